@@ -1,0 +1,21 @@
+# tunara_add_test(<name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>] [TIMEOUT <s>])
+#
+# One place that registers a GoogleTest binary with ctest: every test runs
+# headless, with its own temporary HOME and settings folder so no test sees
+# another's files or the developer's own settings.
+function(tunara_add_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  set(work ${CMAKE_BINARY_DIR}/test-home/${name})
+  file(MAKE_DIRECTORY ${work})
+  add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${work})
+  set_tests_properties(${name} PROPERTIES
+    TIMEOUT ${T_TIMEOUT}
+    LABELS "${T_LABELS}"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${work};XDG_CONFIG_HOME=${work}/config;TUNARA_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data")
+endfunction()

@@ -1,0 +1,105 @@
+#include "core/numbers.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include <QRegularExpression>
+
+namespace tunara::numbers {
+
+double roundHalfEven(double value)
+{
+    if (!std::isfinite(value))
+        return value;
+    const double lower = std::floor(value);
+    const double fraction = value - lower;
+    if (fraction > 0.5)
+        return lower + 1.0;
+    if (fraction < 0.5)
+        return lower;
+    return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
+}
+
+double intFloor(double value)
+{
+    return std::floor(value);
+}
+
+double leadingNumber(const QString &text)
+{
+    int i = 0;
+    const int n = text.size();
+    while (i < n && (text[i] == u' ' || text[i] == u'\t'))
+        ++i;
+    QString number;
+    if (i < n && (text[i] == u'+' || text[i] == u'-'))
+        number += text[i++];
+    bool anyDigit = false;
+    while (i < n && text[i].isDigit() && text[i].unicode() < 128) {
+        number += text[i++];
+        anyDigit = true;
+    }
+    if (i < n && text[i] == u'.') {
+        number += text[i++];
+        while (i < n && text[i].isDigit() && text[i].unicode() < 128) {
+            number += text[i++];
+            anyDigit = true;
+        }
+    }
+    if (!anyDigit)
+        return 0.0;
+    bool ok = false;
+    const double value = number.toDouble(&ok);
+    return ok ? value : 0.0;
+}
+
+namespace {
+
+struct Pattern {
+    int minIntegerDigits = 1;
+    int decimals = 0;
+};
+
+Pattern parsePattern(const QString &pattern)
+{
+    Pattern p;
+    const int point = pattern.indexOf(u'.');
+    const QString integerPart = point < 0 ? pattern : pattern.left(point);
+    p.minIntegerDigits = int(integerPart.count(u'0'));
+    p.decimals = point < 0 ? 0 : int(pattern.mid(point + 1).count(u'0'));
+    return p;
+}
+
+}  // namespace
+
+QString format(double value, const QString &pattern)
+{
+    const Pattern p = parsePattern(pattern);
+    if (!std::isfinite(value))
+        return QString::number(value);
+    // printf rounds the exact binary value, sending exact ties to the even
+    // neighbour, the same rule the program uses for whole-number conversions.
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.*f", p.decimals, std::fabs(value));
+    QString digits = QString::fromLatin1(buffer);
+    const bool showsZero = !digits.contains(QRegularExpression(QStringLiteral("[1-9]")));
+    const int point = digits.indexOf(u'.');
+    int integerDigits = point < 0 ? int(digits.size()) : point;
+    if (integerDigits == 1 && digits.startsWith(u'0') && p.minIntegerDigits == 0) {
+        digits.remove(0, 1);
+        integerDigits = 0;
+    }
+    while (integerDigits < p.minIntegerDigits) {
+        digits.prepend(u'0');
+        ++integerDigits;
+    }
+    // A value that rounds to zero shows without a minus sign.
+    return (value < 0 && !showsZero) ? u'-' + digits : digits;
+}
+
+QString plainWholeNumber(long long value)
+{
+    return value < 0 ? QString::number(value) : u' ' + QString::number(value);
+}
+
+}  // namespace tunara::numbers

@@ -1,0 +1,73 @@
+#include "files/data_file.h"
+
+#include "core/runtime_error.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace tunara::datafile {
+
+namespace {
+
+RuntimeError fileError(const QString &what, const QString &path, const QString &reason)
+{
+    return RuntimeError(FileErrorNumber, QStringLiteral("Data File"),
+                        QStringLiteral("%1 %2: %3").arg(what, path, reason));
+}
+
+}  // namespace
+
+QString prematureEndMessage()
+{
+    return QStringLiteral("Error - reached premature end-of-file");
+}
+
+QByteArray read(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw fileError(QStringLiteral("Cannot open"), path, file.errorString());
+    QByteArray bytes;
+    // A pipe or device may hand out fewer bytes per call than asked for.
+    while (bytes.size() < Size) {
+        const QByteArray chunk = file.read(Size - bytes.size());
+        if (chunk.isEmpty())
+            break;
+        bytes += chunk;
+    }
+    if (file.error() != QFileDevice::NoError)
+        throw fileError(QStringLiteral("Cannot read"), path, file.errorString());
+    return bytes;
+}
+
+bool fillImage(const QByteArray &bytes, ModuleImage &image)
+{
+    const int count = std::min<int>(int(bytes.size()), Size);
+    for (int k = 0; k < count; ++k)
+        image.EEPROMBuffer[ModuleImage::FirstTransferAddress + k] = static_cast<std::uint8_t>(bytes[k]);
+    return count == Size;
+}
+
+void write(const QString &path, const ModuleImage &image)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw fileError(QStringLiteral("Cannot create"), path, file.errorString());
+    const auto *first = reinterpret_cast<const char *>(image.EEPROMBuffer.data() + ModuleImage::FirstTransferAddress);
+    if (file.write(first, Size) != Size) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw fileError(QStringLiteral("Cannot write"), path, reason);
+    }
+    if (!file.commit())
+        throw fileError(QStringLiteral("Cannot write"), path, file.errorString());
+}
+
+QString captionTitle(const QString &path)
+{
+    const int cut = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    const QString name = cut < 0 ? path : path.mid(cut + 1);
+    return name.size() > 40 ? QStringLiteral("...") + name.right(40) : name;
+}
+
+}  // namespace tunara::datafile

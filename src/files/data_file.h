@@ -1,0 +1,33 @@
+#pragma once
+
+#include "image/module_image.h"
+
+#include <QByteArray>
+#include <QString>
+
+// The ".dat" data file: exactly image bytes 16..279, raw, no header.
+namespace tunara::datafile {
+
+inline constexpr int Size = ModuleImage::TransferLength;  // 264
+
+QString prematureEndMessage();  // "Error - reached premature end-of-file"
+
+// Reads at most the first 264 bytes of a file (a shorter file gives fewer).
+// Throws RuntimeError when the file cannot be opened or read.
+QByteArray read(const QString &path);
+
+// Copies the bytes into the image from address 16 on, in order. Returns
+// false when they run out before address 279 (a short file); the bytes that
+// were there have been copied, as a byte-by-byte read would leave them.
+bool fillImage(const QByteArray &bytes, ModuleImage &image);
+
+// Writes image bytes 16..279 to the path, replacing any existing file only
+// once the new content is completely on disk. Throws RuntimeError on failure,
+// leaving an existing file as it was.
+void write(const QString &path, const ModuleImage &image);
+
+// The file name as the caption shows it: the part after the last separator,
+// shortened to "..." and its last 40 characters when longer than 40.
+QString captionTitle(const QString &path);
+
+}  // namespace tunara::datafile

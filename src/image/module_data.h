@@ -1,0 +1,18 @@
+#pragma once
+
+#include "image/module_image.h"
+#include "image/module_parameters.h"
+#include "tables/timing_tables.h"
+
+namespace tunara {
+
+// The program-wide data: the image, the parameters decoded from it and the
+// two working tables. One instance lives for the whole run and is passed by
+// reference to whoever reads or changes it.
+struct ModuleData {
+    ModuleImage image;
+    ModuleParameters params;
+    TimingTables tables;
+};
+
+}  // namespace tunara

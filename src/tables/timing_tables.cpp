@@ -1,0 +1,33 @@
+#include "tables/timing_tables.h"
+
+#include "image/module_parameters.h"
+
+namespace tunara {
+
+namespace {
+
+double clampToWindow(double v, int newTrig)
+{
+    if (v < 0)
+        return 0;
+    if (v < newTrig - MaxRetard)
+        return newTrig - MaxRetard;
+    if (v > newTrig)
+        return newTrig;
+    return v;
+}
+
+}  // namespace
+
+void ClampTablesToTrigger(TimingTables &tables, int newTrig)
+{
+    for (int p = 1; p <= SpeedPoints; ++p)
+        for (int m = 1; m <= PressureRows; ++m)
+            tables.table3D(p, m) = clampToWindow(tables.table3D(p, m), newTrig);
+    for (int p = 1; p <= SpeedPoints; ++p)
+        tables.table2D(p, 1) = clampToWindow(tables.table2D(p, 1), newTrig);
+    for (int p = 1; p <= SpeedPoints; ++p)
+        tables.table2D(p, 2) = newTrig;
+}
+
+}  // namespace tunara
