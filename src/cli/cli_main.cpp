@@ -1,0 +1,47 @@
+#include "cli/cli_main.h"
+
+#include "cli/file_commands.h"
+
+namespace tunara::cli {
+
+namespace {
+
+void printHelp(QTextStream &out, const std::vector<CliCommand> &commands)
+{
+    out << "Usage: tunara-cli COMMAND [ARGUMENTS]\n\n"
+           "Reads, checks and transfers Torvik-1 Zoruro configuration data without the window.\n"
+           "Exit status: 0 on success, 1 on failure, 2 on wrong arguments.\n\nCommands:\n";
+    for (const CliCommand &c : commands) {
+        out << "  " << c.usage << '\n';
+        for (const QString &line : c.summary.split(u'\n'))
+            out << "      " << line << '\n';
+    }
+    out << "\n  --help\n      Show this text.\n";
+}
+
+}  // namespace
+
+std::vector<CliCommand> allCommands()
+{
+    std::vector<CliCommand> commands = fileCommands();
+    // Further command groups are appended here.
+    return commands;
+}
+
+int runCli(const QStringList &args, CliStreams &io)
+{
+    const std::vector<CliCommand> commands = allCommands();
+    if (args.isEmpty())
+        return usageError(io, QStringLiteral("no command given"));
+    if (args[0] == QStringLiteral("--help") || args[0] == QStringLiteral("-h") || args[0] == QStringLiteral("help")) {
+        printHelp(io.out, commands);
+        return ExitOk;
+    }
+    for (const CliCommand &c : commands) {
+        if (c.name == args[0])
+            return c.run(args.mid(1), io);
+    }
+    return usageError(io, QStringLiteral("unknown command \"%1\"").arg(args[0]));
+}
+
+}  // namespace tunara::cli

@@ -1,0 +1,239 @@
+#include "cli/file_commands.h"
+
+#include "core/numbers.h"
+#include "core/runtime_error.h"
+#include "files/data_file.h"
+#include "image/parameter_codec.h"
+#include "tables/table_axes.h"
+
+#include <QLocale>
+
+#include <variant>
+
+namespace tunara::cli {
+
+namespace {
+
+enum class Unit { None, Degrees, Rpm, Steps, Flags, MapSensor };
+
+// One module parameter as the tool lists it.
+struct Field {
+    const char *name;
+    std::variant<int, bool> value;
+    Unit unit;
+};
+
+std::vector<Field> fieldsOf(const ModuleParameters &p)
+{
+    return {
+        {"TrigTiming", p.TrigTiming, Unit::Degrees},
+        {"CrankPulses", p.CrankPulses, Unit::None},
+        {"OptionFlags", int(p.OptionFlags), Unit::Flags},
+        {"RPMLimitEnable", p.RPMLimitEnable, Unit::None},
+        {"MultiSparkEnable", p.MultiSparkEnable, Unit::None},
+        {"TimingEnable", p.TimingEnable, Unit::None},
+        {"FixedMaxRPMLimit", p.FixedMaxRPMLimit, Unit::None},
+        {"TimingTable2D", p.TimingTable2D, Unit::None},
+        {"TimingTable3D", p.TimingTable3D, Unit::None},
+        {"MaxRPMLimit", p.MaxRPMLimit, Unit::Rpm},
+        {"RetardComp", p.RetardComp, Unit::Steps},
+        {"StartRetard", p.StartRetard, Unit::Steps},
+        {"DataLogFlags", int(p.DataLogFlags), Unit::Flags},
+        {"HighSpeedDataLog", p.HighSpeedDataLog, Unit::None},
+        {"MAPSensor", int(p.MAPSensor), Unit::MapSensor},
+        {"GPIO2Mode", int(p.GPIO2Mode), Unit::Flags},
+        {"GPIO2MinRPM", p.GPIO2MinRPM, Unit::Rpm},
+        {"GPIO2MaxRPM", p.GPIO2MaxRPM, Unit::Rpm},
+        {"IdleStabFlags", int(p.IdleStabFlags), Unit::Flags},
+        {"IdleStabEnable", p.IdleStabEnable, Unit::None},
+        {"IdleStabTrigStartNum", p.IdleStabTrigStartNum, Unit::None},
+        {"MinIdleRPM", p.MinIdleRPM, Unit::Rpm},
+        {"IdleStabAdv", p.IdleStabAdv, Unit::Steps},
+    };
+}
+
+QString mapSensorName(int value)
+{
+    switch (value) {
+    case 0: return QStringLiteral("1 bar");
+    case 1: return QStringLiteral("2 bar");
+    case 2: return QStringLiteral("3 bar");
+    default: return QStringLiteral("undefined, treated as 1 bar");
+    }
+}
+
+QString fieldText(const Field &f)
+{
+    if (const bool *b = std::get_if<bool>(&f.value))
+        return *b ? QStringLiteral("true") : QStringLiteral("false");
+    const int v = std::get<int>(f.value);
+    switch (f.unit) {
+    case Unit::Degrees: return QStringLiteral("%1 deg").arg(v);
+    case Unit::Rpm: return QStringLiteral("%1 RPM").arg(v);
+    case Unit::Steps: return QStringLiteral("%1 (%2 deg)").arg(v).arg(QString::number(v * DegreesPerStep, 'f', 4));
+    case Unit::Flags: return QStringLiteral("%1 (0x%2)").arg(v).arg(QString::number(v, 16).toUpper().rightJustified(2, u'0'));
+    case Unit::MapSensor: return QStringLiteral("%1 (%2)").arg(v).arg(mapSensorName(v));
+    case Unit::None: break;
+    }
+    return QString::number(v);
+}
+
+QString cell(const QString &text, int width = 6)
+{
+    return text.rightJustified(width);
+}
+
+QString speedHeading(const QString &corner)
+{
+    QString line = corner.leftJustified(8);
+    for (int p = 1; p <= SpeedPoints; ++p)
+        line += cell(QString::number(axes::rpmAtPoint(p)));
+    return line;
+}
+
+QString table2DText(const Table2D &t)
+{
+    QString line = QStringLiteral("ADV").leftJustified(8);
+    for (int p = 1; p <= SpeedPoints; ++p)
+        line += cell(numbers::format(t(p, 1), QStringLiteral("#0.0")));
+    return speedHeading(QStringLiteral("RPM")) + u'\n' + line + u'\n';
+}
+
+QString table3DText(const Table3D &t, std::uint8_t mapSensor)
+{
+    QString text = speedHeading(QStringLiteral("MAP/RPM")) + u'\n';
+    for (int row = 1; row <= PressureRows; ++row) {
+        const int m = axes::pressureIndexOfGridRow(row);
+        QString line = QString::number(axes::pressureLabel(mapSensor, row)).leftJustified(8);
+        for (int p = 1; p <= SpeedPoints; ++p)
+            line += cell(numbers::format(t(p, m), QStringLiteral("#0.0")));
+        text += line + u'\n';
+    }
+    return text;
+}
+
+QByteArray jsonNumber(double v)
+{
+    return QByteArray::number(v, 'g', QLocale::FloatingPointShortest);
+}
+
+int decodeCommand(const QStringList &args, CliStreams &io)
+{
+    const bool json = args.value(0) == QStringLiteral("--json");
+    const QStringList files = json ? args.mid(1) : args;
+    if (files.size() != 1)
+        return usageError(io, QStringLiteral("decode needs exactly one data file"));
+    try {
+        const ModuleData data = openDataFile(files[0]);
+        if (json)
+            io.out << toJson(data) << '\n';
+        else
+            io.out << describe(data);
+        return ExitOk;
+    } catch (const RuntimeError &e) {
+        return fail(io, e.description());
+    }
+}
+
+int resaveCommand(const QStringList &args, CliStreams &io)
+{
+    if (args.size() != 2)
+        return usageError(io, QStringLiteral("resave needs an input and an output data file"));
+    try {
+        ModuleData data = openDataFile(args[0]);
+        UpdateEEPROM(data);
+        datafile::write(args[1], data.image);
+        return ExitOk;
+    } catch (const RuntimeError &e) {
+        return fail(io, e.description());
+    }
+}
+
+}  // namespace
+
+int fail(CliStreams &io, const QString &message)
+{
+    io.err << "tunara-cli: " << message << '\n';
+    io.err.flush();
+    return ExitFailure;
+}
+
+int usageError(CliStreams &io, const QString &message)
+{
+    fail(io, message + QStringLiteral(" (see tunara-cli --help)"));
+    return ExitUsage;
+}
+
+ModuleData openDataFile(const QString &path)
+{
+    ModuleData data;
+    data.image.ClearEEPROMBuffer();
+    if (!datafile::fillImage(datafile::read(path), data.image))
+        throw RuntimeError(FileErrorNumber, QStringLiteral("Data File"),
+                           path + QStringLiteral(": ") + datafile::prematureEndMessage());
+    data.image.DataBufferEmpty = false;
+    UpdateParams(data);
+    return data;
+}
+
+QString describe(const ModuleData &data)
+{
+    QString text = QStringLiteral("Module parameters\n");
+    for (const Field &f : fieldsOf(data.params))
+        text += QStringLiteral("  %1 %2\n").arg(QString::fromLatin1(f.name).leftJustified(22), fieldText(f));
+    text += u'\n';
+    const ModuleParameters &p = data.params;
+    if (p.TimingTable3D) {
+        text += QStringLiteral("Timing table: 3D advance map (degrees), MAP sensor %1\n").arg(mapSensorName(p.MAPSensor));
+        text += table3DText(data.tables.table3D, p.MAPSensor);
+    } else if (p.TimingTable2D) {
+        text += QStringLiteral("Timing table: 2D advance curve (degrees)\n");
+        text += table2DText(data.tables.table2D);
+    } else {
+        text += QStringLiteral("Timing table: disabled (neither the 2D nor the 3D table is selected)\n");
+    }
+    return text;
+}
+
+QByteArray toJson(const ModuleData &data)
+{
+    QByteArray json = "{";
+    for (const Field &f : fieldsOf(data.params)) {
+        json += "\n  \"" + QByteArray(f.name) + "\": ";
+        if (const bool *b = std::get_if<bool>(&f.value))
+            json += *b ? "true" : "false";
+        else
+            json += QByteArray::number(std::get<int>(f.value));
+        json += ',';
+    }
+    json += "\n  \"Table2D\": [";
+    for (int p = 1; p <= SpeedPoints; ++p) {
+        const Table2D &t = data.tables.table2D;
+        json += (p > 1 ? ", [" : "[") + jsonNumber(t(p, 1)) + ", " + jsonNumber(t(p, 2)) + ']';
+    }
+    json += "],\n  \"Table3D\": [";
+    for (int p = 1; p <= SpeedPoints; ++p) {
+        json += p > 1 ? ",\n    [" : "\n    [";
+        for (int m = 1; m <= PressureRows; ++m)
+            json += (m > 1 ? ", " : "") + jsonNumber(data.tables.table3D(p, m));
+        json += ']';
+    }
+    json += "\n  ]\n}";
+    return json;
+}
+
+std::vector<CliCommand> fileCommands()
+{
+    return {
+        {QStringLiteral("decode"), QStringLiteral("decode [--json] FILE.dat"),
+         QStringLiteral("List every module parameter and the active timing table of a data file;\n"
+                        "with --json, print one JSON object (parameters, \"Table2D\", \"Table3D\")."),
+         decodeCommand},
+        {QStringLiteral("resave"), QStringLiteral("resave IN.dat OUT.dat"),
+         QStringLiteral("Open IN as the program does and save it unchanged to OUT (264 bytes;\n"
+                        "the parameter block normalised, the table regions kept)."),
+         resaveCommand},
+    };
+}
+
+}  // namespace tunara::cli
