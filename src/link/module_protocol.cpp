@@ -1,0 +1,354 @@
+#include "link/module_protocol.h"
+
+#include "core/numbers.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace tunara::link {
+
+namespace {
+const QString CommSource = QStringLiteral("Comm Error");
+constexpr int FirstAddress = ModuleImage::FirstTransferAddress;  // 16
+constexpr int LastAddress = ModuleImage::LastTransferAddress;    // 279
+
+bool printable(std::uint8_t byte)
+{
+    return byte >= 32 && byte <= 127;
+}
+}  // namespace
+
+ModuleProtocol::ModuleProtocol(SerialPort &port, ModuleImage &image, ErrorResponder &errors, ProgressDisplay *progress)
+    : m_port(port), m_image(image), m_errors(errors), m_progress(progress)
+{
+}
+
+QString ModuleProtocol::timeoutMessage()
+{
+    return QStringLiteral("RS-232 timeout. Check cable and click Abort.");
+}
+
+int ModuleProtocol::progressPercent(int address)
+{
+    const double percent = numbers::roundHalfEven(address * 100.0 / 263.0);
+    return int(std::clamp(percent, 0.0, 100.0));
+}
+
+QString ModuleProtocol::judgeModuleType(const QString &firmwareID)
+{
+    if (firmwareID.contains(SupportedModel, Qt::CaseInsensitive))
+        return SupportedModel;
+    if (firmwareID.contains(QStringLiteral("Torvik-1"), Qt::CaseInsensitive))
+        return QStringLiteral("Torvik-1");
+    return QStringLiteral("Unknown");
+}
+
+void ModuleProtocol::closePort()
+{
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+// ---- building blocks -------------------------------------------------------
+
+bool ModuleProtocol::trap(const std::function<void()> &step)
+{
+    if (runTrapped(m_errors, step) == StepOutcome::Completed)
+        return true;
+    closePort();
+    CommOK = false;
+    return false;
+}
+
+bool ModuleProtocol::openPort()
+{
+    CommOK = false;
+    if (!m_port.isOpen() && !trap([this] { m_port.open(); }))
+        return false;
+    m_port.discardInput();
+    return true;
+}
+
+bool ModuleProtocol::send(std::uint8_t byte)
+{
+    return trap([this, byte] { m_port.writeByte(byte); });
+}
+
+void ModuleProtocol::raise(const QString &description)
+{
+    closePort();
+    // Retry raises it again (the dialog comes back); Ignore and Abort leave.
+    trap([&description] { throw RuntimeError(CommErrorNumber, CommSource, description); });
+}
+
+void ModuleProtocol::timeoutReport()
+{
+    raise(timeoutMessage());
+}
+
+bool ModuleProtocol::waitPumping(int count, const Deadline &deadline)
+{
+    if (!QCoreApplication::instance())
+        return waitBusy(count, deadline);
+    // Wakes the event loop at the deadline; serial input wakes it sooner.
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.setTimerType(Qt::PreciseTimer);
+    wake.start(std::max(1, deadline.remainingMs()));
+    QEventLoop loop;
+    while (m_port.bytesWaiting() < count && !deadline.passed())
+        loop.processEvents(QEventLoop::WaitForMoreEvents);
+    return m_port.bytesWaiting() >= count;
+}
+
+bool ModuleProtocol::waitBusy(int count, const Deadline &deadline)
+{
+    // Blocks in the port itself; no window events are handled meanwhile.
+    while (m_port.bytesWaiting() < count && !deadline.passed())
+        m_port.waitForInput(std::max(1, deadline.remainingMs()));
+    return m_port.bytesWaiting() >= count;
+}
+
+void ModuleProtocol::DelayTimer(int n)
+{
+    const auto actual = pumpingPause(n);
+    const auto requested = std::chrono::duration_cast<Clock::duration>(std::chrono::milliseconds(n));
+    ++m_stats.pauses;
+    m_stats.requested += requested;
+    m_stats.actual += actual;
+    m_stats.shortestExcess = std::min(m_stats.shortestExcess, actual - requested);
+}
+
+void ModuleProtocol::showProgress(const QString &caption)
+{
+    if (m_progress) {
+        m_progress->showProgress(caption);
+        m_progress->setProgress(0);
+    }
+}
+
+void ModuleProtocol::setProgress(int percent)
+{
+    if (m_progress)
+        m_progress->setProgress(percent);
+}
+
+void ModuleProtocol::hideProgress()
+{
+    if (m_progress)
+        m_progress->hideProgress();
+}
+
+// ---- commands --------------------------------------------------------------
+
+void ModuleProtocol::ReSync()
+{
+    if (!openPort() || !send(Cmd::ReSync))
+        return;
+    if (!waitBusy(2, Deadline()))
+        return;  // no answer: CommOK stays false, nothing is reported
+    m_port.readByte();
+    const std::uint8_t second = m_port.readByte();
+    DelayTimer(2);
+    CommOK = second == Cmd::Ack;
+}
+
+void ModuleProtocol::ReadFirmwareID()
+{
+    if (!openPort() || !send(Cmd::ReadID))
+        return;
+    const Deadline deadline;  // one deadline for the whole reply
+    FirmwareID.clear();
+    bool terminated = false;
+    for (int received = 0; !terminated; ++received) {
+        if (!waitPumping(1, deadline))
+            break;
+        const std::uint8_t byte = m_port.readByte();
+        if (received == 0) {
+            // Any byte outside text takes the place of the echo.
+            if (byte == Cmd::Terminator) {
+                raise(QStringLiteral("Firmware ID - unexpected terminator."));
+                return;
+            }
+            if (printable(byte)) {
+                raise(QStringLiteral("Firmware ID - no command echo."));
+                return;
+            }
+        } else if (byte == Cmd::Terminator) {
+            terminated = true;
+        } else if (printable(byte)) {
+            FirmwareID += QChar(byte);
+        }
+        pumpEvents();
+    }
+    if (!terminated || deadline.passed()) {
+        timeoutReport();
+        return;
+    }
+    DelayTimer(5);
+    CommOK = !FirmwareID.isEmpty();
+    ModuleType = judgeModuleType(FirmwareID);
+    closePort();
+}
+
+void ModuleProtocol::SetEEPROMAddress(std::int32_t address)
+{
+    const auto low = std::uint8_t(address & 0xFF);
+    const auto high = std::uint8_t((address & 0xFF00) / 256);
+    if (!openPort() || !send(Cmd::SetAddress))
+        return;
+    if (!waitPumping(1, Deadline())) {
+        timeoutReport();
+        return;
+    }
+    m_port.discardInput();
+    DelayTimer(5);
+    if (!send(low))
+        return;
+    if (!waitPumping(1, Deadline())) {
+        timeoutReport();
+        return;
+    }
+    m_port.discardInput();
+    DelayTimer(5);
+    if (!send(high))
+        return;
+    if (!waitPumping(2, Deadline())) {
+        timeoutReport();
+        return;
+    }
+    m_port.readByte();
+    const std::uint8_t second = m_port.readByte();
+    CommOK = second == Cmd::Ack;
+    m_port.discardInput();
+    DelayTimer(5);
+    closePort();
+}
+
+std::uint8_t ModuleProtocol::ReadEEPROM()
+{
+    if (!openPort() || !send(Cmd::Read))
+        return 0;
+    if (!waitBusy(2, Deadline())) {
+        timeoutReport();
+        return 0;
+    }
+    m_port.readByte();  // echo
+    const std::uint8_t value = m_port.readByte();
+    DelayTimer(5);
+    CommOK = true;
+    return value;
+}
+
+void ModuleProtocol::ReadEEPROMData()
+{
+    showProgress(QStringLiteral("Reading EEPROM"));
+    m_image.ClearEEPROMBuffer();
+    SetEEPROMAddress(FirstAddress);
+    if (!CommOK) {
+        hideProgress();
+        return;
+    }
+    CommOK = false;
+    for (int a = FirstAddress; a <= LastAddress; ++a) {
+        m_image.EEPROMBuffer[std::size_t(a)] = ReadEEPROM();
+        setProgress(progressPercent(a));
+        pumpEvents();
+        if (AbortRequested || !CommOK) {
+            hideProgress();
+            AbortRequested = false;
+            closePort();
+            CommOK = false;
+            return;
+        }
+        DelayTimer(5);
+    }
+    m_image.DataBufferEmpty = false;
+    hideProgress();
+    CommOK = true;
+    closePort();
+}
+
+void ModuleProtocol::WriteEEPROMData()
+{
+    showProgress(QStringLiteral("Programming EEPROM"));
+    SetEEPROMAddress(FirstAddress);
+    if (!CommOK) {
+        hideProgress();
+        return;
+    }
+    CommOK = false;
+    if (!m_port.isOpen() && !trap([this] { m_port.open(); })) {
+        hideProgress();
+        return;
+    }
+    for (int a = FirstAddress; a <= LastAddress; ++a) {
+        m_port.discardInput();
+        if (!send(Cmd::Write)) {
+            hideProgress();
+            return;
+        }
+        // The module needs this pause before the data byte.
+        DelayTimer(5);
+        if (!send(m_image.EEPROMBuffer[std::size_t(a)])) {
+            hideProgress();
+            return;
+        }
+        if (!waitPumping(3, Deadline())) {
+            timeoutReport();
+            hideProgress();
+            return;
+        }
+        m_port.readByte();
+        m_port.readByte();
+        if (m_port.readByte() != Cmd::Ack) {
+            CommOK = false;
+            hideProgress();
+            closePort();
+            return;
+        }
+        DelayTimer(5);
+        setProgress(progressPercent(a));
+    }
+    hideProgress();
+    VerifyEEPROM();
+    // The upload judges the verification by VerifyErrorCount.
+    CommOK = true;
+    closePort();
+}
+
+void ModuleProtocol::VerifyEEPROM()
+{
+    VerifyErrorCount = 0;
+    showProgress(QStringLiteral("Verifying EEPROM"));
+    SetEEPROMAddress(FirstAddress);
+    if (!CommOK) {
+        // Reading back from an unknown address proves nothing: a failed
+        // verification.
+        ++VerifyErrorCount;
+        hideProgress();
+        closePort();
+        return;
+    }
+    for (int a = FirstAddress; a <= LastAddress; ++a) {
+        const std::uint8_t value = ReadEEPROM();
+        if (m_image.EEPROMBuffer[std::size_t(a)] != value)
+            ++VerifyErrorCount;
+        setProgress(progressPercent(a));
+        pumpEvents();
+        if (AbortRequested || !CommOK) {
+            ++VerifyErrorCount;
+            hideProgress();
+            AbortRequested = false;
+            closePort();
+            return;
+        }
+    }
+    hideProgress();
+    closePort();
+}
+
+}  // namespace tunara::link

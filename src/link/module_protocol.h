@@ -1,0 +1,109 @@
+#pragma once
+
+#include "core/runtime_error.h"
+#include "image/module_image.h"
+#include "link/pacing.h"
+#include "link/progress_display.h"
+#include "link/serial_port.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+namespace tunara::link {
+
+// Command and reply bytes of the module.
+namespace Cmd {
+inline constexpr std::uint8_t ReSync = 0x33;
+inline constexpr std::uint8_t ReadID = 0x10;
+inline constexpr std::uint8_t SetAddress = 0x14;
+inline constexpr std::uint8_t Read = 0x15;
+inline constexpr std::uint8_t Write = 0x16;
+inline constexpr std::uint8_t Ack = 0x06;
+inline constexpr std::uint8_t Terminator = 0x0D;
+}  // namespace Cmd
+
+inline const QString SupportedModel = QStringLiteral("Torvik-1 Zoruro");
+
+// How long the pacing pauses really took, for the benchmark.
+struct PacingStats {
+    long long pauses = 0;
+    Clock::duration requested{};  // sum of the lengths asked for
+    Clock::duration actual{};     // sum of the lengths paused
+    Clock::duration shortestExcess = Clock::duration::max();  // least (actual - requested)
+};
+
+// The module's one-byte command protocol and the EEPROM block transfers.
+//
+// Works on one image and one port; errors raised inside an operation
+// (time-outs, a bad identification echo, a port that will not open) go to
+// the common error dialog through the ErrorResponder: Retry repeats the
+// failing step, Ignore and Abort both end the operation with CommOK false and
+// the port closed (carrying on after a missing reply would read bytes that
+// never came).
+//
+// Everything runs on the thread that owns the port. Waits that pump events
+// and the pacing pauses keep that thread's event loop running, so a window
+// stays alive and its Esc key can set AbortRequested.
+class ModuleProtocol {
+public:
+    ModuleProtocol(SerialPort &port, ModuleImage &image, ErrorResponder &errors, ProgressDisplay *progress = nullptr);
+
+    // Link state.
+    bool CommOK = false;
+    QString FirmwareID;
+    QString ModuleType = SupportedModel;
+    int VerifyErrorCount = 0;
+    // Set by the window's Esc key; the read and verify loops poll it after
+    // every byte and clear it when they stop on it.
+    bool AbortRequested = false;
+
+    int CommPortNumber() const { return m_port.portNumber(); }
+    void setCommPortNumber(int portNumber) { m_port.setPortNumber(portNumber); }
+
+    void ReSync();
+    void ReadFirmwareID();
+    void SetEEPROMAddress(std::int32_t address);
+    std::uint8_t ReadEEPROM();
+    void ReadEEPROMData();
+    void WriteEEPROMData();
+    void VerifyEEPROM();
+    // Pacing pause of n milliseconds that keeps the event loop running.
+    void DelayTimer(int n);
+
+    // Closes the port if it is open (the commands' clean-up after a failure).
+    void closePort();
+
+    // Progress for an address: a x 100 / 263, halves to even, within 0..100.
+    static int progressPercent(int address);
+    // Model judged from an identification text.
+    static QString judgeModuleType(const QString &firmwareID);
+
+    static QString timeoutMessage();  // "RS-232 timeout. Check cable and click Abort."
+
+    SerialPort &port() { return m_port; }
+    ModuleImage &image() { return m_image; }
+    const PacingStats &pacingStats() const { return m_stats; }
+    void resetPacingStats() { m_stats = {}; }
+
+private:
+    bool trap(const std::function<void()> &step);
+    bool openPort();
+    bool send(std::uint8_t byte);
+    bool waitPumping(int count, const Deadline &deadline);
+    bool waitBusy(int count, const Deadline &deadline);
+    void raise(const QString &description);
+    void timeoutReport();
+    void showProgress(const QString &caption);
+    void setProgress(int percent);
+    void hideProgress();
+
+    SerialPort &m_port;
+    ModuleImage &m_image;
+    ErrorResponder &m_errors;
+    ProgressDisplay *m_progress;
+    PacingStats m_stats;
+};
+
+}  // namespace tunara::link

@@ -1,0 +1,248 @@
+#include "link/qt_serial_port.h"
+
+#include "core/runtime_error.h"
+
+#include <QLoggingCategory>
+#include <QMetaObject>
+
+#include <thread>
+
+#ifdef Q_OS_LINUX
+#include <linux/serial.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#endif
+
+namespace tunara::link {
+
+Q_LOGGING_CATEGORY(lcSerial, "tunara.link.serial", QtWarningMsg)
+
+namespace {
+
+RuntimeError commError(const QString &description)
+{
+    return RuntimeError(CommErrorNumber, QStringLiteral("Comm Error"), description);
+}
+
+#ifdef Q_OS_LINUX
+// The kernel's termios2 (with the real line rates), declared here because its
+// header clashes with <termios.h>.
+struct KernelTermios2 {
+    unsigned int c_iflag, c_oflag, c_cflag, c_lflag;
+    unsigned char c_line;
+    unsigned char c_cc[19];
+    unsigned int c_ispeed, c_ospeed;
+};
+#endif
+
+}  // namespace
+
+QtSerialPort::QtSerialPort(PortMap map, QObject *parent) : SerialPort(parent), m_map(map)
+{
+    connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
+}
+
+QtSerialPort::~QtSerialPort()
+{
+    close();
+}
+
+void QtSerialPort::setPortNumber(int portNumber)
+{
+    m_portNumber = portNumber;
+}
+
+int QtSerialPort::portNumber() const
+{
+    return m_portNumber;
+}
+
+void QtSerialPort::setDevicePath(const QString &path)
+{
+    m_devicePath = path;
+}
+
+QString QtSerialPort::devicePath() const
+{
+    return m_devicePath.isEmpty() ? m_map.devicePath(m_portNumber) : m_devicePath;
+}
+
+bool QtSerialPort::isOpen() const
+{
+    return m_port.isOpen();
+}
+
+void QtSerialPort::applySettings()
+{
+    m_port.setBaudRate(BaudRate);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    if (m_port.isOpen()) {
+        // A pseudo-terminal has no modem lines: "unsupported operation" there is harmless.
+        m_port.setDataTerminalReady(true);
+        m_port.setRequestToSend(false);
+        m_port.clearError();
+    }
+}
+
+void QtSerialPort::open()
+{
+    if (m_port.isOpen())
+        return;
+    const QString path = devicePath();
+    const QString name = m_devicePath.isEmpty() ? QStringLiteral("Com%1").arg(m_portNumber) : path;
+    if (path.isEmpty())
+        throw commError(QStringLiteral("Com%1 stands for no serial device on this system.").arg(m_portNumber));
+    m_port.setPortName(path);
+    applySettings();
+    m_gone = false;
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        const QString reason = m_port.errorString();
+        m_port.clearError();
+        if (name == path)
+            throw commError(QStringLiteral("Cannot open %1: %2").arg(path, reason));
+        throw commError(QStringLiteral("Cannot open %1 (%2): %3").arg(name, path, reason));
+    }
+    applySettings();
+    m_rateReadBack = readRateBack();
+    qCDebug(lcSerial) << "opened" << path << "rate read back" << m_rateReadBack;
+    if (m_rateReadBack != 0 && m_rateReadBack != BaudRate)
+        qCWarning(lcSerial) << path << "runs at" << m_rateReadBack << "baud instead of" << BaudRate;
+    readLineErrorCounters(false);
+}
+
+void QtSerialPort::close()
+{
+    if (m_port.isOpen())
+        m_port.close();
+    m_port.clearError();
+    m_gone = false;
+}
+
+void QtSerialPort::writeByte(std::uint8_t byte)
+{
+    dropIfGone();
+    if (!m_port.isOpen())
+        throw commError(QStringLiteral("Operation valid only when the port is open."));
+    const char data = char(byte);
+    if (m_port.write(&data, 1) != 1)
+        throw commError(QStringLiteral("Cannot write to %1: %2").arg(m_port.portName(), m_port.errorString()));
+    // write() only queues: push it into the driver now, then wait until the
+    // driver has sent it, so a pacing pause that follows really separates it
+    // from the next byte.
+    m_port.flush();
+    while (m_port.bytesToWrite() > 0) {
+        if (!m_port.waitForBytesWritten(1000))
+            throw commError(QStringLiteral("Cannot write to %1: %2").arg(m_port.portName(), m_port.errorString()));
+    }
+#ifdef Q_OS_LINUX
+    ::tcdrain(int(m_port.handle()));
+#endif
+}
+
+int QtSerialPort::bytesWaiting()
+{
+    dropIfGone();
+    if (!m_port.isOpen())
+        return 0;
+    readLineErrorCounters(true);
+    return int(m_port.bytesAvailable());
+}
+
+std::uint8_t QtSerialPort::readByte()
+{
+    char c = 0;
+    if (!m_port.getChar(&c))
+        return 0;
+    return std::uint8_t(c);
+}
+
+void QtSerialPort::discardInput()
+{
+    if (m_port.isOpen())
+        m_port.clear(QSerialPort::Input);
+}
+
+void QtSerialPort::waitForInput(int msecs)
+{
+    dropIfGone();
+    if (!m_port.isOpen()) {
+        // Nothing can arrive; still let the caller's time pass without spinning.
+        std::this_thread::sleep_for(std::chrono::milliseconds(msecs));
+        return;
+    }
+    m_port.waitForReadyRead(msecs);
+    if (m_port.error() == QSerialPort::TimeoutError)
+        m_port.clearError();
+    dropIfGone();
+}
+
+void QtSerialPort::onError(QSerialPort::SerialPortError error)
+{
+    switch (error) {
+    case QSerialPort::ResourceError:
+        // The device went away (adapter unplugged): the port is dead; it is
+        // closed at the next call so the waits end in their own time-out.
+        m_gone = true;
+        break;
+    default:
+        break;
+    }
+}
+
+void QtSerialPort::dropIfGone()
+{
+    if (m_gone && m_port.isOpen()) {
+        qCWarning(lcSerial) << m_port.portName() << "is gone:" << m_port.errorString();
+        m_port.close();
+        m_port.clearError();
+    }
+}
+
+void QtSerialPort::readLineErrorCounters(bool report)
+{
+#ifdef Q_OS_LINUX
+    if (!report)
+        m_countersAvailable = true;
+    if (!m_countersAvailable || !m_port.isOpen())
+        return;
+    serial_icounter_struct counts{};
+    if (::ioctl(int(m_port.handle()), TIOCGICOUNT, &counts) != 0) {
+        // Pseudo-terminals and some adapters keep no counters.
+        m_countersAvailable = false;
+        return;
+    }
+    const std::array<int, 4> now{counts.frame, counts.overrun, counts.buf_overrun, counts.parity};
+    static constexpr std::array<CommEvent, 4> events{CommEvent::Framing, CommEvent::Overrun, CommEvent::RxOverflow,
+                                                     CommEvent::Parity};
+    if (report) {
+        for (std::size_t k = 0; k < now.size(); ++k) {
+            if (now[k] != m_counters[k]) {
+                const int code = int(events[k]);
+                // Delivered when the event loop next runs, as the device's own
+                // notifications would be.
+                QMetaObject::invokeMethod(this, [this, code] { emit lineError(code); }, Qt::QueuedConnection);
+            }
+        }
+    }
+    m_counters = now;
+#else
+    Q_UNUSED(report);
+#endif
+}
+
+qint32 QtSerialPort::readRateBack() const
+{
+#ifdef Q_OS_LINUX
+    KernelTermios2 tio{};
+    if (::ioctl(int(m_port.handle()), _IOR('T', 0x2A, KernelTermios2), &tio) == 0)
+        return qint32(tio.c_ospeed);
+    return 0;
+#else
+    return m_port.baudRate();
+#endif
+}
+
+}  // namespace tunara::link

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace tunara::sim {
+
+// Ways the simulated module can misbehave. Negative addresses and counts
+// mean "off".
+struct Faults {
+    // Stops answering (reads and ignores everything) after this many bytes.
+    int silenceAfterBytes = -1;
+    // Answers a resynchronisation without the acknowledgement.
+    bool noResyncAck = false;
+    // Sends this byte instead of the echo of the identification command.
+    std::optional<std::uint8_t> idFirstByte;
+    // Leaves the identification text without its terminator.
+    bool idNoTerminator = false;
+    // Refuses the write at this address (third reply byte 0x15, not stored).
+    int refuseWriteAt = -1;
+    // Reads at this address return a byte other than the stored one.
+    int readBackDiffersAt = -1;
+    // Every reply waits this long before it goes out.
+    int replyDelayMs = 0;
+    // Chance (0..1) that a random byte follows a complete reply.
+    double noiseProbability = 0.0;
+    // Closes the pseudo-terminal (the port vanishes) after this many bytes.
+    int vanishAfterBytes = -1;
+    // Seed of the random faults: the same seed gives the same faults.
+    std::uint32_t seed = 1;
+};
+
+// One byte the module received, with its arrival time.
+struct ReceivedByte {
+    std::uint8_t value;
+    std::chrono::steady_clock::time_point at;
+};
+
+// A simulated ignition module behind a pseudo-terminal.
+//
+// It answers the command protocol the way the module does: every byte it
+// receives is echoed, a resynchronisation adds 0x06, the identification
+// command the text and 0x0D, the address command takes the low and then the
+// high byte and adds 0x06 after the high one, a read adds the EEPROM byte at
+// the pointer, a write takes the data byte and adds 0x06; reads and writes
+// advance the pointer. It answers as fast as bytes arrive, on a thread of its
+// own, so it also answers while the link's thread blocks in a busy wait.
+// A command left half-sent for half a second is forgotten.
+class SimulatedModule {
+public:
+    static constexpr int EEPROMSize = 280;
+    using Memory = std::array<std::uint8_t, EEPROMSize>;
+
+    static QByteArray defaultFirmwareID();  // "Torvik-1 Zoruro V2.1"
+    // The start-up parameters encoded into an otherwise empty image.
+    static Memory defaultMemory();
+
+    SimulatedModule();
+    ~SimulatedModule();
+    SimulatedModule(const SimulatedModule &) = delete;
+    SimulatedModule &operator=(const SimulatedModule &) = delete;
+
+    // Opens a raw-mode pseudo-terminal pair and starts answering. Throws
+    // tunara::RuntimeError when the system has no pseudo-terminal to give.
+    void start();
+    // Stops answering and closes the pseudo-terminal.
+    void stop();
+    bool isRunning() const;
+    // The device the link opens, e.g. "/dev/pts/3" ("" before start()).
+    QString devicePath() const;
+
+    void setFirmwareID(const QByteArray &text);
+    QByteArray firmwareID() const;
+    void setFaults(const Faults &faults);
+    Faults faults() const;
+
+    Memory memory() const;
+    void setMemory(const Memory &memory);
+    // Addresses 16..279 from / to a data file (264 bytes); a short file
+    // fills what it has. Throw tunara::RuntimeError on file errors.
+    void loadDataFile(const QString &path);
+    void saveDataFile(const QString &path) const;
+
+    // Everything received since start() or clearReceived().
+    std::vector<ReceivedByte> received() const;
+    void clearReceived();
+    // Where the module's address pointer stands.
+    int pointer() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> m;
+};
+
+}  // namespace tunara::sim
