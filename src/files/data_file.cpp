@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <cerrno>
+
 namespace tunara::datafile {
 
 namespace {
@@ -54,8 +56,17 @@ void write(const QString &path, const ModuleImage &image)
     if (!file.open(QIODevice::WriteOnly))
         throw fileError(QStringLiteral("Cannot create"), path, file.errorString());
     const auto *first = reinterpret_cast<const char *>(image.EEPROMBuffer.data() + ModuleImage::FirstTransferAddress);
-    if (file.write(first, Size) != Size) {
-        const QString reason = file.errorString();
+    errno = 0;
+    // QSaveFile buffers the bytes and its commit() does not notice when
+    // flushing them fails part-way (a full disk): it would put a truncated
+    // file in place of the old one and report success. Flush here and check.
+    if (file.write(first, Size) != Size || !file.flush()) {
+        // A short write leaves Qt without a reason of its own; the system's
+        // (disk full, file too large) is the one worth showing.
+        const int systemError = errno;
+        QString reason = file.errorString();
+        if (file.error() == QFileDevice::NoError || reason == QLatin1String("Unknown error"))
+            reason = systemError != 0 ? qt_error_string(systemError) : QStringLiteral("not every byte was written");
         file.cancelWriting();
         throw fileError(QStringLiteral("Cannot write"), path, reason);
     }
