@@ -23,6 +23,8 @@ StepOutcome runTrapped(ErrorResponder &responder, const std::function<void()> &s
             choice = responder.ErrorDialog(error);
         } catch (const std::bad_alloc &) {
             choice = responder.ErrorDialog(RuntimeError(7, QStringLiteral("Tunara"), QStringLiteral("Out of memory")));
+        } catch (const std::exception &error) {
+            choice = responder.ErrorDialog(RuntimeError(0, QStringLiteral("Tunara"), QString::fromLocal8Bit(error.what())));
         }
         switch (choice) {
         case ErrorChoice::Retry:
