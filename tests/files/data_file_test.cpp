@@ -1,0 +1,277 @@
+// The ".dat" data file: 264 raw bytes, image bytes 16..279.
+#include "files/data_file.h"
+
+#include "core/runtime_error.h"
+#include "image/module_data.h"
+#include "image/parameter_codec.h"
+
+#include "../image/image_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <random>
+#include <sys/resource.h>
+
+using namespace tunara;
+
+namespace {
+
+QByteArray pattern(int size, int seed = 1)
+{
+    QByteArray bytes(size, '\0');
+    for (int k = 0; k < size; ++k)
+        bytes[k] = static_cast<char>((k * 7 + seed * 31 + 3) & 0xFF);
+    return bytes;
+}
+
+void writeRaw(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+QByteArray readRaw(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+class DataFile : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    QString path(const QString &name) const { return dir.filePath(name); }
+    QTemporaryDir dir;
+};
+
+TEST_F(DataFile, SizeIsTheTransferRange)
+{
+    EXPECT_EQ(datafile::Size, 264);
+    EXPECT_EQ(datafile::prematureEndMessage(), QStringLiteral("Error - reached premature end-of-file"));
+}
+
+TEST_F(DataFile, ExactFileFillsImageBytes16To279InOrder)
+{
+    const QByteArray bytes = pattern(264);
+    writeRaw(path("exact.dat"), bytes);
+    ModuleImage image;
+    image.EEPROMBuffer.fill(0x77);
+    EXPECT_TRUE(datafile::fillImage(datafile::read(path("exact.dat")), image));
+    for (int a = 0; a < 16; ++a)
+        EXPECT_EQ(image.EEPROMBuffer[a], 0x77) << "byte " << a << " is never read from a file";
+    for (int k = 0; k < 264; ++k)
+        EXPECT_EQ(image.EEPROMBuffer[16 + k], static_cast<std::uint8_t>(bytes[k])) << "file byte " << k;
+}
+
+TEST_F(DataFile, EveryByteValueIsCarriedRaw)
+{
+    QByteArray bytes(264, '\0');
+    for (int k = 0; k < 264; ++k)
+        bytes[k] = static_cast<char>(k < 256 ? k : 255 - (k - 256));  // 0x00..0xFF, then 0xFF..0xF8
+    writeRaw(path("all.dat"), bytes);
+    ModuleImage image;
+    ASSERT_TRUE(datafile::fillImage(datafile::read(path("all.dat")), image));
+    for (int k = 0; k < 264; ++k)
+        EXPECT_EQ(image.EEPROMBuffer[16 + k], static_cast<std::uint8_t>(bytes[k])) << "file byte " << k;
+}
+
+TEST_F(DataFile, LongerFileUsesTheFirst264Bytes)
+{
+    QByteArray bytes = pattern(264);
+    bytes += QByteArray(5000, '\xFF');
+    writeRaw(path("long.dat"), bytes);
+    const QByteArray read = datafile::read(path("long.dat"));
+    EXPECT_EQ(read, bytes.left(264));
+    ModuleImage image;
+    EXPECT_TRUE(datafile::fillImage(read, image));
+    EXPECT_EQ(image.EEPROMBuffer[279], static_cast<std::uint8_t>(bytes[263]));
+}
+
+TEST_F(DataFile, ShortOrEmptyFileIsRejected)
+{
+    for (int size : {263, 100, 1, 0}) {
+        SCOPED_TRACE("file of " + std::to_string(size) + " bytes");
+        const QString p = path(QStringLiteral("short%1.dat").arg(size));
+        writeRaw(p, pattern(size));
+        ModuleImage image;
+        const QByteArray read = datafile::read(p);
+        EXPECT_EQ(read.size(), size);
+        EXPECT_FALSE(datafile::fillImage(read, image));
+    }
+}
+
+TEST_F(DataFile, MissingOrUnreadableFileRaisesAnError)
+{
+    EXPECT_THROW(datafile::read(path("nothing-here.dat")), RuntimeError);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.dat")));
+    EXPECT_THROW(datafile::read(path("folder.dat")), RuntimeError);
+}
+
+TEST_F(DataFile, WriteProducesExactly264BytesOfTheImage)
+{
+    ModuleImage image;
+    for (int a = 0; a < 280; ++a)
+        image.EEPROMBuffer[a] = static_cast<std::uint8_t>(255 - a);
+    datafile::write(path("out.dat"), image);
+    const QByteArray written = readRaw(path("out.dat"));
+    ASSERT_EQ(written.size(), 264);
+    for (int k = 0; k < 264; ++k)
+        EXPECT_EQ(static_cast<std::uint8_t>(written[k]), image.EEPROMBuffer[16 + k]) << "file byte " << k;
+}
+
+TEST_F(DataFile, WriteOverALongerFileLeavesExactly264Bytes)
+{
+    writeRaw(path("old.dat"), pattern(10000, 9));
+    ModuleImage image;
+    image.EEPROMBuffer.fill(0x42);
+    datafile::write(path("old.dat"), image);
+    EXPECT_EQ(readRaw(path("old.dat")), QByteArray(264, '\x42'));
+}
+
+TEST_F(DataFile, WriteLeavesNoStrayFilesBehind)
+{
+    writeRaw(path("keep.dat"), pattern(264));
+    ModuleImage image;
+    datafile::write(path("keep.dat"), image);
+    datafile::write(path("new.dat"), image);
+    QStringList names = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    names.sort();
+    EXPECT_EQ(names, (QStringList{QStringLiteral("keep.dat"), QStringLiteral("new.dat")}));
+}
+
+TEST_F(DataFile, WriteIntoAPathThatCannotExistFails)
+{
+    // A regular file where the folder should be: fails for root too.
+    writeRaw(path("plain"), QByteArray("x"));
+    ModuleImage image;
+    EXPECT_THROW(datafile::write(path("plain/out.dat"), image), RuntimeError);
+    EXPECT_EQ(readRaw(path("plain")), QByteArray("x"));
+}
+
+TEST_F(DataFile, WriteOntoAFolderFailsAndKeepsTheFolder)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken.dat")));
+    writeRaw(path("taken.dat/inside"), pattern(10));
+    ModuleImage image;
+    EXPECT_THROW(datafile::write(path("taken.dat"), image), RuntimeError);
+    EXPECT_TRUE(QFileInfo(path("taken.dat")).isDir());
+    EXPECT_EQ(readRaw(path("taken.dat/inside")), pattern(10));
+}
+
+// Caps the size of any file this process writes, as a full disk would, and
+// restores the limit afterwards. Works for root, which ignores permissions.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = m_saved;
+        limited.rlim_cur = bytes;
+        m_active = setrlimit(RLIMIT_FSIZE, &limited) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    bool active() const { return m_active; }
+
+private:
+    rlimit m_saved{};
+    void (*m_oldHandler)(int) = nullptr;
+    bool m_active = false;
+};
+
+TEST_F(DataFile, WriteThatRunsOutOfSpaceKeepsTheOldFileWhole)
+{
+    const QByteArray old = pattern(264, 5);
+    writeRaw(path("precious.dat"), old);
+    ModuleImage image;
+    image.EEPROMBuffer.fill(0x99);
+    {
+        FileSizeLimit limit(100);
+        ASSERT_TRUE(limit.active());
+        try {
+            datafile::write(path("precious.dat"), image);
+            ADD_FAILURE() << "a write that could not finish reported success";
+        } catch (const RuntimeError &e) {
+            EXPECT_FALSE(e.description().contains(QStringLiteral("Unknown error"))) << e.what();
+        }
+    }
+    EXPECT_EQ(readRaw(path("precious.dat")), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1)
+        << "the half-written temporary file must be removed";
+    // and once space is back the same write succeeds
+    datafile::write(path("precious.dat"), image);
+    EXPECT_EQ(readRaw(path("precious.dat")), QByteArray(264, '\x99'));
+}
+
+TEST_F(DataFile, FailedWriteReportsAFileError)
+{
+    writeRaw(path("plain"), QByteArray("x"));
+    try {
+        datafile::write(path("plain/out.dat"), ModuleImage{});
+        FAIL() << "no error";
+    } catch (const RuntimeError &e) {
+        EXPECT_FALSE(e.description().isEmpty());
+        EXPECT_NE(e.number(), 0);
+    }
+}
+
+TEST_F(DataFile, OpenAndSaveWithoutEditsChangesOnlyTheNormalisedBytes)
+{
+    std::mt19937 rng(264);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int n = 0; n < 20; ++n) {
+        QByteArray in(264, '\0');
+        for (auto &c : in)
+            c = static_cast<char>(byte(rng));
+        writeRaw(path("in.dat"), in);
+
+        ModuleData d;
+        d.image.ClearEEPROMBuffer();
+        ASSERT_TRUE(datafile::fillImage(datafile::read(path("in.dat")), d.image));
+        UpdateParams(d);
+        UpdateEEPROM(d);
+        datafile::write(path("out.dat"), d.image);
+
+        const QByteArray out = readRaw(path("out.dat"));
+        ASSERT_EQ(out.size(), 264);
+        for (int k = 0; k < 264; ++k) {
+            const int a = 16 + k;
+            const auto was = static_cast<std::uint8_t>(in[k]);
+            const auto now = static_cast<std::uint8_t>(out[k]);
+            if (imagemap::isReserved(a)) {
+                EXPECT_EQ(now, 0) << "file byte " << k;
+            } else if (imagemap::isParameter(a)) {
+                EXPECT_EQ(now, imagemap::normalised(a, was)) << "file byte " << k;
+            } else {
+                EXPECT_EQ(now, was) << "file byte " << k;
+            }
+        }
+    }
+}
+
+TEST(CaptionTitle, NameAfterTheLastSeparatorShortenedPast40Characters)
+{
+    const QString forty = QString(36, u'a') + QStringLiteral(".dat");
+    const QString fortyOne = u'b' + forty;
+    ASSERT_EQ(forty.size(), 40);
+    EXPECT_EQ(datafile::captionTitle(QStringLiteral("/home/u/") + forty), forty);
+    EXPECT_EQ(datafile::captionTitle(QStringLiteral("/home/u/") + fortyOne), QStringLiteral("...") + forty);
+    EXPECT_EQ(datafile::captionTitle(QStringLiteral("/home/u/") + fortyOne).size(), 43);
+    EXPECT_EQ(datafile::captionTitle(QStringLiteral("C:\\Tuning\\car.dat")), QStringLiteral("car.dat"));
+    EXPECT_EQ(datafile::captionTitle(QStringLiteral("car.dat")), QStringLiteral("car.dat"));
+    EXPECT_EQ(datafile::captionTitle(QStringLiteral("/tmp/run 2/Ölstand 3.dat")), QStringLiteral("Ölstand 3.dat"));
+}
+
+}  // namespace
