@@ -5,6 +5,8 @@
 
 #include <QSettings>
 
+#include <cmath>
+
 namespace tunara {
 
 namespace {
@@ -63,7 +65,9 @@ int parseCommPort(const QString &text)
 {
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
-    if (!ok)
+    // Qt reads "nan" as a number; it fails every range test below and would
+    // reach the integer conversion as garbage.
+    if (!ok || std::isnan(value))
         throw RuntimeError(13, QStringLiteral("Settings"),
                            QStringLiteral("The stored serial port setting \"%1\" is not a number.").arg(text));
     const double number = numbers::roundHalfEven(value);
