@@ -93,11 +93,15 @@ TEST(ParseCommPort, WholeNumbersFrom0To255)
     EXPECT_EQ(parseCommPort(QStringLiteral("0")), 0);  // no port selected
     EXPECT_EQ(parseCommPort(QStringLiteral("255")), 255);
     EXPECT_EQ(parseCommPort(QStringLiteral(" 7 ")), 7);
+    // a conversion to a whole number: halves go to the even neighbour
+    EXPECT_EQ(parseCommPort(QStringLiteral("2.5")), 2);
+    EXPECT_EQ(parseCommPort(QStringLiteral("3.5")), 4);
+    EXPECT_EQ(parseCommPort(QStringLiteral("255.4")), 255);
 }
 
 TEST(ParseCommPort, NotANumberOrOutOfRangeIsAnError)
 {
-    for (const char *t : {"abc", "", "-1", "256", "1000", "12abc", "Com3"})
+    for (const char *t : {"abc", "", "-1", "256", "1000", "12abc", "Com3", "nan", "NaN", "inf", "-inf", "255.5"})
         EXPECT_THROW(parseCommPort(QString::fromLatin1(t)), RuntimeError) << '"' << t << '"';
 }
 
