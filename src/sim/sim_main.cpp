@@ -53,6 +53,7 @@ int main(int argc, char **argv)
         {QStringLiteral("no-resync-ack"), QStringLiteral("Answer resynchronisation without 0x06.")},
         {QStringLiteral("id-first-byte"), QStringLiteral("Send this byte in place of the identification echo (e.g. 0x0D, 0x41, 0x07)."), QStringLiteral("byte")},
         {QStringLiteral("no-terminator"), QStringLiteral("Leave the identification text without 0x0D.")},
+        {QStringLiteral("refuse-address"), QStringLiteral("Answer the address command without 0x06.")},
         {QStringLiteral("refuse-write-at"), QStringLiteral("Refuse the write at this address."), QStringLiteral("address")},
         {QStringLiteral("read-back-differs-at"), QStringLiteral("Return a wrong byte when this address is read."), QStringLiteral("address")},
         {QStringLiteral("delay"), QStringLiteral("Delay every reply by D milliseconds."), QStringLiteral("D")},
@@ -68,6 +69,7 @@ int main(int argc, char **argv)
     if (parser.isSet(QStringLiteral("id-first-byte")))
         faults.idFirstByte = std::uint8_t(toInt(parser, QStringLiteral("id-first-byte"), 0x10) & 0xFF);
     faults.idNoTerminator = parser.isSet(QStringLiteral("no-terminator"));
+    faults.refuseAddress = parser.isSet(QStringLiteral("refuse-address"));
     faults.refuseWriteAt = toInt(parser, QStringLiteral("refuse-write-at"), -1);
     faults.readBackDiffersAt = toInt(parser, QStringLiteral("read-back-differs-at"), -1);
     faults.replyDelayMs = toInt(parser, QStringLiteral("delay"), 0);

@@ -337,8 +337,12 @@ QByteArray SimulatedModule::State::answer(std::uint8_t byte, bool &vanish)
         pending = Pending::AddressHigh;
         break;
     case Pending::AddressHigh:
-        pointer = addressLow | (byte << 8);
         pending = Pending::None;
+        if (faults.refuseAddress) {
+            reply.append(char(Nak));
+            break;
+        }
+        pointer = addressLow | (byte << 8);
         reply.append(char(Ack));
         break;
     case Pending::WriteData: {

@@ -23,6 +23,8 @@ struct Faults {
     std::optional<std::uint8_t> idFirstByte;
     // Leaves the identification text without its terminator.
     bool idNoTerminator = false;
+    // Answers the high address byte without the acknowledgement.
+    bool refuseAddress = false;
     // Refuses the write at this address (third reply byte 0x15, not stored).
     int refuseWriteAt = -1;
     // Reads at this address return a byte other than the stored one.

@@ -1,0 +1,111 @@
+#pragma once
+
+// Doubles and a fixture for the link tests: a simulated module on its own
+// pseudo-terminal, the real serial port class pointed at it, and recorders
+// for every question, message and progress step.
+
+#include "core/runtime_error.h"
+#include "image/module_data.h"
+#include "link/module_protocol.h"
+#include "link/module_transfers.h"
+#include "link/qt_serial_port.h"
+#include "sim/simulated_module.h"
+
+#include <QTemporaryDir>
+
+#include <deque>
+#include <functional>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace linktest {
+
+// One QCoreApplication for the test binary (event loops need it).
+void ensureApplication();
+
+struct RecordedError {
+    int number;
+    QString source;
+    QString description;
+};
+
+// Answers the common error dialog from a script; Abort once the script runs out.
+class ScriptedErrors : public tunara::ErrorResponder {
+public:
+    std::deque<tunara::ErrorChoice> answers;
+    std::vector<RecordedError> shown;
+    tunara::ErrorChoice ErrorDialog(const tunara::RuntimeError &error) override;
+    QStringList descriptions() const;
+};
+
+struct RecordedMessage {
+    QString text;
+    QString title;
+    tunara::link::MessageIcon icon;
+    bool question = false;
+};
+
+class RecordingPrompter : public tunara::link::TransferPrompter {
+public:
+    std::vector<RecordedMessage> shown;
+    std::deque<bool> okAnswers;  // OK when empty
+    void showMessage(const QString &text, const QString &title, tunara::link::MessageIcon icon) override;
+    bool askOkCancel(const QString &text, const QString &title) override;
+    QStringList texts() const;
+};
+
+// Records every caption and value; a hook may act on a value (press Esc).
+class RecordingProgress : public tunara::link::ProgressDisplay {
+public:
+    struct Run {
+        QString caption;
+        std::vector<int> values;
+        bool hidden = false;
+    };
+    std::vector<Run> runs;
+    bool visible = false;
+    std::function<void(const QString &caption, int step)> onValue;  // step counts setProgress calls of the run
+
+    void showProgress(const QString &caption) override;
+    void setProgress(int percent) override;
+    void hideProgress() override;
+    const Run *find(const QString &caption) const;
+};
+
+class RecordingWindow : public tunara::link::TransferWindow {
+public:
+    bool tableIsOpen = false;
+    QStringList calls;
+    bool tableOpen() override { return tableIsOpen; }
+    void hideTableViews() override { calls << QStringLiteral("hide"); }
+    void setCaptionSuffix(const QString &suffix) override { calls << QStringLiteral("caption") + suffix; }
+    void downloadDecoded(const tunara::ModuleParameters &) override { calls << QStringLiteral("decoded"); }
+    void openModuleParameters() override { calls << QStringLiteral("params"); }
+};
+
+// Every test gets its own module, port, image and recorders.
+class LinkTest : public ::testing::Test {
+protected:
+    LinkTest();
+    void SetUp() override;
+    void TearDown() override;
+
+    // Bytes the module received, in order.
+    std::vector<std::uint8_t> wire() const;
+    int countOnWire(std::uint8_t byte) const;
+    // A module memory whose transfer range holds the given pattern.
+    static tunara::sim::SimulatedModule::Memory memoryWith(const std::function<std::uint8_t(int address)> &pattern);
+
+    QTemporaryDir dir;
+    tunara::sim::SimulatedModule sim;
+    tunara::link::QtSerialPort port;
+    tunara::ModuleData data;
+    ScriptedErrors errors;
+    RecordingPrompter prompter;
+    RecordingProgress progress;
+    RecordingWindow window;
+    tunara::link::ModuleProtocol protocol;
+    tunara::link::ModuleTransfers transfers;
+};
+
+}  // namespace linktest

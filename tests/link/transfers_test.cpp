@@ -1,0 +1,204 @@
+// The download and upload commands: every refusal and failure ends with its
+// own message, a failed or refused download leaves the image cleared, and an
+// upload never writes when it should not.
+#include "image/parameter_codec.h"
+
+#include "link_test_support.h"
+
+using namespace tunara;
+using namespace tunara::link;
+using linktest::LinkTest;
+namespace T = tunara::link::TransferText;
+
+namespace {
+
+class Transfers : public LinkTest {
+protected:
+    void withFaults(const std::function<void(sim::Faults &)> &change)
+    {
+        sim::Faults f = sim.faults();
+        change(f);
+        sim.setFaults(f);
+    }
+    void fillImage(std::uint8_t value)
+    {
+        data.image.EEPROMBuffer.fill(value);
+        data.image.DataBufferEmpty = false;
+    }
+    bool imageCleared() const
+    {
+        for (int a = 0; a < 256; ++a)
+            if (data.image.EEPROMBuffer[a] != 0)
+                return false;
+        return data.image.DataBufferEmpty;
+    }
+    void expectMessages(const std::vector<std::pair<QString, MessageIcon>> &expected, const QString &title)
+    {
+        ASSERT_EQ(prompter.shown.size(), expected.size()) << prompter.texts().join(" | ").toStdString();
+        for (std::size_t k = 0; k < expected.size(); ++k) {
+            EXPECT_EQ(prompter.shown[k].text, expected[k].first);
+            EXPECT_EQ(prompter.shown[k].icon, expected[k].second) << k;
+            EXPECT_EQ(prompter.shown[k].title, title);
+        }
+    }
+    const QString firmware = QStringLiteral("Firmware ID: Torvik-1 Zoruro V2.1");
+};
+
+// ---- download --------------------------------------------------------------
+
+TEST_F(Transfers, CancelAtTheOverwriteQuestionChangesNothing)
+{
+    fillImage(0x42);
+    prompter.okAnswers = {false};
+    EXPECT_EQ(transfers.Download(), TransferOutcome::Cancelled);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_TRUE(prompter.shown[0].question);
+    EXPECT_EQ(prompter.shown[0].text, "Data buffer not empty. OK to overwrite?");
+    EXPECT_EQ(prompter.shown[0].title, "Download From EEPROM");
+    EXPECT_FALSE(data.image.DataBufferEmpty);
+    EXPECT_EQ(data.image.EEPROMBuffer[100], 0x42);
+    EXPECT_TRUE(window.calls.isEmpty());
+    EXPECT_TRUE(wire().empty());
+}
+
+TEST_F(Transfers, DownloadWithoutLinkTriesFiveTimesThenGivesUp)
+{
+    withFaults([](sim::Faults &f) { f.noResyncAck = true; });
+    fillImage(0x42);
+    EXPECT_EQ(transfers.Download(), TransferOutcome::Failed);
+    EXPECT_EQ(prompter.shown.front().text, "Data buffer not empty. OK to overwrite?");
+    prompter.shown.erase(prompter.shown.begin());
+    expectMessages({{T::NoLink, MessageIcon::Exclamation}}, T::DownloadTitle);
+    EXPECT_EQ(wire(), std::vector<std::uint8_t>(5, 0x33));
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_TRUE(imageCleared());
+    EXPECT_EQ(window.calls, (QStringList{"hide", "caption - Data Buffer Empty"}));
+}
+
+TEST_F(Transfers, DownloadWithBadEchoShowsTheErrorThenItsOwnFailure)
+{
+    withFaults([](sim::Faults &f) { f.idFirstByte = 'Z'; });
+    EXPECT_EQ(transfers.Download(), TransferOutcome::Failed);
+    EXPECT_EQ(errors.descriptions(), QStringList{"Firmware ID - no command echo."});
+    expectMessages({{"Firmware ID read failed - cannot download.", MessageIcon::Exclamation}}, T::DownloadTitle);
+    EXPECT_TRUE(imageCleared());
+}
+
+TEST_F(Transfers, DownloadFromAnotherModelShowsItsIdThenRefusesAndClears)
+{
+    sim.setFirmwareID("Torvik-1 Classic 1.0");
+    EXPECT_EQ(transfers.Download(), TransferOutcome::Refused);
+    expectMessages({{"Firmware ID: Torvik-1 Classic 1.0", MessageIcon::Exclamation},
+                    {"Not Torvik-1 Zoruro unit. Cannot download and edit data.", MessageIcon::None}},
+                   T::DownloadTitle);
+    EXPECT_TRUE(imageCleared());
+    EXPECT_EQ(countOnWire(0x15), 0);
+}
+
+TEST_F(Transfers, DownloadThatFailsMidwayClearsTheImage)
+{
+    sim.setMemory(linktest::LinkTest::memoryWith([](int) { return std::uint8_t(0x77); }));
+    withFaults([](sim::Faults &f) { f.silenceAfterBytes = 1 + 1 + 3 + 2 * 20; });
+    EXPECT_EQ(transfers.Download(), TransferOutcome::Failed);
+    EXPECT_EQ(errors.descriptions(), QStringList{"RS-232 timeout. Check cable and click Abort."});
+    expectMessages({{firmware, MessageIcon::Exclamation}, {"Download failed.", MessageIcon::Exclamation}},
+                   T::DownloadTitle);
+    EXPECT_TRUE(imageCleared());
+    EXPECT_FALSE(window.calls.contains("params"));
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST_F(Transfers, SecondCommandDuringATransferIsTurnedAway)
+{
+    std::vector<TransferOutcome> nested;
+    progress.onValue = [&](const QString &, int step) {
+        if (step == 2) {
+            nested.push_back(transfers.Upload());
+            nested.push_back(transfers.Download());
+            protocol.AbortRequested = true;  // and Esc ends this one early
+        }
+    };
+    EXPECT_EQ(transfers.Download(), TransferOutcome::Failed);
+    EXPECT_EQ(nested, (std::vector<TransferOutcome>{TransferOutcome::Busy, TransferOutcome::Busy}));
+    expectMessages({{firmware, MessageIcon::Exclamation}, {"Download failed.", MessageIcon::Exclamation}},
+                   T::DownloadTitle);
+    EXPECT_FALSE(transfers.isRunning());
+}
+
+// ---- upload ----------------------------------------------------------------
+
+TEST_F(Transfers, UploadRefusedBeforeAnyTrafficWhenATableIsOpenOrNoData)
+{
+    fillImage(1);
+    window.tableIsOpen = true;
+    EXPECT_EQ(transfers.Upload(), TransferOutcome::Refused);
+    window.tableIsOpen = false;
+    data.image.DataBufferEmpty = true;
+    EXPECT_EQ(transfers.Upload(), TransferOutcome::Refused);
+    expectMessages({{"You must close or save any open table before uploading.", MessageIcon::Exclamation},
+                    {"No data available for uploading.", MessageIcon::Exclamation}},
+                   T::UploadTitle);
+    EXPECT_TRUE(wire().empty());
+}
+
+TEST_F(Transfers, UploadWithoutLinkOrIdentification)
+{
+    fillImage(1);
+    withFaults([](sim::Faults &f) { f.noResyncAck = true; });
+    EXPECT_EQ(transfers.Upload(), TransferOutcome::Failed);
+    withFaults([](sim::Faults &f) { f.noResyncAck = false; f.idFirstByte = 0x0D; });
+    EXPECT_EQ(transfers.Upload(), TransferOutcome::Failed);
+    expectMessages({{T::NoLink, MessageIcon::Exclamation},
+                    {"Firmware ID read failed - cannot upload.", MessageIcon::Exclamation}},
+                   T::UploadTitle);
+    EXPECT_EQ(errors.descriptions(), QStringList{"Firmware ID - unexpected terminator."});
+    EXPECT_EQ(countOnWire(0x16), 0);
+}
+
+TEST_F(Transfers, UploadToAnotherModelLeavesTheImageAlone)
+{
+    fillImage(0x99);
+    const auto before = data.image.EEPROMBuffer;
+    sim.setFirmwareID("Torvik-1");
+    EXPECT_EQ(transfers.Upload(), TransferOutcome::Refused);
+    expectMessages({{"Firmware ID: Torvik-1", MessageIcon::Exclamation},
+                    {"Not Torvik-1 Zoruro unit. Cannot upload data.", MessageIcon::None}},
+                   T::UploadTitle);
+    EXPECT_EQ(data.image.EEPROMBuffer, before);
+    EXPECT_FALSE(data.image.DataBufferEmpty);
+    EXPECT_EQ(countOnWire(0x16), 0);
+}
+
+TEST_F(Transfers, RefusedWriteEndsWithProgrammingFailed)
+{
+    fillImage(0x11);
+    withFaults([](sim::Faults &f) { f.refuseWriteAt = 17; });
+    EXPECT_EQ(transfers.Upload(), TransferOutcome::Failed);
+    expectMessages({{firmware, MessageIcon::Exclamation},
+                    {"Upload aborted - EEPROM programming failed.", MessageIcon::Information}},
+                   T::UploadTitle);
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST_F(Transfers, ParameterThatDoesNotFitItsByteStopsTheUploadBeforeWriting)
+{
+    fillImage(0x11);
+    data.params.IdleStabTrigStartNum = 300;  // no byte holds it
+    errors.answers = {ErrorChoice::Ignore};
+    EXPECT_EQ(transfers.Upload(), TransferOutcome::Failed);
+    ASSERT_EQ(errors.shown.size(), 1u);
+    EXPECT_EQ(errors.shown[0].number, OverflowErrorNumber);
+    EXPECT_EQ(countOnWire(0x16), 0);
+    expectMessages({{firmware, MessageIcon::Exclamation}}, T::UploadTitle);
+}
+
+TEST_F(Transfers, IdentifyJudgesTheModel)
+{
+    EXPECT_EQ(transfers.Identify(), TransferOutcome::Completed);
+    sim.setFirmwareID("Torvik-1 Classic");
+    EXPECT_EQ(transfers.Identify(), TransferOutcome::Refused);
+    EXPECT_EQ(prompter.texts(), (QStringList{firmware, "Firmware ID: Torvik-1 Classic"}));
+    EXPECT_FALSE(port.isOpen());
+}
+
+}  // namespace
