@@ -144,10 +144,10 @@ protected:
 
 TEST_F(ConfigFile, ReadsLinesWithEitherLineEnding)
 {
-    const QByteArray unix = "!c\nName\nArial\n28\nbold\nNULL\n!\nCo\nLine 2\n!\nrest\n";
-    QByteArray windows = unix;
-    windows.replace("\n", "\r\n");
-    for (const QByteArray &content : {unix, windows}) {
+    const QByteArray lf = "!c\nName\nArial\n28\nbold\nNULL\n!\nCo\nLine 2\n!\nrest\n";
+    QByteArray crlf = lf;
+    crlf.replace("\n", "\r\n");
+    for (const QByteArray &content : {lf, crlf}) {
         const CompanyConfig c = config::read(write(content));
         EXPECT_FALSE(c.error.has_value());
         EXPECT_EQ(c.SplashSettings, lines({"Name", "Arial", "28", "bold", "NULL"}));
