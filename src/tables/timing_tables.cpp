@@ -6,10 +6,13 @@ namespace tunara {
 
 namespace {
 
+// Never below 0 first, then into the window. Both steps apply in turn: a
+// negative cell stopped at 0 while the window starts above 0 would be shown
+// as 0.0 yet stored as the largest retard, a different advance on reload.
 double clampToWindow(double v, int newTrig)
 {
     if (v < 0)
-        return 0;
+        v = 0;
     if (v < newTrig - MaxRetard)
         return newTrig - MaxRetard;
     if (v > newTrig)

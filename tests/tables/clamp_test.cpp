@@ -15,11 +15,12 @@ struct ClampCase {
     double after;
 };
 
-// The tests run in a fixed order: below 0 first, then the bottom of the
-// window, then the top. A negative value therefore ends at 0 even where the
-// window starts above 0.
+// A cell is first kept at or above 0, then brought into the window. A
+// negative value therefore lands on the window's bottom where that lies above
+// 0 (never left at 0 below the window, which would encode as a different
+// advance than the one shown), and at 0 where the window reaches below zero.
 const ClampCase Cases[] = {
-    {30, -5, 0},   {30, 0, 8},    {30, 0.5, 8},  {30, 5, 8},   {30, 8, 8},    {30, 20, 20},
+    {30, -5, 8},   {40, -0.1, 18},   {30, 0, 8},    {30, 0.5, 8},  {30, 5, 8},   {30, 8, 8},    {30, 20, 20},
     {30, 30, 30},  {30, 30.01, 30}, {30, 45, 30},
     {15, -3, 0},   {15, -7, 0},   {15, -10, 0},  {15, 0, 0},   {15, 14.9, 14.9}, {15, 16, 15},
     {0, -1, 0},    {0, 0, 0},     {0, 5, 0},
@@ -62,7 +63,7 @@ TEST(ClampTablesToTrigger, MixedTablesClampCellByCell)
         EXPECT_DOUBLE_EQ(t.table2D(p, 1), v2 < 3 ? 3 : (v2 > 25 ? 25 : v2)) << "point " << p;
         for (int m = 1; m <= PressureRows; ++m) {
             const double v = p * 2.0 - m;
-            const double want = v < 0 ? 0 : v < 3 ? 3 : v > 25 ? 25 : v;
+            const double want = v < 3 ? 3 : v > 25 ? 25 : v;  // negatives end on the window's bottom
             EXPECT_DOUBLE_EQ(t.table3D(p, m), want) << "point " << p << " pressure " << m;
         }
     }
