@@ -4,7 +4,8 @@
 #include "core/runtime_error.h"
 
 #include <QFile>
-#include <QTextStream>
+#include <QRegularExpression>
+#include <QStringDecoder>
 
 namespace tunara::config {
 
@@ -63,22 +64,45 @@ CompanyConfig parse(const QStringList &lines)
     return c;
 }
 
+namespace {
+
+// Older configuration files were written with a Windows code page; read
+// UTF-8 when the bytes are valid UTF-8, else take them as Latin-1 so a
+// company name keeps its accented letters.
+QString decodeText(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(bytes);
+    if (utf8.hasError())
+        text = QString::fromLatin1(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
+}
+
+// Lines ended by CR LF, LF or a lone CR; a final line break ends the last
+// line rather than starting an empty one.
+QStringList splitLines(const QString &text)
+{
+    QStringList lines = text.split(QRegularExpression(QStringLiteral("\\r\\n|\\r|\\n")));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+}  // namespace
+
 CompanyConfig read(const QString &path)
 {
     QFile file(path);
     if (!file.exists())
         return defaults();
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!file.open(QIODevice::ReadOnly)) {
         CompanyConfig c;
         c.error = QStringLiteral("Cannot read the configuration file %1: %2").arg(path, file.errorString());
         return c;
     }
-    QTextStream stream(&file);
-    QStringList lines;
-    QString line;
-    while (stream.readLineInto(&line))
-        lines << line;
-    return parse(lines);
+    return parse(splitLines(decodeText(file.readAll())));
 }
 
 QString splashItem(const QStringList &settings, int k)

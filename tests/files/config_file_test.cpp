@@ -147,7 +147,10 @@ TEST_F(ConfigFile, ReadsLinesWithEitherLineEnding)
     const QByteArray lf = "!c\nName\nArial\n28\nbold\nNULL\n!\nCo\nLine 2\n!\nrest\n";
     QByteArray crlf = lf;
     crlf.replace("\n", "\r\n");
-    for (const QByteArray &content : {lf, crlf}) {
+    QByteArray cr = lf;
+    cr.replace("\n", "\r");
+    const QByteArray bom = "\xEF\xBB\xBF" + lf;
+    for (const QByteArray &content : {lf, crlf, cr, bom}) {
         const CompanyConfig c = config::read(write(content));
         EXPECT_FALSE(c.error.has_value());
         EXPECT_EQ(c.SplashSettings, lines({"Name", "Arial", "28", "bold", "NULL"}));
@@ -166,6 +169,15 @@ TEST_F(ConfigFile, NonAsciiTextSurvives)
     const CompanyConfig c = config::read(write("Zażółć Motor\nArial\n28\nbold\nNULL\n!\nMüller & Søn\n"));
     EXPECT_EQ(config::splashItem(c.SplashSettings, 1), QString::fromUtf8("Zażółć Motor"));
     EXPECT_EQ(c.CompanyInfo, lines({"Müller & Søn"}));
+}
+
+TEST_F(ConfigFile, TextInAWindowsCodePageKeepsItsLetters)
+{
+    // "Müller" in Latin-1 is not valid UTF-8.
+    const CompanyConfig c = config::read(write("M\xFCller Motor\nArial\n28\nbold\nNULL\n!\nM\xFCller\n"));
+    EXPECT_FALSE(c.error.has_value());
+    EXPECT_EQ(config::splashItem(c.SplashSettings, 1), QString::fromUtf8("Müller Motor"));
+    EXPECT_EQ(c.CompanyInfo, lines({"Müller"}));
 }
 
 TEST_F(ConfigFile, EmptyFileIsMalformed)
