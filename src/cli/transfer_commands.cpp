@@ -1,0 +1,258 @@
+#include "cli/transfer_commands.h"
+
+#include "cli/file_commands.h"
+#include "files/data_file.h"
+#include "files/stored_settings.h"
+#include "link/line_error_handler.h"
+#include "link/module_transfers.h"
+#include "link/port_map.h"
+#include "link/qt_serial_port.h"
+
+#include <QFileInfo>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace tunara::cli {
+
+namespace {
+
+using namespace tunara::link;
+
+// Messages go to stdout as plain lines; every error dialog is answered
+// Abort (and every line error Cancel), since nobody is there to retry.
+class TerminalUser : public TransferPrompter, public ErrorResponder, public LineErrorPrompter {
+public:
+    explicit TerminalUser(CliStreams &io) : m_io(io) {}
+
+    void showMessage(const QString &text, const QString &, MessageIcon) override
+    {
+        QString plain = text;
+        m_io.out << plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << '\n';
+        m_io.out.flush();
+    }
+    bool askOkCancel(const QString &, const QString &) override { return true; }
+    ErrorChoice ErrorDialog(const RuntimeError &error) override
+    {
+        m_io.err << error.source() << ": " << error.description() << '\n';
+        m_io.err.flush();
+        return ErrorChoice::Abort;
+    }
+    LineErrorChoice askLineError(const QString &text, const QString &title) override
+    {
+        m_io.err << title << ": " << text << '\n';
+        m_io.err.flush();
+        return LineErrorChoice::Cancel;
+    }
+
+private:
+    CliStreams &m_io;
+};
+
+// A bar on the error stream, drawn only when that stream is a terminal.
+class TerminalProgress : public ProgressDisplay {
+public:
+    explicit TerminalProgress(CliStreams &io) : m_io(io), m_enabled(::isatty(STDERR_FILENO) == 1) {}
+
+    void showProgress(const QString &caption) override
+    {
+        m_caption = caption;
+        m_percent = -1;
+        setProgress(0);
+    }
+    void setProgress(int percent) override
+    {
+        if (!m_enabled || percent == m_percent)
+            return;
+        m_percent = percent;
+        constexpr int width = 40;
+        const int filled = percent * width / 100;
+        m_io.err << '\r' << m_caption.leftJustified(20) << " [" << QString(filled, u'#')
+                 << QString(width - filled, u' ') << "] " << QString::number(percent).rightJustified(3) << '%';
+        m_io.err.flush();
+    }
+    void hideProgress() override
+    {
+        if (!m_enabled || m_percent < 0)
+            return;
+        m_io.err << '\r' << QString(80, u' ') << '\r';
+        m_io.err.flush();
+        m_percent = -1;
+    }
+
+private:
+    CliStreams &m_io;
+    bool m_enabled;
+    QString m_caption;
+    int m_percent = -1;
+};
+
+struct Arguments {
+    QString port;
+    QString output;
+    QStringList files;
+    QString problem;
+};
+
+Arguments parse(const QStringList &args, bool takesOutput)
+{
+    Arguments a;
+    for (int k = 0; k < args.size(); ++k) {
+        const QString &arg = args[k];
+        if (arg == QStringLiteral("--port") || (takesOutput && arg == QStringLiteral("-o"))) {
+            if (k + 1 >= args.size()) {
+                a.problem = arg + QStringLiteral(" needs a value");
+                return a;
+            }
+            (arg == QStringLiteral("--port") ? a.port : a.output) = args[++k];
+        } else if (arg.startsWith(QStringLiteral("--port="))) {
+            a.port = arg.mid(7);
+        } else if (arg.startsWith(u'-') && arg.size() > 1) {
+            a.problem = QStringLiteral("unknown option \"%1\"").arg(arg);
+            return a;
+        } else {
+            a.files << arg;
+        }
+    }
+    return a;
+}
+
+// Everything one transfer needs, wired as the window wires it.
+class Session {
+public:
+    Session(CliStreams &io, ModuleData &data)
+        : user(io),
+          progress(io),
+          port(PortMap(&settings)),
+          lineErrors(port, user),
+          protocol(port, data.image, user, &progress),
+          transfers(protocol, data, user, user)
+    {
+    }
+
+    // Number 1..255 (mapped) or a device path; empty: the stored port.
+    // Returns a problem text, or "" when the port is set.
+    QString selectPort(const QString &text)
+    {
+        QString value = text;
+        if (value.isEmpty()) {
+            try {
+                const int stored = parseCommPort(settings.commPortText());
+                value = QString::number(stored < 1 ? 1 : stored);
+            } catch (const RuntimeError &e) {
+                return e.description();
+            }
+        }
+        bool isNumber = false;
+        const int number = value.toInt(&isNumber);
+        if (isNumber) {
+            if (number < 1 || number > 255)
+                return QStringLiteral("port number %1 is outside 1 to 255").arg(value);
+            port.setPortNumber(number);
+            if (port.devicePath().isEmpty())
+                return QStringLiteral("Com%1 stands for no serial device on this system; give a device path, or set "
+                                      "one in the settings (section \"Ports\", key \"Com%1\")")
+                    .arg(number);
+            return {};
+        }
+        port.setDevicePath(value);
+        return {};
+    }
+
+    StoredSettings settings;
+    TerminalUser user;
+    TerminalProgress progress;
+    QtSerialPort port;
+    LineErrorHandler lineErrors;
+    ModuleProtocol protocol;
+    ModuleTransfers transfers;
+};
+
+int exitFor(TransferOutcome outcome)
+{
+    return outcome == TransferOutcome::Completed ? ExitOk : ExitFailure;
+}
+
+int idCommand(const QStringList &args, CliStreams &io)
+{
+    const Arguments a = parse(args, false);
+    if (!a.problem.isEmpty() || !a.files.isEmpty())
+        return usageError(io, a.problem.isEmpty() ? QStringLiteral("id takes no file") : a.problem);
+    ModuleData data;
+    Session s(io, data);
+    if (const QString problem = s.selectPort(a.port); !problem.isEmpty())
+        return usageError(io, problem);
+    const TransferOutcome outcome = s.transfers.Identify();
+    if (outcome == TransferOutcome::Completed || outcome == TransferOutcome::Refused) {
+        io.out << "Module type: " << s.protocol.ModuleType << '\n';
+        if (outcome == TransferOutcome::Refused)
+            io.out << "Not Torvik-1 Zoruro unit.\n";
+    }
+    io.out.flush();
+    return exitFor(outcome);
+}
+
+int downloadCommand(const QStringList &args, CliStreams &io)
+{
+    const Arguments a = parse(args, true);
+    if (!a.problem.isEmpty())
+        return usageError(io, a.problem);
+    if (a.output.isEmpty() || !a.files.isEmpty())
+        return usageError(io, QStringLiteral("download needs -o FILE.dat and nothing else"));
+    ModuleData data;
+    Session s(io, data);
+    if (const QString problem = s.selectPort(a.port); !problem.isEmpty())
+        return usageError(io, problem);
+    const TransferOutcome outcome = s.transfers.Download();
+    if (outcome != TransferOutcome::Completed)
+        return ExitFailure;  // the messages said why; no file is written
+    try {
+        datafile::write(a.output, data.image);
+    } catch (const RuntimeError &e) {
+        return fail(io, e.description());
+    }
+    io.out << "Saved " << datafile::Size << " bytes to " << a.output << '\n';
+    io.out.flush();
+    return ExitOk;
+}
+
+int uploadCommand(const QStringList &args, CliStreams &io)
+{
+    const Arguments a = parse(args, false);
+    if (!a.problem.isEmpty())
+        return usageError(io, a.problem);
+    if (a.files.size() != 1)
+        return usageError(io, QStringLiteral("upload needs exactly one data file"));
+    ModuleData data;
+    try {
+        data = openDataFile(a.files[0]);
+    } catch (const RuntimeError &e) {
+        return fail(io, e.description());
+    }
+    Session s(io, data);
+    if (const QString problem = s.selectPort(a.port); !problem.isEmpty())
+        return usageError(io, problem);
+    return exitFor(s.transfers.Upload());
+}
+
+}  // namespace
+
+std::vector<CliCommand> transferCommands()
+{
+    const QString portHelp = QStringLiteral("PORT is a number 1..255 (Com1..Com255, see the README) or a device path;\n"
+                                            "without --port the stored port setting is used.");
+    return {
+        {QStringLiteral("id"), QStringLiteral("id [--port PORT]"),
+         QStringLiteral("Check the link, read the module's identification and judge its model.\n") + portHelp, idCommand},
+        {QStringLiteral("download"), QStringLiteral("download [--port PORT] -o FILE.dat"),
+         QStringLiteral("Read the module's EEPROM and save its 264 bytes to FILE.dat;\n"
+                        "a refused model or a failed transfer writes no file."),
+         downloadCommand},
+        {QStringLiteral("upload"), QStringLiteral("upload [--port PORT] FILE.dat"),
+         QStringLiteral("Open FILE.dat as the program does, encode its parameters and write the\n"
+                        "module's EEPROM, then read it back to verify. Exit 0 only when verified."),
+         uploadCommand},
+    };
+}
+
+}  // namespace tunara::cli

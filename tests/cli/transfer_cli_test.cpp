@@ -1,0 +1,173 @@
+// tunara-cli id / download / upload against the simulated module: the exit
+// status is 0 only for a good transfer, and a failed or refused download
+// writes no file.
+#include "cli/file_commands.h"
+#include "files/data_file.h"
+#include "files/stored_settings.h"
+#include "image/parameter_codec.h"
+#include "sim/simulated_module.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+using namespace tunara;
+
+namespace {
+
+struct CliRun {
+    int code;
+    QString out;
+    QString err;
+};
+
+class TransferCli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!QCoreApplication::instance()) {
+            static int argc = 1;
+            static char name[] = "cli_test";
+            static char *argv[] = {name, nullptr};
+            new QCoreApplication(argc, argv);
+        }
+        ASSERT_TRUE(dir.isValid());
+        sim.start();
+    }
+    void TearDown() override { sim.stop(); }
+
+    // Runs the real program with its settings in this test's folder.
+    CliRun cli(const QStringList &args)
+    {
+        QProcess tool;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+        env.insert("HOME", dir.path());
+        tool.setProcessEnvironment(env);
+        tool.start(TUNARA_CLI_PATH, args);
+        EXPECT_TRUE(tool.waitForFinished(60000));
+        return {tool.exitCode(), QString::fromLocal8Bit(tool.readAllStandardOutput()),
+                QString::fromLocal8Bit(tool.readAllStandardError())};
+    }
+    QString path(const QString &name) const { return dir.filePath(name); }
+    static QByteArray readFile(const QString &p)
+    {
+        QFile f(p);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    static void writeFile(const QString &p, const QByteArray &bytes)
+    {
+        QFile f(p);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    void withFaults(const std::function<void(sim::Faults &)> &change)
+    {
+        sim::Faults f = sim.faults();
+        change(f);
+        sim.setFaults(f);
+    }
+
+    QTemporaryDir dir;
+    sim::SimulatedModule sim;
+};
+
+TEST_F(TransferCli, DownloadSavesExactlyTheModulesBytes)
+{
+    auto memory = sim.memory();
+    for (int a = 16; a < 280; ++a)
+        memory[a] = std::uint8_t(a * 31 + 5);
+    sim.setMemory(memory);
+    const CliRun r = cli({"download", "--port", sim.devicePath(), "-o", path("got.dat")});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Firmware ID: Torvik-1 Zoruro V2.1\n"));
+    EXPECT_TRUE(r.out.contains("Downloaded data to buffer. Ready for editing.\n"));
+    const QByteArray file = readFile(path("got.dat"));
+    ASSERT_EQ(file.size(), 264);
+    for (int a = 16; a < 280; ++a)
+        ASSERT_EQ(std::uint8_t(file[a - 16]), memory[a]) << a;
+}
+
+TEST_F(TransferCli, UploadWritesTheEncodedFileAndVerifiesIt)
+{
+    QByteArray bytes(264, '\0');
+    for (int k = 0; k < 264; ++k)
+        bytes[k] = char((k * 89 + 17) & 0xFF);
+    writeFile(path("in.dat"), bytes);
+    ModuleData expected = cli::openDataFile(path("in.dat"));
+    UpdateEEPROM(expected);
+
+    const CliRun r = cli({"upload", "--port", sim.devicePath(), path("in.dat")});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Upload completed. Remember to cycle power off for 5 seconds\n"
+                               "and then on again before starting engine.\n"))
+        << r.out.toStdString();
+    const auto memory = sim.memory();
+    for (int a = 16; a < 280; ++a)
+        ASSERT_EQ(memory[a], expected.image.EEPROMBuffer[a]) << a;
+}
+
+TEST_F(TransferCli, UploadThatFailsVerificationIsNeverReportedAsDone)
+{
+    writeFile(path("in.dat"), QByteArray(264, '\x21'));
+    withFaults([](sim::Faults &f) { f.readBackDiffersAt = 200; });
+    const CliRun r = cli({"upload", "--port", sim.devicePath(), path("in.dat")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.out.contains("Upload aborted - EEPROM verification failed.\n"));
+    EXPECT_FALSE(r.out.contains("Upload completed"));
+}
+
+TEST_F(TransferCli, RefusedOrFailedDownloadWritesNoFile)
+{
+    sim.setFirmwareID("Torvik-1 Classic");
+    CliRun r = cli({"download", "--port", sim.devicePath(), "-o", path("refused.dat")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.out.contains("Firmware ID: Torvik-1 Classic\nNot Torvik-1 Zoruro unit. Cannot download and edit data.\n"));
+    EXPECT_FALSE(QFile::exists(path("refused.dat")));
+
+    // A module that falls silent mid-read: an existing file stays as it was.
+    sim.setFirmwareID(sim::SimulatedModule::defaultFirmwareID());
+    writeFile(path("old.dat"), QByteArray(264, '\x55'));
+    withFaults([](sim::Faults &f) { f.silenceAfterBytes = 1 + 1 + 3 + 2 * 50; });
+    r = cli({"download", "--port", sim.devicePath(), "-o", path("old.dat")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("Comm Error: RS-232 timeout. Check cable and click Abort.")) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Download failed.\n"));
+    EXPECT_EQ(readFile(path("old.dat")), QByteArray(264, '\x55'));
+}
+
+TEST_F(TransferCli, IdUsesTheStoredPortNumberAndItsOverride)
+{
+    {
+        StoredSettings settings = StoredSettings::atFile(path("config/Tunara/Tunara_Kelm_Main.ini"));
+        settings.saveCommPort(200);
+        settings.SaveSetting("Ports", "Com200", sim.devicePath());
+    }
+    CliRun r = cli({"id"});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "Firmware ID: Torvik-1 Zoruro V2.1\nModule type: Torvik-1 Zoruro\n");
+
+    sim.setFirmwareID("torvik-1 nano");
+    r = cli({"id", "--port", "200"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.out.contains("Module type: Torvik-1\n"));
+}
+
+TEST_F(TransferCli, WrongArgumentsAndBadFilesTouchNoModule)
+{
+    EXPECT_EQ(cli({"download", "--port", sim.devicePath()}).code, 2);
+    EXPECT_EQ(cli({"download", "--port", "256", "-o", path("x.dat")}).code, 2);
+    EXPECT_EQ(cli({"id", "--port", "0"}).code, 2);
+    EXPECT_EQ(cli({"upload", "--port", sim.devicePath()}).code, 2);
+    writeFile(path("short.dat"), QByteArray(100, '\x01'));
+    const CliRun r = cli({"upload", "--port", sim.devicePath(), path("short.dat")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("premature end-of-file"));
+    EXPECT_TRUE(sim.received().empty());
+    EXPECT_FALSE(QFile::exists(path("x.dat")));
+}
+
+}  // namespace
