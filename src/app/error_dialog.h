@@ -1,0 +1,28 @@
+#pragma once
+
+#include "app/user_interface.h"
+#include "core/runtime_error.h"
+
+class QWidget;
+
+namespace tunara::ui {
+
+// The common error dialog: the error's description, Abort / Retry / Ignore,
+// the critical icon, title "Error". Every trapped procedure hands it to
+// tunara::runTrapped, which repeats, skips or leaves on the answer. (The
+// class cannot carry the name of its one method, ErrorDialog.)
+class CommonErrorDialog : public ErrorResponder {
+public:
+    explicit CommonErrorDialog(UserInterface &ui, QWidget *owner = nullptr) : m_ui(ui), m_owner(owner) {}
+
+    // Returns the button pressed: 3 Abort, 4 Retry, 5 Ignore.
+    ErrorChoice ErrorDialog(const RuntimeError &error) override;
+
+    void setOwner(QWidget *owner) { m_owner = owner; }
+
+private:
+    UserInterface &m_ui;
+    QWidget *m_owner;
+};
+
+}  // namespace tunara::ui

@@ -1,0 +1,71 @@
+// Leaving the program: Exit, the close box, and what closing does first.
+#include "app/main_window.h"
+
+#include "app/menu_commands.h"
+#include "link/serial_port.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+
+namespace tunara::ui {
+
+void frmTunara_Main::mnuExit_Click()
+{
+    close();
+}
+
+void frmTunara_Main::closeEvent(QCloseEvent *event)
+{
+    bool cancel = false;
+    Form_QueryUnload(cancel);
+    if (cancel) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    Form_Unload();
+}
+
+bool frmTunara_Main::mnuSaveTbl_Click()
+{
+    if (m_commands->run(QStringLiteral("mnuSaveTbl")))
+        return true;
+    // Without the table editor's save the edits cannot reach the image:
+    // say so rather than let the table go unsaved.
+    m_ctx.ui.messageBox(this, QStringLiteral("The timing table cannot be saved by this version of the program."),
+                        QStringLiteral("Exit Program"), Buttons::OK, Icon::Exclamation);
+    return false;
+}
+
+void frmTunara_Main::Form_QueryUnload(bool &cancel)
+{
+    if (isTableOpen()) {
+        const Answer a = m_ctx.ui.messageBox(this, QStringLiteral("Save timing table before exiting?"),
+                                             QStringLiteral("Exit Program"), Buttons::YesNoCancel,
+                                             Icon::Exclamation);
+        if (a == Answer::Yes) {
+            if (!mnuSaveTbl_Click())
+                cancel = true;  // the edits would be lost: stay open
+        } else if (a != Answer::No) {
+            cancel = true;
+        }
+    }
+    // In every case, Cancel included, the line is let go. Data files are
+    // opened and closed within each file command, so none is open here.
+    if (m_ctx.port.isOpen())
+        m_ctx.port.close();
+}
+
+void frmTunara_Main::Form_Unload()
+{
+    // Every other window of the program goes too, the newest first; the
+    // program ends with the last one.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
+        QWidget *w = *it;
+        if (w != this && w->isVisible())
+            w->close();
+    }
+}
+
+}  // namespace tunara::ui

@@ -1,0 +1,74 @@
+// The main window's layout rule and what a resize does to the serial line.
+#include "app/main_window.h"
+
+#include "app/chart_2d_view.h"
+#include "app/chart_3d_view.h"
+#include "app/timing_grid.h"
+#include "app/window_layout.h"
+#include "link/serial_port.h"
+
+#include <QEvent>
+#include <QResizeEvent>
+
+namespace tunara::ui {
+
+void frmTunara_Main::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (m_loadRan)
+        Form_Resize();
+}
+
+void frmTunara_Main::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Minimising and restoring count as resizes, as they do on the desktop
+    // the program was designed for.
+    if (event->type() == QEvent::WindowStateChange && m_loadRan)
+        Form_Resize();
+}
+
+void frmTunara_Main::layoutViews(double w, double h)
+{
+    const double tpp = twipsPerPixel();
+    const TableViewsLayout layout = LayoutTableViews(w, h);
+    const auto place = [tpp](QWidget *view, const TwipsRect &r) {
+        view->setGeometry(TwipsToPixels(r.left, tpp), TwipsToPixels(r.top, tpp), TwipsToPixels(r.width, tpp),
+                          TwipsToPixels(r.height, tpp));
+    };
+    const auto fitCells = [tpp](TimingGrid *grid, int (*rowHeight)(double)) {
+        const QRect client = grid->contentsRect();
+        const int columnTwips = GridColumnWidth(PixelsToTwips(client.width(), tpp));
+        const int rowTwips = rowHeight(PixelsToTwips(client.height(), tpp));
+        grid->setUniformCellSize(TwipsToPixels(std::max(0, columnTwips), tpp),
+                                 TwipsToPixels(std::max(0, rowTwips), tpp));
+    };
+    // 2D pair first, then the 3D pair; hidden views are laid out too so a
+    // table opens at the right size.
+    place(m_chart2D, layout.chart);
+    place(m_grid2D, layout.grid);
+    fitCells(m_grid2D, Grid2DRowHeight);
+    place(m_chart3D, layout.chart);
+    place(m_grid3D, layout.grid);
+    fitCells(m_grid3D, Grid3DRowHeight);
+}
+
+void frmTunara_Main::Form_Resize()
+{
+    const double tpp = twipsPerPixel();
+    const QRect outer = frameGeometry();
+    if (runTrapped(m_errorDialog, [&] {
+            layoutViews(PixelsToTwips(outer.width(), tpp), PixelsToTwips(outer.height(), tpp));
+        }) == StepOutcome::Aborted)
+        return;
+    // The port is opened again by the next command that needs it.
+    if (runTrapped(m_errorDialog, [this] {
+            if (m_ctx.port.isOpen())
+                m_ctx.port.close();
+        }) == StepOutcome::Aborted)
+        return;
+    if (!isMinimized())
+        runTrapped(m_errorDialog, [this] { applySerialSettings(); });
+}
+
+}  // namespace tunara::ui

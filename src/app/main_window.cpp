@@ -1,0 +1,256 @@
+#include "app/main_window.h"
+
+#include "app/chart_2d_view.h"
+#include "app/chart_3d_view.h"
+#include "app/menu_commands.h"
+#include "app/port_setup_panel.h"
+#include "app/progress_frame.h"
+#include "app/timing_grid.h"
+#include "app/window_layout.h"
+#include "files/stored_settings.h"
+#include "link/module_protocol.h"
+#include "link/serial_port.h"
+#include "tables/table_axes.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QProgressBar>
+
+namespace tunara::ui {
+
+namespace {
+
+// Control positions of the window's design, in twips.
+constexpr TwipsRect PortFrameRect{1680, 1200, 2655, 1932};
+constexpr TwipsRect ProgressFrameRect{960, 4080, 4335, 735};
+constexpr TwipsRect ProgressBarRect{240, 360, 3855, 255};
+constexpr double DesignClientWidth = 9036;
+constexpr double DesignClientHeight = 7512;
+
+}  // namespace
+
+QString frmTunara_Main::designCaption()
+{
+    return QStringLiteral("Tunara Torvik Zoruro Version 1.0");
+}
+
+frmTunara_Main::frmTunara_Main(MainWindowContext context, QWidget *parent)
+    : QMainWindow(parent), m_ctx(std::move(context)), m_errorDialog(m_ctx.ui, this)
+{
+    setObjectName(QStringLiteral("frmTunara_Main"));
+    setWindowTitle(designCaption());
+    createControls();
+    m_protocol = std::make_unique<link::ModuleProtocol>(m_ctx.port, m_ctx.data.image, m_errorDialog, m_progress);
+    m_lineErrors = new link::LineErrorHandler(m_ctx.port, *this, this);
+    connectCommands();
+    // Key preview: the window sees every key press of its controls first.
+    qApp->installEventFilter(this);
+    const double tpp = twipsPerPixel();
+    resize(TwipsToPixels(DesignClientWidth, tpp), TwipsToPixels(DesignClientHeight, tpp) + menuBar()->sizeHint().height());
+}
+
+frmTunara_Main::~frmTunara_Main()
+{
+    qApp->removeEventFilter(this);
+}
+
+void frmTunara_Main::createControls()
+{
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("clientArea"));
+    setCentralWidget(client);
+
+    m_commands = new MenuCommands(this);
+    m_popups = BuildMainMenus(*menuBar(), *m_commands, *this);
+
+    m_chart2D = new Chart2DView(client);
+    m_grid2D = new TimingGrid(QStringLiteral("VSFlexGrid1"), 2, SpeedPoints + 1, client);
+    m_chart3D = new Chart3DView(client);
+    m_grid3D = new TimingGrid(QStringLiteral("VSFlexGrid2"), PressureRows + 1, SpeedPoints + 1, client);
+    for (QWidget *view : {static_cast<QWidget *>(m_chart2D), static_cast<QWidget *>(m_grid2D),
+                          static_cast<QWidget *>(m_chart3D), static_cast<QWidget *>(m_grid3D)})
+        view->hide();
+
+    const double tpp = twipsPerPixel();
+    const auto px = [tpp](const TwipsRect &r) {
+        return QRect(TwipsToPixels(r.left, tpp), TwipsToPixels(r.top, tpp), TwipsToPixels(r.width, tpp),
+                     TwipsToPixels(r.height, tpp));
+    };
+    m_portPanel = new PortSetupPanel(client);
+    // Wider and taller than the design frame: it also names the device
+    // behind the selected number, which needs room for a path.
+    const QRect portRect = px(PortFrameRect);
+    m_portPanel->setGeometry(portRect.left(), portRect.top(), std::max(portRect.width(), 300),
+                             std::max(portRect.height(), 150));
+    m_portPanel->setDeviceDescriber(m_ctx.describePort);
+    m_portPanel->hide();
+
+    m_progress = new ProgressFrame(client);
+    m_progress->setGeometry(px(ProgressFrameRect));
+    m_progress->bar()->setGeometry(px(ProgressBarRect));
+    m_progress->hide();
+}
+
+void frmTunara_Main::connectCommands()
+{
+    m_commands->setHandler(QStringLiteral("mnuExit"), [this] { mnuExit_Click(); });
+    m_commands->setHandler(QStringLiteral("mnuAbout"), [this] { mnuAbout_Click(); });
+    m_commands->setHandler(QStringLiteral("mnuHelpContents"), [this] { mnuHelpContents_Click(); });
+    m_commands->setHandler(QStringLiteral("mnuPortSetup"), [this] { mnuPortSetup_Click(); });
+    connect(m_portPanel, &PortSetupPanel::portPicked, this, [this](int) { cboPort_Click(); });
+    connect(m_portPanel, &PortSetupPanel::okClicked, this, [this] { cmdPortSelectOK_Click(); });
+}
+
+QString frmTunara_Main::programFile(const QString &name) const
+{
+    return QDir(m_ctx.programFolder).filePath(name);
+}
+
+double frmTunara_Main::twipsPerPixel() const
+{
+    return TwipsPerPixel(logicalDpiY());
+}
+
+bool frmTunara_Main::isTableOpen() const
+{
+    return !m_chart2D->isHidden() || !m_chart3D->isHidden();
+}
+
+void frmTunara_Main::Form_Load()
+{
+    // Each step runs under the common error dialog: Retry repeats it, Ignore
+    // goes on with the next, Abort leaves the load where it is.
+    m_loadRan = true;
+    const auto step = [this](const std::function<void()> &body) {
+        return runTrapped(m_errorDialog, body) != StepOutcome::Aborted;
+    };
+    if (!step([] { QCoreApplication::setApplicationName(StoredSettings::mainApplicationName()); }))
+        return;
+    if (!step([this] {
+            if (!QDir::setCurrent(m_ctx.programFolder))
+                throw RuntimeError(76, QStringLiteral("Form Load"),
+                                   QStringLiteral("The program folder %1 cannot be made the working folder.")
+                                       .arg(QDir::toNativeSeparators(m_ctx.programFolder)));
+        }))
+        return;
+    m_protocol->AbortRequested = false;
+    if (!step([this] {
+            m_portPanel->selectPort(0);
+            int number = 0;
+            try {
+                number = parseCommPort(m_ctx.settings.commPortText());
+            } catch (const RuntimeError &e) {
+                throw RuntimeError(e.number(), e.source(),
+                                   e.description() +
+                                       QStringLiteral(" Choose the port under Communications, Port Setup."));
+            }
+            m_ctx.port.setPortNumber(number);
+            m_portPanel->selectPort(number);
+        }))
+        return;
+    if (!step([this] { applySerialSettings(); }))
+        return;
+    if (!step([this] { m_ctx.data.image.ClearEEPROMBuffer(); }))
+        return;
+    if (!step([this] { loadChartTemplates2D(); }))
+        return;
+    if (!step([this] {
+            m_ctx.data.tables.table2D = Table2D{};
+            SetupGrid2D(*m_grid2D);
+        }))
+        return;
+    if (!step([this] { loadChartTemplates3D(); }))
+        return;
+    if (!step([this] {
+            m_ctx.data.tables.table3D = Table3D{};
+            SetupGrid3D(*m_grid3D, 0);
+        }))
+        return;
+    if (!step([this] { MainTitle = windowTitle(); }))
+        return;
+    if (!step([this] {
+            if (m_ctx.company.CompanyInfo.isEmpty())
+                throw RuntimeError(9, QStringLiteral("Form Load"),
+                                   QStringLiteral("The configuration file %1 has no company lines after its "
+                                                  "splash settings, so the window has no company name.")
+                                       .arg(config::fileName()));
+            setWindowTitle(m_ctx.company.CompanyInfo.first() + u' ' + MainTitle);
+        }))
+        return;
+    DataFileTitle.clear();
+    m_protocol->FirmwareID.clear();
+    m_ctx.data.params = ModuleParameters{};
+    for (const char *name : {"mnuNewTable"})
+        m_commands->setAllowed(QString::fromLatin1(name), true);
+    for (const char *name : {"mnuEditTimingTable", "mnuCloseTbl", "mnuSaveTbl"})
+        m_commands->setAllowed(QString::fromLatin1(name), false);
+    Clip = CopyState{};
+    m_commands->setAllowed(QStringLiteral("mnuPopUpPaste2D"), false);
+    m_commands->setAllowed(QStringLiteral("mnuPopUpPaste3D"), false);
+    m_protocol->ModuleType = link::SupportedModel;
+    if (!step([] { QGuiApplication::clipboard()->clear(); }))
+        return;
+}
+
+void frmTunara_Main::applySerialSettings()
+{
+    m_ctx.port.applySettings();
+    m_lineErrors->resetCount();
+}
+
+void frmTunara_Main::reportTemplate(bool loaded, const QString &fileName, const QString &why, bool missing)
+{
+    if (loaded)
+        return;
+    // A file that is there but unusable is named as such: "not found" would
+    // send the user looking for a file that exists.
+    const QString text = missing ? QStringLiteral("Chart template file %1 not found.").arg(fileName)
+                                 : QStringLiteral("Chart template file %1 could not be read: %2.").arg(fileName, why);
+    m_ctx.ui.messageBox(this, text, QStringLiteral("Form Load"), Buttons::OK, Icon::Exclamation);
+}
+
+void frmTunara_Main::loadChartTemplates2D()
+{
+    const QString name = axes::template2DFileName();
+    const bool ok = m_chart2D->loadTemplate(programFile(name));
+    reportTemplate(ok, name, m_chart2D->lastTemplateResult().error, m_chart2D->lastTemplateResult().missing);
+    m_chart2D->hideValueLabel();
+}
+
+void frmTunara_Main::loadChartTemplates3D()
+{
+    const QString name = axes::template3DFileName(0);
+    const bool ok = m_chart3D->loadTemplate(programFile(name));
+    reportTemplate(ok, name, m_chart3D->lastTemplateResult().error, m_chart3D->lastTemplateResult().missing);
+    m_chart3D->hideValueLabel();
+}
+
+void frmTunara_Main::Form_KeyPress(int keyAscii)
+{
+    if (keyAscii != 27)
+        return;
+    m_protocol->AbortRequested = true;
+    m_chart2D->hideValueLabel();
+    m_chart3D->hideValueLabel();
+}
+
+bool frmTunara_Main::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        auto *widget = static_cast<QWidget *>(watched);
+        if (widget->window() == this && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
+            Form_KeyPress(27);
+    }
+    return false;  // every key also reaches the focused control
+}
+
+link::LineErrorChoice frmTunara_Main::askLineError(const QString &text, const QString &title)
+{
+    const Answer a = m_ctx.ui.messageBox(this, text, title, Buttons::RetryCancel, Icon::Critical);
+    return a == Answer::Retry ? link::LineErrorChoice::Retry : link::LineErrorChoice::Cancel;
+}
+
+}  // namespace tunara::ui

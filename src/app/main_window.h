@@ -1,0 +1,143 @@
+#pragma once
+
+#include "app/error_dialog.h"
+#include "app/main_menus.h"
+#include "app/user_interface.h"
+#include "files/config_file.h"
+#include "image/module_data.h"
+#include "link/line_error_handler.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+namespace tunara {
+class StoredSettings;
+namespace link {
+class ModuleProtocol;
+class SerialPort;
+}  // namespace link
+}  // namespace tunara
+
+namespace tunara::ui {
+
+class Chart2DView;
+class Chart3DView;
+class MenuCommands;
+class PortSetupPanel;
+class ProgressFrame;
+class TimingGrid;
+
+// What the main window works with; all of it outlives the window.
+struct MainWindowContext {
+    UserInterface &ui;
+    ModuleData &data;            // the program-wide image, parameters and tables
+    StoredSettings &settings;    // the per-user store ("CommPort", port overrides)
+    link::SerialPort &port;
+    QString programFolder;       // configuration, templates and help live here
+    config::CompanyConfig company;  // SplashSettings and CompanyInfo, read by the splash
+    // "Com<n>" explained: the host device a port number stands for here.
+    std::function<QString(int)> describePort;
+};
+
+// The copy buffer of the table grids (shared by both grids).
+struct CopyState {
+    QString ClipText;
+    int ClipRowSpan = 0;
+    int ClipColSpan = 0;
+};
+
+// The program's one document window.
+class frmTunara_Main : public QMainWindow, private link::LineErrorPrompter {
+    Q_OBJECT
+public:
+    static QString designCaption();  // "Tunara Torvik Zoruro Version 1.0"
+
+    explicit frmTunara_Main(MainWindowContext context, QWidget *parent = nullptr);
+    ~frmTunara_Main() override;
+
+    // Puts the program into its start-up state (run once, before showing).
+    void Form_Load();
+    // Lays out the table views and resets the serial line; run on every
+    // resize and on minimise/restore, and by the table editor after it
+    // shows a view.
+    void Form_Resize();
+    // Esc handling; other keys pass untouched. Returns nothing: no key is
+    // ever consumed here.
+    void Form_KeyPress(int keyAscii);
+    // cancel set to true keeps the window open.
+    void Form_QueryUnload(bool &cancel);
+    void Form_Unload();
+
+    void mnuExit_Click();
+    void mnuAbout_Click();
+    void mnuHelpContents_Click();
+    void mnuPortSetup_Click();
+    void cboPort_Click();
+    void cmdPortSelectOK_Click();
+    // Save Timing Table Edits To Buffer; false when the table was not saved.
+    bool mnuSaveTbl_Click();
+
+    // The About text for a CompanyInfo list.
+    static QString AboutText(const QStringList &companyInfo);
+    static QString copyrightLine();
+    // The help's contents page in the program folder.
+    static QString HelpContentsPath(const QString &programFolder);
+
+    // State the later commands build on.
+    QString MainTitle;
+    QString DataFileTitle;
+    CopyState Clip;
+    link::ModuleProtocol &protocol() { return *m_protocol; }
+    link::LineErrorHandler &lineErrors() { return *m_lineErrors; }
+    MenuCommands &commands() { return *m_commands; }
+    CommonErrorDialog &errorDialog() { return m_errorDialog; }
+    const MainWindowContext &context() const { return m_ctx; }
+    PopupMenus popupMenus() const { return m_popups; }
+
+    Chart2DView *chart2D() const { return m_chart2D; }
+    Chart3DView *chart3D() const { return m_chart3D; }
+    TimingGrid *grid2D() const { return m_grid2D; }
+    TimingGrid *grid3D() const { return m_grid3D; }
+    PortSetupPanel *portPanel() const { return m_portPanel; }
+    ProgressFrame *progressFrame() const { return m_progress; }
+
+    // A table is open while either chart is shown.
+    bool isTableOpen() const;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    link::LineErrorChoice askLineError(const QString &text, const QString &title) override;
+
+    void createControls();
+    void connectCommands();
+    void applySerialSettings();
+    void loadChartTemplates2D();
+    void loadChartTemplates3D();
+    void reportTemplate(bool loaded, const QString &fileName, const QString &why, bool missing);
+    void layoutViews(double outerWidthTwips, double outerHeightTwips);
+    double twipsPerPixel() const;
+    QString programFile(const QString &name) const;
+
+    MainWindowContext m_ctx;
+    CommonErrorDialog m_errorDialog;
+    std::unique_ptr<link::ModuleProtocol> m_protocol;
+    link::LineErrorHandler *m_lineErrors = nullptr;
+    MenuCommands *m_commands = nullptr;
+    PopupMenus m_popups;
+    Chart2DView *m_chart2D = nullptr;
+    Chart3DView *m_chart3D = nullptr;
+    TimingGrid *m_grid2D = nullptr;
+    TimingGrid *m_grid3D = nullptr;
+    PortSetupPanel *m_portPanel = nullptr;
+    ProgressFrame *m_progress = nullptr;
+    bool m_loadRan = false;  // resizes lay out only once the load has begun
+};
+
+}  // namespace tunara::ui

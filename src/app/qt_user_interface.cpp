@@ -1,0 +1,152 @@
+#include "app/qt_user_interface.h"
+
+#include "app/help_window.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace tunara::ui {
+
+namespace {
+
+QMessageBox::StandardButtons standardButtons(Buttons buttons)
+{
+    switch (buttons) {
+    case Buttons::OK:
+        return QMessageBox::Ok;
+    case Buttons::OKCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case Buttons::AbortRetryIgnore:
+        return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
+    case Buttons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Buttons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::RetryCancel:
+        return QMessageBox::Retry | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::Icon boxIcon(Icon icon)
+{
+    switch (icon) {
+    case Icon::None:
+        return QMessageBox::NoIcon;
+    case Icon::Critical:
+        return QMessageBox::Critical;
+    case Icon::Question:
+        return QMessageBox::Question;
+    case Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Icon::Information:
+        return QMessageBox::Information;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// Closing a box by its close button or Esc counts as its cancelling button.
+Answer answerOf(int button, Buttons buttons)
+{
+    switch (button) {
+    case QMessageBox::Ok:
+        return Answer::OK;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    case QMessageBox::Abort:
+        return Answer::Abort;
+    case QMessageBox::Retry:
+        return Answer::Retry;
+    case QMessageBox::Ignore:
+        return Answer::Ignore;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        break;
+    }
+    switch (buttons) {
+    case Buttons::OK:
+        return Answer::OK;
+    case Buttons::AbortRetryIgnore:
+        return Answer::Abort;
+    case Buttons::YesNo:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+}  // namespace
+
+QtUserInterface::QtUserInterface() = default;
+
+QtUserInterface::~QtUserInterface()
+{
+    delete m_help.data();
+}
+
+Answer QtUserInterface::messageBox(QWidget *owner, const QString &text, const QString &title, Buttons buttons,
+                                   Icon icon)
+{
+    QMessageBox box(boxIcon(icon), title, text, standardButtons(buttons), owner);
+    box.setTextFormat(Qt::PlainText);
+    if (buttons == Buttons::AbortRetryIgnore)
+        box.setEscapeButton(QMessageBox::Abort);
+    return answerOf(box.exec(), buttons);
+}
+
+InputReply QtUserInterface::inputBox(QWidget *owner, const QString &prompt, const QString &title,
+                                     const QString &defaultText)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(owner, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    return ok ? InputReply{text, true} : InputReply{};
+}
+
+QString QtUserInterface::openFileName(QWidget *owner, const QString &title, const QString &folder,
+                                      const QString &filter)
+{
+    return QFileDialog::getOpenFileName(owner, title, folder, filter);
+}
+
+QString QtUserInterface::saveFileName(QWidget *owner, const QString &title, const QString &folder,
+                                      const QString &filter)
+{
+    return QFileDialog::getSaveFileName(owner, title, folder, filter);
+}
+
+bool QtUserInterface::printerSetup(QWidget *owner, QPrinter &printer)
+{
+    QPageSetupDialog dialog(&printer, owner);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtUserInterface::printDialog(QWidget *owner, QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, owner);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void QtUserInterface::showHelp(QWidget *owner, const QString &contentsPage)
+{
+    if (!m_help)
+        m_help = new HelpWindow(owner);
+    m_help->showContents(contentsPage);
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+}
+
+int QtUserInterface::showModal(QDialog &dialog)
+{
+    return dialog.exec();
+}
+
+}  // namespace tunara::ui

@@ -1,0 +1,87 @@
+#include "app/timing_grid.h"
+
+#include "core/numbers.h"
+#include "tables/table_axes.h"
+#include "tables/timing_tables.h"
+
+#include <QHeaderView>
+
+namespace tunara::ui {
+
+TimingGrid::TimingGrid(const QString &objectName, int rows, int columns, QWidget *parent)
+    : QTableWidget(rows, columns, parent)
+{
+    setObjectName(objectName);
+    // The headings live in row 0 and column 0 as cells, as the table
+    // commands address them; Qt's own header bars stay hidden.
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    horizontalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setMinimumSectionSize(1);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setToolTip(QStringLiteral("Click to select or double click to edit cell"));
+    setWordWrap(false);
+}
+
+QString TimingGrid::cellText(int row, int column) const
+{
+    const QTableWidgetItem *it = item(row, column);
+    return it ? it->text() : QString();
+}
+
+void TimingGrid::setCellText(int row, int column, const QString &text)
+{
+    QTableWidgetItem *it = item(row, column);
+    if (!it) {
+        it = new QTableWidgetItem();
+        it->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        if (row == 0 || column == 0) {
+            it->setFlags(Qt::ItemIsEnabled);
+            it->setBackground(palette().button());
+            it->setTextAlignment(Qt::AlignCenter);
+        }
+        setItem(row, column, it);
+    }
+    it->setText(text);
+}
+
+void TimingGrid::setUniformCellSize(int columnWidth, int rowHeight)
+{
+    for (int c = 0; c < columnCount(); ++c)
+        setColumnWidth(c, std::max(0, columnWidth));
+    for (int r = 0; r < rowCount(); ++r)
+        setRowHeight(r, std::max(0, rowHeight));
+}
+
+void TimingGrid::setCurrentCellAt(int row, int column)
+{
+    setCurrentCell(row, column);
+}
+
+void SetupGrid2D(TimingGrid &grid)
+{
+    grid.setRowCount(2);
+    grid.setColumnCount(SpeedPoints + 1);
+    grid.setCurrentCellAt(0, 0);
+    grid.setCellText(0, 0, QStringLiteral("RPM"));
+    grid.setCellText(1, 0, QStringLiteral("ADV"));
+    for (int c = 1; c <= SpeedPoints; ++c)
+        grid.setCellText(0, c, numbers::format(axes::rpmAtPoint(c), QStringLiteral("#0")));
+    grid.setCurrentCellAt(0, 0);
+}
+
+void SetupGrid3D(TimingGrid &grid, std::uint8_t mapSensor)
+{
+    grid.setRowCount(PressureRows + 1);
+    grid.setColumnCount(SpeedPoints + 1);
+    grid.setCurrentCellAt(0, 0);
+    grid.setCellText(0, 0, QStringLiteral("MAP/RPM"));
+    for (int c = 1; c <= SpeedPoints; ++c)
+        grid.setCellText(0, c, numbers::format(axes::rpmAtPoint(c), QStringLiteral("#0")));
+    for (int r = 1; r <= PressureRows; ++r)
+        grid.setCellText(r, 0, numbers::format(axes::pressureLabel(mapSensor, r), QStringLiteral("#0")));
+    grid.setCurrentCellAt(0, 0);
+}
+
+}  // namespace tunara::ui

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QTableWidget>
+
+#include <cstdint>
+
+namespace tunara::ui {
+
+// A timing-table grid: row 0 and column 0 are fixed heading cells, the rest
+// are data cells. The table views fill and edit the data cells.
+class TimingGrid : public QTableWidget {
+    Q_OBJECT
+public:
+    TimingGrid(const QString &objectName, int rows, int columns, QWidget *parent = nullptr);
+
+    // Cell text by (row, column), counted from 0 as the headings are.
+    QString cellText(int row, int column) const;
+    void setCellText(int row, int column, const QString &text);
+
+    // Every column gets the same width and every row the same height
+    // (pixels); used by the window's layout rule.
+    void setUniformCellSize(int columnWidth, int rowHeight);
+
+    // Current cell, as the headings are written with it at (0, 0).
+    void setCurrentCellAt(int row, int column);
+};
+
+// The 2D grid: "RPM" / "ADV" and the 21 engine speeds 0 .. 10000.
+void SetupGrid2D(TimingGrid &grid);
+
+// The 3D grid: "MAP/RPM", the engine speeds, and the pressure labels of a
+// MAP sensor byte (0 = 1 bar at start-up) down column 0.
+void SetupGrid3D(TimingGrid &grid, std::uint8_t mapSensor);
+
+}  // namespace tunara::ui

@@ -1,0 +1,50 @@
+#include "app/window_layout.h"
+
+#include "core/numbers.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tunara::ui {
+
+TableViewsLayout LayoutTableViews(double w, double h)
+{
+    TableViewsLayout l;
+    l.chart = {0, 0, w, 0.7 * h};
+    const double gridWidth = std::max(0.0, numbers::roundHalfEven(w - 150));
+    const double gridHeight = std::max(0.0, numbers::roundHalfEven(0.3 * h - 725));
+    l.grid = {0, 0.7 * h, gridWidth, gridHeight};
+    return l;
+}
+
+int GridColumnWidth(double clientWidthTwips)
+{
+    return static_cast<int>(numbers::intFloor(clientWidthTwips / 22)) - 1;
+}
+
+int Grid2DRowHeight(double clientHeightTwips)
+{
+    return static_cast<int>(numbers::intFloor(clientHeightTwips / 3)) - 10;
+}
+
+int Grid3DRowHeight(double clientHeightTwips)
+{
+    return static_cast<int>(numbers::intFloor(clientHeightTwips / 9)) - 1;
+}
+
+double TwipsPerPixel(double logicalDpi)
+{
+    return logicalDpi > 0 ? 1440.0 / logicalDpi : 15.0;
+}
+
+int TwipsToPixels(double twips, double twipsPerPixel)
+{
+    return static_cast<int>(std::lround(twips / twipsPerPixel));
+}
+
+double PixelsToTwips(int pixels, double twipsPerPixel)
+{
+    return pixels * twipsPerPixel;
+}
+
+}  // namespace tunara::ui

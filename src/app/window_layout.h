@@ -1,0 +1,35 @@
+#pragma once
+
+namespace tunara::ui {
+
+// Lengths in twips (1/1440 inch): the window's layout rule is stated in them,
+// and converted to pixels only where widgets are moved.
+struct TwipsRect {
+    double left = 0;
+    double top = 0;
+    double width = 0;
+    double height = 0;
+    bool operator==(const TwipsRect &) const = default;
+};
+
+struct TableViewsLayout {
+    TwipsRect chart;  // Chart2D1 and Chart3D1
+    TwipsRect grid;   // VSFlexGrid1 and VSFlexGrid2
+};
+
+// The charts take the top 70 % of the window's outer size as they are; the
+// grids take the rest less the window's frame and menu allowance, in whole
+// twips (halves to the even neighbour), never negative.
+TableViewsLayout LayoutTableViews(double outerWidthTwips, double outerHeightTwips);
+
+// Cell sizes fitted to a grid's inner area, in twips.
+int GridColumnWidth(double clientWidthTwips);    // Int(width / 22) - 1, both grids
+int Grid2DRowHeight(double clientHeightTwips);   // Int(height / 3) - 10
+int Grid3DRowHeight(double clientHeightTwips);   // Int(height / 9) - 1
+
+// Twips per pixel for a logical resolution (15 at 96 dpi).
+double TwipsPerPixel(double logicalDpi);
+int TwipsToPixels(double twips, double twipsPerPixel);
+double PixelsToTwips(int pixels, double twipsPerPixel);
+
+}  // namespace tunara::ui

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "app/fake_serial_port.h"
+#include "app/main_window.h"
+#include "app/scripted_ui.h"
+#include "files/stored_settings.h"
+#include "image/module_data.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace tunara::test {
+
+// Each test gets its own program folder (with the shipped companion files
+// unless it asks otherwise), its own settings file, its own port double and
+// its own scripted user.
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    QString programFolder() const { return m_dir.path() + QStringLiteral("/program"); }
+    QString programFile(const QString &name) const;
+    // Copies one shipped file (or folder) from resources/ into the program folder.
+    void install(const QString &name);
+    void installAll();
+    void writeProgramFile(const QString &name, const QByteArray &content);
+    void removeProgramFile(const QString &name);
+
+    // The window, with CompanyInfo as given (default: the built-in lists).
+    ui::frmTunara_Main &makeWindow(const QStringList &companyInfo = config::defaults().CompanyInfo);
+    // makeWindow + Form_Load.
+    ui::frmTunara_Main &loadWindow(const QStringList &companyInfo = config::defaults().CompanyInfo);
+
+    QTemporaryDir m_dir;
+    ScriptedUserInterface ui;
+    FakeSerialPort port;
+    ModuleData data;
+    std::unique_ptr<StoredSettings> settings;
+    std::unique_ptr<ui::frmTunara_Main> window;
+    QString m_savedCwd;
+};
+
+}  // namespace tunara::test

@@ -1,0 +1,341 @@
+#include "app/app_fixture.h"
+#include "app/chart_2d_view.h"
+#include "app/chart_3d_view.h"
+#include "app/menu_commands.h"
+#include "app/port_setup_panel.h"
+#include "app/timing_grid.h"
+#include "app/window_layout.h"
+#include "link/module_protocol.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+namespace tunara::test {
+namespace {
+
+using ui::Answer;
+using ui::Buttons;
+using ui::Icon;
+
+const QString CRLF = QStringLiteral("\r\n");
+
+class MainWindowBehaviour : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        installAll();
+    }
+    ui::frmTunara_Main &shown()
+    {
+        ui::frmTunara_Main &w = loadWindow();
+        w.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
+        return w;
+    }
+};
+
+// ---- layout ----
+
+TEST_F(MainWindowBehaviour, ResizeLaysOutAllFourViewsByTheRule)
+{
+    ui::frmTunara_Main &w = shown();
+    w.resize(700, 500);
+    QCoreApplication::processEvents();
+    const double tpp = ui::TwipsPerPixel(w.logicalDpiY());
+    const QRect outer = w.frameGeometry();
+    const ui::TableViewsLayout l = ui::LayoutTableViews(outer.width() * tpp, outer.height() * tpp);
+    const QRect chart(0, 0, ui::TwipsToPixels(l.chart.width, tpp), ui::TwipsToPixels(l.chart.height, tpp));
+    const QRect grid(0, ui::TwipsToPixels(l.grid.top, tpp), ui::TwipsToPixels(l.grid.width, tpp),
+                     ui::TwipsToPixels(l.grid.height, tpp));
+    // Hidden views are laid out too.
+    EXPECT_EQ(w.chart2D()->geometry(), chart);
+    EXPECT_EQ(w.chart3D()->geometry(), chart);
+    EXPECT_EQ(w.grid2D()->geometry(), grid);
+    EXPECT_EQ(w.grid3D()->geometry(), grid);
+    EXPECT_GT(grid.height(), 0);
+
+    // Cells: every column Int(client width / 22) - 1 twips.
+    const int column = ui::TwipsToPixels(ui::GridColumnWidth(w.grid2D()->contentsRect().width() * tpp), tpp);
+    for (int c = 0; c < 22; ++c) {
+        EXPECT_EQ(w.grid2D()->columnWidth(c), column);
+        EXPECT_EQ(w.grid3D()->columnWidth(c), column);
+    }
+    const int row2D = ui::TwipsToPixels(ui::Grid2DRowHeight(w.grid2D()->contentsRect().height() * tpp), tpp);
+    const int row3D = ui::TwipsToPixels(ui::Grid3DRowHeight(w.grid3D()->contentsRect().height() * tpp), tpp);
+    EXPECT_EQ(w.grid2D()->rowHeight(1), row2D);
+    EXPECT_EQ(w.grid3D()->rowHeight(8), row3D);
+    EXPECT_GT(row2D, row3D);
+}
+
+TEST_F(MainWindowBehaviour, ResizeClosesThePortAndReappliesTheSettings)
+{
+    ui::frmTunara_Main &w = shown();
+    port.opened = true;
+    w.lineErrors().CommErrorCount = 2;
+    const int applied = port.settingsApplied;
+    w.Form_Resize();
+    EXPECT_FALSE(port.opened);
+    EXPECT_EQ(port.settingsApplied, applied + 1);
+    EXPECT_EQ(w.lineErrors().CommErrorCount, 0);
+}
+
+TEST_F(MainWindowBehaviour, MinimisingClosesThePortWithoutReapplyingRestoringReapplies)
+{
+    ui::frmTunara_Main &w = shown();
+    port.opened = true;
+    w.lineErrors().CommErrorCount = 2;
+    const int applied = port.settingsApplied;
+    w.setWindowState(Qt::WindowMinimized);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(w.isMinimized());
+    EXPECT_FALSE(port.opened);
+    EXPECT_EQ(port.settingsApplied, applied);
+    EXPECT_EQ(w.lineErrors().CommErrorCount, 2);
+
+    w.setWindowState(Qt::WindowNoState);
+    QCoreApplication::processEvents();
+    EXPECT_GT(port.settingsApplied, applied);
+    EXPECT_EQ(w.lineErrors().CommErrorCount, 0);
+}
+
+// ---- Esc ----
+
+TEST_F(MainWindowBehaviour, EscSetsAbortRequestedHidesLabelsAndStillReachesTheControl)
+{
+    ui::frmTunara_Main &w = shown();
+    w.chart2D()->showValueLabel(QStringLiteral("12.0"), 3);
+    w.chart3D()->showValueLabel(QStringLiteral("8.0"), 3, 2);
+    w.mnuPortSetup_Click();
+    QComboBox *cbo = w.portPanel()->list();
+
+    // A control that records the keys it receives.
+    struct Counter : QObject {
+        int escapes = 0;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(e)->key() == Qt::Key_Escape)
+                ++escapes;
+            return false;
+        }
+    } counter;
+    cbo->installEventFilter(&counter);
+
+    QTest::keyClick(cbo, Qt::Key_A);
+    EXPECT_FALSE(w.protocol().AbortRequested);
+    EXPECT_TRUE(w.chart2D()->isValueLabelVisible());
+
+    QTest::keyClick(cbo, Qt::Key_Escape);
+    EXPECT_TRUE(w.protocol().AbortRequested);
+    EXPECT_FALSE(w.chart2D()->isValueLabelVisible());
+    EXPECT_FALSE(w.chart3D()->isValueLabelVisible());
+    EXPECT_EQ(counter.escapes, 1);
+    EXPECT_TRUE(ui.calls.empty());
+}
+
+TEST_F(MainWindowBehaviour, EscInAnotherWindowIsNotTheMainWindowsKey)
+{
+    ui::frmTunara_Main &w = shown();
+    QWidget other;
+    other.show();
+    QTest::keyClick(&other, Qt::Key_Escape);
+    EXPECT_FALSE(w.protocol().AbortRequested);
+}
+
+// ---- exit ----
+
+TEST_F(MainWindowBehaviour, ExitWithNoTableOpenAsksNothing)
+{
+    ui::frmTunara_Main &w = shown();
+    port.opened = true;
+    w.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
+    EXPECT_TRUE(ui.calls.empty());
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(port.opened);
+}
+
+TEST_F(MainWindowBehaviour, ExitWithATableOpenAndCancelStaysOpenButLetsThePortGo)
+{
+    for (bool table3D : {false, true}) {
+        ui.calls.clear();
+        ui::frmTunara_Main &w = shown();
+        (table3D ? static_cast<QWidget *>(w.chart3D()) : static_cast<QWidget *>(w.chart2D()))->show();
+        port.opened = true;
+        ui.answers = {Answer::Cancel};
+        w.mnuExit_Click();
+        ASSERT_EQ(ui.messages().size(), 1u);
+        const UiCall &m = ui.messages()[0];
+        EXPECT_EQ(m.text, QStringLiteral("Save timing table before exiting?"));
+        EXPECT_EQ(m.title, QStringLiteral("Exit Program"));
+        EXPECT_EQ(m.buttons, Buttons::YesNoCancel);
+        EXPECT_EQ(m.icon, Icon::Exclamation);
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_FALSE(port.opened);
+    }
+}
+
+TEST_F(MainWindowBehaviour, ExitWithATableOpenAndNoLeavesWithoutSaving)
+{
+    ui::frmTunara_Main &w = shown();
+    w.chart2D()->show();
+    int saves = 0;
+    w.commands().setHandler(QStringLiteral("mnuSaveTbl"), [&saves] { ++saves; });
+    ui.answers = {Answer::No};
+    w.mnuExit_Click();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(saves, 0);
+}
+
+TEST_F(MainWindowBehaviour, ExitWithATableOpenAndYesSavesThenLeaves)
+{
+    ui::frmTunara_Main &w = shown();
+    w.chart3D()->show();
+    int saves = 0;
+    w.commands().setHandler(QStringLiteral("mnuSaveTbl"), [&saves] { ++saves; });
+    ui.answers = {Answer::Yes};
+    w.mnuExit_Click();
+    EXPECT_EQ(saves, 1);
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(MainWindowBehaviour, YesWithoutATableSaveCommandKeepsTheWindowOpen)
+{
+    ui::frmTunara_Main &w = shown();
+    w.chart2D()->show();
+    ui.answers = {Answer::Yes, Answer::OK};
+    w.mnuExit_Click();
+    ASSERT_EQ(ui.messages().size(), 2u);
+    EXPECT_EQ(ui.messages()[1].title, QStringLiteral("Exit Program"));
+    EXPECT_TRUE(w.isVisible());
+}
+
+TEST_F(MainWindowBehaviour, ClosingTheMainWindowClosesTheProgramsOtherWindows)
+{
+    ui::frmTunara_Main &w = shown();
+    QWidget help;
+    help.show();
+    w.close();
+    EXPECT_FALSE(help.isVisible());
+}
+
+// ---- About and Help ----
+
+TEST_F(MainWindowBehaviour, AboutListsTheCompanyLines)
+{
+    ui::frmTunara_Main &w = shown();
+    ui.answers = {Answer::OK};
+    w.findChild<QAction *>(QStringLiteral("mnuAbout"))->trigger();
+    ASSERT_EQ(ui.messages().size(), 1u);
+    const UiCall &m = ui.messages()[0];
+    EXPECT_EQ(m.title, QStringLiteral("About"));
+    EXPECT_EQ(m.buttons, Buttons::OK);
+    EXPECT_EQ(m.icon, Icon::Information);
+    const QStringList info = config::defaults().CompanyInfo;
+    ASSERT_EQ(info.size(), 6);
+    EXPECT_EQ(m.text, QStringLiteral("Halvern Zazorer Tunara Torvik Zoruro Version 1.00") + CRLF +
+                          ui::frmTunara_Main::copyrightLine() + CRLF + CRLF + info[1] + CRLF + info[2] + CRLF +
+                          info[3] + CRLF + info[4] + CRLF + info[5] + CRLF);
+}
+
+TEST_F(MainWindowBehaviour, AboutWithOneCompanyItemEndsAfterTheCopyright)
+{
+    EXPECT_EQ(ui::frmTunara_Main::AboutText({QStringLiteral("Acme")}),
+              QStringLiteral("Acme Tunara Torvik Zoruro Version 1.00") + CRLF + ui::frmTunara_Main::copyrightLine() +
+                  CRLF + CRLF);
+    // Without any company line the text starts with the product.
+    EXPECT_TRUE(ui::frmTunara_Main::AboutText({}).startsWith(QStringLiteral("Tunara Torvik Zoruro Version 1.00\r\n")));
+}
+
+TEST_F(MainWindowBehaviour, HelpContentsShowsTheContentsPage)
+{
+    ui::frmTunara_Main &w = shown();
+    w.findChild<QAction *>(QStringLiteral("mnuHelpContents"))->trigger();
+    ASSERT_EQ(ui.calls.size(), 1u);
+    EXPECT_EQ(ui.calls[0].kind, UiCall::Kind::Help);
+    EXPECT_EQ(ui.calls[0].text, programFile(QStringLiteral("Tunara_Kelm_Help/index.html")));
+}
+
+TEST_F(MainWindowBehaviour, MissingHelpIsReportedAndTheProgramRuns)
+{
+    QDir(programFile(QStringLiteral("Tunara_Kelm_Help"))).removeRecursively();
+    ui::frmTunara_Main &w = shown();
+    ui.answers = {Answer::OK};
+    w.mnuHelpContents_Click();
+    ASSERT_EQ(ui.calls.size(), 1u);
+    EXPECT_EQ(ui.calls[0].kind, UiCall::Kind::Message);
+    EXPECT_EQ(ui.calls[0].title, QStringLiteral("Help"));
+    EXPECT_TRUE(ui.calls[0].text.contains(QStringLiteral("index.html")));
+    EXPECT_TRUE(w.isVisible());
+}
+
+// ---- port set-up ----
+
+TEST_F(MainWindowBehaviour, PortSetupShowsThePanelWithTheDevice)
+{
+    ui::frmTunara_Main &w = shown();
+    auto *frame = w.findChild<QWidget *>(QStringLiteral("fraPortSelect"));
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(frame->isHidden());
+    w.findChild<QAction *>(QStringLiteral("mnuPortSetup"))->trigger();
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(w.portPanel()->title(), QStringLiteral("Data Port Setup"));
+    EXPECT_EQ(w.findChild<QLabel *>(QStringLiteral("lblPort"))->text(), QStringLiteral("Port"));
+    EXPECT_EQ(w.findChild<QLabel *>(QStringLiteral("lblPortDevice"))->text(), QStringLiteral("device of Com1"));
+    auto *ok = w.findChild<QPushButton *>(QStringLiteral("cmdPortSelectOK"));
+    EXPECT_EQ(ok->text(), QStringLiteral("OK"));
+    QTest::mouseClick(ok, Qt::LeftButton);
+    EXPECT_TRUE(frame->isHidden());
+}
+
+TEST_F(MainWindowBehaviour, ChoosingAPortStoresItAndClosesTheOpenPort)
+{
+    ui::frmTunara_Main &w = shown();
+    w.mnuPortSetup_Click();
+    port.opened = true;
+    QComboBox *cbo = w.portPanel()->list();
+    cbo->setCurrentIndex(11);
+    emit cbo->activated(11);
+    EXPECT_EQ(settings->GetSetting(QStringLiteral("Properties"), QStringLiteral("CommPort"), {}), QStringLiteral("12"));
+    EXPECT_EQ(port.number, 12);
+    EXPECT_FALSE(port.opened);
+    EXPECT_EQ(w.portPanel()->deviceLabel()->text(), QStringLiteral("device of Com12"));
+    EXPECT_TRUE(w.portPanel()->isVisible());  // the choice is in force; OK only hides the panel
+
+    // The next start selects the stored port.
+    ui::frmTunara_Main &again = loadWindow();
+    EXPECT_EQ(again.portPanel()->list()->currentText(), QStringLiteral("Com12"));
+}
+
+// ---- line errors ----
+
+TEST_F(MainWindowBehaviour, LineErrorAsksRetryOrCancel)
+{
+    ui::frmTunara_Main &w = shown();
+    port.opened = true;
+    ui.answers = {Answer::Retry};
+    port.reportLineError(1004);
+    ASSERT_EQ(ui.messages().size(), 1u);
+    const UiCall &m = ui.messages()[0];
+    EXPECT_EQ(m.text, QStringLiteral("Framing error."));
+    EXPECT_EQ(m.title, QStringLiteral("Communications Error"));
+    EXPECT_EQ(m.buttons, Buttons::RetryCancel);
+    EXPECT_EQ(m.icon, Icon::Critical);
+    EXPECT_EQ(port.discards, 1);
+    EXPECT_TRUE(port.opened);
+
+    ui.answers = {Answer::Cancel};
+    port.reportLineError(1009);
+    EXPECT_EQ(ui.messages().back().text, QStringLiteral("Parity error."));
+    EXPECT_FALSE(port.opened);
+    EXPECT_EQ(w.lineErrors().CommErrorCount, 2);
+
+    // A resize starts the count again.
+    w.Form_Resize();
+    EXPECT_EQ(w.lineErrors().CommErrorCount, 0);
+}
+
+}  // namespace
+}  // namespace tunara::test

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/user_interface.h"
+
+#include <QString>
+
+#include <deque>
+#include <vector>
+
+namespace tunara::test {
+
+// One thing the program asked of the user.
+struct UiCall {
+    enum class Kind { Message, Input, OpenFile, SaveFile, PrinterSetup, PrintDialog, Help, Modal };
+    Kind kind = Kind::Message;
+    QString text;   // message text, input prompt, help page
+    QString title;
+    ui::Buttons buttons = ui::Buttons::OK;
+    ui::Icon icon = ui::Icon::None;
+};
+
+// The user-interface double: records every call and answers from a script.
+// A message box with nothing left in the script fails the test and gets the
+// box's safe answer (Abort, OK or Cancel).
+class ScriptedUserInterface : public ui::UserInterface {
+public:
+    std::vector<UiCall> calls;
+    std::deque<ui::Answer> answers;
+    std::deque<ui::InputReply> inputs;
+    std::deque<QString> fileNames;
+
+    // Message boxes only, in order.
+    std::vector<UiCall> messages() const;
+
+    ui::Answer messageBox(QWidget *owner, const QString &text, const QString &title, ui::Buttons buttons,
+                          ui::Icon icon) override;
+    ui::InputReply inputBox(QWidget *owner, const QString &prompt, const QString &title,
+                            const QString &defaultText) override;
+    QString openFileName(QWidget *owner, const QString &title, const QString &folder,
+                         const QString &filter) override;
+    QString saveFileName(QWidget *owner, const QString &title, const QString &folder,
+                         const QString &filter) override;
+    bool printerSetup(QWidget *owner, QPrinter &printer) override;
+    bool printDialog(QWidget *owner, QPrinter &printer) override;
+    void showHelp(QWidget *owner, const QString &contentsPage) override;
+    int showModal(QDialog &dialog) override;
+};
+
+}  // namespace tunara::test

@@ -1,0 +1,47 @@
+#include "app/startup.h"
+
+#include <gtest/gtest.h>
+
+namespace tunara::test {
+namespace {
+
+QStringList args(std::initializer_list<const char *> list)
+{
+    QStringList out{QStringLiteral("tunara")};
+    for (const char *a : list)
+        out << QString::fromLatin1(a);
+    return out;
+}
+
+TEST(StartOptions, DefaultsAndEachOption)
+{
+    const ui::ParsedOptions plain = ui::parseStartOptions(args({}));
+    ASSERT_TRUE(plain.options);
+    EXPECT_FALSE(plain.options->simulate);
+    EXPECT_TRUE(plain.options->screenshot.isEmpty());
+    EXPECT_EQ(plain.options->splashMs, 4000);
+
+    const ui::ParsedOptions all =
+        ui::parseStartOptions(args({"--simulate", "--screenshot", "/tmp/x.png", "--splash-ms", "250"}));
+    ASSERT_TRUE(all.options);
+    EXPECT_TRUE(all.options->simulate);
+    EXPECT_EQ(all.options->screenshot, QStringLiteral("/tmp/x.png"));
+    EXPECT_EQ(all.options->splashMs, 250);
+}
+
+TEST(StartOptions, MistakesAreRefusedWithAnExitCode)
+{
+    for (auto bad : {args({"--no-such"}), args({"--splash-ms", "soon"}), args({"--splash-ms", "-5"}), args({"file.dat"})}) {
+        const ui::ParsedOptions p = ui::parseStartOptions(bad);
+        EXPECT_FALSE(p.options) << bad.join(u' ').toStdString();
+        EXPECT_EQ(p.exitCode, 2);
+        EXPECT_FALSE(p.message.isEmpty());
+    }
+    const ui::ParsedOptions help = ui::parseStartOptions(args({"--help"}));
+    EXPECT_FALSE(help.options);
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.message.contains(QStringLiteral("--simulate")));
+}
+
+}  // namespace
+}  // namespace tunara::test
