@@ -283,6 +283,18 @@ TEST_F(Protocol, PendingEscStopsVerificationAfterItsFirstByteAsFailed)
     EXPECT_EQ(countOnWire(0x15), 1);
 }
 
+TEST_F(Protocol, UnansweredByteDuringVerificationCountsAsFailed)
+{
+    const auto memory = sim.memory();
+    std::copy(memory.begin(), memory.end(), data.image.EEPROMBuffer.begin());
+    withFaults([](sim::Faults &f) { f.silenceAfterBytes = 3 + 5; });
+    protocol.VerifyEEPROM();
+    expectOneCommError(Timeout);
+    EXPECT_GE(protocol.VerifyErrorCount, 1);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(countOnWire(0x15), 6);
+}
+
 TEST_F(Protocol, VerificationWhoseAddressIsRefusedCountsAsFailed)
 {
     const auto memory = sim.memory();

@@ -65,6 +65,20 @@ TEST_F(FullTransfer, DownloadBringsEveryByteValueIntoTheImage)
     EXPECT_GE(protocol.pacingStats().shortestExcess.count(), 0);
 }
 
+TEST_F(FullTransfer, StrayBytesAfterRepliesNeverReachTheImage)
+{
+    const auto memory = memoryWith([](int a) { return std::uint8_t(a * 13); });
+    sim.setMemory(memory);
+    sim::Faults f;
+    f.noiseProbability = 0.3;
+    f.seed = 2026;
+    sim.setFaults(f);
+    protocol.ReadEEPROMData();
+    ASSERT_TRUE(protocol.CommOK);
+    for (int a = 16; a < 280; ++a)
+        ASSERT_EQ(data.image.EEPROMBuffer[a], memory[a]) << a;
+}
+
 TEST_F(FullTransfer, WriteAndVerifyEveryByteValue)
 {
     for (int a = 16; a < 280; ++a)
