@@ -8,6 +8,7 @@
 #include "link/port_map.h"
 #include "link/qt_serial_port.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -199,6 +200,9 @@ int downloadCommand(const QStringList &args, CliStreams &io)
         return usageError(io, a.problem);
     if (a.output.isEmpty() || !a.files.isEmpty())
         return usageError(io, QStringLiteral("download needs -o FILE.dat and nothing else"));
+    // Find out before a transfer of several seconds, not after it.
+    if (const QFileInfo target(a.output); !target.absoluteDir().exists() || target.isDir())
+        return fail(io, QStringLiteral("cannot save to %1: no such folder, or it is a folder").arg(a.output));
     ModuleData data;
     Session s(io, data);
     if (const QString problem = s.selectPort(a.port); !problem.isEmpty())

@@ -162,6 +162,7 @@ TEST_F(TransferCli, WrongArgumentsAndBadFilesTouchNoModule)
     EXPECT_EQ(cli({"download", "--port", "256", "-o", path("x.dat")}).code, 2);
     EXPECT_EQ(cli({"id", "--port", "0"}).code, 2);
     EXPECT_EQ(cli({"upload", "--port", sim.devicePath()}).code, 2);
+    EXPECT_EQ(cli({"download", "--port", sim.devicePath(), "-o", path("no/such/folder.dat")}).code, 1);
     writeFile(path("short.dat"), QByteArray(100, '\x01'));
     const CliRun r = cli({"upload", "--port", sim.devicePath(), path("short.dat")});
     EXPECT_EQ(r.code, 1);
