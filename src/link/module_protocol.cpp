@@ -97,10 +97,14 @@ bool ModuleProtocol::waitPumping(int count, const Deadline &deadline)
     QTimer wake;
     wake.setSingleShot(true);
     wake.setTimerType(Qt::PreciseTimer);
-    wake.start(std::max(1, deadline.remainingMs()));
     QEventLoop loop;
-    while (m_port.bytesWaiting() < count && !deadline.passed())
+    while (m_port.bytesWaiting() < count && !deadline.passed()) {
+        // Re-armed if it went off a hair before the deadline, so the loop
+        // never sleeps with nothing left to wake it.
+        if (!wake.isActive())
+            wake.start(std::max(1, deadline.remainingMs()));
         loop.processEvents(QEventLoop::WaitForMoreEvents);
+    }
     return m_port.bytesWaiting() >= count;
 }
 
