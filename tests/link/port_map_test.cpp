@@ -1,6 +1,8 @@
 // Which device stands behind "Com<n>".
 #include "files/stored_settings.h"
+#include "core/runtime_error.h"
 #include "link/port_map.h"
+#include "link/qt_serial_port.h"
 
 #include <gtest/gtest.h>
 
@@ -46,4 +48,31 @@ TEST(PortMapRange, NumbersOutsideOneTo255StandForNothing)
     EXPECT_EQ(map.devicePath(256), "");
     // Far past whatever this machine lists.
     EXPECT_EQ(map.devicePath(255), PortMap::systemDevices().size() >= 255 ? PortMap::systemDevices().at(254) : QString());
+}
+
+TEST(QtSerialPortOpen, NumberWithoutDeviceOrMissingDeviceIsACommError)
+{
+    QTemporaryDir dir;
+    StoredSettings settings = StoredSettings::atFile(dir.filePath("s.ini"));
+    tunara::link::QtSerialPort port{PortMap(&settings)};
+    port.setPortNumber(255);
+    if (PortMap::systemDevices().size() < 255) {
+        try {
+            port.open();
+            FAIL() << "opened Com255";
+        } catch (const tunara::RuntimeError &e) {
+            EXPECT_EQ(e.number(), -2147220504);
+            EXPECT_EQ(e.source(), "Comm Error");
+            EXPECT_EQ(e.description(), "Com255 stands for no serial device on this system.");
+        }
+    }
+    PortMap(&settings).setOverride(255, dir.filePath("gone"));
+    try {
+        port.open();
+        FAIL() << "opened a missing device";
+    } catch (const tunara::RuntimeError &e) {
+        EXPECT_EQ(e.source(), "Comm Error");
+        EXPECT_TRUE(e.description().startsWith("Cannot open Com255 (" + dir.filePath("gone") + "): "));
+    }
+    EXPECT_FALSE(port.isOpen());
 }
