@@ -226,6 +226,17 @@ TEST_F(Protocol, ModuleFallingSilentMidReadTimesOut)
     expectCleanFailure();
 }
 
+TEST_F(Protocol, IgnoringATimeoutNeverTurnsAMissingByteIntoData)
+{
+    withFaults([](sim::Faults &f) { f.silenceAfterBytes = 3 + 2 * 4; });
+    errors.answers = {ErrorChoice::Ignore};
+    protocol.ReadEEPROMData();
+    expectOneCommError(Timeout);
+    expectCleanFailure();
+    EXPECT_TRUE(data.image.DataBufferEmpty);
+    EXPECT_EQ(countOnWire(0x15), 5);  // the loop stopped at the byte that never came
+}
+
 TEST_F(Protocol, PortVanishingMidReadEndsInATimeout)
 {
     withFaults([](sim::Faults &f) { f.vanishAfterBytes = 3 + 8; });
