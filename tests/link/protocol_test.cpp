@@ -228,7 +228,7 @@ TEST_F(Protocol, ModuleFallingSilentMidReadTimesOut)
 
 TEST_F(Protocol, IgnoringATimeoutNeverTurnsAMissingByteIntoData)
 {
-    withFaults([](sim::Faults &f) { f.silenceAfterBytes = 3 + 2 * 4; });
+    withFaults([](sim::Faults &f) { f.silenceAfterBytes = 3 + 4; });  // address, then four reads
     errors.answers = {ErrorChoice::Ignore};
     protocol.ReadEEPROMData();
     expectOneCommError(Timeout);
