@@ -39,6 +39,10 @@ Chart2DView::Chart2DView(QWidget *parent)
     m_valueLabel = new QGraphicsSimpleTextItem(c);
     m_valueLabel->setZValue(10);
     m_valueLabel->hide();
+    // The label stays beside its point when the plot area moves or the
+    // point's value changes.
+    connect(c, &QChart::plotAreaChanged, this, [this] { placeValueLabel(); });
+    connect(m_curve, &QLineSeries::pointReplaced, this, [this] { placeValueLabel(); });
     applyTemplate(ChartTemplate{});
 }
 
@@ -81,10 +85,18 @@ void Chart2DView::showValueLabel(const QString &text, int point)
 {
     if (point < 1 || point > m_curve->count())
         return;
+    m_labelPoint = point;
     m_valueLabel->setText(text);
-    const QPointF at = chart()->mapToPosition(m_curve->at(point - 1), m_curve);
-    m_valueLabel->setPos(at + QPointF(6, -22));
+    placeValueLabel();
     m_valueLabel->show();
+}
+
+void Chart2DView::placeValueLabel()
+{
+    if (m_labelPoint < 1 || m_labelPoint > m_curve->count())
+        return;
+    const QPointF at = chart()->mapToPosition(m_curve->at(m_labelPoint - 1), m_curve);
+    m_valueLabel->setPos(at + QPointF(6, -22));
 }
 
 void Chart2DView::hideValueLabel()

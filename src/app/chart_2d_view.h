@@ -33,12 +33,14 @@ public:
 
 private:
     void applyTemplate(const ChartTemplate &t);
+    void placeValueLabel();
 
     QLineSeries *m_curve;
     QLineSeries *m_trigger;
     QValueAxis *m_axisX;
     QValueAxis *m_axisY;
     QGraphicsSimpleTextItem *m_valueLabel;
+    int m_labelPoint = 0;
     TemplateResult m_lastTemplate;
 };
 

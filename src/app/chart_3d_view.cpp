@@ -132,11 +132,35 @@ void Chart3DView::paintEvent(QPaintEvent *)
         }
     }
 
-    // Axis titles along the floor edges.
+    // Axis titles beside the middle of their floor edges, pushed outward
+    // from the floor's centre; the advance axis stands at the far corner.
     painter.setPen(Qt::black);
-    painter.drawText(project(0.5, -0.12, 0, area), m_template.xAxis.title);
-    painter.drawText(project(1.06, 0.5, 0, area), m_template.yAxis.title);
-    painter.drawText(project(-0.05, 1.0, 1.05, area), m_template.zAxis.title);
+    const QPointF centre = project(0.5, 0.5, 0, area);
+    const auto besideEdge = [&](const QPointF &mid, const QString &text) {
+        const QPointF at = mid + (mid - centre) * 0.35;
+        QRectF box = painter.fontMetrics().boundingRect(text);
+        box.moveCenter(at);
+        painter.drawText(box, Qt::AlignCenter, text);
+    };
+    besideEdge(project(0.5, 0, 0, area), m_template.xAxis.title);
+    besideEdge(project(1, 0.5, 0, area), m_template.yAxis.title);
+    const QPointF axisFoot = project(0, 1, 0, area);
+    const QPointF axisTop = project(0, 1, 1, area);
+    painter.drawLine(axisFoot, axisTop);
+    const ChartAxis &z = m_template.zAxis;
+    const int ticks = std::max(2, z.ticks);
+    for (int i = 0; i < ticks; ++i) {
+        const double f = i / double(ticks - 1);
+        const QPointF at = project(0, 1, f, area);
+        painter.drawLine(at, at - QPointF(4, 0));
+        const QString label = QString::number(z.min + (z.max - z.min) * f, 'f', 0);
+        QRectF box = painter.fontMetrics().boundingRect(label);
+        box.moveCenter(at - QPointF(8 + box.width() / 2, 0));
+        painter.drawText(box, Qt::AlignCenter, label);
+    }
+    QRectF zTitle = painter.fontMetrics().boundingRect(z.title);
+    zTitle.moveCenter(axisTop - QPointF(0, zTitle.height()));
+    painter.drawText(zTitle, Qt::AlignCenter, z.title);
 
     if (m_labelVisible) {
         const QPointF at = project(s01(m_labelPoint), p01(m_labelPressure),

@@ -13,6 +13,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QTimer>
 
 #include <cstdio>
@@ -84,6 +85,9 @@ ParsedOptions parseStartOptions(const QStringList &arguments)
 int RunTunara(QApplication &app, const StartOptions &options)
 {
     const QString programFolder = QCoreApplication::applicationDirPath();
+    const QString icon = QDir(programFolder).filePath(QStringLiteral("Halvern_Sensors_Logo.gif"));
+    if (QFileInfo::exists(icon))
+        QApplication::setWindowIcon(QIcon(icon));
     QtUserInterface ui;
     ModuleData data;
     StoredSettings settings;

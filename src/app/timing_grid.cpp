@@ -22,6 +22,13 @@ TimingGrid::TimingGrid(const QString &objectName, int rows, int columns, QWidget
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setToolTip(QStringLiteral("Click to select or double click to edit cell"));
     setWordWrap(false);
+    // A point smaller than the window's text: the layout rule makes the
+    // columns just wide enough for "10000".
+    QFont small = font();
+    small.setPointSizeF(std::max(6.0, small.pointSizeF() - 1));
+    setFont(small);
+    setTextElideMode(Qt::ElideNone);
+    setStyleSheet(QStringLiteral("QTableView::item { padding: 0px 1px; }"));
 }
 
 QString TimingGrid::cellText(int row, int column) const
