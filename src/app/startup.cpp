@@ -1,13 +1,13 @@
 #include "app/startup.h"
 
 #include "app/main_window.h"
+#include "app/port_devices.h"
 #include "app/port_setup_panel.h"
 #include "app/qt_user_interface.h"
 #include "app/splash_window.h"
 #include "files/stored_settings.h"
 #include "link/port_map.h"
 #include "link/qt_serial_port.h"
-#include "sim/simulated_module.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -17,7 +17,6 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <memory>
 
 namespace tunara::ui {
 
@@ -94,8 +93,7 @@ int RunTunara(QApplication &app, const StartOptions &options)
     link::PortMap map(&settings);
     link::QtSerialPort port(map);
 
-    std::unique_ptr<sim::SimulatedModule> simulated;
-    int simulatedNumber = 0;
+    SimulatedPortLink simulated(port);
 
     // 1-2. The splash, modal until its timer closes it.
     frmTunara_Splash splash(ui, programFolder, options.splashMs);
@@ -110,39 +108,20 @@ int RunTunara(QApplication &app, const StartOptions &options)
 
     // 3. The main window.
     MainWindowContext context{ui, data, settings, port, programFolder, splash.company(), {}};
-    context.describePort = [&map, &simulated, &simulatedNumber](int n) {
-        if (simulated && n == simulatedNumber)
-            return QStringLiteral("Com%1 is the simulated module at %2 (started by --simulate).")
-                .arg(n)
-                .arg(simulated->devicePath());
-        const QString path = map.devicePath(n);
-        if (path.isEmpty())
-            return QStringLiteral("Com%1 stands for no serial device on this system.").arg(n);
-        const bool chosen = !map.overridePath(n).isEmpty();
-        return QStringLiteral("Com%1 is %2 on this system%3.")
-            .arg(n)
-            .arg(QDir::toNativeSeparators(path), chosen ? QStringLiteral(" (set for this user)") : QString());
-    };
+    context.describePort = [&map, &simulated](int n) { return simulated.describe(map, n); };
     frmTunara_Main window(context);
     window.Form_Load();
 
     if (options.simulate) {
-        simulated = std::make_unique<sim::SimulatedModule>();
         try {
-            simulated->start();
+            simulated.start(port.portNumber());
             // The number chosen at start-up reaches the simulated module; a
             // user who picks another number reaches that number's device.
-            simulatedNumber = port.portNumber() >= 1 ? port.portNumber() : 1;
-            const auto follow = [&port, &simulated, &simulatedNumber] {
-                port.setDevicePath(port.portNumber() == simulatedNumber ? simulated->devicePath() : QString());
-            };
-            follow();
-            QObject::connect(window.portPanel(), &PortSetupPanel::portPicked, &window, follow);
+            QObject::connect(window.portPanel(), &PortSetupPanel::portPicked, &window, [&simulated] { simulated.follow(); });
             window.portPanel()->refreshDevice();
-            std::fprintf(stderr, "Simulated module on %s as Com%d.\n", qPrintable(simulated->devicePath()),
-                         simulatedNumber);
+            std::fprintf(stderr, "Simulated module on %s as Com%d.\n", qPrintable(simulated.devicePath()),
+                         simulated.portNumber());
         } catch (const RuntimeError &e) {
-            simulated.reset();
             ui.messageBox(&window, QStringLiteral("The simulated module could not be started: %1").arg(e.description()),
                           QStringLiteral("Simulated Module"), Buttons::OK, Icon::Exclamation);
         }
@@ -158,8 +137,7 @@ int RunTunara(QApplication &app, const StartOptions &options)
         });
     }
     const int rc = app.exec();
-    if (simulated)
-        simulated->stop();
+    simulated.stop();
     return rc;
 }
 
