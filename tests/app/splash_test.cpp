@@ -97,6 +97,16 @@ TEST_F(Splash, StyleWordsIgnoreCase)
     }
 }
 
+TEST_F(Splash, FontSizeIsTheLeadingNumberAndNoNumberKeepsTheDesignSize)
+{
+    writeConfig("Acme\nArial\n14.5 points\nbold\nNULL\n!\nAcme\n");
+    EXPECT_EQ(runSplash().companyNameLabel()->font().pointSizeF(), 14.5);
+    // A size of 0 has no font; the splash keeps its design size.
+    writeConfig("Acme\nArial\nlarge\nbold\nNULL\n!\nAcme\n");
+    EXPECT_EQ(runSplash().companyNameLabel()->font().pointSizeF(), 28);
+    EXPECT_TRUE(ui.calls.empty());
+}
+
 TEST_F(Splash, CompanyLinesEndingAtTheEndOfTheFileAreComplete)
 {
     writeConfig("Acme\nArial\n12\nbold\nNuLL\n!\nAcme\nline 2\nline 3");
