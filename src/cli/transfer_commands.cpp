@@ -12,7 +12,9 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#ifdef Q_OS_UNIX
 #include <unistd.h>
+#endif
 
 namespace tunara::cli {
 
@@ -50,10 +52,19 @@ private:
     CliStreams &m_io;
 };
 
+bool stderrIsTerminal()
+{
+#ifdef Q_OS_UNIX
+    return ::isatty(STDERR_FILENO) == 1;
+#else
+    return false;
+#endif
+}
+
 // A bar on the error stream, drawn only when that stream is a terminal.
 class TerminalProgress : public ProgressDisplay {
 public:
-    explicit TerminalProgress(CliStreams &io) : m_io(io), m_enabled(::isatty(STDERR_FILENO) == 1) {}
+    explicit TerminalProgress(CliStreams &io) : m_io(io), m_enabled(stderrIsTerminal()) {}
 
     void showProgress(const QString &caption) override
     {
