@@ -138,6 +138,9 @@ void frmTunara_Main::Form_Load()
         return;
     m_protocol->AbortRequested = false;
     if (!step([this] {
+            // Until a stored number is read, no port is chosen: a command
+            // must not open a port the list does not show.
+            m_ctx.port.setPortNumber(0);
             m_portPanel->selectPort(0);
             int number = 0;
             try {

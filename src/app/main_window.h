@@ -63,8 +63,8 @@ public:
     // resize and on minimise/restore, and by the table editor after it
     // shows a view.
     void Form_Resize();
-    // Esc handling; other keys pass untouched. Returns nothing: no key is
-    // ever consumed here.
+    // Sees every key of the window's controls first (key preview) and acts
+    // on Esc only; no key is consumed, each still reaches its control.
     void Form_KeyPress(int keyAscii);
     // cancel set to true keeps the window open.
     void Form_QueryUnload(bool &cancel);
@@ -85,7 +85,10 @@ public:
     // The help's contents page in the program folder.
     static QString HelpContentsPath(const QString &programFolder);
 
-    // State the later commands build on.
+    // State the later commands build on. A command of a later version is
+    // built by giving its menu item a handler:
+    //   window.commands().setHandler("mnuDownload", [&] { ... });
+    // it is then enabled whenever the program allows it.
     QString MainTitle;
     QString DataFileTitle;
     CopyState Clip;

@@ -162,6 +162,7 @@ TEST_F(MainWindowLoad, BadStoredPortIsReportedAndIgnoreLetsTheLoadRun)
         EXPECT_TRUE(m.text.contains(QLatin1String(stored))) << m.text.toStdString();
         EXPECT_TRUE(m.text.contains(QStringLiteral("Port Setup"))) << m.text.toStdString();
         EXPECT_EQ(w.findChild<QComboBox *>(QStringLiteral("cboPort"))->currentIndex(), -1) << stored;
+        EXPECT_EQ(port.number, 0) << stored;  // no port is used that the list does not show
         EXPECT_EQ(w.windowTitle(), QStringLiteral("Halvern Zazorer ") + Design) << stored;
     }
 }
