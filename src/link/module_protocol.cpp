@@ -77,6 +77,17 @@ bool ModuleProtocol::send(std::uint8_t byte)
     return trap([this, byte] { m_port.writeByte(byte); });
 }
 
+bool ModuleProtocol::sendAndAwait(std::uint8_t byte, int replyBytes)
+{
+    if (!send(byte))
+        return false;
+    if (!waitPumping(replyBytes, Deadline())) {
+        timeoutReport();
+        return false;
+    }
+    return true;
+}
+
 void ModuleProtocol::raise(const QString &description)
 {
     closePort();
@@ -202,28 +213,16 @@ void ModuleProtocol::SetEEPROMAddress(std::int32_t address)
 {
     const auto low = std::uint8_t(address & 0xFF);
     const auto high = std::uint8_t((address & 0xFF00) / 256);
-    if (!openPort() || !send(Cmd::SetAddress))
+    if (!openPort() || !sendAndAwait(Cmd::SetAddress, 1))
         return;
-    if (!waitPumping(1, Deadline())) {
-        timeoutReport();
-        return;
-    }
     m_port.discardInput();
     DelayTimer(5);
-    if (!send(low))
+    if (!sendAndAwait(low, 1))
         return;
-    if (!waitPumping(1, Deadline())) {
-        timeoutReport();
-        return;
-    }
     m_port.discardInput();
     DelayTimer(5);
-    if (!send(high))
+    if (!sendAndAwait(high, 2))
         return;
-    if (!waitPumping(2, Deadline())) {
-        timeoutReport();
-        return;
-    }
     m_port.readByte();
     const std::uint8_t second = m_port.readByte();
     CommOK = second == Cmd::Ack;
@@ -297,12 +296,7 @@ void ModuleProtocol::WriteEEPROMData()
         }
         // The module needs this pause before the data byte.
         DelayTimer(5);
-        if (!send(m_image.EEPROMBuffer[std::size_t(a)])) {
-            hideProgress();
-            return;
-        }
-        if (!waitPumping(3, Deadline())) {
-            timeoutReport();
+        if (!sendAndAwait(m_image.EEPROMBuffer[std::size_t(a)], 3)) {
             hideProgress();
             return;
         }

@@ -91,6 +91,9 @@ private:
     bool trap(const std::function<void()> &step);
     bool openPort();
     bool send(std::uint8_t byte);
+    // Sends a byte and waits (pumping events) for the reply's bytes; a
+    // missing reply is the time-out report.
+    bool sendAndAwait(std::uint8_t byte, int replyBytes);
     bool waitPumping(int count, const Deadline &deadline);
     bool waitBusy(int count, const Deadline &deadline);
     void raise(const QString &description);
