@@ -167,7 +167,7 @@ TEST_F(MainWindowBehaviour, ExitWithATableOpenAndCancelStaysOpenButLetsThePortGo
         ui.answers = {Answer::Cancel};
         w.mnuExit_Click();
         ASSERT_EQ(ui.messages().size(), 1u);
-        const UiCall &m = ui.messages()[0];
+        const UiCall m = ui.messages()[0];
         EXPECT_EQ(m.text, QStringLiteral("Save timing table before exiting?"));
         EXPECT_EQ(m.title, QStringLiteral("Exit Program"));
         EXPECT_EQ(m.buttons, Buttons::YesNoCancel);
@@ -229,7 +229,7 @@ TEST_F(MainWindowBehaviour, AboutListsTheCompanyLines)
     ui.answers = {Answer::OK};
     w.findChild<QAction *>(QStringLiteral("mnuAbout"))->trigger();
     ASSERT_EQ(ui.messages().size(), 1u);
-    const UiCall &m = ui.messages()[0];
+    const UiCall m = ui.messages()[0];
     EXPECT_EQ(m.title, QStringLiteral("About"));
     EXPECT_EQ(m.buttons, Buttons::OK);
     EXPECT_EQ(m.icon, Icon::Information);
@@ -318,7 +318,7 @@ TEST_F(MainWindowBehaviour, LineErrorAsksRetryOrCancel)
     ui.answers = {Answer::Retry};
     port.reportLineError(1004);
     ASSERT_EQ(ui.messages().size(), 1u);
-    const UiCall &m = ui.messages()[0];
+    const UiCall m = ui.messages()[0];
     EXPECT_EQ(m.text, QStringLiteral("Framing error."));
     EXPECT_EQ(m.title, QStringLiteral("Communications Error"));
     EXPECT_EQ(m.buttons, Buttons::RetryCancel);

@@ -156,7 +156,7 @@ TEST_F(MainWindowLoad, BadStoredPortIsReportedAndIgnoreLetsTheLoadRun)
         ui.answers = {Answer::Ignore};
         ui::frmTunara_Main &w = loadWindow();
         ASSERT_EQ(ui.messages().size(), 1u) << stored;
-        const UiCall &m = ui.messages()[0];
+        const UiCall m = ui.messages()[0];
         EXPECT_EQ(m.title, QStringLiteral("Error"));
         EXPECT_EQ(m.icon, Icon::Critical);
         EXPECT_TRUE(m.text.contains(QLatin1String(stored))) << m.text.toStdString();
