@@ -12,7 +12,7 @@ QString DescribePort(const link::PortMap &map, int n)
 {
     const QString path = map.devicePath(n);
     if (path.isEmpty())
-        return QStringLiteral("Com%1 stands for no serial device on this system.").arg(n);
+        return link::PortMap::noDeviceText(n);
     const bool chosen = !map.overridePath(n).isEmpty();
     return QStringLiteral("Com%1 is %2 on this system%3.")
         .arg(n)

@@ -162,9 +162,9 @@ public:
                 return QStringLiteral("port number %1 is outside 1 to 255").arg(value);
             port.setPortNumber(number);
             if (port.devicePath().isEmpty())
-                return QStringLiteral("Com%1 stands for no serial device on this system; give a device path, or set "
-                                      "one in the settings (section \"Ports\", key \"Com%1\")")
-                    .arg(number);
+                return PortMap::noDeviceText(number) +
+                       QStringLiteral(" Give a device path, or set one in the settings (section \"%1\", key \"%2\").")
+                           .arg(PortMap::overrideSection(), PortMap::overrideKey(number));
             return {};
         }
         port.setDevicePath(value);

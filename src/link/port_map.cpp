@@ -54,6 +54,11 @@ DeviceKey keyOf(const QString &path)
 
 PortMap::PortMap(StoredSettings *settings) : m_settings(settings) {}
 
+QString PortMap::noDeviceText(int portNumber)
+{
+    return QStringLiteral("Com%1 stands for no serial device on this system.").arg(portNumber);
+}
+
 QString PortMap::overrideSection()
 {
     return QStringLiteral("Ports");

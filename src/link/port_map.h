@@ -36,6 +36,9 @@ public:
     // The ordering rule itself, for a given list of device paths.
     static QStringList orderDevices(QStringList devices);
 
+    // What to tell the user when a number stands for no device.
+    static QString noDeviceText(int portNumber);  // "Com<n> stands for no serial device on this system."
+
     static QString overrideSection();           // "Ports"
     static QString overrideKey(int portNumber);  // "Com<n>"
 

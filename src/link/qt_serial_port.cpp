@@ -94,7 +94,7 @@ void QtSerialPort::open()
     const QString path = devicePath();
     const QString name = m_devicePath.isEmpty() ? QStringLiteral("Com%1").arg(m_portNumber) : path;
     if (path.isEmpty())
-        throw commError(QStringLiteral("Com%1 stands for no serial device on this system.").arg(m_portNumber));
+        throw commError(PortMap::noDeviceText(m_portNumber));
     m_port.setPortName(path);
     applySettings();
     m_gone = false;
