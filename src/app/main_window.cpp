@@ -119,6 +119,29 @@ bool frmTunara_Main::isTableOpen() const
     return !m_chart2D->isHidden() || !m_chart3D->isHidden();
 }
 
+void frmTunara_Main::applyTableMenuRule()
+{
+    const bool tableSelected = m_ctx.data.params.TimingTable2D || m_ctx.data.params.TimingTable3D;
+    m_commands->setAllowed(QStringLiteral("mnuNewTable"), true);
+    for (const char *name : {"mnuEditTimingTable", "mnuCloseTbl", "mnuSaveTbl"})
+        m_commands->setAllowed(QString::fromLatin1(name), tableSelected);
+}
+
+void frmTunara_Main::hideAllTableViews()
+{
+    m_chart2D->hide();
+    m_grid2D->hide();
+    m_chart3D->hide();
+    m_grid3D->hide();
+}
+
+void frmTunara_Main::clearCopyState()
+{
+    Clip = CopyState{};
+    m_commands->setAllowed(QStringLiteral("mnuPopUpPaste2D"), false);
+    m_commands->setAllowed(QStringLiteral("mnuPopUpPaste3D"), false);
+}
+
 void frmTunara_Main::Form_Load()
 {
     // Each step runs under the common error dialog: Retry repeats it, Ignore
@@ -186,13 +209,8 @@ void frmTunara_Main::Form_Load()
     DataFileTitle.clear();
     m_protocol->FirmwareID.clear();
     m_ctx.data.params = ModuleParameters{};
-    for (const char *name : {"mnuNewTable"})
-        m_commands->setAllowed(QString::fromLatin1(name), true);
-    for (const char *name : {"mnuEditTimingTable", "mnuCloseTbl", "mnuSaveTbl"})
-        m_commands->setAllowed(QString::fromLatin1(name), false);
-    Clip = CopyState{};
-    m_commands->setAllowed(QStringLiteral("mnuPopUpPaste2D"), false);
-    m_commands->setAllowed(QStringLiteral("mnuPopUpPaste3D"), false);
+    applyTableMenuRule();  // the start-up parameters select no table
+    clearCopyState();
     m_protocol->ModuleType = link::SupportedModel;
     if (!step([] { QGuiApplication::clipboard()->clear(); }))
         return;

@@ -108,6 +108,15 @@ public:
 
     // A table is open while either chart is shown.
     bool isTableOpen() const;
+    // The table menus follow the table mode: "&New Timing Table" always on,
+    // edit, save and close only while a 2D or 3D table is selected. Run
+    // whenever the mode may have changed (download, file open, the mode
+    // options of the parameters dialog).
+    void applyTableMenuRule();
+    // Hides both charts and both grids, in that order.
+    void hideAllTableViews();
+    // Empties the copy state and disables both Paste items.
+    void clearCopyState();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
