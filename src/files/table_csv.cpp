@@ -95,6 +95,22 @@ void dropTrailingBlanks(std::vector<QStringList> &records)
     }
 }
 
+// The corner names the kind of table; checked before the shape, so a 3D
+// table offered to a 2D file is called that rather than "extra row".
+std::optional<csv::Problem> checkCorner(const QStringList &firstRow, const Layout &layout)
+{
+    const QString got = firstRow[0].trimmed();
+    if (firstRow.size() == 1 && got.contains(u';'))
+        return std::nullopt;  // the shape check explains the separator
+    if (got.compare(corner(layout.is3D), Qt::CaseInsensitive) == 0)
+        return std::nullopt;
+    QString reason = QStringLiteral("\"%1\" where the heading is \"%2\"").arg(csv::shown(got), corner(layout.is3D));
+    if (got.compare(corner(!layout.is3D), Qt::CaseInsensitive) == 0)
+        reason += layout.is3D ? QStringLiteral(": this CSV holds a 2D table, the file's table is 3D")
+                              : QStringLiteral(": this CSV holds a 3D table, the file's table is 2D");
+    return problem(1, 1, reason);
+}
+
 std::optional<csv::Problem> checkShape(const std::vector<QStringList> &records, const Layout &layout)
 {
     const QString table = layout.is3D ? QStringLiteral("a 3D table") : QStringLiteral("a 2D table");
@@ -124,8 +140,6 @@ std::optional<csv::Problem> checkShape(const std::vector<QStringList> &records, 
 std::optional<csv::Problem> checkHeadings(const std::vector<QStringList> &records, const Layout &layout)
 {
     const QStringList heading = headingRow(layout.is3D);
-    if (records[0][0].trimmed().compare(heading[0], Qt::CaseInsensitive) != 0)
-        return problem(1, 1, QStringLiteral("\"%1\" where the heading is \"%2\"").arg(csv::shown(records[0][0]), heading[0]));
     for (int c = 2; c <= Columns; ++c) {
         const std::optional<double> rpm = plainNumber(records[0][c - 1]);
         if (!rpm || *rpm != axes::rpmAtPoint(c - 1))
@@ -181,6 +195,8 @@ std::optional<csv::Problem> readTable(const QByteArray &bytes, const Layout &lay
     dropTrailingBlanks(records);
     if (records.empty())
         return problem(0, 0, QStringLiteral("the file holds no table"));
+    if (auto p = checkCorner(records[0], layout))
+        return p;
     if (auto p = checkShape(records, layout))
         return p;
     if (auto p = checkHeadings(records, layout))

@@ -140,8 +140,10 @@ TEST(TableCsv, MalformedFilesAreRefusedWithRowAndColumn)
         EXPECT_TRUE(p.reason.contains(c.reason)) << p.text().toStdString();
         EXPECT_FALSE(p.text().contains('\n'));
     }
-    // A 2D file is refused by the 3D reader by its shape, and the 2D window floor is 0.
-    EXPECT_EQ(std::get<csv::Problem>(tablecsv::read3D(tablecsv::write2D(Table2D{}, 30), 30, 1)).row, 3);
+    // A 2D file is refused by the 3D reader by its heading, and the 2D window floor is 0.
+    EXPECT_TRUE(std::get<csv::Problem>(tablecsv::read3D(tablecsv::write2D(Table2D{}, 30), 30, 1))
+                    .text()
+                    .startsWith("row 1, column 1: \"RPM\" where the heading is \"MAP/RPM\": this CSV holds a 2D table"));
     const QByteArray negative = QString::fromUtf8(tablecsv::write2D(Table2D{}, 10)).replace("ADV,0,", "ADV,-0.5,").toUtf8();
     EXPECT_EQ(std::get<csv::Problem>(tablecsv::read2D(negative, 10)).column, 2);
 }
