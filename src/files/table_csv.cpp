@@ -83,6 +83,12 @@ bool isBlank(const QStringList &fields)
     return std::all_of(fields.begin(), fields.end(), [](const QString &f) { return f.trimmed().isEmpty(); });
 }
 
+// A spreadsheet set to a decimal comma writes semicolons between cells.
+bool hasSemicolons(const QStringList &fields)
+{
+    return std::any_of(fields.begin(), fields.end(), [](const QString &f) { return f.contains(u';'); });
+}
+
 // Rows and columns beyond the table that hold nothing are a spreadsheet's
 // leftovers, not data.
 void dropTrailingBlanks(std::vector<QStringList> &records)
@@ -100,14 +106,14 @@ void dropTrailingBlanks(std::vector<QStringList> &records)
 std::optional<csv::Problem> checkCorner(const QStringList &firstRow, const Layout &layout)
 {
     const QString got = firstRow[0].trimmed();
-    if (firstRow.size() == 1 && got.contains(u';'))
+    if (hasSemicolons(firstRow))
         return std::nullopt;  // the shape check explains the separator
     if (got.compare(corner(layout.is3D), Qt::CaseInsensitive) == 0)
         return std::nullopt;
     QString reason = QStringLiteral("\"%1\" where the heading is \"%2\"").arg(csv::shown(got), corner(layout.is3D));
     if (got.compare(corner(!layout.is3D), Qt::CaseInsensitive) == 0)
-        reason += layout.is3D ? QStringLiteral(": this CSV holds a 2D table, the file's table is 3D")
-                              : QStringLiteral(": this CSV holds a 3D table, the file's table is 2D");
+        reason += layout.is3D ? QStringLiteral(": this CSV holds a 2D table, not a 3D one")
+                              : QStringLiteral(": this CSV holds a 3D table, not a 2D one");
     return problem(1, 1, reason);
 }
 
@@ -119,9 +125,9 @@ std::optional<csv::Problem> checkShape(const std::vector<QStringList> &records, 
         const QStringList &fields = records[k];
         if (isBlank(fields))
             return problem(row, 0, QStringLiteral("empty row"));
-        if (fields.size() == 1 && fields[0].contains(u';'))
-            return problem(row, 0, QStringLiteral("one column where %1 has %2: the separator must be a comma, "
-                                                  "not a semicolon").arg(table).arg(Columns));
+        if (hasSemicolons(fields))
+            return problem(row, 0, QStringLiteral("semicolons between cells: the separator must be a comma, "
+                                                  "not a semicolon, and the decimal mark a point"));
         if (fields.size() < Columns)
             return problem(row, int(fields.size()) + 1,
                            QStringLiteral("missing column: every row of %1 has %2 columns").arg(table).arg(Columns));

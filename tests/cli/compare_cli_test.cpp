@@ -150,7 +150,7 @@ TEST_F(CompareCli, BadInputFailsWithOneLineNoOutputAndUntouchedInputs)
         {{"export-csv", good}, 2, "-o OUTPUT is required"},
         {{"export-csv", good, "-o", good}, 2, "must not be one of the input files"},
         {{"import-csv", good, path("empty.csv"), "-o", out}, 1, "empty.csv: the file is empty"},
-        {{"import-csv", good, path("semicolon.csv"), "-o", out}, 1, "row 1: one column"},
+        {{"import-csv", good, path("semicolon.csv"), "-o", out}, 1, "row 1: semicolons between cells"},
         {{"import-csv", good, path("binary.csv"), "-o", out}, 1, "not a text file"},
         {{"import-csv", good, path("rows.csv"), "-o", out}, 1, "row 10: extra row"},
         {{"import-csv", good, path("word.csv"), "-o", out}, 1, "\"2O."},

@@ -86,7 +86,7 @@ TEST(TableCsv, MalformedFilesAreRefusedWithRowAndColumn)
     Table3D table;
     for (int p = 1; p <= SpeedPoints; ++p)
         for (int m = 1; m <= PressureRows; ++m)
-            table(p, m) = 20;
+            table(p, m) = 20.5;
     const QString good = QString::fromUtf8(tablecsv::write3D(table, 30, 1));  // 2 bar: labels 18..60
     QStringList rows = good.split("\r\n");
     rows.removeLast();
@@ -114,6 +114,7 @@ TEST(TableCsv, MalformedFilesAreRefusedWithRowAndColumn)
         {"\xff\xfe" "M\0A\0", 0, 0, "not a UTF-8 text file"},
         {QString(good).replace(',', ';').toUtf8(), 1, 0, "not a semicolon"},
         {manyRows, 10, 0, "extra row: a 3D table has 9 rows"},
+        {withRow(2, QString(rows[1]).replace(',', ';').replace('.', ',')), 2, 0, "not a semicolon"},
         {rows.mid(0, 5).join("\r\n").toUtf8(), 6, 0, "missing row"},
         {withRow(4, ""), 4, 0, "empty row"},
         {withRow(4, rows[3] + ",5"), 4, 23, "extra column"},
