@@ -2,6 +2,7 @@
 
 #include "compare/image_regions.h"
 #include "tables/table_axes.h"
+#include "tables/table_codec.h"
 
 #include <set>
 
@@ -32,6 +33,26 @@ std::set<int> explainedAddresses(const ImageDiff &diff)
     for (const CellDifference &c : diff.cells3D)
         addresses.insert(axes::image3DIndex(c.point, c.pressureIndex));
     return addresses;
+}
+
+double storedAdvance(double advance, int trig)
+{
+    return trig - EncodeAdvance(trig, advance) * DegreesPerStep;
+}
+
+Table2D asStored(Table2D t, int trig)
+{
+    for (int p = 1; p <= SpeedPoints; ++p)
+        t(p, 1) = storedAdvance(t(p, 1), trig);
+    return t;
+}
+
+Table3D asStored(Table3D t, int trig)
+{
+    for (int p = 1; p <= SpeedPoints; ++p)
+        for (int m = 1; m <= PressureRows; ++m)
+            t(p, m) = storedAdvance(t(p, m), trig);
+    return t;
 }
 
 void sortBytes(const ModuleImage &a, const ModuleImage &b, ImageDiff &diff)
@@ -71,6 +92,16 @@ std::vector<CellDifference> diffTables(const Table3D &a, const Table3D &b)
         }
     }
     return out;
+}
+
+std::vector<CellDifference> diffAsStored(const Table2D &a, int trigA, const Table2D &b, int trigB)
+{
+    return diffTables(asStored(a, trigA), asStored(b, trigB));
+}
+
+std::vector<CellDifference> diffAsStored(const Table3D &a, int trigA, const Table3D &b, int trigB)
+{
+    return diffTables(asStored(a, trigA), asStored(b, trigB));
 }
 
 ImageDiff diffImages(const ModuleData &a, const ModuleData &b)

@@ -77,4 +77,25 @@ TEST(ImageDiff, TwoDCellsBothStoredBelowZeroReadAlike)
     EXPECT_EQ(d.normalisedBytes[0].address, 16);
 }
 
+TEST(ImageDiff, LiveValuesCompareAsTheyWouldBeStored)
+{
+    ModuleImage image;
+    image.EEPROMBuffer[48] = 30;
+    image.EEPROMBuffer[16 + 4] = 57;    // 2D point 5: 24.9897
+    image.EEPROMBuffer[112 + 3] = 57;   // 3D point 4, pressure index 8
+    const ModuleData file = decoded(image);
+    TimingTables live = file.tables;
+    live.table2D(5, 1) = 25.0;  // stored as step 57 too
+    live.table3D(4, 8) = 25.0;
+    EXPECT_EQ(diffTables(live.table2D, file.tables.table2D).size(), 1u);
+    EXPECT_TRUE(diffAsStored(live.table2D, 30, file.tables.table2D, 30).empty());
+    EXPECT_TRUE(diffAsStored(live.table3D, 30, file.tables.table3D, 30).empty());
+    live.table2D(5, 1) = 25.1;  // step 56
+    live.table3D(4, 8) = 25.1;
+    const auto cells = diffAsStored(live.table2D, 30, file.tables.table2D, 30);
+    ASSERT_EQ(cells.size(), 1u);
+    EXPECT_NEAR(cells[0].a, 30 - 56 * DegreesPerStep, 1e-12);
+    EXPECT_EQ(diffAsStored(live.table3D, 30, file.tables.table3D, 30).size(), 1u);
+}
+
 }  // namespace
