@@ -27,7 +27,7 @@ struct CheckItem {
     QString text;  // one line for a person
     int address;   // the image byte (the first one of a table region)
     double stored; // the value as stored (parameter units, degrees, or the byte)
-    double after;  // the value as read and saved
+    double after;  // the value as read (and, for all but table cells, as saved)
 };
 
 struct CheckReport {
