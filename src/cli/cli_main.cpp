@@ -1,5 +1,7 @@
 #include "cli/cli_main.h"
 
+#include "cli/compare_commands.h"
+#include "cli/csv_commands.h"
 #include "cli/file_commands.h"
 #include "cli/transfer_commands.h"
 
@@ -27,6 +29,10 @@ std::vector<CliCommand> allCommands()
     std::vector<CliCommand> commands = fileCommands();
     // Further command groups are appended here.
     for (CliCommand &c : transferCommands())
+        commands.push_back(std::move(c));
+    for (CliCommand &c : compareCommands())
+        commands.push_back(std::move(c));
+    for (CliCommand &c : csvCommands())
         commands.push_back(std::move(c));
     return commands;
 }

@@ -4,52 +4,23 @@
 #include "core/runtime_error.h"
 #include "files/data_file.h"
 #include "image/parameter_codec.h"
+#include "image/parameter_fields.h"
 #include "tables/table_axes.h"
 
 #include <QLocale>
-
-#include <variant>
 
 namespace tunara::cli {
 
 namespace {
 
-enum class Unit { None, Degrees, Rpm, Steps, Flags, MapSensor };
-
-// One module parameter as the tool lists it.
-struct Field {
-    const char *name;
-    std::variant<int, bool> value;
-    Unit unit;
-};
+// The parameter list is the domain's, so decode, diff and check name the
+// parameters alike.
+using Unit = ParameterUnit;
+using Field = ParameterField;
 
 std::vector<Field> fieldsOf(const ModuleParameters &p)
 {
-    return {
-        {"TrigTiming", p.TrigTiming, Unit::Degrees},
-        {"CrankPulses", p.CrankPulses, Unit::None},
-        {"OptionFlags", int(p.OptionFlags), Unit::Flags},
-        {"RPMLimitEnable", p.RPMLimitEnable, Unit::None},
-        {"MultiSparkEnable", p.MultiSparkEnable, Unit::None},
-        {"TimingEnable", p.TimingEnable, Unit::None},
-        {"FixedMaxRPMLimit", p.FixedMaxRPMLimit, Unit::None},
-        {"TimingTable2D", p.TimingTable2D, Unit::None},
-        {"TimingTable3D", p.TimingTable3D, Unit::None},
-        {"MaxRPMLimit", p.MaxRPMLimit, Unit::Rpm},
-        {"RetardComp", p.RetardComp, Unit::Steps},
-        {"StartRetard", p.StartRetard, Unit::Steps},
-        {"DataLogFlags", int(p.DataLogFlags), Unit::Flags},
-        {"HighSpeedDataLog", p.HighSpeedDataLog, Unit::None},
-        {"MAPSensor", int(p.MAPSensor), Unit::MapSensor},
-        {"GPIO2Mode", int(p.GPIO2Mode), Unit::Flags},
-        {"GPIO2MinRPM", p.GPIO2MinRPM, Unit::Rpm},
-        {"GPIO2MaxRPM", p.GPIO2MaxRPM, Unit::Rpm},
-        {"IdleStabFlags", int(p.IdleStabFlags), Unit::Flags},
-        {"IdleStabEnable", p.IdleStabEnable, Unit::None},
-        {"IdleStabTrigStartNum", p.IdleStabTrigStartNum, Unit::None},
-        {"MinIdleRPM", p.MinIdleRPM, Unit::Rpm},
-        {"IdleStabAdv", p.IdleStabAdv, Unit::Steps},
-    };
+    return parameterFields(p);
 }
 
 QString mapSensorName(int value)
@@ -162,6 +133,11 @@ int usageError(CliStreams &io, const QString &message)
 {
     fail(io, message + QStringLiteral(" (see tunara-cli --help)"));
     return ExitUsage;
+}
+
+QString parameterText(const ParameterField &field)
+{
+    return fieldText(field);
 }
 
 ModuleData openDataFile(const QString &path)

@@ -1,6 +1,7 @@
 // The command-line tool must agree with the codec on any file, and fail
 // cleanly (one line on stderr, non-zero exit, nothing written) on bad input.
 #include "cli/cli_main.h"
+#include "cli_run.h"
 #include "cli/file_commands.h"
 #include "files/data_file.h"
 #include "image/parameter_codec.h"
@@ -20,23 +21,6 @@ using namespace tunara;
 
 namespace {
 
-struct CliRun {
-    int code;
-    QString out;
-    QString err;
-};
-
-CliRun runInProcess(const QStringList &args)
-{
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    cli::CliStreams io{o, e};
-    const int code = cli::runCli(args, io);
-    o.flush();
-    e.flush();
-    return {code, out, err};
-}
-
 QByteArray randomFile(std::mt19937 &rng, int size = datafile::Size)
 {
     QByteArray bytes(size, '\0');
@@ -50,12 +34,6 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // What the program itself holds after opening the bytes.

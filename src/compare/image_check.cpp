@@ -1,0 +1,202 @@
+#include "compare/image_check.h"
+
+#include "compare/image_regions.h"
+#include "image/parameter_codec.h"
+#include "tables/advance_window.h"
+#include "tables/table_axes.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+namespace tunara::compare {
+
+namespace {
+
+QString hexByte(int value)
+{
+    return QStringLiteral("0x") + QString::number(value, 16).toUpper().rightJustified(2, u'0');
+}
+
+// Degrees as exact as they are stored: at most four decimals, no trailing zeros.
+QString degrees(double value)
+{
+    QString text = QString::number(value, 'f', 4);
+    while (text.endsWith(u'0'))
+        text.chop(1);
+    if (text.endsWith(u'.'))
+        text.chop(1);
+    return text == QStringLiteral("-0") ? QStringLiteral("0") : text;
+}
+
+void checkLimitedParameters(const ModuleImage &image, const ModuleParameters &p, std::vector<CheckItem> &items)
+{
+    const auto &b = image.EEPROMBuffer;
+    const struct {
+        const char *name;
+        int address;
+        int stored;
+        int after;
+        const char *unit;
+    } limited[] = {
+        {"TrigTiming", 48, b[48], p.TrigTiming, " deg"},
+        {"CrankPulses", 49, b[49], p.CrankPulses, ""},
+        {"MaxRPMLimit", 51, b[51] * 100, p.MaxRPMLimit, " RPM"},
+    };
+    for (const auto &l : limited) {
+        if (l.stored == l.after)
+            continue;
+        const QString text = QStringLiteral("%1 is stored as %2%4 (byte %3); it is read and saved as %5%4")
+                                 .arg(QLatin1String(l.name))
+                                 .arg(l.stored)
+                                 .arg(l.address)
+                                 .arg(QLatin1String(l.unit))
+                                 .arg(l.after);
+        items.push_back({CheckKind::LimitedParameter, true, text, l.address, double(l.stored), double(l.after)});
+    }
+}
+
+void checkFlagByte(const char *name, int address, std::uint8_t stored, std::uint8_t saved, std::uint8_t kept,
+                   std::vector<CheckItem> &items)
+{
+    const int dropped = stored & ~kept;
+    if (dropped == 0)
+        return;
+    const QString text = QStringLiteral("%1 (byte %2) has bits %3 set that are dropped on save: %4 is saved as %5")
+                             .arg(QLatin1String(name))
+                             .arg(address)
+                             .arg(hexByte(dropped), hexByte(stored), hexByte(saved));
+    items.push_back({CheckKind::DroppedFlagBits, true, text, address, double(stored), double(saved)});
+}
+
+void checkFlags(const ModuleImage &image, const ModuleImage &saved, std::vector<CheckItem> &items)
+{
+    const auto &b = image.EEPROMBuffer;
+    const auto &s = saved.EEPROMBuffer;
+    checkFlagByte("OptionFlags", 50, b[50], s[50], 0xFC, items);
+    if ((b[50] & 0xC0) == 0xC0) {
+        const QString text = QStringLiteral("OptionFlags (byte 50) selects both the 2D and the 3D table: the 3D table "
+                                            "is used and the 2D flag is dropped on save (%1 is saved as %2)")
+                                 .arg(hexByte(b[50]), hexByte(s[50]));
+        items.push_back({CheckKind::BothTableFlags, true, text, 50, double(b[50]), double(s[50])});
+    }
+    checkFlagByte("DataLogFlags", 54, b[54], s[54], 0x01, items);
+    checkFlagByte("IdleStabFlags", 96, b[96], s[96], 0x01, items);
+}
+
+void checkReserved(const ModuleImage &image, std::vector<CheckItem> &items)
+{
+    for (int a = ModuleImage::FirstTransferAddress; a <= ModuleImage::LastTransferAddress; ++a) {
+        const int v = image.EEPROMBuffer[a];
+        if (roleOf(a) != ByteRole::Reserved || v == 0)
+            continue;
+        items.push_back({CheckKind::ReservedNotZero, true,
+                         QStringLiteral("reserved byte %1 holds %2; it is saved as 0x00").arg(a).arg(hexByte(v)), a,
+                         double(v), 0.0});
+    }
+}
+
+// One cell of the active table: its stored advance (before the 2D floor at
+// 0), what the editor reads, and the window the editor keeps it in.
+void checkCell(const QString &where, int address, double storedAdvance, double readAs, const AdvanceWindow &window,
+               std::vector<CheckItem> &items)
+{
+    QString text = where + QStringLiteral(": stored advance %1 deg").arg(degrees(storedAdvance));
+    if (readAs != storedAdvance)
+        text += QStringLiteral(" is read as %1 deg").arg(degrees(readAs));
+    const bool outside = !window.contains(readAs);
+    if (!outside && readAs == storedAdvance)
+        return;
+    if (outside)
+        text += QStringLiteral("%1 outside the advance window %2 to %3 deg")
+                    .arg(readAs != storedAdvance ? QStringLiteral(", which is") : QStringLiteral(" is"))
+                    .arg(degrees(window.low), degrees(window.high));
+    items.push_back({CheckKind::CellOutsideWindow, false, text, address, storedAdvance, readAs});
+}
+
+void checkActiveTable(const ModuleData &data, std::vector<CheckItem> &items)
+{
+    const ModuleParameters &p = data.params;
+    const auto &b = data.image.EEPROMBuffer;
+    const int trig = p.TrigTiming;
+    bool allZero = true;
+    if (p.TimingTable3D) {
+        const AdvanceWindow window = AdvanceWindow::for3D(trig);
+        for (int row = 1; row <= PressureRows; ++row) {
+            const int m = axes::pressureIndexOfGridRow(row);
+            for (int point = 1; point <= SpeedPoints; ++point) {
+                const int a = axes::image3DIndex(point, m);
+                allZero = allZero && b[a] == 0;
+                const QString where = QStringLiteral("3D table, MAP %1, %2 RPM")
+                                          .arg(axes::pressureLabel(p.MAPSensor, row))
+                                          .arg(axes::rpmAtPoint(point));
+                checkCell(where, a, trig - b[a] * DegreesPerStep, data.tables.table3D(point, m), window, items);
+            }
+        }
+    } else if (p.TimingTable2D) {
+        const AdvanceWindow window = AdvanceWindow::for2D(trig);
+        for (int point = 1; point <= SpeedPoints; ++point) {
+            const int a = axes::image2DIndex(point);
+            allZero = allZero && b[a] == 0;
+            const QString where = QStringLiteral("2D table, %1 RPM").arg(axes::rpmAtPoint(point));
+            checkCell(where, a, trig - b[a] * DegreesPerStep, data.tables.table2D(point, 1), window, items);
+        }
+    } else {
+        return;
+    }
+    if (allZero) {
+        const QString table = p.TimingTable3D ? QStringLiteral("3D") : QStringLiteral("2D");
+        const int first = p.TimingTable3D ? 112 : 16;
+        items.push_back({CheckKind::ZeroTableRegion, false,
+                         QStringLiteral("the %1 table region is all zeros: every advance equals the trigger timing (%2 deg)")
+                             .arg(table)
+                             .arg(trig),
+                         first, 0.0, double(trig)});
+    }
+}
+
+}  // namespace
+
+CheckReport checkImage(const ModuleImage &image)
+{
+    ModuleData data;
+    data.image = image;
+    UpdateParams(data);
+    ModuleData saved = data;
+    UpdateEEPROM(saved);
+
+    CheckReport report;
+    const auto first = ModuleImage::FirstTransferAddress;
+    report.resaveChangesFile = !std::equal(image.EEPROMBuffer.begin() + first, image.EEPROMBuffer.end(),
+                                           saved.image.EEPROMBuffer.begin() + first);
+    checkLimitedParameters(image, data.params, report.items);
+    checkFlags(image, saved.image, report.items);
+    checkReserved(image, report.items);
+    checkActiveTable(data, report.items);
+    return report;
+}
+
+QString itemListText(const std::vector<CheckItem> &items, int maxItems)
+{
+    QStringList lines;
+    for (size_t k = 0; k < items.size() && int(k) < maxItems; ++k)
+        lines << items[k].text;
+    if (int(items.size()) > maxItems)
+        lines << QStringLiteral("... and %1 more").arg(items.size() - size_t(maxItems));
+    return lines.join(u'\n');
+}
+
+QString kindName(CheckKind kind)
+{
+    switch (kind) {
+    case CheckKind::LimitedParameter: return QStringLiteral("limitedParameter");
+    case CheckKind::DroppedFlagBits: return QStringLiteral("droppedFlagBits");
+    case CheckKind::BothTableFlags: return QStringLiteral("bothTableFlags");
+    case CheckKind::ReservedNotZero: return QStringLiteral("reservedNotZero");
+    case CheckKind::CellOutsideWindow: return QStringLiteral("cellOutsideWindow");
+    case CheckKind::ZeroTableRegion: return QStringLiteral("zeroTableRegion");
+    }
+    return QString();
+}
+
+}  // namespace tunara::compare

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "files/csv_text.h"
+#include "tables/timing_tables.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <variant>
+
+// A timing table as a CSV file in the grid's layout: a heading row with the
+// speed points in RPM, then the advance row (2D, labelled "ADV") or the eight
+// pressure rows labelled as the grid labels them (3D). Decimal point, comma
+// separator, CR LF line ends, UTF-8.
+namespace tunara::tablecsv {
+
+// Larger files are refused before they are read.
+inline constexpr qint64 MaxFileBytes = 4 * 1024 * 1024;
+
+// The CSV of a table. Every advance is written with enough digits that
+// reading it back and encoding it gives the same byte as the value itself.
+QByteArray write2D(const Table2D &table, int trigTiming);
+QByteArray write3D(const Table3D &table, int trigTiming, std::uint8_t mapSensor);
+
+template <typename Table>
+using Result = std::variant<Table, csv::Problem>;
+
+// A CSV read back into a whole table, or the first problem with its row and
+// column: empty or binary text, a missing or extra row or column, a heading
+// or label that is not the table's, a cell that is not a number or lies
+// outside the advance window of the trigger timing. A UTF-8 byte order mark,
+// quoted cells, CR LF line ends and trailing empty cells and rows are
+// accepted. Column 2 of the 2D result is the trigger timing.
+Result<Table2D> read2D(const QByteArray &bytes, int trigTiming);
+Result<Table3D> read3D(const QByteArray &bytes, int trigTiming, std::uint8_t mapSensor);
+
+// An advance as the CSV writes it: four decimals at most, or every digit
+// when fewer would be stored as a different byte.
+QString advanceText(double advance, int trigTiming);
+
+// Reads a CSV file whole, refusing directories and files larger than
+// MaxFileBytes. Throws RuntimeError with a one-line reason.
+QByteArray readFile(const QString &path);
+
+// Writes the file in one piece: an existing file is replaced only once the
+// new content is on disk. Throws RuntimeError with a one-line reason.
+void writeFile(const QString &path, const QByteArray &bytes);
+
+}  // namespace tunara::tablecsv

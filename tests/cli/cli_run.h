@@ -1,0 +1,35 @@
+#pragma once
+
+#include "cli/cli_main.h"
+
+#include <QFile>
+
+// Runs tunara-cli in-process and keeps what it printed.
+struct CliRun {
+    int code;
+    QString out;
+    QString err;
+};
+
+inline CliRun runInProcess(const QStringList &args)
+{
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    tunara::cli::CliStreams io{o, e};
+    const int code = tunara::cli::runCli(args, io);
+    o.flush();
+    e.flush();
+    return {code, out, err};
+}
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline bool putFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
