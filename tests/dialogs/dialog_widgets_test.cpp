@@ -95,13 +95,8 @@ TEST(ModParamsDialog, ClicksShowAndHideTheFrames)
     QTest::mouseClick(child<QRadioButton>(dialog, "optMAP2Bar"), Qt::LeftButton);
     EXPECT_EQ(data.params.MAPSensor, 1);
 
-    QTest::mouseClick(child<QCheckBox>(dialog, "chkStartRtd"), Qt::LeftButton);
-    EXPECT_TRUE(child<QGroupBox>(dialog, "fraStartRtd")->isVisible());
     QTest::mouseClick(child<QCheckBox>(dialog, "chkFixedMaxRPMLimit"), Qt::LeftButton);
-    EXPECT_TRUE(data.params.FixedMaxRPMLimit);
     EXPECT_TRUE(child<QGroupBox>(dialog, "fraMaxRPMLimit")->isVisible());
-    QTest::mouseClick(child<QCheckBox>(dialog, "chkRPMLimitDisable"), Qt::LeftButton);
-    EXPECT_FALSE(data.params.RPMLimitEnable);
 
     // The close box keeps these changes but not the trigger timing.
     dialog.form().sldTrigTiming_Change(35);
@@ -109,18 +104,6 @@ TEST(ModParamsDialog, ClicksShowAndHideTheFrames)
     EXPECT_EQ(data.params.TrigTiming, 30);
     EXPECT_TRUE(data.image.DataBufferEmpty);
     EXPECT_TRUE(data.params.FixedMaxRPMLimit);
-}
-
-TEST(ModParamsDialog, OKAppliesTheTriggerTiming)
-{
-    ModuleData data;
-    dialogs::frmModParams dialog(data, {});
-    showActive(dialog);
-    dialog.form().sldTrigTiming_Change(15);
-    QTest::mouseClick(child<QPushButton>(dialog, "cmdOK"), Qt::LeftButton);
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(data.params.TrigTiming, 25);
-    EXPECT_FALSE(data.image.DataBufferEmpty);
 }
 
 class GpioDialogTest : public ::testing::Test {
