@@ -2,6 +2,7 @@
 
 #include "app/chart_2d_view.h"
 #include "app/chart_3d_view.h"
+#include "app/main_parameter_dialogs.h"
 #include "app/menu_commands.h"
 #include "app/port_setup_panel.h"
 #include "app/progress_frame.h"
@@ -92,6 +93,11 @@ void frmTunara_Main::createControls()
     m_progress->setGeometry(px(ProgressFrameRect));
     m_progress->bar()->setGeometry(px(ProgressBarRect));
     m_progress->hide();
+
+    // Never so small that the port set-up panel or the progress frame is cut off.
+    const QRect frames = m_portPanel->geometry().united(m_progress->geometry());
+    constexpr int margin = 12;
+    setMinimumSize(frames.right() + 1 + margin, frames.bottom() + 1 + margin + menuBar()->sizeHint().height());
 }
 
 void frmTunara_Main::connectCommands()
@@ -102,6 +108,7 @@ void frmTunara_Main::connectCommands()
     m_commands->setHandler(QStringLiteral("mnuPortSetup"), [this] { mnuPortSetup_Click(); });
     connect(m_portPanel, &PortSetupPanel::portPicked, this, [this](int) { cboPort_Click(); });
     connect(m_portPanel, &PortSetupPanel::okClicked, this, [this] { cmdPortSelectOK_Click(); });
+    ConnectParameterDialogs(*this);
 }
 
 QString frmTunara_Main::programFile(const QString &name) const

@@ -1,6 +1,7 @@
 #include "app/qt_user_interface.h"
 
 #include "app/help_window.h"
+#include "dialogs/screen_placement.h"
 
 #include <QDialog>
 #include <QFileDialog>
@@ -97,8 +98,12 @@ Answer QtUserInterface::messageBox(QWidget *owner, const QString &text, const QS
 {
     QMessageBox box(boxIcon(icon), title, text, standardButtons(buttons), owner);
     box.setTextFormat(Qt::PlainText);
-    if (buttons == Buttons::AbortRetryIgnore)
+    if (buttons == Buttons::AbortRetryIgnore) {
         box.setEscapeButton(QMessageBox::Abort);
+        // Enter answers the first button, Abort, as the platform's box does:
+        // a default of Retry would bring a failing step back again and again.
+        box.setDefaultButton(QMessageBox::Abort);
+    }
     return answerOf(box.exec(), buttons);
 }
 
@@ -136,8 +141,11 @@ bool QtUserInterface::printDialog(QWidget *owner, QPrinter &printer)
 
 void QtUserInterface::showHelp(QWidget *owner, const QString &contentsPage)
 {
-    if (!m_help)
+    if (!m_help) {
         m_help = new HelpWindow(owner);
+        // Whole, on the screen the user works on.
+        dialogs::CentreOnOwnerScreen(*m_help, owner);
+    }
     m_help->showContents(contentsPage);
     m_help->show();
     m_help->raise();

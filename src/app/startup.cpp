@@ -68,6 +68,17 @@ ParsedOptions parseStartOptions(const QStringList &arguments)
     StartOptions o;
     o.simulate = parser.isSet(simulate);
     o.screenshot = parser.value(screenshot);
+    if (parser.isSet(screenshot)) {
+        const QFileInfo target(o.screenshot);
+        if (o.screenshot.isEmpty() || !target.dir().exists()) {
+            result.message = o.screenshot.isEmpty()
+                                 ? QStringLiteral("--screenshot needs a file name.\n")
+                                 : QStringLiteral("--screenshot: the folder %1 does not exist.\n")
+                                       .arg(QDir::toNativeSeparators(target.absolutePath()));
+            result.exitCode = 2;
+            return result;
+        }
+    }
     if (parser.isSet(splashMs)) {
         bool ok = false;
         o.splashMs = parser.value(splashMs).toInt(&ok);
@@ -88,6 +99,15 @@ int RunTunara(QApplication &app, const StartOptions &options)
     if (QFileInfo::exists(icon))
         QApplication::setWindowIcon(QIcon(icon));
     QtUserInterface ui;
+    // A picture that cannot be written fails the run: nobody is watching a
+    // screenshot run to notice a missing file.
+    bool shotFailed = false;
+    const auto saveShot = [&shotFailed](QWidget &widget, const QString &path) {
+        if (widget.grab().save(path))
+            return;
+        std::fprintf(stderr, "The screenshot %s could not be written.\n", qPrintable(QDir::toNativeSeparators(path)));
+        shotFailed = true;
+    };
     ModuleData data;
     StoredSettings settings;
     link::PortMap map(&settings);
@@ -100,7 +120,7 @@ int RunTunara(QApplication &app, const StartOptions &options)
     splash.Form_Load();
     if (!options.screenshot.isEmpty()) {
         QTimer::singleShot(300, &splash, [&] {
-            splash.grab().save(splashShotPath(options.screenshot));
+            saveShot(splash, splashShotPath(options.screenshot));
             splash.tmrSplashUnload_Timer();
         });
     }
@@ -132,13 +152,13 @@ int RunTunara(QApplication &app, const StartOptions &options)
         QTimer::singleShot(800, &window, [&] {
             if (options.simulate)
                 window.mnuPortSetup_Click();
-            window.grab().save(options.screenshot);
+            saveShot(window, options.screenshot);
             window.close();
         });
     }
     const int rc = app.exec();
     simulated.stop();
-    return rc;
+    return shotFailed ? 1 : rc;
 }
 
 }  // namespace tunara::ui

@@ -50,7 +50,11 @@ double leadingNumber(const QString &text)
         return 0.0;
     bool ok = false;
     const double value = number.toDouble(&ok);
-    return ok ? value : 0.0;
+    if (ok)
+        return value;
+    // Too many digits for a double: the entry is beyond every bound (an
+    // infinity), not 0, which would pass for a small entry.
+    return std::isinf(value) ? value : 0.0;
 }
 
 namespace {

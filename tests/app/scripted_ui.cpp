@@ -1,5 +1,7 @@
 #include "app/scripted_ui.h"
 
+#include <QDialog>
+
 #include <gtest/gtest.h>
 
 namespace tunara::test {
@@ -86,10 +88,10 @@ void ScriptedUserInterface::showHelp(QWidget *, const QString &contentsPage)
     calls.push_back({UiCall::Kind::Help, contentsPage, {}, Buttons::OK, ui::Icon::None});
 }
 
-int ScriptedUserInterface::showModal(QDialog &)
+int ScriptedUserInterface::showModal(QDialog &dialog)
 {
-    calls.push_back({UiCall::Kind::Modal, {}, {}, Buttons::OK, ui::Icon::None});
-    return 0;
+    calls.push_back({UiCall::Kind::Modal, dialog.objectName(), dialog.windowTitle(), Buttons::OK, ui::Icon::None});
+    return onModal ? onModal(dialog) : 0;
 }
 
 }  // namespace tunara::test

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace tunara::test {
@@ -28,6 +29,9 @@ public:
     std::deque<ui::Answer> answers;
     std::deque<ui::InputReply> inputs;
     std::deque<QString> fileNames;
+    // Plays the user's part in a modal dialog; its return is the dialog's
+    // result. Without it a modal dialog is only recorded.
+    std::function<int(QDialog &)> onModal;
 
     // Message boxes only, in order.
     std::vector<UiCall> messages() const;

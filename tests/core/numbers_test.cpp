@@ -89,6 +89,11 @@ TEST(LeadingNumber, LongDigitRunsKeepTheirValue)
 {
     EXPECT_DOUBLE_EQ(leadingNumber(QStringLiteral("12345678901234567890")), 12345678901234567890.0);
     EXPECT_DOUBLE_EQ(leadingNumber(QStringLiteral("0.") + QString(30, u'0') + u'1'), 1e-31);
+    // Beyond a double's range: an infinity of the right sign, never 0 (a
+    // typed 400-digit number must be reported as too large, not too small).
+    EXPECT_EQ(leadingNumber(QString(400, u'9')), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(leadingNumber(u'-' + QString(400, u'9')), -std::numeric_limits<double>::infinity());
+    EXPECT_EQ(leadingNumber(QStringLiteral("0.") + QString(400, u'0') + u'1'), 0.0);
 }
 
 struct FormatCase {

@@ -1,0 +1,231 @@
+#include "dialogs/gpio_params_form.h"
+
+#include "core/numbers.h"
+
+#include <cmath>
+
+namespace tunara::dialogs {
+
+namespace {
+
+constexpr std::uint8_t ModeBitsKept = 0xF0;  // the high four bits belong to others
+constexpr std::uint8_t ModeDataLog = 0x00;
+constexpr std::uint8_t ModeRPMSwitch = 0x03;
+
+struct FieldRule {
+    int minimum;
+    const char *lowText;
+    int maximum;
+    const char *highText;
+    const char *title;
+};
+
+const FieldRule &ruleOf(GpioField field)
+{
+    static const FieldRule trigStart{10, "Value must be greater than or equal to 10", 200,
+                                     "Value must be less than or equal to 200", "Trigger Pulses After Start"};
+    static const FieldRule minIdle{500, "Value must be greater than or equal to 500", 2000,
+                                   "Value must be less than or equal to 2000", "Minimum Idle RPM"};
+    static const FieldRule advance{0, "Value must be greater than or equal to zero", 20,
+                                   "Value must be less than or equal to 20", "Idle Stabilization Advance"};
+    static const FieldRule minRPM{0, "Value must be greater than or equal to zero", 10900,
+                                  "Value must be less than or equal to 10900", "Minimum RPM"};
+    static const FieldRule maxRPM{1000, "Value must be greater than or equal to 1000", 11000,
+                                  "Value must be less than or equal to 11000", "Maximum RPM"};
+    switch (field) {
+    case GpioField::IdleStabTrigStartNum:
+        return trigStart;
+    case GpioField::MinIdleRPM:
+        return minIdle;
+    case GpioField::IdleStabAdv:
+        return advance;
+    case GpioField::GPIO2MinRPM:
+        return minRPM;
+    case GpioField::GPIO2MaxRPM:
+        break;
+    }
+    return maxRPM;
+}
+
+int roundToInt(double value)
+{
+    return static_cast<int>(numbers::roundHalfEven(value));
+}
+
+// Speeds are kept in steps of 50 RPM, halves to the even step.
+int toRPMStep(int rpm)
+{
+    return roundToInt(rpm / 50.0) * 50;
+}
+
+int advanceDegrees(int idleStabAdv)
+{
+    return roundToInt(idleStabAdv * DegreesPerStep);
+}
+
+}  // namespace
+
+QString &GpioParamsState::text(GpioField field)
+{
+    return const_cast<QString &>(static_cast<const GpioParamsState &>(*this).text(field));
+}
+
+const QString &GpioParamsState::text(GpioField field) const
+{
+    switch (field) {
+    case GpioField::IdleStabTrigStartNum:
+        return txtIdleStabTrigStartNum;
+    case GpioField::MinIdleRPM:
+        return txtMinIdleRPM;
+    case GpioField::IdleStabAdv:
+        return txtIdleStabAdv;
+    case GpioField::GPIO2MinRPM:
+        return txtGPIO2MinRPM;
+    case GpioField::GPIO2MaxRPM:
+        break;
+    }
+    return txtGPIO2MaxRPM;
+}
+
+GpioParamsForm::GpioParamsForm(ModuleParameters &params, ui::UserInterface &ui, QWidget *owner)
+    : m_params(params), m_ui(ui), m_owner(owner)
+{
+}
+
+void GpioParamsForm::Form_Load()
+{
+    state.chkIdleStabEnable = m_params.IdleStabEnable;
+    state.txtIdleStabTrigStartNum = numbers::format(m_params.IdleStabTrigStartNum, QStringLiteral("##0"));
+    state.txtMinIdleRPM = numbers::format(m_params.MinIdleRPM, QStringLiteral("###0"));
+    state.txtIdleStabAdv = numbers::format(advanceDegrees(m_params.IdleStabAdv), QStringLiteral("#0"));
+    // Selecting an option here is not a click: GPIO2Mode stays as loaded.
+    switch (m_params.GPIO2Mode & 0x0F) {
+    case ModeRPMSwitch:
+        state.gpioOption = GpioOption::RPMSwitch;
+        break;
+    case ModeDataLog:
+        state.gpioOption = GpioOption::DataLog;
+        break;
+    default:
+        state.gpioOption = GpioOption::None;
+        break;
+    }
+    state.rpmFieldsEnabled = state.gpioOption == GpioOption::RPMSwitch;
+    // The plain number form (a blank in place of the sign) until a field
+    // has been checked.
+    state.txtGPIO2MinRPM = numbers::plainWholeNumber(m_params.GPIO2MinRPM);
+    state.txtGPIO2MaxRPM = numbers::plainWholeNumber(m_params.GPIO2MaxRPM);
+}
+
+void GpioParamsForm::chkIdleStabEnable_Click(bool checked)
+{
+    state.chkIdleStabEnable = checked;
+    m_params.IdleStabEnable = checked;
+}
+
+void GpioParamsForm::optGPIO2DataLog_Click()
+{
+    state.gpioOption = GpioOption::DataLog;
+    m_params.GPIO2Mode = static_cast<std::uint8_t>((m_params.GPIO2Mode & ModeBitsKept) | ModeDataLog);
+    state.rpmFieldsEnabled = false;
+}
+
+void GpioParamsForm::optGPIO2RPMSwitch_Click()
+{
+    state.gpioOption = GpioOption::RPMSwitch;
+    m_params.GPIO2Mode = static_cast<std::uint8_t>((m_params.GPIO2Mode & ModeBitsKept) | ModeRPMSwitch);
+    state.rpmFieldsEnabled = true;
+}
+
+void GpioParamsForm::txtIdleStabAdv_Validate()
+{
+    validate(GpioField::IdleStabAdv);
+}
+
+void GpioParamsForm::txtMinIdleRPM_Validate()
+{
+    validate(GpioField::MinIdleRPM);
+}
+
+void GpioParamsForm::txtIdleStabTrigStartNum_Validate()
+{
+    validate(GpioField::IdleStabTrigStartNum);
+}
+
+void GpioParamsForm::txtGPIO2MinRPM_Validate()
+{
+    validate(GpioField::GPIO2MinRPM);
+}
+
+void GpioParamsForm::txtGPIO2MaxRPM_Validate()
+{
+    validate(GpioField::GPIO2MaxRPM);
+}
+
+void GpioParamsForm::validate(GpioField field)
+{
+    store(field, boundedEntry(field));
+    if (field == GpioField::GPIO2MinRPM || field == GpioField::GPIO2MaxRPM)
+        keepRPMWindow(field);
+}
+
+int GpioParamsForm::boundedEntry(GpioField field)
+{
+    const FieldRule &rule = ruleOf(field);
+    // The whole part of the leading number; compared as a double so that a
+    // huge entry is reported as too large, never wrapped into range.
+    const double entry = std::floor(numbers::leadingNumber(state.text(field)));
+    if (entry < rule.minimum) {
+        m_ui.messageBox(m_owner, QString::fromUtf8(rule.lowText), QString::fromUtf8(rule.title), ui::Buttons::OK,
+                        ui::Icon::Exclamation);
+        return rule.minimum;
+    }
+    if (entry > rule.maximum) {
+        m_ui.messageBox(m_owner, QString::fromUtf8(rule.highText), QString::fromUtf8(rule.title), ui::Buttons::OK,
+                        ui::Icon::Exclamation);
+        return rule.maximum;
+    }
+    return static_cast<int>(entry);
+}
+
+void GpioParamsForm::store(GpioField field, int value)
+{
+    switch (field) {
+    case GpioField::IdleStabTrigStartNum:
+        m_params.IdleStabTrigStartNum = value;
+        state.txtIdleStabTrigStartNum = numbers::format(value, QStringLiteral("##0"));
+        break;
+    case GpioField::MinIdleRPM:
+        m_params.MinIdleRPM = toRPMStep(value);
+        state.txtMinIdleRPM = numbers::format(m_params.MinIdleRPM, QStringLiteral("###0"));
+        break;
+    case GpioField::IdleStabAdv:
+        m_params.IdleStabAdv = roundToInt(value / DegreesPerStep);
+        state.txtIdleStabAdv = numbers::format(advanceDegrees(m_params.IdleStabAdv), QStringLiteral("#0"));
+        break;
+    case GpioField::GPIO2MinRPM:
+        m_params.GPIO2MinRPM = toRPMStep(value);
+        state.txtGPIO2MinRPM = numbers::format(m_params.GPIO2MinRPM, QStringLiteral("####0"));
+        break;
+    case GpioField::GPIO2MaxRPM:
+        m_params.GPIO2MaxRPM = toRPMStep(value);
+        state.txtGPIO2MaxRPM = numbers::format(m_params.GPIO2MaxRPM, QStringLiteral("####0"));
+        break;
+    }
+}
+
+void GpioParamsForm::keepRPMWindow(GpioField left)
+{
+    if (m_params.GPIO2MaxRPM >= m_params.GPIO2MinRPM)
+        return;
+    // The bound not being edited follows the one just entered.
+    if (left == GpioField::GPIO2MinRPM) {
+        m_params.GPIO2MaxRPM = m_params.GPIO2MinRPM;
+        state.txtGPIO2MaxRPM = state.txtGPIO2MinRPM;
+    } else {
+        m_params.GPIO2MinRPM = m_params.GPIO2MaxRPM;
+        state.txtGPIO2MinRPM = state.txtGPIO2MaxRPM;
+    }
+}
+
+}  // namespace tunara::dialogs

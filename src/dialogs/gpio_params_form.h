@@ -1,0 +1,73 @@
+#pragma once
+
+#include "app/user_interface.h"
+#include "image/module_parameters.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace tunara::dialogs {
+
+// The option buttons of general-purpose output 2. None is selected while
+// the low four bits of GPIO2Mode are neither 0 nor 3: the dialog then shows
+// no function the module is not set to.
+enum class GpioOption { None, DataLog, RPMSwitch };
+
+// The five entry fields, in the order they sit on the dialog.
+enum class GpioField { IdleStabTrigStartNum, MinIdleRPM, IdleStabAdv, GPIO2MinRPM, GPIO2MaxRPM };
+
+// What the idle stabilisation and GPIO dialog shows.
+struct GpioParamsState {
+    bool chkIdleStabEnable = false;
+    GpioOption gpioOption = GpioOption::DataLog;
+    bool rpmFieldsEnabled = false;  // txtGPIO2MinRPM and txtGPIO2MaxRPM
+    QString txtIdleStabTrigStartNum;
+    QString txtMinIdleRPM;
+    QString txtIdleStabAdv;
+    QString txtGPIO2MinRPM;
+    QString txtGPIO2MaxRPM;
+
+    QString &text(GpioField field);
+    const QString &text(GpioField field) const;
+};
+
+// The behaviour of the idle stabilisation and GPIO dialog: every field is
+// checked when the focus leaves it and then written to its parameter at
+// once; there is no cancel.
+class GpioParamsForm {
+public:
+    // Messages of the field checks go through `ui`, owned by `owner`.
+    GpioParamsForm(ModuleParameters &params, ui::UserInterface &ui, QWidget *owner = nullptr);
+
+    GpioParamsState state;
+
+    // Fills the fields from the parameters; changes no parameter.
+    void Form_Load();
+
+    void chkIdleStabEnable_Click(bool checked);
+    void optGPIO2DataLog_Click();
+    void optGPIO2RPMSwitch_Click();
+
+    // The field checks: each reads the field's text from the state, reports
+    // a value out of range, stores the value and rewrites the field.
+    void txtIdleStabAdv_Validate();
+    void txtMinIdleRPM_Validate();
+    void txtIdleStabTrigStartNum_Validate();
+    void txtGPIO2MinRPM_Validate();
+    void txtGPIO2MaxRPM_Validate();
+    void validate(GpioField field);
+
+    void setOwner(QWidget *owner) { m_owner = owner; }
+
+private:
+    int boundedEntry(GpioField field);
+    void store(GpioField field, int value);
+    void keepRPMWindow(GpioField left);
+
+    ModuleParameters &m_params;
+    ui::UserInterface &m_ui;
+    QWidget *m_owner;
+};
+
+}  // namespace tunara::dialogs

@@ -1,0 +1,213 @@
+#include "dialogs/mod_params_form.h"
+
+#include "dialogs/mod_param_sliders.h"
+#include "tables/timing_tables.h"
+
+namespace tunara::dialogs {
+
+using namespace sliders;
+
+ModParamsForm::ModParamsForm(ModuleData &data, std::function<void()> tableModeChanged)
+    : m_data(data), m_params(data.params), m_tableModeChanged(std::move(tableModeChanged))
+{
+}
+
+void ModParamsForm::Form_Load()
+{
+    // Setting a check box or option button runs its click handler, as a
+    // user's click would; each handler writes back the value it was set from.
+    state.chkRPMLimitDisable = !m_params.RPMLimitEnable;
+    chkRPMLimitDisable_Click(state.chkRPMLimitDisable);
+    state.chkMultiSparkDisable = !m_params.MultiSparkEnable;
+    chkMultiSparkDisable_Click(state.chkMultiSparkDisable);
+    state.chkTimingDisable = !m_params.TimingEnable;
+    chkTimingDisable_Click(state.chkTimingDisable);
+
+    selectTableMode();
+
+    if (m_params.MAPSensor <= 2) {
+        state.mapSensorOption = m_params.MAPSensor;
+    } else {
+        state.mapSensorOption.reset();
+    }
+
+    state.chkFixedMaxRPMLimit = m_params.FixedMaxRPMLimit;
+    chkFixedMaxRPMLimit_Click(state.chkFixedMaxRPMLimit);
+    if (state.chkFixedMaxRPMLimit)
+        placeMaxRPMLimitSlider();
+
+    state.sldCrankPulses = CrankPulses.place(PositionForCrankPulses(m_params.CrankPulses));
+    state.lblCrankPulsesVal = WholeNumberLabel(m_params.CrankPulses);
+
+    state.sldRetardComp = RetardComp.place(PositionForRetardComp(m_params.RetardComp));
+    placeStartRetardSlider();
+    state.lblRetardCompVal = RetardCompLabel(m_params.RetardComp);
+
+    if (m_params.StartRetard < 1) {
+        state.chkStartRtd = false;
+        state.fraStartRtdVisible = false;
+    } else {
+        state.chkStartRtd = true;
+        chkStartRtd_Click(true);
+    }
+
+    state.chkHighSpeedDataLog = m_params.HighSpeedDataLog;
+    chkHighSpeedDataLog_Click(state.chkHighSpeedDataLog);
+
+    state.DialogTrigTiming = m_params.TrigTiming;
+    state.sldTrigTiming = TrigTiming.place(PositionForTrigTiming(m_params.TrigTiming));
+    state.lblTrigTimingVal = WholeNumberLabel(state.DialogTrigTiming);
+}
+
+void ModParamsForm::selectTableMode()
+{
+    if (m_params.TimingTable3D)
+        opt3DTimingTable_Click();
+    else if (m_params.TimingTable2D)
+        opt2DTimingTable_Click();
+    else
+        optDisableTimingTable_Click();
+}
+
+void ModParamsForm::placeMaxRPMLimitSlider()
+{
+    state.sldMaxRPMLimit = MaxRPMLimit.place(PositionForMaxRPMLimit(m_params.MaxRPMLimit));
+    state.lblMaxRPMLimitVal = WholeNumberLabel(m_params.MaxRPMLimit);
+}
+
+void ModParamsForm::placeStartRetardSlider()
+{
+    state.sldStartRetard = StartRetard.place(PositionForStartRetard(m_params.StartRetard));
+    state.lblStartRtdVal = StartRetardLabel(m_params.StartRetard);
+}
+
+void ModParamsForm::chkRPMLimitDisable_Click(bool checked)
+{
+    state.chkRPMLimitDisable = checked;
+    m_params.RPMLimitEnable = !checked;
+}
+
+void ModParamsForm::chkMultiSparkDisable_Click(bool checked)
+{
+    state.chkMultiSparkDisable = checked;
+    m_params.MultiSparkEnable = !checked;
+}
+
+void ModParamsForm::chkTimingDisable_Click(bool checked)
+{
+    state.chkTimingDisable = checked;
+    m_params.TimingEnable = !checked;
+}
+
+void ModParamsForm::chkHighSpeedDataLog_Click(bool checked)
+{
+    state.chkHighSpeedDataLog = checked;
+    m_params.HighSpeedDataLog = checked;
+}
+
+void ModParamsForm::chkFixedMaxRPMLimit_Click(bool checked)
+{
+    state.chkFixedMaxRPMLimit = checked;
+    m_params.FixedMaxRPMLimit = checked;
+    state.fraMaxRPMLimitVisible = checked;
+    if (checked)
+        return;
+    // Without a fixed limit the module works from 3000 RPM.
+    state.sldMaxRPMLimit = UnfixedRPMLimitPosition;
+    m_params.MaxRPMLimit = MaxRPMLimitFromPosition(UnfixedRPMLimitPosition);
+    state.lblMaxRPMLimitVal = WholeNumberLabel(m_params.MaxRPMLimit);
+}
+
+void ModParamsForm::chkStartRtd_Click(bool checked)
+{
+    state.chkStartRtd = checked;
+    state.fraStartRtdVisible = checked;
+    if (!checked)
+        m_params.StartRetard = 0;
+    placeStartRetardSlider();
+}
+
+void ModParamsForm::opt2DTimingTable_Click()
+{
+    state.tableMode = TableModeOption::Table2D;
+    m_params.TimingTable2D = true;
+    m_params.TimingTable3D = false;
+    state.fraTrigTimingVisible = true;
+    state.fraMAPSensorVisible = false;
+    if (m_tableModeChanged)
+        m_tableModeChanged();
+}
+
+void ModParamsForm::opt3DTimingTable_Click()
+{
+    state.tableMode = TableModeOption::Table3D;
+    m_params.TimingTable2D = false;
+    m_params.TimingTable3D = true;
+    state.fraTrigTimingVisible = true;
+    state.fraMAPSensorVisible = true;
+    if (m_tableModeChanged)
+        m_tableModeChanged();
+}
+
+void ModParamsForm::optDisableTimingTable_Click()
+{
+    state.tableMode = TableModeOption::Disabled;
+    m_params.TimingTable2D = false;
+    m_params.TimingTable3D = false;
+    state.fraTrigTimingVisible = false;
+    state.fraMAPSensorVisible = false;
+    if (m_tableModeChanged)
+        m_tableModeChanged();
+}
+
+void ModParamsForm::optMAP_Click(int sensor)
+{
+    if (sensor < 0 || sensor > 2)
+        return;
+    state.mapSensorOption = sensor;
+    m_params.MAPSensor = static_cast<std::uint8_t>(sensor);
+}
+
+void ModParamsForm::sldTrigTiming_Change(int position)
+{
+    state.sldTrigTiming = TrigTiming.place(position);
+    state.DialogTrigTiming = TrigTimingFromPosition(state.sldTrigTiming);
+    state.lblTrigTimingVal = WholeNumberLabel(state.DialogTrigTiming);
+}
+
+void ModParamsForm::sldMaxRPMLimit_Change(int position)
+{
+    state.sldMaxRPMLimit = MaxRPMLimit.place(position);
+    m_params.MaxRPMLimit = MaxRPMLimitFromPosition(state.sldMaxRPMLimit);
+    state.lblMaxRPMLimitVal = WholeNumberLabel(m_params.MaxRPMLimit);
+}
+
+void ModParamsForm::sldCrankPulses_Change(int position)
+{
+    state.sldCrankPulses = CrankPulses.place(position);
+    m_params.CrankPulses = CrankPulsesFromPosition(state.sldCrankPulses);
+    state.lblCrankPulsesVal = WholeNumberLabel(m_params.CrankPulses);
+}
+
+void ModParamsForm::sldRetardComp_Change(int position)
+{
+    state.sldRetardComp = RetardComp.place(position);
+    m_params.RetardComp = RetardCompFromPosition(state.sldRetardComp);
+    state.lblRetardCompVal = RetardCompLabel(m_params.RetardComp);
+}
+
+void ModParamsForm::sldStartRetard_Change(int position)
+{
+    state.sldStartRetard = StartRetard.place(position);
+    m_params.StartRetard = StartRetardFromPosition(state.sldStartRetard);
+    state.lblStartRtdVal = StartRetardLabel(m_params.StartRetard);
+}
+
+void ModParamsForm::cmdOK_Click()
+{
+    ClampTablesToTrigger(m_data.tables, state.DialogTrigTiming);
+    m_data.image.DataBufferEmpty = false;
+    m_params.TrigTiming = state.DialogTrigTiming;
+}
+
+}  // namespace tunara::dialogs

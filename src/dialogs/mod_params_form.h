@@ -1,0 +1,102 @@
+#pragma once
+
+#include "image/module_data.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace tunara::dialogs {
+
+enum class TableModeOption { Table2D, Table3D, Disabled };
+
+// What the module parameters dialog shows, control by control (named after
+// the controls). The form's handlers change it; the dialog only displays it.
+struct ModParamsState {
+    bool chkRPMLimitDisable = false;
+    bool chkMultiSparkDisable = false;
+    bool chkTimingDisable = false;
+    bool chkFixedMaxRPMLimit = false;
+    bool chkHighSpeedDataLog = false;
+    bool chkStartRtd = false;
+
+    TableModeOption tableMode = TableModeOption::Disabled;
+    // MAPSensor 0, 1, 2 as "1 bar", "2 bar", "3 bar"; empty while the
+    // parameter holds a value that is none of them (no option is selected,
+    // so the dialog never shows a range the module is not set to).
+    std::optional<int> mapSensorOption;
+
+    bool fraTrigTimingVisible = true;
+    bool fraMAPSensorVisible = true;
+    bool fraMaxRPMLimitVisible = true;
+    bool fraStartRtdVisible = true;
+
+    int sldTrigTiming = 0;
+    int sldMaxRPMLimit = 30;
+    int sldCrankPulses = 0;
+    int sldRetardComp = 0;
+    int sldStartRetard = 0;
+
+    QString lblTrigTimingVal = QStringLiteral("0");
+    QString lblMaxRPMLimitVal = QStringLiteral("0");
+    QString lblCrankPulsesVal = QStringLiteral("0");
+    QString lblRetardCompVal = QStringLiteral("0");
+    QString lblStartRtdVal = QStringLiteral("0");
+
+    // The dialog's own trigger timing: it becomes TrigTiming only at OK,
+    // because a new trigger timing moves the whole timing table.
+    int DialogTrigTiming = 0;
+};
+
+// The behaviour of the module parameters dialog: every check box, option
+// button and slider writes its module parameter at once; the trigger timing
+// waits for OK.
+class ModParamsForm {
+public:
+    // `tableModeChanged` runs after every table mode choice, so the window's
+    // table menus follow the mode.
+    ModParamsForm(ModuleData &data, std::function<void()> tableModeChanged);
+
+    ModParamsState state;
+
+    // Fills the controls from the parameters. Changes no parameter except the
+    // RPM limit, which is 3000 whenever no fixed limit is chosen. A loaded
+    // value outside its slider is kept: the slider sits at its nearest end
+    // and the label shows the value itself.
+    void Form_Load();
+
+    void chkRPMLimitDisable_Click(bool checked);
+    void chkMultiSparkDisable_Click(bool checked);
+    void chkTimingDisable_Click(bool checked);
+    void chkHighSpeedDataLog_Click(bool checked);
+    void chkFixedMaxRPMLimit_Click(bool checked);
+    void chkStartRtd_Click(bool checked);
+
+    void opt2DTimingTable_Click();
+    void opt3DTimingTable_Click();
+    void optDisableTimingTable_Click();
+    // sensor 0, 1, 2: optMAP1Bar, optMAP2Bar, optMAP3Bar
+    void optMAP_Click(int sensor);
+
+    void sldTrigTiming_Change(int position);
+    void sldMaxRPMLimit_Change(int position);
+    void sldCrankPulses_Change(int position);
+    void sldRetardComp_Change(int position);
+    void sldStartRetard_Change(int position);
+
+    // Clamps both tables into the new trigger timing's window, marks the
+    // image as holding data and applies the trigger timing.
+    void cmdOK_Click();
+
+private:
+    void selectTableMode();
+    void placeMaxRPMLimitSlider();
+    void placeStartRetardSlider();
+
+    ModuleData &m_data;
+    ModuleParameters &m_params;
+    std::function<void()> m_tableModeChanged;
+};
+
+}  // namespace tunara::dialogs

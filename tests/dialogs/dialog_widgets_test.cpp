@@ -1,0 +1,204 @@
+// The two dialogs as the user meets them: controls by name, slider keys,
+// clicks, and the field checks run by the focus leaving a field.
+#include "app/scripted_ui.h"
+#include "dialogs/gpio_params_dialog.h"
+#include "dialogs/mod_params_dialog.h"
+#include "dialogs/screen_placement.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace tunara::test {
+namespace {
+
+template <typename T>
+T *child(QWidget &dialog, const char *name)
+{
+    T *found = dialog.findChild<T *>(QLatin1String(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+void showActive(QDialog &dialog)
+{
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+}
+
+TEST(ModParamsDialog, SlidersMoveUpToRaiseTheirValues)
+{
+    ModuleData data;
+    data.params.TrigTiming = 20;
+    int modeChanges = 0;
+    dialogs::frmModParams dialog(data, [&] { ++modeChanges; });
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Tunara Torvik Zoruro - Edit Module Parameters"));
+    showActive(dialog);
+
+    auto *trig = child<QSlider>(dialog, "sldTrigTiming");
+    auto *label = child<QLabel>(dialog, "lblTrigTimingVal");
+    ASSERT_TRUE(trig && label);
+    EXPECT_EQ(label->text(), QStringLiteral("20"));
+    trig->setFocus();
+    QTest::keyClick(trig, Qt::Key_Up);
+    EXPECT_EQ(dialog.form().state.DialogTrigTiming, 21);
+    QTest::keyClick(trig, Qt::Key_PageUp);
+    EXPECT_EQ(dialog.form().state.DialogTrigTiming, 26);
+    EXPECT_EQ(label->text(), QStringLiteral("26"));
+    // Home: the lowest value, the bottom end (position 40); End: the top.
+    QTest::keyClick(trig, Qt::Key_Home);
+    EXPECT_EQ(dialog.form().state.sldTrigTiming, 40);
+    EXPECT_EQ(dialog.form().state.DialogTrigTiming, 0);
+    QTest::keyClick(trig, Qt::Key_End);
+    EXPECT_EQ(dialog.form().state.sldTrigTiming, 0);
+    EXPECT_EQ(dialog.form().state.DialogTrigTiming, 40);
+    QTest::keyClick(trig, Qt::Key_PageDown);
+    EXPECT_EQ(dialog.form().state.DialogTrigTiming, 35);
+
+    auto *crank = child<QSlider>(dialog, "sldCrankPulses");
+    crank->setFocus();
+    QTest::keyClick(crank, Qt::Key_Up);
+    EXPECT_EQ(data.params.CrankPulses, 3);
+    EXPECT_EQ(child<QLabel>(dialog, "lblCrankPulsesVal")->text(), QStringLiteral("3"));
+    EXPECT_EQ(data.params.TrigTiming, 20);  // not before OK
+    dialog.reject();
+}
+
+TEST(ModParamsDialog, ClicksShowAndHideTheFrames)
+{
+    ModuleData data;
+    data.params.MAPSensor = 7;
+    int modeChanges = 0;
+    dialogs::frmModParams dialog(data, [&] { ++modeChanges; });
+    showActive(dialog);
+    for (const char *option : {"optMAP1Bar", "optMAP2Bar", "optMAP3Bar"})
+        EXPECT_FALSE(child<QRadioButton>(dialog, option)->isChecked()) << option;
+    auto *map = child<QGroupBox>(dialog, "fraMAPSensor");
+    auto *trig = child<QGroupBox>(dialog, "fraTrigTiming");
+    EXPECT_FALSE(map->isVisible());
+    EXPECT_FALSE(trig->isVisible());
+
+    QTest::mouseClick(child<QRadioButton>(dialog, "opt3DTimingTable"), Qt::LeftButton);
+    EXPECT_TRUE(data.params.TimingTable3D);
+    EXPECT_TRUE(map->isVisible());
+    EXPECT_TRUE(trig->isVisible());
+    EXPECT_EQ(modeChanges, 2);
+    QTest::mouseClick(child<QRadioButton>(dialog, "optMAP2Bar"), Qt::LeftButton);
+    EXPECT_EQ(data.params.MAPSensor, 1);
+
+    QTest::mouseClick(child<QCheckBox>(dialog, "chkFixedMaxRPMLimit"), Qt::LeftButton);
+    EXPECT_TRUE(child<QGroupBox>(dialog, "fraMaxRPMLimit")->isVisible());
+
+    // The close box keeps these changes but not the trigger timing.
+    dialog.form().sldTrigTiming_Change(35);
+    dialog.reject();
+    EXPECT_EQ(data.params.TrigTiming, 30);
+    EXPECT_TRUE(data.image.DataBufferEmpty);
+    EXPECT_TRUE(data.params.FixedMaxRPMLimit);
+}
+
+class GpioDialogTest : public ::testing::Test {
+protected:
+    void open()
+    {
+        dialog = std::make_unique<dialogs::frmGPIOParams>(params, ui);
+        showActive(*dialog);
+    }
+    QLineEdit *field(const char *name) { return child<QLineEdit>(*dialog, name); }
+    // Types into a field (replacing its text) with the focus in it.
+    void type(QLineEdit *edit, const QString &text)
+    {
+        edit->setFocus(Qt::TabFocusReason);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+    ModuleParameters params;
+    ScriptedUserInterface ui;
+    std::unique_ptr<dialogs::frmGPIOParams> dialog;
+};
+
+TEST_F(GpioDialogTest, LaidOutInTheBoldSystemFont)
+{
+    params.GPIO2Mode = 0x05;
+    open();
+    EXPECT_EQ(dialog->windowTitle(),
+              QStringLiteral("Tunara Torvik Zoruro  - Edit Idle Stabilization and GPIO Parameters"));
+    EXPECT_TRUE(dialog->font().bold());
+    // At least the design's client area, and every text fits its place.
+    EXPECT_GE(dialog->width(), dialogs::TwipsToPixelsFor(*dialog, 8520));
+    EXPECT_GE(dialog->height(), dialogs::TwipsToPixelsFor(*dialog, 3804));
+    for (const char *name : {"chkIdleStabEnable", "optGPIO2DataLog", "optGPIO2RPMSwitch"}) {
+        auto *w = child<QWidget>(*dialog, name);
+        EXPECT_GE(w->width(), w->sizeHint().width()) << name;
+    }
+    auto *label = child<QLabel>(*dialog, "lblIdleStabTrigStartNum");
+    EXPECT_LT(label->geometry().right(), field("txtIdleStabTrigStartNum")->geometry().left());
+    // Mode 5 is neither function: nothing selected, the speeds locked.
+    EXPECT_FALSE(child<QRadioButton>(*dialog, "optGPIO2DataLog")->isChecked());
+    EXPECT_FALSE(child<QRadioButton>(*dialog, "optGPIO2RPMSwitch")->isChecked());
+    EXPECT_FALSE(field("txtGPIO2MinRPM")->isEnabled());
+    QTest::mouseClick(child<QRadioButton>(*dialog, "optGPIO2RPMSwitch"), Qt::LeftButton);
+    EXPECT_EQ(params.GPIO2Mode, 0x03);
+    EXPECT_TRUE(field("txtGPIO2MinRPM")->isEnabled());
+}
+
+TEST_F(GpioDialogTest, LeavingAFieldChecksIt)
+{
+    open();
+    type(field("txtMinIdleRPM"), QStringLiteral("1025"));
+    EXPECT_EQ(params.MinIdleRPM, 500);  // not before the field is left
+    QTest::keyClick(field("txtMinIdleRPM"), Qt::Key_Tab);
+    EXPECT_EQ(params.MinIdleRPM, 1000);
+    EXPECT_EQ(field("txtMinIdleRPM")->text(), QStringLiteral("1000"));
+
+    ui.answers.push_back(ui::Answer::OK);
+    type(field("txtIdleStabTrigStartNum"), QStringLiteral("7"));
+    QTest::mouseClick(child<QCheckBox>(*dialog, "chkIdleStabEnable"), Qt::LeftButton);
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages().front().text, QStringLiteral("Value must be greater than or equal to 10"));
+    EXPECT_EQ(params.IdleStabTrigStartNum, 10);
+    EXPECT_EQ(field("txtIdleStabTrigStartNum")->text(), QStringLiteral("10"));
+    EXPECT_TRUE(params.IdleStabEnable);
+}
+
+TEST_F(GpioDialogTest, OKChecksTheFieldBeingEditedCloseDoesNot)
+{
+    open();
+    type(field("txtIdleStabAdv"), QStringLiteral("10"));
+    QTest::keyClick(field("txtIdleStabAdv"), Qt::Key_Return);  // the default button, OK
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(params.IdleStabAdv, 114);
+
+    open();
+    type(field("txtIdleStabAdv"), QStringLiteral("15"));
+    QTest::mouseClick(child<QPushButton>(*dialog, "cmdOK"), Qt::LeftButton);
+    EXPECT_EQ(params.IdleStabAdv, 171);
+
+    open();
+    type(field("txtIdleStabAdv"), QStringLiteral("5"));
+    QTest::keyClick(field("txtIdleStabAdv"), Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(params.IdleStabAdv, 171);
+    EXPECT_TRUE(ui.calls.empty());
+}
+
+TEST(ScreenPlacement, CentredAndWholeOnTheUsableArea)
+{
+    EXPECT_EQ(dialogs::CentredWithin(QRect(0, 0, 1280, 800), QSize(400, 300)), QRect(440, 250, 400, 300));
+    // A second screen to the right, with a panel at its top.
+    EXPECT_EQ(dialogs::CentredWithin(QRect(1920, 30, 1600, 870), QSize(600, 400)), QRect(2420, 265, 600, 400));
+    // Larger than the area: its top-left corner stays on the area.
+    EXPECT_EQ(dialogs::CentredWithin(QRect(0, 0, 800, 600), QSize(1000, 700)).topLeft(), QPoint(0, 0));
+}
+
+}  // namespace
+}  // namespace tunara::test

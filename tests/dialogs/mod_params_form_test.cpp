@@ -1,0 +1,228 @@
+// The module parameters dialog's behaviour, driven through its form: the
+// opening sequence, the immediate handlers, the table modes and OK.
+#include "dialogs/mod_params_form.h"
+
+#include <gtest/gtest.h>
+
+namespace tunara::test {
+namespace {
+
+using dialogs::ModParamsForm;
+using dialogs::TableModeOption;
+
+class ModParamsFormTest : public ::testing::Test {
+protected:
+    ModParamsForm &open()
+    {
+        form = std::make_unique<ModParamsForm>(data, [this] { ++modeChanges; });
+        form->Form_Load();
+        return *form;
+    }
+    ModuleData data;
+    int modeChanges = 0;
+    std::unique_ptr<ModParamsForm> form;
+};
+
+TEST_F(ModParamsFormTest, OpeningShowsTheParametersAndChangesOnlyTheUnfixedRPMLimit)
+{
+    ModuleParameters &p = data.params;
+    p.TrigTiming = 25;
+    p.CrankPulses = 4;
+    p.RPMLimitEnable = false;
+    p.MultiSparkEnable = true;
+    p.TimingEnable = false;
+    p.TimingTable2D = true;
+    p.MAPSensor = 2;
+    p.FixedMaxRPMLimit = false;
+    p.MaxRPMLimit = 7500;
+    p.RetardComp = 30;
+    p.StartRetard = 0;
+    p.HighSpeedDataLog = true;
+    ModuleParameters expected = p;
+    expected.MaxRPMLimit = 3000;  // no fixed limit: the module works from 3000
+
+    const auto &s = open().state;
+    EXPECT_EQ(p, expected);
+    EXPECT_TRUE(s.chkRPMLimitDisable);
+    EXPECT_FALSE(s.chkMultiSparkDisable);
+    EXPECT_TRUE(s.chkTimingDisable);
+    EXPECT_EQ(s.tableMode, TableModeOption::Table2D);
+    EXPECT_TRUE(s.fraTrigTimingVisible);
+    EXPECT_FALSE(s.fraMAPSensorVisible);
+    EXPECT_EQ(s.mapSensorOption, 2);
+    EXPECT_FALSE(s.chkFixedMaxRPMLimit);
+    EXPECT_FALSE(s.fraMaxRPMLimitVisible);
+    EXPECT_EQ(s.sldMaxRPMLimit, 109);
+    EXPECT_EQ(s.lblMaxRPMLimitVal, QStringLiteral("3000"));
+    EXPECT_EQ(s.sldCrankPulses, 8);
+    EXPECT_EQ(s.lblCrankPulsesVal, QStringLiteral("4"));
+    EXPECT_EQ(s.sldRetardComp, 5);
+    EXPECT_EQ(s.lblRetardCompVal, QStringLiteral("2.5"));
+    EXPECT_FALSE(s.chkStartRtd);
+    EXPECT_FALSE(s.fraStartRtdVisible);
+    EXPECT_EQ(s.sldStartRetard, 10);
+    EXPECT_EQ(s.lblStartRtdVal, QStringLiteral("0"));
+    EXPECT_TRUE(s.chkHighSpeedDataLog);
+    EXPECT_EQ(s.DialogTrigTiming, 25);
+    EXPECT_EQ(s.sldTrigTiming, 15);
+    EXPECT_EQ(s.lblTrigTimingVal, QStringLiteral("25"));
+    EXPECT_EQ(modeChanges, 1);  // the table menus follow the loaded mode
+}
+
+TEST_F(ModParamsFormTest, OpeningKeepsValuesTheSlidersCannotShow)
+{
+    ModuleParameters &p = data.params;
+    p.TimingTable3D = true;
+    p.FixedMaxRPMLimit = true;
+    p.MaxRPMLimit = 10900;
+    p.RetardComp = 200;
+    p.StartRetard = 250;
+    p.MAPSensor = 7;
+    const ModuleParameters before = p;
+
+    const auto &s = open().state;
+    EXPECT_EQ(p, before);
+    EXPECT_EQ(s.tableMode, TableModeOption::Table3D);
+    EXPECT_TRUE(s.fraMAPSensorVisible);
+    EXPECT_FALSE(s.mapSensorOption.has_value());  // 7 is no sensor the dialog offers
+    EXPECT_TRUE(s.fraMaxRPMLimitVisible);
+    EXPECT_EQ(s.sldMaxRPMLimit, 30);
+    EXPECT_EQ(s.lblMaxRPMLimitVal, QStringLiteral("10900"));
+    // Thumbs at the top end, labels with the real values.
+    EXPECT_EQ(s.sldRetardComp, 0);
+    EXPECT_EQ(s.lblRetardCompVal, QStringLiteral("17.5"));
+    EXPECT_TRUE(s.chkStartRtd);
+    EXPECT_TRUE(s.fraStartRtdVisible);
+    EXPECT_EQ(s.sldStartRetard, 0);
+    EXPECT_EQ(s.lblStartRtdVal, QStringLiteral("22"));
+
+    // Moving a slider then takes a value within its range.
+    form->sldRetardComp_Change(1);
+    EXPECT_EQ(p.RetardComp, 51);
+    form->optMAP_Click(1);
+    EXPECT_EQ(p.MAPSensor, 1);
+    EXPECT_EQ(s.mapSensorOption, 1);
+}
+
+TEST_F(ModParamsFormTest, ChecksAndSlidersWriteTheirParametersAtOnce)
+{
+    open();
+    ModuleParameters &p = data.params;
+    const auto &s = form->state;
+
+    form->chkRPMLimitDisable_Click(true);
+    form->chkMultiSparkDisable_Click(true);
+    form->chkTimingDisable_Click(true);
+    form->chkHighSpeedDataLog_Click(true);
+    EXPECT_FALSE(p.RPMLimitEnable);
+    EXPECT_FALSE(p.MultiSparkEnable);
+    EXPECT_FALSE(p.TimingEnable);
+    EXPECT_TRUE(p.HighSpeedDataLog);
+    form->chkTimingDisable_Click(false);
+    EXPECT_TRUE(p.TimingEnable);
+
+    form->sldCrankPulses_Change(0);
+    EXPECT_EQ(p.CrankPulses, 12);
+    form->sldRetardComp_Change(4);
+    EXPECT_EQ(p.RetardComp, 34);
+    EXPECT_EQ(s.lblRetardCompVal, QStringLiteral("3.0"));
+
+    // The trigger timing waits for OK.
+    form->sldTrigTiming_Change(30);
+    EXPECT_EQ(s.DialogTrigTiming, 10);
+    EXPECT_EQ(s.lblTrigTimingVal, QStringLiteral("10"));
+    EXPECT_EQ(p.TrigTiming, 30);
+}
+
+TEST_F(ModParamsFormTest, FixedLimitAndStartRetardBoxes)
+{
+    open();
+    ModuleParameters &p = data.params;
+    const auto &s = form->state;
+
+    form->chkFixedMaxRPMLimit_Click(true);
+    EXPECT_TRUE(p.FixedMaxRPMLimit);
+    EXPECT_TRUE(s.fraMaxRPMLimitVisible);
+    form->sldMaxRPMLimit_Change(60);
+    EXPECT_EQ(p.MaxRPMLimit, 7900);
+    EXPECT_EQ(s.lblMaxRPMLimitVal, QStringLiteral("7900"));
+    // The slider stops at 3000, the lowest limit the module keeps.
+    form->sldMaxRPMLimit_Change(119);
+    EXPECT_EQ(s.sldMaxRPMLimit, 109);
+    EXPECT_EQ(p.MaxRPMLimit, 3000);
+    form->sldMaxRPMLimit_Change(60);
+    // Unchecking sets 3000 whatever the slider showed; checking again shows it.
+    form->chkFixedMaxRPMLimit_Click(false);
+    EXPECT_FALSE(p.FixedMaxRPMLimit);
+    EXPECT_EQ(p.MaxRPMLimit, 3000);
+    EXPECT_FALSE(s.fraMaxRPMLimitVisible);
+    form->chkFixedMaxRPMLimit_Click(true);
+    EXPECT_EQ(s.sldMaxRPMLimit, 109);
+    EXPECT_EQ(s.lblMaxRPMLimitVal, QStringLiteral("3000"));
+
+    // Start retard: checking shows the frame at 0; unchecking clears it.
+    form->chkStartRtd_Click(true);
+    EXPECT_TRUE(s.fraStartRtdVisible);
+    EXPECT_EQ(s.sldStartRetard, 10);
+    EXPECT_EQ(s.lblStartRtdVal, QStringLiteral("0"));
+    form->sldStartRetard_Change(2);
+    EXPECT_EQ(p.StartRetard, 91);
+    EXPECT_EQ(s.lblStartRtdVal, QStringLiteral("8"));
+    form->chkStartRtd_Click(false);
+    EXPECT_EQ(p.StartRetard, 0);
+    EXPECT_FALSE(s.fraStartRtdVisible);
+    EXPECT_EQ(s.sldStartRetard, 10);
+    EXPECT_EQ(s.lblStartRtdVal, QStringLiteral("0"));
+}
+
+TEST_F(ModParamsFormTest, TableModesSetTheFlagsFramesAndMenus)
+{
+    open();
+    ModuleParameters &p = data.params;
+    const auto &s = form->state;
+    EXPECT_EQ(s.tableMode, TableModeOption::Disabled);
+    EXPECT_FALSE(s.fraTrigTimingVisible);
+    EXPECT_FALSE(s.fraMAPSensorVisible);
+
+    form->opt3DTimingTable_Click();
+    EXPECT_TRUE(p.TimingTable3D);
+    EXPECT_FALSE(p.TimingTable2D);
+    EXPECT_TRUE(s.fraTrigTimingVisible && s.fraMAPSensorVisible);
+    form->opt2DTimingTable_Click();
+    EXPECT_TRUE(p.TimingTable2D);
+    EXPECT_FALSE(p.TimingTable3D);
+    EXPECT_TRUE(s.fraTrigTimingVisible);
+    EXPECT_FALSE(s.fraMAPSensorVisible);
+    form->optDisableTimingTable_Click();
+    EXPECT_FALSE(p.TimingTable2D || p.TimingTable3D);
+    EXPECT_EQ(modeChanges, 4);  // opening, then each choice
+    form->optMAP_Click(2);
+    EXPECT_EQ(p.MAPSensor, 2);
+    form->optMAP_Click(3);  // no such option: nothing changes
+    EXPECT_EQ(p.MAPSensor, 2);
+}
+
+TEST_F(ModParamsFormTest, OKClampsBothTablesAppliesTheTriggerAndMarksData)
+{
+    data.params.TrigTiming = 30;
+    open();
+    data.tables.table2D(1, 1) = 15;
+    data.tables.table2D(2, 1) = 4;
+    data.tables.table3D(1, 1) = -3;
+    data.tables.table3D(5, 8) = 9.5;
+    // With the table off the trigger timing still applies, unchanged or not.
+    form->optDisableTimingTable_Click();
+    form->sldTrigTiming_Change(30);
+    EXPECT_TRUE(data.image.DataBufferEmpty);
+    form->cmdOK_Click();
+    EXPECT_EQ(data.params.TrigTiming, 10);
+    EXPECT_FALSE(data.image.DataBufferEmpty);
+    EXPECT_EQ(data.tables.table2D(1, 1), 10);
+    EXPECT_EQ(data.tables.table2D(2, 1), 4);
+    EXPECT_EQ(data.tables.table2D(21, 2), 10);
+    EXPECT_EQ(data.tables.table3D(1, 1), 0);
+    EXPECT_EQ(data.tables.table3D(5, 8), 9.5);
+}
+
+}  // namespace
+}  // namespace tunara::test
