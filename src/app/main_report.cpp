@@ -69,7 +69,8 @@ QString ReportCommands::programFile(const QString &name) const
 bool ReportCommands::printerReady(const QString &title)
 {
     // A printer chosen to print into a file needs no installed printer.
-    if (m_printer->outputFormat() == QPrinter::PdfFormat || !m_window.context().ui.installedPrinters().isEmpty())
+    const bool printsToFile = !m_printer->outputFileName().isEmpty();
+    if (printsToFile || !m_window.context().ui.installedPrinters().isEmpty())
         return true;
     const Answer answer = m_window.context().ui.messageBox(
         &m_window,
