@@ -53,13 +53,23 @@ Table2D liveTable2D(const Chart2DView &chart)
 }  // namespace
 
 ReportCommands::ReportCommands(frmTunara_Main &window)
-    : QObject(&window), m_window(window), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
+    : QObject(&window), m_window(window)
 {
-    m_printer->setPageOrientation(QPageLayout::Landscape);
-    m_printer->setDocName(QStringLiteral("Torvik-1 Zoruro Ignition Module Data"));
 }
 
 ReportCommands::~ReportCommands() = default;
+
+QPrinter &ReportCommands::printer()
+{
+    // Made at first use: setting a printer up asks the printing system,
+    // which the window's start need not wait for.
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_printer->setPageLayout(report::defaultPageLayout());
+        m_printer->setDocName(QStringLiteral("Torvik-1 Zoruro Ignition Module Data"));
+    }
+    return *m_printer;
+}
 
 QString ReportCommands::programFile(const QString &name) const
 {
@@ -69,7 +79,7 @@ QString ReportCommands::programFile(const QString &name) const
 bool ReportCommands::printerReady(const QString &title)
 {
     // A printer chosen to print into a file needs no installed printer.
-    const bool printsToFile = !m_printer->outputFileName().isEmpty();
+    const bool printsToFile = !printer().outputFileName().isEmpty();
     if (printsToFile || !m_window.context().ui.installedPrinters().isEmpty())
         return true;
     const Answer answer = m_window.context().ui.messageBox(
@@ -140,7 +150,7 @@ void ReportCommands::mnuPrintSetup_Click()
     if (!printerReady(PrintSetupTitle))
         return;
     // Cancel leaves the printer as it was; OK keeps the choice for the run.
-    m_window.context().ui.choosePrinter(&m_window, *m_printer, PrintSetupTitle);
+    m_window.context().ui.choosePrinter(&m_window, printer(), PrintSetupTitle);
 }
 
 void ReportCommands::mnuPrintTable_Click()
@@ -148,14 +158,14 @@ void ReportCommands::mnuPrintTable_Click()
     if (!printerReady(PrintTableTitle))
         return;
     const PreparedReport r = prepareReport();
-    runTrapped(m_window.errorDialog(), [&] { report::printReport(*m_printer, r.document, r.chart); });
+    runTrapped(m_window.errorDialog(), [&] { report::printReport(printer(), r.document, r.chart); });
 }
 
 void ReportCommands::mnuPrintPreview_Click()
 {
     const PreparedReport r = prepareReport();
-    m_window.context().ui.printPreview(&m_window, *m_printer, PreviewTitle, [&](QPrinter &printer) {
-        runTrapped(m_window.errorDialog(), [&] { report::printReport(printer, r.document, r.chart); });
+    m_window.context().ui.printPreview(&m_window, printer(), PreviewTitle, [&](QPrinter &shown) {
+        runTrapped(m_window.errorDialog(), [&] { report::printReport(shown, r.document, r.chart); });
     });
 }
 
@@ -169,7 +179,7 @@ void ReportCommands::mnuExportPdf_Click()
         path += QStringLiteral(".pdf");
     const PreparedReport r = prepareReport();
     runTrapped(m_window.errorDialog(),
-               [&] { report::writeReportPdf(path, m_printer->pageLayout(), r.document, r.chart); });
+               [&] { report::writeReportPdf(path, printer().pageLayout(), r.document, r.chart); });
 }
 
 void connectReportCommands(frmTunara_Main &window)

@@ -41,6 +41,7 @@ private:
     report::ReportInputs inputs(const QString &comment) const;
     report::ChartPicture chartPicture() const;
     QString programFile(const QString &name) const;
+    QPrinter &printer();
 
     frmTunara_Main &m_window;
     std::unique_ptr<QPrinter> m_printer;

@@ -132,7 +132,6 @@ TEST_F(ReportCommandsTest, PreviewShowsTheReportAndExportFailuresAreReported)
     EXPECT_EQ(ui.messages()[0].title, QStringLiteral("Error"));
     EXPECT_TRUE(ui.messages()[0].text.contains(QStringLiteral("does not exist"))) << ui.messages()[0].text.toStdString();
     EXPECT_FALSE(QFileInfo::exists(missing));
-
 }
 
 }  // namespace

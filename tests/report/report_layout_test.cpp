@@ -1,6 +1,6 @@
 // The report's text, column for column, without a printer: the parameter
-// listing for the edge cases, the table blocks, the pages of the document.
-#include "report/grid_cells.h"
+// listing for the edge cases, texts that would break the columns, the chart
+// rectangle's rounding and the font choice. Pages and tables: report_cli_test.
 #include "report/report_layout.h"
 
 #include <gtest/gtest.h>
@@ -101,83 +101,22 @@ TEST(ReportListing, EdgeCasesPrintTheirLinesAtColumns10And50)
     };
     EXPECT_EQ(lines, expected);
 
-    // The other branches: no start retard line, the 3D table with an
-    // undefined MAP sensor, the data-log-only output, no serial line.
+    // The other branches (the 3D ones are read back in report_cli_test).
     p = ModuleParameters{};
     p.RPMLimitEnable = false;
-    p.TimingTable3D = true;
-    p.MAPSensor = 7;
-    p.GPIO2Mode = 0x01;
     const QStringList other = asPrinted(parameterListing(inputs(p)));
-    EXPECT_EQ(other[2], at10(QStringLiteral("Firmware ID:")).leftJustified(29) + QStringLiteral("Torvik-1 Zoruro V2.1"));
+    EXPECT_EQ(other[2], expected[3]);  // no serial line
     EXPECT_TRUE(other.contains(labelled(QStringLiteral("RPM Limit Disabled:"), QStringLiteral("True"))));
     EXPECT_TRUE(other.contains(labelled(QStringLiteral("Automatic Start Retard Enabled:"), QStringLiteral("False"))));
     EXPECT_FALSE(other.join(u'\n').contains(QStringLiteral("Start Retard (Deg):")));
     EXPECT_FALSE(other.join(u'\n').contains(QStringLiteral("Fixed Maximum RPM Limit:")));
-    const int table = other.indexOf(at10(QStringLiteral("3D Timing Table Enabled")));
-    ASSERT_GT(table, 0);
-    EXPECT_EQ(other[table + 1], at10(QStringLiteral("1 bar MAP Sensor")));
-    EXPECT_EQ(other.last(), at10(QStringLiteral("GPIO2 Data Log Only (Default)")));
-
-    p.TimingTable3D = false;
-    EXPECT_TRUE(asPrinted(parameterListing(inputs(p))).contains(at10(QStringLiteral("Timing Table Disabled"))));
+    EXPECT_TRUE(other.contains(at10(QStringLiteral("Timing Table Disabled"))));
 }
 
-TEST(ReportTable, BlocksOfEightCharacterFieldsForBothTables)
-{
-    EXPECT_EQ(fixedWidth(QStringLiteral("10000")), QStringLiteral("   10000"));
-    EXPECT_EQ(fixedWidth(QStringLiteral("123456789")), QStringLiteral("12345678"));
-    EXPECT_EQ(fixedWidth(QString()), QString(8, u' '));
-
-    Table2D t2;  // exact quarters: the halves of "#0.0" go to even
-    for (int p = 1; p <= SpeedPoints; ++p)
-        t2(p, 1) = 10 + p * 0.25;
-    ReportInputs in = inputs(ModuleParameters{});
-    in.tableCells = gridCells2D(t2);
-    QStringList lines = asPrinted(tableSection(in));
-    // Header, blank, (no serial line), blank, caption, blank, 2 rows, 2 blanks, 2 rows.
-    ASSERT_EQ(lines.size(), 11);
-    EXPECT_EQ(lines[3], at10(QStringLiteral("Timing Table")));
-    EXPECT_EQ(lines[5], at10(QStringLiteral("     RPM       0     500    1000    1500    2000    2500    3000    3500    4000"
-                                            "    4500    5000")));
-    EXPECT_EQ(lines[6], at10(QStringLiteral("     ADV    10.2    10.5    10.8    11.0    11.2    11.5    11.8    12.0    12.2"
-                                            "    12.5    12.8")));
-    EXPECT_EQ(lines[9], at10(QStringLiteral("     RPM    5500    6000    6500    7000    7500    8000    8500    9000    9500"
-                                            "   10000")));
-    EXPECT_EQ(lines[10].left(25), at10(QStringLiteral("     ADV    13.0")));
-
-    Table3D t3;
-    t3(1, 8) = -7.6;  // the lowest-pressure row is the grid's top row
-    in.tableCells = gridCells3D(t3, 2);
-    in.comment = QStringLiteral("SN 42");
-    lines = asPrinted(tableSection(in));
-    ASSERT_EQ(lines.size(), 6 + 9 + 2 + 9);
-    EXPECT_EQ(lines[2], at10(QStringLiteral("Serial/Comment: SN 42")));
-    EXPECT_EQ(lines[6].left(33), at10(QStringLiteral(" MAP/RPM       0     500")));
-    EXPECT_EQ(lines[7].left(25), at10(QStringLiteral("      20    -7.6")));
-    EXPECT_EQ(lines[14].left(25), at10(QStringLiteral("      90     0.0")));
-    EXPECT_EQ(lines[17].left(25), at10(QStringLiteral(" MAP/RPM    5500")));
-}
-
-TEST(ReportDocumentLayout, PagesSectionsAndUnsafeTexts)
+TEST(ReportDocumentLayout, UnsafeTextsFieldsChartRectangleAndFont)
 {
     ModuleParameters p;
-    ReportDocument none = layoutReport(inputs(p, QStringLiteral("SN 1")));
-    ASSERT_EQ(none.pages.size(), 1u);
-    ASSERT_EQ(none.pages[0].blocks.size(), 2u);
-    EXPECT_FALSE(none.pages[0].chart);
-    EXPECT_EQ(none.pages[0].blocks[0].topTwips, 500);
-    EXPECT_EQ(none.pages[0].blocks[0].lines.size(), 2u);  // header and serial line
-    EXPECT_EQ(none.pages[0].blocks[1].topTwips, 2000);
-
     p.TimingTable2D = true;
-    const ReportDocument with = layoutReport(inputs(p));
-    ASSERT_EQ(with.pages.size(), 3u);
-    EXPECT_TRUE(with.pages[0].chart);
-    EXPECT_EQ(with.pages[0].blocks[0].lines.size(), 1u);  // no serial line
-    EXPECT_EQ(with.pages[1].blocks[0].topTwips, 2000);
-    EXPECT_EQ(with.pages[2].blocks[0].lines[4].items[0].text, QStringLiteral("Module Parameters"));
-
     // A 500-character comment with a tab and a line break, a 200-character
     // company line: one line each, no control characters, cut at the edge.
     ReportInputs in = inputs(p, QStringLiteral("A\tB\nC") + QString(495, u'x'));
@@ -187,6 +126,8 @@ TEST(ReportDocumentLayout, PagesSectionsAndUnsafeTexts)
     const ReportLine &serial = doc.pages[0].blocks[0].lines[1];
     EXPECT_EQ(serial.items[0].text, (QStringLiteral("Serial/Comment: A B C") + QString(495, u'x')).left(111));
     EXPECT_EQ(doc.pages[0].blocks[0].lines[0].items[0].text, QString(111, u'H'));
+    EXPECT_EQ(fixedWidth(QStringLiteral("10000")), QStringLiteral("   10000"));
+    EXPECT_EQ(fixedWidth(QStringLiteral("123456789")), QStringLiteral("12345678"));
 
     // Twips to device pixels, halves to even: 1000 / 4 = 250, 2250 / 4.5 = 500,
     // 10 / 4 = 2.5 -> 2, 1750 / 500 = 3.5 -> 4.
