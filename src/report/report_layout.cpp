@@ -2,6 +2,8 @@
 
 #include "core/numbers.h"
 
+#include <algorithm>
+
 namespace tunara::report {
 
 namespace {
