@@ -59,6 +59,8 @@ PopupMenus BuildMainMenus(QMenuBar &bar, MenuCommands &commands, QWidget &owner)
              {nullptr, nullptr},
              {"mnuPrintTable", "&Print Parameters And Timing Table"},
              {"mnuPrintSetup", "Print Set&up..."},
+             {"mnuPrintPreview", "Print Pre&view..."},
+             {"mnuExportPdf", "&Export Report as PDF..."},
              {nullptr, nullptr},
              {"mnuExit", "E&xit"}});
     addMenu(bar, commands, "mnuEdit", "&Edit",

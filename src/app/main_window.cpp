@@ -3,6 +3,7 @@
 #include "app/chart_2d_view.h"
 #include "app/chart_3d_view.h"
 #include "app/main_parameter_dialogs.h"
+#include "app/main_report.h"
 #include "app/menu_commands.h"
 #include "app/port_setup_panel.h"
 #include "app/progress_frame.h"
@@ -106,6 +107,7 @@ void frmTunara_Main::connectCommands()
     m_commands->setHandler(QStringLiteral("mnuAbout"), [this] { mnuAbout_Click(); });
     m_commands->setHandler(QStringLiteral("mnuHelpContents"), [this] { mnuHelpContents_Click(); });
     m_commands->setHandler(QStringLiteral("mnuPortSetup"), [this] { mnuPortSetup_Click(); });
+    connectReportCommands(*this);
     connect(m_portPanel, &PortSetupPanel::portPicked, this, [this](int) { cboPort_Click(); });
     connect(m_portPanel, &PortSetupPanel::okClicked, this, [this] { cmdPortSelectOK_Click(); });
     ConnectParameterDialogs(*this);

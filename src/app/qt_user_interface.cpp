@@ -4,12 +4,16 @@
 #include "dialogs/screen_placement.h"
 
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 namespace tunara::ui {
 
@@ -137,6 +141,34 @@ bool QtUserInterface::printDialog(QWidget *owner, QPrinter &printer)
 {
     QPrintDialog dialog(&printer, owner);
     return dialog.exec() == QDialog::Accepted;
+}
+
+QStringList QtUserInterface::installedPrinters()
+{
+    return QPrinterInfo::availablePrinterNames();
+}
+
+bool QtUserInterface::choosePrinter(QWidget *owner, QPrinter &printer, const QString &title)
+{
+    // The print dialog only records its choice in the printer; as a set-up
+    // dialog its accepting button says OK rather than Print.
+    QPrintDialog dialog(&printer, owner);
+    dialog.setWindowTitle(title);
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    if (auto *buttons = dialog.findChild<QDialogButtonBox *>()) {
+        if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("OK"));
+    }
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void QtUserInterface::printPreview(QWidget *owner, QPrinter &printer, const QString &title,
+                                   const std::function<void(QPrinter &)> &paint)
+{
+    QPrintPreviewDialog dialog(&printer, owner);
+    dialog.setWindowTitle(title);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&paint](QPrinter *p) { paint(*p); });
+    dialog.exec();
 }
 
 void QtUserInterface::showHelp(QWidget *owner, const QString &contentsPage)

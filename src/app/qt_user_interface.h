@@ -24,6 +24,10 @@ public:
                          const QString &filter) override;
     bool printerSetup(QWidget *owner, QPrinter &printer) override;
     bool printDialog(QWidget *owner, QPrinter &printer) override;
+    QStringList installedPrinters() override;
+    bool choosePrinter(QWidget *owner, QPrinter &printer, const QString &title) override;
+    void printPreview(QWidget *owner, QPrinter &printer, const QString &title,
+                      const std::function<void(QPrinter &)> &paint) override;
     void showHelp(QWidget *owner, const QString &contentsPage) override;
     int showModal(QDialog &dialog) override;
 

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 class QDialog;
 class QPrinter;
@@ -47,6 +50,16 @@ public:
     // Printer set-up and the print dialog; false when the user cancelled.
     virtual bool printerSetup(QWidget *owner, QPrinter &printer) = 0;
     virtual bool printDialog(QWidget *owner, QPrinter &printer) = 0;
+
+    // The names of the printers installed on this machine (none: empty).
+    virtual QStringList installedPrinters() = 0;
+    // The printer set-up: pick the printer and set up its page, under the
+    // given title; the choice is left in `printer`. False when cancelled.
+    virtual bool choosePrinter(QWidget *owner, QPrinter &printer, const QString &title) = 0;
+    // The print preview of a document that `paint` draws on the printer it
+    // is given (once per page change the user makes).
+    virtual void printPreview(QWidget *owner, QPrinter &printer, const QString &title,
+                              const std::function<void(QPrinter &)> &paint) = 0;
 
     // Shows the contents page of the help (an HTML file) in the help viewer.
     virtual void showHelp(QWidget *owner, const QString &contentsPage) = 0;

@@ -3,6 +3,7 @@
 #include "cli/compare_commands.h"
 #include "cli/csv_commands.h"
 #include "cli/file_commands.h"
+#include "cli/report_commands.h"
 #include "cli/transfer_commands.h"
 
 namespace tunara::cli {
@@ -33,6 +34,8 @@ std::vector<CliCommand> allCommands()
     for (CliCommand &c : compareCommands())
         commands.push_back(std::move(c));
     for (CliCommand &c : csvCommands())
+        commands.push_back(std::move(c));
+    for (CliCommand &c : reportCommands())
         commands.push_back(std::move(c));
     return commands;
 }

@@ -1,13 +1,25 @@
 #include "cli/cli_main.h"
+#include "cli/report_commands.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 #include <cstdio>
 #include <exception>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Only the report needs fonts and charts: it gets the GUI application on
+    // the offscreen platform, so it runs without a display.
+    QStringList rawArgs;
+    for (int i = 1; i < argc; ++i)
+        rawArgs << QString::fromLocal8Bit(argv[i]);
+    const bool gui = tunara::cli::needsGuiApplication(rawArgs);
+    if (gui && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> appHolder =
+        gui ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication &app = *appHolder;
     QTextStream out(stdout);
     QTextStream err(stderr);
     tunara::cli::CliStreams io{out, err};

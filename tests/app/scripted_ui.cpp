@@ -1,6 +1,7 @@
 #include "app/scripted_ui.h"
 
 #include <QDialog>
+#include <QPrinter>
 
 #include <gtest/gtest.h>
 
@@ -81,6 +82,34 @@ bool ScriptedUserInterface::printDialog(QWidget *, QPrinter &)
 {
     calls.push_back({UiCall::Kind::PrintDialog, {}, {}, Buttons::OKCancel, ui::Icon::None});
     return false;
+}
+
+QStringList ScriptedUserInterface::installedPrinters()
+{
+    return printers;
+}
+
+bool ScriptedUserInterface::choosePrinter(QWidget *, QPrinter &printer, const QString &title)
+{
+    calls.push_back({UiCall::Kind::PrinterSetup, {}, title, Buttons::OKCancel, ui::Icon::None});
+    if (printerChoices.empty())
+        return false;
+    printer.setOutputFileName(printerChoices.front());
+    printerChoices.pop_front();
+    return true;
+}
+
+void ScriptedUserInterface::printPreview(QWidget *, QPrinter &printer, const QString &title,
+                                         const std::function<void(QPrinter &)> &paint)
+{
+    calls.push_back({UiCall::Kind::PrintPreview, {}, title, Buttons::OK, ui::Icon::None});
+    if (previewFile.isEmpty())
+        return;
+    // The pages go to a file of their own: a preview leaves the printer as it was.
+    QPrinter preview(QPrinter::HighResolution);
+    preview.setOutputFileName(previewFile);
+    preview.setPageLayout(printer.pageLayout());
+    paint(preview);
 }
 
 void ScriptedUserInterface::showHelp(QWidget *, const QString &contentsPage)

@@ -12,7 +12,7 @@ namespace tunara::test {
 
 // One thing the program asked of the user.
 struct UiCall {
-    enum class Kind { Message, Input, OpenFile, SaveFile, PrinterSetup, PrintDialog, Help, Modal };
+    enum class Kind { Message, Input, OpenFile, SaveFile, PrinterSetup, PrintDialog, Help, Modal, PrintPreview };
     Kind kind = Kind::Message;
     QString text;   // message text, input prompt, help page
     QString title;
@@ -32,6 +32,13 @@ public:
     // Plays the user's part in a modal dialog; its return is the dialog's
     // result. Without it a modal dialog is only recorded.
     std::function<int(QDialog &)> onModal;
+    // The machine's printers (none unless a test installs some).
+    QStringList printers;
+    // Answers of the printer set-up: a path picks "print to this PDF file";
+    // an empty script cancels.
+    std::deque<QString> printerChoices;
+    // Where a print preview's pages go (as a PDF); empty shows nothing.
+    QString previewFile;
 
     // Message boxes only, in order.
     std::vector<UiCall> messages() const;
@@ -46,6 +53,10 @@ public:
                          const QString &filter) override;
     bool printerSetup(QWidget *owner, QPrinter &printer) override;
     bool printDialog(QWidget *owner, QPrinter &printer) override;
+    QStringList installedPrinters() override;
+    bool choosePrinter(QWidget *owner, QPrinter &printer, const QString &title) override;
+    void printPreview(QWidget *owner, QPrinter &printer, const QString &title,
+                      const std::function<void(QPrinter &)> &paint) override;
     void showHelp(QWidget *owner, const QString &contentsPage) override;
     int showModal(QDialog &dialog) override;
 };

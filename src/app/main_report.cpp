@@ -1,0 +1,195 @@
+// File > the report commands: printer set-up, printing, preview, PDF.
+#include "app/main_report.h"
+
+#include "app/chart_2d_view.h"
+#include "app/chart_3d_view.h"
+#include "app/main_window.h"
+#include "app/menu_commands.h"
+#include "app/report_charts.h"
+#include "app/timing_grid.h"
+#include "link/module_protocol.h"
+#include "report/grid_cells.h"
+#include "tables/table_axes.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineSeries>
+#include <QPrinter>
+
+namespace tunara::ui {
+
+namespace {
+
+const QString PrintSetupTitle = QStringLiteral("Printer Setup");
+const QString PrintTableTitle = QStringLiteral("Print Parameters And Timing Table");
+const QString PreviewTitle = QStringLiteral("Print Preview");
+const QString ExportTitle = QStringLiteral("Export Report as PDF");
+
+QList<QStringList> gridTexts(const TimingGrid &grid)
+{
+    QList<QStringList> rows;
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < grid.columnCount(); ++c)
+            row << grid.cellText(r, c);
+        rows << row;
+    }
+    return rows;
+}
+
+Table2D liveTable2D(const Chart2DView &chart)
+{
+    Table2D table;
+    const QList<QPointF> curve = chart.curveSeries()->points();
+    const QList<QPointF> trigger = chart.triggerSeries()->points();
+    for (int p = 1; p <= SpeedPoints; ++p) {
+        table(p, 1) = curve.value(p - 1).y();
+        table(p, 2) = trigger.value(p - 1).y();
+    }
+    return table;
+}
+
+}  // namespace
+
+ReportCommands::ReportCommands(frmTunara_Main &window)
+    : QObject(&window), m_window(window)
+{
+}
+
+ReportCommands::~ReportCommands() = default;
+
+QPrinter &ReportCommands::printer()
+{
+    // Made at first use: setting a printer up asks the printing system,
+    // which the window's start need not wait for.
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_printer->setPageLayout(report::defaultPageLayout());
+        m_printer->setDocName(QStringLiteral("Torvik-1 Zoruro Ignition Module Data"));
+    }
+    return *m_printer;
+}
+
+QString ReportCommands::programFile(const QString &name) const
+{
+    return QDir(m_window.context().programFolder).filePath(name);
+}
+
+bool ReportCommands::printerReady(const QString &title)
+{
+    // A printer chosen to print into a file needs no installed printer.
+    const bool printsToFile = !printer().outputFileName().isEmpty();
+    if (printsToFile || !m_window.context().ui.installedPrinters().isEmpty())
+        return true;
+    const Answer answer = m_window.context().ui.messageBox(
+        &m_window,
+        QStringLiteral("No printer is installed on this computer.\n\nExport the report as a PDF file instead?"),
+        title, Buttons::YesNo, Icon::Exclamation);
+    if (answer == Answer::Yes)
+        mnuExportPdf_Click();
+    return false;
+}
+
+QString ReportCommands::askComment()
+{
+    return m_window.context()
+        .ui.inputBox(&m_window, QStringLiteral("Serial number or comment?"), QStringLiteral("Optional Information Entry"),
+                     QString())
+        .text;
+}
+
+report::ReportInputs ReportCommands::inputs(const QString &comment) const
+{
+    const ModuleData &data = m_window.context().data;
+    report::ReportInputs in;
+    in.params = data.params;
+    in.firmwareId = m_window.protocol().FirmwareID;
+    in.companyName = m_window.context().company.CompanyInfo.value(0);
+    in.printedAt = report::printedAtText(QDateTime::currentDateTime());
+    in.comment = comment;
+    // An open table is printed with its unsaved edits, as its grid shows
+    // them; a closed one as it would open.
+    if (data.params.TimingTable2D)
+        in.tableCells = m_window.grid2D()->isHidden() ? report::gridCells2D(data.tables.table2D)
+                                                      : gridTexts(*m_window.grid2D());
+    else if (data.params.TimingTable3D)
+        in.tableCells = m_window.grid3D()->isHidden()
+                            ? report::gridCells3D(data.tables.table3D, data.params.MAPSensor)
+                            : gridTexts(*m_window.grid3D());
+    return in;
+}
+
+report::ChartPicture ReportCommands::chartPicture() const
+{
+    const ModuleData &data = m_window.context().data;
+    if (data.params.TimingTable2D) {
+        const Chart2DView &chart = *m_window.chart2D();
+        return chart2DPicture(programFile(axes::template2DFileName()),
+                              chart.isHidden() ? data.tables.table2D : liveTable2D(chart));
+    }
+    if (data.params.TimingTable3D) {
+        const Chart3DView &chart = *m_window.chart3D();
+        return chart3DPicture(programFile(axes::template3DFileName(data.params.MAPSensor)),
+                              chart.isHidden() ? data.tables.table3D : chart.surface());
+    }
+    return {};
+}
+
+ReportCommands::PreparedReport ReportCommands::prepareReport()
+{
+    const QString comment = askComment();
+    // The window's charts print without their value labels.
+    m_window.chart2D()->hideValueLabel();
+    m_window.chart3D()->hideValueLabel();
+    return {report::layoutReport(inputs(comment)), chartPicture()};
+}
+
+void ReportCommands::mnuPrintSetup_Click()
+{
+    if (!printerReady(PrintSetupTitle))
+        return;
+    // Cancel leaves the printer as it was; OK keeps the choice for the run.
+    m_window.context().ui.choosePrinter(&m_window, printer(), PrintSetupTitle);
+}
+
+void ReportCommands::mnuPrintTable_Click()
+{
+    if (!printerReady(PrintTableTitle))
+        return;
+    const PreparedReport r = prepareReport();
+    runTrapped(m_window.errorDialog(), [&] { report::printReport(printer(), r.document, r.chart); });
+}
+
+void ReportCommands::mnuPrintPreview_Click()
+{
+    const PreparedReport r = prepareReport();
+    m_window.context().ui.printPreview(&m_window, printer(), PreviewTitle, [&](QPrinter &shown) {
+        runTrapped(m_window.errorDialog(), [&] { report::printReport(shown, r.document, r.chart); });
+    });
+}
+
+void ReportCommands::mnuExportPdf_Click()
+{
+    QString path = m_window.context().ui.saveFileName(&m_window, ExportTitle, QString(),
+                                                      QStringLiteral("PDF Files (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    const PreparedReport r = prepareReport();
+    runTrapped(m_window.errorDialog(),
+               [&] { report::writeReportPdf(path, printer().pageLayout(), r.document, r.chart); });
+}
+
+void connectReportCommands(frmTunara_Main &window)
+{
+    auto *report = new ReportCommands(window);
+    MenuCommands &commands = window.commands();
+    commands.setHandler(QStringLiteral("mnuPrintSetup"), [report] { report->mnuPrintSetup_Click(); });
+    commands.setHandler(QStringLiteral("mnuPrintTable"), [report] { report->mnuPrintTable_Click(); });
+    commands.setHandler(QStringLiteral("mnuPrintPreview"), [report] { report->mnuPrintPreview_Click(); });
+    commands.setHandler(QStringLiteral("mnuExportPdf"), [report] { report->mnuExportPdf_Click(); });
+}
+
+}  // namespace tunara::ui

@@ -1,0 +1,46 @@
+#include "report/grid_cells.h"
+
+#include "core/numbers.h"
+#include "tables/table_axes.h"
+
+namespace tunara::report {
+
+namespace {
+
+QStringList speedRow(const QString &caption)
+{
+    QStringList row{caption};
+    for (int p = 1; p <= SpeedPoints; ++p)
+        row << numbers::format(axes::rpmAtPoint(p), QStringLiteral("#0"));
+    return row;
+}
+
+QString advanceText(double value)
+{
+    return numbers::format(value, QStringLiteral("#0.0"));
+}
+
+}  // namespace
+
+QList<QStringList> gridCells2D(const Table2D &table)
+{
+    QStringList advances{QStringLiteral("ADV")};
+    for (int p = 1; p <= SpeedPoints; ++p)
+        advances << advanceText(table(p, 1));
+    return {speedRow(QStringLiteral("RPM")), advances};
+}
+
+QList<QStringList> gridCells3D(const Table3D &table, std::uint8_t mapSensor)
+{
+    QList<QStringList> rows{speedRow(QStringLiteral("MAP/RPM"))};
+    for (int r = 1; r <= PressureRows; ++r) {
+        QStringList row{numbers::format(axes::pressureLabel(mapSensor, r), QStringLiteral("#0"))};
+        const int m = axes::pressureIndexOfGridRow(r);
+        for (int p = 1; p <= SpeedPoints; ++p)
+            row << advanceText(table(p, m));
+        rows << row;
+    }
+    return rows;
+}
+
+}  // namespace tunara::report

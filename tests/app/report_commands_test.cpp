@@ -1,0 +1,138 @@
+// The report commands of the window: printer set-up, printing on the chosen
+// printer, the offer of a PDF when no printer is installed, the preview and
+// the export. Printed pages are read back from PDF files.
+#include "app/app_fixture.h"
+#include "app/chart_2d_view.h"
+#include "app/menu_commands.h"
+#include "app/timing_grid.h"
+#include "link/module_protocol.h"
+#include "report/grid_cells.h"
+#include "report/pdf_reader.h"
+
+#include <QFileInfo>
+
+namespace tunara::test {
+namespace {
+
+using ui::Answer;
+using ui::Buttons;
+using ui::Icon;
+
+const QString NoPrinterText =
+    QStringLiteral("No printer is installed on this computer.\n\nExport the report as a PDF file instead?");
+
+class ReportCommandsTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        installAll();
+        loadWindow();
+    }
+    QString file(const QString &name) const { return m_dir.path() + u'/' + name; }
+    void run(const char *command) { EXPECT_TRUE(window->commands().run(QString::fromLatin1(command))); }
+    void select2DTable()
+    {
+        data.params.TimingTable2D = true;
+        for (int p = 1; p <= SpeedPoints; ++p) {
+            data.tables.table2D(p, 1) = 20;
+            data.tables.table2D(p, 2) = 30;
+        }
+    }
+};
+
+TEST_F(ReportCommandsTest, PrintsOnTheChosenPrinterWithTheOpenTablesUnsavedEdits)
+{
+    select2DTable();
+    window->protocol().FirmwareID = QStringLiteral("Torvik-1 Zoruro V2.1");
+    // An open table: its grid holds an edit that is not in the working array.
+    const QList<QStringList> cells = report::gridCells2D(data.tables.table2D);
+    for (int c = 1; c <= SpeedPoints; ++c)
+        window->grid2D()->setCellText(1, c, cells[1][c]);
+    window->grid2D()->setCellText(1, 3, QStringLiteral("27.5"));
+    window->grid2D()->show();
+    window->chart2D()->show();
+    window->chart2D()->showValueLabel(QStringLiteral("27.5"), 3);
+
+    const QString pdf = file(QStringLiteral("printer.pdf"));
+    ui.printers = {QStringLiteral("Workshop Laser")};
+    ui.printerChoices = {pdf};  // the set-up picks printing into a file
+    run("mnuPrintSetup");
+    ASSERT_EQ(ui.calls.size(), 1u);
+    EXPECT_EQ(ui.calls[0].kind, UiCall::Kind::PrinterSetup);
+    EXPECT_EQ(ui.calls[0].title, QStringLiteral("Printer Setup"));
+
+    ui.inputs = {{QStringLiteral("SN 9"), true}};
+    run("mnuPrintTable");
+    ASSERT_EQ(ui.calls.size(), 2u);
+    EXPECT_EQ(ui.calls[1].text, QStringLiteral("Serial number or comment?"));
+    EXPECT_EQ(ui.calls[1].title, QStringLiteral("Optional Information Entry"));
+    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_FALSE(window->chart2D()->isValueLabelVisible());
+    ASSERT_EQ(pdfPageCount(pdf), 3);
+    const QStringList chartPage = pdfPageLines(pdf, 1);
+    ASSERT_EQ(chartPage.size() >= 2, true);
+    EXPECT_TRUE(chartPage[0].startsWith(config::defaults().CompanyInfo.first() +
+                                        QStringLiteral(" Torvik-1 Zoruro Ignition Module Data Printed: ")));
+    EXPECT_EQ(chartPage[1], QStringLiteral("Serial/Comment: SN 9"));
+    EXPECT_TRUE(pdfPageLines(pdf, 2).contains(QStringLiteral("ADV 20.0 20.0 27.5 20.0 20.0 20.0 20.0 20.0 20.0 20.0 20.0")));
+    EXPECT_TRUE(pdfPageLines(pdf, 3).contains(QStringLiteral("Firmware ID: Torvik-1 Zoruro V2.1")));
+
+    // Cancelling the comment prints without serial lines.
+    ui.inputs = {{QString(), false}};
+    run("mnuPrintTable");
+    ASSERT_EQ(pdfPageCount(pdf), 3);
+    for (int page = 1; page <= 3; ++page)
+        EXPECT_FALSE(pdfPageLines(pdf, page).join(u'\n').contains(QStringLiteral("Serial/Comment"))) << page;
+}
+
+TEST_F(ReportCommandsTest, WithoutAPrinterBothCommandsOfferThePdfExport)
+{
+    ui.answers = {Answer::No, Answer::No};
+    run("mnuPrintSetup");
+    run("mnuPrintTable");
+    ui.answers = {Answer::Yes};
+    ui.fileNames = {file(QStringLiteral("customer"))};
+    ui.inputs = {{QStringLiteral("SN 1"), true}};
+    run("mnuPrintTable");
+
+    const std::vector<UiCall> boxes = ui.messages();
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[0].title, QStringLiteral("Printer Setup"));
+    EXPECT_EQ(boxes[1].title, QStringLiteral("Print Parameters And Timing Table"));
+    for (const UiCall &box : boxes) {
+        EXPECT_EQ(box.text, NoPrinterText);
+        EXPECT_EQ(box.buttons, Buttons::YesNo);
+        EXPECT_EQ(box.icon, Icon::Exclamation);
+    }
+    // Only the accepted offer went on: save dialog, comment, a one-page PDF.
+    ASSERT_EQ(ui.calls.size(), 5u);
+    EXPECT_EQ(ui.calls[3].title, QStringLiteral("Export Report as PDF"));
+    EXPECT_EQ(pdfPageCount(file(QStringLiteral("customer.pdf"))), 1);
+    EXPECT_TRUE(pdfPageLines(file(QStringLiteral("customer.pdf")), 1).contains(QStringLiteral("Timing Table Disabled")));
+}
+
+TEST_F(ReportCommandsTest, PreviewShowsTheReportAndExportFailuresAreReported)
+{
+    select2DTable();
+    ui.previewFile = file(QStringLiteral("preview.pdf"));
+    ui.inputs = {{QString(), true}};
+    run("mnuPrintPreview");
+    ASSERT_EQ(ui.calls.back().kind, UiCall::Kind::PrintPreview);
+    EXPECT_EQ(ui.calls.back().title, QStringLiteral("Print Preview"));
+    EXPECT_EQ(pdfPageCount(ui.previewFile), 3);
+    EXPECT_GT(inkShare(ui.previewFile, 1, QRectF(0.1, 0.3, 0.8, 0.5)), 0.02);
+
+    const QString missing = file(QStringLiteral("gone/report.pdf"));
+    ui.fileNames = {missing};
+    ui.inputs = {{QString(), true}};
+    ui.answers = {Answer::Abort};
+    run("mnuExportPdf");
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0].title, QStringLiteral("Error"));
+    EXPECT_TRUE(ui.messages()[0].text.contains(QStringLiteral("does not exist"))) << ui.messages()[0].text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(missing));
+}
+
+}  // namespace
+}  // namespace tunara::test

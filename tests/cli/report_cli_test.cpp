@@ -1,0 +1,176 @@
+// tunara-cli report: the printed report of a data file as a PDF, read back
+// as a person would check it; bad paths and arguments end cleanly.
+#include "report/pdf_reader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <unistd.h>
+
+using namespace tunara::test;
+
+namespace {
+
+struct CliResult {
+    int code;
+    QString err;
+};
+
+CliResult runReport(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(TUNARA_CLI_PATH), QStringList{QStringLiteral("report")} + args);
+    EXPECT_TRUE(p.waitForFinished(60000));
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
+}
+
+// A data file: image bytes 16..279 with the given option flags and the
+// report's edge cases in the parameter block.
+QString writeDataFile(const QString &path, quint8 optionFlags, quint8 mapSensor, quint8 gpio2Mode)
+{
+    QByteArray image(280, '\0');
+    for (int i = 0; i < 21; ++i)
+        image[16 + i] = char(250 - i * 12);
+    image[48] = 30;
+    image[49] = 4;
+    image[50] = char(optionFlags);
+    image[51] = 65;
+    image[52] = 17;  // retard compensation 1.5 degrees
+    image[53] = 57;  // start retard 5 degrees
+    image[55] = char(mapSensor);
+    image[72] = char(gpio2Mode);
+    image[76] = 60;
+    image[77] = char(200);
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(image.mid(16));
+    return path;
+}
+
+// x of a line's first word and of its last word (the value), for the line
+// whose words begin with those of `label`.
+std::pair<double, double> labelAndValueX(const std::vector<PdfWord> &words, int page, const QString &label)
+{
+    const QStringList parts = label.split(u' ');
+    for (const PdfWord &first : words) {
+        if (first.page != page || first.text != parts[0])
+            continue;
+        std::vector<PdfWord> line;
+        for (const PdfWord &w : words)
+            if (w.page == page && w.y == first.y)
+                line.push_back(w);
+        std::sort(line.begin(), line.end(), [](const PdfWord &a, const PdfWord &b) { return a.x < b.x; });
+        QStringList texts;
+        for (const PdfWord &w : line)
+            texts << w.text;
+        if (texts.mid(0, parts.size()) == parts && texts.size() > parts.size())
+            return {line.front().x, line.back().x};
+    }
+    ADD_FAILURE() << "no line " << label.toStdString();
+    return {0, 0};
+}
+
+}  // namespace
+
+TEST(ReportCli, TwoAndThreeDimensionalFilesGiveTheThreePages)
+{
+    QTemporaryDir dir;
+    const QString pdf2 = dir.filePath(QStringLiteral("2d.pdf"));
+    ASSERT_EQ(runReport({writeDataFile(dir.filePath(QStringLiteral("2d.dat")), 0x5C, 0, 0x13), QStringLiteral("-o"), pdf2,
+                         QStringLiteral("--comment"), QStringLiteral("SN 4711"), QStringLiteral("--company"),
+                         QStringLiteral("Kelm Motors")})
+                  .code,
+              0);
+    ASSERT_EQ(pdfPageCount(pdf2), 3);
+    const QStringList chartPage = pdfPageLines(pdf2, 1);
+    ASSERT_GE(chartPage.size(), 2);
+    EXPECT_TRUE(chartPage[0].startsWith(QStringLiteral("Kelm Motors Torvik-1 Zoruro Ignition Module Data Printed: ")));
+    EXPECT_EQ(chartPage[1], QStringLiteral("Serial/Comment: SN 4711"));
+    EXPECT_GT(inkShare(pdf2, 1, QRectF(0.1, 0.3, 0.8, 0.5)), 0.02) << "the chart page holds no drawing";
+
+    const QStringList table = pdfPageLines(pdf2, 2);
+    const int caption = table.indexOf(QStringLiteral("Timing Table"));
+    ASSERT_GT(caption, 0);
+    EXPECT_EQ(table.mid(caption + 1),
+              (QStringList{QStringLiteral("RPM 0 500 1000 1500 2000 2500 3000 3500 4000 4500 5000"),
+                           QStringLiteral("ADV 8.0 9.1 10.1 11.2 12.2 13.3 14.4 15.4 16.5 17.5 18.6"),
+                           QStringLiteral("RPM 5500 6000 6500 7000 7500 8000 8500 9000 9500 10000"),
+                           QStringLiteral("ADV 19.6 20.7 21.7 22.8 23.8 24.9 26.0 27.0 28.1 29.1")}));
+
+    const QString parameters = pdfPageLines(pdf2, 3).join(u'\n');
+    for (const char *line : {"Start Retard (Deg): 5", "Retard Compensation (Deg): 1.5", "Cranking Pulses: 4",
+                             "2D Timing Table Enabled", "GPIO2 RPM Window Switch", "Maximum RPM: 10000",
+                             "General Purpose Input/Ouput Parameters"})
+        EXPECT_TRUE(parameters.contains(QString::fromLatin1(line))) << line;
+    // Values line up at one column; the blank of the plain count shows.
+    const std::vector<PdfWord> words = pdfWords(pdf2);
+    const auto [labelX, valueX] = labelAndValueX(words, 3, QStringLiteral("RPM Limit Disabled:"));
+    const auto [startX, startValueX] = labelAndValueX(words, 3, QStringLiteral("Start Retard (Deg):"));
+    const auto [crankX, crankValueX] = labelAndValueX(words, 3, QStringLiteral("Cranking Pulses:"));
+    EXPECT_DOUBLE_EQ(labelX, startX);
+    EXPECT_NEAR(valueX, startValueX, 0.01);
+    const double column = (valueX - labelX) / 40;
+    EXPECT_NEAR(crankValueX - crankX, 41 * column, 0.05);
+
+    const QString pdf3 = dir.filePath(QStringLiteral("3d.pdf"));
+    ASSERT_EQ(runReport({writeDataFile(dir.filePath(QStringLiteral("3d.dat")), 0x9C, 7, 0x01), QStringLiteral("-o"), pdf3})
+                  .code,
+              0);
+    ASSERT_EQ(pdfPageCount(pdf3), 3);
+    EXPECT_FALSE(pdfPageLines(pdf3, 1).join(u'\n').contains(QStringLiteral("Serial/Comment")));
+    EXPECT_GT(inkShare(pdf3, 1, QRectF(0.1, 0.3, 0.8, 0.5)), 0.02);
+    const QStringList map = pdfPageLines(pdf3, 2);
+    const int mapCaption = map.indexOf(QStringLiteral("Timing Table"));
+    ASSERT_EQ(map.size(), mapCaption + 1 + 18);
+    EXPECT_TRUE(map[mapCaption + 1].startsWith(QStringLiteral("MAP/RPM 0 500")));
+    EXPECT_TRUE(map[mapCaption + 2].startsWith(QStringLiteral("16 ")));
+    EXPECT_TRUE(map[mapCaption + 10].startsWith(QStringLiteral("MAP/RPM 5500")));
+    const QString mapParameters = pdfPageLines(pdf3, 3).join(u'\n');
+    EXPECT_TRUE(mapParameters.contains(QStringLiteral("3D Timing Table Enabled\n1 bar MAP Sensor")));
+    EXPECT_TRUE(mapParameters.contains(QStringLiteral("GPIO2 Data Log Only (Default)")));
+
+    const QString pdf0 = dir.filePath(QStringLiteral("none.pdf"));
+    ASSERT_EQ(runReport({writeDataFile(dir.filePath(QStringLiteral("0.dat")), 0x1C, 0, 0), QStringLiteral("-o"), pdf0}).code,
+              0);
+    EXPECT_EQ(pdfPageCount(pdf0), 1);
+    EXPECT_TRUE(pdfPageLines(pdf0, 1).join(u'\n').contains(QStringLiteral("Timing Table Disabled")));
+}
+
+TEST(ReportCli, BadPathsAndArgumentsEndWithAClearErrorAndNoFile)
+{
+    QTemporaryDir dir;
+    const QString data = writeDataFile(dir.filePath(QStringLiteral("2d.dat")), 0x5C, 0, 0);
+    const QString missing = dir.filePath(QStringLiteral("no/such/folder/r.pdf"));
+    const CliResult r = runReport({data, QStringLiteral("-o"), missing});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("does not exist"))) << r.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(missing));
+
+    if (geteuid() != 0) {  // the superuser writes into read-only folders
+        const QString locked = dir.filePath(QStringLiteral("locked"));
+        QDir().mkpath(locked);
+        QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
+        EXPECT_EQ(runReport({data, QStringLiteral("-o"), locked + QStringLiteral("/r.pdf")}).code, 1);
+        EXPECT_TRUE(QDir(locked).isEmpty());
+        QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    QFile shortFile(dir.filePath(QStringLiteral("short.dat")));
+    ASSERT_TRUE(shortFile.open(QIODevice::WriteOnly));
+    shortFile.write(QByteArray(100, '\0'));
+    shortFile.close();
+    EXPECT_EQ(runReport({shortFile.fileName(), QStringLiteral("-o"), dir.filePath(QStringLiteral("s.pdf"))}).code, 1);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("s.pdf"))));
+
+    EXPECT_EQ(runReport({data}).code, 2);
+    EXPECT_EQ(runReport({data, QStringLiteral("-o")}).code, 2);
+    EXPECT_EQ(runReport({data, QStringLiteral("-o"), dir.filePath(QStringLiteral("x.pdf")), QStringLiteral("--bogus")}).code,
+              2);
+}
