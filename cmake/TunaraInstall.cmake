@@ -29,6 +29,9 @@ foreach(size 16 24 32 48 64 128 256)
 endforeach()
 install(FILES ${TUNARA_PACKAGING}/icons/tunara.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
+# Named after the package, as Debian has it (not the project's "Tunara").
+install(FILES ${TUNARA_PACKAGING}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tunara)
+
 # tunara-cli's manual page, written from its own --help and --version.
 set(tunara_man ${CMAKE_BINARY_DIR}/man/tunara-cli.1)
 find_program(TUNARA_GZIP gzip)
@@ -56,7 +59,7 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Tunara")
 set(CPACK_PACKAGE_CONTACT "Tunara maintainers <tunara@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "link and editing tool for the Torvik-1 Zoruro ignition module")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "Downloads the 264-byte EEPROM configuration of a Torvik-1 Zoruro ignition\n"
   "module over a serial line, edits its parameters and timing table, keeps\n"
   "copies in data files and uploads the edited bytes back with a read-back\n"

@@ -43,7 +43,7 @@ LinkTrace::LinkTrace(const QString &path) : m_file(path), m_start(Clock::now())
                        "# send/recv: a byte (hex) written to / read from the port; drop: received and thrown away "
                        "unread.\n"
                        "# pause: the pacing pause asked for and its real length.\n"
-                       "#    time_us  event    value               step\n")
+                       "#   time_us  event    value               step\n")
             .arg(programVersion(), QDateTime::currentDateTime().toString(Qt::ISODate));
     m_file.write(header.toUtf8());
     flush();
