@@ -14,16 +14,26 @@ TracingSerialPort::TracingSerialPort(SerialPort &inner, LinkTrace &trace, std::f
     });
 }
 
+QString TracingSerialPort::deviceText()
+{
+    if (m_describeDevice && m_describedNumber != m_inner.portNumber()) {
+        m_described = m_describeDevice();
+        m_describedNumber = m_inner.portNumber();
+    }
+    return m_described;
+}
+
 void TracingSerialPort::open()
 {
     const QString device = QStringLiteral("Com%1").arg(m_inner.portNumber());
-    const QString where = m_describeDevice ? m_describeDevice() : QString();
     try {
         m_inner.open();
     } catch (const RuntimeError &e) {
+        m_describedNumber = 0;
         m_trace.portOpenFailed(device + QStringLiteral(": ") + e.description());
         throw;
     }
+    const QString where = deviceText();
     m_trace.portOpened(where.isEmpty() ? device : device + u' ' + where);
 }
 

@@ -19,7 +19,9 @@ class TracingSerialPort : public SerialPort, public LinkObserver {
     Q_OBJECT
 public:
     // `describeDevice` names the device behind the port number for the
-    // trace's open lines (may be empty).
+    // trace's open lines (may be empty). Finding it can mean listing the
+    // system's serial devices, so it is asked once per port number (again
+    // after an open failed), not at every open.
     TracingSerialPort(SerialPort &inner, LinkTrace &trace, std::function<QString()> describeDevice = {},
                       QObject *parent = nullptr);
 
@@ -45,9 +47,13 @@ public:
     SerialPort &inner() { return m_inner; }
 
 private:
+    QString deviceText();
+
     SerialPort &m_inner;
     LinkTrace &m_trace;
     std::function<QString()> m_describeDevice;
+    int m_describedNumber = 0;  // the number m_described is for; 0: none yet
+    QString m_described;
 };
 
 }  // namespace tunara::link
