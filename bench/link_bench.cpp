@@ -3,7 +3,11 @@
 // time, the protocol's pacing floor for the same work, their ratio, and CPU
 // time over wall time.
 //
-//   link_bench [--runs N] [--device PATH]
+//   link_bench [--runs N] [--device PATH] [--trace FILE]
+//
+// With --trace the protocol talks through the tracing port, as with the
+// programs' --trace option: run it with and without to see what tracing
+// costs the pacing.
 //
 // Without --device the simulated module runs in this process on its own
 // thread; the link's CPU figure is then the link thread's alone, and the
@@ -14,6 +18,7 @@
 #include "link/module_protocol.h"
 #include "link/module_transfers.h"
 #include "link/qt_serial_port.h"
+#include "link/tracing_serial_port.h"
 #include "sim/simulated_module.h"
 
 #include <QCommandLineParser>
@@ -21,6 +26,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <ctime>
 #include <sys/resource.h>
 
@@ -166,7 +172,8 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.addHelpOption();
     parser.addOptions({{QStringLiteral("runs"), QStringLiteral("Rounds of download + upload."), QStringLiteral("N"), QStringLiteral("3")},
-                       {QStringLiteral("device"), QStringLiteral("Use this device instead of the in-process simulated module."), QStringLiteral("path")}});
+                       {QStringLiteral("device"), QStringLiteral("Use this device instead of the in-process simulated module."), QStringLiteral("path")},
+                       {QStringLiteral("trace"), QStringLiteral("Trace the link into this file while measuring."), QStringLiteral("FILE")}});
     parser.process(app);
     const int runs = std::max(1, parser.value(QStringLiteral("runs")).toInt());
 
@@ -181,12 +188,25 @@ int main(int argc, char **argv)
     QtSerialPort realPort;
     realPort.setDevicePath(device);
     TimedPort port(realPort);
+    std::unique_ptr<LinkTrace> trace;
+    std::unique_ptr<TracingSerialPort> tracing;
+    if (parser.isSet(QStringLiteral("trace"))) {
+        try {
+            trace = std::make_unique<LinkTrace>(parser.value(QStringLiteral("trace")));
+        } catch (const RuntimeError &e) {
+            std::fprintf(stderr, "%s\n", qPrintable(e.description()));
+            return 2;
+        }
+        tracing = std::make_unique<TracingSerialPort>(port, *trace);
+    }
+    SerialPort &linkPort = tracing ? static_cast<SerialPort &>(*tracing) : port;
     ModuleData data;
     Quiet quiet;
-    ModuleProtocol protocol(port, data.image, quiet);
+    ModuleProtocol protocol(linkPort, data.image, quiet);
     ModuleTransfers transfers(protocol, data, quiet, quiet);
-    std::printf("device %s (%s), %d baud read back after a first open\n", qPrintable(device),
-                inProcess ? "in-process simulated module" : "external", QtSerialPort::BaudRate);
+    std::printf("device %s (%s), %d baud read back after a first open%s\n", qPrintable(device),
+                inProcess ? "in-process simulated module" : "external", QtSerialPort::BaudRate,
+                trace ? qPrintable(QStringLiteral(", traced into ") + trace->path()) : "");
 
     double worstDownload = 0, worstUpload = 0, worstCpu = 0, shortestGap = 1e9, moduleGap = 1e9, shortestExcess = 1e9;
     bool allOk = true;

@@ -3,11 +3,14 @@
 #include "app/main_window.h"
 #include "app/port_devices.h"
 #include "app/port_setup_panel.h"
+#include "app/program_folder.h"
 #include "app/qt_user_interface.h"
 #include "app/splash_window.h"
+#include "core/version.h"
 #include "files/stored_settings.h"
 #include "link/port_map.h"
 #include "link/qt_serial_port.h"
+#include "link/tracing_serial_port.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -17,6 +20,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <memory>
 
 namespace tunara::ui {
 
@@ -47,7 +51,13 @@ ParsedOptions parseStartOptions(const QStringList &arguments)
     const QCommandLineOption splashMs(QStringLiteral("splash-ms"),
                                       QStringLiteral("How long the splash stays up (default 4000)."),
                                       QStringLiteral("MS"));
+    const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Print the version and leave."));
+    const QCommandLineOption trace(
+        QStringLiteral("trace"),
+        QStringLiteral("Write every byte and pause on the serial line, with its time and protocol step, to FILE."),
+        QStringLiteral("FILE"));
     parser.addOptions({help, simulate, screenshot, splashMs});
+    parser.addOptions({version, trace});
 
     ParsedOptions result;
     if (!parser.parse(arguments)) {
@@ -57,6 +67,10 @@ ParsedOptions parseStartOptions(const QStringList &arguments)
     }
     if (parser.isSet(help)) {
         result.message = parser.helpText();
+        return result;
+    }
+    if (parser.isSet(version)) {
+        result.message = QStringLiteral("tunara %1\n").arg(programVersion());
         return result;
     }
     if (!parser.positionalArguments().isEmpty()) {
@@ -79,6 +93,7 @@ ParsedOptions parseStartOptions(const QStringList &arguments)
             return result;
         }
     }
+    o.trace = parser.value(trace);
     if (parser.isSet(splashMs)) {
         bool ok = false;
         o.splashMs = parser.value(splashMs).toInt(&ok);
@@ -94,7 +109,7 @@ ParsedOptions parseStartOptions(const QStringList &arguments)
 
 int RunTunara(QApplication &app, const StartOptions &options)
 {
-    const QString programFolder = QCoreApplication::applicationDirPath();
+    const QString programFolder = ResolveProgramFolder(QCoreApplication::applicationDirPath());
     const QString icon = QDir(programFolder).filePath(QStringLiteral("Halvern_Sensors_Logo.gif"));
     if (QFileInfo::exists(icon))
         QApplication::setWindowIcon(QIcon(icon));
@@ -112,6 +127,20 @@ int RunTunara(QApplication &app, const StartOptions &options)
     StoredSettings settings;
     link::PortMap map(&settings);
     link::QtSerialPort port(map);
+    // With --trace the window talks through the tracing port, so every
+    // transfer it runs is traced; the file is made before anything else.
+    std::unique_ptr<link::LinkTrace> trace;
+    std::unique_ptr<link::TracingSerialPort> tracing;
+    if (!options.trace.isEmpty()) {
+        try {
+            trace = std::make_unique<link::LinkTrace>(options.trace);
+        } catch (const RuntimeError &e) {
+            std::fprintf(stderr, "%s\n", qPrintable(e.description()));
+            return 1;
+        }
+        tracing = std::make_unique<link::TracingSerialPort>(port, *trace, [&port] { return port.devicePath(); });
+    }
+    link::SerialPort &windowPort = tracing ? static_cast<link::SerialPort &>(*tracing) : port;
 
     SimulatedPortLink simulated(port);
 
@@ -127,7 +156,7 @@ int RunTunara(QApplication &app, const StartOptions &options)
     splash.exec();
 
     // 3. The main window.
-    MainWindowContext context{ui, data, settings, port, programFolder, splash.company(), {}};
+    MainWindowContext context{ui, data, settings, windowPort, programFolder, splash.company(), {}};
     context.describePort = [&map, &simulated](int n) { return simulated.describe(map, n); };
     frmTunara_Main window(context);
     window.Form_Load();

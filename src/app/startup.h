@@ -18,6 +18,8 @@ struct StartOptions {
     QString screenshot;
     // How long the splash stays up.
     int splashMs = 4000;
+    // Write every byte and pause on the serial line to this file (support).
+    QString trace;
 };
 
 struct ParsedOptions {

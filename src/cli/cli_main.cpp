@@ -5,6 +5,7 @@
 #include "cli/file_commands.h"
 #include "cli/report_commands.h"
 #include "cli/transfer_commands.h"
+#include "core/version.h"
 
 namespace tunara::cli {
 
@@ -21,6 +22,7 @@ void printHelp(QTextStream &out, const std::vector<CliCommand> &commands)
             out << "      " << line << '\n';
     }
     out << "\n  --help\n      Show this text.\n";
+    out << "  --version\n      Print the version.\n";
 }
 
 }  // namespace
@@ -47,6 +49,10 @@ int runCli(const QStringList &args, CliStreams &io)
         return usageError(io, QStringLiteral("no command given"));
     if (args[0] == QStringLiteral("--help") || args[0] == QStringLiteral("-h") || args[0] == QStringLiteral("help")) {
         printHelp(io.out, commands);
+        return ExitOk;
+    }
+    if (args[0] == QStringLiteral("--version")) {
+        io.out << "tunara-cli " << programVersion() << '\n';
         return ExitOk;
     }
     for (const CliCommand &c : commands) {

@@ -7,11 +7,13 @@
 #include "link/module_transfers.h"
 #include "link/port_map.h"
 #include "link/qt_serial_port.h"
+#include "link/tracing_serial_port.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
+#include <memory>
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
@@ -102,6 +104,7 @@ private:
 struct Arguments {
     QString port;
     QString output;
+    QString trace;
     QStringList files;
     QString problem;
 };
@@ -111,12 +114,14 @@ Arguments parse(const QStringList &args, bool takesOutput)
     Arguments a;
     for (int k = 0; k < args.size(); ++k) {
         const QString &arg = args[k];
-        if (arg == QStringLiteral("--port") || (takesOutput && arg == QStringLiteral("-o"))) {
+        if (arg == QStringLiteral("--port") || arg == QStringLiteral("--trace") ||
+            (takesOutput && arg == QStringLiteral("-o"))) {
             if (k + 1 >= args.size()) {
                 a.problem = arg + QStringLiteral(" needs a value");
                 return a;
             }
-            (arg == QStringLiteral("--port") ? a.port : a.output) = args[++k];
+            (arg == QStringLiteral("--port") ? a.port : arg == QStringLiteral("--trace") ? a.trace : a.output) =
+                args[++k];
         } else if (arg.startsWith(QStringLiteral("--port="))) {
             a.port = arg.mid(7);
         } else if (arg.startsWith(u'-') && arg.size() > 1) {
@@ -129,15 +134,18 @@ Arguments parse(const QStringList &args, bool takesOutput)
     return a;
 }
 
-// Everything one transfer needs, wired as the window wires it.
+// Everything one transfer needs, wired as the window wires it; with a trace,
+// the protocol talks through the tracing port.
 class Session {
 public:
-    Session(CliStreams &io, ModuleData &data)
+    Session(CliStreams &io, ModuleData &data, LinkTrace *trace)
         : user(io),
           progress(io),
           port(PortMap(&settings)),
-          lineErrors(port, user),
-          protocol(port, data.image, user, &progress),
+          tracing(trace ? std::make_unique<TracingSerialPort>(port, *trace, [this] { return port.devicePath(); })
+                        : nullptr),
+          lineErrors(linkPort(), user),
+          protocol(linkPort(), data.image, user, &progress),
           transfers(protocol, data, user, user)
     {
     }
@@ -171,14 +179,32 @@ public:
         return {};
     }
 
+    SerialPort &linkPort() { return tracing ? static_cast<SerialPort &>(*tracing) : port; }
+
     StoredSettings settings;
     TerminalUser user;
     TerminalProgress progress;
     QtSerialPort port;
+    std::unique_ptr<TracingSerialPort> tracing;
     LineErrorHandler lineErrors;
     ModuleProtocol protocol;
     ModuleTransfers transfers;
 };
+
+// Creates the --trace file before anything goes on the line; false (with
+// the reason printed) when it cannot be created.
+bool openTrace(const Arguments &a, CliStreams &io, std::unique_ptr<LinkTrace> &trace)
+{
+    if (a.trace.isEmpty())
+        return true;
+    try {
+        trace = std::make_unique<LinkTrace>(a.trace);
+    } catch (const RuntimeError &e) {
+        fail(io, e.description());
+        return false;
+    }
+    return true;
+}
 
 int exitFor(TransferOutcome outcome)
 {
@@ -190,8 +216,11 @@ int idCommand(const QStringList &args, CliStreams &io)
     const Arguments a = parse(args, false);
     if (!a.problem.isEmpty() || !a.files.isEmpty())
         return usageError(io, a.problem.isEmpty() ? QStringLiteral("id takes no file") : a.problem);
+    std::unique_ptr<LinkTrace> trace;
+    if (!openTrace(a, io, trace))
+        return ExitFailure;
     ModuleData data;
-    Session s(io, data);
+    Session s(io, data, trace.get());
     if (const QString problem = s.selectPort(a.port); !problem.isEmpty())
         return usageError(io, problem);
     const TransferOutcome outcome = s.transfers.Identify();
@@ -214,8 +243,11 @@ int downloadCommand(const QStringList &args, CliStreams &io)
     // Find out before a transfer of several seconds, not after it.
     if (const QFileInfo target(a.output); !target.absoluteDir().exists() || target.isDir())
         return fail(io, QStringLiteral("cannot save to %1: no such folder, or it is a folder").arg(a.output));
+    std::unique_ptr<LinkTrace> trace;
+    if (!openTrace(a, io, trace))
+        return ExitFailure;
     ModuleData data;
-    Session s(io, data);
+    Session s(io, data, trace.get());
     if (const QString problem = s.selectPort(a.port); !problem.isEmpty())
         return usageError(io, problem);
     const TransferOutcome outcome = s.transfers.Download();
@@ -244,7 +276,10 @@ int uploadCommand(const QStringList &args, CliStreams &io)
     } catch (const RuntimeError &e) {
         return fail(io, e.description());
     }
-    Session s(io, data);
+    std::unique_ptr<LinkTrace> trace;
+    if (!openTrace(a, io, trace))
+        return ExitFailure;
+    Session s(io, data, trace.get());
     if (const QString problem = s.selectPort(a.port); !problem.isEmpty())
         return usageError(io, problem);
     return exitFor(s.transfers.Upload());
@@ -255,15 +290,17 @@ int uploadCommand(const QStringList &args, CliStreams &io)
 std::vector<CliCommand> transferCommands()
 {
     const QString portHelp = QStringLiteral("PORT is a number 1..255 (Com1..Com255, see the README) or a device path;\n"
-                                            "without --port the stored port setting is used.");
+                                            "without --port the stored port setting is used.\n"
+                                            "--trace FILE (id, download, upload) writes every byte and pause on the\n"
+                                            "line, with its time in microseconds and protocol step, to FILE.");
     return {
-        {QStringLiteral("id"), QStringLiteral("id [--port PORT]"),
+        {QStringLiteral("id"), QStringLiteral("id [--port PORT] [--trace FILE]"),
          QStringLiteral("Check the link, read the module's identification and judge its model.\n") + portHelp, idCommand},
-        {QStringLiteral("download"), QStringLiteral("download [--port PORT] -o FILE.dat"),
+        {QStringLiteral("download"), QStringLiteral("download [--port PORT] [--trace FILE] -o FILE.dat"),
          QStringLiteral("Read the module's EEPROM and save its 264 bytes to FILE.dat;\n"
                         "a refused model or a failed transfer writes no file."),
          downloadCommand},
-        {QStringLiteral("upload"), QStringLiteral("upload [--port PORT] FILE.dat"),
+        {QStringLiteral("upload"), QStringLiteral("upload [--port PORT] [--trace FILE] FILE.dat"),
          QStringLiteral("Open FILE.dat as the program does, encode its parameters and write the\n"
                         "module's EEPROM, then read it back to verify. Exit 0 only when verified."),
          uploadCommand},

@@ -22,7 +22,8 @@ bool printable(std::uint8_t byte)
 }  // namespace
 
 ModuleProtocol::ModuleProtocol(SerialPort &port, ModuleImage &image, ErrorResponder &errors, ProgressDisplay *progress)
-    : m_port(port), m_image(image), m_errors(errors), m_progress(progress)
+    : m_port(port), m_image(image), m_errors(errors), m_progress(progress),
+      m_observer(dynamic_cast<LinkObserver *>(&port))
 {
 }
 
@@ -116,7 +117,7 @@ bool ModuleProtocol::waitPumping(int count, const Deadline &deadline)
             wake.start(std::max(1, deadline.remainingMs()));
         loop.processEvents(QEventLoop::WaitForMoreEvents);
     }
-    return m_port.bytesWaiting() >= count;
+    return arrived(count);
 }
 
 bool ModuleProtocol::waitBusy(int count, const Deadline &deadline)
@@ -124,12 +125,31 @@ bool ModuleProtocol::waitBusy(int count, const Deadline &deadline)
     // Blocks in the port itself; no window events are handled meanwhile.
     while (m_port.bytesWaiting() < count && !deadline.passed())
         m_port.waitForInput(std::max(1, deadline.remainingMs()));
-    return m_port.bytesWaiting() >= count;
+    return arrived(count);
+}
+
+bool ModuleProtocol::arrived(int count)
+{
+    const int waiting = m_port.bytesWaiting();
+    if (waiting >= count)
+        return true;
+    if (m_observer)
+        m_observer->replyTimedOut(count, waiting);
+    return false;
+}
+
+void ModuleProtocol::step(const char *procedure, int address)
+{
+    if (m_observer)
+        m_observer->protocolStep(procedure, address);
 }
 
 void ModuleProtocol::DelayTimer(int n)
 {
+    const auto start = Clock::now();
     const auto actual = pumpingPause(n);
+    if (m_observer)
+        m_observer->paused(n, start, actual);
     const auto requested = std::chrono::duration_cast<Clock::duration>(std::chrono::milliseconds(n));
     ++m_stats.pauses;
     m_stats.requested += requested;
@@ -161,6 +181,7 @@ void ModuleProtocol::hideProgress()
 
 void ModuleProtocol::ReSync()
 {
+    step("ReSync");
     if (!openPort() || !send(Cmd::ReSync))
         return;
     if (!waitBusy(2, Deadline()))
@@ -173,6 +194,7 @@ void ModuleProtocol::ReSync()
 
 void ModuleProtocol::ReadFirmwareID()
 {
+    step("ReadFirmwareID");
     if (!openPort() || !send(Cmd::ReadID))
         return;
     const Deadline deadline;  // one deadline for the whole reply
@@ -213,6 +235,7 @@ void ModuleProtocol::SetEEPROMAddress(std::int32_t address)
 {
     const auto low = std::uint8_t(address & 0xFF);
     const auto high = std::uint8_t((address & 0xFF00) / 256);
+    step("SetEEPROMAddress");
     if (!openPort() || !sendAndAwait(Cmd::SetAddress, 1))
         return;
     m_port.discardInput();
@@ -257,6 +280,7 @@ void ModuleProtocol::ReadEEPROMData()
     }
     CommOK = false;
     for (int a = FirstAddress; a <= LastAddress; ++a) {
+        step("ReadEEPROMData", a);
         m_image.EEPROMBuffer[std::size_t(a)] = ReadEEPROM();
         setProgress(progressPercent(a));
         pumpEvents();
@@ -289,6 +313,7 @@ void ModuleProtocol::WriteEEPROMData()
         return;
     }
     for (int a = FirstAddress; a <= LastAddress; ++a) {
+        step("WriteEEPROMData", a);
         m_port.discardInput();
         if (!send(Cmd::Write)) {
             hideProgress();
@@ -332,6 +357,7 @@ void ModuleProtocol::VerifyEEPROM()
         return;
     }
     for (int a = FirstAddress; a <= LastAddress; ++a) {
+        step("VerifyEEPROM", a);
         const std::uint8_t value = ReadEEPROM();
         if (m_image.EEPROMBuffer[std::size_t(a)] != value)
             ++VerifyErrorCount;

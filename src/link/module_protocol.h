@@ -2,6 +2,7 @@
 
 #include "core/runtime_error.h"
 #include "image/module_image.h"
+#include "link/link_observer.h"
 #include "link/pacing.h"
 #include "link/progress_display.h"
 #include "link/serial_port.h"
@@ -96,6 +97,10 @@ private:
     bool sendAndAwait(std::uint8_t byte, int replyBytes);
     bool waitPumping(int count, const Deadline &deadline);
     bool waitBusy(int count, const Deadline &deadline);
+    // Tells a tracing port what the next bytes belong to.
+    void step(const char *procedure, int address = -1);
+    // Are `count` bytes waiting? When not, the wait that asks has timed out.
+    bool arrived(int count);
     void raise(const QString &description);
     void timeoutReport();
     void showProgress(const QString &caption);
@@ -106,6 +111,7 @@ private:
     ModuleImage &m_image;
     ErrorResponder &m_errors;
     ProgressDisplay *m_progress;
+    LinkObserver *m_observer;  // the port, when it wants to know; else null
     PacingStats m_stats;
 };
 

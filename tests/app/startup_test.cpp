@@ -1,5 +1,9 @@
 #include "app/startup.h"
 
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QWidget>
+
 #include <gtest/gtest.h>
 
 namespace tunara::test {
@@ -41,6 +45,26 @@ TEST(StartOptions, MistakesAreRefusedWithAnExitCode)
     EXPECT_FALSE(help.options);
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.message.contains(QStringLiteral("--simulate")));
+}
+
+TEST(StartOptions, TraceFileIsTakenAndOneThatCannotBeMadeStopsTheStart)
+{
+    const ui::ParsedOptions traced = ui::parseStartOptions(args({"--trace", "/tmp/link trace.txt"}));
+    ASSERT_TRUE(traced.options);
+    EXPECT_EQ(traced.options->trace, QStringLiteral("/tmp/link trace.txt"));
+
+    const ui::ParsedOptions version = ui::parseStartOptions(args({"--version"}));
+    EXPECT_FALSE(version.options);
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.message.startsWith(QStringLiteral("tunara ")));
+
+    // Returns before the splash: no window is ever shown.
+    QTemporaryDir dir;
+    const auto windowsBefore = QApplication::topLevelWidgets().size();
+    ui::StartOptions options;
+    options.trace = dir.filePath(QStringLiteral("missing/trace.txt"));
+    EXPECT_EQ(ui::RunTunara(*qApp, options), 1);
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), windowsBefore);
 }
 
 }  // namespace

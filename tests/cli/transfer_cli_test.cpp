@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 using namespace tunara;
@@ -169,6 +170,23 @@ TEST_F(TransferCli, WrongArgumentsAndBadFilesTouchNoModule)
     EXPECT_TRUE(r.err.contains("premature end-of-file"));
     EXPECT_TRUE(sim.received().empty());
     EXPECT_FALSE(QFile::exists(path("x.dat")));
+}
+
+TEST_F(TransferCli, TraceGoesToItsFileOrStopsTheTransferBeforeItStarts)
+{
+    const CliRun bad = cli({"download", "--port", sim.devicePath(), "--trace", path("no/such/trace.txt"), "-o",
+                            path("x.dat")});
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_TRUE(bad.err.contains("Cannot create the trace file " + path("no/such/trace.txt") + ": "))
+        << bad.err.toStdString();
+    EXPECT_TRUE(sim.received().empty());
+    EXPECT_FALSE(QFile::exists(path("x.dat")));
+
+    const CliRun traced = cli({"id", "--port", sim.devicePath(), "--trace", path("id trace.txt")});
+    EXPECT_EQ(traced.code, 0) << traced.err.toStdString();
+    const QString trace = QString::fromUtf8(readFile(path("id trace.txt")));
+    EXPECT_TRUE(trace.contains(QRegularExpression("\\d+  send     10 +ReadFirmwareID\n"))) << trace.toStdString();
+    EXPECT_TRUE(trace.contains("# summary: " + QString::number(sim.received().size()) + " bytes sent"));
 }
 
 }  // namespace
