@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/data_commands.h"
 #include "app/main_window.h"
 #include "app/port_devices.h"
 #include "app/port_setup_panel.h"
@@ -48,6 +49,8 @@ ParsedOptions parseStartOptions(const QStringList &arguments)
                                       QStringLiteral("How long the splash stays up (default 4000)."),
                                       QStringLiteral("MS"));
     parser.addOptions({help, simulate, screenshot, splashMs});
+    parser.addPositionalArgument(QStringLiteral("FILE.dat"), QStringLiteral("A data file to open at start-up."),
+                                 QStringLiteral("[FILE.dat]"));
 
     ParsedOptions result;
     if (!parser.parse(arguments)) {
@@ -59,8 +62,8 @@ ParsedOptions parseStartOptions(const QStringList &arguments)
         result.message = parser.helpText();
         return result;
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        result.message = QStringLiteral("Unexpected argument: %1\n").arg(parser.positionalArguments().first()) +
+    if (parser.positionalArguments().size() > 1) {
+        result.message = QStringLiteral("Unexpected argument: %1\n").arg(parser.positionalArguments().at(1)) +
                          parser.helpText();
         result.exitCode = 2;
         return result;
@@ -68,6 +71,8 @@ ParsedOptions parseStartOptions(const QStringList &arguments)
     StartOptions o;
     o.simulate = parser.isSet(simulate);
     o.screenshot = parser.value(screenshot);
+    if (!parser.positionalArguments().isEmpty())
+        o.dataFile = QFileInfo(parser.positionalArguments().first()).absoluteFilePath();
     if (parser.isSet(splashMs)) {
         bool ok = false;
         o.splashMs = parser.value(splashMs).toInt(&ok);
@@ -107,7 +112,7 @@ int RunTunara(QApplication &app, const StartOptions &options)
     splash.exec();
 
     // 3. The main window.
-    MainWindowContext context{ui, data, settings, port, programFolder, splash.company(), {}};
+    MainWindowContext context{ui, data, settings, port, programFolder, splash.company(), {}, {}};
     context.describePort = [&map, &simulated](int n) { return simulated.describe(map, n); };
     frmTunara_Main window(context);
     window.Form_Load();
@@ -128,6 +133,8 @@ int RunTunara(QApplication &app, const StartOptions &options)
     }
 
     window.show();
+    if (!options.dataFile.isEmpty())
+        QTimer::singleShot(0, &window, [&] { window.dataCommands().openDataFile(options.dataFile); });
     if (!options.screenshot.isEmpty()) {
         QTimer::singleShot(800, &window, [&] {
             if (options.simulate)

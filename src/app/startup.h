@@ -18,6 +18,8 @@ struct StartOptions {
     QString screenshot;
     // How long the splash stays up.
     int splashMs = 4000;
+    // A data file to open at start-up as "&Open File" opens it.
+    QString dataFile;
 };
 
 struct ParsedOptions {

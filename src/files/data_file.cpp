@@ -3,6 +3,7 @@
 #include "core/runtime_error.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <cerrno>
@@ -17,6 +18,26 @@ RuntimeError fileError(const QString &what, const QString &path, const QString &
                         QStringLiteral("%1 %2: %3").arg(what, path, reason));
 }
 
+// A data file is a regular file (or a link to one). Anything else is
+// refused before it is opened: a FIFO would block the open, a device would
+// hand out endless bytes, and replacing a device node or a folder with a
+// file would break the system.
+void requireRegularFile(const QString &what, const QString &path, bool mayBeMissing)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink() && !info.exists())
+        throw fileError(what, path, QStringLiteral("the symbolic link points to nothing"));
+    if (!info.exists()) {
+        if (mayBeMissing)
+            return;
+        throw fileError(what, path, QStringLiteral("no such file"));
+    }
+    if (info.isDir())
+        throw fileError(what, path, QStringLiteral("it is a folder, not a data file"));
+    if (!info.isFile())
+        throw fileError(what, path, QStringLiteral("it is a device or a pipe, not a regular file"));
+}
+
 }  // namespace
 
 QString prematureEndMessage()
@@ -26,6 +47,7 @@ QString prematureEndMessage()
 
 QByteArray read(const QString &path)
 {
+    requireRegularFile(QStringLiteral("Cannot open"), path, false);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw fileError(QStringLiteral("Cannot open"), path, file.errorString());
@@ -52,6 +74,7 @@ bool fillImage(const QByteArray &bytes, ModuleImage &image)
 
 void write(const QString &path, const ModuleImage &image)
 {
+    requireRegularFile(QStringLiteral("Cannot create"), path, true);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw fileError(QStringLiteral("Cannot create"), path, file.errorString());

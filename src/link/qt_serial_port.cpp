@@ -96,8 +96,10 @@ void QtSerialPort::open()
     if (path.isEmpty())
         throw commError(PortMap::noDeviceText(m_portNumber));
     m_port.setPortName(path);
+    m_port.setReadBufferSize(InBufferSize);
     applySettings();
     m_gone = false;
+    m_lost.clear();
     if (!m_port.open(QIODevice::ReadWrite)) {
         const QString reason = m_port.errorString();
         m_port.clearError();
@@ -124,6 +126,8 @@ void QtSerialPort::close()
 void QtSerialPort::writeByte(std::uint8_t byte)
 {
     dropIfGone();
+    if (!m_port.isOpen() && !m_lost.isEmpty())
+        throw commError(m_lost);
     if (!m_port.isOpen())
         throw commError(QStringLiteral("Operation valid only when the port is open."));
     const char data = char(byte);
@@ -196,6 +200,8 @@ void QtSerialPort::dropIfGone()
 {
     if (m_gone && m_port.isOpen()) {
         qCWarning(lcSerial) << m_port.portName() << "is gone:" << m_port.errorString();
+        m_lost = QStringLiteral("The device %1 went away during the transfer (unplugged or switched off): %2")
+                     .arg(devicePath(), m_port.errorString());
         m_port.close();
         m_port.clearError();
     }

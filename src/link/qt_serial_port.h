@@ -59,6 +59,7 @@ private:
     int m_portNumber = 1;
     QString m_devicePath;
     bool m_gone = false;
+    QString m_lost;  // the device that went away while open, and why
     bool m_countersAvailable = false;
     std::array<int, 4> m_counters{};  // framing, overrun, buffer overflow, parity
     qint32 m_rateReadBack = 0;

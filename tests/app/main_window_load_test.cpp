@@ -65,7 +65,7 @@ TEST_F(MainWindowLoad, MenuTreeHasEveryCaptionAndAccessKey)
         const char *menu;
         std::vector<const char *> items;  // "-" for a separator
     } expected[] = {
-        {"&File", {"&New Timing Table", "&Open File", "&Save File", "-", "&Print Parameters And Timing Table",
+        {"&File", {"&New Timing Table", "&Open File", "&Save File", "Open &Restore Point...", "-", "&Print Parameters And Timing Table",
                    "Print Set&up...", "-", "E&xit"}},
         {"&Edit", {"Edit &Module Parameters", "Edit &Idle Stabilization And GPIO Parameters", "Edit &Timing Table",
                    "Save Timing Table Edits To Buffer", "Close Timing Table"}},
@@ -107,11 +107,12 @@ TEST_F(MainWindowLoad, MenuStatesAfterLoad)
     for (const char *off : {"mnuEditTimingTable", "mnuSaveTbl", "mnuCloseTbl", "mnuPopUpPaste2D", "mnuPopUpPaste3D"})
         EXPECT_FALSE(c.isAllowed(QLatin1String(off))) << off;
     // What the user can choose: the commands this version has, nothing else.
-    for (const char *on : {"mnuExit", "mnuPortSetup", "mnuHelpContents", "mnuAbout"})
+    for (const char *on : {"mnuExit", "mnuPortSetup", "mnuHelpContents", "mnuAbout", "mnuOpenFile", "mnuSaveFile",
+                           "mnuOpenRestorePoint", "mnuDownload", "mnuUpload"})
         EXPECT_TRUE(w.findChild<QAction *>(QLatin1String(on))->isEnabled()) << on;
-    for (const char *off : {"mnuNewTable", "mnuOpenFile", "mnuSaveFile", "mnuPrintTable", "mnuPrintSetup",
+    for (const char *off : {"mnuNewTable", "mnuPrintTable", "mnuPrintSetup",
                             "mnuEditModParams", "mnuEditGPIOParams", "mnuEditTimingTable", "mnuSaveTbl",
-                            "mnuCloseTbl", "mnuDownload", "mnuUpload", "mnuPopUpCopy2D", "mnuPopUpPaste2D",
+                            "mnuCloseTbl", "mnuPopUpCopy2D", "mnuPopUpPaste2D",
                             "mnuPopUpModify2D", "mnuPopUpCopy3D", "mnuPopUpPaste3D", "mnuPopUpModify3D"})
         EXPECT_FALSE(w.findChild<QAction *>(QLatin1String(off))->isEnabled()) << off;
 }
