@@ -1,6 +1,7 @@
 #include "cli/cli_main.h"
 
 #include "cli/file_commands.h"
+#include "cli/restore_commands.h"
 #include "cli/transfer_commands.h"
 
 namespace tunara::cli {
@@ -27,6 +28,8 @@ std::vector<CliCommand> allCommands()
     std::vector<CliCommand> commands = fileCommands();
     // Further command groups are appended here.
     for (CliCommand &c : transferCommands())
+        commands.push_back(std::move(c));
+    for (CliCommand &c : restoreCommands())
         commands.push_back(std::move(c));
     return commands;
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace tunara::test {
@@ -13,7 +14,7 @@ namespace tunara::test {
 struct UiCall {
     enum class Kind { Message, Input, OpenFile, SaveFile, PrinterSetup, PrintDialog, Help, Modal };
     Kind kind = Kind::Message;
-    QString text;   // message text, input prompt, help page
+    QString text;   // message text, input prompt, help page, a file dialog's folder
     QString title;
     ui::Buttons buttons = ui::Buttons::OK;
     ui::Icon icon = ui::Icon::None;
@@ -28,6 +29,8 @@ public:
     std::deque<ui::Answer> answers;
     std::deque<ui::InputReply> inputs;
     std::deque<QString> fileNames;
+    // Acts on a modal dialog of the program and gives its result (0 when unset).
+    std::function<int(QDialog &)> onModal;
 
     // Message boxes only, in order.
     std::vector<UiCall> messages() const;

@@ -116,7 +116,7 @@ TEST_F(TransferCli, UploadThatFailsVerificationIsNeverReportedAsDone)
     withFaults([](sim::Faults &f) { f.readBackDiffersAt = 200; });
     const CliRun r = cli({"upload", "--port", sim.devicePath(), path("in.dat")});
     EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.out.contains("Upload aborted - EEPROM verification failed.\n"));
+    EXPECT_TRUE(r.err.contains("Upload aborted - EEPROM verification failed.\n"));
     EXPECT_FALSE(r.out.contains("Upload completed"));
 }
 
@@ -125,7 +125,8 @@ TEST_F(TransferCli, RefusedOrFailedDownloadWritesNoFile)
     sim.setFirmwareID("Torvik-1 Classic");
     CliRun r = cli({"download", "--port", sim.devicePath(), "-o", path("refused.dat")});
     EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.out.contains("Firmware ID: Torvik-1 Classic\nNot Torvik-1 Zoruro unit. Cannot download and edit data.\n"));
+    EXPECT_TRUE(r.out.contains("Firmware ID: Torvik-1 Classic\n"));
+    EXPECT_TRUE(r.err.contains("Not Torvik-1 Zoruro unit. Cannot download and edit data.\n"));
     EXPECT_FALSE(QFile::exists(path("refused.dat")));
 
     // A module that falls silent mid-read: an existing file stays as it was.
@@ -135,7 +136,7 @@ TEST_F(TransferCli, RefusedOrFailedDownloadWritesNoFile)
     r = cli({"download", "--port", sim.devicePath(), "-o", path("old.dat")});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains("Comm Error: RS-232 timeout. Check cable and click Abort.")) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains("Download failed.\n"));
+    EXPECT_TRUE(r.err.contains("Download failed.\n"));
     EXPECT_EQ(readFile(path("old.dat")), QByteArray(264, '\x55'));
 }
 
