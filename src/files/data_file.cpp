@@ -8,6 +8,10 @@
 
 #include <cerrno>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace tunara::datafile {
 
 namespace {
@@ -18,24 +22,46 @@ RuntimeError fileError(const QString &what, const QString &path, const QString &
                         QStringLiteral("%1 %2: %3").arg(what, path, reason));
 }
 
+enum class PathKind { Missing, BrokenLink, Regular, Folder, Other };
+
+PathKind kindOf(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    // QFileInfo counts devices and pipes as files; the system does not.
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    if (::stat(name.constData(), &st) != 0)
+        return ::lstat(name.constData(), &st) == 0 ? PathKind::BrokenLink : PathKind::Missing;
+    return S_ISREG(st.st_mode) ? PathKind::Regular : S_ISDIR(st.st_mode) ? PathKind::Folder : PathKind::Other;
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return info.isSymLink() ? PathKind::BrokenLink : PathKind::Missing;
+    return info.isDir() ? PathKind::Folder : info.isFile() ? PathKind::Regular : PathKind::Other;
+#endif
+}
+
 // A data file is a regular file (or a link to one). Anything else is
 // refused before it is opened: a FIFO would block the open, a device would
 // hand out endless bytes, and replacing a device node or a folder with a
 // file would break the system.
 void requireRegularFile(const QString &what, const QString &path, bool mayBeMissing)
 {
-    const QFileInfo info(path);
-    if (info.isSymLink() && !info.exists())
-        throw fileError(what, path, QStringLiteral("the symbolic link points to nothing"));
-    if (!info.exists()) {
+    switch (kindOf(path)) {
+    case PathKind::Regular:
+        return;
+    case PathKind::Missing:
         if (mayBeMissing)
             return;
         throw fileError(what, path, QStringLiteral("no such file"));
-    }
-    if (info.isDir())
+    case PathKind::BrokenLink:
+        throw fileError(what, path, QStringLiteral("the symbolic link points to nothing"));
+    case PathKind::Folder:
         throw fileError(what, path, QStringLiteral("it is a folder, not a data file"));
-    if (!info.isFile())
-        throw fileError(what, path, QStringLiteral("it is a device or a pipe, not a regular file"));
+    case PathKind::Other:
+        break;
+    }
+    throw fileError(what, path, QStringLiteral("it is a device or a pipe, not a regular file"));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // writes no file.
 #include "cli/file_commands.h"
 #include "files/data_file.h"
+#include "files/restore_points.h"
 #include "files/stored_settings.h"
 #include "image/parameter_codec.h"
 #include "sim/simulated_module.h"
@@ -170,6 +171,43 @@ TEST_F(TransferCli, WrongArgumentsAndBadFilesTouchNoModule)
     EXPECT_TRUE(r.err.contains("premature end-of-file"));
     EXPECT_TRUE(sim.received().empty());
     EXPECT_FALSE(QFile::exists(path("x.dat")));
+}
+
+TEST_F(TransferCli, PortFailuresExitOneWithTheirReasonOnStderr)
+{
+    // A number that stands for no device, a stored port that is no number.
+    CliRun r = cli({"id", "--port", "251"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("Com251")) << r.err.toStdString();
+    {
+        StoredSettings settings = StoredSettings::atFile(path("config/Tunara/Tunara_Kelm_Main.ini"));
+        settings.SaveSetting("Properties", "CommPort", "abc");
+    }
+    r = cli({"id"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_FALSE(r.err.isEmpty());
+    // A device that cannot be opened: its path and reason once, no cable advice.
+    r = cli({"id", "--port", path("no-such-tty")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err.count(path("no-such-tty")), 1) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains("Check cable"));
+    EXPECT_TRUE(r.out.isEmpty());
+}
+
+TEST_F(TransferCli, RestorePointsAreListedNewestFirst)
+{
+    restore::RestorePoints store(path("points"));
+    store.keep(QByteArray(264, '\0'), restore::Event::Downloaded, "Torvik-1 Zoruro V2.1",
+               QDateTime(QDate(2026, 3, 1), QTime(8, 0)));
+    store.keep(QByteArray(264, '\0'), restore::Event::BeforeUpload, "", QDateTime(QDate(2026, 3, 2), QTime(9, 30)));
+    const CliRun r = cli({"restore-points", "--folder", path("points")});
+    EXPECT_EQ(r.code, 0);
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << r.out.toStdString();
+    EXPECT_TRUE(lines[0].startsWith("2026-03-02 09:30:00  Before upload")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].contains("Torvik-1-Zoruro-V2.1"));
+    EXPECT_TRUE(lines[1].endsWith(".dat"));
+    EXPECT_EQ(cli({"restore-points", "--folder", path("none")}).code, 0);
 }
 
 }  // namespace
