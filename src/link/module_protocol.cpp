@@ -100,7 +100,9 @@ void ModuleProtocol::raise(const QString &description)
 
 void ModuleProtocol::timeoutReport()
 {
-    raise(timeoutMessage());
+    // A device that went away is named as such, not as a slow cable.
+    const QString lost = m_port.lostReason();
+    raise(lost.isEmpty() ? timeoutMessage() : lost);
 }
 
 bool ModuleProtocol::waitPumping(int count, const Deadline &deadline)

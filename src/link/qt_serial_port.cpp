@@ -9,6 +9,7 @@
 
 #ifdef Q_OS_LINUX
 #include <linux/serial.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #endif
@@ -198,10 +199,22 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error)
 
 void QtSerialPort::dropIfGone()
 {
+    QString reason = m_port.errorString();
+#ifdef Q_OS_LINUX
+    // An unplugged adapter (or a closed pseudo-terminal) hangs up the line;
+    // the waits that do not run the event loop would only see silence.
+    if (!m_gone && m_port.isOpen()) {
+        pollfd fd{int(m_port.handle()), POLLIN, 0};
+        if (::poll(&fd, 1, 0) == 1 && (fd.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+            m_gone = true;
+            reason = QStringLiteral("the line was hung up");
+        }
+    }
+#endif
     if (m_gone && m_port.isOpen()) {
-        qCWarning(lcSerial) << m_port.portName() << "is gone:" << m_port.errorString();
-        m_lost = QStringLiteral("The device %1 went away during the transfer (unplugged or switched off): %2")
-                     .arg(devicePath(), m_port.errorString());
+        qCWarning(lcSerial) << m_port.portName() << "is gone:" << reason;
+        m_lost = QStringLiteral("The device %1 went away during the transfer (unplugged or switched off): %2.")
+                     .arg(devicePath(), reason);
         m_port.close();
         m_port.clearError();
     }

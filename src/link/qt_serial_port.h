@@ -27,6 +27,7 @@ public:
     ~QtSerialPort() override;
 
     void setPortNumber(int portNumber) override;
+    QString lostReason() const override { return m_lost; }
     int portNumber() const override;
 
     // Use this device instead of the number's mapping; "" returns to the mapping.
