@@ -104,6 +104,7 @@ bool DataCommands::confirmUnfilledTable()
 
 void DataCommands::showMessage(const QString &text, const QString &title, link::MessageIcon icon)
 {
+    refreshStatus();  // the identification may just have been read
     m_window.context().ui.messageBox(&m_window, text, title, Buttons::OK, iconOf(icon));
 }
 

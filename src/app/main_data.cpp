@@ -132,6 +132,7 @@ void DataCommands::createStatusBar()
     const auto add = [bar](const char *name, int stretch) {
         auto *label = new QLabel(bar);
         label->setObjectName(QString::fromLatin1(name));
+        label->setMinimumWidth(40);
         bar->addWidget(label, stretch);
         return label;
     };
@@ -154,6 +155,7 @@ void DataCommands::refreshStatus()
     if (number >= 1 && ctx.describePort)
         port += QStringLiteral(" (%1)").arg(ctx.describePort(number));
     m_statusPort->setText(port);
+    m_statusPort->setToolTip(port);
     const QString firmware = m_window.protocol().FirmwareID;
     m_statusFirmware->setText(QStringLiteral("Firmware: %1").arg(firmware.isEmpty() ? QStringLiteral("not read")
                                                                                      : firmware));

@@ -37,13 +37,18 @@ const EventName &nameOf(Event event)
                          [event](const EventName &n) { return n.event == event; });
 }
 
-// Firmware text as a file-name part: letters, digits, dots and dashes only
-// ("_" separates the parts), "unknown" when there is none.
+// Firmware text as a file-name part: letters, digits, dots and dashes kept,
+// spaces as "+" (read back as spaces), anything else as "-" ("_" separates
+// the parts); "unknown" when there is none.
 QString firmwarePart(const QString &firmware)
 {
     QString part;
-    for (const QChar c : firmware.trimmed())
-        part += (c.isLetterOrNumber() && c.unicode() < 128) || c == u'.' || c == u'-' ? c : u'-';
+    for (const QChar c : firmware.trimmed()) {
+        if (c == u' ')
+            part += u'+';
+        else
+            part += (c.isLetterOrNumber() && c.unicode() < 128) || c == u'.' || c == u'-' ? c : u'-';
+    }
     return part.isEmpty() ? QStringLiteral("unknown") : part;
 }
 
@@ -65,7 +70,7 @@ QString tableModeOf(const QString &path)
 const QRegularExpression &namePattern()
 {
     static const QRegularExpression re(
-        QStringLiteral("^(\\d{8}-\\d{6}-\\d{3})(?:-\\d+)?_([a-z-]+)_([A-Za-z0-9.-]+)\\.dat$"));
+        QStringLiteral("^(\\d{8}-\\d{6}-\\d{3})(?:-\\d+)?_([a-z-]+)_([A-Za-z0-9.+-]+)\\.dat$"));
     return re;
 }
 
@@ -127,7 +132,7 @@ QList<Entry> RestorePoints::list() const
         e.path = dir.filePath(name);
         e.time = QDateTime::fromString(m.captured(1), TimeFormat);
         e.event = event->event;
-        e.firmware = m.captured(3) == QLatin1String("unknown") ? QString() : m.captured(3);
+        e.firmware = m.captured(3) == QLatin1String("unknown") ? QString() : m.captured(3).replace(u'+', u' ');
         e.tableMode = tableModeOf(e.path);
         entries << e;
     }

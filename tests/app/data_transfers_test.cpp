@@ -71,7 +71,7 @@ TEST_F(Transfers, DownloadFillsTheImageAndKeepsWhatItReplaces)
     QList<restore::Entry> kept = cmds().restorePoints().list();
     ASSERT_EQ(kept.size(), 1);
     EXPECT_EQ(kept[0].event, restore::Event::Downloaded);
-    EXPECT_EQ(kept[0].firmware, QStringLiteral("Torvik-1-Zoruro-V2.1"));
+    EXPECT_EQ(kept[0].firmware, QStringLiteral("Torvik-1 Zoruro V2.1"));
     EXPECT_EQ(kept[0].tableMode, QStringLiteral("2D"));
     EXPECT_EQ(readFile(kept[0].path), transferBytes(memory2D()));
 

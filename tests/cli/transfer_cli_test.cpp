@@ -205,7 +205,7 @@ TEST_F(TransferCli, RestorePointsAreListedNewestFirst)
     const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2) << r.out.toStdString();
     EXPECT_TRUE(lines[0].startsWith("2026-03-02 09:30:00  Before upload")) << lines[0].toStdString();
-    EXPECT_TRUE(lines[1].contains("Torvik-1-Zoruro-V2.1"));
+    EXPECT_TRUE(lines[1].contains("Torvik-1 Zoruro V2.1"));
     EXPECT_TRUE(lines[1].endsWith(".dat"));
     EXPECT_EQ(cli({"restore-points", "--folder", path("none")}).code, 0);
 }

@@ -39,7 +39,7 @@ TEST(RestorePoints, KeptImagesAreListedNewestFirstWithWhatHappened)
     ASSERT_EQ(list.size(), 4);
     EXPECT_EQ(list[3].time, t0);
     EXPECT_EQ(list[3].event, Event::Downloaded);
-    EXPECT_EQ(list[3].firmware, QStringLiteral("Torvik-1-Zoruro-V2.1"));
+    EXPECT_EQ(list[3].firmware, QStringLiteral("Torvik-1 Zoruro V2.1"));
     EXPECT_EQ(list[3].tableMode, QStringLiteral("2D"));
     EXPECT_EQ(list[2].firmware, QStringLiteral("a-b-c"));
     EXPECT_EQ(list[2].tableMode, QStringLiteral("3D"));
