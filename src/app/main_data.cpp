@@ -136,10 +136,11 @@ void DataCommands::createStatusBar()
         bar->addWidget(label, stretch);
         return label;
     };
-    m_statusPort = add("lblStatusPort", 3);
-    m_statusFirmware = add("lblStatusFirmware", 2);
-    m_statusSource = add("lblStatusSource", 2);
-    m_statusTable = add("lblStatusTable", 1);
+    // The short items take what they need, the port's description the rest.
+    m_statusPort = add("lblStatusPort", 1);
+    m_statusFirmware = add("lblStatusFirmware", 0);
+    m_statusSource = add("lblStatusSource", 0);
+    m_statusTable = add("lblStatusTable", 0);
     // Any command may change what the bar shows (the parameters dialog the
     // table mode, the port set-up the port): look again after each.
     for (QMenu *menu : m_window.menuBar()->findChildren<QMenu *>())
@@ -151,9 +152,10 @@ void DataCommands::refreshStatus()
 {
     const MainWindowContext &ctx = m_window.context();
     const int number = ctx.port.portNumber();
-    QString port = number < 1 ? QStringLiteral("Port: none chosen") : QStringLiteral("Port: Com%1").arg(number);
-    if (number >= 1 && ctx.describePort)
-        port += QStringLiteral(" (%1)").arg(ctx.describePort(number));
+    // The description names the number and its device ("Com3 is /dev/ttyUSB0 ...").
+    const QString port = number < 1          ? QStringLiteral("No port chosen")
+                         : ctx.describePort ? ctx.describePort(number)
+                                            : QStringLiteral("Com%1").arg(number);
     m_statusPort->setText(port);
     m_statusPort->setToolTip(port);
     const QString firmware = m_window.protocol().FirmwareID;

@@ -50,9 +50,9 @@ protected:
 TEST_F(DataFiles, OpenAndSaveMoveTheSameBytesWithTheirCaptionsAndPrompts)
 {
     const QByteArray bytes = transferBytes(memory2D());
-    writeFile(QStringLiteral("engine one.dat"), bytes + QByteArray(1024 * 1024, '\x7f'));  // extra bytes ignored
-    openFile(path(QStringLiteral("engine one.dat")));
-    EXPECT_EQ(messagesFrom(), QStringList{OpenTitle + QStringLiteral("|Loaded ") + path(QStringLiteral("engine one.dat")) +
+    writeFile(QStringLiteral("engine ønë.dat"), bytes + QByteArray(1024 * 1024, '\x7f'));  // extra bytes ignored
+    openFile(path(QStringLiteral("engine ønë.dat")));
+    EXPECT_EQ(messagesFrom(), QStringList{OpenTitle + QStringLiteral("|Loaded ") + path(QStringLiteral("engine ønë.dat")) +
                                           QStringLiteral(" to buffer. Ready for editing or upload.")});
     EXPECT_EQ(ui.messages()[0].icon, Icon::None);
     EXPECT_EQ(dialogs(UiCall::Kind::OpenFile).at(0).title, QStringLiteral("Open File"));
@@ -60,7 +60,7 @@ TEST_F(DataFiles, OpenAndSaveMoveTheSameBytesWithTheirCaptionsAndPrompts)
     EXPECT_FALSE(data.image.DataBufferEmpty);
     EXPECT_TRUE(data.filledThisRun.table2D && data.filledThisRun.table3D);
     EXPECT_TRUE(window->commands().isAllowed(QStringLiteral("mnuSaveTbl")));
-    EXPECT_EQ(caption(), titled(QStringLiteral("engine one.dat")));
+    EXPECT_EQ(caption(), titled(QStringLiteral("engine ønë.dat")));
     EXPECT_TRUE(window->protocol().FirmwareID.isEmpty());
 
     // A name typed without an extension is saved as a data file.
