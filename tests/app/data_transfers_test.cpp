@@ -7,6 +7,7 @@
 #include "app/timing_grid.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QTest>
@@ -68,6 +69,11 @@ TEST_F(Transfers, DownloadFillsTheImageAndKeepsWhatItReplaces)
     EXPECT_TRUE(w.commands().isAllowed(QStringLiteral("mnuEditTimingTable")));
     EXPECT_FALSE(cmds().hasUnsavedWork());
     EXPECT_FALSE(serial.isOpen());
+    QStringList status;
+    for (const char *label : {"lblStatusPort", "lblStatusFirmware", "lblStatusSource", "lblStatusTable"})
+        status << w.findChild<QLabel *>(QLatin1String(label))->text();
+    EXPECT_EQ(status, (QStringList{QStringLiteral("device of Com1"), QStringLiteral("Firmware: Torvik-1 Zoruro V2.1"),
+                                   QStringLiteral("Data: Downloaded Data"), QStringLiteral("Table: 2D")}));
     QList<restore::Entry> kept = cmds().restorePoints().list();
     ASSERT_EQ(kept.size(), 1);
     EXPECT_EQ(kept[0].event, restore::Event::Downloaded);
