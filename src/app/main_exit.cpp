@@ -1,6 +1,7 @@
 // Leaving the program: Exit, the close box, and what closing does first.
 #include "app/main_window.h"
 
+#include "app/data_commands.h"
 #include "app/menu_commands.h"
 #include "link/serial_port.h"
 
@@ -16,6 +17,15 @@ void frmTunara_Main::mnuExit_Click()
 
 void frmTunara_Main::closeEvent(QCloseEvent *event)
 {
+    // Closing would leave the module part-written or the image half-read.
+    if (transferRunning()) {
+        event->ignore();
+        m_ctx.ui.messageBox(this,
+                            QStringLiteral("A transfer with the module is running. Press Esc to stop it, then "
+                                           "close the program."),
+                            QStringLiteral("Exit Program"), Buttons::OK, Icon::Exclamation);
+        return;
+    }
     bool cancel = false;
     Form_QueryUnload(cancel);
     if (cancel) {
@@ -50,6 +60,8 @@ void frmTunara_Main::Form_QueryUnload(bool &cancel)
             cancel = true;
         }
     }
+    if (!cancel && m_dataCommands && !m_dataCommands->confirmExitWithUnsavedWork())
+        cancel = true;
     // In every case, Cancel included, the line is let go. Data files are
     // opened and closed within each file command, so none is open here.
     if (m_ctx.port.isOpen())

@@ -9,6 +9,7 @@
 
 #include <QEvent>
 #include <QResizeEvent>
+#include <QStatusBar>
 
 namespace tunara::ui {
 
@@ -57,9 +58,15 @@ void frmTunara_Main::Form_Resize()
 {
     const double tpp = twipsPerPixel();
     const QRect outer = frameGeometry();
+    // The views share the client area with the status bar below them.
+    const int statusHeight = statusBar()->isVisible() ? statusBar()->height() : 0;
     if (runTrapped(m_errorDialog, [&] {
-            layoutViews(PixelsToTwips(outer.width(), tpp), PixelsToTwips(outer.height(), tpp));
+            layoutViews(PixelsToTwips(outer.width(), tpp), PixelsToTwips(outer.height() - statusHeight, tpp));
         }) == StepOutcome::Aborted)
+        return;
+    // A transfer in progress keeps its port and its settings: closing it
+    // would leave the module part-written.
+    if (transferRunning())
         return;
     // The port is opened again by the next command that needs it.
     if (runTrapped(m_errorDialog, [this] {

@@ -19,6 +19,11 @@ void frmTunara_Main::mnuPortSetup_Click()
 
 void frmTunara_Main::cboPort_Click()
 {
+    // The port of a running transfer stays the one it started on.
+    if (transferRunning()) {
+        m_portPanel->selectPort(m_ctx.port.portNumber());
+        return;
+    }
     const int number = m_portPanel->list()->currentIndex() + 1;
     if (number < 1)
         return;

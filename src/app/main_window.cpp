@@ -48,6 +48,7 @@ frmTunara_Main::frmTunara_Main(MainWindowContext context, QWidget *parent)
     m_protocol = std::make_unique<link::ModuleProtocol>(m_ctx.port, m_ctx.data.image, m_errorDialog, m_progress);
     m_lineErrors = new link::LineErrorHandler(m_ctx.port, *this, this);
     connectCommands();
+    setUpDataCommands();
     // Key preview: the window sees every key press of its controls first.
     qApp->installEventFilter(this);
     const double tpp = twipsPerPixel();

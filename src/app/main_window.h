@@ -24,6 +24,7 @@ namespace tunara::ui {
 
 class Chart2DView;
 class Chart3DView;
+class DataCommands;
 class MenuCommands;
 class PortSetupPanel;
 class ProgressFrame;
@@ -39,6 +40,8 @@ struct MainWindowContext {
     config::CompanyConfig company;  // SplashSettings and CompanyInfo, read by the splash
     // "Com<n>" explained: the host device a port number stands for here.
     std::function<QString(int)> describePort;
+    // Where restore points are kept; empty: the per-user data folder.
+    QString restorePointFolder;
 };
 
 // The copy buffer of the table grids (shared by both grids).
@@ -118,6 +121,13 @@ public:
     // Empties the copy state and disables both Paste items.
     void clearCopyState();
 
+    // Download, upload, open and save, restore points, the unsaved-work
+    // question and the status bar.
+    DataCommands &dataCommands() { return *m_dataCommands; }
+    // True while a download or upload runs: nothing else may touch the
+    // image, the port or the open table meanwhile.
+    bool transferRunning() const;
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -136,6 +146,7 @@ private:
     void layoutViews(double outerWidthTwips, double outerHeightTwips);
     double twipsPerPixel() const;
     QString programFile(const QString &name) const;
+    void setUpDataCommands();
 
     MainWindowContext m_ctx;
     CommonErrorDialog m_errorDialog;
@@ -149,6 +160,7 @@ private:
     TimingGrid *m_grid3D = nullptr;
     PortSetupPanel *m_portPanel = nullptr;
     ProgressFrame *m_progress = nullptr;
+    DataCommands *m_dataCommands = nullptr;
     bool m_loadRan = false;  // resizes lay out only once the load has begun
 };
 

@@ -128,7 +128,8 @@ QString QtUserInterface::openFileName(QWidget *owner, const QString &title, cons
 QString QtUserInterface::saveFileName(QWidget *owner, const QString &title, const QString &folder,
                                       const QString &filter)
 {
-    return QFileDialog::getSaveFileName(owner, title, folder, filter);
+    // The program asks its own replace question after the dialog.
+    return QFileDialog::getSaveFileName(owner, title, folder, filter, nullptr, QFileDialog::DontConfirmOverwrite);
 }
 
 bool QtUserInterface::printerSetup(QWidget *owner, QPrinter &printer)

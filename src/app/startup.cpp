@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/data_commands.h"
 #include "app/main_window.h"
 #include "app/port_devices.h"
 #include "app/port_setup_panel.h"
@@ -58,6 +59,8 @@ ParsedOptions parseStartOptions(const QStringList &arguments)
         QStringLiteral("FILE"));
     parser.addOptions({help, simulate, screenshot, splashMs});
     parser.addOptions({version, trace});
+    parser.addPositionalArgument(QStringLiteral("FILE.dat"), QStringLiteral("A data file to open at start-up."),
+                                 QStringLiteral("[FILE.dat]"));
 
     ParsedOptions result;
     if (!parser.parse(arguments)) {
@@ -73,8 +76,8 @@ ParsedOptions parseStartOptions(const QStringList &arguments)
         result.message = QStringLiteral("tunara %1\n").arg(programVersion());
         return result;
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        result.message = QStringLiteral("Unexpected argument: %1\n").arg(parser.positionalArguments().first()) +
+    if (parser.positionalArguments().size() > 1) {
+        result.message = QStringLiteral("Unexpected argument: %1\n").arg(parser.positionalArguments().at(1)) +
                          parser.helpText();
         result.exitCode = 2;
         return result;
@@ -94,6 +97,8 @@ ParsedOptions parseStartOptions(const QStringList &arguments)
         }
     }
     o.trace = parser.value(trace);
+    if (!parser.positionalArguments().isEmpty())
+        o.dataFile = QFileInfo(parser.positionalArguments().first()).absoluteFilePath();
     if (parser.isSet(splashMs)) {
         bool ok = false;
         o.splashMs = parser.value(splashMs).toInt(&ok);
@@ -156,7 +161,7 @@ int RunTunara(QApplication &app, const StartOptions &options)
     splash.exec();
 
     // 3. The main window.
-    MainWindowContext context{ui, data, settings, windowPort, programFolder, splash.company(), {}};
+    MainWindowContext context{ui, data, settings, windowPort, programFolder, splash.company(), {}, {}};
     context.describePort = [&map, &simulated](int n) { return simulated.describe(map, n); };
     frmTunara_Main window(context);
     window.Form_Load();
@@ -177,6 +182,8 @@ int RunTunara(QApplication &app, const StartOptions &options)
     }
 
     window.show();
+    if (!options.dataFile.isEmpty())
+        QTimer::singleShot(0, &window, [&] { window.dataCommands().openDataFile(options.dataFile); });
     if (!options.screenshot.isEmpty()) {
         QTimer::singleShot(800, &window, [&] {
             if (options.simulate)

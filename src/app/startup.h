@@ -20,6 +20,8 @@ struct StartOptions {
     int splashMs = 4000;
     // Write every byte and pause on the serial line to this file (support).
     QString trace;
+    // A data file to open at start-up as "&Open File" opens it.
+    QString dataFile;
 };
 
 struct ParsedOptions {

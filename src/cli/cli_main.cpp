@@ -4,6 +4,7 @@
 #include "cli/csv_commands.h"
 #include "cli/file_commands.h"
 #include "cli/report_commands.h"
+#include "cli/restore_commands.h"
 #include "cli/transfer_commands.h"
 #include "core/version.h"
 
@@ -38,6 +39,8 @@ std::vector<CliCommand> allCommands()
     for (CliCommand &c : csvCommands())
         commands.push_back(std::move(c));
     for (CliCommand &c : reportCommands())
+        commands.push_back(std::move(c));
+    for (CliCommand &c : restoreCommands())
         commands.push_back(std::move(c));
     return commands;
 }

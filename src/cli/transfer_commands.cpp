@@ -33,8 +33,10 @@ public:
     void showMessage(const QString &text, const QString &, MessageIcon) override
     {
         QString plain = text;
-        m_io.out << plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << '\n';
-        m_io.out.flush();
+        // Failures go where a script looks for them; the rest is the report.
+        QTextStream &stream = isFailure(text) ? m_io.err : m_io.out;
+        stream << plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << '\n';
+        stream.flush();
     }
     bool askOkCancel(const QString &, const QString &) override { return true; }
     ErrorChoice ErrorDialog(const RuntimeError &error) override
@@ -51,6 +53,17 @@ public:
     }
 
 private:
+    static bool isFailure(const QString &text)
+    {
+        namespace T = TransferText;
+        for (const QString *failure : {&T::NoLink, &T::DownloadIdFailed, &T::UploadIdFailed, &T::IdentifyIdFailed,
+                                       &T::DownloadRefused, &T::UploadRefused, &T::DownloadFailed, &T::TableOpen,
+                                       &T::NoData, &T::ProgrammingFailed, &T::VerificationFailed})
+            if (text == *failure)
+                return true;
+        return false;
+    }
+
     CliStreams &m_io;
 };
 
@@ -151,8 +164,10 @@ public:
     }
 
     // Number 1..255 (mapped) or a device path; empty: the stored port.
-    // Returns a problem text, or "" when the port is set.
-    QString selectPort(const QString &text)
+    // Returns ExitOk when the port is set; otherwise the problem has been
+    // printed: a number outside 1..255 is a wrong argument, a number that
+    // stands for no device or a bad stored setting a failure.
+    int selectPort(const QString &text, CliStreams &io)
     {
         QString value = text;
         if (value.isEmpty()) {
@@ -160,23 +175,24 @@ public:
                 const int stored = parseCommPort(settings.commPortText());
                 value = QString::number(stored < 1 ? 1 : stored);
             } catch (const RuntimeError &e) {
-                return e.description();
+                return fail(io, e.description());
             }
         }
         bool isNumber = false;
         const int number = value.toInt(&isNumber);
         if (isNumber) {
             if (number < 1 || number > 255)
-                return QStringLiteral("port number %1 is outside 1 to 255").arg(value);
+                return usageError(io, QStringLiteral("port number %1 is outside 1 to 255").arg(value));
             port.setPortNumber(number);
             if (port.devicePath().isEmpty())
-                return PortMap::noDeviceText(number) +
-                       QStringLiteral(" Give a device path, or set one in the settings (section \"%1\", key \"%2\").")
-                           .arg(PortMap::overrideSection(), PortMap::overrideKey(number));
-            return {};
+                return fail(io, PortMap::noDeviceText(number) +
+                                    QStringLiteral(" Give a device path, or set one in the settings (section \"%1\", "
+                                                   "key \"%2\").")
+                                        .arg(PortMap::overrideSection(), PortMap::overrideKey(number)));
+            return ExitOk;
         }
         port.setDevicePath(value);
-        return {};
+        return ExitOk;
     }
 
     SerialPort &linkPort() { return tracing ? static_cast<SerialPort &>(*tracing) : port; }
@@ -221,8 +237,8 @@ int idCommand(const QStringList &args, CliStreams &io)
         return ExitFailure;
     ModuleData data;
     Session s(io, data, trace.get());
-    if (const QString problem = s.selectPort(a.port); !problem.isEmpty())
-        return usageError(io, problem);
+    if (const int code = s.selectPort(a.port, io); code != ExitOk)
+        return code;
     const TransferOutcome outcome = s.transfers.Identify();
     if (outcome == TransferOutcome::Completed || outcome == TransferOutcome::Refused) {
         io.out << "Module type: " << s.protocol.ModuleType << '\n';
@@ -248,8 +264,8 @@ int downloadCommand(const QStringList &args, CliStreams &io)
         return ExitFailure;
     ModuleData data;
     Session s(io, data, trace.get());
-    if (const QString problem = s.selectPort(a.port); !problem.isEmpty())
-        return usageError(io, problem);
+    if (const int code = s.selectPort(a.port, io); code != ExitOk)
+        return code;
     const TransferOutcome outcome = s.transfers.Download();
     if (outcome != TransferOutcome::Completed)
         return ExitFailure;  // the messages said why; no file is written
@@ -280,8 +296,8 @@ int uploadCommand(const QStringList &args, CliStreams &io)
     if (!openTrace(a, io, trace))
         return ExitFailure;
     Session s(io, data, trace.get());
-    if (const QString problem = s.selectPort(a.port); !problem.isEmpty())
-        return usageError(io, problem);
+    if (const int code = s.selectPort(a.port, io); code != ExitOk)
+        return code;
     return exitFor(s.transfers.Upload());
 }
 

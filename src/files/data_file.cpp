@@ -3,9 +3,14 @@
 #include "core/runtime_error.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <cerrno>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace tunara::datafile {
 
@@ -17,6 +22,48 @@ RuntimeError fileError(const QString &what, const QString &path, const QString &
                         QStringLiteral("%1 %2: %3").arg(what, path, reason));
 }
 
+enum class PathKind { Missing, BrokenLink, Regular, Folder, Other };
+
+PathKind kindOf(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    // QFileInfo counts devices and pipes as files; the system does not.
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    if (::stat(name.constData(), &st) != 0)
+        return ::lstat(name.constData(), &st) == 0 ? PathKind::BrokenLink : PathKind::Missing;
+    return S_ISREG(st.st_mode) ? PathKind::Regular : S_ISDIR(st.st_mode) ? PathKind::Folder : PathKind::Other;
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return info.isSymLink() ? PathKind::BrokenLink : PathKind::Missing;
+    return info.isDir() ? PathKind::Folder : info.isFile() ? PathKind::Regular : PathKind::Other;
+#endif
+}
+
+// A data file is a regular file (or a link to one). Anything else is
+// refused before it is opened: a FIFO would block the open, a device would
+// hand out endless bytes, and replacing a device node or a folder with a
+// file would break the system.
+void requireRegularFile(const QString &what, const QString &path, bool mayBeMissing)
+{
+    switch (kindOf(path)) {
+    case PathKind::Regular:
+        return;
+    case PathKind::Missing:
+        if (mayBeMissing)
+            return;
+        throw fileError(what, path, QStringLiteral("no such file"));
+    case PathKind::BrokenLink:
+        throw fileError(what, path, QStringLiteral("the symbolic link points to nothing"));
+    case PathKind::Folder:
+        throw fileError(what, path, QStringLiteral("it is a folder, not a data file"));
+    case PathKind::Other:
+        break;
+    }
+    throw fileError(what, path, QStringLiteral("it is a device or a pipe, not a regular file"));
+}
+
 }  // namespace
 
 QString prematureEndMessage()
@@ -26,6 +73,7 @@ QString prematureEndMessage()
 
 QByteArray read(const QString &path)
 {
+    requireRegularFile(QStringLiteral("Cannot open"), path, false);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw fileError(QStringLiteral("Cannot open"), path, file.errorString());
@@ -52,6 +100,7 @@ bool fillImage(const QByteArray &bytes, ModuleImage &image)
 
 void write(const QString &path, const ModuleImage &image)
 {
+    requireRegularFile(QStringLiteral("Cannot create"), path, true);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw fileError(QStringLiteral("Cannot create"), path, file.errorString());

@@ -13,7 +13,8 @@ inline constexpr int Size = ModuleImage::TransferLength;  // 264
 QString prematureEndMessage();  // "Error - reached premature end-of-file"
 
 // Reads at most the first 264 bytes of a file (a shorter file gives fewer).
-// Throws RuntimeError when the file cannot be opened or read.
+// Throws RuntimeError when the file cannot be opened or read, or is not a
+// regular file (a folder, a device, a pipe, a broken link).
 QByteArray read(const QString &path);
 
 // Copies the bytes into the image from address 16 on, in order. Returns
@@ -22,7 +23,8 @@ QByteArray read(const QString &path);
 bool fillImage(const QByteArray &bytes, ModuleImage &image);
 
 // Writes image bytes 16..279 to the path, replacing any existing file only
-// once the new content is completely on disk. Throws RuntimeError on failure,
+// once the new content is completely on disk. A target that exists but is
+// not a regular file is refused. Throws RuntimeError on failure,
 // leaving an existing file as it was.
 void write(const QString &path, const ModuleImage &image);
 

@@ -13,6 +13,13 @@ struct ModuleData {
     ModuleImage image;
     ModuleParameters params;
     TimingTables tables;
+    // Which table regions of the image hold a table put there in this run:
+    // a download or a file open fills both, the table editor's save the one
+    // it encodes. The upload asks before it sends a region nobody filled.
+    struct FilledRegions {
+        bool table2D = false;
+        bool table3D = false;
+    } filledThisRun;
 };
 
 }  // namespace tunara

@@ -67,8 +67,11 @@ bool ModuleProtocol::trap(const std::function<void()> &step)
 bool ModuleProtocol::openPort()
 {
     CommOK = false;
-    if (!m_port.isOpen() && !trap([this] { m_port.open(); }))
+    PortOpenFailed = false;
+    if (!m_port.isOpen() && !trap([this] { m_port.open(); })) {
+        PortOpenFailed = true;
         return false;
+    }
     m_port.discardInput();
     return true;
 }
@@ -98,7 +101,9 @@ void ModuleProtocol::raise(const QString &description)
 
 void ModuleProtocol::timeoutReport()
 {
-    raise(timeoutMessage());
+    // A device that went away is named as such, not as a slow cable.
+    const QString lost = m_port.lostReason();
+    raise(lost.isEmpty() ? timeoutMessage() : lost);
 }
 
 bool ModuleProtocol::waitPumping(int count, const Deadline &deadline)
@@ -184,7 +189,9 @@ void ModuleProtocol::ReSync()
     step("ReSync");
     if (!openPort() || !send(Cmd::ReSync))
         return;
-    if (!waitBusy(2, Deadline()))
+    // The window stays alive (repaint, Esc) while an absent module is waited
+    // for; the bytes on the wire are paced as before.
+    if (!waitPumping(2, Deadline()))
         return;  // no answer: CommOK stays false, nothing is reported
     m_port.readByte();
     const std::uint8_t second = m_port.readByte();

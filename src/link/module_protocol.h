@@ -59,6 +59,8 @@ public:
     // Set by the window's Esc key; the read and verify loops poll it after
     // every byte and clear it when they stop on it.
     bool AbortRequested = false;
+    // The last attempt to open the port failed (the error was shown).
+    bool PortOpenFailed = false;
 
     int CommPortNumber() const { return m_port.portNumber(); }
     void setCommPortNumber(int portNumber) { m_port.setPortNumber(portNumber); }

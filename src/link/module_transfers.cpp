@@ -33,6 +33,15 @@ bool ModuleTransfers::LinkCheck()
         m_protocol.ReSync();
         if (m_protocol.CommOK)
             return true;
+        // A port that cannot be opened will not open on the next try; its
+        // reason has been shown once.
+        if (m_protocol.PortOpenFailed)
+            return false;
+        // Esc while an absent module is waited for ends the checking.
+        if (m_protocol.AbortRequested) {
+            m_protocol.AbortRequested = false;
+            return false;
+        }
     }
     return false;
 }
@@ -64,7 +73,10 @@ TransferOutcome ModuleTransfers::Identify()
 bool ModuleTransfers::checkLinkAndIdentify(const QString &title, const QString &idFailedText)
 {
     if (!LinkCheck()) {
-        m_prompter.showMessage(T::NoLink, title, MessageIcon::Exclamation);
+        // The cable and power advice would mislead when the port itself
+        // could not be opened: that error named the device and the reason.
+        if (!m_protocol.PortOpenFailed)
+            m_prompter.showMessage(T::NoLink, title, MessageIcon::Exclamation);
         m_protocol.closePort();
         return false;
     }
@@ -127,9 +139,12 @@ TransferOutcome ModuleTransfers::upload()
     }
     // A parameter that does not fit its byte leaves the block half encoded:
     // nothing is written then, whatever the answer to the error.
-    if (runTrapped(m_errors, [this] { UpdateEEPROM(m_data); }) != StepOutcome::Completed)
+    if (runTrapped(m_errors, [this] { UpdateEEPROM(m_data); }) != StepOutcome::Completed) {
+        m_protocol.closePort();
+        m_prompter.showMessage(T::ProgrammingFailed, T::UploadTitle, MessageIcon::Information);
         return TransferOutcome::Failed;
-
+    }
+    m_window.aboutToWrite();
     m_protocol.WriteEEPROMData();
     if (!m_protocol.CommOK) {
         m_prompter.showMessage(T::ProgrammingFailed, T::UploadTitle, MessageIcon::Information);

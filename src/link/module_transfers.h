@@ -39,6 +39,9 @@ public:
     virtual void downloadDecoded(const ModuleParameters &params) { Q_UNUSED(params); }
     // Opens the module parameters dialog at the end of a download.
     virtual void openModuleParameters() {}
+    // The upload has encoded the parameters and the supported module
+    // answers: the image is exactly what is about to be written.
+    virtual void aboutToWrite() {}
 };
 
 // Message texts and titles of the two commands.

@@ -9,6 +9,7 @@
 
 #ifdef Q_OS_LINUX
 #include <linux/serial.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #endif
@@ -96,8 +97,10 @@ void QtSerialPort::open()
     if (path.isEmpty())
         throw commError(PortMap::noDeviceText(m_portNumber));
     m_port.setPortName(path);
+    m_port.setReadBufferSize(InBufferSize);
     applySettings();
     m_gone = false;
+    m_lost.clear();
     if (!m_port.open(QIODevice::ReadWrite)) {
         const QString reason = m_port.errorString();
         m_port.clearError();
@@ -124,6 +127,8 @@ void QtSerialPort::close()
 void QtSerialPort::writeByte(std::uint8_t byte)
 {
     dropIfGone();
+    if (!m_port.isOpen() && !m_lost.isEmpty())
+        throw commError(m_lost);
     if (!m_port.isOpen())
         throw commError(QStringLiteral("Operation valid only when the port is open."));
     const char data = char(byte);
@@ -194,8 +199,22 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error)
 
 void QtSerialPort::dropIfGone()
 {
+    QString reason = m_port.errorString();
+#ifdef Q_OS_LINUX
+    // An unplugged adapter (or a closed pseudo-terminal) hangs up the line;
+    // the waits that do not run the event loop would only see silence.
+    if (!m_gone && m_port.isOpen()) {
+        pollfd fd{int(m_port.handle()), POLLIN, 0};
+        if (::poll(&fd, 1, 0) == 1 && (fd.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+            m_gone = true;
+            reason = QStringLiteral("the line was hung up");
+        }
+    }
+#endif
     if (m_gone && m_port.isOpen()) {
-        qCWarning(lcSerial) << m_port.portName() << "is gone:" << m_port.errorString();
+        qCWarning(lcSerial) << m_port.portName() << "is gone:" << reason;
+        m_lost = QStringLiteral("The device %1 went away during the transfer (unplugged or switched off): %2.")
+                     .arg(devicePath(), reason);
         m_port.close();
         m_port.clearError();
     }

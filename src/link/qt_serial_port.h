@@ -27,6 +27,7 @@ public:
     ~QtSerialPort() override;
 
     void setPortNumber(int portNumber) override;
+    QString lostReason() const override { return m_lost; }
     int portNumber() const override;
 
     // Use this device instead of the number's mapping; "" returns to the mapping.
@@ -59,6 +60,7 @@ private:
     int m_portNumber = 1;
     QString m_devicePath;
     bool m_gone = false;
+    QString m_lost;  // the device that went away while open, and why
     bool m_countersAvailable = false;
     std::array<int, 4> m_counters{};  // framing, overrun, buffer overflow, parity
     qint32 m_rateReadBack = 0;

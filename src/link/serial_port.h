@@ -54,6 +54,9 @@ public:
     // Blocks up to msecs for more input to arrive (returns early when some
     // does). Used by waits that must not pump window events.
     virtual void waitForInput(int msecs) = 0;
+    // Why the device went away while open (unplugged), "" while it is
+    // there; a reply that never came is then reported as this.
+    virtual QString lostReason() const { return {}; }
 
 signals:
     // A line error reported by the device, with its event code.

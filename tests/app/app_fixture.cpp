@@ -69,7 +69,8 @@ ui::frmTunara_Main &AppTest::makeWindow(const QStringList &companyInfo)
     config::CompanyConfig company = config::defaults();
     company.CompanyInfo = companyInfo;
     ui::MainWindowContext ctx{ui, data, *settings, port, programFolder(), company,
-                              [](int n) { return QStringLiteral("device of Com%1").arg(n); }};
+                              [](int n) { return QStringLiteral("device of Com%1").arg(n); },
+                              m_dir.path() + QStringLiteral("/restore-points")};
     window = std::make_unique<ui::frmTunara_Main>(ctx);
     return *window;
 }

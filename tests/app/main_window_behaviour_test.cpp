@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 
 namespace tunara::test {
@@ -47,7 +48,10 @@ TEST_F(MainWindowBehaviour, ResizeLaysOutAllFourViewsByTheRule)
     QCoreApplication::processEvents();
     const double tpp = ui::TwipsPerPixel(w.logicalDpiY());
     const QRect outer = w.frameGeometry();
-    const ui::TableViewsLayout l = ui::LayoutTableViews(outer.width() * tpp, outer.height() * tpp);
+    // The status bar takes its height off the bottom of the client area.
+    const int statusHeight = w.statusBar()->height();
+    ASSERT_GT(statusHeight, 0);
+    const ui::TableViewsLayout l = ui::LayoutTableViews(outer.width() * tpp, (outer.height() - statusHeight) * tpp);
     const QRect chart(0, 0, ui::TwipsToPixels(l.chart.width, tpp), ui::TwipsToPixels(l.chart.height, tpp));
     const QRect grid(0, ui::TwipsToPixels(l.grid.top, tpp), ui::TwipsToPixels(l.grid.width, tpp),
                      ui::TwipsToPixels(l.grid.height, tpp));

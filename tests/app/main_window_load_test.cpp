@@ -65,8 +65,9 @@ TEST_F(MainWindowLoad, MenuTreeHasEveryCaptionAndAccessKey)
         const char *menu;
         std::vector<const char *> items;  // "-" for a separator
     } expected[] = {
-        {"&File", {"&New Timing Table", "&Open File", "&Save File", "-", "&Print Parameters And Timing Table",
-                   "Print Set&up...", "Print Pre&view...", "&Export Report as PDF...", "-", "E&xit"}},
+        {"&File", {"&New Timing Table", "&Open File", "&Save File", "Open &Restore Point...", "-",
+                   "&Print Parameters And Timing Table", "Print Set&up...", "Print Pre&view...",
+                   "&Export Report as PDF...", "-", "E&xit"}},
         {"&Edit", {"Edit &Module Parameters", "Edit &Idle Stabilization And GPIO Parameters", "Edit &Timing Table",
                    "Save Timing Table Edits To Buffer", "Close Timing Table"}},
         {"&Communications", {"&Download From EEPROM", "&Upload To EEPROM", "&Port Setup"}},
@@ -108,10 +109,11 @@ TEST_F(MainWindowLoad, MenuStatesAfterLoad)
         EXPECT_FALSE(c.isAllowed(QLatin1String(off))) << off;
     // What the user can choose: the commands this version has, nothing else.
     for (const char *on : {"mnuExit", "mnuPortSetup", "mnuHelpContents", "mnuAbout", "mnuEditModParams",
-                           "mnuEditGPIOParams", "mnuPrintTable", "mnuPrintSetup", "mnuPrintPreview", "mnuExportPdf"})
+                           "mnuEditGPIOParams", "mnuPrintTable", "mnuPrintSetup", "mnuPrintPreview", "mnuExportPdf",
+                           "mnuOpenFile", "mnuSaveFile", "mnuOpenRestorePoint", "mnuDownload", "mnuUpload"})
         EXPECT_TRUE(w.findChild<QAction *>(QLatin1String(on))->isEnabled()) << on;
-    for (const char *off : {"mnuNewTable", "mnuOpenFile", "mnuSaveFile", "mnuEditTimingTable", "mnuSaveTbl",
-                            "mnuCloseTbl", "mnuDownload", "mnuUpload", "mnuPopUpCopy2D", "mnuPopUpPaste2D",
+    for (const char *off : {"mnuNewTable", "mnuEditTimingTable", "mnuSaveTbl",
+                            "mnuCloseTbl", "mnuPopUpCopy2D", "mnuPopUpPaste2D",
                             "mnuPopUpModify2D", "mnuPopUpCopy3D", "mnuPopUpPaste3D", "mnuPopUpModify3D"})
         EXPECT_FALSE(w.findChild<QAction *>(QLatin1String(off))->isEnabled()) << off;
 }

@@ -52,9 +52,9 @@ ui::InputReply ScriptedUserInterface::inputBox(QWidget *, const QString &prompt,
     return r;
 }
 
-QString ScriptedUserInterface::openFileName(QWidget *, const QString &title, const QString &, const QString &)
+QString ScriptedUserInterface::openFileName(QWidget *, const QString &title, const QString &folder, const QString &)
 {
-    calls.push_back({UiCall::Kind::OpenFile, QString(), title, Buttons::OKCancel, ui::Icon::None});
+    calls.push_back({UiCall::Kind::OpenFile, folder, title, Buttons::OKCancel, ui::Icon::None});
     if (fileNames.empty())
         return {};
     const QString f = fileNames.front();
@@ -62,9 +62,9 @@ QString ScriptedUserInterface::openFileName(QWidget *, const QString &title, con
     return f;
 }
 
-QString ScriptedUserInterface::saveFileName(QWidget *, const QString &title, const QString &, const QString &)
+QString ScriptedUserInterface::saveFileName(QWidget *, const QString &title, const QString &folder, const QString &)
 {
-    calls.push_back({UiCall::Kind::SaveFile, QString(), title, Buttons::OKCancel, ui::Icon::None});
+    calls.push_back({UiCall::Kind::SaveFile, folder, title, Buttons::OKCancel, ui::Icon::None});
     if (fileNames.empty())
         return {};
     const QString f = fileNames.front();

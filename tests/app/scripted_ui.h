@@ -14,7 +14,7 @@ namespace tunara::test {
 struct UiCall {
     enum class Kind { Message, Input, OpenFile, SaveFile, PrinterSetup, PrintDialog, Help, Modal, PrintPreview };
     Kind kind = Kind::Message;
-    QString text;   // message text, input prompt, help page
+    QString text;   // message text, input prompt, help page, a file dialog's folder
     QString title;
     ui::Buttons buttons = ui::Buttons::OK;
     ui::Icon icon = ui::Icon::None;

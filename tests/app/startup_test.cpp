@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -31,11 +32,17 @@ TEST(StartOptions, DefaultsAndEachOption)
     EXPECT_TRUE(all.options->simulate);
     EXPECT_EQ(all.options->screenshot, QStringLiteral("/tmp/x.png"));
     EXPECT_EQ(all.options->splashMs, 250);
+
+    // One data file, as a file manager passes it, is opened at start-up.
+    const ui::ParsedOptions file = ui::parseStartOptions(args({"my engine.dat"}));
+    ASSERT_TRUE(file.options);
+    EXPECT_TRUE(file.options->dataFile.endsWith(QStringLiteral("/my engine.dat")));
+    EXPECT_TRUE(QFileInfo(file.options->dataFile).isAbsolute());
 }
 
 TEST(StartOptions, MistakesAreRefusedWithAnExitCode)
 {
-    for (auto bad : {args({"--no-such"}), args({"--splash-ms", "soon"}), args({"--splash-ms", "-5"}), args({"file.dat"})}) {
+    for (auto bad : {args({"--no-such"}), args({"--splash-ms", "soon"}), args({"--splash-ms", "-5"}), args({"a.dat", "b.dat"})}) {
         const ui::ParsedOptions p = ui::parseStartOptions(bad);
         EXPECT_FALSE(p.options) << bad.join(u' ').toStdString();
         EXPECT_EQ(p.exitCode, 2);

@@ -3,6 +3,7 @@
 // writes no file.
 #include "cli/file_commands.h"
 #include "files/data_file.h"
+#include "files/restore_points.h"
 #include "files/stored_settings.h"
 #include "image/parameter_codec.h"
 #include "sim/simulated_module.h"
@@ -117,7 +118,7 @@ TEST_F(TransferCli, UploadThatFailsVerificationIsNeverReportedAsDone)
     withFaults([](sim::Faults &f) { f.readBackDiffersAt = 200; });
     const CliRun r = cli({"upload", "--port", sim.devicePath(), path("in.dat")});
     EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.out.contains("Upload aborted - EEPROM verification failed.\n"));
+    EXPECT_TRUE(r.err.contains("Upload aborted - EEPROM verification failed.\n"));
     EXPECT_FALSE(r.out.contains("Upload completed"));
 }
 
@@ -126,7 +127,8 @@ TEST_F(TransferCli, RefusedOrFailedDownloadWritesNoFile)
     sim.setFirmwareID("Torvik-1 Classic");
     CliRun r = cli({"download", "--port", sim.devicePath(), "-o", path("refused.dat")});
     EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.out.contains("Firmware ID: Torvik-1 Classic\nNot Torvik-1 Zoruro unit. Cannot download and edit data.\n"));
+    EXPECT_TRUE(r.out.contains("Firmware ID: Torvik-1 Classic\n"));
+    EXPECT_TRUE(r.err.contains("Not Torvik-1 Zoruro unit. Cannot download and edit data.\n"));
     EXPECT_FALSE(QFile::exists(path("refused.dat")));
 
     // A module that falls silent mid-read: an existing file stays as it was.
@@ -136,7 +138,7 @@ TEST_F(TransferCli, RefusedOrFailedDownloadWritesNoFile)
     r = cli({"download", "--port", sim.devicePath(), "-o", path("old.dat")});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains("Comm Error: RS-232 timeout. Check cable and click Abort.")) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains("Download failed.\n"));
+    EXPECT_TRUE(r.err.contains("Download failed.\n"));
     EXPECT_EQ(readFile(path("old.dat")), QByteArray(264, '\x55'));
 }
 
@@ -187,6 +189,43 @@ TEST_F(TransferCli, TraceGoesToItsFileOrStopsTheTransferBeforeItStarts)
     const QString trace = QString::fromUtf8(readFile(path("id trace.txt")));
     EXPECT_TRUE(trace.contains(QRegularExpression("\\d+  send     10 +ReadFirmwareID\n"))) << trace.toStdString();
     EXPECT_TRUE(trace.contains("# summary: " + QString::number(sim.received().size()) + " bytes sent"));
+}
+
+TEST_F(TransferCli, PortFailuresExitOneWithTheirReasonOnStderr)
+{
+    // A number that stands for no device, a stored port that is no number.
+    CliRun r = cli({"id", "--port", "251"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("Com251")) << r.err.toStdString();
+    {
+        StoredSettings settings = StoredSettings::atFile(path("config/Tunara/Tunara_Kelm_Main.ini"));
+        settings.SaveSetting("Properties", "CommPort", "abc");
+    }
+    r = cli({"id"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_FALSE(r.err.isEmpty());
+    // A device that cannot be opened: its path and reason once, no cable advice.
+    r = cli({"id", "--port", path("no-such-tty")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err.count(path("no-such-tty")), 1) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains("Check cable"));
+    EXPECT_TRUE(r.out.isEmpty());
+}
+
+TEST_F(TransferCli, RestorePointsAreListedNewestFirst)
+{
+    restore::RestorePoints store(path("points"));
+    store.keep(QByteArray(264, '\0'), restore::Event::Downloaded, "Torvik-1 Zoruro V2.1",
+               QDateTime(QDate(2026, 3, 1), QTime(8, 0)));
+    store.keep(QByteArray(264, '\0'), restore::Event::BeforeUpload, "", QDateTime(QDate(2026, 3, 2), QTime(9, 30)));
+    const CliRun r = cli({"restore-points", "--folder", path("points")});
+    EXPECT_EQ(r.code, 0);
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << r.out.toStdString();
+    EXPECT_TRUE(lines[0].startsWith("2026-03-02 09:30:00  Before upload")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].contains("Torvik-1 Zoruro V2.1"));
+    EXPECT_TRUE(lines[1].endsWith(".dat"));
+    EXPECT_EQ(cli({"restore-points", "--folder", path("none")}).code, 0);
 }
 
 }  // namespace

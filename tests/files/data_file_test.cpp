@@ -17,6 +17,7 @@
 #include <csignal>
 #include <random>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace tunara;
 
@@ -164,6 +165,34 @@ TEST_F(DataFile, WriteOntoAFolderFailsAndKeepsTheFolder)
     EXPECT_THROW(datafile::write(path("taken.dat"), image), RuntimeError);
     EXPECT_TRUE(QFileInfo(path("taken.dat")).isDir());
     EXPECT_EQ(readRaw(path("taken.dat/inside")), pattern(10));
+}
+
+TEST_F(DataFile, OnlyRegularFilesAreReadOrReplaced)
+{
+    // A pipe would block the open and a device would be replaced by a file
+    // (as root); a broken link names nothing to read. Each is refused at once.
+    ASSERT_EQ(::mkfifo(path("pipe.dat").toLocal8Bit().constData(), 0600), 0);
+    QFile::link(path("gone.dat"), path("broken.dat"));
+    ModuleImage image;
+    for (const char *name : {"pipe.dat", "broken.dat"}) {
+        SCOPED_TRACE(name);
+        EXPECT_THROW(datafile::read(path(name)), RuntimeError);
+        EXPECT_THROW(datafile::write(path(name), image), RuntimeError);
+    }
+    EXPECT_FALSE(QFile::exists(path("gone.dat")));
+    try {
+        datafile::write(QStringLiteral("/dev/null"), image);
+        ADD_FAILURE() << "a device node was accepted";
+    } catch (const RuntimeError &e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("/dev/null: it is a device or a pipe")));
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+    // A link to a regular file is that file.
+    writeRaw(path("real.dat"), pattern(264));
+    QFile::link(path("real.dat"), path("link.dat"));
+    EXPECT_EQ(datafile::read(path("link.dat")), pattern(264));
 }
 
 // Caps the size of any file this process writes, as a full disk would, and

@@ -237,12 +237,15 @@ TEST_F(Protocol, IgnoringATimeoutNeverTurnsAMissingByteIntoData)
     EXPECT_EQ(countOnWire(0x15), 5);  // the loop stopped at the byte that never came
 }
 
-TEST_F(Protocol, PortVanishingMidReadEndsInATimeout)
+TEST_F(Protocol, PortVanishingMidTransferIsNamedAsSuch)
 {
+    const QString device = sim.devicePath();
     withFaults([](sim::Faults &f) { f.vanishAfterBytes = 3 + 8; });
     protocol.ReadEEPROMData();
     ASSERT_FALSE(errors.shown.empty());
-    EXPECT_EQ(errors.shown.front().description, Timeout);
+    EXPECT_TRUE(errors.shown.front().description.startsWith(
+        QStringLiteral("The device %1 went away during the transfer").arg(device)))
+        << errors.shown.front().description.toStdString();
     expectCleanFailure();
     EXPECT_TRUE(data.image.DataBufferEmpty);
 }

@@ -189,7 +189,9 @@ TEST_F(Transfers, ParameterThatDoesNotFitItsByteStopsTheUploadBeforeWriting)
     ASSERT_EQ(errors.shown.size(), 1u);
     EXPECT_EQ(errors.shown[0].number, OverflowErrorNumber);
     EXPECT_EQ(countOnWire(0x16), 0);
-    expectMessages({{firmware, MessageIcon::Exclamation}}, T::UploadTitle);
+    // The error box, then the command's own failure message.
+    expectMessages({{firmware, MessageIcon::Exclamation}, {T::ProgrammingFailed, MessageIcon::Information}},
+                   T::UploadTitle);
 }
 
 TEST_F(Transfers, IdentifyJudgesTheModel)

@@ -1,0 +1,177 @@
+// The data commands' place in the window: their menu items, the status bar,
+// restore points and the exit's unsaved-work question.
+#include "app/data_commands.h"
+
+#include "app/main_window.h"
+#include "app/menu_commands.h"
+#include "app/port_setup_panel.h"
+#include "app/restore_point_dialog.h"
+#include "link/serial_port.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace tunara::ui {
+
+void frmTunara_Main::setUpDataCommands()
+{
+    m_dataCommands = new DataCommands(*this);
+}
+
+bool frmTunara_Main::transferRunning() const
+{
+    return m_dataCommands && m_dataCommands->transferRunning();
+}
+
+DataCommands::DataCommands(frmTunara_Main &window)
+    : QObject(&window),
+      m_window(window),
+      m_data(window.context().data),
+      m_transfers(window.protocol(), window.context().data, *this, window.errorDialog(), this),
+      m_restorePoints(window.context().restorePointFolder)
+{
+    MenuCommands &commands = window.commands();
+    commands.setHandler(QStringLiteral("mnuDownload"), [this] { mnuDownload_Click(); });
+    commands.setHandler(QStringLiteral("mnuUpload"), [this] { mnuUpload_Click(); });
+    commands.setHandler(QStringLiteral("mnuOpenFile"), [this] { mnuOpenFile_Click(); });
+    commands.setHandler(QStringLiteral("mnuSaveFile"), [this] { mnuSaveFile_Click(); });
+    addRestorePointMenuItem();
+    createStatusBar();
+    connect(window.portPanel(), &PortSetupPanel::portPicked, this,
+            [this] { QTimer::singleShot(0, this, [this] { refreshStatus(); }); });
+    // After the window's load has chosen the port and set the caption.
+    QTimer::singleShot(0, this, [this] { refreshStatus(); });
+}
+
+void DataCommands::addRestorePointMenuItem()
+{
+    auto *file = m_window.menuBar()->findChild<QMenu *>(QStringLiteral("mnuFile"));
+    QAction *save = m_window.commands().action(QStringLiteral("mnuSaveFile"));
+    if (!file || !save)
+        return;
+    const QList<QAction *> items = file->actions();
+    const qsizetype at = items.indexOf(save) + 1;
+    auto *item = new QAction(QStringLiteral("Open &Restore Point..."), file);
+    item->setObjectName(QStringLiteral("mnuOpenRestorePoint"));
+    file->insertAction(at < items.size() ? items[at] : nullptr, item);
+    m_window.commands().add(item);
+    m_window.commands().setHandler(item->objectName(), [this] { mnuOpenRestorePoint_Click(); });
+}
+
+void DataCommands::mnuOpenRestorePoint_Click()
+{
+    if (m_transferRunning)
+        return;
+    const QList<restore::Entry> entries = m_restorePoints.list();
+    if (entries.isEmpty()) {
+        m_window.context().ui.messageBox(
+            &m_window, QStringLiteral("No restore points have been kept yet in %1.").arg(m_restorePoints.folder()),
+            QStringLiteral("Open Restore Point"), Buttons::OK, Icon::Information);
+        return;
+    }
+    RestorePointDialog dialog(entries, &m_window);
+    if (m_window.context().ui.showModal(dialog) != QDialog::Accepted || dialog.chosenPath().isEmpty())
+        return;
+    openDataFile(dialog.chosenPath());
+}
+
+QByteArray DataCommands::imageBytes() const
+{
+    return QByteArray(reinterpret_cast<const char *>(m_data.image.EEPROMBuffer.data() + ModuleImage::FirstTransferAddress),
+                      ModuleImage::TransferLength);
+}
+
+void DataCommands::keepRestorePoint(restore::Event event, const QByteArray &bytes)
+{
+    try {
+        m_restorePoints.keep(bytes, event, m_window.protocol().FirmwareID);
+    } catch (const RuntimeError &e) {
+        // The command goes on; the user learns that this image has no copy.
+        m_window.context().ui.messageBox(&m_window,
+                                         QStringLiteral("The image could not be kept as a restore point: %1")
+                                             .arg(e.description()),
+                                         QStringLiteral("Restore Point"), Buttons::OK, Icon::Exclamation);
+    }
+}
+
+void DataCommands::keepImageAboutToBeOverwritten(restore::Event event)
+{
+    if (m_data.image.DataBufferEmpty)
+        return;
+    // As a save would write it, so parameter edits not yet in the image are
+    // kept too; as it stands when the parameters cannot be encoded.
+    QByteArray bytes;
+    try {
+        bytes = bytesAsSaved(m_data);
+    } catch (const RuntimeError &) {
+        bytes = imageBytes();
+    }
+    keepRestorePoint(event, bytes);
+}
+
+bool DataCommands::confirmExitWithUnsavedWork()
+{
+    if (!hasUnsavedWork())
+        return true;
+    return m_window.context().ui.messageBox(
+               &m_window,
+               QStringLiteral("The data buffer holds changes that were neither saved to a file nor uploaded to the "
+                              "module.\r\n\r\nExit anyway?"),
+               QStringLiteral("Exit Program"), Buttons::YesNo, Icon::Exclamation) == Answer::Yes;
+}
+
+void DataCommands::createStatusBar()
+{
+    QStatusBar *bar = m_window.statusBar();
+    bar->setObjectName(QStringLiteral("staStatus"));
+    bar->setSizeGripEnabled(true);
+    const auto add = [bar](const char *name, int stretch) {
+        auto *label = new QLabel(bar);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setMinimumWidth(40);
+        bar->addWidget(label, stretch);
+        return label;
+    };
+    // The short items take what they need, the port's description the rest.
+    m_statusPort = add("lblStatusPort", 1);
+    m_statusFirmware = add("lblStatusFirmware", 0);
+    m_statusSource = add("lblStatusSource", 0);
+    m_statusTable = add("lblStatusTable", 0);
+    // Any command may change what the bar shows (the parameters dialog the
+    // table mode, the port set-up the port): look again after each.
+    for (QMenu *menu : m_window.menuBar()->findChildren<QMenu *>())
+        connect(menu, &QMenu::triggered, this, [this] { QTimer::singleShot(0, this, [this] { refreshStatus(); }); });
+    refreshStatus();
+}
+
+void DataCommands::refreshStatus()
+{
+    const MainWindowContext &ctx = m_window.context();
+    const int number = ctx.port.portNumber();
+    // The description names the number and its device ("Com3 is /dev/ttyUSB0 ...").
+    const QString port = number < 1          ? QStringLiteral("No port chosen")
+                         : ctx.describePort ? ctx.describePort(number)
+                                            : QStringLiteral("Com%1").arg(number);
+    m_statusPort->setText(port);
+    m_statusPort->setToolTip(port);
+    const QString firmware = m_window.protocol().FirmwareID;
+    m_statusFirmware->setText(QStringLiteral("Firmware: %1").arg(firmware.isEmpty() ? QStringLiteral("not read")
+                                                                                     : firmware));
+    const QString prefix = m_window.MainTitle + QStringLiteral(" - ");
+    const QString caption = m_window.windowTitle();
+    QString source = QStringLiteral("Data Buffer Empty");
+    if (!m_data.image.DataBufferEmpty)
+        source = caption.startsWith(prefix) && !m_window.MainTitle.isEmpty() ? caption.mid(prefix.size())
+                                                                             : QStringLiteral("edited in the program");
+    m_statusSource->setText(QStringLiteral("Data: %1").arg(source));
+    const ModuleParameters &p = m_data.params;
+    m_statusTable->setText(QStringLiteral("Table: %1").arg(p.TimingTable3D   ? QStringLiteral("3D")
+                                                           : p.TimingTable2D ? QStringLiteral("2D")
+                                                                             : QStringLiteral("disabled")));
+}
+
+}  // namespace tunara::ui

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+// Restore points: every image that came from a module, is about to go to
+// one, or is about to be overwritten is kept as a data file in a per-user
+// folder, so no slip, cancelled dialog or pulled cable loses it.
+namespace tunara::restore {
+
+// Why an image was kept.
+enum class Event { Downloaded, BeforeUpload, BeforeDownload, BeforeOpen };
+
+// One kept image.
+struct Entry {
+    QString path;
+    QDateTime time;  // local time the image was kept
+    Event event = Event::Downloaded;
+    QString firmware;   // the identification of the last link, "" when unknown
+    QString tableMode;  // "2D", "3D" or "none", decoded from the kept bytes
+};
+
+// How an event reads in lists ("Downloaded", "Before upload", ...).
+QString eventText(Event event);
+
+class RestorePoints {
+public:
+    static constexpr int Kept = 200;
+
+    // The per-user folder: the window's application data location
+    // ("Tunara_Kelm_Main" in the user's data folder) + "/restore-points".
+    static QString defaultFolder();
+
+    // An empty folder means the default one.
+    explicit RestorePoints(const QString &folder = QString());
+
+    QString folder() const { return m_folder; }
+
+    // Keeps the 264 transfer bytes as a data file named after the time, the
+    // event and the firmware, then drops the oldest beyond Kept. Returns the
+    // file's path; throws RuntimeError when it cannot be written.
+    QString keep(const QByteArray &bytes, Event event, const QString &firmware,
+                 const QDateTime &when = QDateTime::currentDateTime());
+
+    // Every kept image, newest first. Files of other names are left out.
+    QList<Entry> list() const;
+
+private:
+    void prune() const;
+
+    QString m_folder;
+};
+
+}  // namespace tunara::restore

@@ -1,0 +1,38 @@
+#include "files/saved_state.h"
+
+#include "core/runtime_error.h"
+#include "image/parameter_codec.h"
+
+namespace tunara {
+
+QByteArray bytesAsSaved(const ModuleData &data)
+{
+    ModuleData copy = data;
+    UpdateEEPROM(copy);
+    return QByteArray(reinterpret_cast<const char *>(copy.image.EEPROMBuffer.data() + ModuleImage::FirstTransferAddress),
+                      ModuleImage::TransferLength);
+}
+
+void SavedState::markSaved(const ModuleData &data)
+{
+    try {
+        m_saved = bytesAsSaved(data);
+    } catch (const RuntimeError &) {
+        m_saved.reset();
+    }
+}
+
+bool SavedState::hasUnsavedWork(const ModuleData &data) const
+{
+    if (data.image.DataBufferEmpty)
+        return false;
+    if (!m_saved)
+        return true;
+    try {
+        return bytesAsSaved(data) != *m_saved;
+    } catch (const RuntimeError &) {
+        return true;
+    }
+}
+
+}  // namespace tunara

@@ -1,0 +1,307 @@
+// "&Open File", "&Save File", restore points and the exit question.
+#include "app/chart_2d_view.h"
+#include "app/data_fixture.h"
+#include "app/menu_commands.h"
+#include "app/restore_point_dialog.h"
+#include "app/timing_grid.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTreeWidget>
+
+#include <sys/stat.h>
+
+namespace tunara::test {
+namespace {
+
+using ui::Answer;
+using ui::Buttons;
+using ui::Icon;
+
+const QString CRLF = QStringLiteral("\r\n");
+const QString OpenTitle = QStringLiteral("Open Data File");
+const QString SaveTitle = QStringLiteral("Save Data File");
+
+class DataFiles : public DataCommandsTest {
+protected:
+    void SetUp() override
+    {
+        DataCommandsTest::SetUp();
+        linkedWindow();
+    }
+    void run(const char *command) { window->commands().run(QLatin1String(command)); }
+    // Opens a file through the dialog; the image must be empty before.
+    void openFile(const QString &file)
+    {
+        ui.fileNames = {file};
+        ui.answers = {Answer::OK};
+        run("mnuOpenFile");
+    }
+    std::vector<UiCall> dialogs(UiCall::Kind kind) const
+    {
+        std::vector<UiCall> out;
+        for (const UiCall &c : ui.calls)
+            if (c.kind == kind)
+                out.push_back(c);
+        return out;
+    }
+};
+
+TEST_F(DataFiles, OpenAndSaveMoveTheSameBytesWithTheirCaptionsAndPrompts)
+{
+    const QByteArray bytes = transferBytes(memory2D());
+    writeFile(QStringLiteral("engine ønë.dat"), bytes + QByteArray(1024 * 1024, '\x7f'));  // extra bytes ignored
+    openFile(path(QStringLiteral("engine ønë.dat")));
+    EXPECT_EQ(messagesFrom(), QStringList{OpenTitle + QStringLiteral("|Loaded ") + path(QStringLiteral("engine ønë.dat")) +
+                                          QStringLiteral(" to buffer. Ready for editing or upload.")});
+    EXPECT_EQ(ui.messages()[0].icon, Icon::None);
+    EXPECT_EQ(dialogs(UiCall::Kind::OpenFile).at(0).title, QStringLiteral("Open File"));
+    EXPECT_EQ(imageBytes(), bytes);
+    EXPECT_FALSE(data.image.DataBufferEmpty);
+    EXPECT_TRUE(data.filledThisRun.table2D && data.filledThisRun.table3D);
+    EXPECT_TRUE(window->commands().isAllowed(QStringLiteral("mnuSaveTbl")));
+    EXPECT_EQ(caption(), titled(QStringLiteral("engine ønë.dat")));
+    EXPECT_TRUE(window->protocol().FirmwareID.isEmpty());
+
+    // A name typed without an extension is saved as a data file.
+    data.params.TrigTiming = 20;
+    ui.fileNames = {path(QStringLiteral("copy"))};
+    run("mnuSaveFile");
+    EXPECT_EQ(dialogs(UiCall::Kind::SaveFile).at(0).title, QStringLiteral("Save File"));
+    EXPECT_EQ(readFile(path(QStringLiteral("copy.dat"))), bytesAsSaved(data));
+    EXPECT_EQ(caption(), titled(QStringLiteral("copy.dat")));
+    EXPECT_FALSE(cmds().hasUnsavedWork());
+
+    // Over an existing, longer file: No chooses again, Yes replaces it whole.
+    writeFile(QStringLiteral("long.dat"), QByteArray(2000, '\x01'));
+    const QString existing = path(QStringLiteral("long.dat"));
+    const QString prompt = existing + CRLF + QStringLiteral("This file already exists.") + CRLF + CRLF +
+                           QStringLiteral("Replace existing file?");
+    ui.fileNames = {existing, existing};
+    ui.answers = {Answer::No, Answer::Yes};
+    const std::size_t before = ui.messages().size();
+    run("mnuSaveFile");
+    EXPECT_EQ(messagesFrom(before), (QStringList{QStringLiteral("File Save|") + prompt,
+                                                 QStringLiteral("File Save|") + prompt}));
+    EXPECT_EQ(ui.messages().back().buttons, Buttons::YesNoCancel);
+    EXPECT_EQ(ui.messages().back().icon, Icon::Exclamation);
+    EXPECT_EQ(readFile(existing), bytesAsSaved(data));
+
+    // The dialogs start where the last file was chosen, in this run and the next.
+    EXPECT_EQ(dialogs(UiCall::Kind::SaveFile).back().text, existing);
+    window.reset();
+    linkedWindow();
+    ui.fileNames = {};
+    run("mnuOpenFile");  // closed without a choice: the command ends quietly
+    EXPECT_EQ(dialogs(UiCall::Kind::OpenFile).back().text, m_dir.path());
+    EXPECT_EQ(caption(), titled(QStringLiteral("Data Buffer Empty")));
+}
+
+TEST_F(DataFiles, CaptionShowsFortyCharactersWholeAndShortensLongerNames)
+{
+    const QString forty = QString(36, u'a') + QStringLiteral(".dat");
+    const QString fortyOne = QStringLiteral("b") + forty;
+    writeFile(forty, transferBytes(memory2D()));
+    writeFile(fortyOne, transferBytes(memory2D()));
+    openFile(path(forty));
+    EXPECT_EQ(caption(), titled(forty));
+    ui.fileNames = {path(fortyOne)};
+    ui.answers = {Answer::OK, Answer::OK};  // overwrite, loaded
+    run("mnuOpenFile");
+    EXPECT_EQ(caption(), titled(QStringLiteral("...") + forty));
+}
+
+TEST_F(DataFiles, ShortOrUnusableFilesLeaveTheImageEmptyAndSayWhy)
+{
+    writeFile(QStringLiteral("empty.dat"), {});
+    writeFile(QStringLiteral("short.dat"), QByteArray(263, '\x05'));
+    QDir(m_dir.path()).mkdir(QStringLiteral("folder.dat"));
+    ASSERT_EQ(::mkfifo(path(QStringLiteral("pipe.dat")).toLocal8Bit().constData(), 0600), 0);
+    const QString premature = OpenTitle + QStringLiteral("|Error - reached premature end-of-file");
+    struct Row {
+        QString file;
+        std::deque<Answer> answers;  // after the overwrite OK
+        QString firstMessage;
+    } rows[] = {
+        {QStringLiteral("empty.dat"), {Answer::OK}, premature},
+        {QStringLiteral("short.dat"), {Answer::OK}, premature},
+        {QStringLiteral("folder.dat"), {Answer::Abort}, QStringLiteral("it is a folder")},
+        {QStringLiteral("pipe.dat"), {Answer::Abort}, QStringLiteral("it is a device or a pipe")},
+        // Ignore after a read error goes on as a file with no bytes.
+        {QStringLiteral("pipe.dat"), {Answer::Ignore, Answer::OK}, QStringLiteral("it is a device or a pipe")},
+    };
+    writeFile(QStringLiteral("good.dat"), transferBytes(memory2D()));
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.file.toStdString());
+        data.image.ClearEEPROMBuffer();
+        openFile(path(QStringLiteral("good.dat")));
+        ASSERT_FALSE(data.image.DataBufferEmpty);
+        const std::size_t before = ui.messages().size();
+        ui.fileNames = {path(row.file)};
+        ui.answers = {Answer::OK};
+        ui.answers.insert(ui.answers.end(), row.answers.begin(), row.answers.end());
+        run("mnuOpenFile");
+        const QStringList shown = messagesFrom(before + 1);
+        ASSERT_FALSE(shown.isEmpty());
+        EXPECT_TRUE(shown[0].contains(row.firstMessage)) << shown[0].toStdString();
+        EXPECT_TRUE(data.image.DataBufferEmpty);
+        EXPECT_TRUE(std::all_of(data.image.EEPROMBuffer.begin(), data.image.EEPROMBuffer.begin() + 256,
+                                [](std::uint8_t b) { return b == 0; }));
+        EXPECT_EQ(caption(), titled(QStringLiteral("Data Buffer Empty")));
+        EXPECT_TRUE(ui.answers.empty());
+    }
+    // Each good image that an open replaced was kept first.
+    EXPECT_EQ(cmds().restorePoints().list().size(), qsizetype(std::size(rows)));
+}
+
+TEST_F(DataFiles, PromptsCancellationsAndRefusalsOfBothCommands)
+{
+    // Not found: Retry asks again, Cancel raises "Canceled File Open".
+    const QString missing = path(QStringLiteral("missing.dat"));
+    ui.fileNames = {missing, missing};
+    ui.answers = {Answer::Retry, Answer::Cancel, Answer::Abort};
+    run("mnuOpenFile");
+    const std::vector<UiCall> m = ui.messages();
+    ASSERT_EQ(m.size(), 3u);
+    EXPECT_EQ(m[0].text, missing + CRLF + QStringLiteral("File not found."));
+    EXPECT_EQ(m[0].title, QStringLiteral("File Open"));
+    EXPECT_EQ(m[0].buttons, Buttons::RetryCancel);
+    EXPECT_EQ(m[0].icon, Icon::Exclamation);
+    EXPECT_EQ(m[2].title, QStringLiteral("Error"));
+    EXPECT_TRUE(m[2].text.contains(QStringLiteral("Canceled File Open")));
+    EXPECT_TRUE(data.image.DataBufferEmpty);
+
+    // Save refusals: an empty image, an open table.
+    ui.answers = {Answer::OK};
+    run("mnuSaveFile");
+    EXPECT_EQ(messagesFrom(3), QStringList{SaveTitle + QStringLiteral("|Data buffer empty.")});
+    writeFile(QStringLiteral("good.dat"), transferBytes(memory2D()));
+    openFile(path(QStringLiteral("good.dat")));
+    window->chart2D()->show();
+    window->grid2D()->show();
+    ui.answers = {Answer::OK};
+    run("mnuSaveFile");
+    EXPECT_EQ(ui.messages().back().text, QStringLiteral("You must close or save any open table before saving data to a file."));
+    EXPECT_TRUE(dialogs(UiCall::Kind::SaveFile).empty());
+    window->hideAllTableViews();
+
+    // Cancel at the overwrite question of an open: nothing changes.
+    ui.answers = {Answer::Cancel};
+    run("mnuOpenFile");
+    EXPECT_EQ(ui.messages().back().text, QStringLiteral("Data buffer not empty. OK to overwrite?"));
+    EXPECT_EQ(ui.messages().back().buttons, Buttons::OKCancel);
+    EXPECT_EQ(caption(), titled(QStringLiteral("good.dat")));
+    EXPECT_FALSE(data.image.DataBufferEmpty);
+
+    // Cancel at the replace question raises "Canceled File Save"; Retry in
+    // the error dialog shows the dialog again.
+    ui.fileNames = {path(QStringLiteral("good.dat")), path(QStringLiteral("new.dat"))};
+    ui.answers = {Answer::Cancel, Answer::Retry};
+    const std::size_t before = ui.messages().size();
+    run("mnuSaveFile");
+    EXPECT_TRUE(messagesFrom(before).at(1).contains(QStringLiteral("Canceled File Save")));
+    EXPECT_EQ(readFile(path(QStringLiteral("new.dat"))).size(), 264);
+}
+
+TEST_F(DataFiles, AWriteThatFailsIsNeverReportedAsSaved)
+{
+    writeFile(QStringLiteral("good.dat"), transferBytes(memory2D()));
+    openFile(path(QStringLiteral("good.dat")));
+    data.params.TrigTiming = 12;
+    // A pipe or a folder in place of the file: refused, and left as it was.
+    ASSERT_EQ(::mkfifo(path(QStringLiteral("pipe.dat")).toLocal8Bit().constData(), 0600), 0);
+    QDir(m_dir.path()).mkdir(QStringLiteral("folder.dat"));
+    for (const char *name : {"pipe.dat", "folder.dat"}) {
+        ui.fileNames = {path(QLatin1String(name))};
+        ui.answers = {Answer::Yes, Answer::Ignore};
+        run("mnuSaveFile");
+        EXPECT_TRUE(ui.messages().back().text.contains(path(QLatin1String(name))));
+        EXPECT_EQ(ui.messages().back().title, QStringLiteral("Error"));
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat(path(QStringLiteral("pipe.dat")).toLocal8Bit().constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_TRUE(QFileInfo(path(QStringLiteral("folder.dat"))).isDir());
+    EXPECT_EQ(caption(), titled(QStringLiteral("good.dat")));
+    EXPECT_TRUE(cmds().hasUnsavedWork());
+    // A parameter that fits no byte: nothing is written, the image keeps
+    // its parameter block.
+    const QByteArray block = imageBytes();
+    data.params.IdleStabTrigStartNum = 300;
+    ui.fileNames = {path(QStringLiteral("overflow.dat"))};
+    ui.answers = {Answer::Ignore};
+    run("mnuSaveFile");
+    EXPECT_EQ(ui.messages().back().title, QStringLiteral("Error"));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("overflow.dat"))));
+    EXPECT_EQ(imageBytes(), block);
+}
+
+TEST_F(DataFiles, ExitAsksOnlyAboutWorkThatWasNeitherSavedNorUploaded)
+{
+    bool cancel = false;
+    window->Form_QueryUnload(cancel);  // empty image: nothing to lose
+    EXPECT_FALSE(cancel);
+    writeFile(QStringLiteral("good.dat"), transferBytes(memory2D()));
+    openFile(path(QStringLiteral("good.dat")));
+    window->Form_QueryUnload(cancel);
+    EXPECT_FALSE(cancel);
+
+    data.params.CrankPulses = 4;
+    ui.answers = {Answer::No};
+    window->Form_QueryUnload(cancel);
+    EXPECT_TRUE(cancel);
+    const UiCall question = ui.messages().back();
+    EXPECT_EQ(question.title, QStringLiteral("Exit Program"));
+    EXPECT_EQ(question.buttons, Buttons::YesNo);
+    EXPECT_EQ(question.icon, Icon::Exclamation);
+    EXPECT_TRUE(question.text.endsWith(QStringLiteral("Exit anyway?")));
+    cancel = false;
+    ui.answers = {Answer::Yes};
+    window->Form_QueryUnload(cancel);
+    EXPECT_FALSE(cancel);
+
+    // Saved: nothing is left to lose.
+    ui.fileNames = {path(QStringLiteral("saved.dat"))};
+    run("mnuSaveFile");
+    window->Form_QueryUnload(cancel);
+    EXPECT_FALSE(cancel);
+}
+
+TEST_F(DataFiles, RestorePointsAreListedNewestFirstAndReopened)
+{
+    ui.answers = {Answer::OK};
+    run("mnuOpenRestorePoint");
+    EXPECT_TRUE(ui.messages().back().text.startsWith(QStringLiteral("No restore points have been kept yet")));
+
+    QByteArray first = transferBytes(memory2D());
+    QByteArray second = first;
+    second[50 - 16] = char(0x9C);  // the 3D table selected
+    writeFile(QStringLiteral("first.dat"), first);
+    writeFile(QStringLiteral("second.dat"), second);
+    openFile(path(QStringLiteral("first.dat")));
+    ui.fileNames = {path(QStringLiteral("second.dat"))};
+    ui.answers = {Answer::OK, Answer::OK};
+    run("mnuOpenFile");  // keeps "first" as it stood
+
+    QStringList columns;
+    ui.onModal = [&](QDialog &dialog) {
+        auto *list = dialog.findChild<QTreeWidget *>(QStringLiteral("lstRestorePoints"));
+        for (int c = 0; c < 4; ++c)
+            columns << list->topLevelItem(0)->text(c);
+        list->setCurrentItem(list->topLevelItem(0));
+        return int(QDialog::Accepted);
+    };
+    ui.answers = {Answer::OK, Answer::OK};  // overwrite, loaded
+    run("mnuOpenRestorePoint");
+    ASSERT_EQ(columns.size(), 4);
+    EXPECT_EQ(columns[1], QStringLiteral("Before open"));
+    EXPECT_EQ(columns[2], QStringLiteral("unknown"));
+    EXPECT_EQ(columns[3], QStringLiteral("2D"));
+    EXPECT_EQ(imageBytes(), bytesAsSaved(data));
+    EXPECT_EQ(data.params.TimingTable2D, true);
+    EXPECT_EQ(cmds().restorePoints().list().size(), 2);  // "second" was kept before the restore
+    EXPECT_EQ(cmds().restorePoints().list().at(0).tableMode, QStringLiteral("3D"));
+}
+
+}  // namespace
+}  // namespace tunara::test

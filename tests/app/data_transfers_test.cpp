@@ -1,0 +1,316 @@
+// Download and upload from the window against the simulated module.
+#include "app/data_fixture.h"
+#include "app/chart_2d_view.h"
+#include "app/menu_commands.h"
+#include "app/port_setup_panel.h"
+#include "app/progress_frame.h"
+#include "app/timing_grid.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QTest>
+#include <QTimer>
+
+namespace tunara::test {
+namespace {
+
+using ui::Answer;
+using ui::Buttons;
+using ui::Icon;
+
+const QString Download = QStringLiteral("Download From EEPROM");
+const QString Upload = QStringLiteral("Upload To EEPROM");
+const QString FirmwareMsg = QStringLiteral("Firmware ID: Torvik-1 Zoruro V2.1");
+const QString Completed = QStringLiteral("Upload completed. Remember to cycle power off for 5 seconds\r\n"
+                                         "and then on again before starting engine.");
+
+class Transfers : public DataCommandsTest {
+protected:
+    void withFaults(const std::function<void(sim::Faults &)> &change)
+    {
+        sim::Faults f{};
+        change(f);
+        sim.setFaults(f);
+    }
+    // Runs `action` once, when the progress bar first reaches `percent`.
+    void atProgress(int percent, std::function<void()> action)
+    {
+        auto done = std::make_shared<bool>(false);
+        QObject::connect(window->progressFrame()->bar(), &QProgressBar::valueChanged, window.get(),
+                         [=](int value) {
+                             if (value >= percent && !*done) {
+                                 *done = true;
+                                 action();
+                             }
+                         });
+    }
+    void downloadOk()
+    {
+        ui.answers.insert(ui.answers.end(), {Answer::OK, Answer::OK});
+        window->commands().run(QStringLiteral("mnuDownload"));
+    }
+};
+
+TEST_F(Transfers, DownloadFillsTheImageAndKeepsWhatItReplaces)
+{
+    sim.setMemory(memory2D());
+    ui::frmTunara_Main &w = linkedWindow();
+    downloadOk();  // an empty image asks nothing first
+    const std::vector<UiCall> m = ui.messages();
+    ASSERT_EQ(m.size(), 2u);
+    EXPECT_EQ(messagesFrom(), (QStringList{Download + u'|' + FirmwareMsg,
+                                           Download + QStringLiteral("|Downloaded data to buffer. Ready for editing.")}));
+    EXPECT_EQ(m[0].icon, Icon::Exclamation);
+    EXPECT_EQ(m[1].icon, Icon::None);
+    EXPECT_EQ(imageBytes(), transferBytes(memory2D()));
+    EXPECT_EQ(caption(), titled(QStringLiteral("Downloaded Data")));
+    EXPECT_TRUE(w.commands().isAllowed(QStringLiteral("mnuEditTimingTable")));
+    EXPECT_FALSE(cmds().hasUnsavedWork());
+    EXPECT_FALSE(serial.isOpen());
+    QStringList status;
+    for (const char *label : {"lblStatusPort", "lblStatusFirmware", "lblStatusSource", "lblStatusTable"})
+        status << w.findChild<QLabel *>(QLatin1String(label))->text();
+    EXPECT_EQ(status, (QStringList{QStringLiteral("device of Com1"), QStringLiteral("Firmware: Torvik-1 Zoruro V2.1"),
+                                   QStringLiteral("Data: Downloaded Data"), QStringLiteral("Table: 2D")}));
+    QList<restore::Entry> kept = cmds().restorePoints().list();
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(kept[0].event, restore::Event::Downloaded);
+    EXPECT_EQ(kept[0].firmware, QStringLiteral("Torvik-1 Zoruro V2.1"));
+    EXPECT_EQ(kept[0].tableMode, QStringLiteral("2D"));
+    EXPECT_EQ(readFile(kept[0].path), transferBytes(memory2D()));
+
+    // Cancel at the overwrite question: nothing changes, nothing is kept.
+    data.params.TrigTiming = 25;  // an edit not yet saved anywhere
+    const QByteArray edited = bytesAsSaved(data);
+    ui.answers = {Answer::Cancel};
+    w.commands().run(QStringLiteral("mnuDownload"));
+    EXPECT_EQ(messagesFrom(2), QStringList{Download + QStringLiteral("|Data buffer not empty. OK to overwrite?")});
+    EXPECT_EQ(ui.messages().back().buttons, Buttons::OKCancel);
+    EXPECT_EQ(data.params.TrigTiming, 25);
+    EXPECT_EQ(cmds().restorePoints().list().size(), 1);
+
+    // OK: the edited image is kept before the module's replaces it.
+    ui.answers = {Answer::OK};
+    downloadOk();
+    kept = cmds().restorePoints().list();
+    ASSERT_EQ(kept.size(), 3);
+    EXPECT_EQ(kept[0].event, restore::Event::Downloaded);
+    EXPECT_EQ(kept[1].event, restore::Event::BeforeDownload);
+    EXPECT_EQ(readFile(kept[1].path), edited);
+    EXPECT_EQ(data.params.TrigTiming, memory2D()[48]);
+}
+
+TEST_F(Transfers, EveryFailedDownloadEndsWithItsMessageAndAnEmptyImage)
+{
+    ui::frmTunara_Main &w = linkedWindow();
+    const QString linkFail = QStringLiteral("Cannot establish RS-232 link. Check cable and Torvik-1 power.");
+    struct Row {
+        const char *name;
+        std::function<void()> arrange;
+        std::deque<Answer> answers;
+        QStringList expected;
+    } rows[] = {
+        {"no acknowledgement", [&] { withFaults([](sim::Faults &f) { f.noResyncAck = true; }); }, {Answer::OK},
+         {Download + u'|' + linkFail}},
+        {"another model", [&] { sim.setFirmwareID("Torvik-1 Classic"); }, {Answer::OK, Answer::OK},
+         {Download + QStringLiteral("|Firmware ID: Torvik-1 Classic"),
+          Download + QStringLiteral("|Not Torvik-1 Zoruro unit. Cannot download and edit data.")}},
+        {"silent mid-read", [&] { withFaults([](sim::Faults &f) { f.silenceAfterBytes = 60; }); },
+         {Answer::OK, Answer::Abort, Answer::OK},
+         {Download + u'|' + FirmwareMsg, QStringLiteral("Error|RS-232 timeout. Check cable and click Abort."),
+          Download + QStringLiteral("|Download failed.")}},
+        {"Esc", [&] { atProgress(20, [&] { QTest::keyClick(w.progressFrame(), Qt::Key_Escape); }); },
+         {Answer::OK, Answer::OK}, {Download + u'|' + FirmwareMsg, Download + QStringLiteral("|Download failed.")}},
+    };
+    for (Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        sim.setFaults({});
+        sim.setFirmwareID(sim::SimulatedModule::defaultFirmwareID());
+        row.arrange();
+        const std::size_t before = ui.messages().size();
+        ui.answers = row.answers;
+        w.commands().run(QStringLiteral("mnuDownload"));
+        EXPECT_EQ(messagesFrom(before), row.expected);
+        EXPECT_TRUE(data.image.DataBufferEmpty);
+        EXPECT_EQ(caption(), titled(QStringLiteral("Data Buffer Empty")));
+        EXPECT_FALSE(serial.isOpen());
+        EXPECT_FALSE(cmds().transferRunning());
+        EXPECT_TRUE(w.menuBar()->isEnabled());
+    }
+    EXPECT_TRUE(cmds().restorePoints().list().isEmpty());
+}
+
+TEST_F(Transfers, UploadWritesVerifiesAndReportsEveryFailure)
+{
+    sim.setMemory(memory2D());
+    ui::frmTunara_Main &w = linkedWindow();
+    downloadOk();
+    data.params.TrigTiming = 25;
+    ASSERT_TRUE(cmds().hasUnsavedWork());
+    std::size_t before = ui.messages().size();
+    ui.answers = {Answer::OK, Answer::OK};
+    w.commands().run(QStringLiteral("mnuUpload"));
+    EXPECT_EQ(messagesFrom(before), (QStringList{Upload + u'|' + FirmwareMsg, Upload + u'|' + Completed}));
+    EXPECT_EQ(ui.messages().back().icon, Icon::Exclamation);
+    EXPECT_EQ(transferBytes(sim.memory()), imageBytes());
+    EXPECT_EQ(sim.memory()[48], 25);
+    EXPECT_FALSE(cmds().hasUnsavedWork());
+    EXPECT_EQ(caption(), titled(QStringLiteral("Downloaded Data")));
+    const QList<restore::Entry> kept = cmds().restorePoints().list();
+    ASSERT_EQ(kept.size(), 2);
+    EXPECT_EQ(kept[0].event, restore::Event::BeforeUpload);
+    EXPECT_EQ(readFile(kept[0].path), imageBytes());
+
+    struct Row {
+        const char *name;
+        std::function<void()> arrange;
+        std::deque<Answer> answers;
+        QStringList expected;
+        Icon lastIcon;
+        bool trafficExpected;
+    } rows[] = {
+        {"table open", [&] { w.chart2D()->show(); w.grid2D()->show(); }, {Answer::OK},
+         {Upload + QStringLiteral("|You must close or save any open table before uploading.")}, Icon::Exclamation, false},
+        {"empty image", [&] { data.image.ClearEEPROMBuffer(); }, {Answer::OK},
+         {Upload + QStringLiteral("|No data available for uploading.")}, Icon::Exclamation, false},
+        {"write refused", [&] { withFaults([](sim::Faults &f) { f.refuseWriteAt = 60; }); }, {Answer::OK, Answer::OK},
+         {Upload + u'|' + FirmwareMsg, Upload + QStringLiteral("|Upload aborted - EEPROM programming failed.")}, Icon::Information, true},
+        {"read-back differs", [&] { withFaults([](sim::Faults &f) { f.readBackDiffersAt = 200; }); },
+         {Answer::OK, Answer::OK},
+         {Upload + u'|' + FirmwareMsg, Upload + QStringLiteral("|Upload aborted - EEPROM verification failed.")}, Icon::Information, true},
+        {"another model", [&] { sim.setFirmwareID("Torvik-1 Classic"); }, {Answer::OK, Answer::OK},
+         {Upload + QStringLiteral("|Firmware ID: Torvik-1 Classic"),
+          Upload + QStringLiteral("|Not Torvik-1 Zoruro unit. Cannot upload data.")}, Icon::None, true},
+    };
+    const ModuleImage good = data.image;
+    for (Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        data.image = good;
+        w.hideAllTableViews();
+        sim.setFaults({});
+        sim.setFirmwareID(sim::SimulatedModule::defaultFirmwareID());
+        row.arrange();
+        sim.clearReceived();
+        before = ui.messages().size();
+        ui.answers = row.answers;
+        w.commands().run(QStringLiteral("mnuUpload"));
+        EXPECT_EQ(messagesFrom(before), row.expected);
+        EXPECT_EQ(ui.messages().back().icon, row.lastIcon);
+        EXPECT_EQ(!sim.received().empty(), row.trafficExpected);
+        EXPECT_FALSE(serial.isOpen());
+    }
+}
+
+TEST_F(Transfers, UploadAsksBeforeSendingATableNobodyFilled)
+{
+    ui::frmTunara_Main &w = linkedWindow();
+    // OK in the parameters dialog on an empty image: parameters, no table.
+    data.image.DataBufferEmpty = false;
+    data.params.TimingTable2D = true;
+    ui.answers = {Answer::No};
+    w.commands().run(QStringLiteral("mnuUpload"));
+    ASSERT_EQ(ui.messages().size(), 1u);
+    const UiCall question = ui.messages()[0];
+    EXPECT_EQ(question.title, Upload);
+    EXPECT_EQ(question.buttons, Buttons::YesNo);
+    EXPECT_EQ(question.icon, Icon::Exclamation);
+    EXPECT_TRUE(question.text.contains(QStringLiteral("The 2D timing table in the buffer was not downloaded")));
+    EXPECT_TRUE(question.text.contains(QStringLiteral("all 21 points at the trigger timing of 30 degrees")));
+    EXPECT_TRUE(sim.received().empty());
+
+    ui.answers = {Answer::Yes, Answer::OK, Answer::OK};
+    w.commands().run(QStringLiteral("mnuUpload"));
+    EXPECT_EQ(ui.messages().back().text, Completed);
+
+    // A table the editor saved in this run goes without a question.
+    data.filledThisRun.table2D = true;
+    ui.answers = {Answer::OK, Answer::OK};
+    const std::size_t before = ui.messages().size();
+    w.commands().run(QStringLiteral("mnuUpload"));
+    EXPECT_EQ(messagesFrom(before), (QStringList{Upload + u'|' + FirmwareMsg, Upload + u'|' + Completed}));
+}
+
+TEST_F(Transfers, NothingInTheWindowCanDisturbARunningTransfer)
+{
+    sim.setMemory(memory2D());
+    ui::frmTunara_Main &w = linkedWindow();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const int portBefore = serial.portNumber();
+    bool menusEnabled = true;
+    bool portListEnabled = true;
+    atProgress(30, [&] {
+        menusEnabled = w.menuBar()->isEnabled();
+        portListEnabled = w.portPanel()->list()->isEnabled();
+        w.resize(w.width() - 40, w.height() - 30);  // the layout rule runs
+        QCoreApplication::processEvents();
+        w.portPanel()->list()->setCurrentIndex(portBefore + 5);
+        w.cboPort_Click();
+        w.close();  // refused with a note
+    });
+    ui.answers = {Answer::OK, Answer::OK, Answer::OK};
+    w.commands().run(QStringLiteral("mnuDownload"));
+    EXPECT_FALSE(menusEnabled);
+    EXPECT_FALSE(portListEnabled);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(serial.portNumber(), portBefore);
+    EXPECT_EQ(w.portPanel()->selectedPort(), portBefore);
+    EXPECT_EQ(messagesFrom(), (QStringList{Download + u'|' + FirmwareMsg,
+                                           QStringLiteral("Exit Program|A transfer with the module is running. Press "
+                                                          "Esc to stop it, then close the program."),
+                                           Download + QStringLiteral("|Downloaded data to buffer. Ready for editing.")}));
+    EXPECT_EQ(imageBytes(), transferBytes(memory2D()));
+    EXPECT_TRUE(w.menuBar()->isEnabled());
+
+    // A resize half-way through an upload leaves its port open.
+    data.params.TrigTiming = 20;
+    bool portStayedOpen = false;
+    atProgress(50, [&] {
+        w.resize(w.width() + 40, w.height() + 30);
+        QCoreApplication::processEvents();
+        portStayedOpen = serial.isOpen();
+    });
+    ui.answers = {Answer::OK, Answer::OK};
+    w.commands().run(QStringLiteral("mnuUpload"));
+    EXPECT_TRUE(portStayedOpen);
+    EXPECT_EQ(ui.messages().back().text, Completed);
+    EXPECT_EQ(transferBytes(sim.memory()), imageBytes());
+}
+
+TEST_F(Transfers, LinkFailuresSayWhatHappened)
+{
+    ui::frmTunara_Main &w = linkedWindow();
+    // A port that cannot be opened: its reason once, no cable advice.
+    serial.setDevicePath(path("no-such-tty"));
+    ui.answers = {Answer::Abort};
+    w.commands().run(QStringLiteral("mnuDownload"));
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0].title, QStringLiteral("Error"));
+    EXPECT_TRUE(ui.messages()[0].text.contains(path("no-such-tty")));
+
+    // No module answering: the window keeps handling events during the
+    // link check, so Esc ends it after the first resynchronisation.
+    serial.setDevicePath(sim.devicePath());
+    withFaults([](sim::Faults &f) { f.silenceAfterBytes = 0; });
+    QTimer esc;
+    int ticks = 0;
+    QObject::connect(&esc, &QTimer::timeout, &w, [&] {
+        if (++ticks == 1)
+            w.Form_KeyPress(27);
+    });
+    esc.start(20);
+    ui.answers = {Answer::OK};
+    w.commands().run(QStringLiteral("mnuDownload"));
+    esc.stop();
+    EXPECT_GE(ticks, 1);
+    int resyncs = 0;
+    for (const sim::ReceivedByte &b : sim.received())
+        resyncs += b.value == 0x33;
+    EXPECT_EQ(resyncs, 1);
+    EXPECT_EQ(ui.messages().back().text, QStringLiteral("Cannot establish RS-232 link. Check cable and Torvik-1 power."));
+}
+
+}  // namespace
+}  // namespace tunara::test
