@@ -141,6 +141,9 @@ void DataCommands::createStatusBar()
     m_statusFirmware = add("lblStatusFirmware", 0);
     m_statusSource = add("lblStatusSource", 0);
     m_statusTable = add("lblStatusTable", 0);
+    // The bar takes its height from the client area: the smallest window
+    // still has to show the port panel and the progress frame whole.
+    m_window.setMinimumHeight(m_window.minimumHeight() + bar->sizeHint().height());
     // Any command may change what the bar shows (the parameters dialog the
     // table mode, the port set-up the port): look again after each.
     for (QMenu *menu : m_window.menuBar()->findChildren<QMenu *>())

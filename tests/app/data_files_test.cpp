@@ -286,6 +286,8 @@ TEST_F(DataFiles, RestorePointsAreListedNewestFirstAndReopened)
     QStringList columns;
     ui.onModal = [&](QDialog &dialog) {
         auto *list = dialog.findChild<QTreeWidget *>(QStringLiteral("lstRestorePoints"));
+        if (!list)
+            return int(QDialog::Rejected);  // the parameters dialog that follows an open
         for (int c = 0; c < 4; ++c)
             columns << list->topLevelItem(0)->text(c);
         list->setCurrentItem(list->topLevelItem(0));
