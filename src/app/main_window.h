@@ -28,6 +28,7 @@ class DataCommands;
 class MenuCommands;
 class PortSetupPanel;
 class ProgressFrame;
+class TableCommands;
 class TimingGrid;
 
 // What the main window works with; all of it outlives the window.
@@ -108,6 +109,8 @@ public:
     TimingGrid *grid3D() const { return m_grid3D; }
     PortSetupPanel *portPanel() const { return m_portPanel; }
     ProgressFrame *progressFrame() const { return m_progress; }
+    // The timing table editor: its commands, model and views.
+    TableCommands *tableCommands() const { return m_tableCommands; }
 
     // A table is open while either chart is shown.
     bool isTableOpen() const;
@@ -161,6 +164,7 @@ private:
     PortSetupPanel *m_portPanel = nullptr;
     ProgressFrame *m_progress = nullptr;
     DataCommands *m_dataCommands = nullptr;
+    TableCommands *m_tableCommands = nullptr;
     bool m_loadRan = false;  // resizes lay out only once the load has begun
 };
 

@@ -1,0 +1,94 @@
+#include "editor/table_rules.h"
+
+#include "core/numbers.h"
+#include "image/module_parameters.h"
+#include "tables/table_codec.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tunara::editor {
+
+double AdvanceWindow::limit(double v) const
+{
+    if (v < low)
+        return low;
+    if (v > high)
+        return high;
+    return v;
+}
+
+AdvanceWindow editWindow(TableKind kind, int trigTiming)
+{
+    const double low = trigTiming - MaxRetard;
+    if (kind == TableKind::Curve2D)
+        return {std::max(0.0, low), double(trigTiming)};
+    return {low, double(trigTiming)};
+}
+
+QString formatValue(double value)
+{
+    const QString text = numbers::format(value, QStringLiteral("#0.0"));
+    // A value a hair below zero is shown as zero, without a sign.
+    return text == QStringLiteral("-0.0") ? QStringLiteral("0.0") : text;
+}
+
+double storedValue(TableKind kind, int trigTiming, double value)
+{
+    const double advance = trigTiming - EncodeAdvance(trigTiming, value) * DegreesPerStep;
+    if (kind == TableKind::Curve2D && advance < 0)
+        return 0;
+    return advance;
+}
+
+QString displayText(TableKind kind, int trigTiming, double value)
+{
+    return formatValue(storedValue(kind, trigTiming, value));
+}
+
+std::optional<double> parseTypedNumber(const QString &text)
+{
+    static const QRegularExpression number(
+        QStringLiteral("^[ \\t]*([+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?)[ \\t]*$"));
+    const QRegularExpressionMatch m = number.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const double v = m.captured(1).toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+std::optional<double> checkTypedEntry(TableKind kind, int trigTiming, const QString &text)
+{
+    const std::optional<double> v = parseTypedNumber(text);
+    if (!v || !editWindow(kind, trigTiming).contains(*v))
+        return std::nullopt;
+    return v;
+}
+
+QString entryRefusalText(TableKind kind, int trigTiming)
+{
+    if (kind == TableKind::Curve2D)
+        return QStringLiteral("Timing must be numeric value greater than zero and within %1 degrees of trigger timing.")
+            .arg(MaxRetard);
+    return QStringLiteral("Timing must be numeric value between %1 and %2 degrees.")
+        .arg(trigTiming - MaxRetard)
+        .arg(trigTiming);
+}
+
+QString entryRefusalTitle()
+{
+    return QStringLiteral("Timing Edit");
+}
+
+double dragValue2D(double downValue, int downY, int y, int trigTiming)
+{
+    const double steps = numbers::roundHalfEven(5.0 * downValue + 0.5 * (downY - y));
+    return editWindow(TableKind::Curve2D, trigTiming).limit(steps * 0.2);
+}
+
+}  // namespace tunara::editor
