@@ -60,6 +60,7 @@ private:
     void setCaptionSuffix(const QString &suffix) override;
     void downloadDecoded(const ModuleParameters &params) override;
     void openModuleParameters() override;
+    void setUpChart3D();
     void aboutToWrite() override;
 
     class TransferGuard;

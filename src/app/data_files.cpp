@@ -187,6 +187,7 @@ bool DataCommands::loadFile(const QString &path)
     UpdateParams(m_data);
     m_data.filledThisRun = {true, true};
     m_saved.markSaved(m_data);
+    setUpChart3D();
     m_window.applyTableMenuRule();
     m_window.DataFileTitle = datafile::captionTitle(path);
     setCaption(m_window.DataFileTitle);

@@ -1,6 +1,7 @@
 // Download and upload from the window, and what keeps a running transfer
 // from being disturbed.
 #include "app/data_commands.h"
+#include "app/table_commands.h"
 
 #include "app/main_window.h"
 #include "app/menu_commands.h"
@@ -138,7 +139,16 @@ void DataCommands::downloadDecoded(const ModuleParameters &)
     m_data.filledThisRun = {true, true};
     m_saved.markSaved(m_data);
     keepRestorePoint(restore::Event::Downloaded, imageBytes());
+    setUpChart3D();
     m_window.applyTableMenuRule();
+}
+
+// The 3D chart and the grid's pressure labels follow the sensor of the
+// image just read; a template that fails is reported by the editor itself.
+void DataCommands::setUpChart3D()
+{
+    if (m_data.params.TimingTable3D && m_window.tableCommands())
+        m_window.tableCommands()->ChartSetup3D();
 }
 
 void DataCommands::openModuleParameters()

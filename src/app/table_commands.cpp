@@ -204,10 +204,15 @@ void TableCommands::writeTableToImage()
 {
     ModuleData &data = m_window.context().data;
     const int trig = data.params.TrigTiming;
-    if (m_model.copyTo(data.tables.table2D))
+    // The upload guard asks before sending a table region nobody filled in
+    // this run; a save from the editor fills the region it writes.
+    if (m_model.copyTo(data.tables.table2D)) {
         EncodeTable2D(data.tables.table2D, trig, data.image);
-    else if (m_model.copyTo(data.tables.table3D))
+        data.filledThisRun.table2D = true;
+    } else if (m_model.copyTo(data.tables.table3D)) {
         EncodeTable3D(data.tables.table3D, trig, data.image);
+        data.filledThisRun.table3D = true;
+    }
 }
 
 void TableCommands::endTableEditing()

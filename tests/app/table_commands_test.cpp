@@ -231,10 +231,11 @@ TEST_F(TableCommands, ExitWithYesSavesTheOpenTable)
     chooseTable(true, 30);
     openTable();
     model().enterText(0, 0, QStringLiteral("20"));
-    ui.answers = {Answer::Yes};
+    ui.answers = {Answer::Yes, Answer::Yes};  // save the table; leave the image unsaved to a file
     w.mnuExit_Click();
-    ASSERT_EQ(ui.messages().size(), 1u);
+    ASSERT_EQ(ui.messages().size(), 2u);
     EXPECT_EQ(ui.messages()[0].text, QStringLiteral("Save timing table before exiting?"));
+    EXPECT_TRUE(ui.messages()[1].text.endsWith(QStringLiteral("Exit anyway?")));
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(data.image.EEPROMBuffer[16], EncodeAdvance(30, 20.0));
 }
