@@ -1,5 +1,8 @@
 #include "app/chart_3d_view.h"
 
+#include "core/numbers.h"
+#include "tables/table_axes.h"
+
 namespace tunara::ui {
 
 Chart3DView::Chart3DView(QWidget *parent) : views::SurfaceChart(parent)
@@ -19,6 +22,14 @@ bool Chart3DView::loadTemplate(const QString &path)
     m_template = *m_lastTemplate.chartTemplate;
     setLook(lookOf(m_template));
     return true;
+}
+
+void Chart3DView::setMapSensor(std::uint8_t mapSensor)
+{
+    QStringList labels;
+    for (int row = 1; row <= PressureRows; ++row)
+        labels << numbers::format(axes::pressureLabel(mapSensor, row), QStringLiteral("#0"));
+    setPressureLabels(labels);
 }
 
 views::SurfaceLook Chart3DView::lookOf(const ChartTemplate &t)

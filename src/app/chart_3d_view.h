@@ -4,6 +4,8 @@
 #include "tables/timing_tables.h"
 #include "views/surface_chart.h"
 
+#include <cstdint>
+
 namespace tunara::ui {
 
 // The 3D timing chart of the main window: the surface chart with its look
@@ -17,6 +19,9 @@ public:
     bool loadTemplate(const QString &path);
     const TemplateResult &lastTemplateResult() const { return m_lastTemplate; }
     const ChartTemplate &currentTemplate() const { return m_template; }
+
+    // The pressure labels of a MAP sensor byte along the pressure axis.
+    void setMapSensor(std::uint8_t mapSensor);
 
     // The look a template gives the surface.
     static views::SurfaceLook lookOf(const ChartTemplate &chartTemplate);

@@ -2,6 +2,7 @@
 
 #include "app/chart_2d_view.h"
 #include "app/chart_3d_view.h"
+#include "app/main_new_3d_table.h"
 #include "app/menu_commands.h"
 #include "app/port_setup_panel.h"
 #include "app/progress_frame.h"
@@ -102,6 +103,7 @@ void frmTunara_Main::connectCommands()
     m_commands->setHandler(QStringLiteral("mnuHelpContents"), [this] { mnuHelpContents_Click(); });
     m_commands->setHandler(QStringLiteral("mnuPortSetup"), [this] { mnuPortSetup_Click(); });
     m_tableCommands = new TableCommands(*this);
+    InstallNew3DTableWizard(*this);
     connect(m_portPanel, &PortSetupPanel::portPicked, this, [this](int) { cboPort_Click(); });
     connect(m_portPanel, &PortSetupPanel::okClicked, this, [this] { cmdPortSelectOK_Click(); });
 }

@@ -27,14 +27,6 @@ QPen thinPen(const QColor &colour)
     return pen;
 }
 
-// Text centred on a point.
-void drawCentred(QPainter &painter, const QPointF &at, const QString &text)
-{
-    QRectF box = QFontMetricsF(painter.font()).boundingRect(text);
-    box.moveCenter(at);
-    painter.drawText(box, Qt::AlignCenter, text);
-}
-
 class ScenePainter {
 public:
     ScenePainter(QPainter &painter, const SurfaceScene &scene, const SurfaceProjection &proj)
@@ -51,19 +43,36 @@ private:
     double a01(double advance) const { return (advance - s.advanceLow) / (s.advanceHigh - s.advanceLow); }
     QPointF at(double sp, double pf, double adv) const { return pr.project(sp, pf, adv); }
     QPointF floorCentre() const { return at(0.5, 0.5, s.advanceLow); }
-    // Pushes a label outward from the floor's centre, past the box edge.
-    QPointF outward(const QPointF &edge, double by) const
+    // The screen direction away from the floor's centre through an edge's middle.
+    QPointF outwardFrom(const QPointF &edgeMiddle) const
     {
-        const QPointF d = edge - floorCentre();
+        const QPointF d = edgeMiddle - floorCentre();
         const double len = std::hypot(d.x(), d.y());
-        return len > 0 ? edge + d * (by / len) : edge + QPointF(0, by);
+        return len > 0 ? d / len : QPointF(0, 1);
     }
+    // A label beside a point, `gap` beyond it in direction `dir`; skipped
+    // when it would cover a label already drawn, unless it must show.
+    void label(const QPointF &point, const QPointF &dir, double gap, const QString &text, bool mustShow = false);
 
     QPainter &p;
     const SurfaceScene &s;
     const SurfaceProjection &pr;
     QFontMetricsF fm;
+    std::vector<QRectF> m_taken;
 };
+
+void ScenePainter::label(const QPointF &point, const QPointF &dir, double gap, const QString &text, bool mustShow)
+{
+    QRectF box = fm.boundingRect(text);
+    const double reach = gap + std::abs(dir.x()) * box.width() / 2 + std::abs(dir.y()) * box.height() / 2;
+    box.moveCenter(point + dir * reach);
+    if (!mustShow)
+        for (const QRectF &taken : m_taken)
+            if (taken.intersects(box))
+                return;
+    m_taken.push_back(box);
+    p.drawText(box, Qt::AlignCenter, text);
+}
 
 void ScenePainter::floorAndWalls()
 {
@@ -129,44 +138,43 @@ void ScenePainter::surface()
 void ScenePainter::axes()
 {
     const double lo = s.advanceLow;
-    const double gap = fm.height() * 0.9;
+    const double gap = fm.height() * 0.5;
     p.setPen(thinPen(Qt::black));
-    // Speed along the floor edge nearer the viewer.
-    const double nearPressure = pr.depth(0.5, 0, lo) < pr.depth(0.5, 1, lo) ? 0 : 1;
-    const int speedTicks = std::max(2, s.look.speedTicks);
-    for (int i = 0; i < speedTicks; ++i) {
-        const double f = i / double(speedTicks - 1);
-        drawCentred(p, outward(at(f, nearPressure, lo), gap), axisNumber(f * (SpeedPoints - 1) * 500));
-    }
-    drawCentred(p, outward(at(0.5, nearPressure, lo), gap * 2.6), s.look.speedTitle);
-    // Pressure labels along the nearer edge across the speeds.
-    const double nearSpeed = pr.depth(0, 0.5, lo) < pr.depth(1, 0.5, lo) ? 0 : 1;
-    for (int m = 1; m <= PressureRows; ++m) {
-        const int row = PressureRows + 1 - m;  // grid row 1 is pressure index 8
-        if (row - 1 < s.look.pressureLabels.size())
-            drawCentred(p, outward(at(nearSpeed, SurfaceProjection::pressureFraction(m), lo), gap),
-                        s.look.pressureLabels[row - 1]);
-    }
-    drawCentred(p, outward(at(nearSpeed, 0.5, lo), gap * 2.6), s.look.pressureTitle);
-    // Advance on the upright edge furthest to the left on screen.
-    QPointF foot = at(0, 0, lo);
+    // The advance on the upright edge furthest to the left on screen.
     double footSpeed = 0, footPressure = 0;
     for (double sp : {0.0, 1.0})
         for (double pf : {0.0, 1.0})
-            if (at(sp, pf, lo).x() < foot.x()) {
-                foot = at(sp, pf, lo);
+            if (at(sp, pf, lo).x() < at(footSpeed, footPressure, lo).x()) {
                 footSpeed = sp;
                 footPressure = pf;
             }
     const QPointF top = at(footSpeed, footPressure, s.advanceHigh);
-    p.drawLine(foot, top);
+    p.drawLine(at(footSpeed, footPressure, lo), top);
     for (double v : s.advanceTicks()) {
         const QPointF tick = at(footSpeed, footPressure, v);
-        p.drawLine(tick, tick - QPointF(gap * 0.3, 0));
-        const QString text = axisNumber(v);
-        drawCentred(p, tick - QPointF(gap * 0.45 + fm.horizontalAdvance(text) / 2, 0), text);
+        p.drawLine(tick, tick - QPointF(gap * 0.6, 0));
+        label(tick, QPointF(-1, 0), gap, axisNumber(v));
     }
-    drawCentred(p, top - QPointF(0, gap * 1.2), s.look.advanceTitle);
+    label(top, QPointF(0, -1), gap * 2, s.look.advanceTitle, true);
+    // Speed along the floor edge nearer the viewer.
+    const double nearPressure = pr.depth(0.5, 0, lo) < pr.depth(0.5, 1, lo) ? 0 : 1;
+    const QPointF speedOut = outwardFrom(at(0.5, nearPressure, lo));
+    const int speedTicks = std::max(2, s.look.speedTicks);
+    for (int i = 0; i < speedTicks; ++i) {
+        const double f = i / double(speedTicks - 1);
+        label(at(f, nearPressure, lo), speedOut, gap, axisNumber(f * (SpeedPoints - 1) * 500));
+    }
+    label(at(0.5, nearPressure, lo), speedOut, gap + fm.height() * 1.6, s.look.speedTitle, true);
+    // Pressure labels along the nearer edge across the speeds.
+    const double nearSpeed = pr.depth(0, 0.5, lo) < pr.depth(1, 0.5, lo) ? 0 : 1;
+    const QPointF pressureOut = outwardFrom(at(nearSpeed, 0.5, lo));
+    for (int m = 1; m <= PressureRows; ++m) {
+        const int row = PressureRows + 1 - m;  // grid row 1 is pressure index 8
+        if (row - 1 < s.look.pressureLabels.size())
+            label(at(nearSpeed, SurfaceProjection::pressureFraction(m), lo), pressureOut, gap,
+                  s.look.pressureLabels[row - 1]);
+    }
+    label(at(nearSpeed, 0.5, lo), pressureOut, gap + fm.height() * 1.6, s.look.pressureTitle, true);
 }
 
 void ScenePainter::valueLabel()

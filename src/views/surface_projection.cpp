@@ -48,11 +48,14 @@ SurfaceProjection::SurfaceProjection(const QRectF &plotArea, const SurfaceViewAn
     m_cosElev = std::cos(radians(v.elevation));
     m_sinElev = std::sin(radians(v.elevation));
     m_centre = m_area.center();
-    const double side = std::min(m_area.width(), m_area.height()) - 2 * std::max(0.0, margin);
-    if (side >= SmallestArea) {
-        // The box's longest diagonal fits the area in every view.
-        const double diagonal = std::sqrt(2.0 + BoxHeight * BoxHeight);
-        m_scale = v.zoom * side / diagonal;
+    const double width = m_area.width() - 2 * std::max(0.0, margin);
+    const double height = m_area.height() - 2 * std::max(0.0, margin);
+    if (std::min(width, height) >= SmallestArea) {
+        // The box fits the area at every rotation: across, its floor's
+        // diagonal; upright, its height and the floor's diagonal tilted.
+        const double across = std::sqrt(2.0);
+        const double upright = BoxHeight * m_cosElev + across * m_sinElev;
+        m_scale = v.zoom * std::min(width / across, height / upright);
     }
 }
 

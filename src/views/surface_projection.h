@@ -38,8 +38,8 @@ struct SurfaceHit {
 //
 // The box spans speed (0 .. 10000 RPM) across, pressure (lowest .. highest)
 // in depth and advance (advanceLow .. advanceHigh) upward. Its size on screen
-// depends only on the area and the zoom, never on the rotation, so the
-// surface does not breathe while the user turns it. The advance axis always
+// depends on the area, the zoom and the elevation, never on the rotation, so
+// the surface does not breathe while the user turns it. The advance axis always
 // stands upright on screen, and a value moves its grid point along a
 // straight line: that is what makes valueUnder() exact for every view.
 class SurfaceProjection {
