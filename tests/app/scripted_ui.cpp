@@ -86,10 +86,10 @@ void ScriptedUserInterface::showHelp(QWidget *, const QString &contentsPage)
     calls.push_back({UiCall::Kind::Help, contentsPage, {}, Buttons::OK, ui::Icon::None});
 }
 
-int ScriptedUserInterface::showModal(QDialog &)
+int ScriptedUserInterface::showModal(QDialog &dialog)
 {
     calls.push_back({UiCall::Kind::Modal, {}, {}, Buttons::OK, ui::Icon::None});
-    return 0;
+    return modalScript ? modalScript(dialog) : 0;
 }
 
 }  // namespace tunara::test

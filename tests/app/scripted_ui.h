@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace tunara::test {
@@ -28,6 +29,8 @@ public:
     std::deque<ui::Answer> answers;
     std::deque<ui::InputReply> inputs;
     std::deque<QString> fileNames;
+    // What the user does in a modal dialog before it closes (nothing when unset).
+    std::function<int(QDialog &)> modalScript;
 
     // Message boxes only, in order.
     std::vector<UiCall> messages() const;
