@@ -26,10 +26,15 @@ public:
         m_window.grid3D()->hide();
         m_window.setWindowTitle(m_window.MainTitle);
     }
-    void showNewTable(const Table3D &map) override
+    void showNewTable(const Table3D &map, int windowTrigTiming) override
     {
         m_window.context().data.tables.table3D = map;
-        m_window.tableCommands()->ShowTable3D();
+        TableCommands &commands = *m_window.tableCommands();
+        commands.ShowTable3D();
+        // An Update for a trigger timing the module does not have yet shows
+        // the map as that trigger timing would store it.
+        if (windowTrigTiming != trigTiming())
+            commands.model().open3D(map, windowTrigTiming);
     }
 
 private:

@@ -122,7 +122,7 @@ void frmNew3DTable::sldTrigTiming_Change(int position)
 
 void frmNew3DTable::CreateNewTable()
 {
-    m_host.showNewTable(FlatMap(m_form.BaseTmgVal));
+    m_host.showNewTable(FlatMap(m_form.BaseTmgVal), m_form.TrigTimingVal);
     m_shownBase = m_form.BaseTmgVal;
 }
 
@@ -142,9 +142,8 @@ void frmNew3DTable::cmdOK_Click()
 void frmNew3DTable::reject()
 {
     if (m_shownBase) {
-        const int kept = BaseInWindow(*m_shownBase, m_host.trigTiming());
-        if (kept != *m_shownBase)
-            m_host.showNewTable(FlatMap(kept));
+        const int trig = m_host.trigTiming();
+        m_host.showNewTable(FlatMap(BaseInWindow(*m_shownBase, trig)), trig);
         m_shownBase.reset();
     }
     QDialog::reject();

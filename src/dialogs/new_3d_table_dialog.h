@@ -29,8 +29,9 @@ public:
     // Takes the 3D chart and grid off the screen and resets the caption to
     // the window's base title.
     virtual void clearTableView() = 0;
-    // Makes the map the working 3D table and shows it (ShowTable3D).
-    virtual void showNewTable(const Table3D &map) = 0;
+    // Makes the map the working 3D table and shows it (ShowTable3D), with
+    // the advance window and stored values of `windowTrigTiming`.
+    virtual void showNewTable(const Table3D &map, int windowTrigTiming) = 0;
 };
 
 // The new 3D table wizard: a trigger timing and a base timing on two
@@ -55,9 +56,10 @@ public:
 
     const New3DTableForm &form() const { return m_form; }
 
-    // The close box (and Esc). A map shown by Update for a trigger timing
-    // that is not the module's would show values a save could not store;
-    // it is brought into the window of the trigger timing in force.
+    // The close box (and Esc). Update shows its map for the trigger timing
+    // on the slider; kept under the module's own trigger timing it could
+    // hold values a save would not store, so it is shown again for the
+    // trigger timing in force, its base brought into that window.
     void reject() override;
 
 private:

@@ -63,7 +63,7 @@ void Map3DEditor::refreshLabel(const editor::CellRect &cells)
     const int row = TableEditModel::rowOfPressureIndex(label.pressureIndex);
     const int column = label.point - 1;
     if (cells.contains(row, column))
-        m_chart.showValueLabel(editor::formatValue(m_model.value(row, column)), label.point, label.pressureIndex);
+        m_chart.showValueLabel(m_model.displayText(row, column), label.point, label.pressureIndex);
 }
 
 bool Map3DEditor::catchPoint(const QPoint &pixel)
@@ -88,7 +88,7 @@ void Map3DEditor::onPress(Qt::MouseButton button, Qt::KeyboardModifiers modifier
         m_pressed = catchPoint(pixel) ? Gesture::Point : Gesture::None;
         if (m_pressed == Gesture::Point) {
             m_grid.grid().setCurrentCellAt(PressureRows + 1 - HitCol, HitRow);
-            m_chart.showValueLabel(editor::formatValue(m_model.value(modelRow(), HitRow - 1)), HitRow, HitCol);
+            m_chart.showValueLabel(m_model.displayText(modelRow(), HitRow - 1), HitRow, HitCol);
         }
     } else if (modifiers == Qt::ShiftModifier) {
         m_pressed = catchPoint(pixel) ? Gesture::Shift : Gesture::None;
@@ -111,8 +111,9 @@ void Map3DEditor::onMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifie
         return;
     if (m_pressed == Gesture::Point && modifiers == Qt::NoModifier) {
         const double v = editor::dragValue3D(*z, m_model.trigTiming());
+        m_preview = v;
         m_chart.setValue(HitRow, HitCol, v);
-        m_chart.showValueLabel(editor::formatValue(v), HitRow, HitCol);
+        m_chart.showValueLabel(m_model.displayText(v), HitRow, HitCol);
         m_previewing = true;
     } else if (m_pressed == Gesture::Shift && modifiers == Qt::ShiftModifier) {
         // The surface stays put: only the label tells the offset.
@@ -144,7 +145,7 @@ void Map3DEditor::commitPreview()
     if (!m_previewing || !holdsMap() || HitRow < 1 || HitCol < 1)
         return;
     m_previewing = false;
-    m_model.setValue(modelRow(), HitRow - 1, m_chart.value(HitRow, HitCol), QStringLiteral("Drag"));
+    m_model.setValue(modelRow(), HitRow - 1, m_preview, QStringLiteral("Drag"));
 }
 
 void Map3DEditor::applyShift()

@@ -66,6 +66,7 @@ private:
     ChartGestureState &m_gesture;
     Gesture m_pressed = Gesture::None;
     bool m_previewing = false;
+    double m_preview = 0;  // the dragged value, committed at the release
 };
 
 }  // namespace tunara::ui

@@ -94,13 +94,13 @@ TEST_F(Map3DEditing, APressCatchesTheNearestPointAndADragPreviewsThenCommitsOneS
     const double previewed = chart().value(5, 6);
     EXPECT_NEAR(previewed, 24.2, 0.21);
     EXPECT_NEAR(std::remainder(previewed, 0.2), 0, 1e-9);
-    EXPECT_EQ(chart().valueLabel().text, editor::formatValue(previewed));
+    EXPECT_EQ(chart().valueLabel().text, model().displayText(previewed));
     EXPECT_EQ(cell(5, 6), 20);  // not committed while the button is held
     EXPECT_FALSE(model().canUndo());
 
     mouse(QEvent::MouseButtonRelease, pixelFor(5, 6, 24.2), Qt::NoModifier);
     EXPECT_EQ(cell(5, 6), previewed);
-    EXPECT_EQ(grid->cellText(3, 5), editor::formatValue(previewed));
+    EXPECT_EQ(grid->cellText(3, 5), model().displayText(previewed));
     EXPECT_FALSE(chart().isValueLabelVisible());
     EXPECT_EQ(model().undoText(), QStringLiteral("Drag"));
     model().undo();

@@ -118,12 +118,16 @@ TEST_F(New3DWizard, TheCloseBoxAfterUpdateLeavesOnlyValuesTheTriggerTimingInForc
         slide(w, "sldTrigTiming", 40);
         slide(w, "sldBaseTmg", 35);
         press(w, "cmdUpdate");
+        // Shown for the slider's trigger timing while the wizard is open.
         EXPECT_EQ(window->grid3D()->cellText(1, 1), QStringLiteral("35.0"));
+        EXPECT_EQ(window->tableCommands()->model().trigTiming(), 40);
         w.reject();
     });
     EXPECT_EQ(data.params.TrigTiming, 30);
     EXPECT_EQ(data.tables.table3D, FlatMap(30));
     EXPECT_EQ(window->grid3D()->cellText(1, 1), QStringLiteral("30.0"));
+    EXPECT_EQ(window->tableCommands()->model().trigTiming(), 30);
+    EXPECT_EQ(window->tableCommands()->model().value(7, 20), 30);
     // Closed without Update: no table on view.
     ui.answers = {Answer::No};
     window->tableCommands()->mnuCloseTbl_Click();
