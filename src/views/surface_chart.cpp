@@ -82,10 +82,10 @@ void SurfaceChart::setEditWindow(double low, double high)
 
 void SurfaceChart::rescale()
 {
-    const AdvanceScale s = advanceScale(m_scene.look, m_scene.values, m_windowLow, m_windowHigh);
-    m_scene.advanceLow = s.low;
-    m_scene.advanceHigh = s.high;
-    m_scene.advanceStep = s.step;
+    const SurfaceScene fresh = makeSurfaceScene(m_scene.values, m_scene.look, m_windowLow, m_windowHigh);
+    m_scene.advanceLow = fresh.advanceLow;
+    m_scene.advanceHigh = fresh.advanceHigh;
+    m_scene.advanceStep = fresh.advanceStep;
 }
 
 void SurfaceChart::showValueLabel(const QString &text, int point, int pressureIndex)

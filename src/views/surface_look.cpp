@@ -32,6 +32,19 @@ AdvanceScale advanceScale(const SurfaceLook &look, const Table3D &values, double
     return s;
 }
 
+SurfaceScene makeSurfaceScene(const Table3D &values, const SurfaceLook &look, double windowLow, double windowHigh)
+{
+    SurfaceScene scene;
+    scene.values = values;
+    scene.look = look;
+    scene.view = look.view.limited();
+    const AdvanceScale s = advanceScale(look, values, windowLow, windowHigh);
+    scene.advanceLow = s.low;
+    scene.advanceHigh = s.high;
+    scene.advanceStep = s.step;
+    return scene;
+}
+
 QColor surfaceColour(const SurfaceLook &look, double advance, double low, double high)
 {
     const double t = high > low && std::isfinite(advance) ? std::clamp((advance - low) / (high - low), 0.0, 1.0) : 0;

@@ -67,6 +67,11 @@ struct AdvanceScale {
 };
 AdvanceScale advanceScale(const SurfaceLook &look, const Table3D &values, double extraLow, double extraHigh);
 
+// A scene for printing or any other picture made without the widget: the
+// values on the look's scale widened to hold them and the window given,
+// in the look's own view, with no value label.
+SurfaceScene makeSurfaceScene(const Table3D &values, const SurfaceLook &look, double windowLow, double windowHigh);
+
 // The colour of an advance on a scale (the legend's colours).
 QColor surfaceColour(const SurfaceLook &look, double advance, double low, double high);
 

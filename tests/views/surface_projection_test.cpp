@@ -102,14 +102,12 @@ TEST(SurfaceProjection, AnAreaTooSmallOrAValueNotANumberGivesNoAnswerAndNoCrash)
 
 TEST(SurfaceProjection, ThePaintRoutineDrawsIntoAnyPainterAtAnySize)
 {
-    SurfaceScene scene;
-    scene.values = rampMap();
-    scene.look.title = QStringLiteral("Map");
-    const AdvanceScale s = advanceScale(scene.look, scene.values, -7, 15);
-    EXPECT_EQ(s.low, -10);  // widened by whole steps of 5 to hold -7
-    EXPECT_EQ(s.high, 45);
-    scene.advanceLow = s.low;
-    scene.advanceHigh = s.high;
+    SurfaceLook look;
+    look.title = QStringLiteral("Map");
+    SurfaceScene scene = makeSurfaceScene(rampMap(), look, -7, 15);
+    EXPECT_EQ(scene.advanceLow, -10);  // widened by whole steps of 5 to hold -7
+    EXPECT_EQ(scene.advanceHigh, 45);
+    EXPECT_EQ(scene.advanceTicks().size(), 12u);
     scene.label = {true, QStringLiteral("12.0"), 4, 2};
     for (const QSize size : {QSize(1, 1), QSize(40, 30), QSize(640, 400)}) {
         QImage image(size, QImage::Format_ARGB32);
