@@ -20,7 +20,9 @@ bool Chart3DView::loadTemplate(const QString &path)
     if (!m_lastTemplate.chartTemplate)
         return false;
     m_template = *m_lastTemplate.chartTemplate;
-    setLook(lookOf(m_template));
+    views::SurfaceLook look = lookOf(m_template);
+    look.pressureLabels = this->look().pressureLabels;  // the sensor's, not the template's
+    setLook(look);
     return true;
 }
 

@@ -16,14 +16,6 @@ constexpr double TurnPerPixel = 0.5;
 // Zoom factor per wheel notch.
 constexpr double ZoomPerNotch = 1.1;
 
-QStringList oneBarLabels()
-{
-    QStringList out;
-    for (int r = 1; r <= PressureRows; ++r)
-        out << QString::number((r + 7) * 2);
-    return out;
-}
-
 QPoint pixelOf(const QPointF &pos)
 {
     return {int(std::lround(pos.x())), int(std::lround(pos.y()))};
@@ -36,7 +28,6 @@ SurfaceChart::SurfaceChart(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("Chart3D1"));
     setFocusPolicy(Qt::ClickFocus);
     setMouseTracking(false);
-    m_scene.look.pressureLabels = oneBarLabels();
     rescale();
 }
 
@@ -115,7 +106,7 @@ void SurfaceChart::resetView()
 
 SurfaceProjection SurfaceChart::projection() const
 {
-    return surfaceProjection(QRectF(rect()), font(), m_scene);
+    return surfaceProjection(QRectF(rect()), QFontMetricsF(font(), this), m_scene);
 }
 
 SurfaceHit SurfaceChart::hitTest(const QPoint &pixel) const

@@ -7,6 +7,14 @@
 
 namespace tunara::views {
 
+QStringList oneBarPressureLabels()
+{
+    QStringList out;
+    for (int row = 1; row <= PressureRows; ++row)
+        out << QString::number((row + 7) * 2);
+    return out;
+}
+
 AdvanceScale advanceScale(const SurfaceLook &look, const Table3D &values, double extraLow, double extraHigh)
 {
     AdvanceScale s;
@@ -73,9 +81,8 @@ std::vector<double> SurfaceScene::advanceTicks() const
     return out;
 }
 
-SurfaceLayout surfaceLayout(const QRectF &rect, const QFont &font, const SurfaceLook &look)
+SurfaceLayout surfaceLayout(const QRectF &rect, const QFontMetricsF &fm, const SurfaceLook &look)
 {
-    const QFontMetricsF fm(font);
     const double line = fm.height();
     SurfaceLayout out;
     QRectF rest = rect.adjusted(line * 0.3, line * 0.3, -line * 0.3, -line * 0.3);
@@ -93,9 +100,9 @@ SurfaceLayout surfaceLayout(const QRectF &rect, const QFont &font, const Surface
     return out;
 }
 
-SurfaceProjection surfaceProjection(const QRectF &rect, const QFont &font, const SurfaceScene &scene)
+SurfaceProjection surfaceProjection(const QRectF &rect, const QFontMetricsF &text, const SurfaceScene &scene)
 {
-    const SurfaceLayout layout = surfaceLayout(rect, font, scene.look);
+    const SurfaceLayout layout = surfaceLayout(rect, text, scene.look);
     return SurfaceProjection(layout.plot, scene.view, scene.advanceLow, scene.advanceHigh, layout.labelMargin);
 }
 

@@ -4,7 +4,7 @@
 #include "views/surface_projection.h"
 
 #include <QColor>
-#include <QFont>
+#include <QFontMetricsF>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
@@ -14,6 +14,8 @@
 class QPainter;
 
 namespace tunara::views {
+
+QStringList oneBarPressureLabels();
 
 // Everything the surface's picture depends on besides the values.
 struct SurfaceLook {
@@ -30,8 +32,9 @@ struct SurfaceLook {
     double advanceMin = 0;     // the advance scale the values are shown on;
     double advanceMax = 45;    // values beyond it widen it by whole steps
     int advanceTicks = 10;
-    // Labels of the pressure rows, lowest pressure (grid row 1) first.
-    QStringList pressureLabels;
+    // Labels of the pressure rows, lowest pressure (grid row 1) first; the
+    // 1 bar sensor's until told otherwise.
+    QStringList pressureLabels = oneBarPressureLabels();
     SurfaceViewAngles view;    // the view the chart starts from
 };
 
@@ -75,17 +78,19 @@ SurfaceScene makeSurfaceScene(const Table3D &values, const SurfaceLook &look, do
 // The colour of an advance on a scale (the legend's colours).
 QColor surfaceColour(const SurfaceLook &look, double advance, double low, double high);
 
-// Where the parts of the picture go inside a rectangle.
+// Where the parts of the picture go inside a rectangle, for text measured
+// on the device drawn on (QFontMetricsF(font, device)): a printer's pixels
+// are far smaller than the screen's.
 struct SurfaceLayout {
     QRectF title;
     QRectF legend;
     QRectF plot;
     double labelMargin = 0;
 };
-SurfaceLayout surfaceLayout(const QRectF &rect, const QFont &font, const SurfaceLook &look);
+SurfaceLayout surfaceLayout(const QRectF &rect, const QFontMetricsF &text, const SurfaceLook &look);
 
 // The projection the picture in `rect` is drawn with.
-SurfaceProjection surfaceProjection(const QRectF &rect, const QFont &font, const SurfaceScene &scene);
+SurfaceProjection surfaceProjection(const QRectF &rect, const QFontMetricsF &text, const SurfaceScene &scene);
 
 // Draws the whole chart into any painter (a widget, an image, a printer),
 // with the painter's font as the base font. Nothing but the background is

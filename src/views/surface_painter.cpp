@@ -20,17 +20,17 @@ QString axisNumber(double v)
     return numbers::format(v, QStringLiteral("#0"));
 }
 
-QPen thinPen(const QColor &colour)
+// A line as thin as the device allows to be seen: one pixel on screen, a
+// sixteenth of a text line on a printer, whose pixels are far smaller.
+QPen thinPen(const QColor &colour, const QFontMetricsF &fm)
 {
-    QPen pen(colour, 0);  // cosmetic: one device pixel at any scale
-    pen.setCosmetic(true);
-    return pen;
+    return QPen(colour, std::max(1.0, fm.height() / 16));
 }
 
 class ScenePainter {
 public:
     ScenePainter(QPainter &painter, const SurfaceScene &scene, const SurfaceProjection &proj)
-        : p(painter), s(scene), pr(proj), fm(painter.font())
+        : p(painter), s(scene), pr(proj), fm(painter.font(), painter.device())
     {
     }
 
@@ -40,7 +40,6 @@ public:
     void valueLabel();
 
 private:
-    double a01(double advance) const { return (advance - s.advanceLow) / (s.advanceHigh - s.advanceLow); }
     QPointF at(double sp, double pf, double adv) const { return pr.project(sp, pf, adv); }
     QPointF floorCentre() const { return at(0.5, 0.5, s.advanceLow); }
     // The screen direction away from the floor's centre through an edge's middle.
@@ -78,7 +77,7 @@ void ScenePainter::floorAndWalls()
 {
     const double lo = s.advanceLow;
     const double hi = s.advanceHigh;
-    p.setPen(thinPen(s.look.gridColor));
+    p.setPen(thinPen(s.look.gridColor, fm));
     p.setBrush(Qt::NoBrush);
     const int speedTicks = std::max(2, s.look.speedTicks);
     for (int i = 0; i < speedTicks; ++i) {
@@ -130,7 +129,7 @@ void ScenePainter::surface()
         }
         const QColor fill = surfaceColour(s.look, sum / 4, s.advanceLow, s.advanceHigh);
         p.setBrush(fill);
-        p.setPen(thinPen(fill.darker(170)));
+        p.setPen(thinPen(fill.darker(170), fm));
         p.drawPolygon(poly);
     }
 }
@@ -139,7 +138,7 @@ void ScenePainter::axes()
 {
     const double lo = s.advanceLow;
     const double gap = fm.height() * 0.5;
-    p.setPen(thinPen(Qt::black));
+    p.setPen(thinPen(Qt::black, fm));
     // The advance on the upright edge furthest to the left on screen.
     double footSpeed = 0, footPressure = 0;
     for (double sp : {0.0, 1.0})
@@ -186,7 +185,7 @@ void ScenePainter::valueLabel()
     const double pad = fm.height() * 0.2;
     QRectF box = fm.boundingRect(l.text).adjusted(-pad * 2, -pad, pad * 2, pad);
     box.moveBottomLeft(anchor + QPointF(pad * 3, -pad * 3));
-    p.setPen(thinPen(Qt::black));
+    p.setPen(thinPen(Qt::black, fm));
     p.drawLine(anchor, box.bottomLeft());
     p.setBrush(QColor(255, 255, 225));
     p.drawRect(box);
@@ -197,14 +196,14 @@ void paintLegend(QPainter &p, const QRectF &area, const SurfaceScene &s)
 {
     if (area.isEmpty())
         return;
-    const QFontMetricsF fm(p.font());
+    const QFontMetricsF fm(p.font(), p.device());
     const QRectF bar(area.left() + fm.height() * 0.4, area.top() + area.height() * 0.2, fm.height() * 0.8,
                      area.height() * 0.6);
     QLinearGradient g(bar.bottomLeft(), bar.topLeft());
     for (int i = 0; i <= 8; ++i)
         g.setColorAt(i / 8.0, surfaceColour(s.look, s.advanceLow + (s.advanceHigh - s.advanceLow) * i / 8.0,
                                             s.advanceLow, s.advanceHigh));
-    p.setPen(thinPen(Qt::black));
+    p.setPen(thinPen(Qt::black, fm));
     p.setBrush(g);
     p.drawRect(bar);
     for (double v : s.advanceTicks()) {
@@ -222,8 +221,9 @@ void paintSurface(QPainter &painter, const QRectF &rect, const SurfaceScene &sce
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(rect, scene.look.background);
-    const SurfaceLayout layout = surfaceLayout(rect, painter.font(), scene.look);
-    const SurfaceProjection proj = surfaceProjection(rect, painter.font(), scene);
+    const QFontMetricsF text(painter.font(), painter.device());
+    const SurfaceLayout layout = surfaceLayout(rect, text, scene.look);
+    const SurfaceProjection proj = surfaceProjection(rect, text, scene);
     if (!layout.title.isEmpty()) {
         QFont bold = painter.font();
         bold.setBold(true);

@@ -109,6 +109,8 @@ TEST_F(New3DWizard, UpdateShowsAFlatMapAndOkAlsoSetsTheTriggerTiming)
     EXPECT_EQ(window->tableCommands()->model().trigTiming(), 36);
     EXPECT_EQ(window->grid3D()->cellText(8, 21), QStringLiteral("18.0"));
     EXPECT_EQ(window->grid3D()->cellText(1, 0), QStringLiteral("18"));  // the 2 bar labels
+    EXPECT_EQ(window->chart3D()->look().pressureLabels.first(), QStringLiteral("18"));
+    EXPECT_EQ(window->chart3D()->look().pressureLabels.last(), QStringLiteral("60"));
     EXPECT_TRUE(data.image.DataBufferEmpty);  // the image waits for a save
 }
 

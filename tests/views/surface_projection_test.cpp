@@ -4,6 +4,9 @@
 #include "views/surface_projection.h"
 
 #include <QImage>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -122,11 +125,29 @@ TEST(SurfaceProjection, ThePaintRoutineDrawsIntoAnyPainterAtAnySize)
     QPainter painter(&image);
     paintSurface(painter, image.rect(), scene);
     painter.end();
-    const SurfaceProjection proj = surfaceProjection(image.rect(), QFont(), scene);
+    const SurfaceProjection proj = surfaceProjection(image.rect(), QFontMetricsF(QFont(), &image), scene);
     const QPointF mid = (proj.gridPoint(10, 4, scene.values(10, 4)) + proj.gridPoint(11, 5, scene.values(11, 5))) / 2;
     const QColor drawn = image.pixelColor(mid.toPoint());
     EXPECT_NE(drawn, scene.look.plotBackground);
     EXPECT_NE(drawn, scene.look.background);
+
+    // Into a PDF page, as vectors: its texts come back out as text.
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("map.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        writer.setResolution(1200);
+        QPainter pdfPainter(&writer);
+        paintSurface(pdfPainter, QRectF(0, 0, writer.width(), writer.height() / 2), scene);
+    }
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    if (!text.waitForFinished(20000) || text.exitCode() != 0)
+        GTEST_SKIP() << "pdftotext is not available";
+    const QString words = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(words.contains(QStringLiteral("Engine Speed (RPM)"))) << words.toStdString();
+    EXPECT_TRUE(words.contains(QStringLiteral("5000")));
+    EXPECT_TRUE(words.contains(QStringLiteral("\n30\n")));  // a pressure label (1 bar by default)
 }
 
 }  // namespace
