@@ -32,7 +32,7 @@ TableCommands::TableCommands(frmTunara_Main &window) : QObject(&window), m_windo
     m_grid3D = new TableGridBinding(*window.grid3D(), m_model, editor::TableKind::Map3D, ui, &window);
     m_curve2D = new Curve2DEditor(*window.chart2D(), *m_grid2D, m_model, m_gesture);
     m_map3D = new Map3DDisplay(*window.chart3D(), *m_grid3D, m_model);
-    new Map3DEditor(*window.chart3D(), *m_grid3D, m_model, m_gesture);
+    m_map3DEditor = new Map3DEditor(*window.chart3D(), *m_grid3D, m_model, m_gesture);
     connect(m_grid2D, &TableGridBinding::contextMenuRequested, this, [this](const QPoint &pos) {
         popUpGridMenu(m_window.popupMenus().edit2D, QStringLiteral("mnuPopUpPaste2D"), pos);
     });
@@ -97,13 +97,13 @@ void TableCommands::mnuUndo_Click()
 {
     // A cell being typed into has its own undo, and a drag in progress
     // commits first; the table's history waits for both.
-    if (!isGridEditing() && !m_curve2D->isPreviewing())
+    if (!isGridEditing() && !m_curve2D->isPreviewing() && !m_map3DEditor->isPreviewing())
         m_model.undo();
 }
 
 void TableCommands::mnuRedo_Click()
 {
-    if (!isGridEditing() && !m_curve2D->isPreviewing())
+    if (!isGridEditing() && !m_curve2D->isPreviewing() && !m_map3DEditor->isPreviewing())
         m_model.redo();
 }
 

@@ -112,6 +112,13 @@ TEST_F(Map3DEditing, APressCatchesTheNearestPointAndADragPreviewsThenCommitsOneS
     EXPECT_EQ(cell(5, 6), 30);
     drag(pixelOf(5, 6), pixelOf(5, 6) + QPoint(0, 5000), Qt::NoModifier);
     EXPECT_EQ(cell(5, 6), 8);
+    // Undo waits while a drag is held.
+    mouse(QEvent::MouseButtonPress, pixelOf(5, 6), Qt::NoModifier);
+    mouse(QEvent::MouseMove, pixelOf(5, 6) - QPoint(0, 5000), Qt::NoModifier);
+    window->tableCommands()->mnuUndo_Click();
+    EXPECT_EQ(cell(5, 6), 8);
+    mouse(QEvent::MouseButtonRelease, pixelOf(5, 6), Qt::NoModifier);
+    EXPECT_EQ(cell(5, 6), 30);
 }
 
 TEST_F(Map3DEditing, AShiftDragShowsItsOffsetAndMovesTheWholeMapAtTheReleaseAsOneStep)
