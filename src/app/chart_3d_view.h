@@ -2,15 +2,16 @@
 
 #include "app/chart_template.h"
 #include "tables/timing_tables.h"
+#include "views/surface_chart.h"
 
-#include <QWidget>
+#include <cstdint>
 
 namespace tunara::ui {
 
-// The 3D timing chart: a surface of 21 speed points by 8 pressure indices
-// drawn with QPainter as projected quads, its look from a template file.
-// Editing gestures are added by the table view on top of this.
-class Chart3DView : public QWidget {
+// The 3D timing chart of the main window: the surface chart with its look
+// from a template file (.oc3). Editing gestures are handled by the 3D table
+// view on top of its mouse signals.
+class Chart3DView : public views::SurfaceChart {
     Q_OBJECT
 public:
     explicit Chart3DView(QWidget *parent = nullptr);
@@ -19,28 +20,15 @@ public:
     const TemplateResult &lastTemplateResult() const { return m_lastTemplate; }
     const ChartTemplate &currentTemplate() const { return m_template; }
 
-    // The surface: value at (speed point 1..21, pressure index 1..8).
-    void setSurface(const Table3D &values);
-    const Table3D &surface() const { return m_values; }
+    // The pressure labels of a MAP sensor byte along the pressure axis.
+    void setMapSensor(std::uint8_t mapSensor);
 
-    void showValueLabel(const QString &text, int point, int pressureIndex);
-    void hideValueLabel();
-    bool isValueLabelVisible() const { return m_labelVisible; }
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
+    // The look a template gives the surface.
+    static views::SurfaceLook lookOf(const ChartTemplate &chartTemplate);
 
 private:
-    QPointF project(double speed01, double pressure01, double advance01, const QRectF &area) const;
-    double advance01(double value) const;
-
     ChartTemplate m_template;
     TemplateResult m_lastTemplate;
-    Table3D m_values;
-    bool m_labelVisible = false;
-    QString m_labelText;
-    int m_labelPoint = 1;
-    int m_labelPressure = 1;
 };
 
 }  // namespace tunara::ui

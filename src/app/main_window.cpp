@@ -4,6 +4,7 @@
 #include "app/chart_3d_view.h"
 #include "app/main_parameter_dialogs.h"
 #include "app/main_report.h"
+#include "app/main_new_3d_table.h"
 #include "app/menu_commands.h"
 #include "app/port_setup_panel.h"
 #include "app/progress_frame.h"
@@ -111,6 +112,7 @@ void frmTunara_Main::connectCommands()
     m_commands->setHandler(QStringLiteral("mnuPortSetup"), [this] { mnuPortSetup_Click(); });
     connectReportCommands(*this);
     m_tableCommands = new TableCommands(*this);
+    InstallNew3DTableWizard(*this);
     connect(m_portPanel, &PortSetupPanel::portPicked, this, [this](int) { cboPort_Click(); });
     connect(m_portPanel, &PortSetupPanel::okClicked, this, [this] { cmdPortSelectOK_Click(); });
     ConnectParameterDialogs(*this);

@@ -8,6 +8,7 @@
 #include "tables/table_axes.h"
 #include "tables/table_codec.h"
 #include "views/map_3d_display.h"
+#include "views/map_3d_editor.h"
 #include "views/table_grid_binding.h"
 
 #include <QApplication>
@@ -31,6 +32,7 @@ TableCommands::TableCommands(frmTunara_Main &window) : QObject(&window), m_windo
     m_grid3D = new TableGridBinding(*window.grid3D(), m_model, editor::TableKind::Map3D, ui, &window);
     m_curve2D = new Curve2DEditor(*window.chart2D(), *m_grid2D, m_model, m_gesture);
     m_map3D = new Map3DDisplay(*window.chart3D(), *m_grid3D, m_model);
+    m_map3DEditor = new Map3DEditor(*window.chart3D(), *m_grid3D, m_model, m_gesture);
     connect(m_grid2D, &TableGridBinding::contextMenuRequested, this, [this](const QPoint &pos) {
         popUpGridMenu(m_window.popupMenus().edit2D, QStringLiteral("mnuPopUpPaste2D"), pos);
     });
@@ -95,13 +97,13 @@ void TableCommands::mnuUndo_Click()
 {
     // A cell being typed into has its own undo, and a drag in progress
     // commits first; the table's history waits for both.
-    if (!isGridEditing() && !m_curve2D->isPreviewing())
+    if (!isGridEditing() && !m_curve2D->isPreviewing() && !m_map3DEditor->isPreviewing())
         m_model.undo();
 }
 
 void TableCommands::mnuRedo_Click()
 {
-    if (!isGridEditing() && !m_curve2D->isPreviewing())
+    if (!isGridEditing() && !m_curve2D->isPreviewing() && !m_map3DEditor->isPreviewing())
         m_model.redo();
 }
 
@@ -250,13 +252,17 @@ bool TableCommands::ChartSetup3D()
     const ModuleData &data = m_window.context().data;
     const std::uint8_t sensor = data.params.MAPSensor;
     SetupGrid3D(*m_window.grid3D(), sensor);
+    m_window.chart3D()->setMapSensor(sensor);
     const QString name = axes::template3DFileName(sensor);
     if (!m_window.chart3D()->loadTemplate(QDir(m_window.context().programFolder).filePath(name))) {
         reportTemplateFailure(name, m_window.chart3D()->lastTemplateResult());
         mnuCloseTbl_Click();
         return false;
     }
-    m_model.open3D(data.tables.table3D, data.params.TrigTiming);
+    // A 3D table on view keeps its edits: the new-table wizard asks whether
+    // to save them before it clears the view.
+    if (!m_window.chart3D()->isVisibleTo(&m_window))
+        m_model.open3D(data.tables.table3D, data.params.TrigTiming);
     m_window.chart3D()->hideValueLabel();
     return true;
 }

@@ -15,6 +15,7 @@ namespace tunara::ui {
 
 class frmTunara_Main;
 class Map3DDisplay;
+class Map3DEditor;
 class TableGridBinding;
 
 // The timing table editor of the main window: the New, Edit, Save and Close
@@ -83,6 +84,7 @@ private:
     TableGridBinding *m_grid3D = nullptr;
     Curve2DEditor *m_curve2D = nullptr;
     Map3DDisplay *m_map3D = nullptr;
+    Map3DEditor *m_map3DEditor = nullptr;
     std::function<void()> m_new3DWizard;
     // The charts as the hide watch sees them; it must not reach through the
     // window, which may be half destroyed when its children are hidden.

@@ -1,0 +1,152 @@
+#include "dialogs/new_3d_table_dialog.h"
+
+#include "app/user_interface.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QVBoxLayout>
+
+namespace tunara::wizards {
+
+using ui::Answer;
+using ui::Buttons;
+using ui::Icon;
+
+frmNew3DTable::frmNew3DTable(New3DTableHost &host, QWidget *parent) : QDialog(parent), m_host(host)
+{
+    setObjectName(QStringLiteral("frmNew3DTable"));
+    setWindowTitle(QStringLiteral("Tunara Torvik - New 3D Timing Table"));
+    auto *frames = new QHBoxLayout;
+    m_base = addSlider("sldBaseTmg", "lblBaseTmgVal", QStringLiteral("Base Timing"), m_baseLabel);
+    m_trig = addSlider("sldTrigTiming", "lblTrigTimingVal", QStringLiteral("Trig Timing"), m_trigLabel);
+    frames->addWidget(m_base->parentWidget());
+    frames->addWidget(m_trig->parentWidget());
+    connect(m_base, &QSlider::valueChanged, this, &frmNew3DTable::sldBaseTmg_Change);
+    connect(m_trig, &QSlider::valueChanged, this, &frmNew3DTable::sldTrigTiming_Change);
+
+    auto *update = new QPushButton(QStringLiteral("Update"), this);
+    update->setObjectName(QStringLiteral("cmdUpdate"));
+    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("cmdOK"));
+    update->setAutoDefault(false);
+    ok->setAutoDefault(false);
+    connect(update, &QPushButton::clicked, this, &frmNew3DTable::cmdUpdate_Click);
+    connect(ok, &QPushButton::clicked, this, &frmNew3DTable::cmdOK_Click);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(update);
+    buttons->addWidget(ok);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(frames);
+    layout->addLayout(buttons);
+}
+
+QSlider *frmNew3DTable::addSlider(const char *sliderName, const char *labelName, const QString &caption,
+                                  QLabel *&label)
+{
+    auto *frame = new QGroupBox(caption, this);
+    frame->setObjectName(QStringLiteral("fra") + QString::fromLatin1(sliderName).mid(3));
+    label = new QLabel(frame);
+    label->setObjectName(QString::fromLatin1(labelName));
+    label->setAlignment(Qt::AlignCenter);
+    auto *slider = new QSlider(Qt::Vertical, frame);
+    slider->setObjectName(QString::fromLatin1(sliderName));
+    slider->setRange(0, New3DTableForm::SliderTop);
+    slider->setSingleStep(1);
+    slider->setPageStep(5);
+    slider->setTickPosition(QSlider::NoTicks);
+    // Position 0 (40 degrees) at the top; the Up key moves the handle up.
+    slider->setInvertedAppearance(true);
+    slider->setInvertedControls(true);
+    slider->setMinimumHeight(160);
+    auto *column = new QVBoxLayout(frame);
+    column->addWidget(label);
+    column->addWidget(slider, 1, Qt::AlignHCenter);
+    return slider;
+}
+
+void frmNew3DTable::showValues()
+{
+    const QSignalBlocker baseQuiet(m_base);
+    const QSignalBlocker trigQuiet(m_trig);
+    m_base->setValue(New3DTableForm::positionOf(m_form.BaseTmgVal));
+    m_trig->setValue(New3DTableForm::positionOf(m_form.TrigTimingVal));
+    m_baseLabel->setText(QString::number(m_form.BaseTmgVal));
+    m_trigLabel->setText(QString::number(m_form.TrigTimingVal));
+}
+
+void frmNew3DTable::centreOnScreen()
+{
+    adjustSize();
+    const QScreen *s = screen();
+    if (!s)
+        return;
+    const QRect area = s->geometry();
+    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+}
+
+void frmNew3DTable::Form_Load()
+{
+    centreOnScreen();
+    bool clearView = true;
+    if (m_host.isChart3DVisible()) {
+        const Answer a = m_host.userInterface().messageBox(
+            parentWidget(), QStringLiteral("Save timing table before closing file?"), QStringLiteral("Close File"),
+            Buttons::YesNoCancel, Icon::Exclamation);
+        if (a == Answer::Yes)
+            m_host.saveTable();
+        clearView = a == Answer::Yes || a == Answer::No;  // Cancel: the table stays on view
+    }
+    m_form = New3DTableForm::opened(m_host.trigTiming());
+    showValues();
+    if (clearView)
+        m_host.clearTableView();
+}
+
+void frmNew3DTable::sldBaseTmg_Change(int position)
+{
+    m_form.moveBaseSlider(position);
+    showValues();
+}
+
+void frmNew3DTable::sldTrigTiming_Change(int position)
+{
+    m_form.moveTrigSlider(position);
+    showValues();
+}
+
+void frmNew3DTable::CreateNewTable()
+{
+    m_host.showNewTable(FlatMap(m_form.BaseTmgVal), m_form.TrigTimingVal);
+    m_shownBase = m_form.BaseTmgVal;
+}
+
+void frmNew3DTable::cmdUpdate_Click()
+{
+    CreateNewTable();
+}
+
+void frmNew3DTable::cmdOK_Click()
+{
+    // The trigger timing first, so the map opens with the window it is made for.
+    m_host.setTrigTiming(m_form.TrigTimingVal);
+    CreateNewTable();
+    QDialog::accept();
+}
+
+void frmNew3DTable::reject()
+{
+    if (m_shownBase) {
+        const int trig = m_host.trigTiming();
+        m_host.showNewTable(FlatMap(BaseInWindow(*m_shownBase, trig)), trig);
+        m_shownBase.reset();
+    }
+    QDialog::reject();
+}
+
+}  // namespace tunara::wizards

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "tables/timing_tables.h"
+#include "views/surface_projection.h"
+
+#include <QColor>
+#include <QFontMetricsF>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+class QPainter;
+
+namespace tunara::views {
+
+QStringList oneBarPressureLabels();
+
+// Everything the surface's picture depends on besides the values.
+struct SurfaceLook {
+    QString title;
+    QColor background = QColor(0xf4, 0xf4, 0xf4);
+    QColor plotBackground = Qt::white;
+    QColor gridColor = QColor(0xb0, 0xb0, 0xb0);
+    QColor surfaceLow = QColor(0x20, 0x60, 0xc0);   // colour of the lowest advance
+    QColor surfaceHigh = QColor(0xe0, 0x30, 0x20);  // and of the highest
+    QString speedTitle = QStringLiteral("Engine Speed (RPM)");
+    QString pressureTitle = QStringLiteral("Manifold Pressure");
+    QString advanceTitle = QStringLiteral("Advance (degrees)");
+    int speedTicks = 11;       // labelled speeds, 0 and 10000 included
+    double advanceMin = 0;     // the advance scale the values are shown on;
+    double advanceMax = 45;    // values beyond it widen it by whole steps
+    int advanceTicks = 10;
+    // Labels of the pressure rows, lowest pressure (grid row 1) first; the
+    // 1 bar sensor's until told otherwise.
+    QStringList pressureLabels = oneBarPressureLabels();
+    SurfaceViewAngles view;    // the view the chart starts from
+};
+
+// The value label: attached to one grid point, with a text.
+struct SurfaceLabel {
+    bool visible = false;
+    QString text;
+    int point = 1;
+    int pressureIndex = 1;
+};
+
+// One picture of the surface: what paintSurface() draws and what the
+// projection for hit tests is built from.
+struct SurfaceScene {
+    Table3D values;
+    SurfaceLook look;
+    SurfaceViewAngles view;
+    SurfaceLabel label;
+    double advanceLow = 0;   // the advance scale in force (see advanceScale)
+    double advanceHigh = 45;
+    double advanceStep = 5;  // between labelled advances
+
+    // The labelled advances from advanceLow to advanceHigh.
+    std::vector<double> advanceTicks() const;
+};
+
+// The advance scale for a look and values: the look's range widened by
+// whole tick steps until it holds every value and the extra range given.
+struct AdvanceScale {
+    double low = 0;
+    double high = 45;
+    double step = 5;
+};
+AdvanceScale advanceScale(const SurfaceLook &look, const Table3D &values, double extraLow, double extraHigh);
+
+// A scene for printing or any other picture made without the widget: the
+// values on the look's scale widened to hold them and the window given,
+// in the look's own view, with no value label.
+SurfaceScene makeSurfaceScene(const Table3D &values, const SurfaceLook &look, double windowLow, double windowHigh);
+
+// The colour of an advance on a scale (the legend's colours).
+QColor surfaceColour(const SurfaceLook &look, double advance, double low, double high);
+
+// Where the parts of the picture go inside a rectangle, for text measured
+// on the device drawn on (QFontMetricsF(font, device)): a printer's pixels
+// are far smaller than the screen's.
+struct SurfaceLayout {
+    QRectF title;
+    QRectF legend;
+    QRectF plot;
+    double labelMargin = 0;
+};
+SurfaceLayout surfaceLayout(const QRectF &rect, const QFontMetricsF &text, const SurfaceLook &look);
+
+// The projection the picture in `rect` is drawn with.
+SurfaceProjection surfaceProjection(const QRectF &rect, const QFontMetricsF &text, const SurfaceScene &scene);
+
+// Draws the whole chart into any painter (a widget, an image, a printer),
+// with the painter's font as the base font. Nothing but the background is
+// drawn when the rectangle is too small to hold a surface.
+void paintSurface(QPainter &painter, const QRectF &rect, const SurfaceScene &scene);
+
+}  // namespace tunara::views
