@@ -5,7 +5,10 @@
 #include <QChart>
 #include <QGraphicsSimpleTextItem>
 #include <QLineSeries>
+#include <QMouseEvent>
 #include <QValueAxis>
+
+#include <cmath>
 
 namespace tunara::ui {
 
@@ -19,6 +22,7 @@ Chart2DView::Chart2DView(QWidget *parent)
     setObjectName(QStringLiteral("Chart2D1"));
     setRenderHint(QPainter::Antialiasing);
     QChart *c = chart();
+    c->setAnimationOptions(QChart::NoAnimation);  // a drag must not lag behind the mouse
     c->legend()->setVisible(true);
     c->legend()->setAlignment(Qt::AlignBottom);
     for (int p = 1; p <= SpeedPoints; ++p) {
@@ -107,6 +111,102 @@ void Chart2DView::hideValueLabel()
 bool Chart2DView::isValueLabelVisible() const
 {
     return m_valueLabel->isVisible();
+}
+
+QString Chart2DView::valueLabelText() const
+{
+    return m_valueLabel->text();
+}
+
+Chart2DView::Hit Chart2DView::hitTest(const QPoint &pixel) const
+{
+    const QPointF at = chart()->mapFromScene(mapToScene(pixel));
+    Hit hit;
+    hit.insidePlot = chart()->plotArea().contains(at);
+    const QLineSeries *series[] = {m_curve, m_trigger};
+    for (int s = 0; s < 2; ++s) {
+        for (int p = 0; p < series[s]->count(); ++p) {
+            const QPointF pos = chart()->mapToPosition(series[s]->at(p), const_cast<QLineSeries *>(series[s]));
+            const double d = std::hypot(pos.x() - at.x(), pos.y() - at.y());
+            if (d < hit.distance) {
+                hit.series = s + 1;
+                hit.point = p + 1;
+                hit.distance = d;
+            }
+        }
+    }
+    return hit;
+}
+
+void Chart2DView::setCurve(const std::vector<double> &advances)
+{
+    QList<QPointF> points;
+    points.reserve(qsizetype(advances.size()));
+    for (std::size_t i = 0; i < advances.size(); ++i)
+        points.append(QPointF(double(i) * 500.0, advances[i]));
+    m_curve->replace(points);
+    placeValueLabel();
+}
+
+void Chart2DView::setCurveValue(int point, double advance)
+{
+    if (point < 1 || point > m_curve->count())
+        return;
+    const QPointF old = m_curve->at(point - 1);
+    if (old.y() != advance)
+        m_curve->replace(point - 1, QPointF(old.x(), advance));
+}
+
+double Chart2DView::curveValue(int point) const
+{
+    return m_curve->at(point - 1).y();
+}
+
+void Chart2DView::setTriggerLine(double trigTiming)
+{
+    QList<QPointF> points;
+    for (int p = 1; p <= SpeedPoints; ++p)
+        points.append(QPointF((p - 1) * 500.0, trigTiming));
+    m_trigger->replace(points);
+}
+
+void Chart2DView::mousePressEvent(QMouseEvent *event)
+{
+    // Ctrl with the left button zooms into a rectangle, Ctrl with the right
+    // button shows the whole chart again: the chart's own gesture.
+    if (event->modifiers() == Qt::ControlModifier &&
+        (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)) {
+        m_zooming = true;
+        emit gestureStarted();
+        if (event->button() == Qt::LeftButton) {
+            setRubberBand(QChartView::RectangleRubberBand);
+            QChartView::mousePressEvent(event);
+        } else {
+            chart()->zoomReset();
+        }
+    }
+    emit mousePressed(event->button(), event->modifiers(), event->position());
+    event->accept();
+}
+
+void Chart2DView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_zooming)
+        QChartView::mouseMoveEvent(event);
+    emit mouseMoved(event->buttons(), event->modifiers(), event->position());
+    event->accept();
+}
+
+void Chart2DView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_zooming && rubberBand() != QChartView::NoRubberBand && event->button() == Qt::LeftButton) {
+        QChartView::mouseReleaseEvent(event);
+        setRubberBand(QChartView::NoRubberBand);
+    }
+    if (event->buttons() == Qt::NoButton)
+        m_zooming = false;
+    emit mouseReleased(event->button(), event->modifiers(), event->position());
+    event->accept();
 }
 
 }  // namespace tunara::ui

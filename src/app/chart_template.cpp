@@ -116,4 +116,12 @@ TemplateResult loadChartTemplate(const QString &path, ChartTemplate::Kind expect
     return parseChartTemplate(file.readAll(), expected);
 }
 
+QString templateFailureText(const QString &fileName, const TemplateResult &result)
+{
+    QString text = QStringLiteral("Chart template file %1 not found.").arg(fileName);
+    if (!result.missing && !result.error.isEmpty())
+        text += QStringLiteral("\nThe file is there but cannot be used: %1.").arg(result.error);
+    return text;
+}
+
 }  // namespace tunara::ui

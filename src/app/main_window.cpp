@@ -5,6 +5,7 @@
 #include "app/menu_commands.h"
 #include "app/port_setup_panel.h"
 #include "app/progress_frame.h"
+#include "app/table_commands.h"
 #include "app/timing_grid.h"
 #include "app/window_layout.h"
 #include "files/stored_settings.h"
@@ -100,6 +101,7 @@ void frmTunara_Main::connectCommands()
     m_commands->setHandler(QStringLiteral("mnuAbout"), [this] { mnuAbout_Click(); });
     m_commands->setHandler(QStringLiteral("mnuHelpContents"), [this] { mnuHelpContents_Click(); });
     m_commands->setHandler(QStringLiteral("mnuPortSetup"), [this] { mnuPortSetup_Click(); });
+    m_tableCommands = new TableCommands(*this);
     connect(m_portPanel, &PortSetupPanel::portPicked, this, [this](int) { cboPort_Click(); });
     connect(m_portPanel, &PortSetupPanel::okClicked, this, [this] { cmdPortSelectOK_Click(); });
 }
@@ -226,11 +228,11 @@ void frmTunara_Main::reportTemplate(bool loaded, const QString &fileName, const 
 {
     if (loaded)
         return;
-    // A file that is there but unusable is named as such: "not found" would
-    // send the user looking for a file that exists.
-    const QString text = missing ? QStringLiteral("Chart template file %1 not found.").arg(fileName)
-                                 : QStringLiteral("Chart template file %1 could not be read: %2.").arg(fileName, why);
-    m_ctx.ui.messageBox(this, text, QStringLiteral("Form Load"), Buttons::OK, Icon::Exclamation);
+    TemplateResult result;
+    result.missing = missing;
+    result.error = why;
+    m_ctx.ui.messageBox(this, templateFailureText(fileName, result), QStringLiteral("Form Load"), Buttons::OK,
+                        Icon::Exclamation);
 }
 
 void frmTunara_Main::loadChartTemplates2D()

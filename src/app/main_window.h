@@ -27,6 +27,7 @@ class Chart3DView;
 class MenuCommands;
 class PortSetupPanel;
 class ProgressFrame;
+class TableCommands;
 class TimingGrid;
 
 // What the main window works with; all of it outlives the window.
@@ -105,6 +106,8 @@ public:
     TimingGrid *grid3D() const { return m_grid3D; }
     PortSetupPanel *portPanel() const { return m_portPanel; }
     ProgressFrame *progressFrame() const { return m_progress; }
+    // The timing table editor: its commands, model and views.
+    TableCommands *tableCommands() const { return m_tableCommands; }
 
     // A table is open while either chart is shown.
     bool isTableOpen() const;
@@ -149,6 +152,7 @@ private:
     TimingGrid *m_grid3D = nullptr;
     PortSetupPanel *m_portPanel = nullptr;
     ProgressFrame *m_progress = nullptr;
+    TableCommands *m_tableCommands = nullptr;
     bool m_loadRan = false;  // resizes lay out only once the load has begun
 };
 

@@ -5,6 +5,7 @@
 #include "tables/timing_tables.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
 
 namespace tunara::ui {
 
@@ -64,6 +65,15 @@ void TimingGrid::setUniformCellSize(int columnWidth, int rowHeight)
 void TimingGrid::setCurrentCellAt(int row, int column)
 {
     setCurrentCell(row, column);
+}
+
+void TimingGrid::mousePressEvent(QMouseEvent *event)
+{
+    if (m_pressGuard && m_pressGuard()) {
+        event->accept();
+        return;
+    }
+    QTableWidget::mousePressEvent(event);
 }
 
 void SetupGrid2D(TimingGrid &grid)

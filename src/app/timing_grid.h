@@ -3,6 +3,7 @@
 #include <QTableWidget>
 
 #include <cstdint>
+#include <functional>
 
 namespace tunara::ui {
 
@@ -23,6 +24,20 @@ public:
 
     // Current cell, as the headings are written with it at (0, 0).
     void setCurrentCellAt(int row, int column);
+
+    // While the guard answers true, mouse presses on the cells are ignored:
+    // an entry that was refused keeps its editor open for correction
+    // rather than be dropped by a click on another cell.
+    void setPressGuard(std::function<bool()> guard) { m_pressGuard = std::move(guard); }
+
+    // A cell editor is open.
+    bool isEditing() const { return state() == QAbstractItemView::EditingState; }
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    std::function<bool()> m_pressGuard;
 };
 
 // The 2D grid: "RPM" / "ADV" and the 21 engine speeds 0 .. 10000.

@@ -204,6 +204,7 @@ TEST_F(MainWindowBehaviour, ExitWithATableOpenAndYesSavesThenLeaves)
 TEST_F(MainWindowBehaviour, YesWithoutATableSaveCommandKeepsTheWindowOpen)
 {
     ui::frmTunara_Main &w = shown();
+    w.commands().setHandler(QStringLiteral("mnuSaveTbl"), {});
     w.chart2D()->show();
     ui.answers = {Answer::Yes, Answer::OK};
     w.mnuExit_Click();

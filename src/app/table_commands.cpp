@@ -1,0 +1,320 @@
+#include "app/table_commands.h"
+
+#include "app/chart_2d_view.h"
+#include "app/chart_3d_view.h"
+#include "app/main_window.h"
+#include "app/menu_commands.h"
+#include "app/timing_grid.h"
+#include "tables/table_axes.h"
+#include "tables/table_codec.h"
+#include "views/map_3d_display.h"
+#include "views/table_grid_binding.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QEvent>
+#include <QMenu>
+
+namespace tunara::ui {
+
+namespace {
+
+const QString EditTitle = QStringLiteral("Edit Timing Table");
+
+}  // namespace
+
+TableCommands::TableCommands(frmTunara_Main &window) : QObject(&window), m_window(window)
+{
+    UserInterface &ui = window.context().ui;
+    m_grid2D = new TableGridBinding(*window.grid2D(), m_model, editor::TableKind::Curve2D, ui, &window);
+    m_grid3D = new TableGridBinding(*window.grid3D(), m_model, editor::TableKind::Map3D, ui, &window);
+    m_curve2D = new Curve2DEditor(*window.chart2D(), *m_grid2D, m_model, m_gesture);
+    m_map3D = new Map3DDisplay(*window.chart3D(), *m_grid3D, m_model);
+    connect(m_grid2D, &TableGridBinding::contextMenuRequested, this, [this](const QPoint &pos) {
+        popUpGridMenu(m_window.popupMenus().edit2D, QStringLiteral("mnuPopUpPaste2D"), pos);
+    });
+    connect(m_grid3D, &TableGridBinding::contextMenuRequested, this, [this](const QPoint &pos) {
+        popUpGridMenu(m_window.popupMenus().edit3D, QStringLiteral("mnuPopUpPaste3D"), pos);
+    });
+    // Whatever hides the views (these commands, a download, a file open)
+    // ends the table on screen and its history.
+    window.chart2D()->installEventFilter(this);
+    window.chart3D()->installEventFilter(this);
+    addUndoRedoItems();
+    registerCommands();
+    connect(&m_model, &editor::TableEditModel::historyChanged, this, [this] { updateUndoRedo(); });
+}
+
+TableCommands::~TableCommands() = default;
+
+void TableCommands::registerCommands()
+{
+    MenuCommands &c = m_window.commands();
+    c.setHandler(QStringLiteral("mnuNewTable"), [this] { mnuNewTable_Click(); });
+    c.setHandler(QStringLiteral("mnuEditTimingTable"), [this] { mnuEditTimingTable_Click(); });
+    c.setHandler(QStringLiteral("mnuSaveTbl"), [this] { mnuSaveTbl_Click(); });
+    c.setHandler(QStringLiteral("mnuCloseTbl"), [this] { mnuCloseTbl_Click(); });
+    c.setHandler(QStringLiteral("mnuUndo"), [this] { mnuUndo_Click(); });
+    c.setHandler(QStringLiteral("mnuRedo"), [this] { mnuRedo_Click(); });
+}
+
+void TableCommands::addUndoRedoItems()
+{
+    QMenu *edit = m_window.findChild<QMenu *>(QStringLiteral("mnuEdit"));
+    QAction *sep = edit->addSeparator();
+    sep->setObjectName(QStringLiteral("mnuEditSepUndo"));
+    QAction *undo = edit->addAction(QStringLiteral("Undo"));
+    undo->setObjectName(QStringLiteral("mnuUndo"));
+    undo->setShortcuts(QKeySequence::Undo);
+    QAction *redo = edit->addAction(QStringLiteral("Redo"));
+    redo->setObjectName(QStringLiteral("mnuRedo"));
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence &k : {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
+        if (!redoKeys.contains(k))
+            redoKeys.append(k);
+    redo->setShortcuts(redoKeys);
+    m_window.commands().add(undo, false);
+    m_window.commands().add(redo, false);
+}
+
+void TableCommands::updateUndoRedo()
+{
+    m_window.commands().setAllowed(QStringLiteral("mnuUndo"), m_model.canUndo());
+    m_window.commands().setAllowed(QStringLiteral("mnuRedo"), m_model.canRedo());
+}
+
+bool TableCommands::isGridEditing() const
+{
+    return m_window.grid2D()->isEditing() || m_window.grid3D()->isEditing();
+}
+
+void TableCommands::mnuUndo_Click()
+{
+    // A cell being typed into has its own undo; the table's waits.
+    if (!isGridEditing())
+        m_model.undo();
+}
+
+void TableCommands::mnuRedo_Click()
+{
+    if (!isGridEditing())
+        m_model.redo();
+}
+
+bool TableCommands::eventFilter(QObject *, QEvent *event)
+{
+    if (event->type() == QEvent::Hide && m_model.isOpen() && !m_window.isTableOpen())
+        m_model.close();
+    return false;
+}
+
+void TableCommands::popUpGridMenu(QMenu *menu, const QString &pasteItem, const QPoint &globalPos)
+{
+    const bool somethingToPaste = !m_window.Clip.ClipText.isEmpty() || !QGuiApplication::clipboard()->text().isEmpty();
+    m_window.commands().setAllowed(pasteItem, somethingToPaste);
+    menu->popup(globalPos);
+}
+
+// ---- the commands ----
+
+void TableCommands::mnuNewTable_Click()
+{
+    const ModuleParameters &params = m_window.context().data.params;
+    if (params.TimingTable2D) {
+        showNew2DWizard();
+    } else if (params.TimingTable3D) {
+        if (ChartSetup3D())
+            showNew3DWizard();
+    } else {
+        userInterface().messageBox(&m_window,
+                                   QStringLiteral("Timing table disabled. Edit module parameters to enable timing table."),
+                                   QStringLiteral("New Timing Table"), Buttons::OK, Icon::Exclamation);
+    }
+}
+
+void TableCommands::mnuEditTimingTable_Click()
+{
+    ModuleData &data = m_window.context().data;
+    m_window.Clip.ClipText.clear();
+    QGuiApplication::clipboard()->clear();
+    m_window.hideAllTableViews();
+    if (data.params.TimingTable3D && !ChartSetup3D())
+        return;
+    if (data.image.DataBufferEmpty) {
+        const Answer a = userInterface().messageBox(&m_window, QStringLiteral("Data buffer empty. Create new table?"),
+                                                    EditTitle, Buttons::OKCancel, Icon::None);
+        if (a != Answer::OK)
+            return;
+        if (data.params.TimingTable2D)
+            showNew2DWizard();
+        else
+            showNew3DWizard();
+        return;
+    }
+    QCoreApplication::processEvents();
+    if (data.params.TimingTable2D) {
+        if (!loadTemplate2D()) {
+            mnuCloseTbl_Click();
+            return;
+        }
+        ShowTable2D();
+    } else if (data.params.TimingTable3D) {
+        ShowTable3D();
+    }
+}
+
+void TableCommands::mnuSaveTbl_Click()
+{
+    if (!m_window.grid2D()->isVisibleTo(&m_window) && !m_window.grid3D()->isVisibleTo(&m_window)) {
+        userInterface().messageBox(&m_window, QStringLiteral("No active table to save"),
+                                   QStringLiteral("Save Table Edits To Buffer"), Buttons::OK, Icon::Exclamation);
+        return;
+    }
+    writeTableToImage();
+    m_model.markSaved();
+    endTableEditing();
+}
+
+void TableCommands::mnuCloseTbl_Click()
+{
+    if (m_window.grid2D()->isVisibleTo(&m_window) || m_window.grid3D()->isVisibleTo(&m_window)) {
+        const Answer a = userInterface().messageBox(
+            &m_window, QStringLiteral("Save table edits to buffer before closing?"), QStringLiteral("Close Table"),
+            Buttons::YesNoCancel, Icon::Exclamation);
+        if (a == Answer::Yes)
+            mnuSaveTbl_Click();
+        else if (a != Answer::No)
+            return;  // Cancel (or the box closed): the table stays open
+    }
+    endTableEditing();
+}
+
+// The one place where the editor writes table bytes into the image. The
+// table on screen is the one written, into its own region: after the mode
+// options changed under an open table, its edits still go where they
+// belong instead of overwriting the other table with stale values.
+void TableCommands::writeTableToImage()
+{
+    ModuleData &data = m_window.context().data;
+    const int trig = data.params.TrigTiming;
+    if (m_model.copyTo(data.tables.table2D))
+        EncodeTable2D(data.tables.table2D, trig, data.image);
+    else if (m_model.copyTo(data.tables.table3D))
+        EncodeTable3D(data.tables.table3D, trig, data.image);
+}
+
+void TableCommands::endTableEditing()
+{
+    m_window.hideAllTableViews();
+    m_window.clearCopyState();
+}
+
+// ---- putting a table on screen ----
+
+void TableCommands::ShowTable2D()
+{
+    const ModuleData &data = m_window.context().data;
+    m_model.open2D(data.tables.table2D, data.params.TrigTiming);
+    m_window.chart2D()->hideValueLabel();
+    m_window.Form_Resize();
+    m_window.chart2D()->show();
+    m_window.grid2D()->show();
+    m_window.grid2D()->setCurrentCellAt(0, 0);
+}
+
+void TableCommands::ShowTable3D()
+{
+    const ModuleData &data = m_window.context().data;
+    m_model.open3D(data.tables.table3D, data.params.TrigTiming);
+    m_window.chart3D()->hideValueLabel();
+    m_window.Form_Resize();
+    m_window.chart3D()->show();
+    m_window.grid3D()->show();
+    m_window.grid3D()->setCurrentCellAt(0, 0);
+}
+
+bool TableCommands::ChartSetup3D()
+{
+    const ModuleData &data = m_window.context().data;
+    const std::uint8_t sensor = data.params.MAPSensor;
+    SetupGrid3D(*m_window.grid3D(), sensor);
+    const QString name = axes::template3DFileName(sensor);
+    if (!m_window.chart3D()->loadTemplate(QDir(m_window.context().programFolder).filePath(name))) {
+        reportTemplateFailure(name, m_window.chart3D()->lastTemplateResult());
+        mnuCloseTbl_Click();
+        return false;
+    }
+    m_model.open3D(data.tables.table3D, data.params.TrigTiming);
+    m_window.chart3D()->hideValueLabel();
+    return true;
+}
+
+bool TableCommands::loadTemplate2D()
+{
+    const QString name = axes::template2DFileName();
+    if (m_window.chart2D()->loadTemplate(QDir(m_window.context().programFolder).filePath(name)))
+        return true;
+    reportTemplateFailure(name, m_window.chart2D()->lastTemplateResult());
+    return false;
+}
+
+void TableCommands::reportTemplateFailure(const QString &fileName, const TemplateResult &result)
+{
+    userInterface().messageBox(&m_window, templateFailureText(fileName, result), EditTitle, Buttons::OK,
+                               Icon::Critical);
+}
+
+// ---- the wizards ----
+
+void TableCommands::showNew2DWizard()
+{
+    wizards::frmNew2DTable wizard(*this, &m_window);
+    wizard.Form_Load();
+    userInterface().showModal(wizard);
+}
+
+void TableCommands::showNew3DWizard()
+{
+    if (m_new3DWizard) {
+        m_new3DWizard();
+        return;
+    }
+    userInterface().messageBox(&m_window,
+                               QStringLiteral("The new 3D table wizard is not part of this version of the program."),
+                               QStringLiteral("New Timing Table"), Buttons::OK, Icon::Exclamation);
+}
+
+UserInterface &TableCommands::userInterface()
+{
+    return m_window.context().ui;
+}
+
+int TableCommands::trigTiming() const
+{
+    return m_window.context().data.params.TrigTiming;
+}
+
+bool TableCommands::isChart2DVisible() const
+{
+    return m_window.chart2D()->isVisibleTo(&m_window);
+}
+
+void TableCommands::clearTableView()
+{
+    m_window.chart2D()->hide();
+    m_window.grid2D()->hide();
+    m_window.setWindowTitle(m_window.MainTitle);
+}
+
+void TableCommands::showNewTable(const Table2D &table, int trigTiming)
+{
+    // The trigger timing is the module's before the table is shown, so the
+    // views open with the window of the new curve.
+    ModuleData &data = m_window.context().data;
+    data.tables.table2D = table;
+    data.params.TrigTiming = trigTiming;
+    ShowTable2D();
+}
+
+}  // namespace tunara::ui

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "dialogs/new_2d_table_dialog.h"
+#include "editor/table_edit_model.h"
+#include "views/curve_2d_editor.h"
+
+#include <QObject>
+
+#include <functional>
+
+class QMenu;
+
+namespace tunara::ui {
+
+class frmTunara_Main;
+class Map3DDisplay;
+class TableGridBinding;
+
+// The timing table editor of the main window: the New, Edit, Save and Close
+// commands, the sequences that put a table on screen, Undo and Redo, and the
+// views of the one editing model. A table is open exactly while its chart is
+// shown; hiding the views by any command ends the model's table and its
+// history.
+class TableCommands : public QObject, private wizards::New2DTableHost {
+    Q_OBJECT
+public:
+    explicit TableCommands(frmTunara_Main &window);
+    ~TableCommands() override;
+
+    editor::TableEditModel &model() { return m_model; }
+    ChartGestureState &gesture() { return m_gesture; }
+    Curve2DEditor &curve2D() { return *m_curve2D; }
+    TableGridBinding &grid2DBinding() { return *m_grid2D; }
+    TableGridBinding &grid3DBinding() { return *m_grid3D; }
+
+    void mnuNewTable_Click();
+    void mnuEditTimingTable_Click();
+    void mnuSaveTbl_Click();
+    void mnuCloseTbl_Click();
+    void mnuUndo_Click();
+    void mnuRedo_Click();
+
+    // The working array of the mode on screen, from the top left cell.
+    void ShowTable2D();
+    void ShowTable3D();
+    // Pressure labels and template of the 3D chart for the MAP sensor, and
+    // the map into the 3D views. False (after the message and a close) when
+    // the template did not load; the calling command then stops.
+    bool ChartSetup3D();
+
+    // The 3D wizard, when the program has one; until then New and the
+    // empty-buffer Edit say that the 3D wizard is missing.
+    void setNew3DWizard(std::function<void()> wizard) { m_new3DWizard = std::move(wizard); }
+
+private:
+    // New2DTableHost
+    UserInterface &userInterface() override;
+    int trigTiming() const override;
+    bool isChart2DVisible() const override;
+    void saveTable() override { mnuSaveTbl_Click(); }
+    void clearTableView() override;
+    void showNewTable(const Table2D &table, int trigTiming) override;
+
+    void registerCommands();
+    void addUndoRedoItems();
+    void updateUndoRedo();
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool isGridEditing() const;
+    void writeTableToImage();
+    void endTableEditing();
+    void showNew2DWizard();
+    void showNew3DWizard();
+    bool loadTemplate2D();
+    void reportTemplateFailure(const QString &fileName, const struct TemplateResult &result);
+    void popUpGridMenu(QMenu *menu, const QString &pasteItem, const QPoint &globalPos);
+
+    frmTunara_Main &m_window;
+    editor::TableEditModel m_model;
+    ChartGestureState m_gesture;
+    TableGridBinding *m_grid2D = nullptr;
+    TableGridBinding *m_grid3D = nullptr;
+    Curve2DEditor *m_curve2D = nullptr;
+    Map3DDisplay *m_map3D = nullptr;
+    std::function<void()> m_new3DWizard;
+};
+
+}  // namespace tunara::ui

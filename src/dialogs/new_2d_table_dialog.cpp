@@ -1,0 +1,163 @@
+#include "dialogs/new_2d_table_dialog.h"
+
+#include "app/user_interface.h"
+
+#include <QFocusEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace tunara::wizards {
+
+using ui::Answer;
+using ui::Buttons;
+using ui::Icon;
+
+frmNew2DTable::frmNew2DTable(New2DTableHost &host, QWidget *parent) : QDialog(parent), m_host(host)
+{
+    setObjectName(QStringLiteral("frmNew2DTable"));
+    setWindowTitle(QStringLiteral("Tunara Torvik - New 2D Timing Table"));
+    auto *frame = new QGroupBox(QStringLiteral("Advance Curve Parameters"), this);
+    auto *fields = new QFormLayout(frame);
+    addBox(fields, "txtTrigTimingVal", QStringLiteral("Trigger Timing (Deg)"), &New2DTableForm::enterTrigTiming);
+    addBox(fields, "txtStartRPMVal", QStringLiteral("Start RPM"), &New2DTableForm::enterStartRPM);
+    addBox(fields, "txtFinalRPMVal", QStringLiteral("Final RPM"), &New2DTableForm::enterFinalRPM);
+    addBox(fields, "txtStartTimingVal", QStringLiteral("Start Advance (Deg)"), &New2DTableForm::enterStartTiming);
+    addBox(fields, "txtFinalTimingVal", QStringLiteral("Final Advance (Deg)"), &New2DTableForm::enterFinalTiming);
+
+    auto *update = new QPushButton(QStringLiteral("Update"), this);
+    update->setObjectName(QStringLiteral("cmdUpdate"));
+    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("cmdOK"));
+    // Enter in a box must not press a button past the box's check.
+    update->setAutoDefault(false);
+    ok->setAutoDefault(false);
+    connect(update, &QPushButton::clicked, this, &frmNew2DTable::cmdUpdate_Click);
+    connect(ok, &QPushButton::clicked, this, &frmNew2DTable::cmdOK_Click);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(update);
+    buttons->addWidget(ok);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(frame);
+    layout->addLayout(buttons);
+    for (int i = 0; i + 1 < m_boxes.size(); ++i)
+        setTabOrder(m_boxes[i].first, m_boxes[i + 1].first);
+    setTabOrder(m_boxes.last().first, update);
+    setTabOrder(update, ok);
+}
+
+QLineEdit *frmNew2DTable::addBox(QFormLayout *layout, const char *name, const QString &label, Entry entry)
+{
+    auto *box = new QLineEdit(this);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setMaxLength(32);
+    box->installEventFilter(this);
+    layout->addRow(label, box);
+    m_boxes.append({box, entry});
+    return box;
+}
+
+QLineEdit *frmNew2DTable::box(const char *name) const
+{
+    return findChild<QLineEdit *>(QString::fromLatin1(name));
+}
+
+void frmNew2DTable::showValues()
+{
+    const int values[] = {m_form.TrigTimingVal, m_form.StartRPMVal, m_form.FinalRPMVal, m_form.StartTimingVal,
+                          m_form.FinalTimingVal};
+    const bool rpm[] = {false, true, true, false, false};
+    for (int i = 0; i < m_boxes.size(); ++i) {
+        const QString text = rpm[i] ? New2DTableForm::rpmText(values[i]) : New2DTableForm::degreesText(values[i]);
+        if (m_boxes[i].first->text() != text)
+            m_boxes[i].first->setText(text);
+    }
+}
+
+void frmNew2DTable::centreOnScreen()
+{
+    adjustSize();
+    const QScreen *s = screen();
+    if (!s)
+        return;
+    const QRect area = s->geometry();
+    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+}
+
+void frmNew2DTable::Form_Load()
+{
+    m_form = New2DTableForm::opened(m_host.trigTiming());
+    showValues();
+    centreOnScreen();
+    if (m_host.isChart2DVisible()) {
+        const Answer a = m_host.userInterface().messageBox(
+            parentWidget(), QStringLiteral("Save timing table before closing file?"), QStringLiteral("Close File"),
+            Buttons::YesNoCancel, Icon::Exclamation);
+        if (a == Answer::Yes)
+            m_host.saveTable();
+        else if (a != Answer::No)
+            return;  // the table stays on view; the wizard opens all the same
+    }
+    m_host.clearTableView();
+}
+
+void frmNew2DTable::validate(QLineEdit *box)
+{
+    if (m_validating)
+        return;
+    for (const auto &[b, entry] : m_boxes) {
+        if (b != box)
+            continue;
+        m_validating = true;
+        const std::optional<FieldMessage> message = (m_form.*entry)(box->text());
+        if (message)
+            m_host.userInterface().messageBox(this, message->text, message->title, Buttons::OK, Icon::Exclamation);
+        showValues();
+        m_validating = false;
+    }
+}
+
+bool frmNew2DTable::eventFilter(QObject *watched, QEvent *event)
+{
+    // A box is checked when the focus moves on to another control of the
+    // wizard; not when another window or a menu takes it for a while.
+    if (event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            validate(qobject_cast<QLineEdit *>(watched));
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmNew2DTable::CreateNewTable()
+{
+    // A box still holding the focus (a button pressed by key) is checked
+    // first, so what was typed is what is used.
+    if (auto *focused = qobject_cast<QLineEdit *>(focusWidget()))
+        validate(focused);
+    const std::optional<Table2D> table = GenerateCurve(m_form);
+    if (!table) {
+        m_host.userInterface().messageBox(this, rpmOrderMessage(), wizardTitle(), Buttons::OK, Icon::Exclamation);
+        return;
+    }
+    m_host.showNewTable(*table, m_form.TrigTimingVal);
+}
+
+void frmNew2DTable::cmdUpdate_Click()
+{
+    CreateNewTable();
+}
+
+void frmNew2DTable::cmdOK_Click()
+{
+    CreateNewTable();
+    accept();
+}
+
+}  // namespace tunara::wizards
