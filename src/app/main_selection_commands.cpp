@@ -44,6 +44,10 @@ SelectionCommands::SelectionCommands(frmTunara_Main &window, TableCommands &tabl
         updateEditMenuItems();
         m_window.statusBar()->clearMessage();
     });
+    // The note on limited values speaks of the last step only: an undo or
+    // a redo takes it away (commit() shows it after its own step).
+    connect(&tables.model(), &editor::TableEditModel::historyChanged, this,
+            [this] { m_window.statusBar()->clearMessage(); });
 }
 
 void SelectionCommands::registerCommands()
