@@ -141,20 +141,34 @@ ClipCells parseClipText(const QString &text, int maxRows, int maxColumns)
 
 std::optional<double> pastedNumber(const QString &cellText)
 {
-    const QString text = cellText.trimmed();
+    // Indices only, and never more digits to the converter than a double
+    // can tell apart: a cell may be millions of characters long.
+    constexpr qsizetype MaxIntegerDigits = 309;   // 1e309 and above overflow
+    constexpr qsizetype MaxFractionDigits = 30;   // far below the display's 0.1
+    const QStringView text = QStringView(cellText).trimmed();
     qsizetype i = 0;
     QString number;
     if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
         number += text[i++];
-    bool anyDigit = false;
-    for (; i < text.size() && isAsciiDigit(text[i]); ++i, anyDigit = true)
-        number += text[i];
+    const qsizetype integerStart = i;
+    while (i < text.size() && text[i] == u'0')
+        ++i;
+    const qsizetype significantStart = i;
+    while (i < text.size() && isAsciiDigit(text[i]))
+        ++i;
+    if (i - significantStart > MaxIntegerDigits)
+        return std::nullopt;
+    bool anyDigit = i > integerStart;
+    number += i > significantStart ? text.mid(significantStart, i - significantStart).toString() : QStringLiteral("0");
     // A comma stands for the decimal point: spreadsheets in many languages
     // write one, and no advance is large enough to need a thousands comma.
     if (i < text.size() && (text[i] == u'.' || text[i] == u',')) {
+        const qsizetype fractionStart = ++i;
+        while (i < text.size() && isAsciiDigit(text[i]))
+            ++i;
+        anyDigit = anyDigit || i > fractionStart;
         number += u'.';
-        for (++i; i < text.size() && isAsciiDigit(text[i]); ++i, anyDigit = true)
-            number += text[i];
+        number += text.mid(fractionStart, std::min(i - fractionStart, MaxFractionDigits));
     }
     if (!anyDigit)
         return std::nullopt;

@@ -74,6 +74,8 @@ TEST(SelectionClip, ReadsTheLeadingNumberOfAPastedCell)
         {"25.0", 25.0},   {" 7.5 ", 7.5},    {"+3", 3.0},       {"-7.6", -7.6},     {"12,5", 12.5},
         {"25 deg", 25.0}, {"1e400", 1.0},    {".5", 0.5},       {"abc", {}},         {"nan", {}},
         {"inf", {}},      {"", {}},          {"-", {}},         {"\t", {}},          {QString(400, u'9'), {}},
+        {"007.50", 7.5},  {"3.", 3.0},       {"-.25", -0.25},   {QString(5000, u'0') + "12", 12.0},
+        {"1." + QString(5000, u'0') + "1", 1.0},
     };
     for (const Case &c : cases)
         EXPECT_EQ(pastedNumber(c.text), c.number) << c.text.left(20).toStdString();
