@@ -68,7 +68,8 @@ TEST_F(MainWindowLoad, MenuTreeHasEveryCaptionAndAccessKey)
         {"&File", {"&New Timing Table", "&Open File", "&Save File", "-", "&Print Parameters And Timing Table",
                    "Print Set&up...", "-", "E&xit"}},
         {"&Edit", {"Edit &Module Parameters", "Edit &Idle Stabilization And GPIO Parameters", "Edit &Timing Table",
-                   "Save Timing Table Edits To Buffer", "Close Timing Table", "-", "Undo", "Redo"}},
+                   "Save Timing Table Edits To Buffer", "Close Timing Table", "-", "Undo", "Redo", "-", "Interpolate",
+                   "Smooth"}},
         {"&Communications", {"&Download From EEPROM", "&Upload To EEPROM", "&Port Setup"}},
         {"&Help", {"&Contents", "&About..."}},
     };
@@ -96,7 +97,8 @@ TEST_F(MainWindowLoad, MenuTreeHasEveryCaptionAndAccessKey)
         QStringList captions;
         for (const QAction *a : menu->actions())
             captions << a->text();
-        EXPECT_EQ(captions, (QStringList{QStringLiteral("Copy"), QStringLiteral("Paste"), QStringLiteral("Modify")}));
+        EXPECT_EQ(captions, (QStringList{QStringLiteral("Copy"), QStringLiteral("Paste"), QStringLiteral("Modify"),
+                                         QString(), QStringLiteral("Interpolate"), QStringLiteral("Smooth")}));
     }
     EXPECT_EQ(w.findChild<QMenu *>(QStringLiteral("mnuPopUpEdit2D"))->title(), QStringLiteral("PopUp Edit 2D"));
 }
@@ -110,12 +112,13 @@ TEST_F(MainWindowLoad, MenuStatesAfterLoad)
     for (const char *off : {"mnuEditTimingTable", "mnuSaveTbl", "mnuCloseTbl", "mnuPopUpPaste2D", "mnuPopUpPaste3D"})
         EXPECT_FALSE(c.isAllowed(QLatin1String(off))) << off;
     // What the user can choose: the commands this version has, nothing else.
-    for (const char *on : {"mnuExit", "mnuPortSetup", "mnuHelpContents", "mnuAbout", "mnuNewTable"})
+    for (const char *on : {"mnuExit", "mnuPortSetup", "mnuHelpContents", "mnuAbout", "mnuNewTable", "mnuPopUpCopy2D",
+                           "mnuPopUpModify2D", "mnuPopUpCopy3D", "mnuPopUpModify3D"})
         EXPECT_TRUE(w.findChild<QAction *>(QLatin1String(on))->isEnabled()) << on;
     for (const char *off : {"mnuUndo", "mnuRedo", "mnuOpenFile", "mnuSaveFile", "mnuPrintTable", "mnuPrintSetup",
                             "mnuEditModParams", "mnuEditGPIOParams", "mnuEditTimingTable", "mnuSaveTbl",
-                            "mnuCloseTbl", "mnuDownload", "mnuUpload", "mnuPopUpCopy2D", "mnuPopUpPaste2D",
-                            "mnuPopUpModify2D", "mnuPopUpCopy3D", "mnuPopUpPaste3D", "mnuPopUpModify3D"})
+                            "mnuCloseTbl", "mnuDownload", "mnuUpload", "mnuPopUpPaste2D", "mnuPopUpPaste3D",
+                            "mnuInterpolate", "mnuSmooth"})
         EXPECT_FALSE(w.findChild<QAction *>(QLatin1String(off))->isEnabled()) << off;
 }
 
