@@ -1,0 +1,195 @@
+// The 2D chart and grid as views of the editing model: catching and
+// dragging points with the real chart's mouse events, typing into cells,
+// and undoing both.
+#include "app/chart_2d_view.h"
+#include "app/menu_commands.h"
+#include "app/table_editor_fixture.h"
+#include "app/timing_grid.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QTest>
+
+namespace tunara::test {
+namespace {
+
+using ui::Answer;
+
+class Table2DView : public TableEditorTest {
+protected:
+    ui::frmTunara_Main &opened(int trig = 30)
+    {
+        ui::frmTunara_Main &w = shown();
+        chooseTable(true, trig);
+        openTable();
+        QCoreApplication::processEvents();
+        return w;
+    }
+    ui::Curve2DEditor &drag() { return editor().curve2D(); }
+
+    // Opens the editor of data cell (1, column), types the text and presses Enter.
+    QLineEdit *type(int column, const QString &text)
+    {
+        ui::TimingGrid *grid = window->grid2D();
+        grid->setCurrentCell(1, column);
+        grid->editItem(grid->item(1, column));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // editors closed before
+        auto *line = grid->viewport()->findChild<QLineEdit *>();
+        if (!line)
+            return nullptr;
+        line->setText(text);
+        QTest::keyClick(line, Qt::Key_Return);
+        QCoreApplication::processEvents();  // the grid commits a finished entry on its next turn
+        return line;
+    }
+};
+
+TEST_F(Table2DView, APressCatchesOnlyACurvePointWithinFifteenPixels)
+{
+    ui::frmTunara_Main &w = opened();
+    const QPoint p5 = pointPixel(1, 5);
+    press(p5 + QPoint(0, 16));
+    release(p5 + QPoint(0, 16));
+    EXPECT_EQ(drag().HitPoint, 0);
+    EXPECT_FALSE(w.chart2D()->isValueLabelVisible());
+
+    press(p5 + QPoint(0, 14));
+    EXPECT_EQ(drag().HitSeries, 1);
+    EXPECT_EQ(drag().HitPoint, 5);
+    EXPECT_EQ(drag().DownValue, 15.0);
+    EXPECT_TRUE(w.chart2D()->isValueLabelVisible());
+    EXPECT_EQ(w.chart2D()->valueLabelText(), QStringLiteral("15.0"));
+    EXPECT_EQ(w.grid2D()->currentColumn(), 5);
+    release(p5 + QPoint(0, 14));
+    EXPECT_FALSE(w.chart2D()->isValueLabelVisible());
+
+    // The trigger-timing line is never caught, nor a press outside the plot.
+    press(pointPixel(2, 3));
+    EXPECT_EQ(drag().HitSeries, 0);
+    release(pointPixel(2, 3));
+    press(QPoint(2, 2));
+    EXPECT_EQ(drag().HitPoint, 0);
+    release(QPoint(2, 2));
+    EXPECT_FALSE(model().canUndo());
+}
+
+TEST_F(Table2DView, ADragPreviewsInTheChartAndCommitsOneStepAtTheRelease)
+{
+    ui::frmTunara_Main &w = opened(40);
+    ASSERT_TRUE(model().enterText(0, 4, QStringLiteral("30")));
+    const QPoint p5 = pointPixel(1, 5);
+    press(p5);
+    for (int dy = 1; dy <= 3; ++dy)
+        moveTo(p5 - QPoint(0, dy));
+    // 30.0 up by 3 pixels: Round(151.5) x 0.2 = 30.4, in the chart alone.
+    EXPECT_NEAR(w.chart2D()->curveValue(5), 30.4, 1e-9);
+    EXPECT_EQ(w.chart2D()->valueLabelText(), QStringLiteral("30.4"));
+    EXPECT_EQ(w.grid2D()->cellText(1, 5), QStringLiteral("30.0"));
+    EXPECT_EQ(model().value(0, 4), 30.0);
+    release(p5 - QPoint(0, 3));
+    EXPECT_NEAR(model().value(0, 4), 30.4, 1e-9);
+    EXPECT_EQ(w.grid2D()->cellText(1, 5), QStringLiteral("30.4"));
+    EXPECT_EQ(model().undoText(), QStringLiteral("Drag"));
+
+    // Far down stops at the window's floor: 40 - 22.
+    press(pointPixel(1, 5));
+    moveTo(pointPixel(1, 5) + QPoint(0, 400));
+    release(pointPixel(1, 5) + QPoint(0, 400));
+    EXPECT_EQ(model().value(0, 4), 18.0);
+
+    // Undo takes back the drags one by one, then the typed entry.
+    w.commands().run(QStringLiteral("mnuUndo"));
+    EXPECT_NEAR(w.chart2D()->curveValue(5), 30.4, 1e-9);
+    w.commands().run(QStringLiteral("mnuUndo"));
+    EXPECT_EQ(w.grid2D()->cellText(1, 5), QStringLiteral("30.0"));
+    w.commands().run(QStringLiteral("mnuUndo"));
+    EXPECT_EQ(w.grid2D()->cellText(1, 5), QStringLiteral("15.0"));
+    EXPECT_FALSE(w.findChild<QAction *>(QStringLiteral("mnuUndo"))->isEnabled());
+    w.commands().run(QStringLiteral("mnuRedo"));
+    EXPECT_EQ(w.chart2D()->curveValue(5), 30.0);
+    EXPECT_TRUE(w.findChild<QAction *>(QStringLiteral("mnuRedo"))->isEnabled());
+}
+
+TEST_F(Table2DView, ModifiedDragsAndChartGesturesLeaveTheCurveAlone)
+{
+    ui::frmTunara_Main &w = opened(15);
+    const QPoint p3 = pointPixel(1, 3);  // 13.0
+    press(p3, Qt::ShiftModifier);
+    moveTo(p3 - QPoint(0, 20), Qt::ShiftModifier);
+    release(p3 - QPoint(0, 20), Qt::ShiftModifier);
+    EXPECT_EQ(w.chart2D()->curveValue(3), 13.0);
+
+    // Ctrl starts the chart's zoom: no drag until the next release.
+    press(p3, Qt::ControlModifier);
+    EXPECT_TRUE(editor().gesture().ViewGesture);
+    moveTo(p3 - QPoint(0, 20));
+    release(p3 - QPoint(0, 20));
+    EXPECT_FALSE(editor().gesture().ViewGesture);
+    EXPECT_EQ(w.chart2D()->curveValue(3), 13.0);
+    EXPECT_FALSE(model().canUndo());
+
+    // With a trigger timing of 15 the floor is 0, not -7.
+    press(pointPixel(1, 3));
+    moveTo(pointPixel(1, 3) + QPoint(0, 500));
+    release(pointPixel(1, 3) + QPoint(0, 500));
+    EXPECT_EQ(model().value(0, 2), 0.0);
+}
+
+TEST_F(Table2DView, ATypedEntryOutsideTheWindowIsRefusedAndStaysInEdit)
+{
+    ui::frmTunara_Main &w = opened(30);
+    const QString longText(300, u'9');
+    for (const QString &bad : {QStringLiteral("abc"), QStringLiteral("-"), QStringLiteral("-1"), QStringLiteral("7.9"),
+                               QStringLiteral("30.1"), QStringLiteral("1e400"), QStringLiteral("nan"), QString(),
+                               QStringLiteral("25,5"), longText}) {
+        ui.answers = {Answer::OK};
+        const std::size_t before = ui.messages().size();
+        QLineEdit *line = type(4, bad);
+        ASSERT_NE(line, nullptr);
+        ASSERT_EQ(ui.messages().size(), before + 1) << bad.left(10).toStdString();
+        const UiCall m = ui.messages().back();
+        EXPECT_EQ(m.text, QStringLiteral("Timing must be numeric value greater than zero and within 22 degrees of "
+                                         "trigger timing."));
+        EXPECT_EQ(m.title, QStringLiteral("Timing Edit"));
+        EXPECT_EQ(m.icon, ui::Icon::Critical);
+        EXPECT_TRUE(w.grid2D()->isEditing());
+        // A click on another cell keeps the refused entry in edit.
+        QTest::mouseClick(w.grid2D()->viewport(), Qt::LeftButton, {},
+                          w.grid2D()->visualRect(w.grid2D()->model()->index(1, 9)).center());
+        EXPECT_TRUE(w.grid2D()->isEditing());
+        EXPECT_EQ(ui.messages().size(), before + 1);
+        // Escape gives up the entry; the table is unchanged.
+        QTest::keyClick(line, Qt::Key_Escape);
+        EXPECT_FALSE(w.grid2D()->isEditing());
+        EXPECT_EQ(w.grid2D()->cellText(1, 4), QStringLiteral("14.0"));
+    }
+    EXPECT_FALSE(model().canUndo());
+
+    // A good entry is taken, shown in the table's format, with the label.
+    type(4, QStringLiteral(" 25 "));
+    EXPECT_FALSE(w.grid2D()->isEditing());
+    EXPECT_EQ(model().value(0, 3), 25.0);
+    EXPECT_EQ(w.grid2D()->cellText(1, 4), QStringLiteral("25.0"));
+    EXPECT_EQ(w.chart2D()->curveValue(4), 25.0);
+    EXPECT_EQ(model().undoText(), QStringLiteral("Typing"));
+}
+
+TEST_F(Table2DView, TheLabelFollowsTheCurrentDataCellOnly)
+{
+    ui::frmTunara_Main &w = opened(30);
+    w.grid2D()->setCurrentCell(1, 7);
+    EXPECT_TRUE(w.chart2D()->isValueLabelVisible());
+    EXPECT_EQ(w.chart2D()->valueLabelPoint(), 7);
+    EXPECT_EQ(w.chart2D()->valueLabelText(), QStringLiteral("17.0"));
+    const QColor highlight = w.grid2D()->palette().color(QPalette::Highlight);
+    w.grid2D()->setCurrentCell(0, 3);  // a heading
+    EXPECT_EQ(w.chart2D()->valueLabelPoint(), 7);
+    EXPECT_NE(w.grid2D()->palette().color(QPalette::Highlight), highlight);
+    EXPECT_FALSE(w.grid2D()->item(0, 3)->flags() & Qt::ItemIsEditable);
+    EXPECT_FALSE(w.grid2D()->item(1, 0)->flags() & Qt::ItemIsSelectable);
+}
+
+}  // namespace
+}  // namespace tunara::test

@@ -1,0 +1,252 @@
+// The table commands: their messages, what they show, save and close.
+#include "app/chart_2d_view.h"
+#include "app/chart_3d_view.h"
+#include "app/menu_commands.h"
+#include "app/table_editor_fixture.h"
+#include "app/timing_grid.h"
+#include "tables/table_axes.h"
+#include "tables/table_codec.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineSeries>
+
+namespace tunara::test {
+namespace {
+
+using ui::Answer;
+using ui::Buttons;
+using ui::Icon;
+
+class TableCommands : public TableEditorTest {};
+
+void expectMessage(const UiCall &m, const char *text, const char *title, Buttons buttons, Icon icon)
+{
+    EXPECT_EQ(m.text, QString::fromUtf8(text));
+    EXPECT_EQ(m.title, QString::fromUtf8(title));
+    EXPECT_EQ(m.buttons, buttons);
+    EXPECT_EQ(m.icon, icon);
+}
+
+TEST_F(TableCommands, CommandsWithoutAnOpenTableSayWhyAndShowNothing)
+{
+    ui::frmTunara_Main &w = shown();
+    // Neither mode: only New is on, and it says the table is disabled.
+    EXPECT_TRUE(w.findChild<QAction *>(QStringLiteral("mnuNewTable"))->isEnabled());
+    EXPECT_FALSE(w.findChild<QAction *>(QStringLiteral("mnuEditTimingTable"))->isEnabled());
+    ui.answers = {Answer::OK};
+    w.commands().run(QStringLiteral("mnuNewTable"));
+    ASSERT_EQ(ui.messages().size(), 1u);
+    expectMessage(ui.messages()[0], "Timing table disabled. Edit module parameters to enable timing table.",
+                  "New Timing Table", Buttons::OK, Icon::Exclamation);
+
+    chooseTable(true);
+    EXPECT_TRUE(w.findChild<QAction *>(QStringLiteral("mnuSaveTbl"))->isEnabled());
+    ui.answers = {Answer::OK};
+    w.commands().run(QStringLiteral("mnuSaveTbl"));
+    ASSERT_EQ(ui.messages().size(), 2u);
+    expectMessage(ui.messages()[1], "No active table to save", "Save Table Edits To Buffer", Buttons::OK,
+                  Icon::Exclamation);
+    // Close with nothing open asks nothing.
+    w.commands().run(QStringLiteral("mnuCloseTbl"));
+    EXPECT_EQ(ui.messages().size(), 2u);
+    EXPECT_FALSE(w.isTableOpen());
+
+    // An empty image offers the wizard; Cancel leaves everything hidden and
+    // the clipboard emptied.
+    data.image.DataBufferEmpty = true;
+    QGuiApplication::clipboard()->setText(QStringLiteral("something"));
+    w.Clip.ClipText = QStringLiteral("1.0");
+    ui.answers = {Answer::Cancel};
+    w.commands().run(QStringLiteral("mnuEditTimingTable"));
+    ASSERT_EQ(ui.messages().size(), 3u);
+    expectMessage(ui.messages()[2], "Data buffer empty. Create new table?", "Edit Timing Table", Buttons::OKCancel,
+                  Icon::None);
+    EXPECT_FALSE(w.isTableOpen());
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
+    EXPECT_TRUE(w.Clip.ClipText.isEmpty());
+    // OK opens the wizard (modally).
+    ui.answers = {Answer::OK};
+    w.commands().run(QStringLiteral("mnuEditTimingTable"));
+    EXPECT_EQ(ui.calls.back().kind, UiCall::Kind::Modal);
+}
+
+TEST_F(TableCommands, EditShowsTheWorkingArrayAndSaveWritesItIntoTheImage)
+{
+    ui::frmTunara_Main &w = shown();
+    chooseTable(true, 30);
+    data.image.EEPROMBuffer.fill(0xAA);
+    openTable();
+    EXPECT_TRUE(w.isTableOpen());
+    EXPECT_TRUE(w.grid2D()->isVisible());
+    EXPECT_EQ(w.grid2D()->currentRow(), 0);
+    EXPECT_EQ(w.grid2D()->currentColumn(), 0);
+    EXPECT_EQ(w.grid2D()->cellText(1, 1), QStringLiteral("11.0"));
+    EXPECT_EQ(w.grid2D()->cellText(1, 21), QStringLiteral("31.0"));
+    EXPECT_EQ(w.chart2D()->curveValue(5), 15.0);
+    EXPECT_EQ(w.chart2D()->triggerSeries()->at(0).y(), 30.0);
+    EXPECT_FALSE(w.chart2D()->isValueLabelVisible());
+
+    ASSERT_TRUE(model().enterText(0, 4, QStringLiteral("25")));
+    EXPECT_EQ(w.grid2D()->cellText(1, 5), QStringLiteral("25.0"));
+    w.Clip.ClipText = QStringLiteral("x");
+    w.commands().setAllowed(QStringLiteral("mnuPopUpPaste2D"), true);
+    w.commands().run(QStringLiteral("mnuSaveTbl"));
+    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_FALSE(w.isTableOpen());
+    EXPECT_FALSE(model().isOpen());
+    EXPECT_TRUE(w.Clip.ClipText.isEmpty());
+    EXPECT_FALSE(w.commands().isAllowed(QStringLiteral("mnuPopUpPaste2D")));
+    // 25 degrees below a trigger timing of 30 is 57 steps; the other points
+    // as the working array holds them; the 3D region is untouched.
+    EXPECT_EQ(data.tables.table2D(5, 1), 25.0);
+    EXPECT_EQ(data.image.EEPROMBuffer[20], 57);
+    for (int p = 1; p <= SpeedPoints; ++p)
+        EXPECT_EQ(data.image.EEPROMBuffer[axes::image2DIndex(p)], EncodeAdvance(30, data.tables.table2D(p, 1)));
+    EXPECT_EQ(data.image.EEPROMBuffer[15], 0xAA);
+    EXPECT_EQ(data.image.EEPROMBuffer[37], 0xAA);
+    EXPECT_EQ(data.image.EEPROMBuffer[112], 0xAA);
+}
+
+TEST_F(TableCommands, CloseAsksAndEachAnswerDoesWhatItSays)
+{
+    ui::frmTunara_Main &w = shown();
+    chooseTable(true, 30);
+    openTable();
+    model().enterText(0, 0, QStringLiteral("20"));
+    const auto image = data.image.EEPROMBuffer;
+
+    ui.answers = {Answer::Cancel};
+    w.commands().run(QStringLiteral("mnuCloseTbl"));
+    ASSERT_EQ(ui.messages().size(), 1u);
+    expectMessage(ui.messages()[0], "Save table edits to buffer before closing?", "Close Table", Buttons::YesNoCancel,
+                  Icon::Exclamation);
+    EXPECT_TRUE(w.isTableOpen());
+    EXPECT_EQ(model().value(0, 0), 20.0);
+    EXPECT_TRUE(w.findChild<QAction *>(QStringLiteral("mnuUndo"))->isEnabled());
+
+    ui.answers = {Answer::No};
+    w.commands().run(QStringLiteral("mnuCloseTbl"));
+    EXPECT_FALSE(w.isTableOpen());
+    EXPECT_EQ(data.tables.table2D(1, 1), 11.0);  // the edit is dropped
+    EXPECT_EQ(data.image.EEPROMBuffer, image);
+    EXPECT_FALSE(w.findChild<QAction *>(QStringLiteral("mnuUndo"))->isEnabled());
+
+    openTable();
+    model().enterText(0, 0, QStringLiteral("20"));
+    ui.answers = {Answer::Yes};
+    w.commands().run(QStringLiteral("mnuCloseTbl"));
+    EXPECT_FALSE(w.isTableOpen());
+    EXPECT_EQ(data.tables.table2D(1, 1), 20.0);
+    EXPECT_EQ(data.image.EEPROMBuffer[16], EncodeAdvance(30, 20.0));
+}
+
+TEST_F(TableCommands, EditAgainDropsTheEditsWithoutAQuestion)
+{
+    ui::frmTunara_Main &w = shown();
+    chooseTable(true, 30);
+    openTable();
+    model().enterText(0, 2, QStringLiteral("29"));
+    openTable();
+    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_EQ(w.grid2D()->cellText(1, 3), QStringLiteral("13.0"));
+    EXPECT_FALSE(model().canUndo());
+}
+
+TEST_F(TableCommands, MissingTemplatesStopTheCommandWithTheirMessage)
+{
+    ui::frmTunara_Main &w = shown();
+    chooseTable(true);
+    removeProgramFile(QStringLiteral("Torvik_2D_Timing_Chart.oc2"));
+    ui.answers = {Answer::OK};
+    openTable();
+    ASSERT_EQ(ui.messages().size(), 1u);
+    expectMessage(ui.messages()[0], "Chart template file Torvik_2D_Timing_Chart.oc2 not found.", "Edit Timing Table",
+                  Buttons::OK, Icon::Critical);
+    EXPECT_FALSE(w.isTableOpen());
+
+    chooseTable(false);
+    data.params.MAPSensor = 1;
+    writeProgramFile(QStringLiteral("Torvik_3D_2Bar_Timing_Chart.oc3"), "{ not json");
+    ui.answers = {Answer::OK};
+    openTable();
+    ASSERT_EQ(ui.messages().size(), 2u);
+    EXPECT_TRUE(ui.messages()[1].text.startsWith(
+        QStringLiteral("Chart template file Torvik_3D_2Bar_Timing_Chart.oc3 not found.\n")));
+    EXPECT_EQ(ui.messages()[1].icon, Icon::Critical);
+    EXPECT_FALSE(w.isTableOpen());
+    // New stops there too: no wizard follows the message.
+    ui.answers = {Answer::OK};
+    w.commands().run(QStringLiteral("mnuNewTable"));
+    EXPECT_EQ(ui.calls.back().kind, UiCall::Kind::Message);
+    EXPECT_EQ(ui.messages().size(), 3u);
+}
+
+TEST_F(TableCommands, ThreeDTableOpensForItsSensorAndSavesIntoItsRegion)
+{
+    ui::frmTunara_Main &w = shown();
+    chooseTable(false, 30);
+    data.params.MAPSensor = 2;
+    data.tables.table3D(1, 8) = 12.5;  // lowest pressure, 0 RPM: grid row 1, column 1
+    data.image.EEPROMBuffer.fill(0xAA);
+    openTable();
+    EXPECT_TRUE(w.chart3D()->isVisible());
+    EXPECT_TRUE(w.grid3D()->isVisible());
+    EXPECT_FALSE(w.chart2D()->isVisible());
+    EXPECT_EQ(w.grid3D()->cellText(1, 0), QStringLiteral("20"));
+    EXPECT_EQ(w.grid3D()->cellText(8, 0), QStringLiteral("90"));
+    EXPECT_EQ(w.grid3D()->cellText(1, 1), QStringLiteral("12.5"));
+    EXPECT_EQ(w.chart3D()->surface()(1, 8), 12.5);
+    EXPECT_EQ(w.chart3D()->lastTemplateResult().chartTemplate.has_value(), true);
+
+    ASSERT_TRUE(model().enterText(7, 20, QStringLiteral("9")));  // highest pressure, 10000 RPM
+    EXPECT_EQ(w.chart3D()->surface()(21, 1), 9.0);
+    w.commands().run(QStringLiteral("mnuSaveTbl"));
+    EXPECT_EQ(data.tables.table3D(21, 1), 9.0);
+    EXPECT_EQ(data.image.EEPROMBuffer[279], EncodeAdvance(30, 9.0));
+    EXPECT_EQ(data.image.EEPROMBuffer[112], EncodeAdvance(30, 12.5));
+    EXPECT_EQ(data.image.EEPROMBuffer[16], 0xAA);  // the 2D region is left alone
+}
+
+TEST_F(TableCommands, SaveWritesTheTableOnScreenEvenAfterTheModeChanged)
+{
+    ui::frmTunara_Main &w = shown();
+    chooseTable(true, 30);
+    data.image.EEPROMBuffer.fill(0xAA);
+    openTable();
+    model().enterText(0, 0, QStringLiteral("20"));
+    data.params.TimingTable2D = false;  // the mode options changed under the open view
+    data.params.TimingTable3D = true;
+    w.commands().run(QStringLiteral("mnuSaveTbl"));
+    EXPECT_EQ(data.image.EEPROMBuffer[16], EncodeAdvance(30, 20.0));
+    EXPECT_EQ(data.image.EEPROMBuffer[112], 0xAA);
+}
+
+TEST_F(TableCommands, ExitWithYesSavesTheOpenTable)
+{
+    ui::frmTunara_Main &w = shown();
+    chooseTable(true, 30);
+    openTable();
+    model().enterText(0, 0, QStringLiteral("20"));
+    ui.answers = {Answer::Yes};
+    w.mnuExit_Click();
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0].text, QStringLiteral("Save timing table before exiting?"));
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(data.image.EEPROMBuffer[16], EncodeAdvance(30, 20.0));
+}
+
+TEST_F(TableCommands, HidingTheViewsByAnotherCommandEndsTheHistory)
+{
+    ui::frmTunara_Main &w = shown();
+    chooseTable(true, 30);
+    openTable();
+    model().enterText(0, 0, QStringLiteral("20"));
+    w.hideAllTableViews();  // as a download or a file open does
+    EXPECT_FALSE(model().isOpen());
+    EXPECT_FALSE(w.findChild<QAction *>(QStringLiteral("mnuUndo"))->isEnabled());
+}
+
+}  // namespace
+}  // namespace tunara::test
