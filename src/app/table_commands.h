@@ -21,7 +21,7 @@ class TableGridBinding;
 // views of the one editing model. A table is open exactly while its chart is
 // shown; hiding the views by any command ends the model's table and its
 // history.
-class TableCommands : public QObject, private wizards::New2DTableHost {
+class TableCommands : public QObject, public wizards::New2DTableHost {
     Q_OBJECT
 public:
     explicit TableCommands(frmTunara_Main &window);
@@ -52,14 +52,15 @@ public:
     // empty-buffer Edit say that the 3D wizard is missing.
     void setNew3DWizard(std::function<void()> wizard) { m_new3DWizard = std::move(wizard); }
 
-private:
-    // New2DTableHost
+    // What the 2D wizard asks of the window.
     UserInterface &userInterface() override;
     int trigTiming() const override;
     bool isChart2DVisible() const override;
     void saveTable() override { mnuSaveTbl_Click(); }
     void clearTableView() override;
     void showNewTable(const Table2D &table, int trigTiming) override;
+
+private:
 
     void registerCommands();
     void addUndoRedoItems();

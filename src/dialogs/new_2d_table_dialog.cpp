@@ -68,15 +68,20 @@ QLineEdit *frmNew2DTable::box(const char *name) const
     return findChild<QLineEdit *>(QString::fromLatin1(name));
 }
 
-void frmNew2DTable::showValues()
+QStringList frmNew2DTable::valueTexts() const
 {
-    const int values[] = {m_form.TrigTimingVal, m_form.StartRPMVal, m_form.FinalRPMVal, m_form.StartTimingVal,
-                          m_form.FinalTimingVal};
-    const bool rpm[] = {false, true, true, false, false};
+    return {New2DTableForm::degreesText(m_form.TrigTimingVal), New2DTableForm::rpmText(m_form.StartRPMVal),
+            New2DTableForm::rpmText(m_form.FinalRPMVal), New2DTableForm::degreesText(m_form.StartTimingVal),
+            New2DTableForm::degreesText(m_form.FinalTimingVal)};
+}
+
+void frmNew2DTable::showValues(const QStringList &before, const QLineEdit *checked)
+{
+    const QStringList now = valueTexts();
     for (int i = 0; i < m_boxes.size(); ++i) {
-        const QString text = rpm[i] ? New2DTableForm::rpmText(values[i]) : New2DTableForm::degreesText(values[i]);
-        if (m_boxes[i].first->text() != text)
-            m_boxes[i].first->setText(text);
+        QLineEdit *box = m_boxes[i].first;
+        if ((box == checked || now[i] != before.value(i)) && box->text() != now[i])
+            box->setText(now[i]);
     }
 }
 
@@ -93,7 +98,7 @@ void frmNew2DTable::centreOnScreen()
 void frmNew2DTable::Form_Load()
 {
     m_form = New2DTableForm::opened(m_host.trigTiming());
-    showValues();
+    showValues({}, nullptr);
     centreOnScreen();
     if (m_host.isChart2DVisible()) {
         const Answer a = m_host.userInterface().messageBox(
@@ -115,10 +120,11 @@ void frmNew2DTable::validate(QLineEdit *box)
         if (b != box)
             continue;
         m_validating = true;
+        const QStringList before = valueTexts();
         const std::optional<FieldMessage> message = (m_form.*entry)(box->text());
         if (message)
             m_host.userInterface().messageBox(this, message->text, message->title, Buttons::OK, Icon::Exclamation);
-        showValues();
+        showValues(before, box);
         m_validating = false;
     }
 }
@@ -137,10 +143,12 @@ bool frmNew2DTable::eventFilter(QObject *watched, QEvent *event)
 
 void frmNew2DTable::CreateNewTable()
 {
-    // A box still holding the focus (a button pressed by key) is checked
-    // first, so what was typed is what is used.
-    if (auto *focused = qobject_cast<QLineEdit *>(focusWidget()))
-        validate(focused);
+    // A box whose text was never checked (its button pressed by key, or the
+    // focus never left it) is checked first, so what was typed is used.
+    const QStringList shown = valueTexts();
+    for (int i = 0; i < m_boxes.size(); ++i)
+        if (m_boxes[i].first->text() != shown[i])
+            validate(m_boxes[i].first);
     const std::optional<Table2D> table = GenerateCurve(m_form);
     if (!table) {
         m_host.userInterface().messageBox(this, rpmOrderMessage(), wizardTitle(), Buttons::OK, Icon::Exclamation);

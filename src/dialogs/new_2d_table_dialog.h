@@ -56,7 +56,11 @@ private:
     using Entry = std::optional<FieldMessage> (New2DTableForm::*)(const QString &);
     QLineEdit *addBox(QFormLayout *layout, const char *name, const QString &label, Entry entry);
     void validate(QLineEdit *box);
-    void showValues();
+    // The text each box shows for the form's value.
+    QStringList valueTexts() const;
+    // Rewrites the boxes whose text differs from what `before` showed and
+    // the box just checked; a box the user is still typing in is left alone.
+    void showValues(const QStringList &before, const QLineEdit *checked);
     void centreOnScreen();
 
     New2DTableHost &m_host;

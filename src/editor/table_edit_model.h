@@ -61,6 +61,10 @@ public:
     ValueBlock block(const CellRect &cells) const;
     const ValueBlock &values() const { return m_values; }
 
+    // A value as the views show it: as the module will store it, "#0.0".
+    QString displayText(double value) const { return editor::displayText(m_kind, m_trigTiming, value); }
+    QString displayText(int row, int column) const { return displayText(value(row, column)); }
+
     // The window drags and typed entries keep to, and its refusal message.
     AdvanceWindow editWindow() const;
     QString entryRefusalText() const;

@@ -2,6 +2,7 @@
 
 #include "core/numbers.h"
 #include "image/module_parameters.h"
+#include "tables/table_codec.h"
 
 #include <QRegularExpression>
 
@@ -29,7 +30,22 @@ AdvanceWindow editWindow(TableKind kind, int trigTiming)
 
 QString formatValue(double value)
 {
-    return numbers::format(value, QStringLiteral("#0.0"));
+    const QString text = numbers::format(value, QStringLiteral("#0.0"));
+    // A value a hair below zero is shown as zero, without a sign.
+    return text == QStringLiteral("-0.0") ? QStringLiteral("0.0") : text;
+}
+
+double storedValue(TableKind kind, int trigTiming, double value)
+{
+    const double advance = trigTiming - EncodeAdvance(trigTiming, value) * DegreesPerStep;
+    if (kind == TableKind::Curve2D && advance < 0)
+        return 0;
+    return advance;
+}
+
+QString displayText(TableKind kind, int trigTiming, double value)
+{
+    return formatValue(storedValue(kind, trigTiming, value));
 }
 
 std::optional<double> parseTypedNumber(const QString &text)

@@ -26,8 +26,15 @@ struct AdvanceWindow {
 // when the trigger timing is below 22).
 AdvanceWindow editWindow(TableKind kind, int trigTiming);
 
-// A table value as the grids and value labels show it: "#0.0".
+// A table value in the display pattern "#0.0".
 QString formatValue(double value);
+
+// The advance the module will hold for a value: the value encoded into its
+// byte (whole steps of 0.0879 degree of retard below the trigger timing,
+// 0..255) and decoded again, the 2D curve never below 0. The views show
+// this, so what is on screen is what a save and a reload give back.
+double storedValue(TableKind kind, int trigTiming, double value);
+QString displayText(TableKind kind, int trigTiming, double value);
 
 // Typed text as a number: blanks around it are ignored; the rest must be a
 // whole decimal number (optional sign, digits, optional point and digits,

@@ -55,7 +55,7 @@ void Curve2DEditor::showCells(const editor::CellRect &cells)
         const double v = m_model.value(0, c);
         m_chart.setCurveValue(c + 1, v);
         if (m_chart.valueLabelPoint() == c + 1 && m_chart.isValueLabelVisible())
-            m_chart.showValueLabel(editor::formatValue(v), c + 1);
+            m_chart.showValueLabel(m_model.displayText(v), c + 1);
     }
 }
 
@@ -63,7 +63,7 @@ void Curve2DEditor::followCurrentColumn(int column)
 {
     if (!holdsCurve())
         return;
-    m_chart.showValueLabel(editor::formatValue(m_model.value(0, column)), column + 1);
+    m_chart.showValueLabel(m_model.displayText(0, column), column + 1);
 }
 
 void Curve2DEditor::onPress(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPointF &position)
@@ -85,7 +85,7 @@ void Curve2DEditor::onPress(Qt::MouseButton button, Qt::KeyboardModifiers modifi
     HitPoint = hit.point;
     m_grid.grid().setCurrentCellAt(1, HitPoint);
     DownValue = m_model.value(0, HitPoint - 1);
-    m_chart.showValueLabel(editor::formatValue(DownValue), HitPoint);
+    m_chart.showValueLabel(m_model.displayText(DownValue), HitPoint);
 }
 
 void Curve2DEditor::onMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, const QPointF &position)
@@ -96,7 +96,7 @@ void Curve2DEditor::onMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modif
         return;
     const double v = editor::dragValue2D(DownValue, DownY, position.toPoint().y(), m_model.trigTiming());
     m_chart.setCurveValue(HitPoint, v);
-    m_chart.showValueLabel(editor::formatValue(v), HitPoint);
+    m_chart.showValueLabel(m_model.displayText(v), HitPoint);
     m_previewing = true;
 }
 

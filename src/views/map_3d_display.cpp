@@ -26,7 +26,7 @@ void Map3DDisplay::followCurrentCell(int row, int column)
 {
     if (m_model.kind() != editor::TableKind::Map3D)
         return;
-    m_chart.showValueLabel(editor::formatValue(m_model.value(row, column)), column + 1,
+    m_chart.showValueLabel(m_model.displayText(row, column), column + 1,
                            editor::TableEditModel::pressureIndexOfRow(row));
 }
 

@@ -53,7 +53,7 @@ void TableGridBinding::showValues(const editor::CellRect &cells)
         return;
     for (int r = cells.top; r <= cells.bottom(); ++r)
         for (int c = cells.left; c <= cells.right(); ++c)
-            m_grid.setCellText(r + 1, c + 1, editor::formatValue(m_model.value(r, c)));
+            m_grid.setCellText(r + 1, c + 1, m_model.displayText(r, c));
 }
 
 void TableGridBinding::onCurrentCellChanged(int row, int column)

@@ -185,6 +185,14 @@ TEST_F(New2DTableWizard, UpdateAndOKPutTheCurveOnViewWithItsTriggerTiming)
     EXPECT_EQ(model().editWindow().low, 13.0);
     EXPECT_TRUE(data.image.DataBufferEmpty == false);
 
+    // A text the focus never left is checked before it is used, and the
+    // other boxes keep what they show.
+    wizard.box("txtStartRPMVal")->setText(QStringLiteral("1999"));
+    wizard.cmdUpdate_Click();
+    EXPECT_EQ(wizard.form().StartRPMVal, 2000);
+    EXPECT_EQ(wizard.box("txtStartRPMVal")->text(), QStringLiteral("2000"));
+    EXPECT_EQ(w.grid2D()->cellText(1, 5), QStringLiteral("13.0"));  // 2000 RPM still at the start advance
+
     QTest::mouseClick(wizard.findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
     EXPECT_EQ(wizard.result(), QDialog::Accepted);
     EXPECT_TRUE(w.isTableOpen());

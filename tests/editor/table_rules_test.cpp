@@ -70,6 +70,26 @@ TEST(TableRules, RefusalMessagesNameTheWindow)
     EXPECT_EQ(formatValue(24.9897), QStringLiteral("25.0"));
 }
 
+TEST(TableRules, ValuesAreShownAsTheModuleWillStoreThem)
+{
+    // 25 below a trigger timing of 30 is stored as 57 steps: 24.9897.
+    EXPECT_NEAR(storedValue(TableKind::Curve2D, 30, 25.0), 24.9897, 1e-9);
+    EXPECT_EQ(displayText(TableKind::Curve2D, 30, 25.0), QStringLiteral("25.0"));
+    // 228 x 0.0879 = 20.0412 is stored as 113 steps below 30: 20.0673.
+    EXPECT_EQ(displayText(TableKind::Curve2D, 30, 228 * 0.0879), QStringLiteral("20.1"));
+    // Beyond the last byte the stored value stops at 255 steps.
+    EXPECT_NEAR(storedValue(TableKind::Map3D, 30, 0.0), 30 - 255 * 0.0879, 1e-9);
+    // Just below zero: the curve keeps 0, the map shows no minus sign.
+    EXPECT_EQ(storedValue(TableKind::Curve2D, 10, 0.0), 0.0);
+    EXPECT_LT(storedValue(TableKind::Map3D, 10, 0.0), 0.0);
+    EXPECT_EQ(displayText(TableKind::Map3D, 10, 0.0), QStringLiteral("0.0"));
+    EXPECT_EQ(displayText(TableKind::Map3D, 10, -7.6), QStringLiteral("-7.6"));
+    // Drags land on 0.2 steps, which the stored value never moves out of
+    // their display.
+    for (int tenths = 80; tenths <= 300; tenths += 2)
+        EXPECT_EQ(displayText(TableKind::Curve2D, 30, tenths / 10.0), formatValue(tenths / 10.0)) << tenths;
+}
+
 TEST(TableRules, DragMovesATenthPerPixelOnTheFifthDegreeGridWithinTheWindow)
 {
     // 3 pixels up from 30.0: Round(151.5) = 152 steps of 0.2.
