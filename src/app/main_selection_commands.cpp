@@ -169,7 +169,10 @@ void SelectionCommands::copy(TableKind kind)
     if (!cells)
         return;
     CopyState &clip = m_window.Clip;
-    clip.ClipText = editor::clipText(m_tables.model().block(*cells), cells->rows, cells->columns);
+    const editor::TableEditModel &model = m_tables.model();
+    // The cells' texts as the grid shows them.
+    clip.ClipText = editor::clipText(model.block(*cells), cells->rows, cells->columns,
+                                     [&model](double v) { return model.displayText(v); });
     clip.ClipRowSpan = cells->rows - 1;
     clip.ClipColSpan = cells->columns - 1;
     QClipboard *clipboard = QGuiApplication::clipboard();

@@ -98,7 +98,7 @@ void smoothLines(ValueBlock &values, const std::vector<std::size_t> &starts, int
 
 // ---- Clip text ---------------------------------------------------------
 
-QString clipText(const ValueBlock &values, int rows, int columns)
+QString clipText(const ValueBlock &values, int rows, int columns, const std::function<QString(double)> &cellText)
 {
     QString text;
     for (int r = 0; r < rows; ++r) {
@@ -107,7 +107,7 @@ QString clipText(const ValueBlock &values, int rows, int columns)
         for (int c = 0; c < columns; ++c) {
             if (c > 0)
                 text += u'\t';
-            text += formatValue(values[std::size_t(r * columns + c)]);
+            text += cellText(values[std::size_t(r * columns + c)]);
         }
     }
     return text;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -23,9 +24,10 @@ struct BlockResult {
 
 // ---- Clip text: cells separated by tabs, rows by carriage returns ----------
 
-// The clip text of a block: each value formatted as the grid shows it, a tab
-// between cells, a carriage return between rows, nothing after the last.
-QString clipText(const ValueBlock &values, int rows, int columns);
+// The clip text of a block: each value as the grid shows it (`cellText`), a
+// tab between cells, a carriage return between rows, nothing after the last.
+QString clipText(const ValueBlock &values, int rows, int columns,
+                 const std::function<QString(double)> &cellText = formatValue);
 
 // Clip text split into rows and cells. Rows may be separated by CR, LF or
 // CR LF (other programs write CR LF); one separator at the very end is not a

@@ -102,7 +102,7 @@ TEST_F(SelectionCommandsTest, PastesSpreadsheetTextKeepingCellsWithoutNumbersAnd
     run("mnuPopUpPaste3D");
     EXPECT_EQ(model().block({2, 4, 2, 2}), (editor::ValueBlock{25, 26.5, 30, kept}));
     EXPECT_EQ(status(), QStringLiteral("1 value limited to the advance window 8.0 .. 30.0 degrees"));
-    EXPECT_EQ(grid(true).cellText(4, 6), editor::formatValue(kept));
+    EXPECT_EQ(grid(true).cellText(4, 6), model().displayText(kept));
     EXPECT_EQ(model().canUndo(), true);
     run("mnuUndo");
     EXPECT_FALSE(model().canUndo());
@@ -133,7 +133,11 @@ TEST_F(SelectionCommandsTest, ModifiesBySetAddMultiplyAndPercentWithinTheWindow)
     EXPECT_EQ(asked.title, QStringLiteral("Modify Selection"));
     EXPECT_EQ(asked.text.count(QStringLiteral("\r\n")), 6);
     EXPECT_EQ(model().block({0, 0, 1, 2}), (editor::ValueBlock{18.5, 27.75}));
-    EXPECT_EQ(grid(false).cellText(1, 2), QStringLiteral("27.8"));
+    // The grid shows what the module will store for 27.75.
+    EXPECT_EQ(grid(false).cellText(1, 2), model().displayText(27.75));
+    EXPECT_NE(model().displayText(27.75), QStringLiteral("27.8"));
+    run("mnuPopUpCopy2D");  // copies what the grid shows
+    EXPECT_EQ(window->Clip.ClipText, grid(false).cellText(1, 1) + u'\t' + grid(false).cellText(1, 2));
 
     // 50 is above the 2D ceiling and the trigger timing: both end at 30.
     ui.inputs.push_back({QStringLiteral("50"), true});
