@@ -1,15 +1,19 @@
 // The grid selection commands in the window: Copy, Paste, Modify,
 // Interpolate, Smooth, keyboard steps and the heat map, each one undo step.
 #include "app/app_fixture.h"
+#include "app/chart_3d_view.h"
 #include "app/menu_commands.h"
 #include "app/table_commands.h"
 #include "app/timing_grid.h"
+#include "views/advance_colour_scale.h"
 
 #include <QLineEdit>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QStatusBar>
 #include <QTest>
+
+#include <cmath>
 
 using namespace tunara;
 using namespace tunara::ui;
@@ -222,4 +226,15 @@ TEST_F(SelectionCommandsTest, HeatMapTintsByAdvanceAndFollowsChanges)
     EXPECT_EQ(colour(1, 1), colour(1, 2));
     // Headings keep their own look.
     EXPECT_NE(grid(true).item(0, 1)->background().color(), colour(1, 1));
+
+    // The scale is the 3D template's: its surface colours at the ends of
+    // its advance axis, the end colours beyond them; text black or white.
+    const ChartTemplate &t = window->chart3D()->currentTemplate();
+    const AdvanceColourScale scale = advanceColourScale(t);
+    EXPECT_EQ(scale.colour(t.zAxis.min - 50).rgb(), t.surfaceLow.rgb());
+    EXPECT_EQ(scale.colour(t.zAxis.max).rgb(), t.surfaceHigh.rgb());
+    EXPECT_EQ(scale.colour(std::nan("")).rgb(), t.surfaceLow.rgb());
+    EXPECT_EQ(colour(1, 2).rgb(), scale.colour(model().value(0, 1)).rgb());
+    EXPECT_EQ(readableTextColour(Qt::white), QColor(Qt::black));
+    EXPECT_EQ(readableTextColour(t.surfaceLow), QColor(Qt::white));
 }
