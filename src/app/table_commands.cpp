@@ -39,8 +39,10 @@ TableCommands::TableCommands(frmTunara_Main &window) : QObject(&window), m_windo
     });
     // Whatever hides the views (these commands, a download, a file open)
     // ends the table on screen and its history.
-    window.chart2D()->installEventFilter(this);
-    window.chart3D()->installEventFilter(this);
+    m_watchedChart2D = window.chart2D();
+    m_watchedChart3D = window.chart3D();
+    m_watchedChart2D->installEventFilter(this);
+    m_watchedChart3D->installEventFilter(this);
     addUndoRedoItems();
     registerCommands();
     connect(&m_model, &editor::TableEditModel::historyChanged, this, [this] { updateUndoRedo(); });
@@ -91,20 +93,24 @@ bool TableCommands::isGridEditing() const
 
 void TableCommands::mnuUndo_Click()
 {
-    // A cell being typed into has its own undo; the table's waits.
-    if (!isGridEditing())
+    // A cell being typed into has its own undo, and a drag in progress
+    // commits first; the table's history waits for both.
+    if (!isGridEditing() && !m_curve2D->isPreviewing())
         m_model.undo();
 }
 
 void TableCommands::mnuRedo_Click()
 {
-    if (!isGridEditing())
+    if (!isGridEditing() && !m_curve2D->isPreviewing())
         m_model.redo();
 }
 
 bool TableCommands::eventFilter(QObject *, QEvent *event)
 {
-    if (event->type() == QEvent::Hide && m_model.isOpen() && !m_window.isTableOpen())
+    // Both charts hidden by a command (not merely with their window): the
+    // table is off the screen.
+    const auto off = [](const QPointer<QWidget> &chart) { return !chart || chart->isHidden(); };
+    if (event->type() == QEvent::Hide && m_model.isOpen() && off(m_watchedChart2D) && off(m_watchedChart3D))
         m_model.close();
     return false;
 }

@@ -5,6 +5,7 @@
 #include "views/curve_2d_editor.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 
@@ -83,6 +84,10 @@ private:
     Curve2DEditor *m_curve2D = nullptr;
     Map3DDisplay *m_map3D = nullptr;
     std::function<void()> m_new3DWizard;
+    // The charts as the hide watch sees them; it must not reach through the
+    // window, which may be half destroyed when its children are hidden.
+    QPointer<QWidget> m_watchedChart2D;
+    QPointer<QWidget> m_watchedChart3D;
 };
 
 }  // namespace tunara::ui

@@ -29,6 +29,11 @@ int cellColumn(const QWidget *editor)
 TimingCellDelegate::TimingCellDelegate(Check check, Commit commit, Refuse refuse, QObject *parent)
     : QStyledItemDelegate(parent), m_check(std::move(check)), m_commit(std::move(commit)), m_refuse(std::move(refuse))
 {
+    // An editor given up (Esc) or closed takes its refused text with it.
+    connect(this, &QAbstractItemDelegate::closeEditor, this, [this](QWidget *editor) {
+        if (m_refusedEditor == editor)
+            m_refusedEditor = nullptr;
+    });
 }
 
 QWidget *TimingCellDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,

@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QMenu>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QTest>
@@ -189,6 +191,24 @@ TEST_F(Table2DView, TheLabelFollowsTheCurrentDataCellOnly)
     EXPECT_NE(w.grid2D()->palette().color(QPalette::Highlight), highlight);
     EXPECT_FALSE(w.grid2D()->item(0, 3)->flags() & Qt::ItemIsEditable);
     EXPECT_FALSE(w.grid2D()->item(1, 0)->flags() & Qt::ItemIsSelectable);
+}
+
+TEST_F(Table2DView, RightClickOffersPasteOnlyWithSomethingToPaste)
+{
+    ui::frmTunara_Main &w = opened(30);
+    QGuiApplication::clipboard()->clear();
+    const auto rightClick = [&w] {
+        emit w.grid2D()->customContextMenuRequested(QPoint(10, 10));
+        QMenu *menu = w.popupMenus().edit2D;
+        const bool shown = menu->isVisible();
+        menu->hide();
+        return shown;
+    };
+    EXPECT_TRUE(rightClick());
+    EXPECT_FALSE(w.commands().isAllowed(QStringLiteral("mnuPopUpPaste2D")));
+    w.Clip.ClipText = QStringLiteral("20.0");
+    EXPECT_TRUE(rightClick());
+    EXPECT_TRUE(w.commands().isAllowed(QStringLiteral("mnuPopUpPaste2D")));
 }
 
 }  // namespace
