@@ -23,7 +23,16 @@ QColor AdvanceColourScale::colourAtLevel(double level) const
 
 AdvanceColourScale advanceColourScale(const ChartTemplate &map3DTemplate)
 {
-    return {map3DTemplate.zAxis.min, map3DTemplate.zAxis.max, map3DTemplate.surfaceLow, map3DTemplate.surfaceHigh};
+    AdvanceColourScale scale;
+    // Without a usable axis (no template loaded) the default range stands,
+    // so the grids still tell low from high advance.
+    if (map3DTemplate.zAxis.max > map3DTemplate.zAxis.min) {
+        scale.lowAdvance = map3DTemplate.zAxis.min;
+        scale.highAdvance = map3DTemplate.zAxis.max;
+    }
+    scale.lowColour = map3DTemplate.surfaceLow;
+    scale.highColour = map3DTemplate.surfaceHigh;
+    return scale;
 }
 
 QColor readableTextColour(const QColor &background)

@@ -22,7 +22,8 @@ struct AdvanceColourScale {
     QColor colour(double advance) const { return colourAtLevel(level(advance)); }
 };
 
-// The scale of a 3D template: its advance axis and its surface colours.
+// The scale of a 3D template: its advance axis (0 .. 45 when it has none)
+// and its surface colours.
 AdvanceColourScale advanceColourScale(const ChartTemplate &map3DTemplate);
 
 // Black or white, whichever reads better on the background.
