@@ -8,6 +8,7 @@
 #include "app/menu_commands.h"
 #include "app/port_setup_panel.h"
 #include "app/progress_frame.h"
+#include "app/selection_commands.h"
 #include "app/table_commands.h"
 #include "app/timing_grid.h"
 #include "app/window_layout.h"
@@ -113,6 +114,7 @@ void frmTunara_Main::connectCommands()
     connectReportCommands(*this);
     m_tableCommands = new TableCommands(*this);
     InstallNew3DTableWizard(*this);
+    new SelectionCommands(*this, *m_tableCommands);
     connect(m_portPanel, &PortSetupPanel::portPicked, this, [this](int) { cboPort_Click(); });
     connect(m_portPanel, &PortSetupPanel::okClicked, this, [this] { cmdPortSelectOK_Click(); });
     ConnectParameterDialogs(*this);

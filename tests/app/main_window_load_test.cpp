@@ -69,7 +69,8 @@ TEST_F(MainWindowLoad, MenuTreeHasEveryCaptionAndAccessKey)
                    "&Print Parameters And Timing Table", "Print Set&up...", "Print Pre&view...",
                    "&Export Report as PDF...", "-", "E&xit"}},
         {"&Edit", {"Edit &Module Parameters", "Edit &Idle Stabilization And GPIO Parameters", "Edit &Timing Table",
-                   "Save Timing Table Edits To Buffer", "Close Timing Table", "-", "Undo", "Redo"}},
+                   "Save Timing Table Edits To Buffer", "Close Timing Table", "-", "Undo", "Redo", "-", "Interpolate",
+                   "Smooth"}},
         {"&Communications", {"&Download From EEPROM", "&Upload To EEPROM", "&Port Setup"}},
         {"&Help", {"&Contents", "&About..."}},
     };
@@ -97,7 +98,8 @@ TEST_F(MainWindowLoad, MenuTreeHasEveryCaptionAndAccessKey)
         QStringList captions;
         for (const QAction *a : menu->actions())
             captions << a->text();
-        EXPECT_EQ(captions, (QStringList{QStringLiteral("Copy"), QStringLiteral("Paste"), QStringLiteral("Modify")}));
+        EXPECT_EQ(captions, (QStringList{QStringLiteral("Copy"), QStringLiteral("Paste"), QStringLiteral("Modify"),
+                                         QString(), QStringLiteral("Interpolate"), QStringLiteral("Smooth")}));
     }
     EXPECT_EQ(w.findChild<QMenu *>(QStringLiteral("mnuPopUpEdit2D"))->title(), QStringLiteral("PopUp Edit 2D"));
 }
@@ -114,11 +116,10 @@ TEST_F(MainWindowLoad, MenuStatesAfterLoad)
     for (const char *on : {"mnuExit", "mnuPortSetup", "mnuHelpContents", "mnuAbout", "mnuEditModParams",
                            "mnuEditGPIOParams", "mnuPrintTable", "mnuPrintSetup", "mnuPrintPreview", "mnuExportPdf",
                            "mnuOpenFile", "mnuSaveFile", "mnuOpenRestorePoint", "mnuDownload", "mnuUpload",
-                           "mnuNewTable"})
+                           "mnuNewTable", "mnuPopUpCopy2D", "mnuPopUpModify2D", "mnuPopUpCopy3D", "mnuPopUpModify3D"})
         EXPECT_TRUE(w.findChild<QAction *>(QLatin1String(on))->isEnabled()) << on;
-    for (const char *off : {"mnuUndo", "mnuRedo", "mnuEditTimingTable", "mnuSaveTbl",
-                            "mnuCloseTbl", "mnuPopUpCopy2D", "mnuPopUpPaste2D",
-                            "mnuPopUpModify2D", "mnuPopUpCopy3D", "mnuPopUpPaste3D", "mnuPopUpModify3D"})
+    for (const char *off : {"mnuUndo", "mnuRedo", "mnuEditTimingTable", "mnuSaveTbl", "mnuCloseTbl",
+                            "mnuPopUpPaste2D", "mnuPopUpPaste3D", "mnuInterpolate", "mnuSmooth"})
         EXPECT_FALSE(w.findChild<QAction *>(QLatin1String(off))->isEnabled()) << off;
 }
 

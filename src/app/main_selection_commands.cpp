@@ -1,0 +1,299 @@
+#include "app/selection_commands.h"
+
+#include "app/chart_2d_view.h"
+#include "app/chart_3d_view.h"
+#include "app/main_window.h"
+#include "app/menu_commands.h"
+#include "app/table_commands.h"
+#include "app/timing_grid.h"
+#include "views/grid_heat_map.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QStatusBar>
+
+namespace tunara::ui {
+
+using editor::CellRect;
+using editor::TableKind;
+
+namespace {
+
+const QString Suffix2D = QStringLiteral("2D");
+const QString Suffix3D = QStringLiteral("3D");
+
+}  // namespace
+
+SelectionCommands::SelectionCommands(frmTunara_Main &window, TableCommands &tables)
+    : QObject(&window), m_window(window), m_tables(tables)
+{
+    // One rectangle at a time, as the commands read it.
+    window.grid2D()->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    window.grid3D()->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    window.grid2D()->installEventFilter(this);
+    window.grid3D()->installEventFilter(this);
+    window.statusBar()->setObjectName(QStringLiteral("sbrStatus"));
+    addShapeItems(window.popupMenus().edit2D, Suffix2D, TableKind::Curve2D);
+    addShapeItems(window.popupMenus().edit3D, Suffix3D, TableKind::Map3D);
+    addEditMenuItems();
+    registerCommands();
+    installHeatMaps();
+    connect(&tables.model(), &editor::TableEditModel::tableReset, this, [this] {
+        updateEditMenuItems();
+        m_window.statusBar()->clearMessage();
+    });
+    // The note on limited values speaks of the last step only: an undo or
+    // a redo takes it away (commit() shows it after its own step).
+    connect(&tables.model(), &editor::TableEditModel::historyChanged, this,
+            [this] { m_window.statusBar()->clearMessage(); });
+}
+
+void SelectionCommands::registerCommands()
+{
+    MenuCommands &c = m_window.commands();
+    for (const auto &[suffix, kind] : {std::pair{Suffix2D, TableKind::Curve2D}, std::pair{Suffix3D, TableKind::Map3D}}) {
+        const TableKind k = kind;
+        c.setHandler(QStringLiteral("mnuPopUpCopy") + suffix, [this, k] { copy(k); });
+        c.setHandler(QStringLiteral("mnuPopUpPaste") + suffix, [this, k] { paste(k); });
+        c.setHandler(QStringLiteral("mnuPopUpModify") + suffix, [this, k] { modify(k); });
+        c.setHandler(QStringLiteral("mnuPopUpInterpolate") + suffix, [this, k] { interpolate(k); });
+        c.setHandler(QStringLiteral("mnuPopUpSmooth") + suffix, [this, k] { smooth(k); });
+    }
+    c.setHandler(QStringLiteral("mnuInterpolate"), [this] { interpolate(m_tables.model().kind()); });
+    c.setHandler(QStringLiteral("mnuSmooth"), [this] { smooth(m_tables.model().kind()); });
+}
+
+void SelectionCommands::addShapeItems(QMenu *menu, const QString &suffix, TableKind)
+{
+    menu->addSeparator()->setObjectName(QStringLiteral("mnuPopUpSep") + suffix);
+    for (const char *name : {"Interpolate", "Smooth"}) {
+        QAction *action = menu->addAction(QString::fromLatin1(name));
+        action->setObjectName(QStringLiteral("mnuPopUp%1%2").arg(QLatin1String(name), suffix));
+        m_window.commands().add(action);
+    }
+}
+
+void SelectionCommands::addEditMenuItems()
+{
+    QMenu *edit = m_window.findChild<QMenu *>(QStringLiteral("mnuEdit"));
+    edit->addSeparator()->setObjectName(QStringLiteral("mnuEditSepSelection"));
+    for (const char *name : {"Interpolate", "Smooth"}) {
+        QAction *action = edit->addAction(QString::fromLatin1(name));
+        action->setObjectName(QStringLiteral("mnu%1").arg(QLatin1String(name)));
+        m_window.commands().add(action, false);
+    }
+}
+
+void SelectionCommands::updateEditMenuItems()
+{
+    const bool open = m_tables.model().isOpen();
+    m_window.commands().setAllowed(QStringLiteral("mnuInterpolate"), open);
+    m_window.commands().setAllowed(QStringLiteral("mnuSmooth"), open);
+}
+
+void SelectionCommands::installHeatMaps()
+{
+    const auto scale = [this] { return advanceColourScale(m_window.chart3D()->currentTemplate()); };
+    new GridHeatMap(*m_window.grid2D(), m_tables.model(), TableKind::Curve2D, scale);
+    new GridHeatMap(*m_window.grid3D(), m_tables.model(), TableKind::Map3D, scale);
+}
+
+// ---- the selection ----
+
+TimingGrid *SelectionCommands::gridOf(TableKind kind) const
+{
+    return kind == TableKind::Map3D ? m_window.grid3D() : m_window.grid2D();
+}
+
+bool SelectionCommands::holds(TableKind kind) const
+{
+    return kind != TableKind::None && m_tables.model().kind() == kind;
+}
+
+std::optional<CellRect> SelectionCommands::selectedCells(TableKind kind) const
+{
+    if (!holds(kind))
+        return std::nullopt;
+    const TimingGrid *grid = gridOf(kind);
+    const QList<QTableWidgetSelectionRange> ranges = grid->selectedRanges();
+    if (ranges.isEmpty())
+        return std::nullopt;
+    const QTableWidgetSelectionRange &range = ranges.first();
+    // Headings carry no values: a selection that reaches into them keeps
+    // its data cells only. The 2D commands work on the advance row whatever
+    // rows are selected.
+    const int r1 = kind == TableKind::Curve2D ? 1 : std::max(1, range.topRow());
+    const int r2 = kind == TableKind::Curve2D ? 1 : range.bottomRow();
+    const int c1 = std::max(1, range.leftColumn());
+    const int c2 = range.rightColumn();
+    if (r2 < r1 || c2 < c1)
+        return std::nullopt;
+    return CellRect{r1 - 1, c1 - 1, r2 - r1 + 1, c2 - c1 + 1};
+}
+
+void SelectionCommands::selectInGrid(TableKind kind, const CellRect &cells)
+{
+    TimingGrid *grid = gridOf(kind);
+    grid->setCurrentCell(cells.top + 1, cells.left + 1);
+    grid->clearSelection();
+    grid->setRangeSelected(
+        QTableWidgetSelectionRange(cells.top + 1, cells.left + 1, cells.bottom() + 1, cells.right() + 1), true);
+}
+
+void SelectionCommands::hideValueLabel(TableKind kind)
+{
+    if (kind == TableKind::Map3D)
+        m_window.chart3D()->hideValueLabel();
+    else
+        m_window.chart2D()->hideValueLabel();
+}
+
+void SelectionCommands::commit(const CellRect &cells, const editor::BlockResult &result, const QString &stepText)
+{
+    editor::TableEditModel &model = m_tables.model();
+    model.setBlock(cells, result.values, stepText);
+    const QString note = editor::limitedNote(result.limited, model.editWindow());
+    if (note.isEmpty())
+        m_window.statusBar()->clearMessage();
+    else
+        m_window.statusBar()->showMessage(note);
+}
+
+// ---- the commands ----
+
+void SelectionCommands::copy(TableKind kind)
+{
+    const std::optional<CellRect> cells = selectedCells(kind);
+    if (!cells)
+        return;
+    CopyState &clip = m_window.Clip;
+    const editor::TableEditModel &model = m_tables.model();
+    // The cells' texts as the grid shows them.
+    clip.ClipText = editor::clipText(model.block(*cells), cells->rows, cells->columns,
+                                     [&model](double v) { return model.displayText(v); });
+    clip.ClipRowSpan = cells->rows - 1;
+    clip.ClipColSpan = cells->columns - 1;
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(clip.ClipText);
+    m_window.commands().setAllowed(QStringLiteral("mnuPopUpPaste") + (kind == TableKind::Map3D ? Suffix3D : Suffix2D),
+                                   true);
+}
+
+void SelectionCommands::paste(TableKind kind)
+{
+    const std::optional<CellRect> selection = selectedCells(kind);
+    if (!selection)
+        return;
+    // The system clipboard first; the program's own copy when another
+    // program has emptied it since.
+    QString text = QGuiApplication::clipboard()->text();
+    if (text.isEmpty())
+        text = m_window.Clip.ClipText;
+    if (text.isEmpty())
+        return;
+    editor::TableEditModel &model = m_tables.model();
+    const editor::ClipCells cells = editor::parseClipText(text, model.rows(), model.columns());
+    const int rowSpan = kind == TableKind::Map3D ? m_window.Clip.ClipRowSpan : 0;
+    const CellRect target =
+        editor::pasteTarget(*selection, rowSpan, m_window.Clip.ClipColSpan, cells, model.rows(), model.columns());
+    selectInGrid(kind, target);
+    hideValueLabel(kind);
+    commit(target, editor::pasteCells(model.block(target), target.rows, target.columns, cells, model.editWindow()),
+           QStringLiteral("Paste"));
+}
+
+void SelectionCommands::modify(TableKind kind)
+{
+    if (!selectedCells(kind))
+        return;
+    const InputReply reply =
+        m_window.context().ui.inputBox(&m_window, editor::modifyPrompt(), editor::modifyTitle(), QString());
+    // A cancelled or empty reply leaves the cells as they are.
+    const std::optional<editor::ModifyExpression> expression =
+        reply.accepted ? editor::parseModifyReply(reply.text) : std::nullopt;
+    const std::optional<CellRect> cells = selectedCells(kind);
+    if (!expression || !cells)
+        return;
+    hideValueLabel(kind);
+    editor::TableEditModel &model = m_tables.model();
+    commit(*cells,
+           editor::modifyBlock(model.block(*cells), *expression, editor::modifyCeiling(kind), model.editWindow()),
+           QStringLiteral("Modify"));
+}
+
+template <typename Shape>
+void SelectionCommands::reshape(TableKind kind, const QString &stepText, Shape shape)
+{
+    const std::optional<CellRect> cells = selectedCells(kind);
+    if (!cells)
+        return;
+    editor::TableEditModel &model = m_tables.model();
+    commit(*cells, shape(model.block(*cells), *cells, model.editWindow()), stepText);
+}
+
+void SelectionCommands::interpolate(TableKind kind)
+{
+    reshape(kind, QStringLiteral("Interpolate"),
+            [](const editor::ValueBlock &values, const CellRect &cells, const editor::AdvanceWindow &window) {
+                return editor::interpolateBlock(values, cells.rows, cells.columns, window);
+            });
+}
+
+void SelectionCommands::smooth(TableKind kind)
+{
+    reshape(kind, QStringLiteral("Smooth"),
+            [](const editor::ValueBlock &values, const CellRect &cells, const editor::AdvanceWindow &window) {
+                return editor::smoothBlock(values, cells.rows, cells.columns, window);
+            });
+}
+
+void SelectionCommands::step(TableKind kind, double degrees)
+{
+    reshape(kind, degrees > 0 ? QStringLiteral("Raise") : QStringLiteral("Lower"),
+            [degrees](const editor::ValueBlock &values, const CellRect &, const editor::AdvanceWindow &window) {
+                return editor::stepBlock(values, degrees, window);
+            });
+}
+
+// ---- keys on the grids ----
+
+bool SelectionCommands::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const TableKind kind = watched == m_window.grid3D() ? TableKind::Map3D : TableKind::Curve2D;
+    return handleGridKey(kind, static_cast<const QKeyEvent &>(*event));
+}
+
+// Page Up and Page Down never type into a cell (unlike + and -, which begin
+// an entry such as -5), so they step the selection; an open cell editor
+// keeps every key to itself.
+bool SelectionCommands::handleGridKey(TableKind kind, const QKeyEvent &key)
+{
+    if (!holds(kind) || gridOf(kind)->isEditing())
+        return false;
+    if (key.matches(QKeySequence::Copy)) {
+        copy(kind);
+        return true;
+    }
+    if (key.matches(QKeySequence::Paste)) {
+        paste(kind);
+        return true;
+    }
+    const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
+    if (mods != Qt::NoModifier && mods != Qt::ShiftModifier)
+        return false;
+    const double size = mods == Qt::ShiftModifier ? editor::CoarseStep : editor::FineStep;
+    if (key.key() == Qt::Key_PageUp)
+        step(kind, size);
+    else if (key.key() == Qt::Key_PageDown)
+        step(kind, -size);
+    else
+        return false;
+    return true;
+}
+
+}  // namespace tunara::ui

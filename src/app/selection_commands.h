@@ -1,0 +1,65 @@
+#pragma once
+
+#include "editor/cell_block.h"
+#include "editor/selection_ops.h"
+#include "editor/table_rules.h"
+
+#include <QObject>
+
+#include <optional>
+
+class QKeyEvent;
+class QMenu;
+
+namespace tunara::ui {
+
+class frmTunara_Main;
+class TableCommands;
+class TimingGrid;
+
+// The commands on a grid selection: Copy, Paste and Modify of the two
+// pop-up menus, Interpolate and Smooth (pop-up menus and Edit menu), the
+// keyboard steps on a grid (Page Up / Page Down, with Shift a whole degree;
+// Ctrl+C and Ctrl+V copy and paste), and the heat-map tint of both grids.
+// Each change is one step of the editing model; when values had to be
+// limited to the advance window the status bar says how many.
+class SelectionCommands : public QObject {
+    Q_OBJECT
+public:
+    SelectionCommands(frmTunara_Main &window, TableCommands &tables);
+
+    void copy(editor::TableKind kind);
+    void paste(editor::TableKind kind);
+    void modify(editor::TableKind kind);
+    void interpolate(editor::TableKind kind);
+    void smooth(editor::TableKind kind);
+    void step(editor::TableKind kind, double degrees);
+
+    // The grid's selection as a block of the model (headings left out; on
+    // the 2D grid always the advance row). Nothing when no data cell of the
+    // open table is selected.
+    std::optional<editor::CellRect> selectedCells(editor::TableKind kind) const;
+
+private:
+    void registerCommands();
+    void addShapeItems(QMenu *menu, const QString &suffix, editor::TableKind kind);
+    void addEditMenuItems();
+    void updateEditMenuItems();
+    void installHeatMaps();
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool handleGridKey(editor::TableKind kind, const QKeyEvent &key);
+
+    TimingGrid *gridOf(editor::TableKind kind) const;
+    bool holds(editor::TableKind kind) const;
+    void selectInGrid(editor::TableKind kind, const editor::CellRect &cells);
+    void hideValueLabel(editor::TableKind kind);
+    void commit(const editor::CellRect &cells, const editor::BlockResult &result, const QString &stepText);
+    // One of the block-shaping commands over the current selection.
+    template <typename Shape>
+    void reshape(editor::TableKind kind, const QString &stepText, Shape shape);
+
+    frmTunara_Main &m_window;
+    TableCommands &m_tables;
+};
+
+}  // namespace tunara::ui

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "editor/cell_block.h"
+#include "editor/table_rules.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+// Operations over a selected block of the open table. Each is a pure
+// function of the block's current values (row after row, `rows` x `columns`)
+// and its arguments; it returns the new values and how many of them had to
+// be limited to the advance window. The window layer hands the result to
+// TableEditModel::setBlock as one undo step.
+namespace tunara::editor {
+
+struct BlockResult {
+    ValueBlock values;
+    int limited = 0;  // values that the window (or a fixed ceiling) moved
+};
+
+// ---- Clip text: cells separated by tabs, rows by carriage returns ----------
+
+// The clip text of a block: each value as the grid shows it (`cellText`), a
+// tab between cells, a carriage return between rows, nothing after the last.
+QString clipText(const ValueBlock &values, int rows, int columns,
+                 const std::function<QString(double)> &cellText = formatValue);
+
+// Clip text split into rows and cells. Rows may be separated by CR, LF or
+// CR LF (other programs write CR LF); one separator at the very end is not a
+// row of its own. Only the first maxRows rows and maxColumns cells of a row
+// are kept, so text of any size costs no more than the grid can take.
+struct ClipCells {
+    std::vector<QStringList> rows;
+    int columns() const;  // cells in the widest kept row
+};
+ClipCells parseClipText(const QString &text, int maxRows, int maxColumns);
+
+// The number a pasted cell holds: its leading decimal number (blanks, an
+// optional sign, digits, an optional decimal point or comma and digits).
+// Nothing when the text has no leading number or it does not fit a double.
+std::optional<double> pastedNumber(const QString &cellText);
+
+// The block a paste fills, cut at the table's edge (tableRows x
+// tableColumns). After a copy of more than one cell the block has the copied
+// size (rowSpan and columnSpan are its rows and columns minus one) from the
+// selection's top-left cell; otherwise it is the selection, except that a
+// single selected cell takes the shape of the text, so a block copied in a
+// spreadsheet lands whole from the clicked cell.
+CellRect pasteTarget(const CellRect &selection, int rowSpan, int columnSpan, const ClipCells &cells,
+                     int tableRows, int tableColumns);
+
+// Pasting cells over a block: cell (r, c) of the text replaces value (r, c)
+// when it holds a number, limited to the window; a cell without a number and
+// every value beyond the text keep their value.
+BlockResult pasteCells(const ValueBlock &current, int rows, int columns, const ClipCells &cells,
+                       const AdvanceWindow &window);
+
+// ---- Modify: one expression applied to every selected cell ----------------
+
+enum class ModifyKind { Set, Add, Multiply, ChangeByPercent };
+
+struct ModifyExpression {
+    ModifyKind kind = ModifyKind::Set;
+    double number = 0;
+};
+
+// The reply of the Modify input box read as an expression: "%" anywhere
+// makes it a percentage, "+" (or failing that "-") anywhere makes it
+// relative, and the number is the leading number once every "%" and "+" is
+// gone (none gives 0). Nothing for an empty reply, which changes nothing.
+std::optional<ModifyExpression> parseModifyReply(const QString &reply);
+
+// The new value of one cell before any limit.
+double applyModify(const ModifyExpression &expression, double current);
+
+// Modify over a block: every value through the expression, then below 0
+// gives 0 and above `ceiling` gives `ceiling`, then limited to the window.
+BlockResult modifyBlock(const ValueBlock &current, const ModifyExpression &expression, double ceiling,
+                        const AdvanceWindow &window);
+
+// The ceiling of Modify: 40 degrees on the 2D curve, 45 on the 3D map.
+double modifyCeiling(TableKind kind);
+
+// The seven-line prompt and the title of the Modify input box.
+QString modifyPrompt();
+QString modifyTitle();
+
+// ---- Interpolate, smooth, keyboard steps ----------------------------------
+
+// A single row (or column) becomes a straight line between its first and
+// last cells; a block of at least 2 x 2 fills bilinearly from its four
+// corners. The corners keep their values (limited to the window).
+BlockResult interpolateBlock(const ValueBlock &current, int rows, int columns, const AdvanceWindow &window);
+
+// A 1-2-1 weighted average along each row and then each column of the
+// block: a cell counts twice, each selected neighbour on its line once. The
+// first and last cell of every line are kept, so the block's corners never
+// move and its edges are smoothed along the edge only.
+BlockResult smoothBlock(const ValueBlock &current, int rows, int columns, const AdvanceWindow &window);
+
+// Every value raised (positive step) or lowered by `step`, limited to the
+// window.
+BlockResult stepBlock(const ValueBlock &current, double step, const AdvanceWindow &window);
+
+// The keyboard steps: 0.2 degree (the drag's step), 1 degree with Shift.
+inline constexpr double FineStep = 0.2;
+inline constexpr double CoarseStep = 1.0;
+
+// The status bar's note after a command whose values were limited; empty
+// when none was.
+QString limitedNote(int limited, const AdvanceWindow &window);
+
+}  // namespace tunara::editor

@@ -1,0 +1,240 @@
+// The grid selection commands in the window: Copy, Paste, Modify,
+// Interpolate, Smooth, keyboard steps and the heat map, each one undo step.
+#include "app/app_fixture.h"
+#include "app/chart_3d_view.h"
+#include "app/menu_commands.h"
+#include "app/table_commands.h"
+#include "app/timing_grid.h"
+#include "views/advance_colour_scale.h"
+
+#include <QLineEdit>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QStatusBar>
+#include <QTest>
+
+#include <cmath>
+
+using namespace tunara;
+using namespace tunara::ui;
+
+namespace {
+
+class SelectionCommandsTest : public test::AppTest {
+protected:
+    // A 3D map with cell (grid row r, column c) = 10 + r + c / 10, or the
+    // 2D curve 10 + p / 2, opened with the trigger timing 30 (window 8 .. 30).
+    frmTunara_Main &openTable(bool map3D)
+    {
+        installAll();
+        loadWindow();  // the load clears the image: the data comes after it
+        data.image.DataBufferEmpty = false;
+        data.params.TrigTiming = 30;
+        data.params.TimingTable2D = !map3D;
+        data.params.TimingTable3D = map3D;
+        for (int p = 1; p <= SpeedPoints; ++p) {
+            data.tables.table2D(p, 1) = 10 + p / 2.0;
+            data.tables.table2D(p, 2) = 30;
+            for (int m = 1; m <= PressureRows; ++m)
+                data.tables.table3D(p, m) = 10 + (9 - m) + p / 10.0;
+        }
+        window->show();
+        EXPECT_TRUE(window->commands().run(QStringLiteral("mnuEditTimingTable")));
+        QGuiApplication::clipboard()->clear();
+        return *window;
+    }
+    editor::TableEditModel &model() { return window->tableCommands()->model(); }
+    TimingGrid &grid(bool map3D) { return map3D ? *window->grid3D() : *window->grid2D(); }
+    // Selects grid rows r1..r2, columns c1..c2 (grid numbering, headings 0).
+    void select(bool map3D, int r1, int c1, int r2, int c2)
+    {
+        TimingGrid &g = grid(map3D);
+        g.setCurrentCell(r1, c1);
+        g.clearSelection();
+        g.setRangeSelected(QTableWidgetSelectionRange(r1, c1, r2, c2), true);
+    }
+    void run(const char *command) { EXPECT_TRUE(window->commands().run(QString::fromLatin1(command))); }
+    QString status() const { return window->statusBar()->currentMessage(); }
+};
+
+}  // namespace
+
+TEST_F(SelectionCommandsTest, CopiesA3DBlockAndPastesItElsewhereAsOneStep)
+{
+    openTable(true);
+    EXPECT_FALSE(window->commands().isAllowed(QStringLiteral("mnuPopUpPaste3D")));
+    select(true, 1, 1, 2, 4);
+    run("mnuPopUpCopy3D");
+    EXPECT_EQ(window->Clip.ClipText, QStringLiteral("11.1\t11.2\t11.3\t11.4\r12.1\t12.2\t12.3\t12.4"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), window->Clip.ClipText);
+    EXPECT_EQ(window->Clip.ClipRowSpan, 1);
+    EXPECT_EQ(window->Clip.ClipColSpan, 3);
+    EXPECT_TRUE(window->commands().isAllowed(QStringLiteral("mnuPopUpPaste3D")));
+
+    // One cell clicked at row 7, column 18: the block fills rows 7..8, columns 18..21.
+    select(true, 7, 18, 7, 18);
+    const editor::ValueBlock before = model().values();
+    run("mnuPopUpPaste3D");
+    EXPECT_EQ(model().block({6, 17, 2, 4}), (editor::ValueBlock{11.1, 11.2, 11.3, 11.4, 12.1, 12.2, 12.3, 12.4}));
+    EXPECT_EQ(grid(true).cellText(8, 21), QStringLiteral("12.4"));
+    const QList<QTableWidgetSelectionRange> ranges = grid(true).selectedRanges();
+    ASSERT_EQ(ranges.size(), 1);
+    EXPECT_EQ(ranges[0].rowCount() * ranges[0].columnCount(), 8);
+    EXPECT_TRUE(status().isEmpty());
+    run("mnuUndo");
+    EXPECT_EQ(model().values(), before);
+
+    // Pasted at row 8, column 20 the block is cut at the grid's edge.
+    select(true, 8, 20, 8, 20);
+    run("mnuPopUpPaste3D");
+    EXPECT_EQ(model().block({7, 19, 1, 2}), (editor::ValueBlock{11.1, 11.2}));
+    EXPECT_EQ(model().value(6, 19), before[6 * 21 + 19]);
+
+    // Closing the table forgets the copy.
+    ui.answers.push_back(Answer::No);
+    run("mnuCloseTbl");
+    EXPECT_TRUE(window->Clip.ClipText.isEmpty());
+    EXPECT_FALSE(window->commands().isAllowed(QStringLiteral("mnuPopUpPaste3D")));
+}
+
+TEST_F(SelectionCommandsTest, PastesSpreadsheetTextKeepingCellsWithoutNumbersAndLimiting)
+{
+    openTable(true);
+    QGuiApplication::clipboard()->setText(QStringLiteral("25\t26,5\r\n40\tabc\r\n"));
+    select(true, 3, 5, 3, 5);
+    const double kept = model().value(3, 5);
+    run("mnuPopUpPaste3D");
+    EXPECT_EQ(model().block({2, 4, 2, 2}), (editor::ValueBlock{25, 26.5, 30, kept}));
+    EXPECT_EQ(status(), QStringLiteral("1 value limited to the advance window 8.0 .. 30.0 degrees"));
+    EXPECT_EQ(grid(true).cellText(4, 6), model().displayText(kept));
+    EXPECT_EQ(model().canUndo(), true);
+    run("mnuUndo");
+    EXPECT_FALSE(model().canUndo());
+}
+
+TEST_F(SelectionCommandsTest, Copies2DCellsAndPastesThemCutAtColumn21)
+{
+    openTable(false);
+    select(false, 0, 2, 1, 4);  // headings included: the advance row is copied
+    run("mnuPopUpCopy2D");
+    EXPECT_EQ(window->Clip.ClipText, QStringLiteral("11.0\t11.5\t12.0"));
+    EXPECT_EQ(window->Clip.ClipRowSpan, 0);
+    EXPECT_EQ(window->Clip.ClipColSpan, 2);
+    select(false, 1, 20, 1, 20);
+    run("mnuPopUpPaste2D");
+    EXPECT_EQ(model().block({0, 19, 1, 2}), (editor::ValueBlock{11.0, 11.5}));
+}
+
+TEST_F(SelectionCommandsTest, ModifiesBySetAddMultiplyAndPercentWithinTheWindow)
+{
+    openTable(false);
+    model().setBlock({0, 0, 1, 2}, {20, 30}, QStringLiteral("Typing"));
+    select(false, 1, 1, 1, 2);
+    ui.inputs.push_back({QStringLiteral("-7.5%"), true});
+    run("mnuPopUpModify2D");
+    const test::UiCall &asked = ui.calls.back();
+    EXPECT_EQ(asked.kind, test::UiCall::Kind::Input);
+    EXPECT_EQ(asked.title, QStringLiteral("Modify Selection"));
+    EXPECT_EQ(asked.text.count(QStringLiteral("\r\n")), 6);
+    EXPECT_EQ(model().block({0, 0, 1, 2}), (editor::ValueBlock{18.5, 27.75}));
+    // The grid shows what the module will store for 27.75.
+    EXPECT_EQ(grid(false).cellText(1, 2), model().displayText(27.75));
+    EXPECT_NE(model().displayText(27.75), QStringLiteral("27.8"));
+    run("mnuPopUpCopy2D");  // copies what the grid shows
+    EXPECT_EQ(window->Clip.ClipText, grid(false).cellText(1, 1) + u'\t' + grid(false).cellText(1, 2));
+
+    // 50 is above the 2D ceiling and the trigger timing: both end at 30.
+    ui.inputs.push_back({QStringLiteral("50"), true});
+    run("mnuPopUpModify2D");
+    EXPECT_EQ(model().block({0, 0, 1, 2}), (editor::ValueBlock{30, 30}));
+    EXPECT_EQ(status(), QStringLiteral("2 values limited to the advance window 8.0 .. 30.0 degrees"));
+
+    // Cancelled, empty or blank: nothing changes and no step is added.
+    for (const InputReply &reply : {InputReply{QString(), false}, InputReply{QString(), true},
+                                   InputReply{QStringLiteral("   "), true}}) {
+        ui.inputs.push_back(reply);
+        run("mnuPopUpModify2D");
+    }
+    EXPECT_EQ(model().block({0, 0, 1, 2}), (editor::ValueBlock{30, 30}));
+    run("mnuUndo");
+    EXPECT_EQ(model().block({0, 0, 1, 2}), (editor::ValueBlock{18.5, 27.75}));
+}
+
+TEST_F(SelectionCommandsTest, InterpolatesAndSmoothsFromBothMenusAsOneStepEach)
+{
+    openTable(true);
+    EXPECT_TRUE(window->commands().isAllowed(QStringLiteral("mnuInterpolate")));
+    model().setBlock({0, 0, 1, 5}, {10, 0, 0, 0, 20}, QStringLiteral("Typing"));
+    select(true, 1, 1, 1, 5);
+    run("mnuInterpolate");
+    EXPECT_EQ(model().block({0, 0, 1, 5}), (editor::ValueBlock{10, 12.5, 15, 17.5, 20}));
+    model().setBlock({1, 0, 1, 3}, {10, 20, 10}, QStringLiteral("Typing"));
+    select(true, 2, 1, 2, 3);
+    run("mnuPopUpSmooth3D");
+    EXPECT_EQ(model().block({1, 0, 1, 3}), (editor::ValueBlock{10, 15, 10}));
+    run("mnuUndo");
+    EXPECT_EQ(model().block({1, 0, 1, 3}), (editor::ValueBlock{10, 20, 10}));
+    run("mnuUndo");
+    run("mnuUndo");
+    EXPECT_EQ(model().block({0, 0, 1, 5}), (editor::ValueBlock{10, 0, 0, 0, 20}));
+    ui.answers.push_back(Answer::No);
+    run("mnuCloseTbl");
+    EXPECT_FALSE(window->commands().isAllowed(QStringLiteral("mnuInterpolate")));
+}
+
+TEST_F(SelectionCommandsTest, PageKeysStepTheSelectionWithinTheWindowButNotWhileTyping)
+{
+    openTable(true);
+    model().setBlock({0, 0, 1, 2}, {29.9, 20}, QStringLiteral("Typing"));
+    select(true, 1, 1, 1, 2);
+    TimingGrid &g = grid(true);
+    QTest::keyClick(&g, Qt::Key_PageUp);
+    EXPECT_EQ(model().value(0, 0), 30);
+    EXPECT_NEAR(model().value(0, 1), 20.2, 1e-9);
+    EXPECT_EQ(status(), QStringLiteral("1 value limited to the advance window 8.0 .. 30.0 degrees"));
+    QTest::keyClick(&g, Qt::Key_PageDown, Qt::ShiftModifier);
+    EXPECT_EQ(model().value(0, 0), 29);
+    EXPECT_NEAR(model().value(0, 1), 19.2, 1e-9);
+    EXPECT_TRUE(status().isEmpty());
+    run("mnuUndo");
+    EXPECT_EQ(model().value(0, 0), 30);
+
+    // A minus typed into the grid begins an entry; Page Down then ends the
+    // entry (refused: "-" is no number) instead of stepping the cells.
+    const editor::ValueBlock before = model().values();
+    QTest::keyClick(&g, Qt::Key_Minus);
+    ASSERT_TRUE(g.isEditing());
+    QWidget *editor = g.viewport()->findChild<QLineEdit *>();
+    ASSERT_NE(editor, nullptr);
+    ui.answers.push_back(Answer::OK);
+    QTest::keyClick(editor, Qt::Key_PageDown);
+    EXPECT_EQ(model().values(), before);
+    EXPECT_TRUE(ui.answers.empty());
+    QTest::keyClick(editor, Qt::Key_Escape);
+}
+
+TEST_F(SelectionCommandsTest, HeatMapTintsByAdvanceAndFollowsChanges)
+{
+    openTable(true);
+    model().setBlock({0, 0, 1, 2}, {8, 30}, QStringLiteral("Typing"));
+    const auto colour = [&](int r, int c) { return grid(true).item(r, c)->background().color(); };
+    EXPECT_NE(colour(1, 1), colour(1, 2));
+    // Low advance is the cool end of the scale, high the warm end.
+    EXPECT_GT(colour(1, 1).blue(), colour(1, 1).red());
+    EXPECT_GT(colour(1, 2).red(), colour(1, 2).blue());
+    model().setValue(0, 0, 30, QStringLiteral("Typing"));
+    EXPECT_EQ(colour(1, 1), colour(1, 2));
+    // Headings keep their own look.
+    EXPECT_NE(grid(true).item(0, 1)->background().color(), colour(1, 1));
+
+    // The scale is the 3D template's: its surface colours at the ends of
+    // its advance axis, the end colours beyond them; text black or white.
+    const ChartTemplate &t = window->chart3D()->currentTemplate();
+    const AdvanceColourScale scale = advanceColourScale(t);
+    EXPECT_EQ(scale.colour(t.zAxis.min - 50).rgb(), t.surfaceLow.rgb());
+    EXPECT_EQ(scale.colour(t.zAxis.max).rgb(), t.surfaceHigh.rgb());
+    EXPECT_EQ(scale.colour(std::nan("")).rgb(), t.surfaceLow.rgb());
+    EXPECT_EQ(colour(1, 2).rgb(), scale.colour(model().value(0, 1)).rgb());
+    EXPECT_EQ(readableTextColour(Qt::white), QColor(Qt::black));
+    EXPECT_EQ(readableTextColour(t.surfaceLow), QColor(Qt::white));
+}
