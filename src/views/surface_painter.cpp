@@ -142,8 +142,10 @@ void ScenePainter::wireframe()
     if (!s.wireframe)
         return;
     const Table3D &w = *s.wireframe;
-    QPen pen = thinPen(QColor(0x20, 0x20, 0x20), fm);
-    pen.setStyle(Qt::DashLine);
+    // A colour off the advance scale, wider than the surface's own
+    // edges, so the two tables are told apart where they cross.
+    QPen pen = thinPen(QColor(0xd0, 0x00, 0xd0), fm);
+    pen.setWidthF(pen.widthF() * 1.5);
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     for (int m = 1; m <= PressureRows; ++m)
