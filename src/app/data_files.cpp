@@ -1,6 +1,7 @@
 // "&Open File", "&Save File" and their file dialogs.
 #include "app/data_commands.h"
 
+#include "app/compare_commands.h"
 #include "app/main_window.h"
 #include "app/menu_commands.h"
 #include "core/runtime_error.h"
@@ -164,6 +165,7 @@ void DataCommands::openData(const QString *givenPath)
         return;
     ui.messageBox(&m_window, QStringLiteral("Loaded %1 to buffer. Ready for editing or upload.").arg(path), OpenTitle,
                   Buttons::OK, Icon::None);
+    ShowOpenedFileCheck(m_window, path);
     if (m_window.commands().isBuilt(QStringLiteral("mnuEditModParams")))
         m_window.commands().run(QStringLiteral("mnuEditModParams"));
 }

@@ -2,6 +2,7 @@
 
 #include "app/chart_2d_view.h"
 #include "app/chart_3d_view.h"
+#include "app/compare_commands.h"
 #include "app/main_parameter_dialogs.h"
 #include "app/main_report.h"
 #include "app/main_new_3d_table.h"
@@ -115,6 +116,7 @@ void frmTunara_Main::connectCommands()
     m_tableCommands = new TableCommands(*this);
     InstallNew3DTableWizard(*this);
     new SelectionCommands(*this, *m_tableCommands);
+    InstallCompareCommands(*this);
     connect(m_portPanel, &PortSetupPanel::portPicked, this, [this](int) { cboPort_Click(); });
     connect(m_portPanel, &PortSetupPanel::okClicked, this, [this] { cmdPortSelectOK_Click(); });
     ConnectParameterDialogs(*this);

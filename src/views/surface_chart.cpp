@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tunara::views {
@@ -71,9 +72,25 @@ void SurfaceChart::setEditWindow(double low, double high)
     update();
 }
 
+void SurfaceChart::setWireframe(const std::optional<Table3D> &values)
+{
+    m_scene.wireframe = values;
+    rescale();
+    update();
+}
+
 void SurfaceChart::rescale()
 {
-    const SurfaceScene fresh = makeSurfaceScene(m_scene.values, m_scene.look, m_windowLow, m_windowHigh);
+    double low = m_windowLow;
+    double high = m_windowHigh;
+    if (m_scene.wireframe) {
+        for (int pt = 1; pt <= SpeedPoints; ++pt)
+            for (int m = 1; m <= PressureRows; ++m) {
+                low = std::min(low, (*m_scene.wireframe)(pt, m));
+                high = std::max(high, (*m_scene.wireframe)(pt, m));
+            }
+    }
+    const SurfaceScene fresh = makeSurfaceScene(m_scene.values, m_scene.look, low, high);
     m_scene.advanceLow = fresh.advanceLow;
     m_scene.advanceHigh = fresh.advanceHigh;
     m_scene.advanceStep = fresh.advanceStep;

@@ -37,6 +37,10 @@ public:
     // A range the advance scale always covers (the window values may take),
     // so a drag never rescales the picture under the mouse.
     void setEditWindow(double low, double high);
+    // Another table shown as a wireframe over the surface; nothing: none.
+    // The advance scale widens to hold it.
+    void setWireframe(const std::optional<Table3D> &values);
+    const std::optional<Table3D> &wireframe() const { return m_scene.wireframe; }
 
     void showValueLabel(const QString &text, int point, int pressureIndex);
     void hideValueLabel();

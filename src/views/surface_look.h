@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -53,6 +54,8 @@ struct SurfaceScene {
     SurfaceLook look;
     SurfaceViewAngles view;
     SurfaceLabel label;
+    // Another table drawn as a wireframe over the surface (a compare).
+    std::optional<Table3D> wireframe;
     double advanceLow = 0;   // the advance scale in force (see advanceScale)
     double advanceHigh = 45;
     double advanceStep = 5;  // between labelled advances

@@ -36,6 +36,7 @@ public:
 
     void floorAndWalls();
     void surface();
+    void wireframe();
     void axes();
     void valueLabel();
 
@@ -132,6 +133,29 @@ void ScenePainter::surface()
         p.setPen(thinPen(fill.darker(170), fm));
         p.drawPolygon(poly);
     }
+}
+
+// The compared table over the surface: its grid lines, drawn last so the
+// surface never hides them.
+void ScenePainter::wireframe()
+{
+    if (!s.wireframe)
+        return;
+    const Table3D &w = *s.wireframe;
+    // A colour off the advance scale, wider than the surface's own
+    // edges, so the two tables are told apart where they cross.
+    QPen pen = thinPen(QColor(0xd0, 0x00, 0xd0), fm);
+    pen.setWidthF(pen.widthF() * 1.5);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    for (int m = 1; m <= PressureRows; ++m)
+        for (int pt = 1; pt <= SpeedPoints; ++pt) {
+            const QPointF here = pr.gridPoint(pt, m, w(pt, m));
+            if (pt < SpeedPoints)
+                p.drawLine(here, pr.gridPoint(pt + 1, m, w(pt + 1, m)));
+            if (m < PressureRows)
+                p.drawLine(here, pr.gridPoint(pt, m + 1, w(pt, m + 1)));
+        }
 }
 
 void ScenePainter::axes()
@@ -240,6 +264,7 @@ void paintSurface(QPainter &painter, const QRectF &rect, const SurfaceScene &sce
         ScenePainter sp(painter, scene, proj);
         sp.floorAndWalls();
         sp.surface();
+        sp.wireframe();
         sp.axes();
         sp.valueLabel();
         painter.setClipping(false);

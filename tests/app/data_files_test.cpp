@@ -280,7 +280,7 @@ TEST_F(DataFiles, RestorePointsAreListedNewestFirstAndReopened)
     writeFile(QStringLiteral("second.dat"), second);
     openFile(path(QStringLiteral("first.dat")));
     ui.fileNames = {path(QStringLiteral("second.dat"))};
-    ui.answers = {Answer::OK, Answer::OK};
+    ui.answers = {Answer::OK, Answer::OK, Answer::OK};  // overwrite, loaded, the check of its 3D cells
     run("mnuOpenFile");  // keeps "first" as it stood
 
     QStringList columns;

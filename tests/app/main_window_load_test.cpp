@@ -65,12 +65,13 @@ TEST_F(MainWindowLoad, MenuTreeHasEveryCaptionAndAccessKey)
         const char *menu;
         std::vector<const char *> items;  // "-" for a separator
     } expected[] = {
-        {"&File", {"&New Timing Table", "&Open File", "&Save File", "Open &Restore Point...", "-",
+        {"&File", {"&New Timing Table", "&Open File", "&Save File", "Open &Restore Point...",
+                   "Export Table as CSV...", "Import Table into Grid...", "-",
                    "&Print Parameters And Timing Table", "Print Set&up...", "Print Pre&view...",
                    "&Export Report as PDF...", "-", "E&xit"}},
         {"&Edit", {"Edit &Module Parameters", "Edit &Idle Stabilization And GPIO Parameters", "Edit &Timing Table",
                    "Save Timing Table Edits To Buffer", "Close Timing Table", "-", "Undo", "Redo", "-", "Interpolate",
-                   "Smooth"}},
+                   "Smooth", "-", "Compare With File...", "Stop Comparing"}},
         {"&Communications", {"&Download From EEPROM", "&Upload To EEPROM", "&Port Setup"}},
         {"&Help", {"&Contents", "&About..."}},
     };

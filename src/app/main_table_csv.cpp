@@ -1,0 +1,197 @@
+// "Export Table as CSV..." and "Import Table into Grid..." of the File menu.
+#include "app/compare_commands.h"
+
+#include "app/chart_2d_view.h"
+#include "app/chart_3d_view.h"
+#include "app/data_commands.h"
+#include "app/main_window.h"
+#include "app/menu_commands.h"
+#include "app/table_commands.h"
+#include "core/runtime_error.h"
+#include "files/table_csv.h"
+
+#include <QFileInfo>
+#include <QMenu>
+#include <QStatusBar>
+
+namespace tunara::ui {
+
+namespace {
+
+const QString ExportTitle = QStringLiteral("Export Table as CSV");
+const QString ImportTitle = QStringLiteral("Import Table into Grid");
+const QString CRLF = QStringLiteral("\r\n");
+const QString CsvFilter = QStringLiteral("CSV files (*.csv)");
+
+// The model's block of a whole table, row after row as the grid shows it.
+editor::ValueBlock blockOf(const Table2D &table)
+{
+    editor::ValueBlock values;
+    for (int point = 1; point <= SpeedPoints; ++point)
+        values.push_back(table(point, 1));
+    return values;
+}
+
+editor::ValueBlock blockOf(const Table3D &table)
+{
+    editor::ValueBlock values;
+    for (int row = 0; row < PressureRows; ++row)
+        for (int point = 1; point <= SpeedPoints; ++point)
+            values.push_back(table(point, editor::TableEditModel::pressureIndexOfRow(row)));
+    return values;
+}
+
+}  // namespace
+
+TableCsvCommands::TableCsvCommands(frmTunara_Main &window, TableCommands &tables)
+    : QObject(&window), m_window(window), m_tables(tables)
+{
+    addMenuItems();
+    MenuCommands &c = window.commands();
+    c.setHandler(QStringLiteral("mnuExportCsv"), [this] { mnuExportCsv_Click(); });
+    c.setHandler(QStringLiteral("mnuImportCsv"), [this] { mnuImportCsv_Click(); });
+    connect(&tables.model(), &editor::TableEditModel::tableReset, this, [this] {
+        m_window.commands().setAllowed(QStringLiteral("mnuImportCsv"), m_tables.model().isOpen());
+    });
+}
+
+void TableCsvCommands::addMenuItems()
+{
+    // Beside the file commands, before the report's group.
+    auto *file = m_window.findChild<QMenu *>(QStringLiteral("mnuFile"));
+    QAction *before = m_window.findChild<QAction *>(QStringLiteral("mnuFileSep1"));
+    auto *exportItem = new QAction(QStringLiteral("Export Table as CSV..."), file);
+    exportItem->setObjectName(QStringLiteral("mnuExportCsv"));
+    auto *importItem = new QAction(QStringLiteral("Import Table into Grid..."), file);
+    importItem->setObjectName(QStringLiteral("mnuImportCsv"));
+    file->insertActions(before, {exportItem, importItem});
+    m_window.commands().add(exportItem);
+    m_window.commands().add(importItem, false);
+}
+
+void TableCsvCommands::message(const QString &text, const QString &title, bool critical)
+{
+    m_window.context().ui.messageBox(&m_window, text, title, Buttons::OK,
+                                     critical ? Icon::Critical : Icon::Exclamation);
+}
+
+// ---- export ----
+
+void TableCsvCommands::mnuExportCsv_Click()
+{
+    if (m_window.transferRunning())
+        return;
+    const ModuleData &data = m_window.context().data;
+    if (!m_tables.model().isOpen()) {
+        if (data.image.DataBufferEmpty) {
+            message(QStringLiteral("Data buffer empty."), ExportTitle);
+            return;
+        }
+        if (!data.params.TimingTable2D && !data.params.TimingTable3D) {
+            message(QStringLiteral("Timing table disabled. Edit module parameters to enable timing table."),
+                    ExportTitle);
+            return;
+        }
+    }
+    UserInterface &ui = m_window.context().ui;
+    QString path = ui.saveFileName(&m_window, ExportTitle, QString(), CsvFilter);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
+    if (QFileInfo::exists(path) &&
+        ui.messageBox(&m_window, path + CRLF + QStringLiteral("This file already exists.") + CRLF + CRLF +
+                                     QStringLiteral("Replace existing file?"),
+                      QStringLiteral("File Save"), Buttons::YesNo, Icon::Exclamation) != Answer::Yes)
+        return;
+    exportTo(path);
+}
+
+// The open table's live values; with none open, the image's active table
+// (the 3D map when the mode selects it, as Edit Timing Table opens it).
+QByteArray TableCsvCommands::tableCsv() const
+{
+    const ModuleData &data = m_window.context().data;
+    const editor::TableEditModel &model = m_tables.model();
+    const std::uint8_t sensor = data.params.MAPSensor;
+    Table2D table2D = data.tables.table2D;
+    Table3D table3D = data.tables.table3D;
+    if (model.copyTo(table2D))
+        return tablecsv::write2D(table2D, model.trigTiming());
+    if (model.copyTo(table3D))
+        return tablecsv::write3D(table3D, model.trigTiming(), sensor);
+    if (data.params.TimingTable2D)
+        return tablecsv::write2D(table2D, data.params.TrigTiming);
+    return tablecsv::write3D(table3D, data.params.TrigTiming, sensor);
+}
+
+bool TableCsvCommands::exportTo(const QString &path)
+{
+    try {
+        tablecsv::writeFile(path, tableCsv());
+    } catch (const RuntimeError &e) {
+        message(e.description(), ExportTitle, true);
+        return false;
+    }
+    m_window.statusBar()->showMessage(QStringLiteral("Table exported to %1").arg(path));
+    return true;
+}
+
+// ---- import ----
+
+void TableCsvCommands::mnuImportCsv_Click()
+{
+    if (m_window.transferRunning())
+        return;
+    if (!m_tables.model().isOpen()) {
+        message(QStringLiteral("Open a timing table before importing into the grid."), ImportTitle);
+        return;
+    }
+    QString path;
+    try {
+        path = m_window.dataCommands().FileOpen(ImportTitle, CsvFilter + QStringLiteral("|*.csv"), QString());
+    } catch (const RuntimeError &) {
+        return;  // the user cancelled in the file-not-found question
+    }
+    if (!path.isEmpty())
+        importFrom(path);
+}
+
+bool TableCsvCommands::importFrom(const QString &path)
+{
+    editor::TableEditModel &model = m_tables.model();
+    if (!model.isOpen())
+        return false;
+    QByteArray bytes;
+    try {
+        bytes = tablecsv::readFile(path);
+    } catch (const RuntimeError &e) {
+        message(e.description(), ImportTitle, true);
+        return false;
+    }
+    const int trig = model.trigTiming();
+    std::optional<csv::Problem> problem;
+    editor::ValueBlock values;
+    if (model.kind() == editor::TableKind::Curve2D) {
+        const auto result = tablecsv::read2D(bytes, trig);
+        if (const auto *p = std::get_if<csv::Problem>(&result))
+            problem = *p;
+        else
+            values = blockOf(std::get<Table2D>(result));
+    } else {
+        const auto result = tablecsv::read3D(bytes, trig, m_window.context().data.params.MAPSensor);
+        if (const auto *p = std::get_if<csv::Problem>(&result))
+            problem = *p;
+        else
+            values = blockOf(std::get<Table3D>(result));
+    }
+    if (problem) {
+        message(path + CRLF + problem->text() + CRLF + CRLF + QStringLiteral("Nothing was imported."), ImportTitle);
+        return false;
+    }
+    m_window.chart2D()->hideValueLabel();
+    m_window.chart3D()->hideValueLabel();
+    return model.setBlock(model.allCells(), std::move(values), QStringLiteral("Import"));
+}
+
+}  // namespace tunara::ui

@@ -1,0 +1,233 @@
+#include "app/chart_2d_view.h"
+#include "app/chart_3d_view.h"
+#include "app/compare_commands.h"
+#include "app/data_commands.h"
+#include "app/table_editor_fixture.h"
+#include "app/timing_grid.h"
+#include "compare/image_check.h"
+#include "files/data_file.h"
+#include "files/table_csv.h"
+#include "image/parameter_codec.h"
+#include "tables/table_codec.h"
+
+#include <QChart>
+#include <QFile>
+#include <QLineSeries>
+
+namespace tunara::test {
+namespace {
+
+using ui::Answer;
+using Cells = std::set<std::pair<int, int>>;
+
+class CompareCommandsTest : public TableEditorTest {
+protected:
+    QString path(const QString &name) const { return m_dir.path() + u'/' + name; }
+    ui::CompareCommands &compare() { return *window->findChild<ui::CompareCommands *>(); }
+    ui::CompareOverlay &overlay() { return compare().overlay(); }
+    bool allowed(const char *name) { return window->commands().isAllowed(QLatin1String(name)); }
+    void run(const char *name) { window->commands().run(QLatin1String(name)); }
+
+    // A data file as the program saves one, from a configuration.
+    QString writeDataFile(const QString &name, ModuleData file)
+    {
+        file.image.ClearEEPROMBuffer();
+        UpdateEEPROM(file);
+        EncodeTable2D(file.tables.table2D, file.params.TrigTiming, file.image);
+        EncodeTable3D(file.tables.table3D, file.params.TrigTiming, file.image);
+        datafile::write(path(name), file.image);
+        return path(name);
+    }
+    void writeText(const QString &name, const QByteArray &bytes)
+    {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+    void compareWith(const QString &file)
+    {
+        ui.fileNames = {file};
+        run("mnuCompareWithFile");
+    }
+    QString toolTip(int row, int column) const { return window->grid3D()->item(row, column)->toolTip(); }
+};
+
+TEST_F(CompareCommandsTest, TheOverlayShowsOnEveryViewFollowsEditsAndEndsWithTheTable)
+{
+    shown();
+    chooseTable(true);
+    ModuleData other = data;
+    other.tables.table2D(5, 1) = 18;  // 15 on screen
+    const QString file2D = writeDataFile(QStringLiteral("other2d.dat"), other);
+    EXPECT_FALSE(allowed("mnuCompareWithFile"));  // no table open
+    openTable();
+    EXPECT_TRUE(allowed("mnuCompareWithFile"));
+    EXPECT_FALSE(allowed("mnuStopComparing"));
+
+    compareWith(file2D);
+    ASSERT_TRUE(overlay().isActive());
+    EXPECT_TRUE(allowed("mnuStopComparing"));
+    const QList<QAbstractSeries *> series = window->chart2D()->chart()->series();
+    ASSERT_EQ(series.size(), 3);
+    auto *dashed = static_cast<QLineSeries *>(series[2]);
+    EXPECT_EQ(dashed->pen().style(), Qt::DashLine);
+    EXPECT_EQ(dashed->name(), QStringLiteral("other2d.dat"));
+    EXPECT_NEAR(dashed->at(4).y(), 18, 0.05);
+    EXPECT_EQ(overlay().outlinedCells(), (Cells{{1, 5}}));
+    // The difference of the stored advances, in whole steps of the module.
+    EXPECT_EQ(window->grid2D()->item(1, 5)->toolTip(), QStringLiteral("other2d.dat: 18.0 (difference +2.99)"));
+
+    // The live values move, the outline follows: one cell made equal, another changed, then undone.
+    model().setValue(0, 4, 18, QStringLiteral("Edit"));
+    model().setValue(0, 9, 30, QStringLiteral("Edit"));
+    EXPECT_EQ(overlay().outlinedCells(), (Cells{{1, 10}}));
+    EXPECT_TRUE(window->grid2D()->item(1, 5)->toolTip().isEmpty());
+    model().undo();
+    model().undo();
+    EXPECT_EQ(overlay().outlinedCells(), (Cells{{1, 5}}));
+
+    // Saving the table ends the comparison: the third series and the outlines go.
+    run("mnuSaveTbl");
+    EXPECT_FALSE(overlay().isActive());
+    EXPECT_EQ(window->chart2D()->chart()->series().size(), 2);
+    EXPECT_TRUE(overlay().outlinedCells().empty());
+    EXPECT_TRUE(window->grid2D()->item(1, 5)->toolTip().isEmpty());
+    EXPECT_FALSE(allowed("mnuStopComparing"));
+}
+
+TEST_F(CompareCommandsTest, TheSurfaceGetsAWireframeAndAFileOfTheOtherModeComparesNothing)
+{
+    shown();
+    chooseTable(false);
+    ModuleData other = data;
+    other.tables.table3D(3, 8) = 26;  // grid row 1, column 3
+    other.tables.table3D(21, 1) = 14;  // grid row 8, column 21
+    const QString file3D = writeDataFile(QStringLiteral("other3d.dat"), other);
+    ModuleData twoD = data;
+    twoD.params.TimingTable2D = true;
+    twoD.params.TimingTable3D = false;
+    const QString file2D = writeDataFile(QStringLiteral("curve.dat"), twoD);
+    openTable();
+
+    ui.answers = {Answer::OK};
+    compareWith(file2D);
+    EXPECT_FALSE(overlay().isActive());
+    EXPECT_EQ(ui.messages().back().text,
+              QStringLiteral("curve.dat holds a 2D timing table and the open table is a 3D table. Nothing is compared."));
+    EXPECT_FALSE(window->chart3D()->wireframe().has_value());
+
+    compareWith(file3D);
+    ASSERT_TRUE(window->chart3D()->wireframe().has_value());
+    EXPECT_NEAR((*window->chart3D()->wireframe())(3, 8), 26, 0.05);
+    EXPECT_EQ(overlay().outlinedCells(), (Cells{{1, 3}, {8, 21}}));
+    EXPECT_TRUE(toolTip(8, 21).startsWith(QStringLiteral("other3d.dat: 14.0 (difference -5.9")));
+    EXPECT_TRUE(toolTip(2, 3).isEmpty());
+
+    run("mnuStopComparing");
+    EXPECT_FALSE(window->chart3D()->wireframe().has_value());
+    EXPECT_TRUE(toolTip(1, 3).isEmpty());
+
+    // Opening the table again and closing it end a comparison too.
+    compareWith(file3D);
+    openTable();
+    EXPECT_FALSE(overlay().isActive());
+    compareWith(file3D);
+    ui.answers = {Answer::No};
+    run("mnuCloseTbl");
+    EXPECT_FALSE(overlay().isActive());
+    EXPECT_FALSE(window->chart3D()->wireframe().has_value());
+}
+
+TEST_F(CompareCommandsTest, CsvExportAndImportRoundTripAsOneUndoStepAndABadFileChangesNothing)
+{
+    shown();
+    chooseTable(false, 25);
+    data.tables.table3D(7, 4) = 12.3;
+    // Nothing open: import is refused, export writes the image's active table.
+    EXPECT_FALSE(allowed("mnuImportCsv"));
+    ui.answers = {Answer::OK};
+    run("mnuImportCsv");
+    EXPECT_EQ(ui.messages().back().text, QStringLiteral("Open a timing table before importing into the grid."));
+    ui.fileNames = {path(QStringLiteral("image"))};
+    run("mnuExportCsv");
+    QFile exported(path(QStringLiteral("image.csv")));
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    EXPECT_EQ(exported.readAll(), tablecsv::write3D(data.tables.table3D, 25, data.params.MAPSensor));
+
+    openTable();
+    model().setValue(2, 2, 24, QStringLiteral("Edit"));
+    ui.fileNames = {path(QStringLiteral("live.csv"))};
+    run("mnuExportCsv");
+    const editor::ValueBlock live = model().values();
+
+    // A bad file: row and column named, nothing changes, no step recorded.
+    QByteArray bad = tablecsv::write3D(data.tables.table3D, 25, data.params.MAPSensor);
+    bad.replace("12.3", "12.3x");
+    writeText(QStringLiteral("bad.csv"), bad);
+    ui.fileNames = {path(QStringLiteral("bad.csv"))};
+    ui.answers = {Answer::OK};
+    run("mnuImportCsv");
+    EXPECT_TRUE(ui.messages().back().text.contains(QStringLiteral("row 6, column 8")));
+    EXPECT_TRUE(ui.messages().back().text.contains(QStringLiteral("Nothing was imported.")));
+    EXPECT_EQ(model().values(), live);
+    EXPECT_EQ(model().undoText(), QStringLiteral("Edit"));
+
+    // The image's table imported over the live one: one step, undone at once.
+    ui.fileNames = {path(QStringLiteral("image.csv"))};
+    run("mnuImportCsv");
+    EXPECT_EQ(model().undoText(), QStringLiteral("Import"));
+    EXPECT_EQ(model().value(2, 2), 20);
+    EXPECT_EQ(window->grid3D()->cellText(3, 3), QStringLiteral("20.0"));
+    model().undo();
+    EXPECT_EQ(model().values(), live);
+    // The live table exported and imported again gives back the same bytes.
+    model().redo();
+    ui.fileNames = {path(QStringLiteral("live.csv"))};
+    run("mnuImportCsv");
+    ModuleImage before = data.image;
+    Table3D table;
+    ASSERT_TRUE(model().copyTo(table));
+    EncodeTable3D(table, 25, before);
+    run("mnuSaveTbl");
+    Table3D liveTable;
+    for (int r = 0; r < PressureRows; ++r)
+        for (int c = 0; c < SpeedPoints; ++c)
+            liveTable(c + 1, editor::TableEditModel::pressureIndexOfRow(r)) = live[std::size_t(r * SpeedPoints + c)];
+    ModuleImage expected = data.image;
+    EncodeTable3D(liveTable, 25, expected);
+    EXPECT_EQ(data.image.EEPROMBuffer, expected.EEPROMBuffer);
+}
+
+TEST_F(CompareCommandsTest, AnOpenedFileTheProgramReadsOtherwiseIsCheckedInOneCappedMessage)
+{
+    loadWindow();
+    chooseTable(true);
+    ModuleData odd = data;
+    odd.image.ClearEEPROMBuffer();
+    UpdateEEPROM(odd);
+    for (int a = 16; a < 37; ++a)
+        odd.image.EEPROMBuffer[std::size_t(a)] = 0xFF;  // every 2D cell beyond the window
+    datafile::write(path(QStringLiteral("odd.dat")), odd.image);
+    const compare::CheckReport report = compare::checkImage(odd.image);
+    ASSERT_GT(report.items.size(), 20u);
+    const QString clean = writeDataFile(QStringLiteral("clean.dat"), data);
+
+    ui.answers = {Answer::OK, Answer::OK, Answer::OK};  // overwrite?, loaded, the check
+    window->dataCommands().openDataFile(path(QStringLiteral("odd.dat")));
+    const std::vector<UiCall> &calls = ui.calls;
+    ASSERT_GE(calls.size(), 3u);
+    const UiCall &check = calls[calls.size() - 2];
+    EXPECT_EQ(check.title, QStringLiteral("Check Data File"));
+    EXPECT_TRUE(check.text.endsWith(QStringLiteral("... and %1 more").arg(report.items.size() - 20)));
+    EXPECT_EQ(check.text.count(u'\n'), 2 + 20);
+    EXPECT_EQ(calls.back().kind, UiCall::Kind::Modal);  // the parameters dialog comes after it
+
+    // A file the program wrote itself opens with no check message.
+    ui.calls.clear();
+    ui.answers = {Answer::OK, Answer::OK};
+    window->dataCommands().openDataFile(clean);
+    EXPECT_EQ(ui.messages().size(), 2u);  // overwrite?, loaded
+}
+
+}  // namespace
+}  // namespace tunara::test
