@@ -1,7 +1,10 @@
 // Faults met by using the merged program as a mechanic would.
 #include "app/qt_user_interface.h"
+#include "app/report_charts.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QPainter>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -34,6 +37,28 @@ TEST(GuardQuestions, EnterOnAYesNoGuardAnswersNoWhileOtherBoxesKeepTheFirstButto
     EXPECT_EQ(answer, ui::Answer::No);
     defaultOf(ui::Buttons::YesNoCancel, answer);
     EXPECT_EQ(answer, ui::Answer::Yes);
+}
+
+// The printed map names the pressures of the module's sensor, as the editor's
+// grid and chart do; it used to print the 1 bar labels for every sensor.
+TEST(ReportMap, ThePrintedPressureAxisFollowsTheMapSensor)
+{
+    Table3D flat;
+    for (int p = 1; p <= SpeedPoints; ++p)
+        for (int m = 1; m <= PressureRows; ++m)
+            flat(p, m) = 20;
+    const QString templatePath = QStringLiteral(TUNARA_RESOURCES_DIR "/Torvik_3D_2Bar_Timing_Chart.oc3");
+    auto draw = [&](std::uint8_t mapSensor) {
+        QImage image(800, 560, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        ui::chart3DPicture(templatePath, flat, mapSensor)(painter, QRectF(image.rect()));
+        return image;
+    };
+    const QImage oneBar = draw(0);
+    const QImage twoBar = draw(1);
+    EXPECT_NE(oneBar, twoBar);
+    EXPECT_EQ(twoBar, draw(1));
 }
 
 }  // namespace
