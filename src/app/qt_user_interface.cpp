@@ -108,6 +108,11 @@ Answer QtUserInterface::messageBox(QWidget *owner, const QString &text, const QS
         // a default of Retry would bring a failing step back again and again.
         box.setDefaultButton(QMessageBox::Abort);
     }
+    // Yes/No alone asks only the program's own guards ("Upload anyway?",
+    // "Exit anyway?"): Enter must not walk past one into a lost image or an
+    // unchecked upload.
+    if (buttons == Buttons::YesNo)
+        box.setDefaultButton(QMessageBox::No);
     return answerOf(box.exec(), buttons);
 }
 

@@ -50,11 +50,12 @@ report::ChartPicture chart2DPicture(const QString &templatePath, const Table2D &
     };
 }
 
-report::ChartPicture chart3DPicture(const QString &templatePath, const Table3D &table)
+report::ChartPicture chart3DPicture(const QString &templatePath, const Table3D &table, std::uint8_t mapSensor)
 {
-    return [templatePath, table](QPainter &painter, const QRectF &target) {
+    return [templatePath, table, mapSensor](QPainter &painter, const QRectF &target) {
         Chart3DView view;
         view.loadTemplate(templatePath);
+        view.setMapSensor(mapSensor);
         view.setSurface(table);
         view.hideValueLabel();
         const QSizeF size = screenSize(painter, target);

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <cstdint>
+
 namespace tunara::ui {
 
 // The report's chart pictures. Each builds the chart the editor shows, with
@@ -13,6 +15,7 @@ namespace tunara::ui {
 // screen scale and draws it scaled into the printer's rectangle. They need
 // a QApplication and no window on screen.
 report::ChartPicture chart2DPicture(const QString &templatePath, const Table2D &table);
-report::ChartPicture chart3DPicture(const QString &templatePath, const Table3D &table);
+// The 3D chart's pressure axis is labelled for the MAP sensor byte.
+report::ChartPicture chart3DPicture(const QString &templatePath, const Table3D &table, std::uint8_t mapSensor);
 
 }  // namespace tunara::ui

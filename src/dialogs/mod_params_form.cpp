@@ -1,6 +1,7 @@
 #include "dialogs/mod_params_form.h"
 
 #include "dialogs/mod_param_sliders.h"
+#include "tables/table_codec.h"
 #include "tables/timing_tables.h"
 
 namespace tunara::dialogs {
@@ -206,6 +207,10 @@ void ModParamsForm::sldStartRetard_Change(int position)
 void ModParamsForm::cmdOK_Click()
 {
     ClampTablesToTrigger(m_data.tables, state.DialogTrigTiming);
+    // The stored tables follow the working arrays, so that what the editor,
+    // a save and an upload show of them stays the same advance.
+    if (!m_data.image.DataBufferEmpty && state.DialogTrigTiming != m_params.TrigTiming)
+        RebaseTableRegions(m_data.image, m_params.TrigTiming, state.DialogTrigTiming);
     m_data.image.DataBufferEmpty = false;
     m_params.TrigTiming = state.DialogTrigTiming;
 }

@@ -49,4 +49,13 @@ void EncodeTable3D(const Table3D &table, int trigTiming, ModuleImage &image)
             image.EEPROMBuffer[axes::image3DIndex(p, m)] = EncodeAdvance(trigTiming, table(p, m));
 }
 
+void RebaseTableRegions(ModuleImage &image, int oldTrigTiming, int newTrigTiming)
+{
+    TimingTables stored;
+    DecodeTables(image, oldTrigTiming, stored);
+    ClampTablesToTrigger(stored, newTrigTiming);
+    EncodeTable2D(stored.table2D, newTrigTiming, image);
+    EncodeTable3D(stored.table3D, newTrigTiming, image);
+}
+
 }  // namespace tunara

@@ -22,4 +22,10 @@ std::uint8_t EncodeAdvance(int trigTiming, double advance);
 void EncodeTable2D(const Table2D &table, int trigTiming, ModuleImage &image);
 void EncodeTable3D(const Table3D &table, int trigTiming, ModuleImage &image);
 
+// Moves both table regions to a new trigger timing the way the working arrays
+// move: each stored advance is kept, limited to the new window, and stored
+// again as retard below the new trigger. Without it the stored retards would
+// stay, and every advance the module runs would shift by the change.
+void RebaseTableRegions(ModuleImage &image, int oldTrigTiming, int newTrigTiming);
+
 }  // namespace tunara

@@ -1,6 +1,8 @@
 // The module parameters dialog's behaviour, driven through its form: the
 // opening sequence, the immediate handlers, the table modes and OK.
 #include "dialogs/mod_params_form.h"
+#include "tables/table_axes.h"
+#include "tables/table_codec.h"
 
 #include <gtest/gtest.h>
 
@@ -222,6 +224,43 @@ TEST_F(ModParamsFormTest, OKClampsBothTablesAppliesTheTriggerAndMarksData)
     EXPECT_EQ(data.tables.table2D(21, 2), 10);
     EXPECT_EQ(data.tables.table3D(1, 1), 0);
     EXPECT_EQ(data.tables.table3D(5, 8), 9.5);
+}
+
+// A new trigger timing moves the stored tables with the working arrays: the
+// advance the editor shows after OK is the one a save or an upload carries.
+TEST_F(ModParamsFormTest, OKWithANewTriggerKeepsTheStoredAdvancesInStepWithTheTables)
+{
+    data.params.TrigTiming = 30;
+    data.params.TimingTable2D = true;
+    data.image.DataBufferEmpty = false;
+    data.image.EEPROMBuffer[axes::image2DIndex(5)] = 91;     // 22.0 degrees
+    data.image.EEPROMBuffer[axes::image2DIndex(1)] = 228;    // 10.0 degrees
+    data.image.EEPROMBuffer[axes::image3DIndex(3, 2)] = 51;  // 25.5 degrees
+    DecodeTables(data.image, 30, data.tables);
+    open();
+    form->sldTrigTiming_Change(15);  // 25 degrees
+    form->cmdOK_Click();
+    TimingTables stored;
+    DecodeTables(data.image, 25, stored);
+    for (int p = 1; p <= SpeedPoints; ++p)
+        EXPECT_NEAR(stored.table2D(p, 1), data.tables.table2D(p, 1), DegreesPerStep / 2) << "2D point " << p;
+    for (int p = 1; p <= SpeedPoints; ++p)
+        for (int m = 1; m <= PressureRows; ++m)
+            EXPECT_NEAR(stored.table3D(p, m), data.tables.table3D(p, m), DegreesPerStep / 2) << p << "," << m;
+    EXPECT_NEAR(stored.table2D(5, 1), 22.0, DegreesPerStep / 2);
+    EXPECT_NEAR(stored.table3D(3, 2), 25.0, DegreesPerStep / 2);  // limited to the new trigger
+
+    // An unchanged trigger leaves every stored byte as it was, and an empty
+    // image has no stored tables to move.
+    const auto before = data.image.EEPROMBuffer;
+    open();
+    form->cmdOK_Click();
+    EXPECT_EQ(data.image.EEPROMBuffer, before);
+    data.image.DataBufferEmpty = true;
+    open();
+    form->sldTrigTiming_Change(0);
+    form->cmdOK_Click();
+    EXPECT_EQ(data.image.EEPROMBuffer, before);
 }
 
 }  // namespace
