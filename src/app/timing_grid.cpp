@@ -19,8 +19,10 @@ TimingGrid::TimingGrid(const QString &objectName, int rows, int columns, QWidget
     verticalHeader()->hide();
     horizontalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setMinimumSectionSize(1);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The layout rule fits the cells to the grid; only a window too small
+    // for readable cells needs the scroll bars.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setToolTip(QStringLiteral("Click to select or double click to edit cell"));
     setWordWrap(false);
     // A point smaller than the window's text: the layout rule makes the
@@ -60,6 +62,39 @@ void TimingGrid::setUniformCellSize(int columnWidth, int rowHeight)
         setColumnWidth(c, std::max(0, columnWidth));
     for (int r = 0; r < rowCount(); ++r)
         setRowHeight(r, std::max(0, rowHeight));
+}
+
+void TimingGrid::setReadableCellSize(int columnWidth, int rowHeight)
+{
+    int headingWidth = 0;
+    int dataWidth = 0;
+    int lineHeight = 0;
+    for (int r = 0; r < rowCount(); ++r) {
+        for (int c = 0; c < columnCount(); ++c) {
+            const QSize needed = neededCellSize(r, c);
+            int &width = c == 0 ? headingWidth : dataWidth;
+            width = std::max(width, needed.width());
+            lineHeight = std::max(lineHeight, needed.height());
+        }
+    }
+    for (int c = 0; c < columnCount(); ++c)
+        setColumnWidth(c, std::max({0, columnWidth, c == 0 ? headingWidth : dataWidth}));
+    for (int r = 0; r < rowCount(); ++r)
+        setRowHeight(r, std::max({0, rowHeight, lineHeight}));
+}
+
+QSize TimingGrid::neededCellSize(int row, int column) const
+{
+    const QTableWidgetItem *it = item(row, column);
+    if (!it || it->text().isEmpty())
+        return {};
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const QModelIndex index = indexFromItem(it);
+    const QSize text = itemDelegateForIndex(index)->sizeHint(option, index);
+    // The grid line is drawn inside the cell's size.
+    const int line = showGrid() ? 1 : 0;
+    return text + QSize(line, line);
 }
 
 void TimingGrid::setCurrentCellAt(int row, int column)
