@@ -1,6 +1,5 @@
 #include "app/chart_3d_view.h"
 
-#include "core/numbers.h"
 #include "tables/table_axes.h"
 
 namespace tunara::ui {
@@ -41,7 +40,7 @@ QStringList Chart3DView::pressureLabels(std::uint8_t mapSensor)
 {
     QStringList labels;
     for (int row = 1; row <= PressureRows; ++row)
-        labels << numbers::format(axes::pressureLabel(mapSensor, row), QStringLiteral("#0"));
+        labels << axes::pressureHeading(mapSensor, row);
     return labels;
 }
 

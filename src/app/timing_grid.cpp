@@ -1,6 +1,5 @@
 #include "app/timing_grid.h"
 
-#include "core/numbers.h"
 #include "tables/table_axes.h"
 #include "tables/timing_tables.h"
 
@@ -119,7 +118,7 @@ void SetupGrid2D(TimingGrid &grid)
     grid.setCellText(0, 0, QStringLiteral("RPM"));
     grid.setCellText(1, 0, QStringLiteral("ADV"));
     for (int c = 1; c <= SpeedPoints; ++c)
-        grid.setCellText(0, c, numbers::format(axes::rpmAtPoint(c), QStringLiteral("#0")));
+        grid.setCellText(0, c, axes::speedHeading(c));
     grid.setCurrentCellAt(0, 0);
 }
 
@@ -130,9 +129,9 @@ void SetupGrid3D(TimingGrid &grid, std::uint8_t mapSensor)
     grid.setCurrentCellAt(0, 0);
     grid.setCellText(0, 0, QStringLiteral("MAP/RPM"));
     for (int c = 1; c <= SpeedPoints; ++c)
-        grid.setCellText(0, c, numbers::format(axes::rpmAtPoint(c), QStringLiteral("#0")));
+        grid.setCellText(0, c, axes::speedHeading(c));
     for (int r = 1; r <= PressureRows; ++r)
-        grid.setCellText(r, 0, numbers::format(axes::pressureLabel(mapSensor, r), QStringLiteral("#0")));
+        grid.setCellText(r, 0, axes::pressureHeading(mapSensor, r));
     grid.setCurrentCellAt(0, 0);
 }
 
