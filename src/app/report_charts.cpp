@@ -6,6 +6,7 @@
 #include "tables/table_axes.h"
 #include "views/surface_look.h"
 
+#include <QApplication>
 #include <QChart>
 #include <QGraphicsScene>
 #include <QLineSeries>
@@ -56,7 +57,14 @@ report::ChartPicture chart3DPicture(const QString &templatePath, const Table3D &
     const editor::AdvanceWindow window = editor::editWindow(editor::TableKind::Map3D, params.TrigTiming);
     const views::SurfaceScene scene =
         views::makeSurfaceScene(table, Chart3DView::lookOf(templatePath, params.MAPSensor), window.low, window.high);
-    return [scene](QPainter &painter, const QRectF &target) { views::paintSurface(painter, target, scene); };
+    return [scene](QPainter &painter, const QRectF &target) {
+        // The screen's font, not the report's fixed-width one: the chart
+        // reads as it does in the window.
+        painter.save();
+        painter.setFont(QApplication::font());
+        views::paintSurface(painter, target, scene);
+        painter.restore();
+    };
 }
 
 }  // namespace tunara::ui
