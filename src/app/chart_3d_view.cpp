@@ -1,17 +1,22 @@
 #include "app/chart_3d_view.h"
 
-#include "core/numbers.h"
 #include "tables/table_axes.h"
 
 namespace tunara::ui {
 
-Chart3DView::Chart3DView(QWidget *parent) : views::SurfaceChart(parent)
+Chart3DView::Chart3DView(QWidget *parent) : views::SurfaceChart(parent), m_template(builtInTemplate())
 {
-    m_template.kind = ChartTemplate::Kind::Chart3D;
-    m_template.xAxis = {QString(), 0, 10000, 11};
-    m_template.yAxis = {QString(), 0, 1, 2};
-    m_template.zAxis = {QString(), 0, 45, 10};
     setLook(lookOf(m_template));
+}
+
+ChartTemplate Chart3DView::builtInTemplate()
+{
+    ChartTemplate t;
+    t.kind = ChartTemplate::Kind::Chart3D;
+    t.xAxis = {QString(), 0, 10000, 11};
+    t.yAxis = {QString(), 0, 1, 2};
+    t.zAxis = {QString(), 0, 45, 10};
+    return t;
 }
 
 bool Chart3DView::loadTemplate(const QString &path)
@@ -28,10 +33,23 @@ bool Chart3DView::loadTemplate(const QString &path)
 
 void Chart3DView::setMapSensor(std::uint8_t mapSensor)
 {
+    setPressureLabels(pressureLabels(mapSensor));
+}
+
+QStringList Chart3DView::pressureLabels(std::uint8_t mapSensor)
+{
     QStringList labels;
     for (int row = 1; row <= PressureRows; ++row)
-        labels << numbers::format(axes::pressureLabel(mapSensor, row), QStringLiteral("#0"));
-    setPressureLabels(labels);
+        labels << axes::pressureHeading(mapSensor, row);
+    return labels;
+}
+
+views::SurfaceLook Chart3DView::lookOf(const QString &templatePath, std::uint8_t mapSensor)
+{
+    const TemplateResult loaded = loadChartTemplate(templatePath, ChartTemplate::Kind::Chart3D);
+    views::SurfaceLook look = lookOf(loaded.chartTemplate ? *loaded.chartTemplate : builtInTemplate());
+    look.pressureLabels = pressureLabels(mapSensor);
+    return look;
 }
 
 views::SurfaceLook Chart3DView::lookOf(const ChartTemplate &t)

@@ -25,8 +25,15 @@ public:
 
     // The look a template gives the surface.
     static views::SurfaceLook lookOf(const ChartTemplate &chartTemplate);
+    // The look of a template file with the pressure labels of a MAP sensor
+    // byte: the built-in look when the file is missing or unusable. What
+    // the chart shows after loadTemplate() and setMapSensor().
+    static views::SurfaceLook lookOf(const QString &templatePath, std::uint8_t mapSensor);
 
 private:
+    static ChartTemplate builtInTemplate();
+    static QStringList pressureLabels(std::uint8_t mapSensor);
+
     ChartTemplate m_template;
     TemplateResult m_lastTemplate;
 };

@@ -41,8 +41,7 @@ void frmTunara_Main::layoutViews(double w, double h)
         const QRect client = grid->contentsRect();
         const int columnTwips = GridColumnWidth(PixelsToTwips(client.width(), tpp));
         const int rowTwips = rowHeight(PixelsToTwips(client.height(), tpp));
-        grid->setUniformCellSize(TwipsToPixels(std::max(0, columnTwips), tpp),
-                                 TwipsToPixels(std::max(0, rowTwips), tpp));
+        grid->setReadableCellSize(TwipsToCellPixels(columnTwips, tpp), TwipsToCellPixels(rowTwips, tpp));
     };
     // 2D pair first, then the 3D pair; hidden views are laid out too so a
     // table opens at the right size.

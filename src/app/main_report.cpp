@@ -131,7 +131,7 @@ report::ChartPicture ReportCommands::chartPicture() const
     if (data.params.TimingTable3D) {
         const Chart3DView &chart = *m_window.chart3D();
         return chart3DPicture(programFile(axes::template3DFileName(data.params.MAPSensor)),
-                              chart.isHidden() ? data.tables.table3D : chart.surface(), data.params.MAPSensor);
+                              chart.isHidden() ? data.tables.table3D : chart.surface(), data.params);
     }
     return {};
 }

@@ -95,9 +95,15 @@ void SelectionCommands::updateEditMenuItems()
 
 void SelectionCommands::installHeatMaps()
 {
-    const auto scale = [this] { return advanceColourScale(m_window.chart3D()->currentTemplate()); };
-    new GridHeatMap(*m_window.grid2D(), m_tables.model(), TableKind::Curve2D, scale);
-    new GridHeatMap(*m_window.grid3D(), m_tables.model(), TableKind::Map3D, scale);
+    // The 3D grid is coloured on the scale the surface shows beside it; the
+    // 2D grid, whose values the surface does not hold, on the surface's look
+    // over the 2D window.
+    const auto scale2D = [this] {
+        return advanceColourScale(m_window.chart3D()->look(), m_tables.model().editWindow());
+    };
+    const auto scale3D = [this] { return advanceColourScale(m_window.chart3D()->scene()); };
+    new GridHeatMap(*m_window.grid2D(), m_tables.model(), TableKind::Curve2D, scale2D);
+    new GridHeatMap(*m_window.grid3D(), m_tables.model(), TableKind::Map3D, scale3D);
 }
 
 // ---- the selection ----

@@ -2,13 +2,15 @@
 
 #include "app/chart_2d_view.h"
 #include "app/chart_3d_view.h"
+#include "editor/table_rules.h"
 #include "tables/table_axes.h"
+#include "views/surface_look.h"
 
+#include <QApplication>
 #include <QChart>
 #include <QGraphicsScene>
 #include <QLineSeries>
 #include <QPainter>
-#include <QImage>
 #include <QPaintDevice>
 
 namespace tunara::ui {
@@ -50,25 +52,18 @@ report::ChartPicture chart2DPicture(const QString &templatePath, const Table2D &
     };
 }
 
-report::ChartPicture chart3DPicture(const QString &templatePath, const Table3D &table, std::uint8_t mapSensor)
+report::ChartPicture chart3DPicture(const QString &templatePath, const Table3D &table, const ModuleParameters &params)
 {
-    return [templatePath, table, mapSensor](QPainter &painter, const QRectF &target) {
-        Chart3DView view;
-        view.loadTemplate(templatePath);
-        view.setMapSensor(mapSensor);
-        view.setSurface(table);
-        view.hideValueLabel();
-        const QSizeF size = screenSize(painter, target);
-        view.resize(size.toSize());
-        // Drawn as a picture at three times screen resolution: the
-        // widget lays its text out for a screen, not for a printer's
-        // resolution.
-        constexpr int Sharpness = 3;
-        QImage image(view.size() * Sharpness, QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(Sharpness);
-        image.fill(Qt::white);
-        view.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-        painter.drawImage(target, image);
+    const editor::AdvanceWindow window = editor::editWindow(editor::TableKind::Map3D, params.TrigTiming);
+    const views::SurfaceScene scene =
+        views::makeSurfaceScene(table, Chart3DView::lookOf(templatePath, params.MAPSensor), window.low, window.high);
+    return [scene](QPainter &painter, const QRectF &target) {
+        // The screen's font, not the report's fixed-width one: the chart
+        // reads as it does in the window.
+        painter.save();
+        painter.setFont(QApplication::font());
+        views::paintSurface(painter, target, scene);
+        painter.restore();
     };
 }
 

@@ -1,21 +1,28 @@
 #pragma once
 
+#include "image/module_parameters.h"
 #include "report/report_printer.h"
 #include "tables/timing_tables.h"
 
 #include <QString>
 
-#include <cstdint>
+
 
 namespace tunara::ui {
 
-// The report's chart pictures. Each builds the chart the editor shows, with
-// its template file from the given path (a missing or unusable file keeps
-// the chart's built-in look), fills it with the table, lays it out at
-// screen scale and draws it scaled into the printer's rectangle. They need
-// a QApplication and no window on screen.
+// The report's chart pictures: the charts the editor shows, with their
+// template file from the given path (a missing or unusable file keeps the
+// chart's built-in look), filled with the table. They need a QApplication
+// and no window on screen.
+//
+// The 2D chart is laid out at screen scale and drawn scaled into the
+// printer's rectangle.
 report::ChartPicture chart2DPicture(const QString &templatePath, const Table2D &table);
-// The 3D chart's pressure axis is labelled for the MAP sensor byte.
-report::ChartPicture chart3DPicture(const QString &templatePath, const Table3D &table, std::uint8_t mapSensor);
+// The 3D chart is drawn as lines and text by the screen's paint routine,
+// with the pressure labels of the parameters' MAP sensor and on the advance
+// scale the editor keeps (the template's, widened to the values and to the
+// window the trigger timing allows).
+report::ChartPicture chart3DPicture(const QString &templatePath, const Table3D &table,
+                                    const ModuleParameters &params);
 
 }  // namespace tunara::ui

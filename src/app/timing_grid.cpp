@@ -1,6 +1,5 @@
 #include "app/timing_grid.h"
 
-#include "core/numbers.h"
 #include "tables/table_axes.h"
 #include "tables/timing_tables.h"
 
@@ -19,8 +18,10 @@ TimingGrid::TimingGrid(const QString &objectName, int rows, int columns, QWidget
     verticalHeader()->hide();
     horizontalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setMinimumSectionSize(1);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The layout rule fits the cells to the grid; only a window too small
+    // for readable cells needs the scroll bars.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setToolTip(QStringLiteral("Click to select or double click to edit cell"));
     setWordWrap(false);
     // A point smaller than the window's text: the layout rule makes the
@@ -62,6 +63,39 @@ void TimingGrid::setUniformCellSize(int columnWidth, int rowHeight)
         setRowHeight(r, std::max(0, rowHeight));
 }
 
+void TimingGrid::setReadableCellSize(int columnWidth, int rowHeight)
+{
+    int headingWidth = 0;
+    int dataWidth = 0;
+    int lineHeight = 0;
+    for (int r = 0; r < rowCount(); ++r) {
+        for (int c = 0; c < columnCount(); ++c) {
+            const QSize needed = neededCellSize(r, c);
+            int &width = c == 0 ? headingWidth : dataWidth;
+            width = std::max(width, needed.width());
+            lineHeight = std::max(lineHeight, needed.height());
+        }
+    }
+    for (int c = 0; c < columnCount(); ++c)
+        setColumnWidth(c, std::max({0, columnWidth, c == 0 ? headingWidth : dataWidth}));
+    for (int r = 0; r < rowCount(); ++r)
+        setRowHeight(r, std::max({0, rowHeight, lineHeight}));
+}
+
+QSize TimingGrid::neededCellSize(int row, int column) const
+{
+    const QTableWidgetItem *it = item(row, column);
+    if (!it || it->text().isEmpty())
+        return {};
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const QModelIndex index = indexFromItem(it);
+    const QSize text = itemDelegateForIndex(index)->sizeHint(option, index);
+    // The grid line is drawn inside the cell's size.
+    const int line = showGrid() ? 1 : 0;
+    return text + QSize(line, line);
+}
+
 void TimingGrid::setCurrentCellAt(int row, int column)
 {
     setCurrentCell(row, column);
@@ -84,7 +118,7 @@ void SetupGrid2D(TimingGrid &grid)
     grid.setCellText(0, 0, QStringLiteral("RPM"));
     grid.setCellText(1, 0, QStringLiteral("ADV"));
     for (int c = 1; c <= SpeedPoints; ++c)
-        grid.setCellText(0, c, numbers::format(axes::rpmAtPoint(c), QStringLiteral("#0")));
+        grid.setCellText(0, c, axes::speedHeading(c));
     grid.setCurrentCellAt(0, 0);
 }
 
@@ -95,9 +129,9 @@ void SetupGrid3D(TimingGrid &grid, std::uint8_t mapSensor)
     grid.setCurrentCellAt(0, 0);
     grid.setCellText(0, 0, QStringLiteral("MAP/RPM"));
     for (int c = 1; c <= SpeedPoints; ++c)
-        grid.setCellText(0, c, numbers::format(axes::rpmAtPoint(c), QStringLiteral("#0")));
+        grid.setCellText(0, c, axes::speedHeading(c));
     for (int r = 1; r <= PressureRows; ++r)
-        grid.setCellText(r, 0, numbers::format(axes::pressureLabel(mapSensor, r), QStringLiteral("#0")));
+        grid.setCellText(r, 0, axes::pressureHeading(mapSensor, r));
     grid.setCurrentCellAt(0, 0);
 }
 

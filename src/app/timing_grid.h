@@ -21,6 +21,11 @@ public:
     // Every column gets the same width and every row the same height
     // (pixels); used by the window's layout rule.
     void setUniformCellSize(int columnWidth, int rowHeight);
+    // The same sizes, each raised to what the cells need to show their text
+    // whole: the heading column to its widest heading, the data columns
+    // together to the widest of them (the speed 10000), the rows to a line.
+    // The grid scrolls when the cells no longer fit.
+    void setReadableCellSize(int columnWidth, int rowHeight);
 
     // Current cell, as the headings are written with it at (0, 0).
     void setCurrentCellAt(int row, int column);
@@ -37,6 +42,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
+    QSize neededCellSize(int row, int column) const;
     std::function<bool()> m_pressGuard;
 };
 

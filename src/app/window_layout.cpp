@@ -42,6 +42,11 @@ int TwipsToPixels(double twips, double twipsPerPixel)
     return static_cast<int>(std::lround(twips / twipsPerPixel));
 }
 
+int TwipsToCellPixels(double twips, double twipsPerPixel)
+{
+    return std::max(0, static_cast<int>(std::floor(twips / twipsPerPixel)));
+}
+
 double PixelsToTwips(int pixels, double twipsPerPixel)
 {
     return pixels * twipsPerPixel;

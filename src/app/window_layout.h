@@ -30,6 +30,9 @@ int Grid3DRowHeight(double clientHeightTwips);   // Int(height / 9) - 1
 // Twips per pixel for a logical resolution (15 at 96 dpi).
 double TwipsPerPixel(double logicalDpi);
 int TwipsToPixels(double twips, double twipsPerPixel);
+// Whole pixels rounded down, for cell sizes: 22 columns rounded up each
+// would overrun the grid they were fitted to.
+int TwipsToCellPixels(double twips, double twipsPerPixel);
 double PixelsToTwips(int pixels, double twipsPerPixel);
 
 }  // namespace tunara::ui

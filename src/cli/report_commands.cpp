@@ -87,8 +87,7 @@ report::ChartPicture chartPicture(const ModuleData &data)
     if (p.TimingTable2D)
         return ui::chart2DPicture(programFile(axes::template2DFileName()), data.tables.table2D);
     if (p.TimingTable3D)
-        return ui::chart3DPicture(programFile(axes::template3DFileName(p.MAPSensor)), data.tables.table3D,
-                                   p.MAPSensor);
+        return ui::chart3DPicture(programFile(axes::template3DFileName(p.MAPSensor)), data.tables.table3D, p);
     return {};
 }
 

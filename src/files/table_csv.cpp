@@ -1,6 +1,5 @@
 #include "files/table_csv.h"
 
-#include "core/numbers.h"
 #include "core/runtime_error.h"
 #include "tables/advance_window.h"
 #include "tables/table_axes.h"
@@ -31,7 +30,7 @@ QStringList headingRow(bool is3D)
 {
     QStringList fields{corner(is3D)};
     for (int p = 1; p <= SpeedPoints; ++p)
-        fields << numbers::format(axes::rpmAtPoint(p), QStringLiteral("#0"));
+        fields << axes::speedHeading(p);
     return fields;
 }
 
@@ -239,7 +238,7 @@ QByteArray write3D(const Table3D &table, int trigTiming, std::uint8_t mapSensor)
     QString text = csv::record(headingRow(true));
     for (int row = 1; row <= PressureRows; ++row) {
         const int m = axes::pressureIndexOfGridRow(row);
-        QStringList fields{numbers::format(axes::pressureLabel(mapSensor, row), QStringLiteral("#0"))};
+        QStringList fields{axes::pressureHeading(mapSensor, row)};
         for (int p = 1; p <= SpeedPoints; ++p)
             fields << advanceText(table(p, m), trigTiming);
         text += csv::record(fields);

@@ -11,7 +11,7 @@ QStringList speedRow(const QString &caption)
 {
     QStringList row{caption};
     for (int p = 1; p <= SpeedPoints; ++p)
-        row << numbers::format(axes::rpmAtPoint(p), QStringLiteral("#0"));
+        row << axes::speedHeading(p);
     return row;
 }
 
@@ -34,7 +34,7 @@ QList<QStringList> gridCells3D(const Table3D &table, std::uint8_t mapSensor)
 {
     QList<QStringList> rows{speedRow(QStringLiteral("MAP/RPM"))};
     for (int r = 1; r <= PressureRows; ++r) {
-        QStringList row{numbers::format(axes::pressureLabel(mapSensor, r), QStringLiteral("#0"))};
+        QStringList row{axes::pressureHeading(mapSensor, r)};
         const int m = axes::pressureIndexOfGridRow(r);
         for (int p = 1; p <= SpeedPoints; ++p)
             row << advanceText(table(p, m));

@@ -1,5 +1,6 @@
 #include "tables/table_axes.h"
 
+#include "core/numbers.h"
 #include "tables/timing_tables.h"
 
 #include <stdexcept>
@@ -65,6 +66,16 @@ int pressureLabel(std::uint8_t mapSensor, int gridRow)
     default:
         return (gridRow + 7) * 2;
     }
+}
+
+QString speedHeading(int point)
+{
+    return numbers::format(rpmAtPoint(point), QStringLiteral("#0"));
+}
+
+QString pressureHeading(std::uint8_t mapSensor, int gridRow)
+{
+    return numbers::format(pressureLabel(mapSensor, gridRow), QStringLiteral("#0"));
 }
 
 QString template2DFileName()

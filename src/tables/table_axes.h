@@ -26,6 +26,11 @@ int pressureIndexOfGridRow(int gridRow);
 // bytes label as the 1 bar sensor.
 int pressureLabel(std::uint8_t mapSensor, int gridRow);
 
+// The heading texts of speed point p and of grid row r, as the grids, the 3D
+// chart, the printed table and the CSV files all write them.
+QString speedHeading(int point);
+QString pressureHeading(std::uint8_t mapSensor, int gridRow);
+
 // Chart template file names in the program folder.
 QString template2DFileName();
 QString template3DFileName(std::uint8_t mapSensor);

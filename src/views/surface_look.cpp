@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace tunara::views {
 
@@ -17,21 +18,29 @@ QStringList oneBarPressureLabels()
 
 AdvanceScale advanceScale(const SurfaceLook &look, const Table3D &values, double extraLow, double extraHigh)
 {
+    double lo = std::numeric_limits<double>::infinity();
+    double hi = -lo;
+    const auto hold = [&lo, &hi](double v) {
+        if (std::isfinite(v)) {
+            lo = std::min(lo, v);
+            hi = std::max(hi, v);
+        }
+    };
+    hold(extraLow);
+    hold(extraHigh);
+    for (int m = 1; m <= PressureRows; ++m) {
+        for (int p = 1; p <= SpeedPoints; ++p)
+            hold(values(p, m));
+    }
+    return advanceScale(look, lo, hi);
+}
+
+AdvanceScale advanceScale(const SurfaceLook &look, double lo, double hi)
+{
     AdvanceScale s;
     s.low = std::isfinite(look.advanceMin) ? look.advanceMin : 0;
     s.high = std::isfinite(look.advanceMax) && look.advanceMax > s.low ? look.advanceMax : s.low + 45;
     s.step = (s.high - s.low) / std::max(1, look.advanceTicks - 1);
-    double lo = std::min(s.low, extraLow);
-    double hi = std::max(s.high, extraHigh);
-    for (int m = 1; m <= PressureRows; ++m) {
-        for (int p = 1; p <= SpeedPoints; ++p) {
-            const double v = values(p, m);
-            if (std::isfinite(v)) {
-                lo = std::min(lo, v);
-                hi = std::max(hi, v);
-            }
-        }
-    }
     // Widen by whole steps so the tick labels stay round numbers.
     if (std::isfinite(lo) && lo < s.low)
         s.low -= std::ceil((s.low - lo) / s.step) * s.step;

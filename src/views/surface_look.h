@@ -72,13 +72,16 @@ struct AdvanceScale {
     double step = 5;
 };
 AdvanceScale advanceScale(const SurfaceLook &look, const Table3D &values, double extraLow, double extraHigh);
+// The same without values: the look's range widened to hold low .. high.
+AdvanceScale advanceScale(const SurfaceLook &look, double low, double high);
 
 // A scene for printing or any other picture made without the widget: the
 // values on the look's scale widened to hold them and the window given,
 // in the look's own view, with no value label.
 SurfaceScene makeSurfaceScene(const Table3D &values, const SurfaceLook &look, double windowLow, double windowHigh);
 
-// The colour of an advance on a scale (the legend's colours).
+// The colour of an advance on a scale (the legend's colours). The one
+// colour scale of advance: the grids' heat map colours with it too.
 QColor surfaceColour(const SurfaceLook &look, double advance, double low, double high);
 
 // Where the parts of the picture go inside a rectangle, for text measured

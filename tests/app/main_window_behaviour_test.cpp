@@ -62,17 +62,50 @@ TEST_F(MainWindowBehaviour, ResizeLaysOutAllFourViewsByTheRule)
     EXPECT_EQ(w.grid3D()->geometry(), grid);
     EXPECT_GT(grid.height(), 0);
 
-    // Cells: every column Int(client width / 22) - 1 twips.
-    const int column = ui::TwipsToPixels(ui::GridColumnWidth(w.grid2D()->contentsRect().width() * tpp), tpp);
-    for (int c = 0; c < 22; ++c) {
-        EXPECT_EQ(w.grid2D()->columnWidth(c), column);
-        EXPECT_EQ(w.grid3D()->columnWidth(c), column);
-    }
-    const int row2D = ui::TwipsToPixels(ui::Grid2DRowHeight(w.grid2D()->contentsRect().height() * tpp), tpp);
-    const int row3D = ui::TwipsToPixels(ui::Grid3DRowHeight(w.grid3D()->contentsRect().height() * tpp), tpp);
-    EXPECT_EQ(w.grid2D()->rowHeight(1), row2D);
-    EXPECT_EQ(w.grid3D()->rowHeight(8), row3D);
+    // Cells: every column Int(client width / 22) - 1 twips, in whole pixels
+    // rounded down, so the 22 columns fit the grid.
+    const int column = ui::TwipsToCellPixels(ui::GridColumnWidth(w.grid2D()->contentsRect().width() * tpp), tpp);
+    EXPECT_LE(22 * column, w.grid2D()->contentsRect().width());
+    const int row2D = ui::TwipsToCellPixels(ui::Grid2DRowHeight(w.grid2D()->contentsRect().height() * tpp), tpp);
+    const int row3D = ui::TwipsToCellPixels(ui::Grid3DRowHeight(w.grid3D()->contentsRect().height() * tpp), tpp);
     EXPECT_GT(row2D, row3D);
+    // Raised only where the text needs more room.
+    for (int c = 0; c < 22; ++c) {
+        EXPECT_GE(w.grid2D()->columnWidth(c), column);
+        EXPECT_GE(w.grid3D()->columnWidth(c), column);
+    }
+    EXPECT_EQ(w.grid2D()->rowHeight(1), row2D);
+}
+
+TEST_F(MainWindowBehaviour, GridCellsNeverShrinkBelowTheirText)
+{
+    // At the smallest window the rule's cells are far too small: every
+    // heading and value keeps the room its text needs and the grid scrolls.
+    ui::frmTunara_Main &w = shown();
+    for (const QSize size : {w.minimumSize(), QSize(1280, 800)}) {
+        w.resize(size);
+        QCoreApplication::processEvents();
+        for (ui::TimingGrid *grid : {w.grid2D(), w.grid3D()}) {
+            const QFontMetrics text(grid->font());
+            for (int r = 0; r < grid->rowCount(); ++r) {
+                EXPECT_GE(grid->rowHeight(r), text.height()) << size.width();
+                for (int c = 0; c < grid->columnCount(); ++c)
+                    EXPECT_GT(grid->columnWidth(c), text.horizontalAdvance(grid->cellText(r, c))) << r << ", " << c;
+            }
+        }
+    }
+    // At 1280 x 800 the data columns keep the rule's width and all 22
+    // columns, the wider heading column too, fit without scrolling.
+    const double tpp = ui::TwipsPerPixel(w.logicalDpiY());
+    const int column = ui::TwipsToCellPixels(ui::GridColumnWidth(w.grid3D()->contentsRect().width() * tpp), tpp);
+    int total = 0;
+    for (int c = 0; c < 22; ++c) {
+        if (c > 0) {
+            EXPECT_EQ(w.grid3D()->columnWidth(c), column);
+        }
+        total += w.grid3D()->columnWidth(c);
+    }
+    EXPECT_LE(total, w.grid3D()->viewport()->width());
 }
 
 TEST_F(MainWindowBehaviour, ResizeClosesThePortAndReappliesTheSettings)

@@ -3,6 +3,7 @@
 // the export. Printed pages are read back from PDF files.
 #include "app/app_fixture.h"
 #include "app/chart_2d_view.h"
+#include "app/chart_3d_view.h"
 #include "app/menu_commands.h"
 #include "app/timing_grid.h"
 #include "link/module_protocol.h"
@@ -110,6 +111,29 @@ TEST_F(ReportCommandsTest, WithoutAPrinterBothCommandsOfferThePdfExport)
     EXPECT_EQ(ui.calls[3].title, QStringLiteral("Export Report as PDF"));
     EXPECT_EQ(pdfPageCount(file(QStringLiteral("customer.pdf"))), 1);
     EXPECT_TRUE(pdfPageLines(file(QStringLiteral("customer.pdf")), 1).contains(QStringLiteral("Timing Table Disabled")));
+}
+
+TEST_F(ReportCommandsTest, AnOpen3DMapPrintsItsSurfaceAsLinesAndTextWithTheSensorsLabels)
+{
+    data.params.TimingTable3D = true;
+    data.params.MAPSensor = 2;  // 3 bar: rows 20 .. 90 (1 bar: 16 .. 30)
+    data.image.DataBufferEmpty = false;
+    for (int p = 1; p <= SpeedPoints; ++p)
+        for (int m = 1; m <= PressureRows; ++m)
+            data.tables.table3D(p, m) = 10 + m + p / 2.0;
+    window->applyTableMenuRule();
+    window->show();
+    run("mnuEditTimingTable");
+    ASSERT_FALSE(window->chart3D()->isHidden());
+
+    const QString pdf = file(QStringLiteral("map.pdf"));
+    ui.fileNames = {pdf};
+    ui.inputs = {{QString(), true}};
+    run("mnuExportPdf");
+    ASSERT_EQ(pdfPageCount(pdf), 3);
+    const QStringList words = pdfPageLines(pdf, 1).join(u' ').split(u' ', Qt::SkipEmptyParts);
+    for (const char *word : {"Speed", "10000", "50", "80"})
+        EXPECT_TRUE(words.contains(QString::fromLatin1(word))) << word;
 }
 
 TEST_F(ReportCommandsTest, PreviewShowsTheReportAndExportFailuresAreReported)

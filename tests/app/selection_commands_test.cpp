@@ -227,14 +227,29 @@ TEST_F(SelectionCommandsTest, HeatMapTintsByAdvanceAndFollowsChanges)
     // Headings keep their own look.
     EXPECT_NE(grid(true).item(0, 1)->background().color(), colour(1, 1));
 
-    // The scale is the 3D template's: its surface colours at the ends of
-    // its advance axis, the end colours beyond them; text black or white.
-    const ChartTemplate &t = window->chart3D()->currentTemplate();
-    const AdvanceColourScale scale = advanceColourScale(t);
-    EXPECT_EQ(scale.colour(t.zAxis.min - 50).rgb(), t.surfaceLow.rgb());
-    EXPECT_EQ(scale.colour(t.zAxis.max).rgb(), t.surfaceHigh.rgb());
-    EXPECT_EQ(scale.colour(std::nan("")).rgb(), t.surfaceLow.rgb());
-    EXPECT_EQ(colour(1, 2).rgb(), scale.colour(model().value(0, 1)).rgb());
+    // The scale is the surface's: its colour of an advance over the range
+    // of its legend, the end colours beyond it; text black or white.
+    const views::SurfaceScene &surface = window->chart3D()->scene();
+    const auto surfaceColour = [&](double advance) {
+        return views::surfaceColour(surface.look, advance, surface.advanceLow, surface.advanceHigh).rgb();
+    };
+    EXPECT_EQ(colour(1, 2).rgb(), surfaceColour(30));
+    EXPECT_EQ(colour(2, 3).rgb(), surfaceColour(model().value(1, 2)));
+    const AdvanceColourScale scale = advanceColourScale(surface);
+    EXPECT_EQ(scale.colour(surface.advanceLow - 50).rgb(), surfaceColour(surface.advanceLow));
+    EXPECT_EQ(scale.colour(std::nan("")).rgb(), surfaceColour(surface.advanceLow));
     EXPECT_EQ(readableTextColour(Qt::white), QColor(Qt::black));
-    EXPECT_EQ(readableTextColour(t.surfaceLow), QColor(Qt::white));
+    EXPECT_EQ(readableTextColour(surface.look.surfaceLow), QColor(Qt::white));
+}
+
+TEST_F(SelectionCommandsTest, HeatMapOfThe2DGridTakesTheSurfaceColoursOverItsWindow)
+{
+    openTable(false);
+    const views::SurfaceScene &surface = window->chart3D()->scene();
+    model().setValue(0, 0, 12, QStringLiteral("Typing"));
+    const editor::AdvanceWindow window2D = model().editWindow();
+    const AdvanceColourScale scale2D = advanceColourScale(surface.look, window2D);
+    EXPECT_LE(scale2D.lowAdvance, window2D.low);
+    EXPECT_GE(scale2D.highAdvance, window2D.high);
+    EXPECT_EQ(grid(false).item(1, 1)->background().color().rgb(), scale2D.colour(12).rgb());
 }

@@ -52,7 +52,10 @@ TEST(ReportMap, ThePrintedPressureAxisFollowsTheMapSensor)
         QImage image(800, 560, QImage::Format_ARGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
-        ui::chart3DPicture(templatePath, flat, mapSensor)(painter, QRectF(image.rect()));
+        ModuleParameters params;
+        params.TrigTiming = 30;
+        params.MAPSensor = mapSensor;
+        ui::chart3DPicture(templatePath, flat, params)(painter, QRectF(image.rect()));
         return image;
     };
     const QImage oneBar = draw(0);

@@ -126,6 +126,14 @@ TEST(ReportCli, TwoAndThreeDimensionalFilesGiveTheThreePages)
     ASSERT_EQ(pdfPageCount(pdf3), 3);
     EXPECT_FALSE(pdfPageLines(pdf3, 1).join(u'\n').contains(QStringLiteral("Serial/Comment")));
     EXPECT_GT(inkShare(pdf3, 1, QRectF(0.1, 0.3, 0.8, 0.5)), 0.02);
+    // The surface is drawn as lines and text, by the screen's paint routine:
+    // its axis titles and the pressure labels of the file's sensor (the
+    // 1 bar labels 16 .. 30) are text on the page, not a picture.
+    const QString surfacePage = pdfPageLines(pdf3, 1).join(u' ');
+    EXPECT_TRUE(surfacePage.contains(QStringLiteral("Engine Speed (RPM)")));
+    const QStringList surfaceWords = surfacePage.split(u' ', Qt::SkipEmptyParts);
+    for (const char *label : {"10000", "16", "22"})
+        EXPECT_TRUE(surfaceWords.contains(QString::fromLatin1(label))) << label;
     const QStringList map = pdfPageLines(pdf3, 2);
     const int mapCaption = map.indexOf(QStringLiteral("Timing Table"));
     ASSERT_EQ(map.size(), mapCaption + 1 + 18);

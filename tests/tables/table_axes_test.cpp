@@ -22,6 +22,10 @@ TEST(SpeedAxis, TwentyOnePointsEvery500RPM)
     EXPECT_EQ(axes::rpmAtPoint(21), 10000);
     EXPECT_THROW(axes::rpmAtPoint(0), std::out_of_range);
     EXPECT_THROW(axes::rpmAtPoint(22), std::out_of_range);
+    // The heading texts every view and file shares.
+    EXPECT_EQ(axes::speedHeading(21), QStringLiteral("10000"));
+    EXPECT_EQ(axes::pressureHeading(2, 8), QStringLiteral("90"));
+    EXPECT_EQ(axes::pressureHeading(7, 1), QStringLiteral("16"));
 }
 
 TEST(IndexMapping, TwoDPointsAreBytes16To36)
