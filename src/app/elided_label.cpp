@@ -1,6 +1,9 @@
 #include "app/elided_label.h"
 
 #include <QResizeEvent>
+#include <QShowEvent>
+
+#include <algorithm>
 
 namespace tunara::ui {
 
@@ -37,10 +40,19 @@ void ElidedLabel::resizeEvent(QResizeEvent *event)
     elide();
 }
 
+void ElidedLabel::showEvent(QShowEvent *event)
+{
+    QLabel::showEvent(event);
+    elide();
+}
+
 void ElidedLabel::elide()
 {
+    // Off the screen the label has no width of its own yet: it holds the
+    // whole text until it is shown and laid out.
     const int room = contentsRect().width() - 2 * margin();
-    const QString shown = fontMetrics().elidedText(m_fullText, Qt::ElideRight, std::max(0, room));
+    const QString shown =
+        isVisible() ? fontMetrics().elidedText(m_fullText, Qt::ElideRight, std::max(0, room)) : m_fullText;
     if (shown != text())
         setText(shown);
 }
