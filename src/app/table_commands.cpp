@@ -18,6 +18,8 @@
 #include <QEvent>
 #include <QMenu>
 
+#include <utility>
+
 namespace tunara::ui {
 
 namespace {
@@ -149,7 +151,11 @@ void TableCommands::mnuEditTimingTable_Click()
     ModuleData &data = m_window.context().data;
     m_window.Clip.ClipText.clear();
     QGuiApplication::clipboard()->clear();
+    // Re-opening drops the chart's edits, not a wizard's table: it stays
+    // the working array, still to be saved or closed.
+    std::optional<BeforeWizard> wizardPending = std::exchange(m_beforeWizard, std::nullopt);
     m_window.hideAllTableViews();
+    m_beforeWizard = std::move(wizardPending);
     if (data.params.TimingTable3D && !ChartSetup3D())
         return;
     if (data.image.DataBufferEmpty) {

@@ -54,6 +54,9 @@ TEST_F(WizardTableRestore, ClosingAThreeDWizardTableWithNoBringsBackTheFilesMap)
     run("mnuNewTable");
     EXPECT_EQ(data.params.TrigTiming, 25);
     EXPECT_EQ(data.tables.table3D(1, 1), 12.0);
+    run("mnuEditTimingTable");  // re-opened: still the wizard's table
+    EXPECT_EQ(data.tables.table3D(1, 1), 12.0);
+    EXPECT_EQ(data.params.TrigTiming, 25);
     ui.answers = {Answer::No};
     run("mnuCloseTbl");
     EXPECT_EQ(data.params.TrigTiming, 30);
