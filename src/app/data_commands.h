@@ -11,6 +11,8 @@ class QLabel;
 
 namespace tunara::ui {
 
+class ElidedLabel;
+
 class frmTunara_Main;
 
 // The commands that move the image between the program, the module and data
@@ -84,7 +86,10 @@ private:
     SavedState m_saved;
     QString m_lastChosen;  // the file name last chosen in either dialog
     bool m_transferRunning = false;
-    QLabel *m_statusPort = nullptr;
+    ElidedLabel *m_statusPort = nullptr;
+    // Where the image came from, as the caption named it when it came: a
+    // wizard resets the caption, but not the data's origin.
+    QString m_dataOrigin;
     QLabel *m_statusFirmware = nullptr;
     QLabel *m_statusSource = nullptr;
     QLabel *m_statusTable = nullptr;

@@ -125,6 +125,7 @@ QString DataCommands::pickFile(const std::function<QString()> &dialog)
 void DataCommands::setCaption(const QString &sourceText)
 {
     m_window.setWindowTitle(m_window.MainTitle + QStringLiteral(" - ") + sourceText);
+    m_dataOrigin = sourceText;
     refreshStatus();
 }
 

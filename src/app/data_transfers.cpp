@@ -89,11 +89,15 @@ bool DataCommands::confirmUnfilledTable()
     const int first = threeD ? 112 : 16;
     const int count = threeD ? 168 : 21;
     const auto *begin = m_data.image.EEPROMBuffer.cbegin() + first;
-    const bool allZero = std::all_of(begin, begin + count, [](std::uint8_t b) { return b == 0; });
+    const bool allSame = std::all_of(begin, begin + count, [begin](std::uint8_t b) { return b == *begin; });
     const QString table = threeD ? QStringLiteral("3D") : QStringLiteral("2D");
-    const QString content =
-        allZero ? QStringLiteral("all %1 points at the trigger timing of %2 degrees").arg(count).arg(p.TrigTiming)
-                : QStringLiteral("%1 table bytes that were left in the buffer").arg(count);
+    QString content = QStringLiteral("%1 table bytes that were left in the buffer").arg(count);
+    if (allSame && *begin == 0)
+        content = QStringLiteral("all %1 points at the trigger timing of %2 degrees").arg(count).arg(p.TrigTiming);
+    else if (allSame)  // the parameters dialog fills a new image with one value
+        content = QStringLiteral("all %1 points at %2 degrees of advance")
+                      .arg(count)
+                      .arg(p.TrigTiming - *begin * DegreesPerStep, 0, 'f', 1);
     const QString text =
         QStringLiteral("The %1 timing table in the buffer was not downloaded, opened from a file or saved from the "
                        "table editor in this session. The upload would write the module parameters with this %1 "
@@ -131,6 +135,8 @@ void DataCommands::hideTableViews()
 void DataCommands::setCaptionSuffix(const QString &suffix)
 {
     m_window.setWindowTitle(m_window.MainTitle + suffix);
+    const QString separator = QStringLiteral(" - ");
+    m_dataOrigin = suffix.startsWith(separator) ? suffix.mid(separator.size()) : suffix;
     refreshStatus();
 }
 

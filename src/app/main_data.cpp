@@ -2,6 +2,7 @@
 // restore points and the exit's unsaved-work question.
 #include "app/data_commands.h"
 
+#include "app/elided_label.h"
 #include "app/main_window.h"
 #include "app/menu_commands.h"
 #include "app/port_setup_panel.h"
@@ -137,7 +138,10 @@ void DataCommands::createStatusBar()
         return label;
     };
     // The short items take what they need, the port's description the rest.
-    m_statusPort = add("lblStatusPort", 1);
+    m_statusPort = new ElidedLabel(bar);
+    m_statusPort->setObjectName(QStringLiteral("lblStatusPort"));
+    m_statusPort->setMinimumWidth(40);
+    bar->addWidget(m_statusPort, 1);
     m_statusFirmware = add("lblStatusFirmware", 0);
     m_statusSource = add("lblStatusSource", 0);
     m_statusTable = add("lblStatusTable", 0);
@@ -159,17 +163,17 @@ void DataCommands::refreshStatus()
     const QString port = number < 1          ? QStringLiteral("No port chosen")
                          : ctx.describePort ? ctx.describePort(number)
                                             : QStringLiteral("Com%1").arg(number);
-    m_statusPort->setText(port);
-    m_statusPort->setToolTip(port);
+    m_statusPort->setFullText(port);
     const QString firmware = m_window.protocol().FirmwareID;
     m_statusFirmware->setText(QStringLiteral("Firmware: %1").arg(firmware.isEmpty() ? QStringLiteral("not read")
                                                                                      : firmware));
-    const QString prefix = m_window.MainTitle + QStringLiteral(" - ");
-    const QString caption = m_window.windowTitle();
-    QString source = QStringLiteral("Data Buffer Empty");
+    const QString empty = QStringLiteral("Data Buffer Empty");
+    QString source = empty;
+    // An image filled while the caption still said empty was made here (the
+    // parameters dialog on an empty buffer).
     if (!m_data.image.DataBufferEmpty)
-        source = caption.startsWith(prefix) && !m_window.MainTitle.isEmpty() ? caption.mid(prefix.size())
-                                                                             : QStringLiteral("edited in the program");
+        source = m_dataOrigin.isEmpty() || m_dataOrigin == empty ? QStringLiteral("edited in the program")
+                                                                 : m_dataOrigin;
     m_statusSource->setText(QStringLiteral("Data: %1").arg(source));
     const ModuleParameters &p = m_data.params;
     m_statusTable->setText(QStringLiteral("Table: %1").arg(p.TimingTable3D   ? QStringLiteral("3D")

@@ -17,7 +17,11 @@ public:
 
     UserInterface &userInterface() override { return m_window.context().ui; }
     int trigTiming() const override { return m_window.context().data.params.TrigTiming; }
-    void setTrigTiming(int trigTiming) override { m_window.context().data.params.TrigTiming = trigTiming; }
+    void setTrigTiming(int trigTiming) override
+    {
+        m_window.tableCommands()->rememberBeforeWizard();
+        m_window.context().data.params.TrigTiming = trigTiming;
+    }
     bool isChart3DVisible() const override { return m_window.chart3D()->isVisibleTo(&m_window); }
     void saveTable() override { m_window.tableCommands()->mnuSaveTbl_Click(); }
     void clearTableView() override
@@ -28,6 +32,7 @@ public:
     }
     void showNewTable(const Table3D &map, int windowTrigTiming) override
     {
+        m_window.tableCommands()->rememberBeforeWizard();
         m_window.context().data.tables.table3D = map;
         TableCommands &commands = *m_window.tableCommands();
         commands.ShowTable3D();

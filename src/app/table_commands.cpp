@@ -7,6 +7,7 @@
 #include "app/timing_grid.h"
 #include "tables/table_axes.h"
 #include "tables/table_codec.h"
+#include "tables/timing_tables.h"
 #include "views/map_3d_display.h"
 #include "views/map_3d_editor.h"
 #include "views/table_grid_binding.h"
@@ -16,6 +17,8 @@
 #include <QDir>
 #include <QEvent>
 #include <QMenu>
+
+#include <utility>
 
 namespace tunara::ui {
 
@@ -112,8 +115,10 @@ bool TableCommands::eventFilter(QObject *, QEvent *event)
     // Both charts hidden by a command (not merely with their window): the
     // table is off the screen.
     const auto off = [](const QPointer<QWidget> &chart) { return !chart || chart->isHidden(); };
-    if (event->type() == QEvent::Hide && m_model.isOpen() && off(m_watchedChart2D) && off(m_watchedChart3D))
+    if (event->type() == QEvent::Hide && m_model.isOpen() && off(m_watchedChart2D) && off(m_watchedChart3D)) {
         m_model.close();
+        restoreBeforeWizard();
+    }
     return false;
 }
 
@@ -146,7 +151,11 @@ void TableCommands::mnuEditTimingTable_Click()
     ModuleData &data = m_window.context().data;
     m_window.Clip.ClipText.clear();
     QGuiApplication::clipboard()->clear();
+    // Re-opening drops the chart's edits, not a wizard's table: it stays
+    // the working array, still to be saved or closed.
+    std::optional<BeforeWizard> wizardPending = std::exchange(m_beforeWizard, std::nullopt);
     m_window.hideAllTableViews();
+    m_beforeWizard = std::move(wizardPending);
     if (data.params.TimingTable3D && !ChartSetup3D())
         return;
     if (data.image.DataBufferEmpty) {
@@ -206,6 +215,7 @@ void TableCommands::writeTableToImage()
 {
     ModuleData &data = m_window.context().data;
     const int trig = data.params.TrigTiming;
+    rebaseForWizardTrigger();
     // The upload guard asks before sending a table region nobody filled in
     // this run; a save from the editor fills the region it writes.
     if (m_model.copyTo(data.tables.table2D)) {
@@ -217,9 +227,48 @@ void TableCommands::writeTableToImage()
     }
 }
 
+// A wizard's trigger timing becomes the image's with its table: the other
+// table region and working array move to it as the parameters dialog moves
+// them, so neither changes the advance it stands for.
+void TableCommands::rebaseForWizardTrigger()
+{
+    if (!m_beforeWizard)
+        return;
+    ModuleData &data = m_window.context().data;
+    const int oldTrig = m_beforeWizard->trigTiming;
+    const int trig = data.params.TrigTiming;
+    m_beforeWizard.reset();
+    if (oldTrig == trig)
+        return;
+    // The table being saved is written over from the editor right after.
+    ClampTablesToTrigger(data.tables, trig);
+    if (!data.image.DataBufferEmpty)
+        RebaseTableRegions(data.image, oldTrig, trig);
+}
+
+void TableCommands::rememberBeforeWizard()
+{
+    if (m_beforeWizard)
+        return;  // an earlier wizard's table is still unsaved: keep what was before it
+    const ModuleData &data = m_window.context().data;
+    m_beforeWizard = BeforeWizard{data.tables, data.params.TrigTiming};
+}
+
+void TableCommands::restoreBeforeWizard()
+{
+    if (!m_beforeWizard)
+        return;
+    ModuleData &data = m_window.context().data;
+    data.tables = m_beforeWizard->tables;
+    data.params.TrigTiming = m_beforeWizard->trigTiming;
+    m_beforeWizard.reset();
+}
+
 void TableCommands::endTableEditing()
 {
     m_window.hideAllTableViews();
+    // Also when the window is not on screen and no hide event came.
+    restoreBeforeWizard();
     m_window.clearCopyState();
 }
 
@@ -328,6 +377,7 @@ void TableCommands::showNewTable(const Table2D &table, int trigTiming)
 {
     // The trigger timing is the module's before the table is shown, so the
     // views open with the window of the new curve.
+    rememberBeforeWizard();
     ModuleData &data = m_window.context().data;
     data.tables.table2D = table;
     data.params.TrigTiming = trigTiming;

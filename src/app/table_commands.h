@@ -8,6 +8,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <optional>
 
 class QMenu;
 
@@ -62,6 +63,11 @@ public:
     void clearTableView() override;
     void showNewTable(const Table2D &table, int trigTiming) override;
 
+    // Called by a wizard before it first changes a working array or the
+    // trigger timing: until its table is saved, taking that table off the
+    // screen puts both back as they were, so they match the image again.
+    void rememberBeforeWizard();
+
 private:
 
     void registerCommands();
@@ -86,6 +92,13 @@ private:
     Map3DDisplay *m_map3D = nullptr;
     Map3DEditor *m_map3DEditor = nullptr;
     std::function<void()> m_new3DWizard;
+    struct BeforeWizard {
+        TimingTables tables;
+        int trigTiming = 0;
+    };
+    std::optional<BeforeWizard> m_beforeWizard;
+    void restoreBeforeWizard();
+    void rebaseForWizardTrigger();
     // The charts as the hide watch sees them; it must not reach through the
     // window, which may be half destroyed when its children are hidden.
     QPointer<QWidget> m_watchedChart2D;

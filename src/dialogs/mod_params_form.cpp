@@ -208,9 +208,15 @@ void ModParamsForm::cmdOK_Click()
 {
     ClampTablesToTrigger(m_data.tables, state.DialogTrigTiming);
     // The stored tables follow the working arrays, so that what the editor,
-    // a save and an upload show of them stays the same advance.
-    if (!m_data.image.DataBufferEmpty && state.DialogTrigTiming != m_params.TrigTiming)
+    // a save and an upload show of them stays the same advance. An empty
+    // image gets the arrays as the editor will show them: all-zero regions
+    // would mean no retard at all, the most advanced table there is.
+    if (m_data.image.DataBufferEmpty) {
+        EncodeTable2D(m_data.tables.table2D, state.DialogTrigTiming, m_data.image);
+        EncodeTable3D(m_data.tables.table3D, state.DialogTrigTiming, m_data.image);
+    } else if (state.DialogTrigTiming != m_params.TrigTiming) {
         RebaseTableRegions(m_data.image, m_params.TrigTiming, state.DialogTrigTiming);
+    }
     m_data.image.DataBufferEmpty = false;
     m_params.TrigTiming = state.DialogTrigTiming;
 }

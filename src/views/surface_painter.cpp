@@ -53,6 +53,13 @@ private:
     // A label beside a point, `gap` beyond it in direction `dir`; skipped
     // when it would cover a label already drawn, unless it must show.
     void label(const QPointF &point, const QPointF &dir, double gap, const QString &text, bool mustShow = false);
+    struct AxisLabel {
+        QPointF point;
+        QString text;
+    };
+    // The labels of one axis: its two ends always show, so the range it
+    // spans can be read; an inner label that would cover one is dropped.
+    void axisLabels(const std::vector<AxisLabel> &labels, const QPointF &dir, double gap);
 
     QPainter &p;
     const SurfaceScene &s;
@@ -72,6 +79,17 @@ void ScenePainter::label(const QPointF &point, const QPointF &dir, double gap, c
                 return;
     m_taken.push_back(box);
     p.drawText(box, Qt::AlignCenter, text);
+}
+
+void ScenePainter::axisLabels(const std::vector<AxisLabel> &labels, const QPointF &dir, double gap)
+{
+    if (labels.empty())
+        return;
+    label(labels.front().point, dir, gap, labels.front().text, true);
+    if (labels.size() > 1)
+        label(labels.back().point, dir, gap, labels.back().text, true);
+    for (std::size_t i = 1; i + 1 < labels.size(); ++i)
+        label(labels[i].point, dir, gap, labels[i].text);
 }
 
 void ScenePainter::floorAndWalls()
@@ -173,30 +191,36 @@ void ScenePainter::axes()
             }
     const QPointF top = at(footSpeed, footPressure, s.advanceHigh);
     p.drawLine(at(footSpeed, footPressure, lo), top);
+    std::vector<AxisLabel> advance;
     for (double v : s.advanceTicks()) {
         const QPointF tick = at(footSpeed, footPressure, v);
         p.drawLine(tick, tick - QPointF(gap * 0.6, 0));
-        label(tick, QPointF(-1, 0), gap, axisNumber(v));
+        advance.push_back({tick, axisNumber(v)});
     }
+    axisLabels(advance, QPointF(-1, 0), gap);
     label(top, QPointF(0, -1), gap * 2, s.look.advanceTitle, true);
     // Speed along the floor edge nearer the viewer.
     const double nearPressure = pr.depth(0.5, 0, lo) < pr.depth(0.5, 1, lo) ? 0 : 1;
     const QPointF speedOut = outwardFrom(at(0.5, nearPressure, lo));
     const int speedTicks = std::max(2, s.look.speedTicks);
+    std::vector<AxisLabel> speeds;
     for (int i = 0; i < speedTicks; ++i) {
         const double f = i / double(speedTicks - 1);
-        label(at(f, nearPressure, lo), speedOut, gap, axisNumber(f * (SpeedPoints - 1) * 500));
+        speeds.push_back({at(f, nearPressure, lo), axisNumber(f * (SpeedPoints - 1) * 500)});
     }
+    axisLabels(speeds, speedOut, gap);
     label(at(0.5, nearPressure, lo), speedOut, gap + fm.height() * 1.6, s.look.speedTitle, true);
     // Pressure labels along the nearer edge across the speeds.
     const double nearSpeed = pr.depth(0, 0.5, lo) < pr.depth(1, 0.5, lo) ? 0 : 1;
     const QPointF pressureOut = outwardFrom(at(nearSpeed, 0.5, lo));
+    std::vector<AxisLabel> pressures;
     for (int m = 1; m <= PressureRows; ++m) {
         const int row = PressureRows + 1 - m;  // grid row 1 is pressure index 8
         if (row - 1 < s.look.pressureLabels.size())
-            label(at(nearSpeed, SurfaceProjection::pressureFraction(m), lo), pressureOut, gap,
-                  s.look.pressureLabels[row - 1]);
+            pressures.push_back({at(nearSpeed, SurfaceProjection::pressureFraction(m), lo),
+                                 s.look.pressureLabels[row - 1]});
     }
+    axisLabels(pressures, pressureOut, gap);
     label(at(nearSpeed, 0.5, lo), pressureOut, gap + fm.height() * 1.6, s.look.pressureTitle, true);
 }
 

@@ -7,6 +7,7 @@
 #include "app/timing_grid.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -219,6 +220,11 @@ TEST_F(Transfers, UploadAsksBeforeSendingATableNobodyFilled)
     EXPECT_TRUE(question.text.contains(QStringLiteral("The 2D timing table in the buffer was not downloaded")));
     EXPECT_TRUE(question.text.contains(QStringLiteral("all 21 points at the trigger timing of 30 degrees")));
     EXPECT_TRUE(sim.received().empty());
+    // The parameters dialog's fill of an empty image: one value everywhere.
+    std::fill_n(data.image.EEPROMBuffer.begin() + 16, 21, std::uint8_t{250});
+    ui.answers = {Answer::No};
+    w.commands().run(QStringLiteral("mnuUpload"));
+    EXPECT_TRUE(ui.messages().back().text.contains(QStringLiteral("all 21 points at 8.0 degrees of advance")));
 
     ui.answers = {Answer::Yes, Answer::OK, Answer::OK};
     w.commands().run(QStringLiteral("mnuUpload"));
@@ -230,6 +236,38 @@ TEST_F(Transfers, UploadAsksBeforeSendingATableNobodyFilled)
     const std::size_t before = ui.messages().size();
     w.commands().run(QStringLiteral("mnuUpload"));
     EXPECT_EQ(messagesFrom(before), (QStringList{Upload + u'|' + FirmwareMsg, Upload + u'|' + Completed}));
+}
+
+TEST_F(Transfers, StatusBarShortensThePortWithAnEllipsisAndKeepsTheDataOrigin)
+{
+    sim.setMemory(memory2D());
+    const QString longPort = QStringLiteral("Com1 is /dev/serial/by-id/usb-Some_Maker_USB_Serial_Adapter_0123456789-if00 "
+                                            "(USB serial adapter, 9600 baud, no parity, one stop bit)");
+    ui::MainWindowContext ctx{ui, data, *settings, serial, programFolder(), config::defaults(),
+                              [&](int) { return longPort; }, restoreFolder()};
+    window = std::make_unique<ui::frmTunara_Main>(ctx);
+    ui::frmTunara_Main &w = *window;
+    w.Form_Load();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    downloadOk();
+    QApplication::processEvents();
+    auto *port = w.findChild<QLabel *>(QStringLiteral("lblStatusPort"));
+    const QString shown = port->text();
+    EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+    EXPECT_TRUE(longPort.startsWith(shown.chopped(1)));
+    EXPECT_LE(port->fontMetrics().horizontalAdvance(shown), port->contentsRect().width());
+    EXPECT_EQ(port->toolTip(), longPort);
+
+    // A wizard resets the caption; the data still came from the module.
+    ui.onModal = [&](QDialog &dialog) {
+        EXPECT_EQ(w.windowTitle(), w.MainTitle);
+        cmds().refreshStatus();
+        EXPECT_EQ(w.findChild<QLabel *>(QStringLiteral("lblStatusSource"))->text(),
+                  QStringLiteral("Data: Downloaded Data"));
+        return dialog.result();
+    };
+    w.commands().run(QStringLiteral("mnuNewTable"));
 }
 
 TEST_F(Transfers, NothingInTheWindowCanDisturbARunningTransfer)

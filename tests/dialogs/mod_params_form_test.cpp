@@ -250,17 +250,34 @@ TEST_F(ModParamsFormTest, OKWithANewTriggerKeepsTheStoredAdvancesInStepWithTheTa
     EXPECT_NEAR(stored.table2D(5, 1), 22.0, DegreesPerStep / 2);
     EXPECT_NEAR(stored.table3D(3, 2), 25.0, DegreesPerStep / 2);  // limited to the new trigger
 
-    // An unchanged trigger leaves every stored byte as it was, and an empty
-    // image has no stored tables to move.
+    // An unchanged trigger leaves every stored byte as it was.
     const auto before = data.image.EEPROMBuffer;
     open();
     form->cmdOK_Click();
     EXPECT_EQ(data.image.EEPROMBuffer, before);
-    data.image.DataBufferEmpty = true;
+}
+
+// On an empty image the all-zero regions would mean every point at the
+// trigger timing, while the editor shows the arrays clamped to the window's
+// floor: OK stores the arrays the editor will show.
+TEST_F(ModParamsFormTest, OKOnAnEmptyImageStoresTheTablesTheEditorWillShow)
+{
+    data.image.ClearEEPROMBuffer();
+    data.tables = TimingTables{};
+    data.params.TrigTiming = 30;
     open();
-    form->sldTrigTiming_Change(0);
+    form->opt2DTimingTable_Click();
     form->cmdOK_Click();
-    EXPECT_EQ(data.image.EEPROMBuffer, before);
+    EXPECT_EQ(data.tables.table2D(1, 1), 8.0);
+    EXPECT_EQ(data.image.EEPROMBuffer[axes::image2DIndex(1)], 250);     // 22 degrees of retard
+    EXPECT_EQ(data.image.EEPROMBuffer[axes::image3DIndex(21, 8)], 250);
+    TimingTables stored;
+    DecodeTables(data.image, 30, stored);
+    for (int p = 1; p <= SpeedPoints; ++p) {
+        EXPECT_NEAR(stored.table2D(p, 1), data.tables.table2D(p, 1), DegreesPerStep / 2);
+        for (int m = 1; m <= PressureRows; ++m)
+            EXPECT_NEAR(stored.table3D(p, m), data.tables.table3D(p, m), DegreesPerStep / 2);
+    }
 }
 
 }  // namespace
