@@ -108,7 +108,6 @@ TEST_F(ReportCommandsTest, WithoutAPrinterBothCommandsOfferThePdfExport)
     ASSERT_EQ(ui.calls.size(), 5u);
     EXPECT_EQ(ui.calls[3].title, QStringLiteral("Export Report as PDF"));
     EXPECT_EQ(pdfPageCount(file(QStringLiteral("customer.pdf"))), 1);
-    EXPECT_TRUE(pdfPageLines(file(QStringLiteral("customer.pdf")), 1).contains(QStringLiteral("Timing Table Disabled")));
 }
 
 TEST_F(ReportCommandsTest, AnOpen3DMapPrintsItsSurfaceAsLinesAndTextWithTheSensorsLabels)
