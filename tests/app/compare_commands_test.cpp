@@ -37,10 +37,11 @@ protected:
         datafile::write(path(name), file.image);
         return path(name);
     }
-    void compareWith(const QString &file)
+    void compareWith(const QString &file) { runWithFile("mnuCompareWithFile", file); }
+    void runWithFile(const char *command, const QString &file)
     {
         ui.fileNames = {file};
-        run("mnuCompareWithFile");
+        run(command);
     }
     QString toolTip(int row, int column) const { return window->grid3D()->item(row, column)->toolTip(); }
 };
@@ -130,16 +131,14 @@ TEST_F(CompareCommandsTest, CsvExportAndImportRoundTripAsOneUndoStepAndABadFileC
     ui.answers = {Answer::OK};
     run("mnuImportCsv");
     EXPECT_EQ(ui.messages().back().text, QStringLiteral("Open a timing table before importing into the grid."));
-    ui.fileNames = {path(QStringLiteral("image"))};
-    run("mnuExportCsv");
+    runWithFile("mnuExportCsv", path(QStringLiteral("image")));
     QFile exported(path(QStringLiteral("image.csv")));
     ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
     EXPECT_EQ(exported.readAll(), tablecsv::write3D(data.tables.table3D, 25, data.params.MAPSensor));
 
     openTable();
     model().setValue(2, 2, 24, QStringLiteral("Edit"));
-    ui.fileNames = {path(QStringLiteral("live.csv"))};
-    run("mnuExportCsv");
+    runWithFile("mnuExportCsv", path(QStringLiteral("live.csv")));
     const editor::ValueBlock live = model().values();
     Table3D liveTable;
     ASSERT_TRUE(model().copyTo(liveTable));
@@ -149,25 +148,22 @@ TEST_F(CompareCommandsTest, CsvExportAndImportRoundTripAsOneUndoStepAndABadFileC
     QFile badFile(path(QStringLiteral("bad.csv")));
     ASSERT_TRUE(badFile.open(QIODevice::WriteOnly) && badFile.write(bad) == bad.size());
     badFile.close();
-    ui.fileNames = {path(QStringLiteral("bad.csv"))};
     ui.answers = {Answer::OK};
-    run("mnuImportCsv");
+    runWithFile("mnuImportCsv", path(QStringLiteral("bad.csv")));
     EXPECT_TRUE(ui.messages().back().text.contains(QStringLiteral("row 6, column 8")));
     EXPECT_TRUE(ui.messages().back().text.contains(QStringLiteral("Nothing was imported.")));
     EXPECT_EQ(model().values(), live);
     EXPECT_EQ(model().undoText(), QStringLiteral("Edit"));
 
     // The image's table imported over the live one: one step, undone at once.
-    ui.fileNames = {path(QStringLiteral("image.csv"))};
-    run("mnuImportCsv");
+    runWithFile("mnuImportCsv", path(QStringLiteral("image.csv")));
     EXPECT_EQ(model().undoText(), QStringLiteral("Import"));
     EXPECT_EQ(window->grid3D()->cellText(3, 3), QStringLiteral("20.0"));
     model().undo();
     EXPECT_EQ(model().values(), live);
     // The live table exported and imported again gives back the same bytes.
     model().redo();
-    ui.fileNames = {path(QStringLiteral("live.csv"))};
-    run("mnuImportCsv");
+    runWithFile("mnuImportCsv", path(QStringLiteral("live.csv")));
     run("mnuSaveTbl");
     ModuleImage expected = data.image;
     EncodeTable3D(liveTable, 25, expected);

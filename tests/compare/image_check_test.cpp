@@ -55,7 +55,7 @@ TEST(ImageCheck, EachTrippedRuleGivesItsItem)
         EXPECT_EQ(kinds(r), c.expected) << c.name << ": " << itemListText(r.items).toStdString();
         EXPECT_EQ(r.resaveChangesFile, c.changesFile) << c.name;
         if (c.firstText && !r.items.empty()) {
-            EXPECT_EQ(r.items[0].text, c.firstText);
+            EXPECT_EQ(r.items[0].text.toStdString(), c.firstText);
         }
     }
 }
