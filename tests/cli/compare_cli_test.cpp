@@ -18,11 +18,6 @@ using namespace tunara;
 
 namespace {
 
-QByteArray fileBytes(const ModuleImage &image)
-{
-    return QByteArray(reinterpret_cast<const char *>(image.EEPROMBuffer.data()) + 16, 264);
-}
-
 class CompareCli : public ::testing::Test {
 protected:
     QTemporaryDir dir;
@@ -30,12 +25,21 @@ protected:
     QString path(const QString &name) const { return dir.filePath(name); }
     QString put(const QString &name, const QByteArray &bytes) const
     {
-        EXPECT_TRUE(putFile(path(name), bytes));
+        QFile f(path(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
         return path(name);
     }
     QString programFile(const QString &name, bool is3D)
     {
-        return put(name, fileBytes(comparetest::programImage(rng, is3D)));
+        const ModuleImage image = comparetest::programImage(rng, is3D);
+        return put(name, QByteArray(reinterpret_cast<const char *>(image.EEPROMBuffer.data()) + 16, 264));
+    }
+    // A copy of a data file with the byte at an image address set.
+    QString withByte(const QString &from, const QString &name, int address, char value) const
+    {
+        QByteArray bytes = readFile(from);
+        bytes[address - 16] = value;
+        return put(name, bytes);
     }
 };
 
@@ -47,12 +51,8 @@ QJsonObject json(const CliRun &run)
 TEST_F(CompareCli, DiffExitsZeroOnlyForIdenticalFilesAndListsWhatDiffers)
 {
     const QString a = programFile("a.dat", true);
-    QByteArray bytes = readFile(a);
-    bytes[52 - 16] = char(bytes[52 - 16] ^ 0x04);  // RetardComp
-    const QString param = put("param.dat", bytes);
-    bytes = readFile(a);
-    bytes[80 - 16] = 9;  // a reserved byte: read alike
-    const QString reserved = put("reserved.dat", bytes);
+    const QString param = withByte(a, "param.dat", 52, char(readFile(a)[52 - 16] ^ 0x04));  // RetardComp
+    const QString reserved = withByte(a, "reserved.dat", 80, 9);  // a reserved byte: read alike
 
     // A longer file reads as its first 264 bytes.
     CliRun run = runInProcess({"diff", a, put("long.dat", readFile(a) + "trailing")});
@@ -79,9 +79,7 @@ TEST_F(CompareCli, CheckExitsOneWhenAResaveWouldChangeTheFile)
     EXPECT_EQ(run.code, 0) << run.out.toStdString();
     EXPECT_EQ(run.out.count('\n'), 1);
 
-    QByteArray bytes = readFile(clean);
-    bytes[48 - 16] = 45;
-    run = runInProcess({"check", "--json", put("trig.dat", bytes)});
+    run = runInProcess({"check", "--json", withByte(clean, "trig.dat", 48, 45)});
     EXPECT_EQ(run.code, 1);
     const QJsonObject item = json(run)["items"].toArray()[0].toObject();
     EXPECT_EQ(item["kind"].toString(), "limitedParameter");
@@ -90,7 +88,7 @@ TEST_F(CompareCli, CheckExitsOneWhenAResaveWouldChangeTheFile)
     EXPECT_TRUE(json(run)["resaveChangesFile"].toBool());
 }
 
-TEST_F(CompareCli, CsvExportThenImportGivesBackTheSameFile)
+TEST_F(CompareCli, CsvExportThenImportGivesBackTheSameFileOrWarnsThatItWouldNot)
 {
     for (bool is3D : {false, true}) {
         const QString dat = programFile("t.dat", is3D);
@@ -102,13 +100,8 @@ TEST_F(CompareCli, CsvExportThenImportGivesBackTheSameFile)
         ASSERT_EQ(run.code, 0) << run.err.toStdString();
         EXPECT_EQ(readFile(path("back.dat")), readFile(dat));
     }
-}
-
-TEST_F(CompareCli, ExportWarnsWhenAnImportWouldNotGiveTheSameBytes)
-{
-    QByteArray bytes = readFile(programFile("t.dat", true));
-    bytes[150 - 16] = char(255);  // a 3D cell below the advance window
-    const CliRun run = runInProcess({"export-csv", put("out.dat", bytes), "-o", path("t.csv")});
+    // A 3D cell below the advance window.
+    const CliRun run = runInProcess({"export-csv", withByte(path("t.dat"), "out.dat", 150, char(255)), "-o", path("t.csv")});
     EXPECT_EQ(run.code, 0);
     EXPECT_TRUE(run.err.contains("an import of this CSV would be refused (row ")) << run.err.toStdString();
 }
@@ -118,19 +111,12 @@ TEST_F(CompareCli, BadInputFailsWithOneLineNoOutputAndUntouchedInputs)
     const QString good = programFile("good.dat", true);
     const QString twoD = programFile("2d.dat", false);
     runInProcess({"export-csv", good, "-o", path("good.csv")});
-    const QString goodCsv = QString::fromUtf8(readFile(path("good.csv")));
-    QByteArray disabled = readFile(good);
-    disabled[50 - 16] = 0x1C;
+    withByte(good, "disabled.dat", 50, 0x1C);
     QDir(dir.path()).mkdir("folder");
-    const QMap<QString, QByteArray> files = {
-        {"short.dat", QByteArray(263, '\x01')}, {"empty.dat", {}}, {"disabled.dat", disabled},
-        {"empty.csv", {}}, {"semicolon.csv", goodCsv.toUtf8().replace(',', ';')},
-        {"binary.csv", QByteArray::fromHex("00ff10e2") + goodCsv.toUtf8()},
-        {"rows.csv", goodCsv.toUtf8() + goodCsv.section("\r\n", 1, 1).toUtf8().append("\r\n").repeated(10000)},
-        {"word.csv", goodCsv.toUtf8().replace(",20.", ",2O.")},
-    };
-    for (auto f = files.begin(); f != files.end(); ++f)
-        put(f.key(), f.value());
+    put("short.dat", QByteArray(263, '\x01'));
+    put("empty.dat", {});
+    put("empty.csv", {});
+    put("semicolon.csv", readFile(path("good.csv")).replace(',', ';'));
     const QString out = path("out.file");
     const struct {
         QStringList args;
@@ -138,12 +124,9 @@ TEST_F(CompareCli, BadInputFailsWithOneLineNoOutputAndUntouchedInputs)
         const char *errPart;
     } cases[] = {
         {{"diff", good, path("short.dat")}, 2, "premature end-of-file"},
-        {{"diff", path("empty.dat"), good}, 2, "premature end-of-file"},
-        {{"diff", good, path("folder")}, 2, "folder"},
         {{"diff", good, path("missing.dat")}, 2, "missing.dat"},
         {{"diff", good}, 2, "diff needs exactly two data files"},
         {{"check", path("folder")}, 2, "folder"},
-        {{"check", path("short.dat")}, 2, "premature end-of-file"},
         {{"check", "--xml", good}, 2, "unknown option \"--xml\""},
         {{"export-csv", path("empty.dat"), "-o", out}, 1, "premature end-of-file"},
         {{"export-csv", path("disabled.dat"), "-o", out}, 1, "timing table is disabled"},
@@ -152,9 +135,6 @@ TEST_F(CompareCli, BadInputFailsWithOneLineNoOutputAndUntouchedInputs)
         {{"export-csv", good, "-o", good}, 2, "must not be one of the input files"},
         {{"import-csv", good, path("empty.csv"), "-o", out}, 1, "empty.csv: the file is empty"},
         {{"import-csv", good, path("semicolon.csv"), "-o", out}, 1, "row 1: semicolons between cells"},
-        {{"import-csv", good, path("binary.csv"), "-o", out}, 1, "not a text file"},
-        {{"import-csv", good, path("rows.csv"), "-o", out}, 1, "row 10: extra row"},
-        {{"import-csv", good, path("word.csv"), "-o", out}, 1, "\"2O."},
         {{"import-csv", twoD, path("good.csv"), "-o", out}, 1, "row 1, column 1: \"MAP/RPM\" where the heading is \"RPM\""},
         {{"import-csv", good, path("folder"), "-o", out}, 1, "is a folder"},
         {{"import-csv", path("short.dat"), path("good.csv"), "-o", out}, 1, "premature end-of-file"},
