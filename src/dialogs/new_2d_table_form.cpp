@@ -2,6 +2,7 @@
 
 #include "core/numbers.h"
 #include "image/module_parameters.h"
+#include "tables/table_axes.h"
 
 #include <algorithm>
 
@@ -163,7 +164,7 @@ std::optional<Table2D> GenerateCurve(const New2DTableForm &form)
     const int trig = form.TrigTimingVal;
     Table2D table;
     for (int i = 0; i <= 20; ++i) {
-        const double raw = (double(slope) * (i * 500) + double(offset)) / DegreesPerStep;
+        const double raw = (double(slope) * axes::rpmAtPoint(i + 1) + double(offset)) / DegreesPerStep;
         float a = float(numbers::roundHalfEven(raw) * DegreesPerStep);
         if (a < low)
             a = float(low);
