@@ -1,5 +1,6 @@
 #include "app/chart_2d_view.h"
 
+#include "tables/table_axes.h"
 #include "tables/timing_tables.h"
 
 #include <QChart>
@@ -26,8 +27,8 @@ Chart2DView::Chart2DView(QWidget *parent)
     c->legend()->setVisible(true);
     c->legend()->setAlignment(Qt::AlignBottom);
     for (int p = 1; p <= SpeedPoints; ++p) {
-        m_curve->append((p - 1) * 500.0, 0.0);
-        m_trigger->append((p - 1) * 500.0, 0.0);
+        m_curve->append(axes::rpmAtPoint(p), 0.0);
+        m_trigger->append(axes::rpmAtPoint(p), 0.0);
     }
     m_curve->setPointsVisible(true);
     c->addSeries(m_curve);
@@ -166,7 +167,7 @@ void Chart2DView::setTriggerLine(double trigTiming)
 {
     QList<QPointF> points;
     for (int p = 1; p <= SpeedPoints; ++p)
-        points.append(QPointF((p - 1) * 500.0, trigTiming));
+        points.append(QPointF(axes::rpmAtPoint(p), trigTiming));
     m_trigger->replace(points);
 }
 

@@ -91,22 +91,28 @@ void TableCommands::updateUndoRedo()
     m_window.commands().setAllowed(QStringLiteral("mnuRedo"), m_model.canRedo());
 }
 
-bool TableCommands::isGridEditing() const
+bool TableCommands::isEditInProgress() const
 {
-    return m_window.grid2D()->isEditing() || m_window.grid3D()->isEditing();
+    // A cell being typed into has its own undo, and a drag in progress
+    // commits first; the table's history waits for both.
+    return m_window.grid2D()->isEditing() || m_window.grid3D()->isEditing() || m_curve2D->isPreviewing()
+           || m_map3DEditor->isPreviewing();
+}
+
+bool TableCommands::isTableOnView() const
+{
+    return m_window.grid2D()->isVisibleTo(&m_window) || m_window.grid3D()->isVisibleTo(&m_window);
 }
 
 void TableCommands::mnuUndo_Click()
 {
-    // A cell being typed into has its own undo, and a drag in progress
-    // commits first; the table's history waits for both.
-    if (!isGridEditing() && !m_curve2D->isPreviewing() && !m_map3DEditor->isPreviewing())
+    if (!isEditInProgress())
         m_model.undo();
 }
 
 void TableCommands::mnuRedo_Click()
 {
-    if (!isGridEditing() && !m_curve2D->isPreviewing() && !m_map3DEditor->isPreviewing())
+    if (!isEditInProgress())
         m_model.redo();
 }
 
@@ -183,7 +189,7 @@ void TableCommands::mnuEditTimingTable_Click()
 
 void TableCommands::mnuSaveTbl_Click()
 {
-    if (!m_window.grid2D()->isVisibleTo(&m_window) && !m_window.grid3D()->isVisibleTo(&m_window)) {
+    if (!isTableOnView()) {
         userInterface().messageBox(&m_window, QStringLiteral("No active table to save"),
                                    QStringLiteral("Save Table Edits To Buffer"), Buttons::OK, Icon::Exclamation);
         return;
@@ -195,7 +201,7 @@ void TableCommands::mnuSaveTbl_Click()
 
 void TableCommands::mnuCloseTbl_Click()
 {
-    if (m_window.grid2D()->isVisibleTo(&m_window) || m_window.grid3D()->isVisibleTo(&m_window)) {
+    if (isTableOnView()) {
         const Answer a = userInterface().messageBox(
             &m_window, QStringLiteral("Save table edits to buffer before closing?"), QStringLiteral("Close Table"),
             Buttons::YesNoCancel, Icon::Exclamation);

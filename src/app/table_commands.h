@@ -74,7 +74,10 @@ private:
     void addUndoRedoItems();
     void updateUndoRedo();
     bool eventFilter(QObject *watched, QEvent *event) override;
-    bool isGridEditing() const;
+    // A cell edit or a chart drag not yet committed to the table.
+    bool isEditInProgress() const;
+    // A table's grid is shown (the one the save and close commands act on).
+    bool isTableOnView() const;
     void writeTableToImage();
     void endTableEditing();
     void showNew2DWizard();

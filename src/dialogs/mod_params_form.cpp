@@ -130,33 +130,26 @@ void ModParamsForm::chkStartRtd_Click(bool checked)
 
 void ModParamsForm::opt2DTimingTable_Click()
 {
-    state.tableMode = TableModeOption::Table2D;
-    m_params.TimingTable2D = true;
-    m_params.TimingTable3D = false;
-    state.fraTrigTimingVisible = true;
-    state.fraMAPSensorVisible = false;
-    if (m_tableModeChanged)
-        m_tableModeChanged();
+    applyTableMode(TableModeOption::Table2D);
 }
 
 void ModParamsForm::opt3DTimingTable_Click()
 {
-    state.tableMode = TableModeOption::Table3D;
-    m_params.TimingTable2D = false;
-    m_params.TimingTable3D = true;
-    state.fraTrigTimingVisible = true;
-    state.fraMAPSensorVisible = true;
-    if (m_tableModeChanged)
-        m_tableModeChanged();
+    applyTableMode(TableModeOption::Table3D);
 }
 
 void ModParamsForm::optDisableTimingTable_Click()
 {
-    state.tableMode = TableModeOption::Disabled;
-    m_params.TimingTable2D = false;
-    m_params.TimingTable3D = false;
-    state.fraTrigTimingVisible = false;
-    state.fraMAPSensorVisible = false;
+    applyTableMode(TableModeOption::Disabled);
+}
+
+void ModParamsForm::applyTableMode(TableModeOption mode)
+{
+    state.tableMode = mode;
+    m_params.TimingTable2D = mode == TableModeOption::Table2D;
+    m_params.TimingTable3D = mode == TableModeOption::Table3D;
+    state.fraTrigTimingVisible = mode != TableModeOption::Disabled;
+    state.fraMAPSensorVisible = mode == TableModeOption::Table3D;
     if (m_tableModeChanged)
         m_tableModeChanged();
 }

@@ -90,6 +90,8 @@ public:
     void cmdOK_Click();
 
 private:
+    // The three table mode options: the flags, the frames each shows.
+    void applyTableMode(TableModeOption mode);
     void selectTableMode();
     void placeMaxRPMLimitSlider();
     void placeStartRetardSlider();

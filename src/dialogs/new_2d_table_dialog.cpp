@@ -1,6 +1,8 @@
 #include "dialogs/new_2d_table_dialog.h"
 
 #include "app/user_interface.h"
+#include "dialogs/screen_placement.h"
+#include "dialogs/wizard_buttons.h"
 
 #include <QFocusEvent>
 #include <QFormLayout>
@@ -8,12 +10,10 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace tunara::wizards {
 
-using ui::Answer;
 using ui::Buttons;
 using ui::Icon;
 
@@ -29,13 +29,7 @@ frmNew2DTable::frmNew2DTable(New2DTableHost &host, QWidget *parent) : QDialog(pa
     addBox(fields, "txtStartTimingVal", QStringLiteral("Start Advance (Deg)"), &New2DTableForm::enterStartTiming);
     addBox(fields, "txtFinalTimingVal", QStringLiteral("Final Advance (Deg)"), &New2DTableForm::enterFinalTiming);
 
-    auto *update = new QPushButton(QStringLiteral("Update"), this);
-    update->setObjectName(QStringLiteral("cmdUpdate"));
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    // Enter in a box must not press a button past the box's check.
-    update->setAutoDefault(false);
-    ok->setAutoDefault(false);
+    const auto [update, ok] = MakeWizardButtons(this);
     connect(update, &QPushButton::clicked, this, &frmNew2DTable::cmdUpdate_Click);
     connect(ok, &QPushButton::clicked, this, &frmNew2DTable::cmdOK_Click);
 
@@ -85,31 +79,16 @@ void frmNew2DTable::showValues(const QStringList &before, const QLineEdit *check
     }
 }
 
-void frmNew2DTable::centreOnScreen()
-{
-    adjustSize();
-    const QScreen *s = screen();
-    if (!s)
-        return;
-    const QRect area = s->geometry();
-    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
-}
-
 void frmNew2DTable::Form_Load()
 {
     m_form = New2DTableForm::opened(m_host.trigTiming());
     showValues({}, nullptr);
-    centreOnScreen();
-    if (m_host.isChart2DVisible()) {
-        const Answer a = m_host.userInterface().messageBox(
-            parentWidget(), QStringLiteral("Save timing table before closing file?"), QStringLiteral("Close File"),
-            Buttons::YesNoCancel, Icon::Exclamation);
-        if (a == Answer::Yes)
-            m_host.saveTable();
-        else if (a != Answer::No)
-            return;  // the table stays on view; the wizard opens all the same
-    }
-    m_host.clearTableView();
+    adjustSize();
+    dialogs::CentreOnOwnerScreen(*this, parentWidget());
+    // On Cancel the table stays on view; the wizard opens all the same.
+    if (!m_host.isChart2DVisible()
+        || AskToCloseTableOnView(m_host.userInterface(), parentWidget(), [this] { m_host.saveTable(); }))
+        m_host.clearTableView();
 }
 
 void frmNew2DTable::validate(QLineEdit *box)

@@ -61,7 +61,6 @@ private:
     // Rewrites the boxes whose text differs from what `before` showed and
     // the box just checked; a box the user is still typing in is left alone.
     void showValues(const QStringList &before, const QLineEdit *checked);
-    void centreOnScreen();
 
     New2DTableHost &m_host;
     New2DTableForm m_form;

@@ -2,6 +2,7 @@
 
 #include "core/numbers.h"
 #include "image/module_parameters.h"
+#include "tables/table_axes.h"
 
 #include <algorithm>
 
@@ -49,6 +50,26 @@ QString maxTriggerText(int trig)
     return QStringLiteral("Value must be less than or equal to trigger timing: ") + New2DTableForm::degreesText(trig);
 }
 
+// An RPM box: from `low` up to 10000.
+Range rpmRange(int low, const QString &title)
+{
+    return {double(low), 10000, QStringLiteral("Value must be greater than or equal to %1").arg(low),
+            QStringLiteral("Value must be less than or equal to 10000"), title};
+}
+
+// An advance box: from zero up to the trigger timing.
+Range advanceRange(int trig, const QString &title)
+{
+    return {0, double(trig), MinZero, maxTriggerText(trig), title};
+}
+
+// A box's text read the lenient way into `value`, limited to `r`.
+std::optional<FieldMessage> readWithin(const QString &text, const Range &r, double &value)
+{
+    value = lenientNumber(text);
+    return limitTo(r, value);
+}
+
 }  // namespace
 
 double lenientNumber(const QString &text)
@@ -73,10 +94,10 @@ New2DTableForm New2DTableForm::opened(int trigTiming)
 
 std::optional<FieldMessage> New2DTableForm::enterTrigTiming(const QString &text)
 {
-    double v = lenientNumber(text);
-    const auto msg = limitTo({0, 40, MinZero, QStringLiteral("Value must be less than or equal to 40"),
-                              QStringLiteral("Trigger Timing Value")},
-                             v);
+    double v = 0;
+    const auto msg = readWithin(text, {0, 40, MinZero, QStringLiteral("Value must be less than or equal to 40"),
+                                       QStringLiteral("Trigger Timing Value")},
+                                v);
     TrigTimingVal = wholePart(v);
     StartTimingVal = std::min(StartTimingVal, TrigTimingVal);
     FinalTimingVal = std::min(FinalTimingVal, TrigTimingVal);
@@ -85,11 +106,8 @@ std::optional<FieldMessage> New2DTableForm::enterTrigTiming(const QString &text)
 
 std::optional<FieldMessage> New2DTableForm::enterStartRPM(const QString &text)
 {
-    double v = lenientNumber(text);
-    const auto msg = limitTo({500, 10000, QStringLiteral("Value must be greater than or equal to 500"),
-                              QStringLiteral("Value must be less than or equal to 10000"),
-                              QStringLiteral("Start RPM Parameter")},
-                             v);
+    double v = 0;
+    const auto msg = readWithin(text, rpmRange(500, QStringLiteral("Start RPM Parameter")), v);
     StartRPMVal = nearest500(v);
     FinalRPMVal = std::max(FinalRPMVal, StartRPMVal);
     return msg;
@@ -97,11 +115,8 @@ std::optional<FieldMessage> New2DTableForm::enterStartRPM(const QString &text)
 
 std::optional<FieldMessage> New2DTableForm::enterFinalRPM(const QString &text)
 {
-    double v = lenientNumber(text);
-    const auto msg = limitTo({1000, 10000, QStringLiteral("Value must be greater than or equal to 1000"),
-                              QStringLiteral("Value must be less than or equal to 10000"),
-                              QStringLiteral("Final RPM Parameter")},
-                             v);
+    double v = 0;
+    const auto msg = readWithin(text, rpmRange(1000, QStringLiteral("Final RPM Parameter")), v);
     FinalRPMVal = nearest500(v);
     StartRPMVal = std::min(StartRPMVal, FinalRPMVal);
     return msg;
@@ -109,20 +124,16 @@ std::optional<FieldMessage> New2DTableForm::enterFinalRPM(const QString &text)
 
 std::optional<FieldMessage> New2DTableForm::enterStartTiming(const QString &text)
 {
-    double v = lenientNumber(text);
-    const auto msg = limitTo({0, double(TrigTimingVal), MinZero, maxTriggerText(TrigTimingVal),
-                              QStringLiteral("Start Timing Value")},
-                             v);
+    double v = 0;
+    const auto msg = readWithin(text, advanceRange(TrigTimingVal, QStringLiteral("Start Timing Value")), v);
     StartTimingVal = wholePart(v);
     return msg;
 }
 
 std::optional<FieldMessage> New2DTableForm::enterFinalTiming(const QString &text)
 {
-    double v = lenientNumber(text);
-    const auto msg = limitTo({0, double(TrigTimingVal), MinZero, maxTriggerText(TrigTimingVal),
-                              QStringLiteral("Final Timing Value")},
-                             v);
+    double v = 0;
+    const auto msg = readWithin(text, advanceRange(TrigTimingVal, QStringLiteral("Final Timing Value")), v);
     FinalTimingVal = wholePart(v);
     return msg;
 }
@@ -153,7 +164,7 @@ std::optional<Table2D> GenerateCurve(const New2DTableForm &form)
     const int trig = form.TrigTimingVal;
     Table2D table;
     for (int i = 0; i <= 20; ++i) {
-        const double raw = (double(slope) * (i * 500) + double(offset)) / DegreesPerStep;
+        const double raw = (double(slope) * axes::rpmAtPoint(i + 1) + double(offset)) / DegreesPerStep;
         float a = float(numbers::roundHalfEven(raw) * DegreesPerStep);
         if (a < low)
             a = float(low);

@@ -1,21 +1,18 @@
 #include "dialogs/new_3d_table_dialog.h"
 
 #include "app/user_interface.h"
+#include "dialogs/screen_placement.h"
+#include "dialogs/wizard_buttons.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
 
 namespace tunara::wizards {
-
-using ui::Answer;
-using ui::Buttons;
-using ui::Icon;
 
 frmNew3DTable::frmNew3DTable(New3DTableHost &host, QWidget *parent) : QDialog(parent), m_host(host)
 {
@@ -29,12 +26,7 @@ frmNew3DTable::frmNew3DTable(New3DTableHost &host, QWidget *parent) : QDialog(pa
     connect(m_base, &QSlider::valueChanged, this, &frmNew3DTable::sldBaseTmg_Change);
     connect(m_trig, &QSlider::valueChanged, this, &frmNew3DTable::sldTrigTiming_Change);
 
-    auto *update = new QPushButton(QStringLiteral("Update"), this);
-    update->setObjectName(QStringLiteral("cmdUpdate"));
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    update->setAutoDefault(false);
-    ok->setAutoDefault(false);
+    const auto [update, ok] = MakeWizardButtons(this);
     connect(update, &QPushButton::clicked, this, &frmNew3DTable::cmdUpdate_Click);
     connect(ok, &QPushButton::clicked, this, &frmNew3DTable::cmdOK_Click);
 
@@ -80,28 +72,14 @@ void frmNew3DTable::showValues()
     m_trigLabel->setText(QString::number(m_form.TrigTimingVal));
 }
 
-void frmNew3DTable::centreOnScreen()
-{
-    adjustSize();
-    const QScreen *s = screen();
-    if (!s)
-        return;
-    const QRect area = s->geometry();
-    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
-}
-
 void frmNew3DTable::Form_Load()
 {
-    centreOnScreen();
-    bool clearView = true;
-    if (m_host.isChart3DVisible()) {
-        const Answer a = m_host.userInterface().messageBox(
-            parentWidget(), QStringLiteral("Save timing table before closing file?"), QStringLiteral("Close File"),
-            Buttons::YesNoCancel, Icon::Exclamation);
-        if (a == Answer::Yes)
-            m_host.saveTable();
-        clearView = a == Answer::Yes || a == Answer::No;  // Cancel: the table stays on view
-    }
+    adjustSize();
+    dialogs::CentreOnOwnerScreen(*this, parentWidget());
+    // On Cancel the table stays on view; the sliders are set all the same.
+    const bool clearView = !m_host.isChart3DVisible()
+                           || AskToCloseTableOnView(m_host.userInterface(), parentWidget(),
+                                                    [this] { m_host.saveTable(); });
     m_form = New3DTableForm::opened(m_host.trigTiming());
     showValues();
     if (clearView)

@@ -65,7 +65,6 @@ public:
 private:
     QSlider *addSlider(const char *sliderName, const char *labelName, const QString &caption, QLabel *&label);
     void showValues();
-    void centreOnScreen();
 
     New3DTableHost &m_host;
     New3DTableForm m_form;

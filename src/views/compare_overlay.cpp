@@ -5,6 +5,7 @@
 #include "app/timing_grid.h"
 #include "core/numbers.h"
 #include "editor/table_edit_model.h"
+#include "tables/table_axes.h"
 
 #include <QChart>
 #include <QEvent>
@@ -213,7 +214,7 @@ void CompareOverlay::show2DSeries()
     QChart *chart = m_chart2D->chart();
     auto *series = new QLineSeries();
     for (int p = 1; p <= SpeedPoints; ++p)
-        series->append((p - 1) * 500.0, m_source.table2D(p, 1));
+        series->append(axes::rpmAtPoint(p), m_source.table2D(p, 1));
     QPen pen(QColor(0x30, 0x30, 0x30));
     pen.setWidth(2);
     pen.setStyle(Qt::DashLine);
