@@ -4,6 +4,7 @@
 #include "app/chart_2d_view.h"
 #include "app/chart_3d_view.h"
 #include "app/main_window.h"
+#include "app/save_path.h"
 #include "app/menu_commands.h"
 #include "app/report_charts.h"
 #include "app/timing_grid.h"
@@ -171,12 +172,10 @@ void ReportCommands::mnuPrintPreview_Click()
 
 void ReportCommands::mnuExportPdf_Click()
 {
-    QString path = m_window.context().ui.saveFileName(&m_window, ExportTitle, QString(),
-                                                      QStringLiteral("PDF Files (*.pdf)"));
+    const QString path = askSavePath(m_window.context().ui, &m_window, ExportTitle,
+                                     QStringLiteral("PDF Files (*.pdf)"), QStringLiteral(".pdf"));
     if (path.isEmpty())
         return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".pdf");
     const PreparedReport r = prepareReport();
     runTrapped(m_window.errorDialog(),
                [&] { report::writeReportPdf(path, printer().pageLayout(), r.document, r.chart); });

@@ -5,6 +5,7 @@
 #include "app/chart_3d_view.h"
 #include "app/data_commands.h"
 #include "app/main_window.h"
+#include "app/save_path.h"
 #include "app/menu_commands.h"
 #include "app/table_commands.h"
 #include "core/runtime_error.h"
@@ -93,18 +94,9 @@ void TableCsvCommands::mnuExportCsv_Click()
             return;
         }
     }
-    UserInterface &ui = m_window.context().ui;
-    QString path = ui.saveFileName(&m_window, ExportTitle, QString(), CsvFilter);
-    if (path.isEmpty())
-        return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".csv");
-    if (QFileInfo::exists(path) &&
-        ui.messageBox(&m_window, path + CRLF + QStringLiteral("This file already exists.") + CRLF + CRLF +
-                                     QStringLiteral("Replace existing file?"),
-                      QStringLiteral("File Save"), Buttons::YesNo, Icon::Exclamation) != Answer::Yes)
-        return;
-    exportTo(path);
+    const QString path = askSavePath(m_window.context().ui, &m_window, ExportTitle, CsvFilter, QStringLiteral(".csv"));
+    if (!path.isEmpty())
+        exportTo(path);
 }
 
 // The open table's live values; with none open, the image's active table

@@ -10,6 +10,7 @@
 #include "report/grid_cells.h"
 #include "report/pdf_reader.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace tunara::test {
@@ -142,6 +143,23 @@ TEST_F(ReportCommandsTest, PreviewShowsTheReportAndExportFailuresAreReported)
     ASSERT_EQ(ui.calls.back().kind, UiCall::Kind::PrintPreview);
     EXPECT_EQ(ui.calls.back().title, QStringLiteral("Print Preview"));
     EXPECT_EQ(pdfPageCount(ui.previewFile), 3);
+
+    // An existing file is replaced only after a Yes.
+    const QString kept = file(QStringLiteral("kept.pdf"));
+    {
+        QFile f(kept);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("customer's copy");
+    }
+    ui.fileNames = {file(QStringLiteral("kept"))};
+    ui.answers = {Answer::No};
+    run("mnuExportPdf");
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0].text, kept + QStringLiteral("\r\nThis file already exists.\r\n\r\nReplace existing file?"));
+    QFile f(kept);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("customer's copy"));
+    ui.calls.clear();
 
     const QString missing = file(QStringLiteral("gone/report.pdf"));
     ui.fileNames = {missing};

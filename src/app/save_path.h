@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace tunara::ui {
+
+class UserInterface;
+
+// Asks for a file to write with the save dialog; a name typed without an
+// extension gets `extension` (".csv", ".pdf"). An existing file is replaced
+// only after a Yes. Empty when the user cancelled or kept the old file.
+QString askSavePath(UserInterface &ui, QWidget *owner, const QString &title, const QString &filter,
+                    const QString &extension);
+
+}  // namespace tunara::ui
