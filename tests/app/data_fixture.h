@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QFile>
 
+#include <functional>
+
 namespace tunara::test {
 
 // The window with a real serial port on a simulated module's
@@ -29,10 +31,12 @@ protected:
         AppTest::TearDown();
     }
 
-    ui::frmTunara_Main &linkedWindow()
+    ui::frmTunara_Main &linkedWindow(std::function<QString(int)> portName = [](int n) {
+        return QStringLiteral("device of Com%1").arg(n);
+    })
     {
-        ui::MainWindowContext ctx{ui, data, *settings, serial, programFolder(), config::defaults(),
-                                  [](int n) { return QStringLiteral("device of Com%1").arg(n); }, restoreFolder()};
+        ui::MainWindowContext ctx{ui, data, *settings, serial, programFolder(), config::defaults(), portName,
+                                  restoreFolder()};
         window = std::make_unique<ui::frmTunara_Main>(ctx);
         window->Form_Load();
         return *window;

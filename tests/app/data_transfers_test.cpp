@@ -29,6 +29,7 @@ const QString Completed = QStringLiteral("Upload completed. Remember to cycle po
 
 class Transfers : public DataCommandsTest {
 protected:
+    void run(const char *command) { window->commands().run(QLatin1String(command)); }
     void withFaults(const std::function<void(sim::Faults &)> &change)
     {
         sim::Faults f{};
@@ -50,45 +51,36 @@ protected:
     void downloadOk()
     {
         ui.answers.insert(ui.answers.end(), {Answer::OK, Answer::OK});
-        window->commands().run(QStringLiteral("mnuDownload"));
+        run("mnuDownload");
     }
+    QString statusLabel(const char *name) const { return window->findChild<QLabel *>(QLatin1String(name))->text(); }
 };
 
 TEST_F(Transfers, DownloadFillsTheImageAndKeepsWhatItReplaces)
 {
     sim.setMemory(memory2D());
-    ui::frmTunara_Main &w = linkedWindow();
+    linkedWindow();
     downloadOk();  // an empty image asks nothing first
-    const std::vector<UiCall> m = ui.messages();
-    ASSERT_EQ(m.size(), 2u);
     EXPECT_EQ(messagesFrom(), (QStringList{Download + u'|' + FirmwareMsg,
                                            Download + QStringLiteral("|Downloaded data to buffer. Ready for editing.")}));
-    EXPECT_EQ(m[0].icon, Icon::Exclamation);
-    EXPECT_EQ(m[1].icon, Icon::None);
     EXPECT_EQ(imageBytes(), transferBytes(memory2D()));
     EXPECT_EQ(caption(), titled(QStringLiteral("Downloaded Data")));
-    EXPECT_TRUE(w.commands().isAllowed(QStringLiteral("mnuEditTimingTable")));
     EXPECT_FALSE(cmds().hasUnsavedWork());
     EXPECT_FALSE(serial.isOpen());
-    QStringList status;
-    for (const char *label : {"lblStatusPort", "lblStatusFirmware", "lblStatusSource", "lblStatusTable"})
-        status << w.findChild<QLabel *>(QLatin1String(label))->text();
-    EXPECT_EQ(status, (QStringList{QStringLiteral("device of Com1"), QStringLiteral("Firmware: Torvik-1 Zoruro V2.1"),
-                                   QStringLiteral("Data: Downloaded Data"), QStringLiteral("Table: 2D")}));
+    EXPECT_EQ(statusLabel("lblStatusFirmware"), QStringLiteral("Firmware: Torvik-1 Zoruro V2.1"));
+    EXPECT_EQ(statusLabel("lblStatusTable"), QStringLiteral("Table: 2D"));
     QList<restore::Entry> kept = cmds().restorePoints().list();
     ASSERT_EQ(kept.size(), 1);
     EXPECT_EQ(kept[0].event, restore::Event::Downloaded);
     EXPECT_EQ(kept[0].firmware, QStringLiteral("Torvik-1 Zoruro V2.1"));
-    EXPECT_EQ(kept[0].tableMode, QStringLiteral("2D"));
     EXPECT_EQ(readFile(kept[0].path), transferBytes(memory2D()));
 
     // Cancel at the overwrite question: nothing changes, nothing is kept.
     data.params.TrigTiming = 25;  // an edit not yet saved anywhere
     const QByteArray edited = bytesAsSaved(data);
     ui.answers = {Answer::Cancel};
-    w.commands().run(QStringLiteral("mnuDownload"));
+    run("mnuDownload");
     EXPECT_EQ(messagesFrom(2), QStringList{Download + QStringLiteral("|Data buffer not empty. OK to overwrite?")});
-    EXPECT_EQ(ui.messages().back().buttons, Buttons::OKCancel);
     EXPECT_EQ(data.params.TrigTiming, 25);
     EXPECT_EQ(cmds().restorePoints().list().size(), 1);
 
@@ -97,7 +89,6 @@ TEST_F(Transfers, DownloadFillsTheImageAndKeepsWhatItReplaces)
     downloadOk();
     kept = cmds().restorePoints().list();
     ASSERT_EQ(kept.size(), 3);
-    EXPECT_EQ(kept[0].event, restore::Event::Downloaded);
     EXPECT_EQ(kept[1].event, restore::Event::BeforeDownload);
     EXPECT_EQ(readFile(kept[1].path), edited);
     EXPECT_EQ(data.params.TrigTiming, memory2D()[48]);
@@ -106,18 +97,12 @@ TEST_F(Transfers, DownloadFillsTheImageAndKeepsWhatItReplaces)
 TEST_F(Transfers, EveryFailedDownloadEndsWithItsMessageAndAnEmptyImage)
 {
     ui::frmTunara_Main &w = linkedWindow();
-    const QString linkFail = QStringLiteral("Cannot establish RS-232 link. Check cable and Torvik-1 power.");
     struct Row {
         const char *name;
         std::function<void()> arrange;
         std::deque<Answer> answers;
         QStringList expected;
     } rows[] = {
-        {"no acknowledgement", [&] { withFaults([](sim::Faults &f) { f.noResyncAck = true; }); }, {Answer::OK},
-         {Download + u'|' + linkFail}},
-        {"another model", [&] { sim.setFirmwareID("Torvik-1 Classic"); }, {Answer::OK, Answer::OK},
-         {Download + QStringLiteral("|Firmware ID: Torvik-1 Classic"),
-          Download + QStringLiteral("|Not Torvik-1 Zoruro unit. Cannot download and edit data.")}},
         {"silent mid-read", [&] { withFaults([](sim::Faults &f) { f.silenceAfterBytes = 60; }); },
          {Answer::OK, Answer::Abort, Answer::OK},
          {Download + u'|' + FirmwareMsg, QStringLiteral("Error|RS-232 timeout. Check cable and click Abort."),
@@ -128,11 +113,10 @@ TEST_F(Transfers, EveryFailedDownloadEndsWithItsMessageAndAnEmptyImage)
     for (Row &row : rows) {
         SCOPED_TRACE(row.name);
         sim.setFaults({});
-        sim.setFirmwareID(sim::SimulatedModule::defaultFirmwareID());
         row.arrange();
         const std::size_t before = ui.messages().size();
         ui.answers = row.answers;
-        w.commands().run(QStringLiteral("mnuDownload"));
+        run("mnuDownload");
         EXPECT_EQ(messagesFrom(before), row.expected);
         EXPECT_TRUE(data.image.DataBufferEmpty);
         EXPECT_EQ(caption(), titled(QStringLiteral("Data Buffer Empty")));
@@ -143,137 +127,14 @@ TEST_F(Transfers, EveryFailedDownloadEndsWithItsMessageAndAnEmptyImage)
     EXPECT_TRUE(cmds().restorePoints().list().isEmpty());
 }
 
-TEST_F(Transfers, UploadWritesVerifiesAndReportsEveryFailure)
-{
-    sim.setMemory(memory2D());
-    ui::frmTunara_Main &w = linkedWindow();
-    downloadOk();
-    data.params.TrigTiming = 25;
-    ASSERT_TRUE(cmds().hasUnsavedWork());
-    std::size_t before = ui.messages().size();
-    ui.answers = {Answer::OK, Answer::OK};
-    w.commands().run(QStringLiteral("mnuUpload"));
-    EXPECT_EQ(messagesFrom(before), (QStringList{Upload + u'|' + FirmwareMsg, Upload + u'|' + Completed}));
-    EXPECT_EQ(ui.messages().back().icon, Icon::Exclamation);
-    EXPECT_EQ(transferBytes(sim.memory()), imageBytes());
-    EXPECT_EQ(sim.memory()[48], 25);
-    EXPECT_FALSE(cmds().hasUnsavedWork());
-    EXPECT_EQ(caption(), titled(QStringLiteral("Downloaded Data")));
-    const QList<restore::Entry> kept = cmds().restorePoints().list();
-    ASSERT_EQ(kept.size(), 2);
-    EXPECT_EQ(kept[0].event, restore::Event::BeforeUpload);
-    EXPECT_EQ(readFile(kept[0].path), imageBytes());
-
-    struct Row {
-        const char *name;
-        std::function<void()> arrange;
-        std::deque<Answer> answers;
-        QStringList expected;
-        Icon lastIcon;
-        bool trafficExpected;
-    } rows[] = {
-        {"table open", [&] { w.chart2D()->show(); w.grid2D()->show(); }, {Answer::OK},
-         {Upload + QStringLiteral("|You must close or save any open table before uploading.")}, Icon::Exclamation, false},
-        {"empty image", [&] { data.image.ClearEEPROMBuffer(); }, {Answer::OK},
-         {Upload + QStringLiteral("|No data available for uploading.")}, Icon::Exclamation, false},
-        {"write refused", [&] { withFaults([](sim::Faults &f) { f.refuseWriteAt = 60; }); }, {Answer::OK, Answer::OK},
-         {Upload + u'|' + FirmwareMsg, Upload + QStringLiteral("|Upload aborted - EEPROM programming failed.")}, Icon::Information, true},
-        {"read-back differs", [&] { withFaults([](sim::Faults &f) { f.readBackDiffersAt = 200; }); },
-         {Answer::OK, Answer::OK},
-         {Upload + u'|' + FirmwareMsg, Upload + QStringLiteral("|Upload aborted - EEPROM verification failed.")}, Icon::Information, true},
-        {"another model", [&] { sim.setFirmwareID("Torvik-1 Classic"); }, {Answer::OK, Answer::OK},
-         {Upload + QStringLiteral("|Firmware ID: Torvik-1 Classic"),
-          Upload + QStringLiteral("|Not Torvik-1 Zoruro unit. Cannot upload data.")}, Icon::None, true},
-    };
-    const ModuleImage good = data.image;
-    for (Row &row : rows) {
-        SCOPED_TRACE(row.name);
-        data.image = good;
-        w.hideAllTableViews();
-        sim.setFaults({});
-        sim.setFirmwareID(sim::SimulatedModule::defaultFirmwareID());
-        row.arrange();
-        sim.clearReceived();
-        before = ui.messages().size();
-        ui.answers = row.answers;
-        w.commands().run(QStringLiteral("mnuUpload"));
-        EXPECT_EQ(messagesFrom(before), row.expected);
-        EXPECT_EQ(ui.messages().back().icon, row.lastIcon);
-        EXPECT_EQ(!sim.received().empty(), row.trafficExpected);
-        EXPECT_FALSE(serial.isOpen());
-    }
-}
-
-TEST_F(Transfers, UploadAsksBeforeSendingATableNobodyFilled)
-{
-    ui::frmTunara_Main &w = linkedWindow();
-    // OK in the parameters dialog on an empty image: parameters, no table.
-    data.image.DataBufferEmpty = false;
-    data.params.TimingTable2D = true;
-    ui.answers = {Answer::No};
-    w.commands().run(QStringLiteral("mnuUpload"));
-    ASSERT_EQ(ui.messages().size(), 1u);
-    const UiCall question = ui.messages()[0];
-    EXPECT_EQ(question.title, Upload);
-    EXPECT_EQ(question.buttons, Buttons::YesNo);
-    EXPECT_EQ(question.icon, Icon::Exclamation);
-    EXPECT_TRUE(question.text.contains(QStringLiteral("The 2D timing table in the buffer was not downloaded")));
-    EXPECT_TRUE(question.text.contains(QStringLiteral("all 21 points at the trigger timing of 30 degrees")));
-    EXPECT_TRUE(sim.received().empty());
-    // The parameters dialog's fill of an empty image: one value everywhere.
-    std::fill_n(data.image.EEPROMBuffer.begin() + 16, 21, std::uint8_t{250});
-    ui.answers = {Answer::No};
-    w.commands().run(QStringLiteral("mnuUpload"));
-    EXPECT_TRUE(ui.messages().back().text.contains(QStringLiteral("all 21 points at 8.0 degrees of advance")));
-
-    ui.answers = {Answer::Yes, Answer::OK, Answer::OK};
-    w.commands().run(QStringLiteral("mnuUpload"));
-    EXPECT_EQ(ui.messages().back().text, Completed);
-
-    // A table the editor saved in this run goes without a question.
-    data.filledThisRun.table2D = true;
-    ui.answers = {Answer::OK, Answer::OK};
-    const std::size_t before = ui.messages().size();
-    w.commands().run(QStringLiteral("mnuUpload"));
-    EXPECT_EQ(messagesFrom(before), (QStringList{Upload + u'|' + FirmwareMsg, Upload + u'|' + Completed}));
-}
-
-TEST_F(Transfers, StatusBarShortensThePortWithAnEllipsisAndKeepsTheDataOrigin)
+// One download and one upload on a shown window: nothing the user does in
+// the window disturbs them, then every upload failure on the image they made.
+TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported)
 {
     sim.setMemory(memory2D());
     const QString longPort = QStringLiteral("Com1 is /dev/serial/by-id/usb-Some_Maker_USB_Serial_Adapter_0123456789-if00 "
                                             "(USB serial adapter, 9600 baud, no parity, one stop bit)");
-    ui::MainWindowContext ctx{ui, data, *settings, serial, programFolder(), config::defaults(),
-                              [&](int) { return longPort; }, restoreFolder()};
-    window = std::make_unique<ui::frmTunara_Main>(ctx);
-    ui::frmTunara_Main &w = *window;
-    w.Form_Load();
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    downloadOk();
-    QApplication::processEvents();
-    auto *port = w.findChild<QLabel *>(QStringLiteral("lblStatusPort"));
-    const QString shown = port->text();
-    EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
-    EXPECT_TRUE(longPort.startsWith(shown.chopped(1)));
-    EXPECT_LE(port->fontMetrics().horizontalAdvance(shown), port->contentsRect().width());
-    EXPECT_EQ(port->toolTip(), longPort);
-
-    // A wizard resets the caption; the data still came from the module.
-    ui.onModal = [&](QDialog &dialog) {
-        EXPECT_EQ(w.windowTitle(), w.MainTitle);
-        cmds().refreshStatus();
-        EXPECT_EQ(w.findChild<QLabel *>(QStringLiteral("lblStatusSource"))->text(),
-                  QStringLiteral("Data: Downloaded Data"));
-        return dialog.result();
-    };
-    w.commands().run(QStringLiteral("mnuNewTable"));
-}
-
-TEST_F(Transfers, NothingInTheWindowCanDisturbARunningTransfer)
-{
-    sim.setMemory(memory2D());
-    ui::frmTunara_Main &w = linkedWindow();
+    ui::frmTunara_Main &w = linkedWindow([&](int) { return longPort; });
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     const int portBefore = serial.portNumber();
@@ -289,7 +150,7 @@ TEST_F(Transfers, NothingInTheWindowCanDisturbARunningTransfer)
         w.close();  // refused with a note
     });
     ui.answers = {Answer::OK, Answer::OK, Answer::OK};
-    w.commands().run(QStringLiteral("mnuDownload"));
+    run("mnuDownload");
     EXPECT_FALSE(menusEnabled);
     EXPECT_FALSE(portListEnabled);
     EXPECT_TRUE(w.isVisible());
@@ -302,19 +163,111 @@ TEST_F(Transfers, NothingInTheWindowCanDisturbARunningTransfer)
     EXPECT_EQ(imageBytes(), transferBytes(memory2D()));
     EXPECT_TRUE(w.menuBar()->isEnabled());
 
+    // The status bar shortens a long port with an ellipsis, whole in its tip.
+    QApplication::processEvents();
+    auto *port = w.findChild<QLabel *>(QStringLiteral("lblStatusPort"));
+    const QString shown = port->text();
+    EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+    EXPECT_TRUE(longPort.startsWith(shown.chopped(1)));
+    EXPECT_LE(port->fontMetrics().horizontalAdvance(shown), port->contentsRect().width());
+    EXPECT_EQ(port->toolTip(), longPort);
+
     // A resize half-way through an upload leaves its port open.
-    data.params.TrigTiming = 20;
+    data.params.TrigTiming = 25;
     bool portStayedOpen = false;
     atProgress(50, [&] {
         w.resize(w.width() + 40, w.height() + 30);
         QCoreApplication::processEvents();
         portStayedOpen = serial.isOpen();
     });
+    std::size_t before = ui.messages().size();
     ui.answers = {Answer::OK, Answer::OK};
-    w.commands().run(QStringLiteral("mnuUpload"));
+    run("mnuUpload");
     EXPECT_TRUE(portStayedOpen);
-    EXPECT_EQ(ui.messages().back().text, Completed);
+    EXPECT_EQ(messagesFrom(before), (QStringList{Upload + u'|' + FirmwareMsg, Upload + u'|' + Completed}));
+    EXPECT_EQ(ui.messages().back().icon, Icon::Exclamation);
     EXPECT_EQ(transferBytes(sim.memory()), imageBytes());
+    EXPECT_EQ(sim.memory()[48], 25);
+    EXPECT_FALSE(cmds().hasUnsavedWork());
+    const QList<restore::Entry> kept = cmds().restorePoints().list();
+    ASSERT_EQ(kept.size(), 2);
+    EXPECT_EQ(kept[0].event, restore::Event::BeforeUpload);
+    EXPECT_EQ(readFile(kept[0].path), imageBytes());
+
+    // A wizard resets the caption; the data still came from the module.
+    ui.onModal = [&](QDialog &dialog) {
+        EXPECT_EQ(w.windowTitle(), w.MainTitle);
+        cmds().refreshStatus();
+        EXPECT_EQ(statusLabel("lblStatusSource"), QStringLiteral("Data: Downloaded Data"));
+        return dialog.result();
+    };
+    run("mnuNewTable");
+    ui.onModal = {};
+
+    struct Row {
+        const char *name;
+        std::function<void()> arrange;
+        std::deque<Answer> answers;
+        QStringList expected;
+        Icon lastIcon;
+        bool trafficExpected;
+    } rows[] = {
+        {"table open", [&] { w.chart2D()->show(); w.grid2D()->show(); }, {Answer::OK},
+         {Upload + QStringLiteral("|You must close or save any open table before uploading.")}, Icon::Exclamation, false},
+        {"read-back differs", [&] { withFaults([](sim::Faults &f) { f.readBackDiffersAt = 200; }); },
+         {Answer::OK, Answer::OK},
+         {Upload + u'|' + FirmwareMsg, Upload + QStringLiteral("|Upload aborted - EEPROM verification failed.")}, Icon::Information, true},
+    };
+    const ModuleImage good = data.image;
+    for (Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        data.image = good;
+        w.hideAllTableViews();
+        sim.setFaults({});
+        row.arrange();
+        sim.clearReceived();
+        before = ui.messages().size();
+        ui.answers = row.answers;
+        run("mnuUpload");
+        EXPECT_EQ(messagesFrom(before), row.expected);
+        EXPECT_EQ(ui.messages().back().icon, row.lastIcon);
+        EXPECT_EQ(!sim.received().empty(), row.trafficExpected);
+        EXPECT_FALSE(serial.isOpen());
+    }
+}
+
+TEST_F(Transfers, UploadAsksBeforeSendingATableNobodyFilled)
+{
+    linkedWindow();
+    // OK in the parameters dialog on an empty image: parameters, no table.
+    data.image.DataBufferEmpty = false;
+    data.params.TimingTable2D = true;
+    ui.answers = {Answer::No};
+    run("mnuUpload");
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0].buttons, Buttons::YesNo);
+    EXPECT_TRUE(ui.messages()[0].text.contains(QStringLiteral("The 2D timing table in the buffer was not downloaded")));
+    EXPECT_TRUE(ui.messages()[0].text.contains(QStringLiteral("all 21 points at the trigger timing of 30 degrees")));
+    EXPECT_TRUE(sim.received().empty());
+    // The parameters dialog's fill of an empty image: one value everywhere.
+    std::fill_n(data.image.EEPROMBuffer.begin() + 16, 21, std::uint8_t{250});
+    ui.answers = {Answer::No};
+    run("mnuUpload");
+    EXPECT_TRUE(ui.messages().back().text.contains(QStringLiteral("all 21 points at 8.0 degrees of advance")));
+
+    ui.answers = {Answer::Yes, Answer::OK, Answer::OK};
+    run("mnuUpload");
+    EXPECT_EQ(ui.messages().back().text, Completed);
+
+    // A table the editor saved in this run goes without a question (here
+    // straight to another model's refusal, which writes nothing).
+    data.filledThisRun.table2D = true;
+    sim.setFirmwareID("Torvik-1 Classic");
+    ui.answers = {Answer::OK, Answer::OK};
+    const std::size_t before = ui.messages().size();
+    run("mnuUpload");
+    EXPECT_EQ(messagesFrom(before), (QStringList{Upload + QStringLiteral("|Firmware ID: Torvik-1 Classic"),
+                                                 Upload + QStringLiteral("|Not Torvik-1 Zoruro unit. Cannot upload data.")}));
 }
 
 TEST_F(Transfers, LinkFailuresSayWhatHappened)
@@ -323,7 +276,7 @@ TEST_F(Transfers, LinkFailuresSayWhatHappened)
     // A port that cannot be opened: its reason once, no cable advice.
     serial.setDevicePath(path("no-such-tty"));
     ui.answers = {Answer::Abort};
-    w.commands().run(QStringLiteral("mnuDownload"));
+    run("mnuDownload");
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].title, QStringLiteral("Error"));
     EXPECT_TRUE(ui.messages()[0].text.contains(path("no-such-tty")));
@@ -340,13 +293,11 @@ TEST_F(Transfers, LinkFailuresSayWhatHappened)
     });
     esc.start(20);
     ui.answers = {Answer::OK};
-    w.commands().run(QStringLiteral("mnuDownload"));
+    run("mnuDownload");
     esc.stop();
     EXPECT_GE(ticks, 1);
-    int resyncs = 0;
-    for (const sim::ReceivedByte &b : sim.received())
-        resyncs += b.value == 0x33;
-    EXPECT_EQ(resyncs, 1);
+    const std::vector<sim::ReceivedByte> sent = sim.received();
+    EXPECT_EQ(std::count_if(sent.begin(), sent.end(), [](const sim::ReceivedByte &b) { return b.value == 0x33; }), 1);
     EXPECT_EQ(ui.messages().back().text, QStringLiteral("Cannot establish RS-232 link. Check cable and Torvik-1 power."));
 }
 
