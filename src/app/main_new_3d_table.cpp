@@ -48,14 +48,12 @@ private:
 
 }  // namespace
 
-void InstallNew3DTableWizard(frmTunara_Main &window)
+void ShowNew3DTableWizard(frmTunara_Main &window)
 {
-    window.tableCommands()->setNew3DWizard([&window] {
-        New3DWizardHost host(window);
-        wizards::frmNew3DTable wizard(host, &window);
-        wizard.Form_Load();
-        window.context().ui.showModal(wizard);
-    });
+    New3DWizardHost host(window);
+    wizards::frmNew3DTable wizard(host, &window);
+    wizard.Form_Load();
+    window.context().ui.showModal(wizard);
 }
 
 }  // namespace tunara::ui

@@ -5,7 +5,6 @@
 #include "app/compare_commands.h"
 #include "app/main_parameter_dialogs.h"
 #include "app/main_report.h"
-#include "app/main_new_3d_table.h"
 #include "app/menu_commands.h"
 #include "app/port_setup_panel.h"
 #include "app/progress_frame.h"
@@ -114,7 +113,6 @@ void frmTunara_Main::connectCommands()
     m_commands->setHandler(QStringLiteral("mnuPortSetup"), [this] { mnuPortSetup_Click(); });
     connectReportCommands(*this);
     m_tableCommands = new TableCommands(*this);
-    InstallNew3DTableWizard(*this);
     new SelectionCommands(*this, *m_tableCommands);
     InstallCompareCommands(*this);
     connect(m_portPanel, &PortSetupPanel::portPicked, this, [this](int) { cboPort_Click(); });

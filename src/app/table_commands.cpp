@@ -2,6 +2,7 @@
 
 #include "app/chart_2d_view.h"
 #include "app/chart_3d_view.h"
+#include "app/main_new_3d_table.h"
 #include "app/main_window.h"
 #include "app/menu_commands.h"
 #include "app/timing_grid.h"
@@ -348,13 +349,7 @@ void TableCommands::showNew2DWizard()
 
 void TableCommands::showNew3DWizard()
 {
-    if (m_new3DWizard) {
-        m_new3DWizard();
-        return;
-    }
-    userInterface().messageBox(&m_window,
-                               QStringLiteral("The new 3D table wizard is not part of this version of the program."),
-                               QStringLiteral("New Timing Table"), Buttons::OK, Icon::Exclamation);
+    ShowNew3DTableWizard(m_window);
 }
 
 UserInterface &TableCommands::userInterface()

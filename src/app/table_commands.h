@@ -51,10 +51,6 @@ public:
     // the template did not load; the calling command then stops.
     bool ChartSetup3D();
 
-    // The 3D wizard, when the program has one; until then New and the
-    // empty-buffer Edit say that the 3D wizard is missing.
-    void setNew3DWizard(std::function<void()> wizard) { m_new3DWizard = std::move(wizard); }
-
     // What the 2D wizard asks of the window.
     UserInterface &userInterface() override;
     int trigTiming() const override;
@@ -94,7 +90,6 @@ private:
     Curve2DEditor *m_curve2D = nullptr;
     Map3DDisplay *m_map3D = nullptr;
     Map3DEditor *m_map3DEditor = nullptr;
-    std::function<void()> m_new3DWizard;
     struct BeforeWizard {
         TimingTables tables;
         int trigTiming = 0;
