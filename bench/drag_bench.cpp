@@ -6,9 +6,9 @@
 //
 //   drag_bench [--steps N]
 
-#include "app/chart_2d_view.h"
-#include "app/qt_user_interface.h"
-#include "app/timing_grid.h"
+#include "views/chart_2d_view.h"
+#include "dialogs/qt_user_interface.h"
+#include "views/timing_grid.h"
 #include "editor/table_edit_model.h"
 #include "tables/table_axes.h"
 #include "views/curve_2d_editor.h"

@@ -13,8 +13,8 @@
 // thread; the link's CPU figure is then the link thread's alone, and the
 // process figure (link + module) is printed beside it.
 
-#include "image/module_data.h"
-#include "image/parameter_codec.h"
+#include "module/module_data.h"
+#include "module/parameter_codec.h"
 #include "link/module_protocol.h"
 #include "link/module_transfers.h"
 #include "link/qt_serial_port.h"

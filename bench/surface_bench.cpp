@@ -10,9 +10,9 @@
 //
 // --png saves the first picture and the last (turned) one, to look at.
 
-#include "app/chart_3d_view.h"
-#include "app/qt_user_interface.h"
-#include "app/timing_grid.h"
+#include "views/chart_3d_view.h"
+#include "dialogs/qt_user_interface.h"
+#include "views/timing_grid.h"
 #include "editor/table_edit_model.h"
 #include "views/curve_2d_editor.h"
 #include "views/map_3d_display.h"

@@ -7,7 +7,7 @@
 #include "core/runtime_error.h"
 #include "files/data_file.h"
 #include "files/stored_settings.h"
-#include "image/parameter_codec.h"
+#include "module/parameter_codec.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -6,7 +6,7 @@
 #include "app/main_window.h"
 #include "app/menu_commands.h"
 #include "app/port_setup_panel.h"
-#include "app/timing_grid.h"
+#include "views/timing_grid.h"
 #include "core/numbers.h"
 
 #include <QComboBox>

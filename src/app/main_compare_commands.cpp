@@ -2,17 +2,17 @@
 // opened.
 #include "app/compare_commands.h"
 
-#include "app/chart_2d_view.h"
-#include "app/chart_3d_view.h"
+#include "views/chart_2d_view.h"
+#include "views/chart_3d_view.h"
 #include "app/data_commands.h"
 #include "app/main_window.h"
 #include "app/menu_commands.h"
 #include "app/table_commands.h"
-#include "app/timing_grid.h"
+#include "views/timing_grid.h"
 #include "compare/image_check.h"
 #include "core/runtime_error.h"
 #include "files/data_file.h"
-#include "image/parameter_codec.h"
+#include "module/parameter_codec.h"
 
 #include <QFileInfo>
 #include <QMenu>

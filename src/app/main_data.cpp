@@ -6,7 +6,7 @@
 #include "app/main_window.h"
 #include "app/menu_commands.h"
 #include "app/port_setup_panel.h"
-#include "app/restore_point_dialog.h"
+#include "dialogs/restore_point_dialog.h"
 #include "link/serial_port.h"
 
 #include <QAction>

@@ -1,10 +1,10 @@
 // The main window's layout rule and what a resize does to the serial line.
 #include "app/main_window.h"
 
-#include "app/chart_2d_view.h"
-#include "app/chart_3d_view.h"
-#include "app/timing_grid.h"
-#include "app/window_layout.h"
+#include "views/chart_2d_view.h"
+#include "views/chart_3d_view.h"
+#include "views/timing_grid.h"
+#include "views/window_layout.h"
 #include "link/serial_port.h"
 
 #include <QEvent>

@@ -1,9 +1,9 @@
 #include "app/main_new_3d_table.h"
 
-#include "app/chart_3d_view.h"
+#include "views/chart_3d_view.h"
 #include "app/main_window.h"
 #include "app/table_commands.h"
-#include "app/timing_grid.h"
+#include "views/timing_grid.h"
 #include "dialogs/new_3d_table_dialog.h"
 
 namespace tunara::ui {

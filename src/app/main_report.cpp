@@ -1,13 +1,13 @@
 // File > the report commands: printer set-up, printing, preview, PDF.
 #include "app/main_report.h"
 
-#include "app/chart_2d_view.h"
-#include "app/chart_3d_view.h"
+#include "views/chart_2d_view.h"
+#include "views/chart_3d_view.h"
 #include "app/main_window.h"
 #include "app/save_path.h"
 #include "app/menu_commands.h"
-#include "app/report_charts.h"
-#include "app/timing_grid.h"
+#include "views/report_charts.h"
+#include "views/timing_grid.h"
 #include "link/module_protocol.h"
 #include "report/grid_cells.h"
 #include "tables/table_axes.h"

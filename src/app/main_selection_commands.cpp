@@ -1,11 +1,11 @@
 #include "app/selection_commands.h"
 
-#include "app/chart_2d_view.h"
-#include "app/chart_3d_view.h"
+#include "views/chart_2d_view.h"
+#include "views/chart_3d_view.h"
 #include "app/main_window.h"
 #include "app/menu_commands.h"
 #include "app/table_commands.h"
-#include "app/timing_grid.h"
+#include "views/timing_grid.h"
 #include "views/grid_heat_map.h"
 
 #include <QClipboard>

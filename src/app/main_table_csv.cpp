@@ -1,8 +1,8 @@
 // "Export Table as CSV..." and "Import Table into Grid..." of the File menu.
 #include "app/compare_commands.h"
 
-#include "app/chart_2d_view.h"
-#include "app/chart_3d_view.h"
+#include "views/chart_2d_view.h"
+#include "views/chart_3d_view.h"
 #include "app/data_commands.h"
 #include "app/main_window.h"
 #include "app/save_path.h"

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/error_dialog.h"
+#include "dialogs/error_dialog.h"
 #include "app/main_menus.h"
-#include "app/user_interface.h"
+#include "ui_port/user_interface.h"
 #include "files/config_file.h"
-#include "image/module_data.h"
+#include "module/module_data.h"
 #include "link/line_error_handler.h"
 
 #include <QMainWindow>

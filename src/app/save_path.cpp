@@ -1,6 +1,6 @@
 #include "app/save_path.h"
 
-#include "app/user_interface.h"
+#include "ui_port/user_interface.h"
 
 #include <QFileInfo>
 

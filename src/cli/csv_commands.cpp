@@ -5,7 +5,7 @@
 #include "core/runtime_error.h"
 #include "files/data_file.h"
 #include "files/table_csv.h"
-#include "image/parameter_codec.h"
+#include "module/parameter_codec.h"
 #include "tables/table_codec.h"
 
 namespace tunara::cli {

@@ -3,7 +3,7 @@
 #include "core/numbers.h"
 #include "core/runtime_error.h"
 #include "files/data_file.h"
-#include "image/parameter_codec.h"
+#include "module/parameter_codec.h"
 #include "image/parameter_fields.h"
 #include "tables/table_axes.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/cli_command.h"
-#include "image/module_data.h"
+#include "module/module_data.h"
 #include "image/parameter_fields.h"
 
 namespace tunara::cli {

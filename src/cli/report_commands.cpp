@@ -1,6 +1,6 @@
 #include "cli/report_commands.h"
 
-#include "app/report_charts.h"
+#include "views/report_charts.h"
 #include "cli/file_commands.h"
 #include "core/runtime_error.h"
 #include "files/config_file.h"

@@ -1,7 +1,7 @@
 #include "compare/image_check.h"
 
 #include "compare/image_regions.h"
-#include "image/parameter_codec.h"
+#include "module/parameter_codec.h"
 #include "tables/advance_window.h"
 #include "tables/table_axes.h"
 

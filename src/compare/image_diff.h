@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/module_data.h"
+#include "module/module_data.h"
 #include "image/parameter_fields.h"
 
 #include <cstdint>

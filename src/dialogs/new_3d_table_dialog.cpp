@@ -1,6 +1,6 @@
 #include "dialogs/new_3d_table_dialog.h"
 
-#include "app/user_interface.h"
+#include "ui_port/user_interface.h"
 #include "dialogs/screen_placement.h"
 #include "dialogs/wizard_buttons.h"
 

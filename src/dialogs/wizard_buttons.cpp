@@ -1,6 +1,6 @@
 #include "dialogs/wizard_buttons.h"
 
-#include "app/user_interface.h"
+#include "ui_port/user_interface.h"
 
 #include <QPushButton>
 

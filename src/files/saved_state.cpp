@@ -1,7 +1,7 @@
 #include "files/saved_state.h"
 
 #include "core/runtime_error.h"
-#include "image/parameter_codec.h"
+#include "module/parameter_codec.h"
 
 namespace tunara {
 

@@ -1,6 +1,6 @@
 #include "link/module_transfers.h"
 
-#include "image/parameter_codec.h"
+#include "module/parameter_codec.h"
 #include "link/pacing.h"
 
 namespace tunara::link {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/runtime_error.h"
-#include "image/module_data.h"
+#include "module/module_data.h"
 #include "link/module_protocol.h"
 
 #include <QString>

@@ -2,8 +2,8 @@
 
 #include "core/runtime_error.h"
 #include "files/data_file.h"
-#include "image/module_data.h"
-#include "image/parameter_codec.h"
+#include "module/module_data.h"
+#include "module/parameter_codec.h"
 
 #include <cerrno>
 #include <cstring>

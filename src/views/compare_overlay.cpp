@@ -1,8 +1,8 @@
 #include "views/compare_overlay.h"
 
-#include "app/chart_2d_view.h"
-#include "app/chart_3d_view.h"
-#include "app/timing_grid.h"
+#include "views/chart_2d_view.h"
+#include "views/chart_3d_view.h"
+#include "views/timing_grid.h"
 #include "core/numbers.h"
 #include "editor/table_edit_model.h"
 #include "tables/table_axes.h"

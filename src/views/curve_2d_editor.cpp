@@ -1,7 +1,7 @@
 #include "views/curve_2d_editor.h"
 
-#include "app/chart_2d_view.h"
-#include "app/timing_grid.h"
+#include "views/chart_2d_view.h"
+#include "views/timing_grid.h"
 #include "editor/table_edit_model.h"
 #include "views/table_grid_binding.h"
 

@@ -1,6 +1,6 @@
 #include "views/grid_heat_map.h"
 
-#include "app/timing_grid.h"
+#include "views/timing_grid.h"
 #include "editor/table_edit_model.h"
 
 namespace tunara::ui {

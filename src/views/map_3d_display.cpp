@@ -1,6 +1,6 @@
 #include "views/map_3d_display.h"
 
-#include "app/chart_3d_view.h"
+#include "views/chart_3d_view.h"
 #include "editor/table_edit_model.h"
 #include "views/table_grid_binding.h"
 

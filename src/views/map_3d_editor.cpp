@@ -1,7 +1,7 @@
 #include "views/map_3d_editor.h"
 
-#include "app/chart_3d_view.h"
-#include "app/timing_grid.h"
+#include "views/chart_3d_view.h"
+#include "views/timing_grid.h"
 #include "editor/map_edit_rules.h"
 #include "editor/table_edit_model.h"
 #include "views/curve_2d_editor.h"

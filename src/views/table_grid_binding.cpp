@@ -1,7 +1,7 @@
 #include "views/table_grid_binding.h"
 
-#include "app/timing_grid.h"
-#include "app/user_interface.h"
+#include "views/timing_grid.h"
+#include "ui_port/user_interface.h"
 #include "editor/table_edit_model.h"
 #include "views/timing_cell_delegate.h"
 

@@ -4,7 +4,7 @@
 #include "app/main_window.h"
 #include "app/scripted_ui.h"
 #include "files/stored_settings.h"
-#include "image/module_data.h"
+#include "module/module_data.h"
 
 #include <QTemporaryDir>
 

@@ -1,4 +1,4 @@
-#include "app/chart_template.h"
+#include "views/chart_template.h"
 
 #include <QDir>
 #include <QFile>

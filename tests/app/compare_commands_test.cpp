@@ -1,13 +1,13 @@
-#include "app/chart_2d_view.h"
-#include "app/chart_3d_view.h"
+#include "views/chart_2d_view.h"
+#include "views/chart_3d_view.h"
 #include "app/compare_commands.h"
 #include "app/data_commands.h"
 #include "app/table_editor_fixture.h"
-#include "app/timing_grid.h"
+#include "views/timing_grid.h"
 #include "compare/image_check.h"
 #include "files/data_file.h"
 #include "files/table_csv.h"
-#include "image/parameter_codec.h"
+#include "module/parameter_codec.h"
 #include "tables/table_codec.h"
 
 #include <QChart>

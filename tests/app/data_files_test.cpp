@@ -1,9 +1,9 @@
 // "&Open File", "&Save File", restore points and the exit question.
-#include "app/chart_2d_view.h"
+#include "views/chart_2d_view.h"
 #include "app/data_fixture.h"
 #include "app/menu_commands.h"
-#include "app/restore_point_dialog.h"
-#include "app/timing_grid.h"
+#include "dialogs/restore_point_dialog.h"
+#include "views/timing_grid.h"
 
 #include <QDir>
 #include <QTreeWidget>

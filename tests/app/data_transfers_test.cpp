@@ -1,10 +1,10 @@
 // Download and upload from the window against the simulated module.
 #include "app/data_fixture.h"
-#include "app/chart_2d_view.h"
+#include "views/chart_2d_view.h"
 #include "app/menu_commands.h"
 #include "app/port_setup_panel.h"
 #include "app/progress_frame.h"
-#include "app/timing_grid.h"
+#include "views/timing_grid.h"
 
 #include <QComboBox>
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "app/error_dialog.h"
+#include "dialogs/error_dialog.h"
 #include "app/scripted_ui.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "app/window_layout.h"
+#include "views/window_layout.h"
 
 #include <gtest/gtest.h>
 

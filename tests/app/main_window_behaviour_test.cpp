@@ -1,10 +1,10 @@
 #include "app/app_fixture.h"
-#include "app/chart_2d_view.h"
-#include "app/chart_3d_view.h"
+#include "views/chart_2d_view.h"
+#include "views/chart_3d_view.h"
 #include "app/menu_commands.h"
 #include "app/port_setup_panel.h"
-#include "app/timing_grid.h"
-#include "app/window_layout.h"
+#include "views/timing_grid.h"
+#include "views/window_layout.h"
 #include "link/module_protocol.h"
 
 #include <QAction>

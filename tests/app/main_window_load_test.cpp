@@ -1,9 +1,9 @@
 #include "app/app_fixture.h"
-#include "app/chart_2d_view.h"
-#include "app/chart_3d_view.h"
+#include "views/chart_2d_view.h"
+#include "views/chart_3d_view.h"
 #include "app/menu_commands.h"
 #include "app/port_setup_panel.h"
-#include "app/timing_grid.h"
+#include "views/timing_grid.h"
 #include "link/module_protocol.h"
 
 #include <QAction>

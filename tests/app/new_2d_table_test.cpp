@@ -1,8 +1,8 @@
 // The new 2D table wizard: its checks, the curve it builds, and its window.
-#include "app/chart_2d_view.h"
+#include "views/chart_2d_view.h"
 #include "app/menu_commands.h"
 #include "app/table_editor_fixture.h"
-#include "app/timing_grid.h"
+#include "views/timing_grid.h"
 #include "dialogs/new_2d_table_dialog.h"
 
 #include <QLineEdit>

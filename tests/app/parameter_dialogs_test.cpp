@@ -2,11 +2,11 @@
 // them, the table menus following the mode, and a whole round trip from
 // the image through both dialogs back into the image.
 #include "app/app_fixture.h"
-#include "app/chart_2d_view.h"
+#include "views/chart_2d_view.h"
 #include "app/menu_commands.h"
 #include "dialogs/gpio_params_dialog.h"
 #include "dialogs/mod_params_dialog.h"
-#include "image/parameter_codec.h"
+#include "module/parameter_codec.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/error_dialog.h"
+#include "dialogs/error_dialog.h"
 #include "app/port_devices.h"
 #include "app/scripted_ui.h"
 #include "files/stored_settings.h"

@@ -2,10 +2,10 @@
 // printer, the offer of a PDF when no printer is installed, the preview and
 // the export. Printed pages are read back from PDF files.
 #include "app/app_fixture.h"
-#include "app/chart_2d_view.h"
-#include "app/chart_3d_view.h"
+#include "views/chart_2d_view.h"
+#include "views/chart_3d_view.h"
 #include "app/menu_commands.h"
-#include "app/timing_grid.h"
+#include "views/timing_grid.h"
 #include "link/module_protocol.h"
 #include "report/grid_cells.h"
 #include "report/pdf_reader.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/user_interface.h"
+#include "ui_port/user_interface.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
 // The grid selection commands in the window: Copy, Paste, Modify,
 // Interpolate, Smooth, keyboard steps and the heat map, each one undo step.
 #include "app/app_fixture.h"
-#include "app/chart_3d_view.h"
+#include "views/chart_3d_view.h"
 #include "app/menu_commands.h"
 #include "app/table_commands.h"
-#include "app/timing_grid.h"
+#include "views/timing_grid.h"
 #include "views/advance_colour_scale.h"
 
 #include <QLineEdit>

@@ -2,11 +2,11 @@
 // common error dialog, where the help opens, the window's minimum size and
 // a screenshot into a missing folder.
 #include "app/app_fixture.h"
-#include "app/error_dialog.h"
-#include "app/help_window.h"
+#include "dialogs/error_dialog.h"
+#include "dialogs/help_window.h"
 #include "app/port_setup_panel.h"
 #include "app/progress_frame.h"
-#include "app/qt_user_interface.h"
+#include "dialogs/qt_user_interface.h"
 #include "app/startup.h"
 
 #include <QApplication>

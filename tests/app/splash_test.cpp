@@ -1,5 +1,5 @@
 #include "app/app_fixture.h"
-#include "app/splash_window.h"
+#include "dialogs/splash_window.h"
 
 #include <QCoreApplication>
 #include <QLabel>

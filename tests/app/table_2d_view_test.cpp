@@ -1,10 +1,10 @@
 // The 2D chart and grid as views of the editing model: catching and
 // dragging points with the real chart's mouse events, typing into cells,
 // and undoing both.
-#include "app/chart_2d_view.h"
+#include "views/chart_2d_view.h"
 #include "app/menu_commands.h"
 #include "app/table_editor_fixture.h"
-#include "app/timing_grid.h"
+#include "views/timing_grid.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,9 +1,9 @@
 // The table commands: their messages, what they show, save and close.
-#include "app/chart_2d_view.h"
-#include "app/chart_3d_view.h"
+#include "views/chart_2d_view.h"
+#include "views/chart_3d_view.h"
 #include "app/menu_commands.h"
 #include "app/table_editor_fixture.h"
-#include "app/timing_grid.h"
+#include "views/timing_grid.h"
 #include "tables/table_axes.h"
 #include "tables/table_codec.h"
 

@@ -1,6 +1,6 @@
 #include "app/table_editor_fixture.h"
 
-#include "app/chart_2d_view.h"
+#include "views/chart_2d_view.h"
 
 #include <QApplication>
 #include <QChart>

@@ -1,6 +1,6 @@
 // Faults met by using the merged program as a mechanic would.
-#include "app/qt_user_interface.h"
-#include "app/report_charts.h"
+#include "dialogs/qt_user_interface.h"
+#include "views/report_charts.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,8 +1,8 @@
 // The smaller window parts: the help viewer, the progress frame, the grids.
-#include "app/help_window.h"
+#include "dialogs/help_window.h"
 #include "app/progress_frame.h"
-#include "app/qt_user_interface.h"
-#include "app/timing_grid.h"
+#include "dialogs/qt_user_interface.h"
+#include "views/timing_grid.h"
 
 #include <QDir>
 #include <QProgressBar>

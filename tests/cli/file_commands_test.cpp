@@ -4,7 +4,7 @@
 #include "cli_run.h"
 #include "cli/file_commands.h"
 #include "files/data_file.h"
-#include "image/parameter_codec.h"
+#include "module/parameter_codec.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "files/data_file.h"
 #include "files/restore_points.h"
 #include "files/stored_settings.h"
-#include "image/parameter_codec.h"
+#include "module/parameter_codec.h"
 #include "sim/simulated_module.h"
 
 #include <gtest/gtest.h>

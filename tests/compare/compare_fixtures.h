@@ -3,8 +3,8 @@
 // Images for the comparison tests: random content, and content as the
 // program itself writes it (decoded and encoded once, tables in the window).
 
-#include "image/module_data.h"
-#include "image/parameter_codec.h"
+#include "module/module_data.h"
+#include "module/parameter_codec.h"
 
 #include <random>
 

@@ -2,8 +2,8 @@
 #include "files/data_file.h"
 
 #include "core/runtime_error.h"
-#include "image/module_data.h"
-#include "image/parameter_codec.h"
+#include "module/module_data.h"
+#include "module/parameter_codec.h"
 
 #include "../image/image_rules.h"
 

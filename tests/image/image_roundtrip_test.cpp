@@ -1,8 +1,8 @@
 // Decode followed by encode with no edits: every value of every parameter
 // byte, and seeded random images. What comes back must be the normalised
 // byte, the table regions and carried bytes untouched, the reserved bytes 0.
-#include "image/module_data.h"
-#include "image/parameter_codec.h"
+#include "module/module_data.h"
+#include "module/parameter_codec.h"
 
 #include "image_rules.h"
 

@@ -1,7 +1,7 @@
 // Module image and the parameter codec: start-up state, clearing, every
 // decode and encode rule with its clamps, and the overflow stop of the encode.
-#include "image/module_data.h"
-#include "image/parameter_codec.h"
+#include "module/module_data.h"
+#include "module/parameter_codec.h"
 
 #include "core/runtime_error.h"
 #include "image_rules.h"

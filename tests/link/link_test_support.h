@@ -5,7 +5,7 @@
 // for every question, message and progress step.
 
 #include "core/runtime_error.h"
-#include "image/module_data.h"
+#include "module/module_data.h"
 #include "link/module_protocol.h"
 #include "link/module_transfers.h"
 #include "link/qt_serial_port.h"

@@ -2,7 +2,7 @@
 // through a download and through an upload with verification unchanged
 // (0x06, 0x0D, 0x11, 0x13, 0x15 and 0x16 included), with the progress
 // steps and the completion texts.
-#include "image/parameter_codec.h"
+#include "module/parameter_codec.h"
 
 #include "link_test_support.h"
 

@@ -1,7 +1,7 @@
 // The download and upload commands: every refusal and failure ends with its
 // own message, a failed or refused download leaves the image cleared, and an
 // upload never writes when it should not.
-#include "image/parameter_codec.h"
+#include "module/parameter_codec.h"
 
 #include "link_test_support.h"
 

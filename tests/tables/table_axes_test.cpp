@@ -2,8 +2,8 @@
 // axes that label it.
 #include "tables/table_axes.h"
 
-#include "image/module_data.h"
-#include "image/parameter_codec.h"
+#include "module/module_data.h"
+#include "module/parameter_codec.h"
 
 #include <gtest/gtest.h>
 

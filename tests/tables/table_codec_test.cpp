@@ -1,8 +1,8 @@
 // Stored table bytes and degrees of advance, both ways.
 #include "tables/table_codec.h"
 
-#include "image/module_data.h"
-#include "image/parameter_codec.h"
+#include "module/module_data.h"
+#include "module/parameter_codec.h"
 #include "tables/table_axes.h"
 
 #include <gtest/gtest.h>

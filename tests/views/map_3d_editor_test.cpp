@@ -1,9 +1,9 @@
 // The 3D map in the window: synthetic mouse events on the real surface
 // chart, the grid, and the editing model behind them.
 #include "app/app_fixture.h"
-#include "app/chart_3d_view.h"
+#include "views/chart_3d_view.h"
 #include "app/table_commands.h"
-#include "app/timing_grid.h"
+#include "views/timing_grid.h"
 #include "editor/table_edit_model.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 // The new 3D table wizard: its slider rules, its open-time question, and
 // its hand-over of a flat map to the window's 3D views.
 #include "app/app_fixture.h"
-#include "app/chart_3d_view.h"
+#include "views/chart_3d_view.h"
 #include "app/table_commands.h"
-#include "app/timing_grid.h"
+#include "views/timing_grid.h"
 #include "dialogs/new_3d_table_dialog.h"
 #include "editor/table_edit_model.h"
 

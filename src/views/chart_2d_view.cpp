@@ -1,4 +1,4 @@
-#include "app/chart_2d_view.h"
+#include "views/chart_2d_view.h"
 
 #include "tables/table_axes.h"
 #include "tables/timing_tables.h"

@@ -1,4 +1,4 @@
-#include "app/error_dialog.h"
+#include "dialogs/error_dialog.h"
 
 namespace tunara::ui {
 

@@ -1,4 +1,4 @@
-#include "app/restore_point_dialog.h"
+#include "dialogs/restore_point_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/error_dialog.h"
+#include "dialogs/error_dialog.h"
 #include "files/config_file.h"
 
 #include <QDialog>

@@ -1,6 +1,6 @@
-#include "app/splash_window.h"
+#include "dialogs/splash_window.h"
 
-#include "app/window_layout.h"
+#include "views/window_layout.h"
 
 #include <QCoreApplication>
 #include <QDir>

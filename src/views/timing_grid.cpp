@@ -1,4 +1,4 @@
-#include "app/timing_grid.h"
+#include "views/timing_grid.h"
 
 #include "tables/table_axes.h"
 #include "tables/timing_tables.h"

@@ -1,4 +1,4 @@
-#include "image/parameter_codec.h"
+#include "module/parameter_codec.h"
 
 #include "core/numbers.h"
 #include "core/runtime_error.h"

@@ -1,4 +1,4 @@
-#include "app/chart_3d_view.h"
+#include "views/chart_3d_view.h"
 
 #include "tables/table_axes.h"
 

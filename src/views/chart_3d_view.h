@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/chart_template.h"
+#include "views/chart_template.h"
 #include "tables/timing_tables.h"
 #include "views/surface_chart.h"
 

@@ -1,7 +1,7 @@
-#include "app/report_charts.h"
+#include "views/report_charts.h"
 
-#include "app/chart_2d_view.h"
-#include "app/chart_3d_view.h"
+#include "views/chart_2d_view.h"
+#include "views/chart_3d_view.h"
 #include "editor/table_rules.h"
 #include "tables/table_axes.h"
 #include "views/surface_look.h"

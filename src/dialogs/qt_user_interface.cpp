@@ -1,6 +1,6 @@
-#include "app/qt_user_interface.h"
+#include "dialogs/qt_user_interface.h"
 
-#include "app/help_window.h"
+#include "dialogs/help_window.h"
 #include "dialogs/screen_placement.h"
 
 #include <QDialog>
