@@ -87,19 +87,19 @@ int main(int argc, char **argv)
     ui::QtUserInterface userInterface;
     QWidget window;
     window.resize(1280, 720);
-    auto *chart = new ui::Chart2DView(&window);
+    auto *chart = new views::Chart2DView(&window);
     chart->setGeometry(0, 0, 1280, 720);
-    auto *grid = new ui::TimingGrid(QStringLiteral("VSFlexGrid1"), 2, SpeedPoints + 1, &window);
+    auto *grid = new views::TimingGrid(QStringLiteral("VSFlexGrid1"), 2, SpeedPoints + 1, &window);
     grid->hide();
-    ui::SetupGrid2D(*grid);
+    views::SetupGrid2D(*grid);
     const QString templatePath = QDir(QCoreApplication::applicationDirPath()).filePath(axes::template2DFileName());
     if (!chart->loadTemplate(templatePath))
         std::fprintf(stderr, "template %s not loaded; timing the plain chart\n", qPrintable(templatePath));
 
     editor::TableEditModel model;
-    ui::ChartGestureState gesture;
-    ui::TableGridBinding binding(*grid, model, editor::TableKind::Curve2D, userInterface, &window);
-    ui::Curve2DEditor dragger(*chart, binding, model, gesture);
+    views::ChartGestureState gesture;
+    views::TableGridBinding binding(*grid, model, editor::TableKind::Curve2D, userInterface, &window);
+    views::Curve2DEditor dragger(*chart, binding, model, gesture);
     Table2D table;
     for (int p = 1; p <= SpeedPoints; ++p) {
         table(p, 1) = 20;

@@ -92,16 +92,16 @@ int main(int argc, char **argv)
 
     QtUserInterface ui;
     QWidget owner;
-    TimingGrid grid(QStringLiteral("VSFlexGrid2"), PressureRows + 1, SpeedPoints + 1, &owner);
-    SetupGrid3D(grid, 1);
+    views::TimingGrid grid(QStringLiteral("VSFlexGrid2"), PressureRows + 1, SpeedPoints + 1, &owner);
+    views::SetupGrid3D(grid, 1);
     editor::TableEditModel model;
-    TableGridBinding binding(grid, model, editor::TableKind::Map3D, ui, &owner);
-    Chart3DView chart;
+    views::TableGridBinding binding(grid, model, editor::TableKind::Map3D, ui, &owner);
+    views::Chart3DView chart;
     if (parser.isSet(QStringLiteral("template")) && !chart.loadTemplate(parser.value(QStringLiteral("template"))))
         std::fprintf(stderr, "template not loaded; default look\n");
-    ChartGestureState gesture;
-    Map3DDisplay display(chart, binding, model);
-    Map3DEditor editor(chart, binding, model, gesture);
+    views::ChartGestureState gesture;
+    views::Map3DDisplay display(chart, binding, model);
+    views::Map3DEditor editor(chart, binding, model, gesture);
     chart.resize(1280, 720);
     model.open3D(sampleMap(), 30);
 

@@ -14,7 +14,7 @@ class frmTunara_Main;
 class TableCommands;
 
 // "Compare With File..." and "Stop Comparing" of the Edit menu: another data
-// file's active table beside the open one (see CompareOverlay). A file
+// file's active table beside the open one (see views::CompareOverlay). A file
 // whose table is of the other kind, or that selects none, is named and
 // nothing is compared.
 class CompareCommands : public QObject {
@@ -28,7 +28,7 @@ public:
     // file dialog; false when nothing is compared.
     bool compareWithFile(const QString &path);
 
-    CompareOverlay &overlay() { return *m_overlay; }
+    views::CompareOverlay &overlay() { return *m_overlay; }
 
 private:
     void addMenuItems();
@@ -36,7 +36,7 @@ private:
 
     frmTunara_Main &m_window;
     TableCommands &m_tables;
-    CompareOverlay *m_overlay;
+    views::CompareOverlay *m_overlay;
 };
 
 // "Export Table as CSV..." and "Import Table into Grid..." of the File menu:

@@ -91,7 +91,7 @@ CompareCommands::CompareCommands(frmTunara_Main &window, TableCommands &tables)
     : QObject(&window),
       m_window(window),
       m_tables(tables),
-      m_overlay(new CompareOverlay(*window.chart2D(), *window.chart3D(), *window.grid2D(), *window.grid3D(),
+      m_overlay(new views::CompareOverlay(*window.chart2D(), *window.chart3D(), *window.grid2D(), *window.grid3D(),
                                    tables.model()))
 {
     addMenuItems();
@@ -99,7 +99,7 @@ CompareCommands::CompareCommands(frmTunara_Main &window, TableCommands &tables)
     c.setHandler(QStringLiteral("mnuCompareWithFile"), [this] { mnuCompareWithFile_Click(); });
     c.setHandler(QStringLiteral("mnuStopComparing"), [this] { mnuStopComparing_Click(); });
     connect(&tables.model(), &editor::TableEditModel::tableReset, this, [this] { updateMenuItems(); });
-    connect(m_overlay, &CompareOverlay::activeChanged, this, [this] { updateMenuItems(); });
+    connect(m_overlay, &views::CompareOverlay::activeChanged, this, [this] { updateMenuItems(); });
     updateMenuItems();
 }
 
@@ -164,7 +164,7 @@ bool CompareCommands::compareWithFile(const QString &path)
                       CompareTitle, Buttons::OK, Icon::Exclamation);
         return false;
     }
-    CompareSource source;
+    views::CompareSource source;
     source.kind = theirs;
     source.name = name;
     source.trigTiming = other->params.TrigTiming;

@@ -32,25 +32,25 @@ void frmTunara_Main::changeEvent(QEvent *event)
 void frmTunara_Main::layoutViews(double w, double h)
 {
     const double tpp = twipsPerPixel();
-    const TableViewsLayout layout = LayoutTableViews(w, h);
-    const auto place = [tpp](QWidget *view, const TwipsRect &r) {
-        view->setGeometry(TwipsToPixels(r.left, tpp), TwipsToPixels(r.top, tpp), TwipsToPixels(r.width, tpp),
-                          TwipsToPixels(r.height, tpp));
+    const views::TableViewsLayout layout = views::LayoutTableViews(w, h);
+    const auto place = [tpp](QWidget *view, const views::TwipsRect &r) {
+        view->setGeometry(views::TwipsToPixels(r.left, tpp), views::TwipsToPixels(r.top, tpp), views::TwipsToPixels(r.width, tpp),
+                          views::TwipsToPixels(r.height, tpp));
     };
-    const auto fitCells = [tpp](TimingGrid *grid, int (*rowHeight)(double)) {
+    const auto fitCells = [tpp](views::TimingGrid *grid, int (*rowHeight)(double)) {
         const QRect client = grid->contentsRect();
-        const int columnTwips = GridColumnWidth(PixelsToTwips(client.width(), tpp));
-        const int rowTwips = rowHeight(PixelsToTwips(client.height(), tpp));
-        grid->setReadableCellSize(TwipsToCellPixels(columnTwips, tpp), TwipsToCellPixels(rowTwips, tpp));
+        const int columnTwips = views::GridColumnWidth(views::PixelsToTwips(client.width(), tpp));
+        const int rowTwips = rowHeight(views::PixelsToTwips(client.height(), tpp));
+        grid->setReadableCellSize(views::TwipsToCellPixels(columnTwips, tpp), views::TwipsToCellPixels(rowTwips, tpp));
     };
     // 2D pair first, then the 3D pair; hidden views are laid out too so a
     // table opens at the right size.
     place(m_chart2D, layout.chart);
     place(m_grid2D, layout.grid);
-    fitCells(m_grid2D, Grid2DRowHeight);
+    fitCells(m_grid2D, views::Grid2DRowHeight);
     place(m_chart3D, layout.chart);
     place(m_grid3D, layout.grid);
-    fitCells(m_grid3D, Grid3DRowHeight);
+    fitCells(m_grid3D, views::Grid3DRowHeight);
 }
 
 void frmTunara_Main::Form_Resize()
@@ -60,7 +60,7 @@ void frmTunara_Main::Form_Resize()
     // The views share the client area with the status bar below them.
     const int statusHeight = statusBar()->isVisible() ? statusBar()->height() : 0;
     if (runTrapped(m_errorDialog, [&] {
-            layoutViews(PixelsToTwips(outer.width(), tpp), PixelsToTwips(outer.height() - statusHeight, tpp));
+            layoutViews(views::PixelsToTwips(outer.width(), tpp), views::PixelsToTwips(outer.height() - statusHeight, tpp));
         }) == StepOutcome::Aborted)
         return;
     // A transfer in progress keeps its port and its settings: closing it

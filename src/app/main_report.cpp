@@ -27,7 +27,7 @@ const QString PrintTableTitle = QStringLiteral("Print Parameters And Timing Tabl
 const QString PreviewTitle = QStringLiteral("Print Preview");
 const QString ExportTitle = QStringLiteral("Export Report as PDF");
 
-QList<QStringList> gridTexts(const TimingGrid &grid)
+QList<QStringList> gridTexts(const views::TimingGrid &grid)
 {
     QList<QStringList> rows;
     for (int r = 0; r < grid.rowCount(); ++r) {
@@ -39,7 +39,7 @@ QList<QStringList> gridTexts(const TimingGrid &grid)
     return rows;
 }
 
-Table2D liveTable2D(const Chart2DView &chart)
+Table2D liveTable2D(const views::Chart2DView &chart)
 {
     Table2D table;
     const QList<QPointF> curve = chart.curveSeries()->points();
@@ -125,13 +125,13 @@ report::ChartPicture ReportCommands::chartPicture() const
 {
     const ModuleData &data = m_window.context().data;
     if (data.params.TimingTable2D) {
-        const Chart2DView &chart = *m_window.chart2D();
-        return chart2DPicture(programFile(axes::template2DFileName()),
+        const views::Chart2DView &chart = *m_window.chart2D();
+        return views::chart2DPicture(programFile(axes::template2DFileName()),
                               chart.isHidden() ? data.tables.table2D : liveTable2D(chart));
     }
     if (data.params.TimingTable3D) {
-        const Chart3DView &chart = *m_window.chart3D();
-        return chart3DPicture(programFile(axes::template3DFileName(data.params.MAPSensor)),
+        const views::Chart3DView &chart = *m_window.chart3D();
+        return views::chart3DPicture(programFile(axes::template3DFileName(data.params.MAPSensor)),
                               chart.isHidden() ? data.tables.table3D : chart.surface(), data.params);
     }
     return {};

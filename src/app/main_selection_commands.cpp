@@ -102,13 +102,13 @@ void SelectionCommands::installHeatMaps()
         return advanceColourScale(m_window.chart3D()->look(), m_tables.model().editWindow());
     };
     const auto scale3D = [this] { return advanceColourScale(m_window.chart3D()->scene()); };
-    new GridHeatMap(*m_window.grid2D(), m_tables.model(), TableKind::Curve2D, scale2D);
-    new GridHeatMap(*m_window.grid3D(), m_tables.model(), TableKind::Map3D, scale3D);
+    new views::GridHeatMap(*m_window.grid2D(), m_tables.model(), TableKind::Curve2D, scale2D);
+    new views::GridHeatMap(*m_window.grid3D(), m_tables.model(), TableKind::Map3D, scale3D);
 }
 
 // ---- the selection ----
 
-TimingGrid *SelectionCommands::gridOf(TableKind kind) const
+views::TimingGrid *SelectionCommands::gridOf(TableKind kind) const
 {
     return kind == TableKind::Map3D ? m_window.grid3D() : m_window.grid2D();
 }
@@ -122,7 +122,7 @@ std::optional<CellRect> SelectionCommands::selectedCells(TableKind kind) const
 {
     if (!holds(kind))
         return std::nullopt;
-    const TimingGrid *grid = gridOf(kind);
+    const views::TimingGrid *grid = gridOf(kind);
     const QList<QTableWidgetSelectionRange> ranges = grid->selectedRanges();
     if (ranges.isEmpty())
         return std::nullopt;
@@ -141,7 +141,7 @@ std::optional<CellRect> SelectionCommands::selectedCells(TableKind kind) const
 
 void SelectionCommands::selectInGrid(TableKind kind, const CellRect &cells)
 {
-    TimingGrid *grid = gridOf(kind);
+    views::TimingGrid *grid = gridOf(kind);
     grid->setCurrentCell(cells.top + 1, cells.left + 1);
     grid->clearSelection();
     grid->setRangeSelected(

@@ -29,9 +29,9 @@ namespace tunara::ui {
 namespace {
 
 // Control positions of the window's design, in twips.
-constexpr TwipsRect PortFrameRect{1680, 1200, 2655, 1932};
-constexpr TwipsRect ProgressFrameRect{960, 4080, 4335, 735};
-constexpr TwipsRect ProgressBarRect{240, 360, 3855, 255};
+constexpr views::TwipsRect PortFrameRect{1680, 1200, 2655, 1932};
+constexpr views::TwipsRect ProgressFrameRect{960, 4080, 4335, 735};
+constexpr views::TwipsRect ProgressBarRect{240, 360, 3855, 255};
 constexpr double DesignClientWidth = 9036;
 constexpr double DesignClientHeight = 7512;
 
@@ -55,7 +55,7 @@ frmTunara_Main::frmTunara_Main(MainWindowContext context, QWidget *parent)
     // Key preview: the window sees every key press of its controls first.
     qApp->installEventFilter(this);
     const double tpp = twipsPerPixel();
-    resize(TwipsToPixels(DesignClientWidth, tpp), TwipsToPixels(DesignClientHeight, tpp) + menuBar()->sizeHint().height());
+    resize(views::TwipsToPixels(DesignClientWidth, tpp), views::TwipsToPixels(DesignClientHeight, tpp) + menuBar()->sizeHint().height());
 }
 
 frmTunara_Main::~frmTunara_Main()
@@ -72,18 +72,18 @@ void frmTunara_Main::createControls()
     m_commands = new MenuCommands(this);
     m_popups = BuildMainMenus(*menuBar(), *m_commands, *this);
 
-    m_chart2D = new Chart2DView(client);
-    m_grid2D = new TimingGrid(QStringLiteral("VSFlexGrid1"), 2, SpeedPoints + 1, client);
-    m_chart3D = new Chart3DView(client);
-    m_grid3D = new TimingGrid(QStringLiteral("VSFlexGrid2"), PressureRows + 1, SpeedPoints + 1, client);
+    m_chart2D = new views::Chart2DView(client);
+    m_grid2D = new views::TimingGrid(QStringLiteral("VSFlexGrid1"), 2, SpeedPoints + 1, client);
+    m_chart3D = new views::Chart3DView(client);
+    m_grid3D = new views::TimingGrid(QStringLiteral("VSFlexGrid2"), PressureRows + 1, SpeedPoints + 1, client);
     for (QWidget *view : {static_cast<QWidget *>(m_chart2D), static_cast<QWidget *>(m_grid2D),
                           static_cast<QWidget *>(m_chart3D), static_cast<QWidget *>(m_grid3D)})
         view->hide();
 
     const double tpp = twipsPerPixel();
-    const auto px = [tpp](const TwipsRect &r) {
-        return QRect(TwipsToPixels(r.left, tpp), TwipsToPixels(r.top, tpp), TwipsToPixels(r.width, tpp),
-                     TwipsToPixels(r.height, tpp));
+    const auto px = [tpp](const views::TwipsRect &r) {
+        return QRect(views::TwipsToPixels(r.left, tpp), views::TwipsToPixels(r.top, tpp), views::TwipsToPixels(r.width, tpp),
+                     views::TwipsToPixels(r.height, tpp));
     };
     m_portPanel = new PortSetupPanel(client);
     // Wider and taller than the design frame: it also names the device
@@ -127,7 +127,7 @@ QString frmTunara_Main::programFile(const QString &name) const
 
 double frmTunara_Main::twipsPerPixel() const
 {
-    return TwipsPerPixel(logicalDpiY());
+    return views::TwipsPerPixel(logicalDpiY());
 }
 
 bool frmTunara_Main::isTableOpen() const
@@ -201,14 +201,14 @@ void frmTunara_Main::Form_Load()
         return;
     if (!step([this] {
             m_ctx.data.tables.table2D = Table2D{};
-            SetupGrid2D(*m_grid2D);
+            views::SetupGrid2D(*m_grid2D);
         }))
         return;
     if (!step([this] { loadChartTemplates3D(); }))
         return;
     if (!step([this] {
             m_ctx.data.tables.table3D = Table3D{};
-            SetupGrid3D(*m_grid3D, 0);
+            views::SetupGrid3D(*m_grid3D, 0);
         }))
         return;
     if (!step([this] { MainTitle = windowTitle(); }))
@@ -242,10 +242,10 @@ void frmTunara_Main::reportTemplate(bool loaded, const QString &fileName, const 
 {
     if (loaded)
         return;
-    TemplateResult result;
+    views::TemplateResult result;
     result.missing = missing;
     result.error = why;
-    m_ctx.ui.messageBox(this, templateFailureText(fileName, result), QStringLiteral("Form Load"), Buttons::OK,
+    m_ctx.ui.messageBox(this, views::templateFailureText(fileName, result), QStringLiteral("Form Load"), Buttons::OK,
                         Icon::Exclamation);
 }
 

@@ -12,6 +12,12 @@
 #include <functional>
 #include <memory>
 
+namespace tunara::views {
+class Chart2DView;
+class Chart3DView;
+class TimingGrid;
+}  // namespace tunara::views
+
 namespace tunara {
 class StoredSettings;
 namespace link {
@@ -22,14 +28,11 @@ class SerialPort;
 
 namespace tunara::ui {
 
-class Chart2DView;
-class Chart3DView;
 class DataCommands;
 class MenuCommands;
 class PortSetupPanel;
 class ProgressFrame;
 class TableCommands;
-class TimingGrid;
 
 // What the main window works with; all of it outlives the window.
 struct MainWindowContext {
@@ -103,10 +106,10 @@ public:
     const MainWindowContext &context() const { return m_ctx; }
     PopupMenus popupMenus() const { return m_popups; }
 
-    Chart2DView *chart2D() const { return m_chart2D; }
-    Chart3DView *chart3D() const { return m_chart3D; }
-    TimingGrid *grid2D() const { return m_grid2D; }
-    TimingGrid *grid3D() const { return m_grid3D; }
+    views::Chart2DView *chart2D() const { return m_chart2D; }
+    views::Chart3DView *chart3D() const { return m_chart3D; }
+    views::TimingGrid *grid2D() const { return m_grid2D; }
+    views::TimingGrid *grid3D() const { return m_grid3D; }
     PortSetupPanel *portPanel() const { return m_portPanel; }
     ProgressFrame *progressFrame() const { return m_progress; }
     // The timing table editor: its commands, model and views.
@@ -157,10 +160,10 @@ private:
     link::LineErrorHandler *m_lineErrors = nullptr;
     MenuCommands *m_commands = nullptr;
     PopupMenus m_popups;
-    Chart2DView *m_chart2D = nullptr;
-    Chart3DView *m_chart3D = nullptr;
-    TimingGrid *m_grid2D = nullptr;
-    TimingGrid *m_grid3D = nullptr;
+    views::Chart2DView *m_chart2D = nullptr;
+    views::Chart3DView *m_chart3D = nullptr;
+    views::TimingGrid *m_grid2D = nullptr;
+    views::TimingGrid *m_grid3D = nullptr;
     PortSetupPanel *m_portPanel = nullptr;
     ProgressFrame *m_progress = nullptr;
     DataCommands *m_dataCommands = nullptr;

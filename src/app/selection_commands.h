@@ -11,11 +11,14 @@
 class QKeyEvent;
 class QMenu;
 
+namespace tunara::views {
+class TimingGrid;
+}  // namespace tunara::views
+
 namespace tunara::ui {
 
 class frmTunara_Main;
 class TableCommands;
-class TimingGrid;
 
 // The commands on a grid selection: Copy, Paste and Modify of the two
 // pop-up menus, Interpolate and Smooth (pop-up menus and Edit menu), the
@@ -49,7 +52,7 @@ private:
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool handleGridKey(editor::TableKind kind, const QKeyEvent &key);
 
-    TimingGrid *gridOf(editor::TableKind kind) const;
+    views::TimingGrid *gridOf(editor::TableKind kind) const;
     bool holds(editor::TableKind kind) const;
     void selectInGrid(editor::TableKind kind, const editor::CellRect &cells);
     void hideValueLabel(editor::TableKind kind);

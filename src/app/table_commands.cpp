@@ -32,15 +32,15 @@ const QString EditTitle = QStringLiteral("Edit Timing Table");
 TableCommands::TableCommands(frmTunara_Main &window) : QObject(&window), m_window(window)
 {
     UserInterface &ui = window.context().ui;
-    m_grid2D = new TableGridBinding(*window.grid2D(), m_model, editor::TableKind::Curve2D, ui, &window);
-    m_grid3D = new TableGridBinding(*window.grid3D(), m_model, editor::TableKind::Map3D, ui, &window);
-    m_curve2D = new Curve2DEditor(*window.chart2D(), *m_grid2D, m_model, m_gesture);
-    m_map3D = new Map3DDisplay(*window.chart3D(), *m_grid3D, m_model);
-    m_map3DEditor = new Map3DEditor(*window.chart3D(), *m_grid3D, m_model, m_gesture);
-    connect(m_grid2D, &TableGridBinding::contextMenuRequested, this, [this](const QPoint &pos) {
+    m_grid2D = new views::TableGridBinding(*window.grid2D(), m_model, editor::TableKind::Curve2D, ui, &window);
+    m_grid3D = new views::TableGridBinding(*window.grid3D(), m_model, editor::TableKind::Map3D, ui, &window);
+    m_curve2D = new views::Curve2DEditor(*window.chart2D(), *m_grid2D, m_model, m_gesture);
+    m_map3D = new views::Map3DDisplay(*window.chart3D(), *m_grid3D, m_model);
+    m_map3DEditor = new views::Map3DEditor(*window.chart3D(), *m_grid3D, m_model, m_gesture);
+    connect(m_grid2D, &views::TableGridBinding::contextMenuRequested, this, [this](const QPoint &pos) {
         popUpGridMenu(m_window.popupMenus().edit2D, QStringLiteral("mnuPopUpPaste2D"), pos);
     });
-    connect(m_grid3D, &TableGridBinding::contextMenuRequested, this, [this](const QPoint &pos) {
+    connect(m_grid3D, &views::TableGridBinding::contextMenuRequested, this, [this](const QPoint &pos) {
         popUpGridMenu(m_window.popupMenus().edit3D, QStringLiteral("mnuPopUpPaste3D"), pos);
     });
     // Whatever hides the views (these commands, a download, a file open)
@@ -307,7 +307,7 @@ bool TableCommands::ChartSetup3D()
 {
     const ModuleData &data = m_window.context().data;
     const std::uint8_t sensor = data.params.MAPSensor;
-    SetupGrid3D(*m_window.grid3D(), sensor);
+    views::SetupGrid3D(*m_window.grid3D(), sensor);
     m_window.chart3D()->setMapSensor(sensor);
     const QString name = axes::template3DFileName(sensor);
     if (!m_window.chart3D()->loadTemplate(QDir(m_window.context().programFolder).filePath(name))) {
@@ -332,9 +332,9 @@ bool TableCommands::loadTemplate2D()
     return false;
 }
 
-void TableCommands::reportTemplateFailure(const QString &fileName, const TemplateResult &result)
+void TableCommands::reportTemplateFailure(const QString &fileName, const views::TemplateResult &result)
 {
-    userInterface().messageBox(&m_window, templateFailureText(fileName, result), EditTitle, Buttons::OK,
+    userInterface().messageBox(&m_window, views::templateFailureText(fileName, result), EditTitle, Buttons::OK,
                                Icon::Critical);
 }
 

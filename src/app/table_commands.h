@@ -12,12 +12,16 @@
 
 class QMenu;
 
-namespace tunara::ui {
-
-class frmTunara_Main;
+namespace tunara::views {
 class Map3DDisplay;
 class Map3DEditor;
 class TableGridBinding;
+struct TemplateResult;
+}  // namespace tunara::views
+
+namespace tunara::ui {
+
+class frmTunara_Main;
 
 // The timing table editor of the main window: the New, Edit, Save and Close
 // commands, the sequences that put a table on screen, Undo and Redo, and the
@@ -31,10 +35,10 @@ public:
     ~TableCommands() override;
 
     editor::TableEditModel &model() { return m_model; }
-    ChartGestureState &gesture() { return m_gesture; }
-    Curve2DEditor &curve2D() { return *m_curve2D; }
-    TableGridBinding &grid2DBinding() { return *m_grid2D; }
-    TableGridBinding &grid3DBinding() { return *m_grid3D; }
+    views::ChartGestureState &gesture() { return m_gesture; }
+    views::Curve2DEditor &curve2D() { return *m_curve2D; }
+    views::TableGridBinding &grid2DBinding() { return *m_grid2D; }
+    views::TableGridBinding &grid3DBinding() { return *m_grid3D; }
 
     void mnuNewTable_Click();
     void mnuEditTimingTable_Click();
@@ -79,17 +83,17 @@ private:
     void showNew2DWizard();
     void showNew3DWizard();
     bool loadTemplate2D();
-    void reportTemplateFailure(const QString &fileName, const struct TemplateResult &result);
+    void reportTemplateFailure(const QString &fileName, const views::TemplateResult &result);
     void popUpGridMenu(QMenu *menu, const QString &pasteItem, const QPoint &globalPos);
 
     frmTunara_Main &m_window;
     editor::TableEditModel m_model;
-    ChartGestureState m_gesture;
-    TableGridBinding *m_grid2D = nullptr;
-    TableGridBinding *m_grid3D = nullptr;
-    Curve2DEditor *m_curve2D = nullptr;
-    Map3DDisplay *m_map3D = nullptr;
-    Map3DEditor *m_map3DEditor = nullptr;
+    views::ChartGestureState m_gesture;
+    views::TableGridBinding *m_grid2D = nullptr;
+    views::TableGridBinding *m_grid3D = nullptr;
+    views::Curve2DEditor *m_curve2D = nullptr;
+    views::Map3DDisplay *m_map3D = nullptr;
+    views::Map3DEditor *m_map3DEditor = nullptr;
     struct BeforeWizard {
         TimingTables tables;
         int trigTiming = 0;

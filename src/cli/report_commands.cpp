@@ -85,9 +85,9 @@ report::ChartPicture chartPicture(const ModuleData &data)
 {
     const ModuleParameters &p = data.params;
     if (p.TimingTable2D)
-        return ui::chart2DPicture(programFile(axes::template2DFileName()), data.tables.table2D);
+        return views::chart2DPicture(programFile(axes::template2DFileName()), data.tables.table2D);
     if (p.TimingTable3D)
-        return ui::chart3DPicture(programFile(axes::template3DFileName(p.MAPSensor)), data.tables.table3D, p);
+        return views::chart3DPicture(programFile(axes::template3DFileName(p.MAPSensor)), data.tables.table3D, p);
     return {};
 }
 

@@ -20,12 +20,12 @@ namespace {
 constexpr double ClientWidth = 7164;
 constexpr double ClientHeight = 3732;
 
-QLabel *label(QWidget *parent, const char *name, const QString &text, const TwipsRect &r, double tpp)
+QLabel *label(QWidget *parent, const char *name, const QString &text, const views::TwipsRect &r, double tpp)
 {
     auto *l = new QLabel(text, parent);
     l->setObjectName(QString::fromLatin1(name));
-    l->setGeometry(TwipsToPixels(r.left, tpp), TwipsToPixels(r.top, tpp), TwipsToPixels(r.width, tpp),
-                   TwipsToPixels(r.height, tpp));
+    l->setGeometry(views::TwipsToPixels(r.left, tpp), views::TwipsToPixels(r.top, tpp), views::TwipsToPixels(r.width, tpp),
+                   views::TwipsToPixels(r.height, tpp));
     return l;
 }
 
@@ -57,8 +57,8 @@ frmTunara_Splash::frmTunara_Splash(UserInterface &ui, QString programFolder, int
 {
     setObjectName(QStringLiteral("frmTunara_Splash"));
     setModal(true);
-    const double tpp = TwipsPerPixel(logicalDpiY());
-    setFixedSize(TwipsToPixels(ClientWidth, tpp), TwipsToPixels(ClientHeight, tpp));
+    const double tpp = views::TwipsPerPixel(logicalDpiY());
+    setFixedSize(views::TwipsToPixels(ClientWidth, tpp), views::TwipsToPixels(ClientHeight, tpp));
 
     m_fraSplash = new QFrame(this);
     m_fraSplash->setObjectName(QStringLiteral("fraSplash"));

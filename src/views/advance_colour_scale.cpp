@@ -1,6 +1,6 @@
 #include "views/advance_colour_scale.h"
 
-namespace tunara::ui {
+namespace tunara::views {
 
 AdvanceColourScale advanceColourScale(const views::SurfaceScene &scene)
 {
@@ -20,4 +20,4 @@ QColor readableTextColour(const QColor &background)
     return luminance > 0.5 ? QColor(Qt::black) : QColor(Qt::white);
 }
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

@@ -5,7 +5,7 @@
 
 #include <QColor>
 
-namespace tunara::ui {
+namespace tunara::views {
 
 // The heat map's colours of advance: the 3D surface's own scale
 // (views::surfaceColour over the range its legend shows), so a colour means
@@ -29,4 +29,4 @@ AdvanceColourScale advanceColourScale(const views::SurfaceLook &look, const edit
 // Black or white, whichever reads better on the background.
 QColor readableTextColour(const QColor &background);
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

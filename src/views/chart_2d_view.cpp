@@ -11,7 +11,7 @@
 
 #include <cmath>
 
-namespace tunara::ui {
+namespace tunara::views {
 
 Chart2DView::Chart2DView(QWidget *parent)
     : QChartView(new QChart(), parent),
@@ -53,7 +53,7 @@ Chart2DView::Chart2DView(QWidget *parent)
 
 bool Chart2DView::loadTemplate(const QString &path)
 {
-    m_lastTemplate = tunara::ui::loadChartTemplate(path, ChartTemplate::Kind::Chart2D);
+    m_lastTemplate = tunara::views::loadChartTemplate(path, ChartTemplate::Kind::Chart2D);
     if (!m_lastTemplate.chartTemplate)
         return false;
     applyTemplate(*m_lastTemplate.chartTemplate);
@@ -210,4 +210,4 @@ void Chart2DView::mouseReleaseEvent(QMouseEvent *event)
     event->accept();
 }
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

@@ -11,7 +11,7 @@ class QGraphicsSimpleTextItem;
 class QLineSeries;
 class QValueAxis;
 
-namespace tunara::ui {
+namespace tunara::views {
 
 // The 2D timing chart: series 1 the advance curve (21 points), series 2 the
 // trigger-timing line. Its look comes from a template file; the value label
@@ -83,4 +83,4 @@ private:
     TemplateResult m_lastTemplate;
 };
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

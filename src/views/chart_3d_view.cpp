@@ -2,9 +2,9 @@
 
 #include "tables/table_axes.h"
 
-namespace tunara::ui {
+namespace tunara::views {
 
-Chart3DView::Chart3DView(QWidget *parent) : views::SurfaceChart(parent), m_template(builtInTemplate())
+Chart3DView::Chart3DView(QWidget *parent) : SurfaceChart(parent), m_template(builtInTemplate())
 {
     setLook(lookOf(m_template));
 }
@@ -21,7 +21,7 @@ ChartTemplate Chart3DView::builtInTemplate()
 
 bool Chart3DView::loadTemplate(const QString &path)
 {
-    m_lastTemplate = tunara::ui::loadChartTemplate(path, ChartTemplate::Kind::Chart3D);
+    m_lastTemplate = tunara::views::loadChartTemplate(path, ChartTemplate::Kind::Chart3D);
     if (!m_lastTemplate.chartTemplate)
         return false;
     m_template = *m_lastTemplate.chartTemplate;
@@ -73,4 +73,4 @@ views::SurfaceLook Chart3DView::lookOf(const ChartTemplate &t)
     return look;
 }
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

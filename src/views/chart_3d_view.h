@@ -6,12 +6,12 @@
 
 #include <cstdint>
 
-namespace tunara::ui {
+namespace tunara::views {
 
 // The 3D timing chart of the main window: the surface chart with its look
 // from a template file (.oc3). Editing gestures are handled by the 3D table
 // view on top of its mouse signals.
-class Chart3DView : public views::SurfaceChart {
+class Chart3DView : public SurfaceChart {
     Q_OBJECT
 public:
     explicit Chart3DView(QWidget *parent = nullptr);
@@ -38,4 +38,4 @@ private:
     TemplateResult m_lastTemplate;
 };
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

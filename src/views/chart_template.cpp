@@ -5,7 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-namespace tunara::ui {
+namespace tunara::views {
 
 namespace {
 
@@ -124,4 +124,4 @@ QString templateFailureText(const QString &fileName, const TemplateResult &resul
     return text;
 }
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

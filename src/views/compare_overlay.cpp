@@ -18,7 +18,7 @@
 #include <set>
 #include <utility>
 
-namespace tunara::ui {
+namespace tunara::views {
 
 // Outlines drawn over a grid's cells, in a transparent layer on the grid's
 // viewport that lets every mouse event through to the cells.
@@ -234,4 +234,4 @@ void CompareOverlay::remove2DSeries()
     delete m_series;
 }
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

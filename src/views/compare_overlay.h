@@ -19,7 +19,7 @@ namespace tunara::editor {
 class TableEditModel;
 }
 
-namespace tunara::ui {
+namespace tunara::views {
 
 class Chart2DView;
 class Chart3DView;
@@ -87,4 +87,4 @@ private:
     bool m_active = false;
 };
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

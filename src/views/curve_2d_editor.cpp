@@ -5,7 +5,7 @@
 #include "editor/table_edit_model.h"
 #include "views/table_grid_binding.h"
 
-namespace tunara::ui {
+namespace tunara::views {
 
 namespace {
 
@@ -121,4 +121,4 @@ void Curve2DEditor::commitPreview()
     m_model.setValue(0, HitPoint - 1, m_chart.curveValue(HitPoint), QStringLiteral("Drag"));
 }
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

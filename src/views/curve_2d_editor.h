@@ -9,7 +9,7 @@ namespace tunara::editor {
 class TableEditModel;
 }
 
-namespace tunara::ui {
+namespace tunara::views {
 
 class Chart2DView;
 class TableGridBinding;
@@ -61,4 +61,4 @@ private:
     bool m_previewing = false;
 };
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

@@ -3,7 +3,7 @@
 #include "views/timing_grid.h"
 #include "editor/table_edit_model.h"
 
-namespace tunara::ui {
+namespace tunara::views {
 
 GridHeatMap::GridHeatMap(TimingGrid &grid, editor::TableEditModel &model, editor::TableKind kind,
                          std::function<AdvanceColourScale()> scale)
@@ -39,4 +39,4 @@ void GridHeatMap::tint(const editor::CellRect &cells)
     }
 }
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

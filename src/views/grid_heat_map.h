@@ -12,7 +12,7 @@ namespace tunara::editor {
 class TableEditModel;
 }
 
-namespace tunara::ui {
+namespace tunara::views {
 
 class TimingGrid;
 
@@ -38,4 +38,4 @@ private:
     std::function<AdvanceColourScale()> m_scale;
 };
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

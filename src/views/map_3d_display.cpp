@@ -4,7 +4,7 @@
 #include "editor/table_edit_model.h"
 #include "views/table_grid_binding.h"
 
-namespace tunara::ui {
+namespace tunara::views {
 
 Map3DDisplay::Map3DDisplay(Chart3DView &chart, TableGridBinding &grid, editor::TableEditModel &model)
     : QObject(&chart), m_chart(chart), m_model(model)
@@ -30,4 +30,4 @@ void Map3DDisplay::followCurrentCell(int row, int column)
                            editor::TableEditModel::pressureIndexOfRow(row));
 }
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

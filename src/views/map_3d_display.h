@@ -6,7 +6,7 @@ namespace tunara::editor {
 class TableEditModel;
 }
 
-namespace tunara::ui {
+namespace tunara::views {
 
 class Chart3DView;
 class TableGridBinding;
@@ -27,4 +27,4 @@ private:
     editor::TableEditModel &m_model;
 };
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

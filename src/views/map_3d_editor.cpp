@@ -9,7 +9,7 @@
 
 #include <optional>
 
-namespace tunara::ui {
+namespace tunara::views {
 
 using editor::TableEditModel;
 
@@ -158,4 +158,4 @@ void Map3DEditor::applyShift()
                      QStringLiteral("Shift Map"));
 }
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

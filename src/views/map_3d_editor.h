@@ -9,7 +9,7 @@ namespace tunara::editor {
 class TableEditModel;
 }
 
-namespace tunara::ui {
+namespace tunara::views {
 
 class Chart3DView;
 class TableGridBinding;
@@ -69,4 +69,4 @@ private:
     double m_preview = 0;  // the dragged value, committed at the release
 };
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

@@ -13,7 +13,7 @@
 #include <QPainter>
 #include <QPaintDevice>
 
-namespace tunara::ui {
+namespace tunara::views {
 
 namespace {
 
@@ -67,4 +67,4 @@ report::ChartPicture chart3DPicture(const QString &templatePath, const Table3D &
     };
 }
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

@@ -8,7 +8,7 @@
 
 
 
-namespace tunara::ui {
+namespace tunara::views {
 
 // The report's chart pictures: the charts the editor shows, with their
 // template file from the given path (a missing or unusable file keeps the
@@ -25,4 +25,4 @@ report::ChartPicture chart2DPicture(const QString &templatePath, const Table2D &
 report::ChartPicture chart3DPicture(const QString &templatePath, const Table3D &table,
                                     const ModuleParameters &params);
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

@@ -5,10 +5,10 @@
 #include "editor/table_edit_model.h"
 #include "views/timing_cell_delegate.h"
 
-namespace tunara::ui {
+namespace tunara::views {
 
 TableGridBinding::TableGridBinding(TimingGrid &grid, editor::TableEditModel &model, editor::TableKind kind,
-                                   UserInterface &ui, QWidget *messageOwner)
+                                   ui::UserInterface &ui, QWidget *messageOwner)
     : QObject(&grid), m_grid(grid), m_model(model), m_kind(kind), m_ui(ui), m_messageOwner(messageOwner),
       m_normalColours(grid.palette())
 {
@@ -19,8 +19,8 @@ TableGridBinding::TableGridBinding(TimingGrid &grid, editor::TableEditModel &mod
         },
         [this](int row, int column, const QString &text) { m_model.enterText(row - 1, column - 1, text); },
         [this] {
-            m_ui.messageBox(m_messageOwner, m_model.entryRefusalText(), editor::entryRefusalTitle(), Buttons::OK,
-                            Icon::Critical);
+            m_ui.messageBox(m_messageOwner, m_model.entryRefusalText(), editor::entryRefusalTitle(), ui::Buttons::OK,
+                            ui::Icon::Critical);
         },
         &grid);
     grid.setItemDelegate(m_delegate);
@@ -76,4 +76,4 @@ void TableGridBinding::setHighlightShown(bool shown)
     m_grid.setPalette(p);
 }
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

@@ -12,12 +12,14 @@ class QWidget;
 namespace tunara::editor {
 class TableEditModel;
 }
-
 namespace tunara::ui {
+class UserInterface;
+}
+
+namespace tunara::views {
 
 class TimingCellDelegate;
 class TimingGrid;
-class UserInterface;
 
 // Makes a timing grid a view of the editing model for one table kind: the
 // data cells show the model's values ("#0.0") and follow every change of
@@ -27,7 +29,7 @@ class UserInterface;
 class TableGridBinding : public QObject {
     Q_OBJECT
 public:
-    TableGridBinding(TimingGrid &grid, editor::TableEditModel &model, editor::TableKind kind, UserInterface &ui,
+    TableGridBinding(TimingGrid &grid, editor::TableEditModel &model, editor::TableKind kind, ui::UserInterface &ui,
                      QWidget *messageOwner);
 
     TimingGrid &grid() const { return m_grid; }
@@ -50,10 +52,10 @@ private:
     TimingGrid &m_grid;
     editor::TableEditModel &m_model;
     editor::TableKind m_kind;
-    UserInterface &m_ui;
+    ui::UserInterface &m_ui;
     QWidget *m_messageOwner;
     QPalette m_normalColours;
     TimingCellDelegate *m_delegate;
 };
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

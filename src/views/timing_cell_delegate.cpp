@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-namespace tunara::ui {
+namespace tunara::views {
 
 namespace {
 
@@ -112,4 +112,4 @@ bool TimingCellDelegate::eventFilter(QObject *object, QEvent *event)
     return QStyledItemDelegate::eventFilter(object, event);
 }
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

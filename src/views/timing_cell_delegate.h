@@ -5,7 +5,7 @@
 
 #include <functional>
 
-namespace tunara::ui {
+namespace tunara::views {
 
 // The cell editor of the timing grids. It never writes a cell itself: a
 // finished entry is handed to `commit`, which either takes it into the
@@ -47,4 +47,4 @@ private:
     mutable QString m_refusedText;
 };
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

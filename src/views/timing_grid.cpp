@@ -6,7 +6,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 
-namespace tunara::ui {
+namespace tunara::views {
 
 TimingGrid::TimingGrid(const QString &objectName, int rows, int columns, QWidget *parent)
     : QTableWidget(rows, columns, parent)
@@ -135,4 +135,4 @@ void SetupGrid3D(TimingGrid &grid, std::uint8_t mapSensor)
     grid.setCurrentCellAt(0, 0);
 }
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

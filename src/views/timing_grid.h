@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-namespace tunara::ui {
+namespace tunara::views {
 
 // A timing-table grid: row 0 and column 0 are fixed heading cells, the rest
 // are data cells. The table views fill and edit the data cells.
@@ -53,4 +53,4 @@ void SetupGrid2D(TimingGrid &grid);
 // MAP sensor byte (0 = 1 bar at start-up) down column 0.
 void SetupGrid3D(TimingGrid &grid, std::uint8_t mapSensor);
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace tunara::ui {
+namespace tunara::views {
 
 TableViewsLayout LayoutTableViews(double w, double h)
 {
@@ -52,4 +52,4 @@ double PixelsToTwips(int pixels, double twipsPerPixel)
     return pixels * twipsPerPixel;
 }
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace tunara::ui {
+namespace tunara::views {
 
 // Lengths in twips (1/1440 inch): the window's layout rule is stated in them,
 // and converted to pixels only where widgets are moved.
@@ -35,4 +35,4 @@ int TwipsToPixels(double twips, double twipsPerPixel);
 int TwipsToCellPixels(double twips, double twipsPerPixel);
 double PixelsToTwips(int pixels, double twipsPerPixel);
 
-}  // namespace tunara::ui
+}  // namespace tunara::views

@@ -23,7 +23,7 @@ using Cells = std::set<std::pair<int, int>>;
 class CompareCommandsTest : public TableEditorTest {
 protected:
     QString path(const QString &name) const { return m_dir.path() + u'/' + name; }
-    ui::CompareOverlay &overlay() { return window->findChild<ui::CompareCommands *>()->overlay(); }
+    views::CompareOverlay &overlay() { return window->findChild<ui::CompareCommands *>()->overlay(); }
     bool allowed(const char *name) { return window->commands().isAllowed(QLatin1String(name)); }
     void run(const char *name) { window->commands().run(QLatin1String(name)); }
 

@@ -5,19 +5,19 @@
 namespace tunara::test {
 namespace {
 
-using ui::TwipsRect;
+using views::TwipsRect;
 
 TEST(LayoutRule, SmallWindowGivesGridsNoHeight)
 {
-    const ui::TableViewsLayout l = ui::LayoutTableViews(5000, 2000);
-    EXPECT_EQ(l.chart, (TwipsRect{0, 0, 5000, 1400}));
-    EXPECT_EQ(l.grid, (TwipsRect{0, 1400, 4850, 0}));
+    const views::TableViewsLayout l = views::LayoutTableViews(5000, 2000);
+    EXPECT_EQ(l.chart, (views::TwipsRect{0, 0, 5000, 1400}));
+    EXPECT_EQ(l.grid, (views::TwipsRect{0, 1400, 4850, 0}));
 }
 
 TEST(LayoutRule, DesignSizeWindow)
 {
     // 9036 x 7512: grids 8886 wide and 0.3 x 7512 - 725 = 1528.6 -> 1529 high.
-    const ui::TableViewsLayout l = ui::LayoutTableViews(9036, 7512);
+    const views::TableViewsLayout l = views::LayoutTableViews(9036, 7512);
     EXPECT_DOUBLE_EQ(l.chart.width, 9036);
     EXPECT_NEAR(l.chart.height, 5258.4, 1e-9);  // charts keep the product as it is
     EXPECT_NEAR(l.grid.top, 5258.4, 1e-9);
@@ -28,33 +28,33 @@ TEST(LayoutRule, DesignSizeWindow)
 TEST(LayoutRule, GridSizesRoundHalvesToEven)
 {
     // 0.3 x 2425 - 725 = 2.5 -> 2; 0.3 x 2435 - 725 = 5.5 -> 6.
-    EXPECT_EQ(ui::LayoutTableViews(5000, 2425).grid.height, 2);
-    EXPECT_EQ(ui::LayoutTableViews(5000, 2435).grid.height, 6);
+    EXPECT_EQ(views::LayoutTableViews(5000, 2425).grid.height, 2);
+    EXPECT_EQ(views::LayoutTableViews(5000, 2435).grid.height, 6);
 }
 
 TEST(LayoutRule, NarrowWindowGivesGridsNoWidth)
 {
-    EXPECT_EQ(ui::LayoutTableViews(100, 5000).grid.width, 0);
-    EXPECT_EQ(ui::LayoutTableViews(150, 5000).grid.width, 0);
-    EXPECT_EQ(ui::LayoutTableViews(151, 5000).grid.width, 1);
+    EXPECT_EQ(views::LayoutTableViews(100, 5000).grid.width, 0);
+    EXPECT_EQ(views::LayoutTableViews(150, 5000).grid.width, 0);
+    EXPECT_EQ(views::LayoutTableViews(151, 5000).grid.width, 1);
 }
 
 TEST(LayoutRule, CellsFitTheGridsInnerArea)
 {
-    EXPECT_EQ(ui::GridColumnWidth(4850), 219);  // Int(220.45) - 1
-    EXPECT_EQ(ui::GridColumnWidth(21), -1);     // the caller keeps sizes at 0 or more
-    EXPECT_EQ(ui::Grid2DRowHeight(1529), 499);  // Int(509.67) - 10
-    EXPECT_EQ(ui::Grid3DRowHeight(1529), 168);  // Int(169.89) - 1
-    EXPECT_EQ(ui::Grid2DRowHeight(0), -10);
+    EXPECT_EQ(views::GridColumnWidth(4850), 219);  // Int(220.45) - 1
+    EXPECT_EQ(views::GridColumnWidth(21), -1);     // the caller keeps sizes at 0 or more
+    EXPECT_EQ(views::Grid2DRowHeight(1529), 499);  // Int(509.67) - 10
+    EXPECT_EQ(views::Grid3DRowHeight(1529), 168);  // Int(169.89) - 1
+    EXPECT_EQ(views::Grid2DRowHeight(0), -10);
 }
 
 TEST(LayoutRule, TwipsAndPixels)
 {
-    EXPECT_DOUBLE_EQ(ui::TwipsPerPixel(96), 15);
-    EXPECT_DOUBLE_EQ(ui::TwipsPerPixel(120), 12);
-    EXPECT_EQ(ui::TwipsToPixels(5000, 15), 333);
-    EXPECT_EQ(ui::TwipsToPixels(1400, 15), 93);
-    EXPECT_DOUBLE_EQ(ui::PixelsToTwips(400, 15), 6000);
+    EXPECT_DOUBLE_EQ(views::TwipsPerPixel(96), 15);
+    EXPECT_DOUBLE_EQ(views::TwipsPerPixel(120), 12);
+    EXPECT_EQ(views::TwipsToPixels(5000, 15), 333);
+    EXPECT_EQ(views::TwipsToPixels(1400, 15), 93);
+    EXPECT_DOUBLE_EQ(views::PixelsToTwips(400, 15), 6000);
 }
 
 }  // namespace

@@ -46,15 +46,15 @@ TEST_F(MainWindowBehaviour, ResizeLaysOutAllFourViewsByTheRule)
     ui::frmTunara_Main &w = shown();
     w.resize(700, 500);
     QCoreApplication::processEvents();
-    const double tpp = ui::TwipsPerPixel(w.logicalDpiY());
+    const double tpp = views::TwipsPerPixel(w.logicalDpiY());
     const QRect outer = w.frameGeometry();
     // The status bar takes its height off the bottom of the client area.
     const int statusHeight = w.statusBar()->height();
     ASSERT_GT(statusHeight, 0);
-    const ui::TableViewsLayout l = ui::LayoutTableViews(outer.width() * tpp, (outer.height() - statusHeight) * tpp);
-    const QRect chart(0, 0, ui::TwipsToPixels(l.chart.width, tpp), ui::TwipsToPixels(l.chart.height, tpp));
-    const QRect grid(0, ui::TwipsToPixels(l.grid.top, tpp), ui::TwipsToPixels(l.grid.width, tpp),
-                     ui::TwipsToPixels(l.grid.height, tpp));
+    const views::TableViewsLayout l = views::LayoutTableViews(outer.width() * tpp, (outer.height() - statusHeight) * tpp);
+    const QRect chart(0, 0, views::TwipsToPixels(l.chart.width, tpp), views::TwipsToPixels(l.chart.height, tpp));
+    const QRect grid(0, views::TwipsToPixels(l.grid.top, tpp), views::TwipsToPixels(l.grid.width, tpp),
+                     views::TwipsToPixels(l.grid.height, tpp));
     // Hidden views are laid out too.
     EXPECT_EQ(w.chart2D()->geometry(), chart);
     EXPECT_EQ(w.chart3D()->geometry(), chart);
@@ -64,10 +64,10 @@ TEST_F(MainWindowBehaviour, ResizeLaysOutAllFourViewsByTheRule)
 
     // Cells: every column Int(client width / 22) - 1 twips, in whole pixels
     // rounded down, so the 22 columns fit the grid.
-    const int column = ui::TwipsToCellPixels(ui::GridColumnWidth(w.grid2D()->contentsRect().width() * tpp), tpp);
+    const int column = views::TwipsToCellPixels(views::GridColumnWidth(w.grid2D()->contentsRect().width() * tpp), tpp);
     EXPECT_LE(22 * column, w.grid2D()->contentsRect().width());
-    const int row2D = ui::TwipsToCellPixels(ui::Grid2DRowHeight(w.grid2D()->contentsRect().height() * tpp), tpp);
-    const int row3D = ui::TwipsToCellPixels(ui::Grid3DRowHeight(w.grid3D()->contentsRect().height() * tpp), tpp);
+    const int row2D = views::TwipsToCellPixels(views::Grid2DRowHeight(w.grid2D()->contentsRect().height() * tpp), tpp);
+    const int row3D = views::TwipsToCellPixels(views::Grid3DRowHeight(w.grid3D()->contentsRect().height() * tpp), tpp);
     EXPECT_GT(row2D, row3D);
     // Raised only where the text needs more room.
     for (int c = 0; c < 22; ++c) {
@@ -85,7 +85,7 @@ TEST_F(MainWindowBehaviour, GridCellsNeverShrinkBelowTheirText)
     for (const QSize size : {w.minimumSize(), QSize(1280, 800)}) {
         w.resize(size);
         QCoreApplication::processEvents();
-        for (ui::TimingGrid *grid : {w.grid2D(), w.grid3D()}) {
+        for (views::TimingGrid *grid : {w.grid2D(), w.grid3D()}) {
             const QFontMetrics text(grid->font());
             for (int r = 0; r < grid->rowCount(); ++r) {
                 EXPECT_GE(grid->rowHeight(r), text.height()) << size.width();
@@ -96,8 +96,8 @@ TEST_F(MainWindowBehaviour, GridCellsNeverShrinkBelowTheirText)
     }
     // At 1280 x 800 the data columns keep the rule's width and all 22
     // columns, the wider heading column too, fit without scrolling.
-    const double tpp = ui::TwipsPerPixel(w.logicalDpiY());
-    const int column = ui::TwipsToCellPixels(ui::GridColumnWidth(w.grid3D()->contentsRect().width() * tpp), tpp);
+    const double tpp = views::TwipsPerPixel(w.logicalDpiY());
+    const int column = views::TwipsToCellPixels(views::GridColumnWidth(w.grid3D()->contentsRect().width() * tpp), tpp);
     int total = 0;
     for (int c = 0; c < 22; ++c) {
         if (c > 0) {

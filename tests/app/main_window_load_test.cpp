@@ -237,7 +237,7 @@ TEST_F(MainWindowLoad, TemplatesGiveTheChartsTheirLook)
 TEST_F(MainWindowLoad, GridsCarryTheirHeadings)
 {
     ui::frmTunara_Main &w = loadWindow();
-    ui::TimingGrid *g1 = w.grid2D();
+    views::TimingGrid *g1 = w.grid2D();
     ASSERT_EQ(g1->objectName(), QStringLiteral("VSFlexGrid1"));
     EXPECT_EQ(g1->rowCount(), 2);
     EXPECT_EQ(g1->columnCount(), 22);
@@ -250,7 +250,7 @@ TEST_F(MainWindowLoad, GridsCarryTheirHeadings)
     EXPECT_EQ(g1->currentColumn(), 0);
     EXPECT_EQ(g1->toolTip(), QStringLiteral("Click to select or double click to edit cell"));
 
-    ui::TimingGrid *g2 = w.grid3D();
+    views::TimingGrid *g2 = w.grid3D();
     ASSERT_EQ(g2->objectName(), QStringLiteral("VSFlexGrid2"));
     EXPECT_EQ(g2->rowCount(), 9);
     EXPECT_EQ(g2->columnCount(), 22);

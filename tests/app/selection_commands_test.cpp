@@ -44,11 +44,11 @@ protected:
         return *window;
     }
     editor::TableEditModel &model() { return window->tableCommands()->model(); }
-    TimingGrid &grid(bool map3D) { return map3D ? *window->grid3D() : *window->grid2D(); }
+    views::TimingGrid &grid(bool map3D) { return map3D ? *window->grid3D() : *window->grid2D(); }
     // Selects grid rows r1..r2, columns c1..c2 (grid numbering, headings 0).
     void select(bool map3D, int r1, int c1, int r2, int c2)
     {
-        TimingGrid &g = grid(map3D);
+        views::TimingGrid &g = grid(map3D);
         g.setCurrentCell(r1, c1);
         g.clearSelection();
         g.setRangeSelected(QTableWidgetSelectionRange(r1, c1, r2, c2), true);
@@ -161,7 +161,7 @@ TEST_F(SelectionCommandsTest, PageKeysStepTheSelectionWithinTheWindowButNotWhile
     openTable(true);
     model().setBlock({0, 0, 1, 2}, {29.9, 20}, QStringLiteral("Typing"));
     select(true, 1, 1, 1, 2);
-    TimingGrid &g = grid(true);
+    views::TimingGrid &g = grid(true);
     QTest::keyClick(&g, Qt::Key_PageUp);
     EXPECT_EQ(model().value(0, 0), 30);
     EXPECT_NEAR(model().value(0, 1), 20.2, 1e-9);
@@ -202,11 +202,11 @@ TEST_F(SelectionCommandsTest, HeatMapTintsByAdvanceAndFollowsChanges)
     EXPECT_EQ(colour(1, 2).rgb(), surfaceColour(30));
     model().setValue(0, 0, 30, QStringLiteral("Typing"));
     EXPECT_EQ(colour(1, 1), colour(1, 2));
-    const AdvanceColourScale scale = advanceColourScale(surface);
+    const views::AdvanceColourScale scale = advanceColourScale(surface);
     EXPECT_EQ(scale.colour(surface.advanceLow - 50).rgb(), surfaceColour(surface.advanceLow));
     EXPECT_EQ(scale.colour(std::nan("")).rgb(), surfaceColour(surface.advanceLow));
-    EXPECT_EQ(readableTextColour(Qt::white), QColor(Qt::black));
-    EXPECT_EQ(readableTextColour(surface.look.surfaceLow), QColor(Qt::white));
+    EXPECT_EQ(views::readableTextColour(Qt::white), QColor(Qt::black));
+    EXPECT_EQ(views::readableTextColour(surface.look.surfaceLow), QColor(Qt::white));
 }
 
 TEST_F(SelectionCommandsTest, HeatMapOfThe2DGridTakesTheSurfaceColoursOverItsWindow)
@@ -215,7 +215,7 @@ TEST_F(SelectionCommandsTest, HeatMapOfThe2DGridTakesTheSurfaceColoursOverItsWin
     const views::SurfaceScene &surface = window->chart3D()->scene();
     model().setValue(0, 0, 12, QStringLiteral("Typing"));
     const editor::AdvanceWindow window2D = model().editWindow();
-    const AdvanceColourScale scale2D = advanceColourScale(surface.look, window2D);
+    const views::AdvanceColourScale scale2D = advanceColourScale(surface.look, window2D);
     EXPECT_LE(scale2D.lowAdvance, window2D.low);
     EXPECT_GE(scale2D.highAdvance, window2D.high);
     EXPECT_EQ(grid(false).item(1, 1)->background().color().rgb(), scale2D.colour(12).rgb());

@@ -28,12 +28,12 @@ protected:
         QCoreApplication::processEvents();
         return w;
     }
-    ui::Curve2DEditor &drag() { return editor().curve2D(); }
+    views::Curve2DEditor &drag() { return editor().curve2D(); }
 
     // Opens the editor of data cell (1, column), types the text and presses Enter.
     QLineEdit *type(int column, const QString &text)
     {
-        ui::TimingGrid *grid = window->grid2D();
+        views::TimingGrid *grid = window->grid2D();
         grid->setCurrentCell(1, column);
         grid->editItem(grid->item(1, column));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // editors closed before

@@ -41,7 +41,7 @@ void TableEditorTest::chooseTable(bool twoD, int trigTiming)
 
 QPoint TableEditorTest::pointPixel(int series, int point) const
 {
-    ui::Chart2DView *view = window->chart2D();
+    views::Chart2DView *view = window->chart2D();
     QLineSeries *s = series == 1 ? view->curveSeries() : view->triggerSeries();
     const QPointF inChart = view->chart()->mapToPosition(s->at(point - 1), s);
     return view->mapFromScene(view->chart()->mapToScene(inChart));

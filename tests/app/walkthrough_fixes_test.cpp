@@ -55,7 +55,7 @@ TEST(ReportMap, ThePrintedPressureAxisFollowsTheMapSensor)
         ModuleParameters params;
         params.TrigTiming = 30;
         params.MAPSensor = mapSensor;
-        ui::chart3DPicture(templatePath, flat, params)(painter, QRectF(image.rect()));
+        views::chart3DPicture(templatePath, flat, params)(painter, QRectF(image.rect()));
         return image;
     };
     const QImage oneBar = draw(0);

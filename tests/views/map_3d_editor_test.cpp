@@ -41,7 +41,7 @@ protected:
         ui.calls.clear();
     }
 
-    Chart3DView &chart() { return *window->chart3D(); }
+    views::Chart3DView &chart() { return *window->chart3D(); }
     TableEditModel &model() { return window->tableCommands()->model(); }
     double cell(int point, int pressureIndex) { return model().value(TableEditModel::rowOfPressureIndex(pressureIndex), point - 1); }
     QPoint pixelFor(int point, int pressureIndex, double value)
@@ -214,7 +214,7 @@ TEST_F(Map3DEditing, TheGridTakesTypedValuesInsideTheWindowAndTheLabelFollowsThe
 {
     data.params.TrigTiming = 40;
     window->tableCommands()->mnuEditTimingTable_Click();
-    TimingGrid &grid = *window->grid3D();
+    views::TimingGrid &grid = *window->grid3D();
     grid.setCurrentCellAt(1, 1);
     EXPECT_EQ(chart().valueLabel().pressureIndex, 8);  // the lowest pressure at 0 RPM
     // Typed into cell (1, 1) and finished with Return; a refused entry
