@@ -128,6 +128,23 @@ bool TableEditModel::redo()
     return true;
 }
 
+bool TableEditModel::rebase(int newTrigTiming)
+{
+    if (!isOpen())
+        return false;
+    const TableKind kind = m_kind;
+    const auto move = [kind, newTrigTiming](double v) {
+        return storedValue(kind, newTrigTiming, ClampToTrigger(v, newTrigTiming));
+    };
+    m_trigTiming = newTrigTiming;
+    for (double &v : m_values)
+        v = move(v);
+    m_history.rewriteValues(move);
+    emit tableReset();
+    emit historyChanged();
+    return true;
+}
+
 void TableEditModel::markSaved()
 {
     m_history.setClean();

@@ -98,6 +98,15 @@ public:
     bool undo();
     bool redo();
 
+    // The open table moved to a new trigger timing the way ClampTablesToTrigger
+    // and RebaseTableRegions move the working arrays and the image: every
+    // value limited to the new window (never below 0, then newTrigTiming - 22
+    // .. newTrigTiming) and stored under the new trigger. The history's
+    // values move the same way, so undo and redo go on working; it is no
+    // step of its own and the saved mark stays, for the caller moves the
+    // working arrays and the image with it. False when no table is open.
+    bool rebase(int newTrigTiming);
+
     bool isModified() const { return isOpen() && !m_history.isClean(); }
     void markSaved();
 

@@ -227,4 +227,45 @@ TEST(TableEditModel, EveryWayInHoldsTheValueAsTheModuleStoresIt)
     EXPECT_EQ(model.displayText(0, 5), QStringLiteral("14.1"));
 }
 
+TEST(TableEditModel, RebaseMovesTheTableAndItsHistoryAsTheImageRegionMoves)
+{
+    // Trigger timing 10 lets the map go below 0; 25 then limits it to 3..25.
+    Table3D raw;
+    for (int p = 1; p <= SpeedPoints; ++p)
+        for (int m = 1; m <= PressureRows; ++m)
+            raw(p, m) = -11.5 + p + m * 0.29;
+    TableEditModel model;
+    model.open3D(raw, 10);
+    Table3D opened;
+    model.copyTo(opened);
+    ASSERT_TRUE(model.setValue(7, 20, -3.3, QStringLiteral("Drag")));
+    Table3D edited;
+    model.copyTo(edited);
+
+    const auto rebased = [](const Table3D &t) {
+        ModuleImage image;
+        EncodeTable3D(t, 10, image);
+        RebaseTableRegions(image, 10, 25);
+        TimingTables out;
+        DecodeTables(image, 25, out);
+        return out.table3D;
+    };
+    ASSERT_TRUE(model.rebase(25));
+    EXPECT_EQ(model.trigTiming(), 25);
+    Table3D now;
+    model.copyTo(now);
+    EXPECT_EQ(now, rebased(edited));
+    EXPECT_TRUE(model.isModified());
+    ASSERT_TRUE(model.undo());
+    model.copyTo(now);
+    EXPECT_EQ(now, rebased(opened));
+    EXPECT_FALSE(model.isModified());
+    ASSERT_TRUE(model.redo());
+    model.copyTo(now);
+    EXPECT_EQ(now, rebased(edited));
+
+    model.close();
+    EXPECT_FALSE(model.rebase(30));
+}
+
 }  // namespace
