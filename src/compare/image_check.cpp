@@ -1,6 +1,7 @@
 #include "compare/image_check.h"
 
 #include "compare/image_regions.h"
+#include "image/image_layout.h"
 #include "module/parameter_codec.h"
 #include "tables/advance_window.h"
 #include "tables/table_axes.h"
@@ -31,6 +32,7 @@ QString degrees(double value)
 
 void checkLimitedParameters(const ModuleImage &image, const ModuleParameters &p, std::vector<CheckItem> &items)
 {
+    namespace at = layout::address;
     const auto &b = image.EEPROMBuffer;
     const struct {
         const char *name;
@@ -39,9 +41,9 @@ void checkLimitedParameters(const ModuleImage &image, const ModuleParameters &p,
         int after;
         const char *unit;
     } limited[] = {
-        {"TrigTiming", 48, b[48], p.TrigTiming, " deg"},
-        {"CrankPulses", 49, b[49], p.CrankPulses, ""},
-        {"MaxRPMLimit", 51, b[51] * 100, p.MaxRPMLimit, " RPM"},
+        {"TrigTiming", at::TrigTiming, b[at::TrigTiming], p.TrigTiming, " deg"},
+        {"CrankPulses", at::CrankPulses, b[at::CrankPulses], p.CrankPulses, ""},
+        {"MaxRPMLimit", at::MaxRPMLimit, b[at::MaxRPMLimit] * 100, p.MaxRPMLimit, " RPM"},
     };
     for (const auto &l : limited) {
         if (l.stored == l.after)
@@ -71,17 +73,21 @@ void checkFlagByte(const char *name, int address, std::uint8_t stored, std::uint
 
 void checkFlags(const ModuleImage &image, const ModuleImage &saved, std::vector<CheckItem> &items)
 {
+    namespace at = layout::address;
     const auto &b = image.EEPROMBuffer;
     const auto &s = saved.EEPROMBuffer;
-    checkFlagByte("OptionFlags", 50, b[50], s[50], 0xFC, items);
-    if ((b[50] & 0xC0) == 0xC0) {
-        const QString text = QStringLiteral("OptionFlags (byte 50) selects both the 2D and the 3D table: the 3D table "
-                                            "is used and the 2D flag is dropped on save (%1 is saved as %2)")
-                                 .arg(hexByte(b[50]), hexByte(s[50]));
-        items.push_back({CheckKind::BothTableFlags, true, text, 50, double(b[50]), double(s[50])});
+    const int options = at::OptionFlags;
+    checkFlagByte("OptionFlags", options, b[options], s[options], 0xFC, items);
+    constexpr std::uint8_t bothTables = OptionBits::Table2D | OptionBits::Table3D;
+    if ((b[options] & bothTables) == bothTables) {
+        const QString text = QStringLiteral("OptionFlags (byte %1) selects both the 2D and the 3D table: the 3D table "
+                                            "is used and the 2D flag is dropped on save (%2 is saved as %3)")
+                                 .arg(options)
+                                 .arg(hexByte(b[options]), hexByte(s[options]));
+        items.push_back({CheckKind::BothTableFlags, true, text, options, double(b[options]), double(s[options])});
     }
-    checkFlagByte("DataLogFlags", 54, b[54], s[54], 0x01, items);
-    checkFlagByte("IdleStabFlags", 96, b[96], s[96], 0x01, items);
+    checkFlagByte("DataLogFlags", at::DataLogFlags, b[at::DataLogFlags], s[at::DataLogFlags], 0x01, items);
+    checkFlagByte("IdleStabFlags", at::IdleStabFlags, b[at::IdleStabFlags], s[at::IdleStabFlags], 0x01, items);
 }
 
 void checkReserved(const ModuleImage &image, std::vector<CheckItem> &items)
@@ -146,7 +152,7 @@ void checkActiveTable(const ModuleData &data, std::vector<CheckItem> &items)
     }
     if (allZero) {
         const QString table = p.TimingTable3D ? QStringLiteral("3D") : QStringLiteral("2D");
-        const int first = p.TimingTable3D ? 112 : 16;
+        const int first = (p.TimingTable3D ? layout::Table3D : layout::Table2D).first;
         items.push_back({CheckKind::ZeroTableRegion, false,
                          QStringLiteral("the %1 table region is all zeros: every advance equals the trigger timing (%2 deg)")
                              .arg(table)

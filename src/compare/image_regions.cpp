@@ -1,25 +1,18 @@
 #include "compare/image_regions.h"
 
+#include "image/image_layout.h"
+
 namespace tunara::compare {
-
-namespace {
-
-bool in(int address, int first, int last)
-{
-    return address >= first && address <= last;
-}
-
-}  // namespace
 
 ByteRole roleOf(int address)
 {
-    if (in(address, 16, 36))
+    if (layout::Table2D.contains(address))
         return ByteRole::Table2D;
-    if (in(address, 112, 279))
+    if (layout::Table3D.contains(address))
         return ByteRole::Table3D;
-    if (in(address, 48, 55) || address == 72 || in(address, 76, 77) || in(address, 96, 99))
+    if (layout::isParameterAddress(address))
         return ByteRole::Parameter;
-    if (in(address, 64, 67) || in(address, 73, 75) || address == 78 || in(address, 80, 90))
+    if (layout::isReservedAddress(address))
         return ByteRole::Reserved;
     return ByteRole::Carried;
 }

@@ -34,6 +34,16 @@ const EditStep &EditHistory::redo()
     return m_steps[std::size_t(m_index++)];
 }
 
+void EditHistory::rewriteValues(const std::function<double(double)> &change)
+{
+    for (EditStep &step : m_steps) {
+        for (double &v : step.before)
+            v = change(v);
+        for (double &v : step.after)
+            v = change(v);
+    }
+}
+
 QString EditHistory::undoText() const
 {
     return canUndo() ? m_steps[std::size_t(m_index - 1)].text : QString();

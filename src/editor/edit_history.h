@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace tunara::editor {
@@ -40,6 +41,10 @@ public:
 
     bool isClean() const { return m_index == m_cleanIndex; }
     void setClean() { m_cleanIndex = m_index; }
+
+    // Every value of every step, done and undone, through `change`; the
+    // position and the clean mark stay.
+    void rewriteValues(const std::function<double(double)> &change);
 
     int count() const { return int(m_steps.size()); }
     int index() const { return m_index; }

@@ -21,7 +21,7 @@ void TableEditModel::open2D(const Table2D &table, int trigTiming)
 {
     openBlock(TableKind::Curve2D, 1, trigTiming);
     for (int c = 0; c < m_columns; ++c)
-        at(0, c) = table(c + 1, 1);
+        at(0, c) = stored(table(c + 1, 1));
     emit tableReset();
     emit historyChanged();
 }
@@ -31,7 +31,7 @@ void TableEditModel::open3D(const Table3D &table, int trigTiming)
     openBlock(TableKind::Map3D, PressureRows, trigTiming);
     for (int r = 0; r < m_rows; ++r)
         for (int c = 0; c < m_columns; ++c)
-            at(r, c) = table(c + 1, pressureIndexOfRow(r));
+            at(r, c) = stored(table(c + 1, pressureIndexOfRow(r)));
     emit tableReset();
     emit historyChanged();
 }
@@ -79,9 +79,10 @@ std::optional<double> TableEditModel::enterText(int row, int column, const QStri
     if (!isOpen() || !inside(CellRect::single(row, column)))
         return std::nullopt;
     const std::optional<double> v = checkTypedEntry(m_kind, m_trigTiming, text);
-    if (v)
-        setValue(row, column, *v, QStringLiteral("Typing"));
-    return v;
+    if (!v)
+        return std::nullopt;
+    setValue(row, column, *v, QStringLiteral("Typing"));
+    return value(row, column);
 }
 
 bool TableEditModel::setValue(int row, int column, double v, const QString &stepText)
@@ -96,6 +97,8 @@ bool TableEditModel::setBlock(const CellRect &cells, ValueBlock newValues, const
     for (double v : newValues)
         if (!std::isfinite(v))
             return false;
+    for (double &v : newValues)
+        v = stored(v);
     ValueBlock before = block(cells);
     if (before == newValues)
         return true;
@@ -121,6 +124,23 @@ bool TableEditModel::redo()
         return false;
     const EditStep &step = m_history.redo();
     writeBlock(step.cells, step.after);
+    emit historyChanged();
+    return true;
+}
+
+bool TableEditModel::rebase(int newTrigTiming)
+{
+    if (!isOpen())
+        return false;
+    const TableKind kind = m_kind;
+    const auto move = [kind, newTrigTiming](double v) {
+        return storedValue(kind, newTrigTiming, ClampToTrigger(v, newTrigTiming));
+    };
+    m_trigTiming = newTrigTiming;
+    for (double &v : m_values)
+        v = move(v);
+    m_history.rewriteValues(move);
+    emit tableReset();
     emit historyChanged();
     return true;
 }

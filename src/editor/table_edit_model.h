@@ -17,6 +17,14 @@
 // written back only by the save (copyTo), so closing without saving leaves
 // them as they were.
 //
+// A cell holds one value: the advance the module will store for it under
+// the trigger timing in force (storedValue(): encoded to its byte, half to
+// even, and decoded again; the 2D curve never below 0). Every value is
+// converted on its way in (open2D/open3D, setValue, setBlock, enterText),
+// so the grid, the charts, a CSV export, the report and the next operation
+// all work from the same number, and a save writes the byte that number
+// came from.
+//
 // Layout: one block of rows() x columns() doubles in the grid's orientation.
 //   2D curve: 1 row, 21 columns; column c is speed point c + 1.
 //   3D map:   8 rows, 21 columns; row r is grid row r + 1, which is pressure
@@ -31,7 +39,8 @@
 //   2. call model.setBlock(rect, newValues, QStringLiteral("Paste")): the
 //      text names the step in the Undo and Redo items;
 //   3. nothing else: the views repaint from cellsChanged(rect), and undo and
-//      redo replay the step. A step that changes no value is not recorded.
+//      redo replay the step. A step that changes no stored value is not
+//      recorded.
 // A drag previews in its chart alone while the button is held and commits
 // the final value(s) at the release, as one step.
 //
@@ -70,14 +79,15 @@ public:
     QString entryRefusalText() const;
 
     // A typed entry: committed as one step when it is a number inside the
-    // window (the value it took is returned); refused otherwise, nothing
-    // changes.
+    // window (the value the cell now holds, as stored, is returned); refused
+    // otherwise, nothing changes.
     std::optional<double> enterText(int row, int column, const QString &text);
 
     // One step over one cell or a rectangle. False (nothing changes) when no
     // table is open, the rectangle leaves the table, the value count does
-    // not match, or a value is not a finite number. True also when the
-    // values were already there (then no step is recorded).
+    // not match, or a value is not a finite number. The values go in as
+    // stored. True also when the stored values were already there (then no
+    // step is recorded).
     bool setValue(int row, int column, double v, const QString &stepText);
     bool setBlock(const CellRect &cells, ValueBlock newValues, const QString &stepText);
 
@@ -87,6 +97,15 @@ public:
     QString redoText() const { return m_history.redoText(); }
     bool undo();
     bool redo();
+
+    // The open table moved to a new trigger timing the way ClampTablesToTrigger
+    // and RebaseTableRegions move the working arrays and the image: every
+    // value limited to the new window (never below 0, then newTrigTiming - 22
+    // .. newTrigTiming) and stored under the new trigger. The history's
+    // values move the same way, so undo and redo go on working; it is no
+    // step of its own and the saved mark stays, for the caller moves the
+    // working arrays and the image with it. False when no table is open.
+    bool rebase(int newTrigTiming);
 
     bool isModified() const { return isOpen() && !m_history.isClean(); }
     void markSaved();
@@ -112,6 +131,7 @@ signals:
 private:
     void openBlock(TableKind kind, int rows, int trigTiming);
     bool inside(const CellRect &cells) const;
+    double stored(double v) const { return storedValue(m_kind, m_trigTiming, v); }
     void writeBlock(const CellRect &cells, const ValueBlock &newValues);
     double &at(int row, int column) { return m_values[std::size_t(row * m_columns + column)]; }
 

@@ -6,7 +6,8 @@ namespace tunara {
 
 void ModuleImage::ClearEEPROMBuffer()
 {
-    std::fill(EEPROMBuffer.begin(), EEPROMBuffer.begin() + 256, std::uint8_t{0});
+    const auto cleared = EEPROMBuffer.begin() + layout::ClearedOnReset.first;
+    std::fill(cleared, cleared + layout::ClearedOnReset.size, std::uint8_t{0});
     DataBufferEmpty = true;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "image/image_layout.h"
+
 #include <array>
 #include <cstdint>
 
@@ -7,11 +9,11 @@ namespace tunara {
 
 // The program's one copy of the module's configuration memory.
 struct ModuleImage {
-    static constexpr int Size = 280;
+    static constexpr int Size = layout::ImageSize;
     // Only addresses 16..279 travel over the link and into data files.
-    static constexpr int FirstTransferAddress = 16;
-    static constexpr int LastTransferAddress = 279;
-    static constexpr int TransferLength = LastTransferAddress - FirstTransferAddress + 1;  // 264
+    static constexpr int FirstTransferAddress = layout::Transfer.first;
+    static constexpr int LastTransferAddress = layout::Transfer.last();
+    static constexpr int TransferLength = layout::Transfer.size;  // 264
 
     std::array<std::uint8_t, Size> EEPROMBuffer{};
     bool DataBufferEmpty = true;

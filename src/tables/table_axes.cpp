@@ -1,6 +1,7 @@
 #include "tables/table_axes.h"
 
 #include "core/numbers.h"
+#include "image/image_layout.h"
 #include "tables/timing_tables.h"
 
 #include <stdexcept>
@@ -8,6 +9,9 @@
 namespace tunara::axes {
 
 namespace {
+
+static_assert(layout::Table2D.size == SpeedPoints);
+static_assert(layout::Table3DRowLength == SpeedPoints && layout::Table3D.size == SpeedPoints * PressureRows);
 
 void checkPoint(int point)
 {
@@ -32,7 +36,7 @@ int rpmAtPoint(int point)
 int image2DIndex(int point)
 {
     checkPoint(point);
-    return 15 + point;
+    return layout::Table2D.at(point - 1);
 }
 
 int image3DIndex(int point, int pressureIndex)
@@ -40,7 +44,7 @@ int image3DIndex(int point, int pressureIndex)
     checkPoint(point);
     checkRow(pressureIndex);
     const int imageRow = PressureRows - pressureIndex;
-    return 112 + SpeedPoints * imageRow + (point - 1);
+    return layout::Table3D.at(layout::Table3DRowLength * imageRow + (point - 1));
 }
 
 int gridRowOfPressureIndex(int pressureIndex)

@@ -53,8 +53,11 @@ struct TimingTables {
     Table3D table3D;
 };
 
-// Limits every advance of both tables into the window of a new trigger
-// timing (never below 0, then newTrig - 22 .. newTrig) and sets the 2D
+// One advance limited into the window of a new trigger timing: never below
+// 0, then newTrig - 22 .. newTrig.
+double ClampToTrigger(double advance, int newTrig);
+
+// Limits every advance of both tables with ClampToTrigger and sets the 2D
 // trigger line to newTrig.
 void ClampTablesToTrigger(TimingTables &tables, int newTrig);
 

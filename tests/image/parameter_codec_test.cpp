@@ -4,12 +4,15 @@
 #include "module/parameter_codec.h"
 
 #include "core/runtime_error.h"
+#include "image/image_layout.h"
+#include "image/parameter_fields.h"
 #include "image_rules.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
+#include <set>
 
 using namespace tunara;
 
@@ -512,6 +515,26 @@ TEST(EncodeOverflow, ClampedParametersNeverOverflow)
     d.params.MaxRPMLimit = -2000000000;
     EXPECT_NO_THROW(UpdateEEPROM(d));
     EXPECT_EQ(d.image.EEPROMBuffer[51], 30);
+}
+
+// ---------------------------------------------------------------- layout
+
+TEST(ImageLayout, GivesEveryByteTheRoleOfTheImageMap)
+{
+    for (int a = 0; a < ModuleImage::Size; ++a) {
+        EXPECT_EQ(layout::Table2D.contains(a) || layout::Table3D.contains(a), imagemap::isTable(a)) << a;
+        EXPECT_EQ(layout::isParameterAddress(a), imagemap::isParameter(a)) << a;
+        EXPECT_EQ(layout::isReservedAddress(a), imagemap::isReserved(a)) << a;
+        EXPECT_EQ(layout::Transfer.contains(a), a >= 16) << a;
+    }
+    // Each named parameter is read from a parameter byte, and every
+    // parameter byte is read by some named parameter.
+    std::set<int> read;
+    for (const ParameterField &f : parameterFields(ModuleParameters{})) {
+        EXPECT_TRUE(layout::isParameterAddress(f.address)) << f.name;
+        read.insert(f.address);
+    }
+    EXPECT_EQ(read, std::set<int>(layout::ParameterAddresses.begin(), layout::ParameterAddresses.end()));
 }
 
 }  // namespace
