@@ -120,7 +120,7 @@ bool DataCommands::askOkCancel(const QString &text, const QString &title)
 
 bool DataCommands::tableOpen()
 {
-    return !m_window.grid2D()->isHidden() || !m_window.grid3D()->isHidden() || m_window.isTableOpen();
+    return m_window.isTableOpen();
 }
 
 void DataCommands::hideTableViews()

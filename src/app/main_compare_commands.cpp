@@ -6,6 +6,7 @@
 #include "views/chart_3d_view.h"
 #include "app/data_commands.h"
 #include "app/main_window.h"
+#include "editor/table_session.h"
 #include "app/menu_commands.h"
 #include "app/table_commands.h"
 #include "views/timing_grid.h"
@@ -28,17 +29,6 @@ const QString CRLF = QStringLiteral("\r\n");
 QString kindWord(editor::TableKind kind)
 {
     return kind == editor::TableKind::Map3D ? QStringLiteral("3D") : QStringLiteral("2D");
-}
-
-// The table a file would open with: the 3D map wins when both flags are set,
-// as the editor decides.
-editor::TableKind activeKind(const ModuleParameters &params)
-{
-    if (params.TimingTable3D)
-        return editor::TableKind::Map3D;
-    if (params.TimingTable2D)
-        return editor::TableKind::Curve2D;
-    return editor::TableKind::None;
 }
 
 }  // namespace
@@ -147,7 +137,7 @@ bool CompareCommands::compareWithFile(const QString &path)
     if (!other)
         return false;
     const editor::TableKind open = m_tables.model().kind();
-    const editor::TableKind theirs = activeKind(other->params);
+    const editor::TableKind theirs = editor::activeTable(other->params);
     const QString name = QFileInfo(path).fileName();
     UserInterface &ui = m_window.context().ui;
     if (theirs == editor::TableKind::None) {

@@ -1,9 +1,8 @@
 #include "app/main_new_3d_table.h"
 
-#include "views/chart_3d_view.h"
+#include "editor/table_session.h"
 #include "app/main_window.h"
 #include "app/table_commands.h"
-#include "views/timing_grid.h"
 #include "dialogs/new_3d_table_dialog.h"
 
 namespace tunara::ui {
@@ -17,29 +16,19 @@ public:
 
     UserInterface &userInterface() override { return m_window.context().ui; }
     int trigTiming() const override { return m_window.context().data.params.TrigTiming; }
-    void setTrigTiming(int trigTiming) override
-    {
-        m_window.tableCommands()->rememberBeforeWizard();
-        m_window.context().data.params.TrigTiming = trigTiming;
-    }
-    bool isChart3DVisible() const override { return m_window.chart3D()->isVisibleTo(&m_window); }
+    void setTrigTiming(int trigTiming) override { m_window.session().setWizardTrigTiming(trigTiming); }
+    bool isChart3DVisible() const override { return m_window.session().openKind() == editor::TableKind::Map3D; }
     void saveTable() override { m_window.tableCommands()->mnuSaveTbl_Click(); }
     void clearTableView() override
     {
-        m_window.chart3D()->hide();
-        m_window.grid3D()->hide();
+        m_window.session().discard();
         m_window.setWindowTitle(m_window.MainTitle);
     }
+    // An Update for a trigger timing the module does not have yet shows the
+    // map as that trigger timing would store it.
     void showNewTable(const Table3D &map, int windowTrigTiming) override
     {
-        m_window.tableCommands()->rememberBeforeWizard();
-        m_window.context().data.tables.table3D = map;
-        TableCommands &commands = *m_window.tableCommands();
-        commands.ShowTable3D();
-        // An Update for a trigger timing the module does not have yet shows
-        // the map as that trigger timing would store it.
-        if (windowTrigTiming != trigTiming())
-            commands.model().open3D(map, windowTrigTiming);
+        m_window.session().openNew3D(map, windowTrigTiming);
     }
 
 private:

@@ -1,13 +1,13 @@
 // File > the report commands: printer set-up, printing, preview, PDF.
 #include "app/main_report.h"
 
+#include "editor/table_session.h"
 #include "views/chart_2d_view.h"
 #include "views/chart_3d_view.h"
 #include "app/main_window.h"
 #include "app/save_path.h"
 #include "app/menu_commands.h"
 #include "views/report_charts.h"
-#include "views/timing_grid.h"
 #include "link/module_protocol.h"
 #include "report/grid_cells.h"
 #include "tables/table_axes.h"
@@ -15,7 +15,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QLineSeries>
 #include <QPrinter>
 
 namespace tunara::ui {
@@ -26,30 +25,6 @@ const QString PrintSetupTitle = QStringLiteral("Printer Setup");
 const QString PrintTableTitle = QStringLiteral("Print Parameters And Timing Table");
 const QString PreviewTitle = QStringLiteral("Print Preview");
 const QString ExportTitle = QStringLiteral("Export Report as PDF");
-
-QList<QStringList> gridTexts(const views::TimingGrid &grid)
-{
-    QList<QStringList> rows;
-    for (int r = 0; r < grid.rowCount(); ++r) {
-        QStringList row;
-        for (int c = 0; c < grid.columnCount(); ++c)
-            row << grid.cellText(r, c);
-        rows << row;
-    }
-    return rows;
-}
-
-Table2D liveTable2D(const views::Chart2DView &chart)
-{
-    Table2D table;
-    const QList<QPointF> curve = chart.curveSeries()->points();
-    const QList<QPointF> trigger = chart.triggerSeries()->points();
-    for (int p = 1; p <= SpeedPoints; ++p) {
-        table(p, 1) = curve.value(p - 1).y();
-        table(p, 2) = trigger.value(p - 1).y();
-    }
-    return table;
-}
 
 }  // namespace
 
@@ -111,28 +86,28 @@ report::ReportInputs ReportCommands::inputs(const QString &comment) const
     in.comment = comment;
     // An open table is printed with its unsaved edits, as its grid shows
     // them; a closed one as it would open.
-    if (data.params.TimingTable2D)
-        in.tableCells = m_window.grid2D()->isHidden() ? report::gridCells2D(data.tables.table2D)
-                                                      : gridTexts(*m_window.grid2D());
-    else if (data.params.TimingTable3D)
-        in.tableCells = m_window.grid3D()->isHidden()
-                            ? report::gridCells3D(data.tables.table3D, data.params.MAPSensor)
-                            : gridTexts(*m_window.grid3D());
+    const editor::TableSession &session = m_window.session();
+    switch (session.active()) {
+    case editor::TableKind::Curve2D: in.tableCells = report::gridCells2D(session.shownTable2D()); break;
+    case editor::TableKind::Map3D:
+        in.tableCells = report::gridCells3D(session.shownTable3D(), data.params.MAPSensor);
+        break;
+    case editor::TableKind::None: break;
+    }
     return in;
 }
 
 report::ChartPicture ReportCommands::chartPicture() const
 {
     const ModuleData &data = m_window.context().data;
-    if (data.params.TimingTable2D) {
-        const views::Chart2DView &chart = *m_window.chart2D();
-        return views::chart2DPicture(programFile(axes::template2DFileName()),
-                              chart.isHidden() ? data.tables.table2D : liveTable2D(chart));
-    }
-    if (data.params.TimingTable3D) {
-        const views::Chart3DView &chart = *m_window.chart3D();
+    const editor::TableSession &session = m_window.session();
+    switch (session.active()) {
+    case editor::TableKind::Curve2D:
+        return views::chart2DPicture(programFile(axes::template2DFileName()), session.shownTable2D());
+    case editor::TableKind::Map3D:
         return views::chart3DPicture(programFile(axes::template3DFileName(data.params.MAPSensor)),
-                              chart.isHidden() ? data.tables.table3D : chart.surface(), data.params);
+                                     session.shownTable3D(), data.params);
+    case editor::TableKind::None: break;
     }
     return {};
 }

@@ -5,6 +5,7 @@
 #include "views/chart_3d_view.h"
 #include "app/data_commands.h"
 #include "app/main_window.h"
+#include "editor/table_session.h"
 #include "app/save_path.h"
 #include "app/menu_commands.h"
 #include "app/table_commands.h"
@@ -88,7 +89,7 @@ void TableCsvCommands::mnuExportCsv_Click()
             message(QStringLiteral("Data buffer empty."), ExportTitle);
             return;
         }
-        if (!data.params.TimingTable2D && !data.params.TimingTable3D) {
+        if (m_window.session().active() == editor::TableKind::None) {
             message(QStringLiteral("Timing table disabled. Edit module parameters to enable timing table."),
                     ExportTitle);
             return;
@@ -99,22 +100,15 @@ void TableCsvCommands::mnuExportCsv_Click()
         exportTo(path);
 }
 
-// The open table's live values; with none open, the image's active table
-// (the 3D map when the mode selects it, as Edit Timing Table opens it).
+// The active table as the grid shows it (unsaved edits included) or, with
+// none open, as Edit Timing Table would open it.
 QByteArray TableCsvCommands::tableCsv() const
 {
-    const ModuleData &data = m_window.context().data;
-    const editor::TableEditModel &model = m_tables.model();
-    const std::uint8_t sensor = data.params.MAPSensor;
-    Table2D table2D = data.tables.table2D;
-    Table3D table3D = data.tables.table3D;
-    if (model.copyTo(table2D))
-        return tablecsv::write2D(table2D, model.trigTiming());
-    if (model.copyTo(table3D))
-        return tablecsv::write3D(table3D, model.trigTiming(), sensor);
-    if (data.params.TimingTable2D)
-        return tablecsv::write2D(table2D, data.params.TrigTiming);
-    return tablecsv::write3D(table3D, data.params.TrigTiming, sensor);
+    const editor::TableSession &session = m_window.session();
+    if (session.active() == editor::TableKind::Curve2D)
+        return tablecsv::write2D(session.shownTable2D(), session.shownTrigTiming());
+    return tablecsv::write3D(session.shownTable3D(), session.shownTrigTiming(),
+                             m_window.context().data.params.MAPSensor);
 }
 
 bool TableCsvCommands::exportTo(const QString &path)

@@ -12,6 +12,7 @@
 #include "app/table_commands.h"
 #include "views/timing_grid.h"
 #include "views/window_layout.h"
+#include "editor/table_session.h"
 #include "files/stored_settings.h"
 #include "link/module_protocol.h"
 #include "link/serial_port.h"
@@ -112,7 +113,8 @@ void frmTunara_Main::connectCommands()
     m_commands->setHandler(QStringLiteral("mnuHelpContents"), [this] { mnuHelpContents_Click(); });
     m_commands->setHandler(QStringLiteral("mnuPortSetup"), [this] { mnuPortSetup_Click(); });
     connectReportCommands(*this);
-    m_tableCommands = new TableCommands(*this);
+    m_session = new editor::TableSession(m_ctx.data, this);
+    m_tableCommands = new TableCommands(*this, *m_session);
     new SelectionCommands(*this, *m_tableCommands);
     InstallCompareCommands(*this);
     connect(m_portPanel, &PortSetupPanel::portPicked, this, [this](int) { cboPort_Click(); });
@@ -132,12 +134,12 @@ double frmTunara_Main::twipsPerPixel() const
 
 bool frmTunara_Main::isTableOpen() const
 {
-    return !m_chart2D->isHidden() || !m_chart3D->isHidden();
+    return m_session->isOpen();
 }
 
 void frmTunara_Main::applyTableMenuRule()
 {
-    const bool tableSelected = m_ctx.data.params.TimingTable2D || m_ctx.data.params.TimingTable3D;
+    const bool tableSelected = editor::activeTable(m_ctx.data.params) != editor::TableKind::None;
     m_commands->setAllowed(QStringLiteral("mnuNewTable"), true);
     for (const char *name : {"mnuEditTimingTable", "mnuCloseTbl", "mnuSaveTbl"})
         m_commands->setAllowed(QString::fromLatin1(name), tableSelected);
@@ -145,10 +147,7 @@ void frmTunara_Main::applyTableMenuRule()
 
 void frmTunara_Main::hideAllTableViews()
 {
-    m_chart2D->hide();
-    m_grid2D->hide();
-    m_chart3D->hide();
-    m_grid3D->hide();
+    m_session->discard();
 }
 
 void frmTunara_Main::clearCopyState()

@@ -20,6 +20,9 @@ class TimingGrid;
 
 namespace tunara {
 class StoredSettings;
+namespace editor {
+class TableSession;
+}
 namespace link {
 class ModuleProtocol;
 class SerialPort;
@@ -115,15 +118,17 @@ public:
     // The timing table editor: its commands, model and views.
     TableCommands *tableCommands() const { return m_tableCommands; }
 
-    // A table is open while either chart is shown.
     bool isTableOpen() const;
     // The table menus follow the table mode: "&New Timing Table" always on,
     // edit, save and close only while a 2D or 3D table is selected. Run
     // whenever the mode may have changed (download, file open, the mode
     // options of the parameters dialog).
     void applyTableMenuRule();
-    // Hides both charts and both grids, in that order.
+    // Takes the open table off the screen without saving it (a download or
+    // a file open replaces what it was opened from).
     void hideAllTableViews();
+    // The open table: the one answer to whether a table is open, and which.
+    editor::TableSession &session() { return *m_session; }
     // Empties the copy state and disables both Paste items.
     void clearCopyState();
 
@@ -168,6 +173,7 @@ private:
     ProgressFrame *m_progress = nullptr;
     DataCommands *m_dataCommands = nullptr;
     TableCommands *m_tableCommands = nullptr;
+    editor::TableSession *m_session = nullptr;
     bool m_loadRan = false;  // resizes lay out only once the load has begun
 };
 

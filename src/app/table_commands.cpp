@@ -29,29 +29,26 @@ const QString EditTitle = QStringLiteral("Edit Timing Table");
 
 }  // namespace
 
-TableCommands::TableCommands(frmTunara_Main &window) : QObject(&window), m_window(window)
+TableCommands::TableCommands(frmTunara_Main &window, editor::TableSession &session)
+    : QObject(&window), m_window(window), m_session(session)
 {
     UserInterface &ui = window.context().ui;
-    m_grid2D = new views::TableGridBinding(*window.grid2D(), m_model, editor::TableKind::Curve2D, ui, &window);
-    m_grid3D = new views::TableGridBinding(*window.grid3D(), m_model, editor::TableKind::Map3D, ui, &window);
-    m_curve2D = new views::Curve2DEditor(*window.chart2D(), *m_grid2D, m_model, m_gesture);
-    m_map3D = new views::Map3DDisplay(*window.chart3D(), *m_grid3D, m_model);
-    m_map3DEditor = new views::Map3DEditor(*window.chart3D(), *m_grid3D, m_model, m_gesture);
+    m_grid2D = new views::TableGridBinding(*window.grid2D(), model(), editor::TableKind::Curve2D, ui, &window);
+    m_grid3D = new views::TableGridBinding(*window.grid3D(), model(), editor::TableKind::Map3D, ui, &window);
+    m_curve2D = new views::Curve2DEditor(*window.chart2D(), *m_grid2D, model(), m_gesture);
+    m_map3D = new views::Map3DDisplay(*window.chart3D(), *m_grid3D, model());
+    m_map3DEditor = new views::Map3DEditor(*window.chart3D(), *m_grid3D, model(), m_gesture);
     connect(m_grid2D, &views::TableGridBinding::contextMenuRequested, this, [this](const QPoint &pos) {
         popUpGridMenu(m_window.popupMenus().edit2D, QStringLiteral("mnuPopUpPaste2D"), pos);
     });
     connect(m_grid3D, &views::TableGridBinding::contextMenuRequested, this, [this](const QPoint &pos) {
         popUpGridMenu(m_window.popupMenus().edit3D, QStringLiteral("mnuPopUpPaste3D"), pos);
     });
-    // Whatever hides the views (these commands, a download, a file open)
-    // ends the table on screen and its history.
-    m_watchedChart2D = window.chart2D();
-    m_watchedChart3D = window.chart3D();
-    m_watchedChart2D->installEventFilter(this);
-    m_watchedChart3D->installEventFilter(this);
+    connect(&m_session, &editor::TableSession::opened, this, &TableCommands::showTableViews);
+    connect(&m_session, &editor::TableSession::closed, this, &TableCommands::hideTableViews);
     addUndoRedoItems();
     registerCommands();
-    connect(&m_model, &editor::TableEditModel::historyChanged, this, [this] { updateUndoRedo(); });
+    connect(&model(), &editor::TableEditModel::historyChanged, this, [this] { updateUndoRedo(); });
 }
 
 TableCommands::~TableCommands() = default;
@@ -88,8 +85,8 @@ void TableCommands::addUndoRedoItems()
 
 void TableCommands::updateUndoRedo()
 {
-    m_window.commands().setAllowed(QStringLiteral("mnuUndo"), m_model.canUndo());
-    m_window.commands().setAllowed(QStringLiteral("mnuRedo"), m_model.canRedo());
+    m_window.commands().setAllowed(QStringLiteral("mnuUndo"), model().canUndo());
+    m_window.commands().setAllowed(QStringLiteral("mnuRedo"), model().canRedo());
 }
 
 bool TableCommands::isEditInProgress() const
@@ -100,33 +97,16 @@ bool TableCommands::isEditInProgress() const
            || m_map3DEditor->isPreviewing();
 }
 
-bool TableCommands::isTableOnView() const
-{
-    return m_window.grid2D()->isVisibleTo(&m_window) || m_window.grid3D()->isVisibleTo(&m_window);
-}
-
 void TableCommands::mnuUndo_Click()
 {
     if (!isEditInProgress())
-        m_model.undo();
+        model().undo();
 }
 
 void TableCommands::mnuRedo_Click()
 {
     if (!isEditInProgress())
-        m_model.redo();
-}
-
-bool TableCommands::eventFilter(QObject *, QEvent *event)
-{
-    // Both charts hidden by a command (not merely with their window): the
-    // table is off the screen.
-    const auto off = [](const QPointer<QWidget> &chart) { return !chart || chart->isHidden(); };
-    if (event->type() == QEvent::Hide && m_model.isOpen() && off(m_watchedChart2D) && off(m_watchedChart3D)) {
-        m_model.close();
-        restoreBeforeWizard();
-    }
-    return false;
+        model().redo();
 }
 
 void TableCommands::popUpGridMenu(QMenu *menu, const QString &pasteItem, const QPoint &globalPos)
@@ -140,69 +120,66 @@ void TableCommands::popUpGridMenu(QMenu *menu, const QString &pasteItem, const Q
 
 void TableCommands::mnuNewTable_Click()
 {
-    const ModuleParameters &params = m_window.context().data.params;
-    if (params.TimingTable2D) {
+    switch (m_session.active()) {
+    case editor::TableKind::Curve2D:
         showNew2DWizard();
-    } else if (params.TimingTable3D) {
+        break;
+    case editor::TableKind::Map3D:
         if (ChartSetup3D())
             showNew3DWizard();
-    } else {
+        break;
+    case editor::TableKind::None:
         userInterface().messageBox(&m_window,
                                    QStringLiteral("Timing table disabled. Edit module parameters to enable timing table."),
                                    QStringLiteral("New Timing Table"), Buttons::OK, Icon::Exclamation);
+        break;
     }
 }
 
 void TableCommands::mnuEditTimingTable_Click()
 {
-    ModuleData &data = m_window.context().data;
+    const editor::TableKind active = m_session.active();
+    if (active == editor::TableKind::None)
+        return;
     m_window.Clip.ClipText.clear();
     QGuiApplication::clipboard()->clear();
     // Re-opening drops the chart's edits, not a wizard's table: it stays
     // the working array, still to be saved or closed.
-    std::optional<BeforeWizard> wizardPending = std::exchange(m_beforeWizard, std::nullopt);
-    m_window.hideAllTableViews();
-    m_beforeWizard = std::move(wizardPending);
-    if (data.params.TimingTable3D && !ChartSetup3D())
+    m_session.closeKeepingWizard();
+    if (active == editor::TableKind::Map3D && !ChartSetup3D())
         return;
-    if (data.image.DataBufferEmpty) {
+    if (m_window.context().data.image.DataBufferEmpty) {
         const Answer a = userInterface().messageBox(&m_window, QStringLiteral("Data buffer empty. Create new table?"),
                                                     EditTitle, Buttons::OKCancel, Icon::None);
         if (a != Answer::OK)
             return;
-        if (data.params.TimingTable2D)
+        if (active == editor::TableKind::Curve2D)
             showNew2DWizard();
         else
             showNew3DWizard();
         return;
     }
     QCoreApplication::processEvents();
-    if (data.params.TimingTable2D) {
-        if (!loadTemplate2D()) {
-            mnuCloseTbl_Click();
-            return;
-        }
-        ShowTable2D();
-    } else if (data.params.TimingTable3D) {
-        ShowTable3D();
+    if (active == editor::TableKind::Curve2D && !loadTemplate2D()) {
+        mnuCloseTbl_Click();
+        return;
     }
+    m_session.openActive();
 }
 
 void TableCommands::mnuSaveTbl_Click()
 {
-    if (!isTableOnView()) {
+    if (!m_session.save()) {
         userInterface().messageBox(&m_window, QStringLiteral("No active table to save"),
                                    QStringLiteral("Save Table Edits To Buffer"), Buttons::OK, Icon::Exclamation);
         return;
     }
-    writeTableToImage();
-    m_model.markSaved();
-    endTableEditing();
+    m_window.clearCopyState();
 }
 
 void TableCommands::mnuCloseTbl_Click()
 {
-    if (isTableOnView()) {
+    if (m_session.isOpen()) {
         const Answer a = userInterface().messageBox(
             &m_window, QStringLiteral("Save table edits to buffer before closing?"), QStringLiteral("Close Table"),
             Buttons::YesNoCancel, Icon::Exclamation);
@@ -214,93 +191,33 @@ void TableCommands::mnuCloseTbl_Click()
     endTableEditing();
 }
 
-// The one place where the editor writes table bytes into the image. The
-// table on screen is the one written, into its own region: after the mode
-// options changed under an open table, its edits still go where they
-// belong instead of overwriting the other table with stale values.
-void TableCommands::writeTableToImage()
-{
-    ModuleData &data = m_window.context().data;
-    const int trig = data.params.TrigTiming;
-    rebaseForWizardTrigger();
-    // The upload guard asks before sending a table region nobody filled in
-    // this run; a save from the editor fills the region it writes.
-    if (m_model.copyTo(data.tables.table2D)) {
-        EncodeTable2D(data.tables.table2D, trig, data.image);
-        data.filledThisRun.table2D = true;
-    } else if (m_model.copyTo(data.tables.table3D)) {
-        EncodeTable3D(data.tables.table3D, trig, data.image);
-        data.filledThisRun.table3D = true;
-    }
-}
-
-// A wizard's trigger timing becomes the image's with its table: the other
-// table region and working array move to it as the parameters dialog moves
-// them, so neither changes the advance it stands for.
-void TableCommands::rebaseForWizardTrigger()
-{
-    if (!m_beforeWizard)
-        return;
-    ModuleData &data = m_window.context().data;
-    const int oldTrig = m_beforeWizard->trigTiming;
-    const int trig = data.params.TrigTiming;
-    m_beforeWizard.reset();
-    if (oldTrig == trig)
-        return;
-    // The table being saved is written over from the editor right after.
-    ClampTablesToTrigger(data.tables, trig);
-    if (!data.image.DataBufferEmpty)
-        RebaseTableRegions(data.image, oldTrig, trig);
-}
-
-void TableCommands::rememberBeforeWizard()
-{
-    if (m_beforeWizard)
-        return;  // an earlier wizard's table is still unsaved: keep what was before it
-    const ModuleData &data = m_window.context().data;
-    m_beforeWizard = BeforeWizard{data.tables, data.params.TrigTiming};
-}
-
-void TableCommands::restoreBeforeWizard()
-{
-    if (!m_beforeWizard)
-        return;
-    ModuleData &data = m_window.context().data;
-    data.tables = m_beforeWizard->tables;
-    data.params.TrigTiming = m_beforeWizard->trigTiming;
-    m_beforeWizard.reset();
-}
-
 void TableCommands::endTableEditing()
 {
-    m_window.hideAllTableViews();
-    // Also when the window is not on screen and no hide event came.
-    restoreBeforeWizard();
+    m_session.discard();
     m_window.clearCopyState();
 }
 
 // ---- putting a table on screen ----
 
-void TableCommands::ShowTable2D()
+void TableCommands::showTableViews(editor::TableKind kind)
 {
-    const ModuleData &data = m_window.context().data;
-    m_model.open2D(data.tables.table2D, data.params.TrigTiming);
+    const bool threeD = kind == editor::TableKind::Map3D;
+    QWidget *chart = threeD ? static_cast<QWidget *>(m_window.chart3D()) : m_window.chart2D();
+    views::TimingGrid *grid = threeD ? m_window.grid3D() : m_window.grid2D();
     m_window.chart2D()->hideValueLabel();
-    m_window.Form_Resize();
-    m_window.chart2D()->show();
-    m_window.grid2D()->show();
-    m_window.grid2D()->setCurrentCellAt(0, 0);
-}
-
-void TableCommands::ShowTable3D()
-{
-    const ModuleData &data = m_window.context().data;
-    m_model.open3D(data.tables.table3D, data.params.TrigTiming);
     m_window.chart3D()->hideValueLabel();
     m_window.Form_Resize();
-    m_window.chart3D()->show();
-    m_window.grid3D()->show();
-    m_window.grid3D()->setCurrentCellAt(0, 0);
+    chart->show();
+    grid->show();
+    grid->setCurrentCellAt(0, 0);
+}
+
+void TableCommands::hideTableViews()
+{
+    m_window.chart2D()->hide();
+    m_window.grid2D()->hide();
+    m_window.chart3D()->hide();
+    m_window.grid3D()->hide();
 }
 
 bool TableCommands::ChartSetup3D()
@@ -315,10 +232,6 @@ bool TableCommands::ChartSetup3D()
         mnuCloseTbl_Click();
         return false;
     }
-    // A 3D table on view keeps its edits: the new-table wizard asks whether
-    // to save them before it clears the view.
-    if (!m_window.chart3D()->isVisibleTo(&m_window))
-        m_model.open3D(data.tables.table3D, data.params.TrigTiming);
     m_window.chart3D()->hideValueLabel();
     return true;
 }
@@ -364,25 +277,18 @@ int TableCommands::trigTiming() const
 
 bool TableCommands::isChart2DVisible() const
 {
-    return m_window.chart2D()->isVisibleTo(&m_window);
+    return m_session.openKind() == editor::TableKind::Curve2D;
 }
 
 void TableCommands::clearTableView()
 {
-    m_window.chart2D()->hide();
-    m_window.grid2D()->hide();
+    m_session.discard();
     m_window.setWindowTitle(m_window.MainTitle);
 }
 
 void TableCommands::showNewTable(const Table2D &table, int trigTiming)
 {
-    // The trigger timing is the module's before the table is shown, so the
-    // views open with the window of the new curve.
-    rememberBeforeWizard();
-    ModuleData &data = m_window.context().data;
-    data.tables.table2D = table;
-    data.params.TrigTiming = trigTiming;
-    ShowTable2D();
+    m_session.openNew2D(table, trigTiming);
 }
 
 }  // namespace tunara::ui

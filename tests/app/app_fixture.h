@@ -2,6 +2,7 @@
 
 #include "app/fake_serial_port.h"
 #include "app/main_window.h"
+#include "editor/table_session.h"
 #include "app/scripted_ui.h"
 #include "files/stored_settings.h"
 #include "module/module_data.h"

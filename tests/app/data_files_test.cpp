@@ -150,8 +150,7 @@ TEST_F(DataFiles, PromptsRefusalsAndFailuresNeverLoseWorkOrReportItSaved)
     EXPECT_EQ(messagesFrom(3), QStringList{SaveTitle + QStringLiteral("|Data buffer empty.")});
     writeFile(QStringLiteral("good.dat"), transferBytes(memory2D()));
     openFile(path(QStringLiteral("good.dat")));
-    window->chart2D()->show();
-    window->grid2D()->show();
+    window->session().openActive();
     ui.answers = {Answer::OK};
     run("mnuSaveFile");
     EXPECT_EQ(ui.messages().back().text, QStringLiteral("You must close or save any open table before saving data to a file."));

@@ -212,7 +212,7 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
         Icon lastIcon;
         bool trafficExpected;
     } rows[] = {
-        {"table open", [&] { w.chart2D()->show(); w.grid2D()->show(); }, {Answer::OK},
+        {"table open", [&] { w.session().openNew2D(Table2D{}, 20); }, {Answer::OK},
          {Upload + QStringLiteral("|You must close or save any open table before uploading.")}, Icon::Exclamation, false},
         {"read-back differs", [&] { withFaults([](sim::Faults &f) { f.readBackDiffersAt = 200; }); },
          {Answer::OK, Answer::OK},

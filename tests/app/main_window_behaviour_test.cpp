@@ -199,7 +199,10 @@ TEST_F(MainWindowBehaviour, ExitWithATableOpenAndCancelStaysOpenButLetsThePortGo
     for (bool table3D : {false, true}) {
         ui.calls.clear();
         ui::frmTunara_Main &w = shown();
-        (table3D ? static_cast<QWidget *>(w.chart3D()) : static_cast<QWidget *>(w.chart2D()))->show();
+        if (table3D)
+            w.session().openNew3D(Table3D{}, 20);
+        else
+            w.session().openNew2D(Table2D{}, 20);
         port.opened = true;
         ui.answers = {Answer::Cancel};
         w.mnuExit_Click();
@@ -217,7 +220,7 @@ TEST_F(MainWindowBehaviour, ExitWithATableOpenAndCancelStaysOpenButLetsThePortGo
 TEST_F(MainWindowBehaviour, ExitWithATableOpenAndNoLeavesWithoutSaving)
 {
     ui::frmTunara_Main &w = shown();
-    w.chart2D()->show();
+    w.session().openNew2D(Table2D{}, 20);
     int saves = 0;
     w.commands().setHandler(QStringLiteral("mnuSaveTbl"), [&saves] { ++saves; });
     ui.answers = {Answer::No};
@@ -229,7 +232,7 @@ TEST_F(MainWindowBehaviour, ExitWithATableOpenAndNoLeavesWithoutSaving)
 TEST_F(MainWindowBehaviour, ExitWithATableOpenAndYesSavesThenLeaves)
 {
     ui::frmTunara_Main &w = shown();
-    w.chart3D()->show();
+    w.session().openNew3D(Table3D{}, 20);
     int saves = 0;
     w.commands().setHandler(QStringLiteral("mnuSaveTbl"), [&saves] { ++saves; });
     ui.answers = {Answer::Yes};
@@ -242,7 +245,7 @@ TEST_F(MainWindowBehaviour, YesWithoutATableSaveCommandKeepsTheWindowOpen)
 {
     ui::frmTunara_Main &w = shown();
     w.commands().setHandler(QStringLiteral("mnuSaveTbl"), {});
-    w.chart2D()->show();
+    w.session().openNew2D(Table2D{}, 20);
     ui.answers = {Answer::Yes, Answer::OK};
     w.mnuExit_Click();
     ASSERT_EQ(ui.messages().size(), 2u);

@@ -85,7 +85,7 @@ TEST_F(ParameterDialogs, EditCommandsOpenTheirDialogsModallyOnceAnOpenTableIsClo
     EXPECT_EQ(modalCount(), 3);
 
     // An open table is closed first; a cancelled close keeps the dialogs shut.
-    w.chart2D()->show();  // a table is open
+    w.session().openNew2D(Table2D{}, 20);  // a table is open
     // "Close Timing Table" not built: the table cannot be closed, no dialog.
     w.commands().setHandler(QStringLiteral("mnuCloseTbl"), {});
     w.commands().run(QStringLiteral("mnuEditModParams"));

@@ -47,13 +47,10 @@ TEST_F(ReportCommandsTest, PrintsOnTheChosenPrinterWithTheOpenTablesUnsavedEdits
 {
     select2DTable();
     window->protocol().FirmwareID = QStringLiteral("Torvik-1 Zoruro V2.1");
-    // An open table: its grid holds an edit that is not in the working array.
-    const QList<QStringList> cells = report::gridCells2D(data.tables.table2D);
-    for (int c = 1; c <= SpeedPoints; ++c)
-        window->grid2D()->setCellText(1, c, cells[1][c]);
-    window->grid2D()->setCellText(1, 3, QStringLiteral("27.5"));
-    window->grid2D()->show();
-    window->chart2D()->show();
+    // An open table holds an edit that is not in the working array.
+    data.params.TrigTiming = 30;
+    ASSERT_TRUE(window->session().openActive());
+    ASSERT_TRUE(window->session().model().setValue(0, 2, 27.5, QStringLiteral("Edit")));
     window->chart2D()->showValueLabel(QStringLiteral("27.5"), 3);
 
     const QString pdf = file(QStringLiteral("printer.pdf"));
