@@ -155,7 +155,7 @@ void DataCommands::openData(const QString *givenPath)
     m_data.image.ClearEEPROMBuffer();
     m_data.filledThisRun = {};
     m_saved.forget();
-    m_window.hideAllTableViews();
+    takeTableOffScreen();
     m_window.DataFileTitle = EmptySource;
     setCaption(m_window.DataFileTitle);
 
@@ -202,7 +202,7 @@ void DataCommands::mnuSaveFile_Click()
     if (m_transferRunning)
         return;
     UserInterface &ui = m_window.context().ui;
-    if (tableOpen()) {
+    if (tableOnScreen()) {
         ui.messageBox(&m_window, QStringLiteral("You must close or save any open table before saving data to a file."),
                       SaveTitle, Buttons::OK, Icon::Exclamation);
         return;
