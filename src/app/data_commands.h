@@ -40,7 +40,8 @@ public:
     QString FileOpen(const QString &fileTitle, const QString &filter, const QString &notExistMessage);
     QString FileSave(const QString &fileTitle, const QString &filter, const QString &existMessage);
 
-    bool transferRunning() const { return m_transferRunning; }
+    // The one place that knows whether a download or upload is running.
+    const link::ModuleTransfers &transfers() const { return m_transfers; }
     // The exit's second question: false when the user wants to stay because
     // the image holds work that was neither saved nor uploaded.
     bool confirmExitWithUnsavedWork();
@@ -57,6 +58,7 @@ private:
     void showMessage(const QString &text, const QString &title, link::MessageIcon icon) override;
     bool askOkCancel(const QString &text, const QString &title) override;
     // TransferEvents
+    void runningChanged(bool running) override;
     void imageAboutToBeReplaced() override;
     void imageCleared() override;
     void downloaded(const ModuleParameters &params) override;
@@ -65,7 +67,6 @@ private:
     void openModuleParameters();
     void setUpChart3D();
 
-    class TransferGuard;
     // Is a timing table on the screen (a grid or a chart shown)?
     bool tableOnScreen() const;
     // Hides both charts and both grids.
@@ -89,7 +90,6 @@ private:
     restore::RestorePoints m_restorePoints;
     SavedState m_saved;
     QString m_lastChosen;  // the file name last chosen in either dialog
-    bool m_transferRunning = false;
     ElidedLabel *m_statusPort = nullptr;
     // Where the image came from, as the caption named it when it came: a
     // wizard resets the caption, but not the data's origin.

@@ -141,7 +141,7 @@ void DataCommands::openDataFile(const QString &path)
 
 void DataCommands::openData(const QString *givenPath)
 {
-    if (m_transferRunning)
+    if (m_transfers.isRunning())
         return;
     UserInterface &ui = m_window.context().ui;
     if (!m_data.image.DataBufferEmpty &&
@@ -199,7 +199,7 @@ bool DataCommands::loadFile(const QString &path)
 
 void DataCommands::mnuSaveFile_Click()
 {
-    if (m_transferRunning)
+    if (m_transfers.isRunning())
         return;
     UserInterface &ui = m_window.context().ui;
     if (tableOnScreen()) {

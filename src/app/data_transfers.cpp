@@ -35,42 +35,14 @@ const QString TableOpenMessage = QStringLiteral("You must close or save any open
 
 }  // namespace
 
-// While a transfer runs the menus and the port choice are out of reach; the
-// close box is refused by the window and its layout rule leaves the port
-// alone. Esc still reaches the transfer through the window's key preview.
-class DataCommands::TransferGuard {
-public:
-    explicit TransferGuard(DataCommands &owner) : m_owner(owner)
-    {
-        m_owner.m_transferRunning = true;
-        m_owner.m_window.menuBar()->setEnabled(false);
-        m_owner.m_window.portPanel()->list()->setEnabled(false);
-    }
-    ~TransferGuard()
-    {
-        m_owner.m_transferRunning = false;
-        m_owner.m_window.menuBar()->setEnabled(true);
-        m_owner.m_window.portPanel()->list()->setEnabled(true);
-        m_owner.refreshStatus();
-    }
-    TransferGuard(const TransferGuard &) = delete;
-    TransferGuard &operator=(const TransferGuard &) = delete;
-
-private:
-    DataCommands &m_owner;
-};
-
 void DataCommands::mnuDownload_Click()
 {
-    if (m_transferRunning)
-        return;
-    TransferGuard guard(*this);
-    m_transfers.Download();
+    m_transfers.Download();  // Busy while another transfer runs: nothing done
 }
 
 void DataCommands::mnuUpload_Click()
 {
-    if (m_transferRunning)
+    if (m_transfers.isRunning())
         return;
     // An open table may hold edits the image does not have yet.
     if (tableOnScreen()) {
@@ -80,7 +52,6 @@ void DataCommands::mnuUpload_Click()
     // Asked before any serial traffic; an empty image is the upload's own refusal.
     if (!m_data.image.DataBufferEmpty && !confirmUnfilledTable())
         return;
-    TransferGuard guard(*this);
     m_transfers.Upload();
 }
 
@@ -132,6 +103,17 @@ bool DataCommands::tableOnScreen() const
 void DataCommands::takeTableOffScreen()
 {
     m_window.hideAllTableViews();
+}
+
+// While a transfer runs the menus and the port choice are out of reach; the
+// close box is refused by the window and its layout rule leaves the port
+// alone. Esc still reaches the transfer through the window's key preview.
+void DataCommands::runningChanged(bool running)
+{
+    m_window.menuBar()->setEnabled(!running);
+    m_window.portPanel()->list()->setEnabled(!running);
+    if (!running)
+        refreshStatus();
 }
 
 void DataCommands::imageAboutToBeReplaced()
