@@ -125,6 +125,35 @@ TEST_F(Transfers, SecondCommandDuringATransferIsTurnedAway)
     EXPECT_FALSE(transfers.isRunning());
 }
 
+// What a download and an upload report, in order among their messages,
+// while commands started meanwhile are turned away and report nothing.
+TEST_F(Transfers, DownloadAndUploadReportTheirEventsInOrder)
+{
+    fillImage(0x42);
+    std::vector<TransferOutcome> nested;
+    progress.onValue = [&](const QString &, int step) {
+        if (step == 2) {
+            EXPECT_TRUE(transfers.isRunning());
+            nested.push_back(transfers.Download());
+            nested.push_back(transfers.Upload());
+        }
+    };
+    EXPECT_EQ(transfers.Download(), TransferOutcome::Completed);
+    // The overwrite question, the firmware ID, the completion.
+    EXPECT_EQ(events.timeline(), (QStringList{"running@0", "replacing@1", "cleared@1", "downloaded@2",
+                                              "finished Download Completed@3", "idle@3"}))
+        << events.timeline().join(' ').toStdString();
+    events.calls.clear();
+    events.messagesBefore.clear();
+    prompter.shown.clear();
+    EXPECT_EQ(transfers.Upload(), TransferOutcome::Completed);
+    EXPECT_EQ(events.timeline(), (QStringList{"running@0", "writing@1", "finished Upload Completed@2", "idle@2"}))
+        << events.timeline().join(' ').toStdString();
+    // Twice in each of reading, programming and verifying.
+    EXPECT_EQ(nested, std::vector<TransferOutcome>(6, TransferOutcome::Busy));
+    EXPECT_FALSE(transfers.isRunning());
+}
+
 // ---- upload ----------------------------------------------------------------
 
 TEST_F(Transfers, UploadRefusedBeforeAnyTrafficWhenNoData)
