@@ -20,7 +20,7 @@ class frmTunara_Main;
 // File" and "Open Restore Point...", with what keeps the user's data safe
 // around them (restore points, the unsaved-work question, the upload guard,
 // the transfer guard) and the status bar that tells where the image stands.
-class DataCommands : public QObject, private link::TransferPrompter, private link::TransferWindow {
+class DataCommands : public QObject, private link::TransferPrompter, private link::TransferEvents {
     Q_OBJECT
 public:
     explicit DataCommands(frmTunara_Main &window);
@@ -40,7 +40,8 @@ public:
     QString FileOpen(const QString &fileTitle, const QString &filter, const QString &notExistMessage);
     QString FileSave(const QString &fileTitle, const QString &filter, const QString &existMessage);
 
-    bool transferRunning() const { return m_transferRunning; }
+    // The one place that knows whether a download or upload is running.
+    const link::ModuleTransfers &transfers() const { return m_transfers; }
     // The exit's second question: false when the user wants to stay because
     // the image holds work that was neither saved nor uploaded.
     bool confirmExitWithUnsavedWork();
@@ -56,16 +57,20 @@ private:
     // TransferPrompter
     void showMessage(const QString &text, const QString &title, link::MessageIcon icon) override;
     bool askOkCancel(const QString &text, const QString &title) override;
-    // TransferWindow
-    bool tableOpen() override;
-    void hideTableViews() override;
-    void setCaptionSuffix(const QString &suffix) override;
-    void downloadDecoded(const ModuleParameters &params) override;
-    void openModuleParameters() override;
-    void setUpChart3D();
+    // TransferEvents
+    void runningChanged(bool running) override;
+    void imageAboutToBeReplaced() override;
+    void imageCleared() override;
+    void downloaded(const ModuleParameters &params) override;
     void aboutToWrite() override;
+    void finished(link::TransferCommand command, link::TransferOutcome outcome) override;
+    void openModuleParameters();
+    void setUpChart3D();
 
-    class TransferGuard;
+    // Is a timing table on the screen (a grid or a chart shown)?
+    bool tableOnScreen() const;
+    // Hides both charts and both grids.
+    void takeTableOffScreen();
     bool confirmUnfilledTable();
     void openData(const QString *givenPath);
     bool loadFile(const QString &path);
@@ -85,7 +90,6 @@ private:
     restore::RestorePoints m_restorePoints;
     SavedState m_saved;
     QString m_lastChosen;  // the file name last chosen in either dialog
-    bool m_transferRunning = false;
     ElidedLabel *m_statusPort = nullptr;
     // Where the image came from, as the caption named it when it came: a
     // wizard resets the caption, but not the data's origin.

@@ -141,7 +141,7 @@ void DataCommands::openDataFile(const QString &path)
 
 void DataCommands::openData(const QString *givenPath)
 {
-    if (m_transferRunning)
+    if (m_transfers.isRunning())
         return;
     UserInterface &ui = m_window.context().ui;
     if (!m_data.image.DataBufferEmpty &&
@@ -155,7 +155,7 @@ void DataCommands::openData(const QString *givenPath)
     m_data.image.ClearEEPROMBuffer();
     m_data.filledThisRun = {};
     m_saved.forget();
-    m_window.hideAllTableViews();
+    takeTableOffScreen();
     m_window.DataFileTitle = EmptySource;
     setCaption(m_window.DataFileTitle);
 
@@ -199,10 +199,10 @@ bool DataCommands::loadFile(const QString &path)
 
 void DataCommands::mnuSaveFile_Click()
 {
-    if (m_transferRunning)
+    if (m_transfers.isRunning())
         return;
     UserInterface &ui = m_window.context().ui;
-    if (tableOpen()) {
+    if (tableOnScreen()) {
         ui.messageBox(&m_window, QStringLiteral("You must close or save any open table before saving data to a file."),
                       SaveTitle, Buttons::OK, Icon::Exclamation);
         return;

@@ -27,55 +27,32 @@ Icon iconOf(link::MessageIcon icon)
     return Icon::None;
 }
 
+// Where the image came from, as the caption names it.
+const QString EmptySource = QStringLiteral("Data Buffer Empty");
+const QString DownloadedSource = QStringLiteral("Downloaded Data");
+
+const QString TableOpenMessage = QStringLiteral("You must close or save any open table before uploading.");
+
 }  // namespace
-
-// While a transfer runs the menus and the port choice are out of reach; the
-// close box is refused by the window and its layout rule leaves the port
-// alone. Esc still reaches the transfer through the window's key preview.
-class DataCommands::TransferGuard {
-public:
-    explicit TransferGuard(DataCommands &owner) : m_owner(owner)
-    {
-        m_owner.m_transferRunning = true;
-        m_owner.m_window.menuBar()->setEnabled(false);
-        m_owner.m_window.portPanel()->list()->setEnabled(false);
-    }
-    ~TransferGuard()
-    {
-        m_owner.m_transferRunning = false;
-        m_owner.m_window.menuBar()->setEnabled(true);
-        m_owner.m_window.portPanel()->list()->setEnabled(true);
-        m_owner.refreshStatus();
-    }
-    TransferGuard(const TransferGuard &) = delete;
-    TransferGuard &operator=(const TransferGuard &) = delete;
-
-private:
-    DataCommands &m_owner;
-};
 
 void DataCommands::mnuDownload_Click()
 {
-    if (m_transferRunning)
-        return;
-    TransferGuard guard(*this);
-    if (m_transfers.Download() != link::TransferOutcome::Completed && m_data.image.DataBufferEmpty) {
-        // A failed or refused download leaves the image cleared.
-        m_data.filledThisRun = {};
-        m_saved.forget();
-    }
+    m_transfers.Download();  // Busy while another transfer runs: nothing done
 }
 
 void DataCommands::mnuUpload_Click()
 {
-    if (m_transferRunning)
+    if (m_transfers.isRunning())
         return;
-    // Asked before any serial traffic; the Part's own refusals come first.
-    if (!tableOpen() && !m_data.image.DataBufferEmpty && !confirmUnfilledTable())
+    // An open table may hold edits the image does not have yet.
+    if (tableOnScreen()) {
+        showMessage(TableOpenMessage, link::TransferText::UploadTitle, link::MessageIcon::Exclamation);
         return;
-    TransferGuard guard(*this);
-    if (m_transfers.Upload() == link::TransferOutcome::Completed)
-        m_saved.markSaved(m_data);  // the module now holds exactly this image
+    }
+    // Asked before any serial traffic; an empty image is the upload's own refusal.
+    if (!m_data.image.DataBufferEmpty && !confirmUnfilledTable())
+        return;
+    m_transfers.Upload();
 }
 
 bool DataCommands::confirmUnfilledTable()
@@ -118,35 +95,49 @@ bool DataCommands::askOkCancel(const QString &text, const QString &title)
     return m_window.context().ui.messageBox(&m_window, text, title, Buttons::OKCancel, Icon::None) == Answer::OK;
 }
 
-bool DataCommands::tableOpen()
+bool DataCommands::tableOnScreen() const
 {
     return m_window.isTableOpen();
 }
 
-void DataCommands::hideTableViews()
+void DataCommands::takeTableOffScreen()
+{
+    m_window.hideAllTableViews();
+}
+
+// While a transfer runs the menus and the port choice are out of reach; the
+// close box is refused by the window and its layout rule leaves the port
+// alone. Esc still reaches the transfer through the window's key preview.
+void DataCommands::runningChanged(bool running)
+{
+    m_window.menuBar()->setEnabled(!running);
+    m_window.portPanel()->list()->setEnabled(!running);
+    if (!running)
+        refreshStatus();
+}
+
+void DataCommands::imageAboutToBeReplaced()
 {
     // The user agreed to overwrite: keep what is there first.
     keepImageAboutToBeOverwritten(restore::Event::BeforeDownload);
-    m_window.hideAllTableViews();
+    takeTableOffScreen();
     m_data.filledThisRun = {};
     m_saved.forget();
 }
 
-void DataCommands::setCaptionSuffix(const QString &suffix)
+void DataCommands::imageCleared()
 {
-    m_window.setWindowTitle(m_window.MainTitle + suffix);
-    const QString separator = QStringLiteral(" - ");
-    m_dataOrigin = suffix.startsWith(separator) ? suffix.mid(separator.size()) : suffix;
-    refreshStatus();
+    setCaption(EmptySource);
 }
 
-void DataCommands::downloadDecoded(const ModuleParameters &)
+void DataCommands::downloaded(const ModuleParameters &)
 {
     m_data.filledThisRun = {true, true};
     m_saved.markSaved(m_data);
     keepRestorePoint(restore::Event::Downloaded, imageBytes());
     setUpChart3D();
     m_window.applyTableMenuRule();
+    setCaption(DownloadedSource);
 }
 
 // The 3D chart and the grid's pressure labels follow the sensor of the
@@ -157,16 +148,30 @@ void DataCommands::setUpChart3D()
         m_window.tableCommands()->ChartSetup3D();
 }
 
+void DataCommands::aboutToWrite()
+{
+    keepRestorePoint(restore::Event::BeforeUpload, imageBytes());
+}
+
+void DataCommands::finished(link::TransferCommand command, link::TransferOutcome outcome)
+{
+    const bool completed = outcome == link::TransferOutcome::Completed;
+    if (command == link::TransferCommand::Download && completed) {
+        openModuleParameters();
+    } else if (command == link::TransferCommand::Download && m_data.image.DataBufferEmpty) {
+        // A failed or refused download leaves the image cleared.
+        m_data.filledThisRun = {};
+        m_saved.forget();
+    } else if (command == link::TransferCommand::Upload && completed) {
+        m_saved.markSaved(m_data);  // the module now holds exactly this image
+    }
+}
+
 void DataCommands::openModuleParameters()
 {
     refreshStatus();
     if (m_window.commands().isBuilt(QStringLiteral("mnuEditModParams")))
         m_window.commands().run(QStringLiteral("mnuEditModParams"));
-}
-
-void DataCommands::aboutToWrite()
-{
-    keepRestorePoint(restore::Event::BeforeUpload, imageBytes());
 }
 
 }  // namespace tunara::ui

@@ -25,7 +25,7 @@ void frmTunara_Main::setUpDataCommands()
 
 bool frmTunara_Main::transferRunning() const
 {
-    return m_dataCommands && m_dataCommands->transferRunning();
+    return m_dataCommands && m_dataCommands->transfers().isRunning();
 }
 
 DataCommands::DataCommands(frmTunara_Main &window)
@@ -65,7 +65,7 @@ void DataCommands::addRestorePointMenuItem()
 
 void DataCommands::mnuOpenRestorePoint_Click()
 {
-    if (m_transferRunning)
+    if (m_transfers.isRunning())
         return;
     const QList<restore::Entry> entries = m_restorePoints.list();
     if (entries.isEmpty()) {

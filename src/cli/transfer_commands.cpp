@@ -57,8 +57,8 @@ private:
     {
         namespace T = TransferText;
         for (const QString *failure : {&T::NoLink, &T::DownloadIdFailed, &T::UploadIdFailed, &T::IdentifyIdFailed,
-                                       &T::DownloadRefused, &T::UploadRefused, &T::DownloadFailed, &T::TableOpen,
-                                       &T::NoData, &T::ProgrammingFailed, &T::VerificationFailed})
+                                       &T::DownloadRefused, &T::UploadRefused, &T::DownloadFailed, &T::NoData,
+                                       &T::ProgrammingFailed, &T::VerificationFailed})
             if (text == *failure)
                 return true;
         return false;

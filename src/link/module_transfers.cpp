@@ -7,22 +7,29 @@ namespace tunara::link {
 
 namespace T = TransferText;
 
-namespace {
-class RunningFlag {
+// Marks a command as running for its whole length, an escaping error included.
+class ModuleTransfers::Running {
 public:
-    explicit RunningFlag(bool &flag) : m_flag(flag) { m_flag = true; }
-    ~RunningFlag() { m_flag = false; }
-    RunningFlag(const RunningFlag &) = delete;
-    RunningFlag &operator=(const RunningFlag &) = delete;
+    explicit Running(ModuleTransfers &owner) : m_owner(owner)
+    {
+        m_owner.m_running = true;
+        m_owner.m_events.runningChanged(true);
+    }
+    ~Running()
+    {
+        m_owner.m_running = false;
+        m_owner.m_events.runningChanged(false);
+    }
+    Running(const Running &) = delete;
+    Running &operator=(const Running &) = delete;
 
 private:
-    bool &m_flag;
+    ModuleTransfers &m_owner;
 };
-}  // namespace
 
 ModuleTransfers::ModuleTransfers(ModuleProtocol &protocol, ModuleData &data, TransferPrompter &prompter,
-                                 ErrorResponder &errors, TransferWindow *window)
-    : m_protocol(protocol), m_data(data), m_prompter(prompter), m_errors(errors), m_window(window ? *window : m_noWindow)
+                                 ErrorResponder &errors, TransferEvents *events)
+    : m_protocol(protocol), m_data(data), m_prompter(prompter), m_errors(errors), m_events(events ? *events : m_noEvents)
 {
     Q_ASSERT(&protocol.image() == &data.image);
 }
@@ -48,26 +55,27 @@ bool ModuleTransfers::LinkCheck()
 
 TransferOutcome ModuleTransfers::Download()
 {
-    if (m_running)
-        return TransferOutcome::Busy;
-    RunningFlag running(m_running);
-    return download();
+    return run(TransferCommand::Download, &ModuleTransfers::download);
 }
 
 TransferOutcome ModuleTransfers::Upload()
 {
-    if (m_running)
-        return TransferOutcome::Busy;
-    RunningFlag running(m_running);
-    return upload();
+    return run(TransferCommand::Upload, &ModuleTransfers::upload);
 }
 
 TransferOutcome ModuleTransfers::Identify()
 {
+    return run(TransferCommand::Identify, &ModuleTransfers::identify);
+}
+
+TransferOutcome ModuleTransfers::run(TransferCommand command, TransferOutcome (ModuleTransfers::*body)())
+{
     if (m_running)
         return TransferOutcome::Busy;
-    RunningFlag running(m_running);
-    return identify();
+    Running running(*this);
+    const TransferOutcome outcome = (this->*body)();
+    m_events.finished(command, outcome);
+    return outcome;
 }
 
 bool ModuleTransfers::checkLinkAndIdentify(const QString &title, const QString &idFailedText)
@@ -95,10 +103,10 @@ TransferOutcome ModuleTransfers::download()
     ModuleImage &image = m_data.image;
     if (!image.DataBufferEmpty && !m_prompter.askOkCancel(T::OverwriteQuestion, T::DownloadTitle))
         return TransferOutcome::Cancelled;
-    m_window.hideTableViews();
+    m_events.imageAboutToBeReplaced();
     pumpEvents();
     image.ClearEEPROMBuffer();
-    m_window.setCaptionSuffix(T::EmptyCaption);
+    m_events.imageCleared();
 
     if (!checkLinkAndIdentify(T::DownloadTitle, T::DownloadIdFailed))
         return TransferOutcome::Failed;
@@ -114,19 +122,13 @@ TransferOutcome ModuleTransfers::download()
         return TransferOutcome::Failed;
     }
     UpdateParams(m_data);
-    m_window.downloadDecoded(m_data.params);
-    m_window.setCaptionSuffix(T::DownloadedCaption);
+    m_events.downloaded(m_data.params);
     m_prompter.showMessage(T::Downloaded, T::DownloadTitle, MessageIcon::None);
-    m_window.openModuleParameters();
     return TransferOutcome::Completed;
 }
 
 TransferOutcome ModuleTransfers::upload()
 {
-    if (m_window.tableOpen()) {
-        m_prompter.showMessage(T::TableOpen, T::UploadTitle, MessageIcon::Exclamation);
-        return TransferOutcome::Refused;
-    }
     if (m_data.image.DataBufferEmpty) {
         m_prompter.showMessage(T::NoData, T::UploadTitle, MessageIcon::Exclamation);
         return TransferOutcome::Refused;
@@ -144,7 +146,7 @@ TransferOutcome ModuleTransfers::upload()
         m_prompter.showMessage(T::ProgrammingFailed, T::UploadTitle, MessageIcon::Information);
         return TransferOutcome::Failed;
     }
-    m_window.aboutToWrite();
+    m_events.aboutToWrite();
     m_protocol.WriteEEPROMData();
     if (!m_protocol.CommOK) {
         m_prompter.showMessage(T::ProgrammingFailed, T::UploadTitle, MessageIcon::Information);

@@ -22,28 +22,6 @@ public:
     virtual bool askOkCancel(const QString &text, const QString &title) = 0;
 };
 
-// The steps only a window has. The defaults do nothing, which is what the
-// command line wants; the main window overrides them.
-class TransferWindow {
-public:
-    virtual ~TransferWindow() = default;
-    // Is a timing table open (either grid shown)?
-    virtual bool tableOpen() { return false; }
-    // Hide both charts and both grids and let the window repaint.
-    virtual void hideTableViews() {}
-    // Caption = MainTitle + suffix (" - Data Buffer Empty", " - Downloaded Data").
-    virtual void setCaptionSuffix(const QString &suffix) { Q_UNUSED(suffix); }
-    // After a download is decoded: ChartSetup3D when the 3D table is active,
-    // then the table menus (mnuNewTable on, the other three on when a table
-    // is selected).
-    virtual void downloadDecoded(const ModuleParameters &params) { Q_UNUSED(params); }
-    // Opens the module parameters dialog at the end of a download.
-    virtual void openModuleParameters() {}
-    // The upload has encoded the parameters and the supported module
-    // answers: the image is exactly what is about to be written.
-    virtual void aboutToWrite() {}
-};
-
 // Message texts and titles of the two commands.
 namespace TransferText {
 inline const QString DownloadTitle = QStringLiteral("Download From EEPROM");
@@ -59,30 +37,51 @@ inline const QString DownloadRefused = QStringLiteral("Not Torvik-1 Zoruro unit.
 inline const QString UploadRefused = QStringLiteral("Not Torvik-1 Zoruro unit. Cannot upload data.");
 inline const QString DownloadFailed = QStringLiteral("Download failed.");
 inline const QString Downloaded = QStringLiteral("Downloaded data to buffer. Ready for editing.");
-inline const QString TableOpen = QStringLiteral("You must close or save any open table before uploading.");
 inline const QString NoData = QStringLiteral("No data available for uploading.");
 inline const QString ProgrammingFailed = QStringLiteral("Upload aborted - EEPROM programming failed.");
 inline const QString VerificationFailed = QStringLiteral("Upload aborted - EEPROM verification failed.");
 inline const QString UploadCompleted = QStringLiteral("Upload completed. Remember to cycle power off for 5 seconds\r\n"
                                                       "and then on again before starting engine.");
-inline const QString EmptyCaption = QStringLiteral(" - Data Buffer Empty");
-inline const QString DownloadedCaption = QStringLiteral(" - Downloaded Data");
 }  // namespace TransferText
 
 // How a command ended.
 enum class TransferOutcome {
     Completed,  // done and good
     Cancelled,  // the user said Cancel before anything happened
-    Refused,    // nothing done: not the supported model, a table open, no data
+    Refused,    // nothing done: not the supported model, no data
     Failed,     // the link, the identification or the transfer failed
     Busy,       // another transfer is running; nothing done
+};
+
+enum class TransferCommand { Download, Upload, Identify };
+
+// What happens to the link and the image during a command, as it happens.
+// The defaults do nothing, which is what the command line wants; the window
+// keeps its restore points, caption and table views in step. A command
+// turned away as Busy reports nothing.
+class TransferEvents {
+public:
+    virtual ~TransferEvents() = default;
+    // A command starts (isRunning() already true) or has ended (false).
+    virtual void runningChanged(bool /*running*/) {}
+    // The download goes ahead: the image still holds what it will replace.
+    virtual void imageAboutToBeReplaced() {}
+    // The download has emptied the image and now asks the module for its own.
+    virtual void imageCleared() {}
+    // The module's image has arrived and is decoded into the parameters.
+    virtual void downloaded(const ModuleParameters & /*params*/) {}
+    // The upload has encoded the parameters and the supported module
+    // answers: the image is exactly what is about to be written.
+    virtual void aboutToWrite() {}
+    // A command's end, after its last message; it still counts as running.
+    virtual void finished(TransferCommand /*command*/, TransferOutcome /*outcome*/) {}
 };
 
 // The download and upload commands, for the menu and the command line alike.
 class ModuleTransfers {
 public:
     ModuleTransfers(ModuleProtocol &protocol, ModuleData &data, TransferPrompter &prompter, ErrorResponder &errors,
-                    TransferWindow *window = nullptr);
+                    TransferEvents *events = nullptr);
 
     // Up to five resynchronisations, stopping at the first success.
     bool LinkCheck();
@@ -102,6 +101,8 @@ public:
     bool supportedModule() const { return m_protocol.ModuleType == SupportedModel; }
 
 private:
+    class Running;
+    TransferOutcome run(TransferCommand command, TransferOutcome (ModuleTransfers::*body)());
     TransferOutcome download();
     TransferOutcome upload();
     TransferOutcome identify();
@@ -111,8 +112,8 @@ private:
     ModuleData &m_data;
     TransferPrompter &m_prompter;
     ErrorResponder &m_errors;
-    TransferWindow m_noWindow;
-    TransferWindow &m_window;
+    TransferEvents m_noEvents;
+    TransferEvents &m_events;
     bool m_running = false;
 };
 

@@ -121,7 +121,7 @@ TEST_F(Transfers, EveryFailedDownloadEndsWithItsMessageAndAnEmptyImage)
         EXPECT_TRUE(data.image.DataBufferEmpty);
         EXPECT_EQ(caption(), titled(QStringLiteral("Data Buffer Empty")));
         EXPECT_FALSE(serial.isOpen());
-        EXPECT_FALSE(cmds().transferRunning());
+        EXPECT_FALSE(w.transferRunning());
         EXPECT_TRUE(w.menuBar()->isEnabled());
     }
     EXPECT_TRUE(cmds().restorePoints().list().isEmpty());

@@ -87,8 +87,30 @@ const RecordingProgress::Run *RecordingProgress::find(const QString &caption) co
     return nullptr;
 }
 
+QStringList RecordingEvents::timeline() const
+{
+    QStringList list;
+    for (qsizetype k = 0; k < calls.size(); ++k)
+        list << calls[k] + u'@' + QString::number(messagesBefore[std::size_t(k)]);
+    return list;
+}
+
+void RecordingEvents::finished(link::TransferCommand command, link::TransferOutcome outcome)
+{
+    static const char *const commands[] = {"Download", "Upload", "Identify"};
+    static const char *const outcomes[] = {"Completed", "Cancelled", "Refused", "Failed", "Busy"};
+    note(QStringLiteral("finished %1 %2").arg(QLatin1String(commands[int(command)]),
+                                               QLatin1String(outcomes[int(outcome)])));
+}
+
+void RecordingEvents::note(const QString &name)
+{
+    calls << name;
+    messagesBefore.push_back(m_prompter.shown.size());
+}
+
 LinkTest::LinkTest()
-    : protocol(port, data.image, errors, &progress), transfers(protocol, data, prompter, errors, &window)
+    : protocol(port, data.image, errors, &progress), transfers(protocol, data, prompter, errors, &events)
 {
     ensureApplication();
 }

@@ -72,15 +72,27 @@ public:
     const Run *find(const QString &caption) const;
 };
 
-class RecordingWindow : public tunara::link::TransferWindow {
+// Records every event by name ("running", "replacing", "cleared",
+// "downloaded", "writing", "finished <command> <outcome>", "idle") with the
+// number of messages shown before it.
+class RecordingEvents : public tunara::link::TransferEvents {
 public:
-    bool tableIsOpen = false;
+    explicit RecordingEvents(const RecordingPrompter &prompter) : m_prompter(prompter) {}
     QStringList calls;
-    bool tableOpen() override { return tableIsOpen; }
-    void hideTableViews() override { calls << QStringLiteral("hide"); }
-    void setCaptionSuffix(const QString &suffix) override { calls << QStringLiteral("caption") + suffix; }
-    void downloadDecoded(const tunara::ModuleParameters &) override { calls << QStringLiteral("decoded"); }
-    void openModuleParameters() override { calls << QStringLiteral("params"); }
+    std::vector<std::size_t> messagesBefore;
+    // "name@messages" for each event.
+    QStringList timeline() const;
+
+    void runningChanged(bool running) override { note(running ? "running" : "idle"); }
+    void imageAboutToBeReplaced() override { note("replacing"); }
+    void imageCleared() override { note("cleared"); }
+    void downloaded(const tunara::ModuleParameters &) override { note("downloaded"); }
+    void aboutToWrite() override { note("writing"); }
+    void finished(tunara::link::TransferCommand command, tunara::link::TransferOutcome outcome) override;
+
+private:
+    void note(const QString &name);
+    const RecordingPrompter &m_prompter;
 };
 
 // Every test gets its own module, port, image and recorders.
@@ -103,7 +115,7 @@ protected:
     ScriptedErrors errors;
     RecordingPrompter prompter;
     RecordingProgress progress;
-    RecordingWindow window;
+    RecordingEvents events{prompter};
     tunara::link::ModuleProtocol protocol;
     tunara::link::ModuleTransfers transfers;
 };

@@ -45,8 +45,8 @@ TEST_F(FullTransfer, DownloadBringsEveryByteValueIntoTheImage)
     EXPECT_EQ(prompter.shown[1].text, "Downloaded data to buffer. Ready for editing.");
     EXPECT_EQ(prompter.shown[1].icon, MessageIcon::None);
     EXPECT_EQ(prompter.shown[1].title, "Download From EEPROM");
-    EXPECT_EQ(window.calls, (QStringList{"hide", "caption - Data Buffer Empty", "decoded",
-                                         "caption - Downloaded Data", "params"}));
+    EXPECT_EQ(events.calls, (QStringList{"running", "replacing", "cleared", "downloaded",
+                                         "finished Download Completed", "idle"}));
     // Decoded from what arrived.
     ModuleData expected;
     expected.image = data.image;

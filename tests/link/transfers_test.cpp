@@ -57,7 +57,7 @@ TEST_F(Transfers, CancelAtTheOverwriteQuestionChangesNothing)
     EXPECT_EQ(prompter.shown[0].title, "Download From EEPROM");
     EXPECT_FALSE(data.image.DataBufferEmpty);
     EXPECT_EQ(data.image.EEPROMBuffer[100], 0x42);
-    EXPECT_TRUE(window.calls.isEmpty());
+    EXPECT_EQ(events.calls, (QStringList{"running", "finished Download Cancelled", "idle"}));
     EXPECT_TRUE(wire().empty());
 }
 
@@ -72,7 +72,7 @@ TEST_F(Transfers, DownloadWithoutLinkTriesFiveTimesThenGivesUp)
     EXPECT_EQ(wire(), std::vector<std::uint8_t>(5, 0x33));
     EXPECT_FALSE(port.isOpen());
     EXPECT_TRUE(imageCleared());
-    EXPECT_EQ(window.calls, (QStringList{"hide", "caption - Data Buffer Empty"}));
+    EXPECT_EQ(events.calls, (QStringList{"running", "replacing", "cleared", "finished Download Failed", "idle"}));
 }
 
 TEST_F(Transfers, DownloadWithBadEchoShowsTheErrorThenItsOwnFailure)
@@ -104,7 +104,7 @@ TEST_F(Transfers, DownloadThatFailsMidwayClearsTheImage)
     expectMessages({{firmware, MessageIcon::Exclamation}, {"Download failed.", MessageIcon::Exclamation}},
                    T::DownloadTitle);
     EXPECT_TRUE(imageCleared());
-    EXPECT_FALSE(window.calls.contains("params"));
+    EXPECT_FALSE(events.calls.contains("downloaded"));
     EXPECT_FALSE(port.isOpen());
 }
 
@@ -125,19 +125,43 @@ TEST_F(Transfers, SecondCommandDuringATransferIsTurnedAway)
     EXPECT_FALSE(transfers.isRunning());
 }
 
+// What a download and an upload report, in order among their messages,
+// while commands started meanwhile are turned away and report nothing.
+TEST_F(Transfers, DownloadAndUploadReportTheirEventsInOrder)
+{
+    fillImage(0x42);
+    std::vector<TransferOutcome> nested;
+    progress.onValue = [&](const QString &, int step) {
+        if (step == 2) {
+            EXPECT_TRUE(transfers.isRunning());
+            nested.push_back(transfers.Download());
+            nested.push_back(transfers.Upload());
+        }
+    };
+    EXPECT_EQ(transfers.Download(), TransferOutcome::Completed);
+    // The overwrite question, the firmware ID, the completion.
+    EXPECT_EQ(events.timeline(), (QStringList{"running@0", "replacing@1", "cleared@1", "downloaded@2",
+                                              "finished Download Completed@3", "idle@3"}))
+        << events.timeline().join(' ').toStdString();
+    events.calls.clear();
+    events.messagesBefore.clear();
+    prompter.shown.clear();
+    EXPECT_EQ(transfers.Upload(), TransferOutcome::Completed);
+    EXPECT_EQ(events.timeline(), (QStringList{"running@0", "writing@1", "finished Upload Completed@2", "idle@2"}))
+        << events.timeline().join(' ').toStdString();
+    // Twice in each of reading, programming and verifying.
+    EXPECT_EQ(nested, std::vector<TransferOutcome>(6, TransferOutcome::Busy));
+    EXPECT_FALSE(transfers.isRunning());
+}
+
 // ---- upload ----------------------------------------------------------------
 
-TEST_F(Transfers, UploadRefusedBeforeAnyTrafficWhenATableIsOpenOrNoData)
+TEST_F(Transfers, UploadRefusedBeforeAnyTrafficWhenNoData)
 {
     fillImage(1);
-    window.tableIsOpen = true;
-    EXPECT_EQ(transfers.Upload(), TransferOutcome::Refused);
-    window.tableIsOpen = false;
     data.image.DataBufferEmpty = true;
     EXPECT_EQ(transfers.Upload(), TransferOutcome::Refused);
-    expectMessages({{"You must close or save any open table before uploading.", MessageIcon::Exclamation},
-                    {"No data available for uploading.", MessageIcon::Exclamation}},
-                   T::UploadTitle);
+    expectMessages({{"No data available for uploading.", MessageIcon::Exclamation}}, T::UploadTitle);
     EXPECT_TRUE(wire().empty());
 }
 
