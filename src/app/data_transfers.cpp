@@ -1,6 +1,8 @@
 // Download and upload from the window, and what keeps a running transfer
 // from being disturbed.
 #include "app/data_commands.h"
+#include "editor/table_session.h"
+#include "image/image_layout.h"
 #include "app/table_commands.h"
 
 #include "app/main_window.h"
@@ -58,14 +60,15 @@ void DataCommands::mnuUpload_Click()
 bool DataCommands::confirmUnfilledTable()
 {
     const ModuleParameters &p = m_data.params;
-    if (!p.TimingTable2D && !p.TimingTable3D)
+    const editor::TableKind active = editor::activeTable(p);
+    if (active == editor::TableKind::None)
         return true;
-    const bool threeD = p.TimingTable3D;
+    const bool threeD = active == editor::TableKind::Map3D;
     if (threeD ? m_data.filledThisRun.table3D : m_data.filledThisRun.table2D)
         return true;
-    const int first = threeD ? 112 : 16;
-    const int count = threeD ? 168 : 21;
-    const auto *begin = m_data.image.EEPROMBuffer.cbegin() + first;
+    const layout::Region region = threeD ? layout::Table3D : layout::Table2D;
+    const int count = region.size;
+    const auto *begin = m_data.image.EEPROMBuffer.cbegin() + region.first;
     const bool allSame = std::all_of(begin, begin + count, [begin](std::uint8_t b) { return b == *begin; });
     const QString table = threeD ? QStringLiteral("3D") : QStringLiteral("2D");
     QString content = QStringLiteral("%1 table bytes that were left in the buffer").arg(count);
@@ -97,12 +100,13 @@ bool DataCommands::askOkCancel(const QString &text, const QString &title)
 
 bool DataCommands::tableOnScreen() const
 {
-    return m_window.isTableOpen();
+    return m_window.session().isOpen();
 }
 
+// Discards the open table's unsaved edits: its image is being replaced.
 void DataCommands::takeTableOffScreen()
 {
-    m_window.hideAllTableViews();
+    m_window.session().discard();
 }
 
 // While a transfer runs the menus and the port choice are out of reach; the

@@ -1,6 +1,7 @@
 // The data commands' place in the window: their menu items, the status bar,
 // restore points and the exit's unsaved-work question.
 #include "app/data_commands.h"
+#include "editor/table_session.h"
 
 #include "app/elided_label.h"
 #include "app/main_window.h"
@@ -17,6 +18,20 @@
 #include <QTimer>
 
 namespace tunara::ui {
+
+namespace {
+
+QString tableWord(editor::TableKind kind)
+{
+    switch (kind) {
+    case editor::TableKind::Curve2D: return QStringLiteral("2D");
+    case editor::TableKind::Map3D: return QStringLiteral("3D");
+    case editor::TableKind::None: break;
+    }
+    return QStringLiteral("disabled");
+}
+
+}  // namespace
 
 void frmTunara_Main::setUpDataCommands()
 {
@@ -176,9 +191,7 @@ void DataCommands::refreshStatus()
                                                                  : m_dataOrigin;
     m_statusSource->setText(QStringLiteral("Data: %1").arg(source));
     const ModuleParameters &p = m_data.params;
-    m_statusTable->setText(QStringLiteral("Table: %1").arg(p.TimingTable3D   ? QStringLiteral("3D")
-                                                           : p.TimingTable2D ? QStringLiteral("2D")
-                                                                             : QStringLiteral("disabled")));
+    m_statusTable->setText(QStringLiteral("Table: %1").arg(tableWord(editor::activeTable(p))));
 }
 
 }  // namespace tunara::ui

@@ -145,11 +145,6 @@ void frmTunara_Main::applyTableMenuRule()
         m_commands->setAllowed(QString::fromLatin1(name), tableSelected);
 }
 
-void frmTunara_Main::hideAllTableViews()
-{
-    m_session->discard();
-}
-
 void frmTunara_Main::clearCopyState()
 {
     Clip = CopyState{};

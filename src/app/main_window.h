@@ -124,9 +124,6 @@ public:
     // whenever the mode may have changed (download, file open, the mode
     // options of the parameters dialog).
     void applyTableMenuRule();
-    // Takes the open table off the screen without saving it (a download or
-    // a file open replaces what it was opened from).
-    void hideAllTableViews();
     // The open table: the one answer to whether a table is open, and which.
     editor::TableSession &session() { return *m_session; }
     // Empties the copy state and disables both Paste items.

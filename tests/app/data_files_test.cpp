@@ -155,7 +155,7 @@ TEST_F(DataFiles, PromptsRefusalsAndFailuresNeverLoseWorkOrReportItSaved)
     run("mnuSaveFile");
     EXPECT_EQ(ui.messages().back().text, QStringLiteral("You must close or save any open table before saving data to a file."));
     EXPECT_TRUE(dialogs(UiCall::Kind::SaveFile).empty());
-    window->hideAllTableViews();
+    window->session().discard();
 
     // Cancel at the overwrite question of an open: nothing changes.
     ui.answers = {Answer::Cancel};

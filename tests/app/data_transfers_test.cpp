@@ -222,7 +222,7 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
     for (Row &row : rows) {
         SCOPED_TRACE(row.name);
         data.image = good;
-        w.hideAllTableViews();
+        w.session().discard();
         sim.setFaults({});
         row.arrange();
         sim.clearReceived();

@@ -96,7 +96,7 @@ TEST_F(ParameterDialogs, EditCommandsOpenTheirDialogsModallyOnceAnOpenTableIsClo
     w.commands().setHandler(QStringLiteral("mnuCloseTbl"), [&] {
         ++closes;
         if (!userCancels)
-            w.hideAllTableViews();
+            w.session().discard();
     });
     w.commands().run(QStringLiteral("mnuEditModParams"));
     w.commands().run(QStringLiteral("mnuEditGPIOParams"));

@@ -194,7 +194,7 @@ TEST_F(TableCommands, HidingTheViewsEndsTheHistoryAndSaveWritesTheTableOnScreenA
     data.image.EEPROMBuffer.fill(0xAA);
     openTable();
     model().enterText(0, 0, QStringLiteral("20"));
-    w.hideAllTableViews();  // as a download or a file open does
+    w.session().discard();  // as a download or a file open does
     EXPECT_FALSE(model().isOpen());
     EXPECT_FALSE(w.findChild<QAction *>(QStringLiteral("mnuUndo"))->isEnabled());
 
