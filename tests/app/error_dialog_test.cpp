@@ -2,6 +2,13 @@
 #include "app/scripted_ui.h"
 
 #include <gtest/gtest.h>
+#include "dialogs/qt_user_interface.h"
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
 
 namespace tunara::test {
 namespace {
@@ -95,6 +102,45 @@ TEST(ErrorDialog, ABoxClosedWithoutAButtonCountsAsAbort)
     ui::CommonErrorDialog dialog(user);
     user.answers = {Answer::Cancel};
     EXPECT_EQ(dialog.ErrorDialog(RuntimeError(5, QStringLiteral("x"), QStringLiteral("y"))), ErrorChoice::Abort);
+}
+
+
+TEST(CommonErrorDialog, EnterAnswersAbortSoAFailingStepIsNotRepeated)
+{
+    ui::QtUserInterface user;
+    ui::CommonErrorDialog dialog(user);
+    bool defaultWasAbort = false;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        defaultWasAbort = box->defaultButton() == box->button(QMessageBox::Abort);
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    const ErrorChoice choice = dialog.ErrorDialog(RuntimeError(5, QStringLiteral("Form Load"), QStringLiteral("bad port")));
+    EXPECT_TRUE(defaultWasAbort);
+    EXPECT_EQ(choice, ErrorChoice::Abort);
+}
+
+TEST(GuardQuestions, EnterOnAYesNoGuardAnswersNoWhileOtherBoxesKeepTheFirstButton)
+{
+    ui::QtUserInterface user;
+    auto defaultOf = [&user](ui::Buttons buttons, ui::Answer &answer) {
+        auto seen = std::make_shared<QMessageBox::StandardButton>(QMessageBox::NoButton);
+        QTimer::singleShot(0, [seen] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            *seen = box->standardButton(box->defaultButton());
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        answer = user.messageBox(nullptr, QStringLiteral("Upload anyway?"), QStringLiteral("Upload To EEPROM"), buttons,
+                                 ui::Icon::Exclamation);
+        return *seen;
+    };
+    ui::Answer answer{};
+    EXPECT_EQ(defaultOf(ui::Buttons::YesNo, answer), QMessageBox::No);
+    EXPECT_EQ(answer, ui::Answer::No);
+    defaultOf(ui::Buttons::YesNoCancel, answer);
+    EXPECT_EQ(answer, ui::Answer::Yes);
 }
 
 }  // namespace

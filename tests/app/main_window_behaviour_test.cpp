@@ -13,6 +13,10 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
+#include "dialogs/help_window.h"
+#include "dialogs/qt_user_interface.h"
+#include "app/progress_frame.h"
+#include <QScreen>
 
 namespace tunara::test {
 namespace {
@@ -376,6 +380,36 @@ TEST_F(MainWindowBehaviour, LineErrorAsksRetryOrCancel)
     // A resize starts the count again.
     w.Form_Resize();
     EXPECT_EQ(w.lineErrors().CommErrorCount, 0);
+}
+
+
+TEST(HelpWindow, OpensWholeOnTheOwnersScreen)
+{
+    QWidget owner;
+    owner.resize(300, 200);
+    owner.show();
+    ui::QtUserInterface user;
+    user.showHelp(&owner, QStringLiteral(TUNARA_RESOURCES_DIR "/Tunara_Kelm_Help/index.html"));
+    auto *help = owner.findChild<ui::HelpWindow *>();
+    ASSERT_NE(help, nullptr);
+    const QRect area = owner.screen()->availableGeometry();
+    EXPECT_TRUE(area.contains(help->frameGeometry())) << help->frameGeometry().x() << "," << help->frameGeometry().y();
+    EXPECT_LE(std::abs(help->frameGeometry().center().x() - area.center().x()), 1);
+}
+
+class MainWindowSize : public AppTest {};
+
+TEST_F(MainWindowSize, TheSmallestWindowShowsThePortPanelAndProgressFrameWhole)
+{
+    installAll();
+    ui::frmTunara_Main &w = loadWindow();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    w.resize(50, 50);
+    QCoreApplication::processEvents();
+    const QRect client = w.centralWidget()->rect();
+    EXPECT_TRUE(client.contains(w.portPanel()->geometry()));
+    EXPECT_TRUE(client.contains(w.progressFrame()->geometry()));
 }
 
 }  // namespace

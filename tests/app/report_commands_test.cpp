@@ -12,6 +12,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include "views/report_charts.h"
+#include <QImage>
+#include <QPainter>
 
 namespace tunara::test {
 namespace {
@@ -167,6 +170,32 @@ TEST_F(ReportCommandsTest, PreviewShowsTheReportAndExportFailuresAreReported)
     EXPECT_EQ(ui.messages()[0].title, QStringLiteral("Error"));
     EXPECT_TRUE(ui.messages()[0].text.contains(QStringLiteral("does not exist"))) << ui.messages()[0].text.toStdString();
     EXPECT_FALSE(QFileInfo::exists(missing));
+}
+
+
+// The printed map names the pressures of the module's sensor, as the editor's
+// grid and chart do; it used to print the 1 bar labels for every sensor.
+TEST(ReportMap, ThePrintedPressureAxisFollowsTheMapSensor)
+{
+    Table3D flat;
+    for (int p = 1; p <= SpeedPoints; ++p)
+        for (int m = 1; m <= PressureRows; ++m)
+            flat(p, m) = 20;
+    const QString templatePath = QStringLiteral(TUNARA_RESOURCES_DIR "/Torvik_3D_2Bar_Timing_Chart.oc3");
+    auto draw = [&](std::uint8_t mapSensor) {
+        QImage image(800, 560, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        ModuleParameters params;
+        params.TrigTiming = 30;
+        params.MAPSensor = mapSensor;
+        views::chart3DPicture(templatePath, flat, params)(painter, QRectF(image.rect()));
+        return image;
+    };
+    const QImage oneBar = draw(0);
+    const QImage twoBar = draw(1);
+    EXPECT_NE(oneBar, twoBar);
+    EXPECT_EQ(twoBar, draw(1));
 }
 
 }  // namespace

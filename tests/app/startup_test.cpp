@@ -74,5 +74,18 @@ TEST(StartOptions, TraceFileIsTakenAndOneThatCannotBeMadeStopsTheStart)
     EXPECT_EQ(QApplication::topLevelWidgets().size(), windowsBefore);
 }
 
+
+TEST(StartOptions, AScreenshotIntoAMissingFolderIsRefused)
+{
+    const QString missing = QStringLiteral("/nonexistent-tunara-folder/shot.png");
+    const ui::ParsedOptions p = ui::parseStartOptions({QStringLiteral("tunara"), QStringLiteral("--screenshot"), missing});
+    EXPECT_FALSE(p.options);
+    EXPECT_EQ(p.exitCode, 2);
+    EXPECT_TRUE(p.message.contains(QStringLiteral("/nonexistent-tunara-folder"))) << p.message.toStdString();
+    const ui::ParsedOptions empty = ui::parseStartOptions({QStringLiteral("tunara"), QStringLiteral("--screenshot="), });
+    EXPECT_FALSE(empty.options);
+    EXPECT_EQ(empty.exitCode, 2);
+}
+
 }  // namespace
 }  // namespace tunara::test
