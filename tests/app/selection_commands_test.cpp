@@ -55,6 +55,14 @@ protected:
     }
     void run(const char *command) { EXPECT_TRUE(window->commands().run(QString::fromLatin1(command))); }
     QString status() const { return window->statusBar()->currentMessage(); }
+    // Values as the open table stores them (trigger timing 30).
+    double stored(double v) { return editor::storedValue(model().kind(), 30, v); }
+    editor::ValueBlock stored(editor::ValueBlock values)
+    {
+        for (double &v : values)
+            v = stored(v);
+        return values;
+    }
 };
 
 }  // namespace
@@ -71,7 +79,7 @@ TEST_F(SelectionCommandsTest, CopiesA3DBlockAndPastesItElsewhereAsOneStep)
     select(true, 7, 18, 7, 18);
     const editor::ValueBlock before = model().values();
     run("mnuPopUpPaste3D");
-    EXPECT_EQ(model().block({6, 17, 2, 4}), (editor::ValueBlock{11.1, 11.2, 11.3, 11.4, 12.1, 12.2, 12.3, 12.4}));
+    EXPECT_EQ(model().block({6, 17, 2, 4}), stored({11.1, 11.2, 11.3, 11.4, 12.1, 12.2, 12.3, 12.4}));
     EXPECT_EQ(grid(true).cellText(8, 21), QStringLiteral("12.4"));
     const QList<QTableWidgetSelectionRange> ranges = grid(true).selectedRanges();
     ASSERT_EQ(ranges.size(), 1);
@@ -82,7 +90,7 @@ TEST_F(SelectionCommandsTest, CopiesA3DBlockAndPastesItElsewhereAsOneStep)
     // Pasted at row 8, column 20 the block is cut at the grid's edge.
     select(true, 8, 20, 8, 20);
     run("mnuPopUpPaste3D");
-    EXPECT_EQ(model().block({7, 19, 1, 2}), (editor::ValueBlock{11.1, 11.2}));
+    EXPECT_EQ(model().block({7, 19, 1, 2}), stored({11.1, 11.2}));
     EXPECT_EQ(model().value(6, 19), before[6 * 21 + 19]);
 
     // Closing the table forgets the copy.
@@ -99,7 +107,7 @@ TEST_F(SelectionCommandsTest, PastesSpreadsheetTextKeepingCellsWithoutNumbersAnd
     select(true, 3, 5, 3, 5);
     const double kept = model().value(3, 5);
     run("mnuPopUpPaste3D");
-    EXPECT_EQ(model().block({2, 4, 2, 2}), (editor::ValueBlock{25, 26.5, 30, kept}));
+    EXPECT_EQ(model().block({2, 4, 2, 2}), (editor::ValueBlock{stored(25), stored(26.5), 30, kept}));
     EXPECT_EQ(status(), QStringLiteral("1 value limited to the advance window 8.0 .. 30.0 degrees"));
     run("mnuUndo");
     EXPECT_FALSE(model().canUndo());
@@ -113,15 +121,16 @@ TEST_F(SelectionCommandsTest, Copies2DCellsPastesThemCutAtColumn21AndModifiesThe
     EXPECT_EQ(window->Clip.ClipText, QStringLiteral("11.0\t11.5\t12.0"));
     select(false, 1, 20, 1, 20);
     run("mnuPopUpPaste2D");
-    EXPECT_EQ(model().block({0, 19, 1, 2}), (editor::ValueBlock{11.0, 11.5}));
+    EXPECT_EQ(model().block({0, 19, 1, 2}), stored({11.0, 11.5}));
 
-    // Modify, on what the grid shows.
+    // Modify, on what the cells hold (and the grid shows).
     model().setBlock({0, 0, 1, 2}, {20, 30}, QStringLiteral("Typing"));
+    const editor::ValueBlock held = model().block({0, 0, 1, 2});
     select(false, 1, 1, 1, 2);
     ui.inputs.push_back({QStringLiteral("-7.5%"), true});
     run("mnuPopUpModify2D");
     EXPECT_EQ(ui.calls.back().title, QStringLiteral("Modify Selection"));
-    EXPECT_EQ(model().block({0, 0, 1, 2}), (editor::ValueBlock{18.5, 27.75}));
+    EXPECT_EQ(model().block({0, 0, 1, 2}), stored({held[0] * 0.925, held[1] * 0.925}));
     // The grid shows what the module will store for 27.75.
     EXPECT_EQ(grid(false).cellText(1, 2), model().displayText(27.75));
     EXPECT_NE(model().displayText(27.75), QStringLiteral("27.8"));
@@ -135,40 +144,44 @@ TEST_F(SelectionCommandsTest, Copies2DCellsPastesThemCutAtColumn21AndModifiesThe
         run("mnuPopUpModify2D");
     }
     run("mnuUndo");
-    EXPECT_EQ(model().block({0, 0, 1, 2}), (editor::ValueBlock{20, 30}));
+    EXPECT_EQ(model().block({0, 0, 1, 2}), held);
 }
 
 TEST_F(SelectionCommandsTest, InterpolatesAndSmoothsFromBothMenusAsOneStepEach)
 {
     openTable(true);
-    model().setBlock({0, 0, 1, 5}, {10, 0, 0, 0, 20}, QStringLiteral("Typing"));
+    // Ends 112 steps apart: every interpolated cell falls on a whole step.
+    // (10 and 20 are 114 apart, and a quarter of that is a half step,
+    // where the last bit of the arithmetic would pick the byte.)
+    model().setBlock({0, 0, 1, 5}, {10, 0, 0, 0, 19.8}, QStringLiteral("Typing"));
     select(true, 1, 1, 1, 5);
     run("mnuInterpolate");
-    EXPECT_EQ(model().block({0, 0, 1, 5}), (editor::ValueBlock{10, 12.5, 15, 17.5, 20}));
+    EXPECT_EQ(model().block({0, 0, 1, 5}), stored({10, 12.45, 14.9, 17.35, 19.8}));
     model().setBlock({1, 0, 1, 3}, {10, 20, 10}, QStringLiteral("Typing"));
     select(true, 2, 1, 2, 3);
     run("mnuPopUpSmooth3D");
-    EXPECT_EQ(model().block({1, 0, 1, 3}), (editor::ValueBlock{10, 15, 10}));
+    EXPECT_EQ(model().block({1, 0, 1, 3}), stored({10, 15, 10}));
     run("mnuUndo");
-    EXPECT_EQ(model().block({1, 0, 1, 3}), (editor::ValueBlock{10, 20, 10}));
+    EXPECT_EQ(model().block({1, 0, 1, 3}), stored({10, 20, 10}));
     run("mnuUndo");
     run("mnuUndo");
-    EXPECT_EQ(model().block({0, 0, 1, 5}), (editor::ValueBlock{10, 0, 0, 0, 20}));
+    EXPECT_EQ(model().block({0, 0, 1, 5}), stored({10, 0, 0, 0, 19.8}));
 }
 
 TEST_F(SelectionCommandsTest, PageKeysStepTheSelectionWithinTheWindowButNotWhileTyping)
 {
     openTable(true);
     model().setBlock({0, 0, 1, 2}, {29.9, 20}, QStringLiteral("Typing"));
+    const double held = model().value(0, 1);
     select(true, 1, 1, 1, 2);
     views::TimingGrid &g = grid(true);
     QTest::keyClick(&g, Qt::Key_PageUp);
     EXPECT_EQ(model().value(0, 0), 30);
-    EXPECT_NEAR(model().value(0, 1), 20.2, 1e-9);
+    EXPECT_EQ(model().value(0, 1), stored(held + 0.2));
     EXPECT_EQ(status(), QStringLiteral("1 value limited to the advance window 8.0 .. 30.0 degrees"));
     QTest::keyClick(&g, Qt::Key_PageDown, Qt::ShiftModifier);
-    EXPECT_EQ(model().value(0, 0), 29);
-    EXPECT_NEAR(model().value(0, 1), 19.2, 1e-9);
+    EXPECT_EQ(model().value(0, 0), stored(29));
+    EXPECT_EQ(model().value(0, 1), stored(stored(held + 0.2) - 1));
     EXPECT_TRUE(status().isEmpty());
     run("mnuUndo");
     EXPECT_EQ(model().value(0, 0), 30);
@@ -198,7 +211,7 @@ TEST_F(SelectionCommandsTest, HeatMapTintsByAdvanceAndFollowsChanges)
     const auto surfaceColour = [&](double advance) {
         return views::surfaceColour(surface.look, advance, surface.advanceLow, surface.advanceHigh).rgb();
     };
-    EXPECT_EQ(colour(1, 1).rgb(), surfaceColour(8));
+    EXPECT_EQ(colour(1, 1).rgb(), surfaceColour(stored(8)));
     EXPECT_EQ(colour(1, 2).rgb(), surfaceColour(30));
     model().setValue(0, 0, 30, QStringLiteral("Typing"));
     EXPECT_EQ(colour(1, 1), colour(1, 2));
@@ -218,5 +231,5 @@ TEST_F(SelectionCommandsTest, HeatMapOfThe2DGridTakesTheSurfaceColoursOverItsWin
     const views::AdvanceColourScale scale2D = advanceColourScale(surface.look, window2D);
     EXPECT_LE(scale2D.lowAdvance, window2D.low);
     EXPECT_GE(scale2D.highAdvance, window2D.high);
-    EXPECT_EQ(grid(false).item(1, 1)->background().color().rgb(), scale2D.colour(12).rgb());
+    EXPECT_EQ(grid(false).item(1, 1)->background().color().rgb(), scale2D.colour(stored(12)).rgb());
 }

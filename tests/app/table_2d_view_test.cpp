@@ -18,6 +18,12 @@ namespace {
 
 using ui::Answer;
 
+// The advance the module stores for a curve value under the trigger timing.
+double stored(int trigTiming, double v)
+{
+    return editor::storedValue(editor::TableKind::Curve2D, trigTiming, v);
+}
+
 class Table2DView : public TableEditorTest {
 protected:
     ui::frmTunara_Main &opened(int trig = 30)
@@ -77,45 +83,55 @@ TEST_F(Table2DView, APressCatchesOnlyACurvePointWithinFifteenPixels)
 TEST_F(Table2DView, ADragPreviewsInTheChartAndCommitsOneStepAtTheRelease)
 {
     ui::frmTunara_Main &w = opened(40);
-    ASSERT_TRUE(model().enterText(0, 4, QStringLiteral("30")));
+    // Stored values lie whole steps of 0.0879 below the trigger timing, so
+    // only a point at the trigger timing itself (exactly 40.0, no retard) or
+    // on the 2D floor of 0 can bring a drag to an exact half of a 0.2 step.
+    ASSERT_TRUE(model().enterText(0, 4, QStringLiteral("40")));
+    ASSERT_EQ(model().value(0, 4), 40.0);
     const QPoint p5 = pointPixel(1, 5);
     press(p5);
     for (int dy = 1; dy <= 3; ++dy)
-        moveTo(p5 - QPoint(0, dy));
-    // 30.0 up by 3 pixels: Round(151.5) x 0.2 = 30.4, in the chart alone.
-    EXPECT_NEAR(w.chart2D()->curveValue(5), 30.4, 1e-9);
-    EXPECT_EQ(w.chart2D()->valueLabelText(), QStringLiteral("30.4"));
-    EXPECT_EQ(model().value(0, 4), 30.0);
-    release(p5 - QPoint(0, 3));
-    EXPECT_NEAR(model().value(0, 4), 30.4, 1e-9);
-    EXPECT_EQ(w.grid2D()->cellText(1, 5), QStringLiteral("30.4"));
+        moveTo(p5 + QPoint(0, dy));
+    // 40.0 down by 3 pixels: Round(198.5) x 0.2 = 39.6 (the even step, not
+    // 39.8), in the chart alone.
+    EXPECT_NEAR(w.chart2D()->curveValue(5), 39.6, 1e-9);
+    EXPECT_EQ(w.chart2D()->valueLabelText(), QStringLiteral("39.6"));
+    EXPECT_EQ(model().value(0, 4), 40.0);
+    release(p5 + QPoint(0, 3));
+    // The release commits 39.6 as the module stores it; the chart follows.
+    EXPECT_EQ(model().value(0, 4), stored(40, 39.6));
+    EXPECT_EQ(w.chart2D()->curveValue(5), stored(40, 39.6));
+    EXPECT_EQ(w.grid2D()->cellText(1, 5), QStringLiteral("39.6"));
     EXPECT_EQ(model().undoText(), QStringLiteral("Drag"));
 
     // Far down stops at the window's floor: 40 - 22.
     press(pointPixel(1, 5));
     moveTo(pointPixel(1, 5) + QPoint(0, 400));
     release(pointPixel(1, 5) + QPoint(0, 400));
-    EXPECT_EQ(model().value(0, 4), 18.0);
+    EXPECT_EQ(model().value(0, 4), stored(40, 18));
+    EXPECT_EQ(w.grid2D()->cellText(1, 5), QStringLiteral("18.0"));
 
     // Undo takes back the drags one by one, then the typed entry.
     w.commands().run(QStringLiteral("mnuUndo"));
-    EXPECT_NEAR(w.chart2D()->curveValue(5), 30.4, 1e-9);
+    EXPECT_EQ(w.chart2D()->curveValue(5), stored(40, 39.6));
     w.commands().run(QStringLiteral("mnuUndo"));
-    EXPECT_EQ(w.grid2D()->cellText(1, 5), QStringLiteral("30.0"));
+    EXPECT_EQ(w.grid2D()->cellText(1, 5), QStringLiteral("40.0"));
     w.commands().run(QStringLiteral("mnuUndo"));
-    EXPECT_EQ(model().value(0, 4), 15.0);
+    // As opened: 15 lies below the window, stored as the most retard a byte holds.
+    EXPECT_EQ(model().value(0, 4), stored(40, 15));
     w.commands().run(QStringLiteral("mnuRedo"));
-    EXPECT_EQ(w.chart2D()->curveValue(5), 30.0);
+    EXPECT_EQ(w.chart2D()->curveValue(5), 40.0);
 }
 
 TEST_F(Table2DView, ModifiedDragsAndChartGesturesLeaveTheCurveAlone)
 {
     ui::frmTunara_Main &w = opened(15);
-    const QPoint p3 = pointPixel(1, 3);  // 13.0
+    const QPoint p3 = pointPixel(1, 3);  // 13.0 as stored
+    const double start = stored(15, 13);
     press(p3, Qt::ShiftModifier);
     moveTo(p3 - QPoint(0, 20), Qt::ShiftModifier);
     release(p3 - QPoint(0, 20), Qt::ShiftModifier);
-    EXPECT_EQ(w.chart2D()->curveValue(3), 13.0);
+    EXPECT_EQ(w.chart2D()->curveValue(3), start);
 
     // Ctrl starts the chart's zoom: no drag until the next release.
     press(p3, Qt::ControlModifier);
@@ -123,7 +139,7 @@ TEST_F(Table2DView, ModifiedDragsAndChartGesturesLeaveTheCurveAlone)
     moveTo(p3 - QPoint(0, 20));
     release(p3 - QPoint(0, 20));
     EXPECT_FALSE(editor().gesture().ViewGesture);
-    EXPECT_EQ(w.chart2D()->curveValue(3), 13.0);
+    EXPECT_EQ(w.chart2D()->curveValue(3), start);
     EXPECT_FALSE(model().canUndo());
 
     // With a trigger timing of 15 the floor is 0, not -7.
@@ -165,7 +181,8 @@ TEST_F(Table2DView, ATypedEntryOutsideTheWindowIsRefusedAndStaysInEdit)
     type(4, QStringLiteral(" 25 "));
     EXPECT_FALSE(w.grid2D()->isEditing());
     EXPECT_EQ(w.grid2D()->cellText(1, 4), QStringLiteral("25.0"));
-    EXPECT_EQ(w.chart2D()->curveValue(4), 25.0);
+    EXPECT_EQ(w.chart2D()->curveValue(4), stored(30, 25));
+    EXPECT_EQ(model().value(0, 3), stored(30, 25));
     EXPECT_EQ(model().undoText(), QStringLiteral("Typing"));
 }
 

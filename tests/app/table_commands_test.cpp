@@ -21,6 +21,10 @@ using ui::Icon;
 
 class TableCommands : public TableEditorTest {};
 
+using editor::storedValue;
+constexpr editor::TableKind Curve = editor::TableKind::Curve2D;
+constexpr editor::TableKind Map = editor::TableKind::Map3D;
+
 void expectMessage(const UiCall &m, const char *text, const char *title, Buttons buttons, Icon icon)
 {
     EXPECT_EQ(m.text, QString::fromUtf8(text));
@@ -79,7 +83,8 @@ TEST_F(TableCommands, EditShowsTheWorkingArrayAndSaveWritesItIntoTheImage)
     // 31 lies above the trigger timing: it would be stored as no retard at
     // all, so the grid shows the 30.0 a save would keep.
     EXPECT_EQ(w.grid2D()->cellText(1, 21), QStringLiteral("30.0"));
-    EXPECT_EQ(w.chart2D()->curveValue(5), 15.0);
+    // The chart shows the same stored value as the grid.
+    EXPECT_EQ(w.chart2D()->curveValue(5), storedValue(Curve, 30, 15));
     EXPECT_EQ(w.chart2D()->triggerSeries()->at(0).y(), 30.0);
 
     ASSERT_TRUE(model().enterText(0, 4, QStringLiteral("25")));
@@ -91,10 +96,11 @@ TEST_F(TableCommands, EditShowsTheWorkingArrayAndSaveWritesItIntoTheImage)
     EXPECT_FALSE(w.isTableOpen());
     EXPECT_TRUE(w.Clip.ClipText.isEmpty());
     EXPECT_FALSE(w.commands().isAllowed(QStringLiteral("mnuPopUpPaste2D")));
-    // 25 degrees below a trigger timing of 30 is 57 steps; the other points
-    // as the working array holds them; the 3D region is untouched.
-    EXPECT_EQ(data.tables.table2D(5, 1), 25.0);
+    // 25 degrees below a trigger timing of 30 is 57 steps, and the working
+    // array takes back the advance they stand for; the other points as the
+    // working array holds them; the 3D region is untouched.
     EXPECT_EQ(data.image.EEPROMBuffer[20], 57);
+    EXPECT_EQ(data.tables.table2D(5, 1), storedValue(Curve, 30, 25));
     for (int p = 1; p <= SpeedPoints; ++p)
         EXPECT_EQ(data.image.EEPROMBuffer[axes::image2DIndex(p)], EncodeAdvance(30, data.tables.table2D(p, 1)));
     EXPECT_EQ(data.image.EEPROMBuffer[15], 0xAA);
@@ -114,7 +120,7 @@ TEST_F(TableCommands, CloseAsksAndEachAnswerDoesWhatItSays)
     ASSERT_EQ(ui.messages().size(), 1u);
     expectMessage(ui.messages()[0], "Save table edits to buffer before closing?", "Close Table", Buttons::YesNoCancel,
                   Icon::Exclamation);
-    EXPECT_EQ(model().value(0, 0), 20.0);
+    EXPECT_EQ(model().value(0, 0), storedValue(Curve, 30, 20));
 
     ui.answers = {Answer::No};
     w.commands().run(QStringLiteral("mnuCloseTbl"));
@@ -133,7 +139,7 @@ TEST_F(TableCommands, CloseAsksAndEachAnswerDoesWhatItSays)
     ui.answers = {Answer::Yes};
     w.commands().run(QStringLiteral("mnuCloseTbl"));
     EXPECT_FALSE(w.isTableOpen());
-    EXPECT_EQ(data.tables.table2D(1, 1), 20.0);
+    EXPECT_EQ(data.tables.table2D(1, 1), storedValue(Curve, 30, 20));
     EXPECT_EQ(data.image.EEPROMBuffer[16], EncodeAdvance(30, 20.0));
 }
 
@@ -179,9 +185,9 @@ TEST_F(TableCommands, ThreeDTableOpensForItsSensorAndSavesIntoItsRegion)
     EXPECT_EQ(w.grid3D()->cellText(1, 1), QStringLiteral("12.5"));
 
     ASSERT_TRUE(model().enterText(7, 20, QStringLiteral("9")));  // highest pressure, 10000 RPM
-    EXPECT_EQ(w.chart3D()->surface()(21, 1), 9.0);
+    EXPECT_EQ(w.chart3D()->surface()(21, 1), storedValue(Map, 30, 9));
     w.commands().run(QStringLiteral("mnuSaveTbl"));
-    EXPECT_EQ(data.tables.table3D(21, 1), 9.0);
+    EXPECT_EQ(data.tables.table3D(21, 1), storedValue(Map, 30, 9));
     EXPECT_EQ(data.image.EEPROMBuffer[279], EncodeAdvance(30, 9.0));
     EXPECT_EQ(data.image.EEPROMBuffer[112], EncodeAdvance(30, 12.5));
     EXPECT_EQ(data.image.EEPROMBuffer[16], 0xAA);  // the 2D region is left alone

@@ -44,6 +44,8 @@ protected:
     views::Chart3DView &chart() { return *window->chart3D(); }
     TableEditModel &model() { return window->tableCommands()->model(); }
     double cell(int point, int pressureIndex) { return model().value(TableEditModel::rowOfPressureIndex(pressureIndex), point - 1); }
+    // A value as the open map stores it.
+    double stored(double v) { return editor::storedValue(editor::TableKind::Map3D, model().trigTiming(), v); }
     QPoint pixelFor(int point, int pressureIndex, double value)
     {
         return chart().projection().gridPoint(point, pressureIndex, value).toPoint();
@@ -92,27 +94,29 @@ TEST_F(Map3DEditing, APressCatchesTheNearestPointAndADragPreviewsThenCommitsOneS
     const double previewed = chart().value(5, 6);
     EXPECT_NEAR(previewed, 24.2, 0.21);
     EXPECT_EQ(chart().valueLabel().text, model().displayText(previewed));
-    EXPECT_EQ(cell(5, 6), 20);  // not committed while the button is held
+    EXPECT_EQ(cell(5, 6), stored(20));  // not committed while the button is held
     EXPECT_FALSE(model().canUndo());
 
+    // The release commits the previewed value as the module stores it.
     mouse(QEvent::MouseButtonRelease, pixelFor(5, 6, 24.2), Qt::NoModifier);
-    EXPECT_EQ(cell(5, 6), previewed);
+    EXPECT_EQ(cell(5, 6), stored(previewed));
+    EXPECT_EQ(chart().value(5, 6), stored(previewed));
     EXPECT_EQ(grid->cellText(3, 5), model().displayText(previewed));
     EXPECT_FALSE(chart().isValueLabelVisible());
     EXPECT_EQ(model().undoText(), QStringLiteral("Drag"));
     model().undo();
-    EXPECT_EQ(chart().value(5, 6), 20);
+    EXPECT_EQ(chart().value(5, 6), stored(20));
 
     // Far above and far below: the window's ends, 30 and 8, with no floor at zero.
     drag(pixelOf(5, 6), pixelOf(5, 6) - QPoint(0, 5000), Qt::NoModifier);
     EXPECT_EQ(cell(5, 6), 30);
     drag(pixelOf(5, 6), pixelOf(5, 6) + QPoint(0, 5000), Qt::NoModifier);
-    EXPECT_EQ(cell(5, 6), 8);
+    EXPECT_EQ(cell(5, 6), stored(8));
     // Undo waits while a drag is held.
     mouse(QEvent::MouseButtonPress, pixelOf(5, 6), Qt::NoModifier);
     mouse(QEvent::MouseMove, pixelOf(5, 6) - QPoint(0, 5000), Qt::NoModifier);
     window->tableCommands()->mnuUndo_Click();
-    EXPECT_EQ(cell(5, 6), 8);
+    EXPECT_EQ(cell(5, 6), stored(8));
     mouse(QEvent::MouseButtonRelease, pixelOf(5, 6), Qt::NoModifier);
     EXPECT_EQ(cell(5, 6), 30);
 }
@@ -127,14 +131,15 @@ TEST_F(Map3DEditing, AShiftDragShowsItsOffsetAndMovesTheWholeMapAtTheReleaseAsOn
     EXPECT_EQ(liveMap(), before);
     EXPECT_FALSE(model().canUndo());
 
-    // Down by three degrees of travel: -1.2 on every cell; 8.4 stops at 8.
+    // Down by three degrees of travel: -1.2 on every cell, as stored; 8.4
+    // stops at 8.
     mouse(QEvent::MouseButtonPress, pixelOf(3, 2), Qt::ShiftModifier);
     mouse(QEvent::MouseMove, pixelFor(3, 2, 17.0), Qt::ShiftModifier);
     EXPECT_EQ(chart().valueLabel().text, QStringLiteral("-1.2"));
     EXPECT_EQ(chart().surface(), before);  // the surface stays while dragging
     mouse(QEvent::MouseButtonRelease, pixelFor(3, 2, 17.0), Qt::ShiftModifier);
-    EXPECT_NEAR(cell(1, 1), 18.8, 1e-9);
-    EXPECT_EQ(cell(11, 4), 8);
+    EXPECT_EQ(cell(1, 1), stored(before(1, 1) - 1.2));
+    EXPECT_EQ(cell(11, 4), stored(8));
     EXPECT_EQ(chart().surface(), liveMap());
     EXPECT_EQ(model().undoText(), QStringLiteral("Shift Map"));
     model().undo();
@@ -145,13 +150,14 @@ TEST_F(Map3DEditing, AShiftDragShowsItsOffsetAndMovesTheWholeMapAtTheReleaseAsOn
     mouse(QEvent::MouseMove, pixelOf(3, 2) - QPoint(0, 4000), Qt::ShiftModifier);
     EXPECT_EQ(chart().valueLabel().text, QStringLiteral("5.0"));
     mouse(QEvent::MouseButtonRelease, pixelOf(3, 2) - QPoint(0, 4000), Qt::ShiftModifier);
-    EXPECT_EQ(cell(1, 1), 25);
-    EXPECT_NEAR(cell(11, 4), 13.4, 1e-9);
+    EXPECT_EQ(cell(1, 1), stored(before(1, 1) + 5));
+    EXPECT_EQ(cell(11, 4), stored(before(11, 4) + 5));
     // Letting go of Shift before the button drops the shift.
+    const Table3D shifted = liveMap();
     mouse(QEvent::MouseButtonPress, pixelOf(3, 2), Qt::ShiftModifier);
     mouse(QEvent::MouseMove, pixelOf(3, 2) - QPoint(0, 4000), Qt::ShiftModifier);
     mouse(QEvent::MouseButtonRelease, pixelOf(3, 2) - QPoint(0, 4000), Qt::NoModifier);
-    EXPECT_EQ(cell(1, 1), 25);
+    EXPECT_EQ(liveMap(), shifted);
 }
 
 TEST_F(Map3DEditing, CtrlAltAndModifierChangesMidDragChangeNothing)
@@ -189,18 +195,22 @@ TEST_F(Map3DEditing, TurningTheViewIsTheChartsOwnGestureAndDragsAgreeInEveryView
     mouse(QEvent::MouseButtonPress, QPoint(10, 10), Qt::NoModifier, Qt::MiddleButton);
     EXPECT_EQ(chart().viewAngles(), start);
 
-    // Drags in many views: the value always lands inside the window, a
-    // multiple of 0.2 degree, and near the value asked for.
+    // Drags in many views: the preview is always a multiple of 0.2 degree
+    // near the value asked for, and the release stores it inside the window.
     for (double rotation = 0; rotation < 360; rotation += 45)
         for (double elevation : {10.0, 30.0, 85.0}) {
             chart().setViewAngles({rotation, elevation, 1.5});
             const double target = elevation == 85 ? 14.0 : 23.0;  // nearly upright axis: coarse
-            drag(pixelOf(15, 7), pixelFor(15, 7, target), Qt::NoModifier);
+            mouse(QEvent::MouseButtonPress, pixelOf(15, 7), Qt::NoModifier);
+            mouse(QEvent::MouseMove, pixelFor(15, 7, target), Qt::NoModifier);
+            const double previewed = chart().value(15, 7);
+            mouse(QEvent::MouseButtonRelease, pixelFor(15, 7, target), Qt::NoModifier);
+            EXPECT_NEAR(std::remainder(previewed, 0.2), 0, 1e-9);
+            EXPECT_NEAR(previewed, target, elevation == 85 ? 2.0 : 0.5) << rotation << " " << elevation;
             const double v = cell(15, 7);
+            EXPECT_EQ(v, stored(previewed));
             EXPECT_GE(v, 8);
             EXPECT_LE(v, 30);
-            EXPECT_NEAR(std::remainder(v, 0.2), 0, 1e-9);
-            EXPECT_NEAR(v, target, elevation == 85 ? 2.0 : 0.5) << rotation << " " << elevation;
         }
     // A chart too small to draw in: nothing caught, nothing changed.
     const Table3D before = liveMap();
@@ -236,9 +246,10 @@ TEST_F(Map3DEditing, TheGridTakesTypedValuesInsideTheWindowAndTheLabelFollowsThe
     type(QStringLiteral("17.9"));
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].text, QStringLiteral("Timing must be numeric value between 18 and 40 degrees."));
-    EXPECT_EQ(cell(1, 8), 20);
+    EXPECT_EQ(cell(1, 8), stored(20));
     type(QStringLiteral("18"));
-    EXPECT_EQ(chart().value(1, 8), 18);
+    EXPECT_EQ(chart().value(1, 8), stored(18));
+    EXPECT_EQ(grid.cellText(1, 1), QStringLiteral("18.0"));
 }
 
 }  // namespace

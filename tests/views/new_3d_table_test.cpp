@@ -141,7 +141,8 @@ TEST_F(New3DWizard, ATableOnViewIsOfferedForSavingBeforeTheWizardClearsIt)
     ui.answers = {Answer::Cancel};
     runNew([&](frmNew3DTable &w) {
         EXPECT_TRUE(shown());  // Cancel: the table stays on view, with its edit
-        EXPECT_EQ(window->tableCommands()->model().value(0, 0), 25);
+        EXPECT_EQ(window->tableCommands()->model().value(0, 0),
+                  editor::storedValue(editor::TableKind::Map3D, 30, 25));
         press(w, "cmdOK");
     });
     ASSERT_EQ(ui.messages().size(), 1u);
