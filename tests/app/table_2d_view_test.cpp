@@ -2,7 +2,6 @@
 // dragging points with the real chart's mouse events, typing into cells,
 // and undoing both.
 #include "views/chart_2d_view.h"
-#include "app/menu_commands.h"
 #include "app/table_editor_fixture.h"
 #include "views/timing_grid.h"
 
@@ -98,13 +97,13 @@ TEST_F(Table2DView, ADragPreviewsInTheChartAndCommitsOneStepAtTheRelease)
     EXPECT_EQ(model().value(0, 4), 18.0);
 
     // Undo takes back the drags one by one, then the typed entry.
-    w.commands().run(QStringLiteral("mnuUndo"));
+    choose(actions().undo);
     EXPECT_NEAR(w.chart2D()->curveValue(5), 30.4, 1e-9);
-    w.commands().run(QStringLiteral("mnuUndo"));
+    choose(actions().undo);
     EXPECT_EQ(w.grid2D()->cellText(1, 5), QStringLiteral("30.0"));
-    w.commands().run(QStringLiteral("mnuUndo"));
+    choose(actions().undo);
     EXPECT_EQ(model().value(0, 4), 15.0);
-    w.commands().run(QStringLiteral("mnuRedo"));
+    choose(actions().redo);
     EXPECT_EQ(w.chart2D()->curveValue(5), 30.0);
 }
 
@@ -185,18 +184,18 @@ TEST_F(Table2DView, TheLabelFollowsTheCurrentDataCellOnlyAndRightClickOffersPast
 
     // A right click offers Paste only with something to paste.
     QGuiApplication::clipboard()->clear();
-    const auto rightClick = [&w] {
+    const auto rightClick = [this, &w] {
         emit w.grid2D()->customContextMenuRequested(QPoint(10, 10));
-        QMenu *menu = w.popupMenus().edit2D;
+        QMenu *menu = actions().popUp2D.menu;
         const bool shown = menu->isVisible();
         menu->hide();
         return shown;
     };
     EXPECT_TRUE(rightClick());
-    EXPECT_FALSE(w.commands().isAllowed(QStringLiteral("mnuPopUpPaste2D")));
+    EXPECT_FALSE(actions().popUp2D.paste->isEnabled());
     w.Clip.ClipText = QStringLiteral("20.0");
     EXPECT_TRUE(rightClick());
-    EXPECT_TRUE(w.commands().isAllowed(QStringLiteral("mnuPopUpPaste2D")));
+    EXPECT_TRUE(actions().popUp2D.paste->isEnabled());
 }
 
 }  // namespace
