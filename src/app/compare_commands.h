@@ -31,7 +31,6 @@ public:
     views::CompareOverlay &overlay() { return *m_overlay; }
 
 private:
-    void addMenuItems();
     void updateMenuItems();
 
     frmTunara_Main &m_window;
@@ -58,7 +57,6 @@ public:
     bool importFrom(const QString &path);
 
 private:
-    void addMenuItems();
     QByteArray tableCsv() const;
     void message(const QString &text, const QString &title, bool critical = false);
 
@@ -66,7 +64,7 @@ private:
     TableCommands &m_tables;
 };
 
-// Builds both and gives their menu items to the window.
+// Builds both; each runs its own menu items.
 void InstallCompareCommands(frmTunara_Main &window);
 
 // After a data file is opened: when the program reads some of what it

@@ -82,7 +82,6 @@ private:
     void keepRestorePoint(restore::Event event, const QByteArray &bytes);
     void keepImageAboutToBeOverwritten(restore::Event event);
     void createStatusBar();
-    void addRestorePointMenuItem();
 
     frmTunara_Main &m_window;
     ModuleData &m_data;

@@ -3,7 +3,7 @@
 
 #include "app/compare_commands.h"
 #include "app/main_window.h"
-#include "app/menu_commands.h"
+#include "app/main_parameter_dialogs.h"
 #include "core/runtime_error.h"
 #include "files/data_file.h"
 #include "files/stored_settings.h"
@@ -167,8 +167,7 @@ void DataCommands::openData(const QString *givenPath)
     ui.messageBox(&m_window, QStringLiteral("Loaded %1 to buffer. Ready for editing or upload.").arg(path), OpenTitle,
                   Buttons::OK, Icon::None);
     ShowOpenedFileCheck(m_window, path);
-    if (m_window.commands().isBuilt(QStringLiteral("mnuEditModParams")))
-        m_window.commands().run(QStringLiteral("mnuEditModParams"));
+    mnuEditModParams_Click(m_window);
 }
 
 bool DataCommands::loadFile(const QString &path)

@@ -6,7 +6,7 @@
 #include "app/table_commands.h"
 
 #include "app/main_window.h"
-#include "app/menu_commands.h"
+#include "app/main_parameter_dialogs.h"
 #include "app/port_setup_panel.h"
 #include "views/timing_grid.h"
 #include "core/numbers.h"
@@ -174,8 +174,7 @@ void DataCommands::finished(link::TransferCommand command, link::TransferOutcome
 void DataCommands::openModuleParameters()
 {
     refreshStatus();
-    if (m_window.commands().isBuilt(QStringLiteral("mnuEditModParams")))
-        m_window.commands().run(QStringLiteral("mnuEditModParams"));
+    mnuEditModParams_Click(m_window);
 }
 
 }  // namespace tunara::ui

@@ -7,7 +7,6 @@
 #include "app/data_commands.h"
 #include "app/main_window.h"
 #include "editor/table_session.h"
-#include "app/menu_commands.h"
 #include "app/table_commands.h"
 #include "views/timing_grid.h"
 #include "compare/image_check.h"
@@ -16,7 +15,7 @@
 #include "module/parameter_codec.h"
 
 #include <QFileInfo>
-#include <QMenu>
+#include <QAction>
 #include <QStatusBar>
 
 namespace tunara::ui {
@@ -84,31 +83,17 @@ CompareCommands::CompareCommands(frmTunara_Main &window, TableCommands &tables)
       m_overlay(new views::CompareOverlay(*window.chart2D(), *window.chart3D(), *window.grid2D(), *window.grid3D(),
                                    tables.model()))
 {
-    addMenuItems();
-    MenuCommands &c = window.commands();
-    c.setHandler(QStringLiteral("mnuCompareWithFile"), [this] { mnuCompareWithFile_Click(); });
-    c.setHandler(QStringLiteral("mnuStopComparing"), [this] { mnuStopComparing_Click(); });
+    connect(window.actions().compareWithFile, &QAction::triggered, this, &CompareCommands::mnuCompareWithFile_Click);
+    connect(window.actions().stopComparing, &QAction::triggered, this, &CompareCommands::mnuStopComparing_Click);
     connect(&tables.model(), &editor::TableEditModel::tableReset, this, [this] { updateMenuItems(); });
     connect(m_overlay, &views::CompareOverlay::activeChanged, this, [this] { updateMenuItems(); });
     updateMenuItems();
 }
 
-void CompareCommands::addMenuItems()
-{
-    QMenu *edit = m_window.findChild<QMenu *>(QStringLiteral("mnuEdit"));
-    edit->addSeparator()->setObjectName(QStringLiteral("mnuEditSepCompare"));
-    for (const auto &[name, caption] : {std::pair{"mnuCompareWithFile", "Compare With File..."},
-                                        std::pair{"mnuStopComparing", "Stop Comparing"}}) {
-        QAction *action = edit->addAction(QString::fromLatin1(caption));
-        action->setObjectName(QString::fromLatin1(name));
-        m_window.commands().add(action, false);
-    }
-}
-
 void CompareCommands::updateMenuItems()
 {
-    m_window.commands().setAllowed(QStringLiteral("mnuCompareWithFile"), m_tables.model().isOpen());
-    m_window.commands().setAllowed(QStringLiteral("mnuStopComparing"), m_overlay->isActive());
+    m_window.actions().compareWithFile->setEnabled(m_tables.model().isOpen());
+    m_window.actions().stopComparing->setEnabled(m_overlay->isActive());
 }
 
 void CompareCommands::mnuCompareWithFile_Click()

@@ -5,7 +5,6 @@
 
 #include "app/elided_label.h"
 #include "app/main_window.h"
-#include "app/menu_commands.h"
 #include "app/port_setup_panel.h"
 #include "dialogs/restore_point_dialog.h"
 #include "link/serial_port.h"
@@ -13,7 +12,6 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -50,32 +48,17 @@ DataCommands::DataCommands(frmTunara_Main &window)
       m_transfers(window.protocol(), window.context().data, *this, window.errorDialog(), this),
       m_restorePoints(window.context().restorePointFolder)
 {
-    MenuCommands &commands = window.commands();
-    commands.setHandler(QStringLiteral("mnuDownload"), [this] { mnuDownload_Click(); });
-    commands.setHandler(QStringLiteral("mnuUpload"), [this] { mnuUpload_Click(); });
-    commands.setHandler(QStringLiteral("mnuOpenFile"), [this] { mnuOpenFile_Click(); });
-    commands.setHandler(QStringLiteral("mnuSaveFile"), [this] { mnuSaveFile_Click(); });
-    addRestorePointMenuItem();
+    const MainActions &a = window.actions();
+    connect(a.download, &QAction::triggered, this, &DataCommands::mnuDownload_Click);
+    connect(a.upload, &QAction::triggered, this, &DataCommands::mnuUpload_Click);
+    connect(a.openFile, &QAction::triggered, this, &DataCommands::mnuOpenFile_Click);
+    connect(a.saveFile, &QAction::triggered, this, &DataCommands::mnuSaveFile_Click);
+    connect(a.openRestorePoint, &QAction::triggered, this, &DataCommands::mnuOpenRestorePoint_Click);
     createStatusBar();
     connect(window.portPanel(), &PortSetupPanel::portPicked, this,
             [this] { QTimer::singleShot(0, this, [this] { refreshStatus(); }); });
     // After the window's load has chosen the port and set the caption.
     QTimer::singleShot(0, this, [this] { refreshStatus(); });
-}
-
-void DataCommands::addRestorePointMenuItem()
-{
-    auto *file = m_window.menuBar()->findChild<QMenu *>(QStringLiteral("mnuFile"));
-    QAction *save = m_window.commands().action(QStringLiteral("mnuSaveFile"));
-    if (!file || !save)
-        return;
-    const QList<QAction *> items = file->actions();
-    const qsizetype at = items.indexOf(save) + 1;
-    auto *item = new QAction(QStringLiteral("Open &Restore Point..."), file);
-    item->setObjectName(QStringLiteral("mnuOpenRestorePoint"));
-    file->insertAction(at < items.size() ? items[at] : nullptr, item);
-    m_window.commands().add(item);
-    m_window.commands().setHandler(item->objectName(), [this] { mnuOpenRestorePoint_Click(); });
 }
 
 void DataCommands::mnuOpenRestorePoint_Click()
@@ -165,7 +148,8 @@ void DataCommands::createStatusBar()
     m_window.setMinimumHeight(m_window.minimumHeight() + bar->sizeHint().height());
     // Any command may change what the bar shows (the parameters dialog the
     // table mode, the port set-up the port): look again after each.
-    for (QMenu *menu : m_window.menuBar()->findChildren<QMenu *>())
+    const MainActions &a = m_window.actions();
+    for (QMenu *menu : {a.file, a.edit, a.communications, a.help})
         connect(menu, &QMenu::triggered, this, [this] { QTimer::singleShot(0, this, [this] { refreshStatus(); }); });
     refreshStatus();
 }

@@ -2,7 +2,7 @@
 #include "app/main_window.h"
 
 #include "app/data_commands.h"
-#include "app/menu_commands.h"
+#include "app/table_commands.h"
 #include "link/serial_port.h"
 
 #include <QApplication>
@@ -36,29 +36,16 @@ void frmTunara_Main::closeEvent(QCloseEvent *event)
     Form_Unload();
 }
 
-bool frmTunara_Main::mnuSaveTbl_Click()
-{
-    if (m_commands->run(QStringLiteral("mnuSaveTbl")))
-        return true;
-    // Without the table editor's save the edits cannot reach the image:
-    // say so rather than let the table go unsaved.
-    m_ctx.ui.messageBox(this, QStringLiteral("The timing table cannot be saved by this version of the program."),
-                        QStringLiteral("Exit Program"), Buttons::OK, Icon::Exclamation);
-    return false;
-}
-
 void frmTunara_Main::Form_QueryUnload(bool &cancel)
 {
     if (isTableOpen()) {
         const Answer a = m_ctx.ui.messageBox(this, QStringLiteral("Save timing table before exiting?"),
                                              QStringLiteral("Exit Program"), Buttons::YesNoCancel,
                                              Icon::Exclamation);
-        if (a == Answer::Yes) {
-            if (!mnuSaveTbl_Click())
-                cancel = true;  // the edits would be lost: stay open
-        } else if (a != Answer::No) {
+        if (a == Answer::Yes)
+            m_tableCommands->mnuSaveTbl_Click();
+        else if (a != Answer::No)
             cancel = true;
-        }
     }
     if (!cancel && m_dataCommands && !m_dataCommands->confirmExitWithUnsavedWork())
         cancel = true;

@@ -1,8 +1,7 @@
 #include "app/main_menus.h"
 
-#include "app/menu_commands.h"
-
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -11,80 +10,111 @@ namespace tunara::ui {
 namespace {
 
 struct Item {
-    const char *name;
-    const char *caption;  // nullptr: separator
+    QAction **slot;       // nullptr: a separator
+    const char *name;     // the objectName
+    const char *caption;
 };
 
-QMenu *addMenu(QMenuBar &bar, MenuCommands &commands, const char *name, const char *caption,
-               std::initializer_list<Item> items)
+void addItems(QMenu &menu, std::initializer_list<Item> items)
+{
+    for (const Item &item : items) {
+        QAction *action = item.slot ? menu.addAction(QString::fromUtf8(item.caption)) : menu.addSeparator();
+        action->setObjectName(QString::fromLatin1(item.name));
+        if (item.slot)
+            *item.slot = action;
+    }
+}
+
+QMenu *addMenu(QMenuBar &bar, const char *name, const char *caption, std::initializer_list<Item> items)
 {
     QMenu *menu = bar.addMenu(QString::fromUtf8(caption));
     menu->setObjectName(QString::fromLatin1(name));
     menu->menuAction()->setObjectName(QString::fromLatin1(name));
-    int separators = 0;
-    for (const Item &item : items) {
-        if (!item.caption) {
-            QAction *sep = menu->addSeparator();
-            sep->setObjectName(QStringLiteral("%1Sep%2").arg(QLatin1String(name)).arg(++separators));
-            continue;
-        }
-        QAction *action = menu->addAction(QString::fromUtf8(item.caption));
-        action->setObjectName(QString::fromLatin1(item.name));
-        commands.add(action);
-    }
+    addItems(*menu, items);
     return menu;
 }
 
-QMenu *addPopup(QWidget &owner, MenuCommands &commands, const char *name, const char *caption,
-                std::initializer_list<Item> items)
+// Copy, Paste, Modify, Interpolate and Smooth, named for their grid.
+GridPopupActions addPopup(QWidget &owner, const QString &suffix)
 {
-    auto *menu = new QMenu(QString::fromUtf8(caption), &owner);
-    menu->setObjectName(QString::fromLatin1(name));
-    for (const Item &item : items) {
-        QAction *action = menu->addAction(QString::fromUtf8(item.caption));
-        action->setObjectName(QString::fromLatin1(item.name));
-        commands.add(action);
-    }
-    return menu;
+    GridPopupActions p;
+    p.menu = new QMenu(QStringLiteral("PopUp Edit ") + suffix, &owner);
+    p.menu->setObjectName(QStringLiteral("mnuPopUpEdit") + suffix);
+    const auto add = [&p, &suffix](const char *word) {
+        QAction *action = p.menu->addAction(QString::fromLatin1(word));
+        action->setObjectName(QStringLiteral("mnuPopUp%1%2").arg(QLatin1String(word), suffix));
+        return action;
+    };
+    p.copy = add("Copy");
+    p.paste = add("Paste");
+    p.modify = add("Modify");
+    p.menu->addSeparator()->setObjectName(QStringLiteral("mnuPopUpSep") + suffix);
+    p.interpolate = add("Interpolate");
+    p.smooth = add("Smooth");
+    return p;
+}
+
+// The platform's undo and redo keys; redo also on Ctrl+Y and Ctrl+Shift+Z.
+void setHistoryShortcuts(QAction &undo, QAction &redo)
+{
+    undo.setShortcuts(QKeySequence::Undo);
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence &k : {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
+        if (!redoKeys.contains(k))
+            redoKeys.append(k);
+    redo.setShortcuts(redoKeys);
 }
 
 }  // namespace
 
-PopupMenus BuildMainMenus(QMenuBar &bar, MenuCommands &commands, QWidget &owner)
+MainActions BuildMainMenus(QMenuBar &bar, QWidget &owner)
 {
-    addMenu(bar, commands, "mnuFile", "&File",
-            {{"mnuNewTable", "&New Timing Table"},
-             {"mnuOpenFile", "&Open File"},
-             {"mnuSaveFile", "&Save File"},
-             {nullptr, nullptr},
-             {"mnuPrintTable", "&Print Parameters And Timing Table"},
-             {"mnuPrintSetup", "Print Set&up..."},
-             {"mnuPrintPreview", "Print Pre&view..."},
-             {"mnuExportPdf", "&Export Report as PDF..."},
-             {nullptr, nullptr},
-             {"mnuExit", "E&xit"}});
-    addMenu(bar, commands, "mnuEdit", "&Edit",
-            {{"mnuEditModParams", "Edit &Module Parameters"},
-             {"mnuEditGPIOParams", "Edit &Idle Stabilization And GPIO Parameters"},
-             {"mnuEditTimingTable", "Edit &Timing Table"},
-             {"mnuSaveTbl", "Save Timing Table Edits To Buffer"},
-             {"mnuCloseTbl", "Close Timing Table"}});
-    addMenu(bar, commands, "mnuCommunications", "&Communications",
-            {{"mnuDownload", "&Download From EEPROM"},
-             {"mnuUpload", "&Upload To EEPROM"},
-             {"mnuPortSetup", "&Port Setup"}});
-    addMenu(bar, commands, "mnuHelp", "&Help",
-            {{"mnuHelpContents", "&Contents"}, {"mnuAbout", "&About..."}});
+    MainActions a;
+    a.file = addMenu(bar, "mnuFile", "&File",
+                     {{&a.newTable, "mnuNewTable", "&New Timing Table"},
+                      {&a.openFile, "mnuOpenFile", "&Open File"},
+                      {&a.saveFile, "mnuSaveFile", "&Save File"},
+                      {&a.openRestorePoint, "mnuOpenRestorePoint", "Open &Restore Point..."},
+                      {&a.exportCsv, "mnuExportCsv", "Export Table as CSV..."},
+                      {&a.importCsv, "mnuImportCsv", "Import Table into Grid..."},
+                      {nullptr, "mnuFileSep1", nullptr},
+                      {&a.printTable, "mnuPrintTable", "&Print Parameters And Timing Table"},
+                      {&a.printSetup, "mnuPrintSetup", "Print Set&up..."},
+                      {&a.printPreview, "mnuPrintPreview", "Print Pre&view..."},
+                      {&a.exportPdf, "mnuExportPdf", "&Export Report as PDF..."},
+                      {nullptr, "mnuFileSep2", nullptr},
+                      {&a.exit, "mnuExit", "E&xit"}});
+    a.edit = addMenu(bar, "mnuEdit", "&Edit",
+                     {{&a.editModParams, "mnuEditModParams", "Edit &Module Parameters"},
+                      {&a.editGPIOParams, "mnuEditGPIOParams", "Edit &Idle Stabilization And GPIO Parameters"},
+                      {&a.editTimingTable, "mnuEditTimingTable", "Edit &Timing Table"},
+                      {&a.saveTbl, "mnuSaveTbl", "Save Timing Table Edits To Buffer"},
+                      {&a.closeTbl, "mnuCloseTbl", "Close Timing Table"},
+                      {nullptr, "mnuEditSepUndo", nullptr},
+                      {&a.undo, "mnuUndo", "Undo"},
+                      {&a.redo, "mnuRedo", "Redo"},
+                      {nullptr, "mnuEditSepSelection", nullptr},
+                      {&a.interpolate, "mnuInterpolate", "Interpolate"},
+                      {&a.smooth, "mnuSmooth", "Smooth"},
+                      {nullptr, "mnuEditSepCompare", nullptr},
+                      {&a.compareWithFile, "mnuCompareWithFile", "Compare With File..."},
+                      {&a.stopComparing, "mnuStopComparing", "Stop Comparing"}});
+    a.communications = addMenu(bar, "mnuCommunications", "&Communications",
+                               {{&a.download, "mnuDownload", "&Download From EEPROM"},
+                                {&a.upload, "mnuUpload", "&Upload To EEPROM"},
+                                {&a.portSetup, "mnuPortSetup", "&Port Setup"}});
+    a.help = addMenu(bar, "mnuHelp", "&Help",
+                     {{&a.helpContents, "mnuHelpContents", "&Contents"}, {&a.about, "mnuAbout", "&About..."}});
+    setHistoryShortcuts(*a.undo, *a.redo);
 
-    PopupMenus popups;
-    popups.edit2D = addPopup(owner, commands, "mnuPopUpEdit2D", "PopUp Edit 2D",
-                             {{"mnuPopUpCopy2D", "Copy"}, {"mnuPopUpPaste2D", "Paste"}, {"mnuPopUpModify2D", "Modify"}});
-    popups.edit3D = addPopup(owner, commands, "mnuPopUpEdit3D", "PopUp Edit 3D",
-                             {{"mnuPopUpCopy3D", "Copy"}, {"mnuPopUpPaste3D", "Paste"}, {"mnuPopUpModify3D", "Modify"}});
-    // Paste starts disabled: there is nothing copied yet.
-    commands.setAllowed(QStringLiteral("mnuPopUpPaste2D"), false);
-    commands.setAllowed(QStringLiteral("mnuPopUpPaste3D"), false);
-    return popups;
+    a.popUp2D = addPopup(owner, QStringLiteral("2D"));
+    a.popUp3D = addPopup(owner, QStringLiteral("3D"));
+
+    // No table is open, there is no history and nothing is copied yet.
+    for (QAction *off : {a.importCsv, a.undo, a.redo, a.interpolate, a.smooth, a.compareWithFile, a.stopComparing,
+                         a.popUp2D.paste, a.popUp3D.paste})
+        off->setEnabled(false);
+    return a;
 }
 
 }  // namespace tunara::ui

@@ -1,9 +1,11 @@
 #include "app/main_parameter_dialogs.h"
 
 #include "app/main_window.h"
-#include "app/menu_commands.h"
+#include "app/table_commands.h"
 #include "dialogs/gpio_params_dialog.h"
 #include "dialogs/mod_params_dialog.h"
+
+#include <QAction>
 
 namespace tunara::ui {
 
@@ -12,9 +14,7 @@ namespace {
 // Runs "Close Timing Table"; true when no table is open afterwards.
 bool closeTimingTable(frmTunara_Main &window)
 {
-    const QString close = QStringLiteral("mnuCloseTbl");
-    if (window.commands().isBuilt(close))
-        window.commands().run(close);
+    window.tableCommands()->mnuCloseTbl_Click();
     return !window.isTableOpen();
 }
 
@@ -22,8 +22,10 @@ bool closeTimingTable(frmTunara_Main &window)
 
 void ConnectParameterDialogs(frmTunara_Main &window)
 {
-    window.commands().setHandler(QStringLiteral("mnuEditModParams"), [&window] { mnuEditModParams_Click(window); });
-    window.commands().setHandler(QStringLiteral("mnuEditGPIOParams"), [&window] { mnuEditGPIOParams_Click(window); });
+    QObject::connect(window.actions().editModParams, &QAction::triggered, &window,
+                     [&window] { mnuEditModParams_Click(window); });
+    QObject::connect(window.actions().editGPIOParams, &QAction::triggered, &window,
+                     [&window] { mnuEditGPIOParams_Click(window); });
 }
 
 void mnuEditModParams_Click(frmTunara_Main &window)

@@ -9,8 +9,8 @@ class frmTunara_Main;
 // an open timing table and then shows its dialog modally; a user who keeps
 // the table open (Cancel at the close question) gets no dialog, because a
 // mode or trigger timing change under an open table would save the wrong
-// table later. Other commands (download, file open) run mnuEditModParams
-// the same way, without arguments.
+// table later. Other commands (download, file open) call
+// mnuEditModParams_Click the same way.
 void ConnectParameterDialogs(frmTunara_Main &window);
 
 void mnuEditModParams_Click(frmTunara_Main &window);

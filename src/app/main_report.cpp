@@ -6,7 +6,6 @@
 #include "views/chart_3d_view.h"
 #include "app/main_window.h"
 #include "app/save_path.h"
-#include "app/menu_commands.h"
 #include "views/report_charts.h"
 #include "link/module_protocol.h"
 #include "report/grid_cells.h"
@@ -159,11 +158,11 @@ void ReportCommands::mnuExportPdf_Click()
 void connectReportCommands(frmTunara_Main &window)
 {
     auto *report = new ReportCommands(window);
-    MenuCommands &commands = window.commands();
-    commands.setHandler(QStringLiteral("mnuPrintSetup"), [report] { report->mnuPrintSetup_Click(); });
-    commands.setHandler(QStringLiteral("mnuPrintTable"), [report] { report->mnuPrintTable_Click(); });
-    commands.setHandler(QStringLiteral("mnuPrintPreview"), [report] { report->mnuPrintPreview_Click(); });
-    commands.setHandler(QStringLiteral("mnuExportPdf"), [report] { report->mnuExportPdf_Click(); });
+    const MainActions &a = window.actions();
+    QObject::connect(a.printSetup, &QAction::triggered, report, &ReportCommands::mnuPrintSetup_Click);
+    QObject::connect(a.printTable, &QAction::triggered, report, &ReportCommands::mnuPrintTable_Click);
+    QObject::connect(a.printPreview, &QAction::triggered, report, &ReportCommands::mnuPrintPreview_Click);
+    QObject::connect(a.exportPdf, &QAction::triggered, report, &ReportCommands::mnuExportPdf_Click);
 }
 
 }  // namespace tunara::ui

@@ -3,28 +3,20 @@
 #include "views/chart_2d_view.h"
 #include "views/chart_3d_view.h"
 #include "app/main_window.h"
-#include "app/menu_commands.h"
 #include "app/table_commands.h"
 #include "views/timing_grid.h"
 #include "views/grid_heat_map.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QStatusBar>
 
 namespace tunara::ui {
 
 using editor::CellRect;
 using editor::TableKind;
-
-namespace {
-
-const QString Suffix2D = QStringLiteral("2D");
-const QString Suffix3D = QStringLiteral("3D");
-
-}  // namespace
 
 SelectionCommands::SelectionCommands(frmTunara_Main &window, TableCommands &tables)
     : QObject(&window), m_window(window), m_tables(tables)
@@ -35,9 +27,6 @@ SelectionCommands::SelectionCommands(frmTunara_Main &window, TableCommands &tabl
     window.grid2D()->installEventFilter(this);
     window.grid3D()->installEventFilter(this);
     window.statusBar()->setObjectName(QStringLiteral("sbrStatus"));
-    addShapeItems(window.popupMenus().edit2D, Suffix2D, TableKind::Curve2D);
-    addShapeItems(window.popupMenus().edit3D, Suffix3D, TableKind::Map3D);
-    addEditMenuItems();
     registerCommands();
     installHeatMaps();
     connect(&tables.model(), &editor::TableEditModel::tableReset, this, [this] {
@@ -52,45 +41,24 @@ SelectionCommands::SelectionCommands(frmTunara_Main &window, TableCommands &tabl
 
 void SelectionCommands::registerCommands()
 {
-    MenuCommands &c = m_window.commands();
-    for (const auto &[suffix, kind] : {std::pair{Suffix2D, TableKind::Curve2D}, std::pair{Suffix3D, TableKind::Map3D}}) {
-        const TableKind k = kind;
-        c.setHandler(QStringLiteral("mnuPopUpCopy") + suffix, [this, k] { copy(k); });
-        c.setHandler(QStringLiteral("mnuPopUpPaste") + suffix, [this, k] { paste(k); });
-        c.setHandler(QStringLiteral("mnuPopUpModify") + suffix, [this, k] { modify(k); });
-        c.setHandler(QStringLiteral("mnuPopUpInterpolate") + suffix, [this, k] { interpolate(k); });
-        c.setHandler(QStringLiteral("mnuPopUpSmooth") + suffix, [this, k] { smooth(k); });
+    const MainActions &a = m_window.actions();
+    for (const TableKind kind : {TableKind::Curve2D, TableKind::Map3D}) {
+        const GridPopupActions &p = popUpOf(kind);
+        connect(p.copy, &QAction::triggered, this, [this, kind] { copy(kind); });
+        connect(p.paste, &QAction::triggered, this, [this, kind] { paste(kind); });
+        connect(p.modify, &QAction::triggered, this, [this, kind] { modify(kind); });
+        connect(p.interpolate, &QAction::triggered, this, [this, kind] { interpolate(kind); });
+        connect(p.smooth, &QAction::triggered, this, [this, kind] { smooth(kind); });
     }
-    c.setHandler(QStringLiteral("mnuInterpolate"), [this] { interpolate(m_tables.model().kind()); });
-    c.setHandler(QStringLiteral("mnuSmooth"), [this] { smooth(m_tables.model().kind()); });
-}
-
-void SelectionCommands::addShapeItems(QMenu *menu, const QString &suffix, TableKind)
-{
-    menu->addSeparator()->setObjectName(QStringLiteral("mnuPopUpSep") + suffix);
-    for (const char *name : {"Interpolate", "Smooth"}) {
-        QAction *action = menu->addAction(QString::fromLatin1(name));
-        action->setObjectName(QStringLiteral("mnuPopUp%1%2").arg(QLatin1String(name), suffix));
-        m_window.commands().add(action);
-    }
-}
-
-void SelectionCommands::addEditMenuItems()
-{
-    QMenu *edit = m_window.findChild<QMenu *>(QStringLiteral("mnuEdit"));
-    edit->addSeparator()->setObjectName(QStringLiteral("mnuEditSepSelection"));
-    for (const char *name : {"Interpolate", "Smooth"}) {
-        QAction *action = edit->addAction(QString::fromLatin1(name));
-        action->setObjectName(QStringLiteral("mnu%1").arg(QLatin1String(name)));
-        m_window.commands().add(action, false);
-    }
+    connect(a.interpolate, &QAction::triggered, this, [this] { interpolate(m_tables.model().kind()); });
+    connect(a.smooth, &QAction::triggered, this, [this] { smooth(m_tables.model().kind()); });
 }
 
 void SelectionCommands::updateEditMenuItems()
 {
     const bool open = m_tables.model().isOpen();
-    m_window.commands().setAllowed(QStringLiteral("mnuInterpolate"), open);
-    m_window.commands().setAllowed(QStringLiteral("mnuSmooth"), open);
+    m_window.actions().interpolate->setEnabled(open);
+    m_window.actions().smooth->setEnabled(open);
 }
 
 void SelectionCommands::installHeatMaps()
@@ -107,6 +75,11 @@ void SelectionCommands::installHeatMaps()
 }
 
 // ---- the selection ----
+
+const GridPopupActions &SelectionCommands::popUpOf(TableKind kind) const
+{
+    return kind == TableKind::Map3D ? m_window.actions().popUp3D : m_window.actions().popUp2D;
+}
 
 views::TimingGrid *SelectionCommands::gridOf(TableKind kind) const
 {
@@ -184,8 +157,7 @@ void SelectionCommands::copy(TableKind kind)
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setText(clip.ClipText);
-    m_window.commands().setAllowed(QStringLiteral("mnuPopUpPaste") + (kind == TableKind::Map3D ? Suffix3D : Suffix2D),
-                                   true);
+    popUpOf(kind).paste->setEnabled(true);
 }
 
 void SelectionCommands::paste(TableKind kind)

@@ -7,13 +7,12 @@
 #include "app/main_window.h"
 #include "editor/table_session.h"
 #include "app/save_path.h"
-#include "app/menu_commands.h"
 #include "app/table_commands.h"
 #include "core/runtime_error.h"
 #include "files/table_csv.h"
 
 #include <QFileInfo>
-#include <QMenu>
+#include <QAction>
 #include <QStatusBar>
 
 namespace tunara::ui {
@@ -48,27 +47,10 @@ editor::ValueBlock blockOf(const Table3D &table)
 TableCsvCommands::TableCsvCommands(frmTunara_Main &window, TableCommands &tables)
     : QObject(&window), m_window(window), m_tables(tables)
 {
-    addMenuItems();
-    MenuCommands &c = window.commands();
-    c.setHandler(QStringLiteral("mnuExportCsv"), [this] { mnuExportCsv_Click(); });
-    c.setHandler(QStringLiteral("mnuImportCsv"), [this] { mnuImportCsv_Click(); });
-    connect(&tables.model(), &editor::TableEditModel::tableReset, this, [this] {
-        m_window.commands().setAllowed(QStringLiteral("mnuImportCsv"), m_tables.model().isOpen());
-    });
-}
-
-void TableCsvCommands::addMenuItems()
-{
-    // Beside the file commands, before the report's group.
-    auto *file = m_window.findChild<QMenu *>(QStringLiteral("mnuFile"));
-    QAction *before = m_window.findChild<QAction *>(QStringLiteral("mnuFileSep1"));
-    auto *exportItem = new QAction(QStringLiteral("Export Table as CSV..."), file);
-    exportItem->setObjectName(QStringLiteral("mnuExportCsv"));
-    auto *importItem = new QAction(QStringLiteral("Import Table into Grid..."), file);
-    importItem->setObjectName(QStringLiteral("mnuImportCsv"));
-    file->insertActions(before, {exportItem, importItem});
-    m_window.commands().add(exportItem);
-    m_window.commands().add(importItem, false);
+    connect(window.actions().exportCsv, &QAction::triggered, this, &TableCsvCommands::mnuExportCsv_Click);
+    connect(window.actions().importCsv, &QAction::triggered, this, &TableCsvCommands::mnuImportCsv_Click);
+    connect(&tables.model(), &editor::TableEditModel::tableReset, this,
+            [this] { m_window.actions().importCsv->setEnabled(m_tables.model().isOpen()); });
 }
 
 void TableCsvCommands::message(const QString &text, const QString &title, bool critical)

@@ -5,7 +5,7 @@
 #include "app/compare_commands.h"
 #include "app/main_parameter_dialogs.h"
 #include "app/main_report.h"
-#include "app/menu_commands.h"
+#include "app/main_menus.h"
 #include "app/port_setup_panel.h"
 #include "app/progress_frame.h"
 #include "app/selection_commands.h"
@@ -18,6 +18,7 @@
 #include "link/serial_port.h"
 #include "tables/table_axes.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -70,8 +71,7 @@ void frmTunara_Main::createControls()
     client->setObjectName(QStringLiteral("clientArea"));
     setCentralWidget(client);
 
-    m_commands = new MenuCommands(this);
-    m_popups = BuildMainMenus(*menuBar(), *m_commands, *this);
+    m_actions = BuildMainMenus(*menuBar(), *this);
 
     m_chart2D = new views::Chart2DView(client);
     m_grid2D = new views::TimingGrid(QStringLiteral("VSFlexGrid1"), 2, SpeedPoints + 1, client);
@@ -108,10 +108,10 @@ void frmTunara_Main::createControls()
 
 void frmTunara_Main::connectCommands()
 {
-    m_commands->setHandler(QStringLiteral("mnuExit"), [this] { mnuExit_Click(); });
-    m_commands->setHandler(QStringLiteral("mnuAbout"), [this] { mnuAbout_Click(); });
-    m_commands->setHandler(QStringLiteral("mnuHelpContents"), [this] { mnuHelpContents_Click(); });
-    m_commands->setHandler(QStringLiteral("mnuPortSetup"), [this] { mnuPortSetup_Click(); });
+    connect(m_actions.exit, &QAction::triggered, this, &frmTunara_Main::mnuExit_Click);
+    connect(m_actions.about, &QAction::triggered, this, &frmTunara_Main::mnuAbout_Click);
+    connect(m_actions.helpContents, &QAction::triggered, this, &frmTunara_Main::mnuHelpContents_Click);
+    connect(m_actions.portSetup, &QAction::triggered, this, &frmTunara_Main::mnuPortSetup_Click);
     connectReportCommands(*this);
     m_session = new editor::TableSession(m_ctx.data, this);
     m_tableCommands = new TableCommands(*this, *m_session);
@@ -140,16 +140,16 @@ bool frmTunara_Main::isTableOpen() const
 void frmTunara_Main::applyTableMenuRule()
 {
     const bool tableSelected = editor::activeTable(m_ctx.data.params) != editor::TableKind::None;
-    m_commands->setAllowed(QStringLiteral("mnuNewTable"), true);
-    for (const char *name : {"mnuEditTimingTable", "mnuCloseTbl", "mnuSaveTbl"})
-        m_commands->setAllowed(QString::fromLatin1(name), tableSelected);
+    m_actions.newTable->setEnabled(true);
+    for (QAction *item : {m_actions.editTimingTable, m_actions.closeTbl, m_actions.saveTbl})
+        item->setEnabled(tableSelected);
 }
 
 void frmTunara_Main::clearCopyState()
 {
     Clip = CopyState{};
-    m_commands->setAllowed(QStringLiteral("mnuPopUpPaste2D"), false);
-    m_commands->setAllowed(QStringLiteral("mnuPopUpPaste3D"), false);
+    m_actions.popUp2D.paste->setEnabled(false);
+    m_actions.popUp3D.paste->setEnabled(false);
 }
 
 void frmTunara_Main::Form_Load()

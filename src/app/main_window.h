@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dialogs/error_dialog.h"
-#include "app/main_menus.h"
+#include "app/main_actions.h"
 #include "ui_port/user_interface.h"
 #include "files/config_file.h"
 #include "module/module_data.h"
@@ -32,7 +32,6 @@ class SerialPort;
 namespace tunara::ui {
 
 class DataCommands;
-class MenuCommands;
 class PortSetupPanel;
 class ProgressFrame;
 class TableCommands;
@@ -86,8 +85,6 @@ public:
     void mnuPortSetup_Click();
     void cboPort_Click();
     void cmdPortSelectOK_Click();
-    // Save Timing Table Edits To Buffer; false when the table was not saved.
-    bool mnuSaveTbl_Click();
 
     // The About text for a CompanyInfo list.
     static QString AboutText(const QStringList &companyInfo);
@@ -95,19 +92,16 @@ public:
     // The help's contents page in the program folder.
     static QString HelpContentsPath(const QString &programFolder);
 
-    // State the later commands build on. A command of a later version is
-    // built by giving its menu item a handler:
-    //   window.commands().setHandler("mnuDownload", [&] { ... });
-    // it is then enabled whenever the program allows it.
+    // State the commands share.
     QString MainTitle;
     QString DataFileTitle;
     CopyState Clip;
     link::ModuleProtocol &protocol() { return *m_protocol; }
     link::LineErrorHandler &lineErrors() { return *m_lineErrors; }
-    MenuCommands &commands() { return *m_commands; }
     CommonErrorDialog &errorDialog() { return m_errorDialog; }
     const MainWindowContext &context() const { return m_ctx; }
-    PopupMenus popupMenus() const { return m_popups; }
+    // The menu bar's and the grid pop-up menus' items.
+    const MainActions &actions() const { return m_actions; }
 
     views::Chart2DView *chart2D() const { return m_chart2D; }
     views::Chart3DView *chart3D() const { return m_chart3D; }
@@ -160,8 +154,7 @@ private:
     CommonErrorDialog m_errorDialog;
     std::unique_ptr<link::ModuleProtocol> m_protocol;
     link::LineErrorHandler *m_lineErrors = nullptr;
-    MenuCommands *m_commands = nullptr;
-    PopupMenus m_popups;
+    MainActions m_actions;
     views::Chart2DView *m_chart2D = nullptr;
     views::Chart3DView *m_chart3D = nullptr;
     views::TimingGrid *m_grid2D = nullptr;

@@ -9,7 +9,6 @@
 #include <optional>
 
 class QKeyEvent;
-class QMenu;
 
 namespace tunara::views {
 class TimingGrid;
@@ -18,6 +17,7 @@ class TimingGrid;
 namespace tunara::ui {
 
 class frmTunara_Main;
+struct GridPopupActions;
 class TableCommands;
 
 // The commands on a grid selection: Copy, Paste and Modify of the two
@@ -45,13 +45,12 @@ public:
 
 private:
     void registerCommands();
-    void addShapeItems(QMenu *menu, const QString &suffix, editor::TableKind kind);
-    void addEditMenuItems();
     void updateEditMenuItems();
     void installHeatMaps();
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool handleGridKey(editor::TableKind kind, const QKeyEvent &key);
 
+    const GridPopupActions &popUpOf(editor::TableKind kind) const;
     views::TimingGrid *gridOf(editor::TableKind kind) const;
     bool holds(editor::TableKind kind) const;
     void selectInGrid(editor::TableKind kind, const editor::CellRect &cells);

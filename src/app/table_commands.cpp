@@ -4,7 +4,6 @@
 #include "views/chart_3d_view.h"
 #include "app/main_new_3d_table.h"
 #include "app/main_window.h"
-#include "app/menu_commands.h"
 #include "views/timing_grid.h"
 #include "tables/table_axes.h"
 #include "tables/table_codec.h"
@@ -13,6 +12,7 @@
 #include "views/map_3d_editor.h"
 #include "views/table_grid_binding.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -39,14 +39,13 @@ TableCommands::TableCommands(frmTunara_Main &window, editor::TableSession &sessi
     m_map3D = new views::Map3DDisplay(*window.chart3D(), *m_grid3D, model());
     m_map3DEditor = new views::Map3DEditor(*window.chart3D(), *m_grid3D, model(), m_gesture);
     connect(m_grid2D, &views::TableGridBinding::contextMenuRequested, this, [this](const QPoint &pos) {
-        popUpGridMenu(m_window.popupMenus().edit2D, QStringLiteral("mnuPopUpPaste2D"), pos);
+        popUpGridMenu(m_window.actions().popUp2D, pos);
     });
     connect(m_grid3D, &views::TableGridBinding::contextMenuRequested, this, [this](const QPoint &pos) {
-        popUpGridMenu(m_window.popupMenus().edit3D, QStringLiteral("mnuPopUpPaste3D"), pos);
+        popUpGridMenu(m_window.actions().popUp3D, pos);
     });
     connect(&m_session, &editor::TableSession::opened, this, &TableCommands::showTableViews);
     connect(&m_session, &editor::TableSession::closed, this, &TableCommands::hideTableViews);
-    addUndoRedoItems();
     registerCommands();
     connect(&model(), &editor::TableEditModel::historyChanged, this, [this] { updateUndoRedo(); });
 }
@@ -55,38 +54,19 @@ TableCommands::~TableCommands() = default;
 
 void TableCommands::registerCommands()
 {
-    MenuCommands &c = m_window.commands();
-    c.setHandler(QStringLiteral("mnuNewTable"), [this] { mnuNewTable_Click(); });
-    c.setHandler(QStringLiteral("mnuEditTimingTable"), [this] { mnuEditTimingTable_Click(); });
-    c.setHandler(QStringLiteral("mnuSaveTbl"), [this] { mnuSaveTbl_Click(); });
-    c.setHandler(QStringLiteral("mnuCloseTbl"), [this] { mnuCloseTbl_Click(); });
-    c.setHandler(QStringLiteral("mnuUndo"), [this] { mnuUndo_Click(); });
-    c.setHandler(QStringLiteral("mnuRedo"), [this] { mnuRedo_Click(); });
-}
-
-void TableCommands::addUndoRedoItems()
-{
-    QMenu *edit = m_window.findChild<QMenu *>(QStringLiteral("mnuEdit"));
-    QAction *sep = edit->addSeparator();
-    sep->setObjectName(QStringLiteral("mnuEditSepUndo"));
-    QAction *undo = edit->addAction(QStringLiteral("Undo"));
-    undo->setObjectName(QStringLiteral("mnuUndo"));
-    undo->setShortcuts(QKeySequence::Undo);
-    QAction *redo = edit->addAction(QStringLiteral("Redo"));
-    redo->setObjectName(QStringLiteral("mnuRedo"));
-    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
-    for (const QKeySequence &k : {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
-        if (!redoKeys.contains(k))
-            redoKeys.append(k);
-    redo->setShortcuts(redoKeys);
-    m_window.commands().add(undo, false);
-    m_window.commands().add(redo, false);
+    const MainActions &a = m_window.actions();
+    connect(a.newTable, &QAction::triggered, this, &TableCommands::mnuNewTable_Click);
+    connect(a.editTimingTable, &QAction::triggered, this, &TableCommands::mnuEditTimingTable_Click);
+    connect(a.saveTbl, &QAction::triggered, this, &TableCommands::mnuSaveTbl_Click);
+    connect(a.closeTbl, &QAction::triggered, this, &TableCommands::mnuCloseTbl_Click);
+    connect(a.undo, &QAction::triggered, this, &TableCommands::mnuUndo_Click);
+    connect(a.redo, &QAction::triggered, this, &TableCommands::mnuRedo_Click);
 }
 
 void TableCommands::updateUndoRedo()
 {
-    m_window.commands().setAllowed(QStringLiteral("mnuUndo"), model().canUndo());
-    m_window.commands().setAllowed(QStringLiteral("mnuRedo"), model().canRedo());
+    m_window.actions().undo->setEnabled(model().canUndo());
+    m_window.actions().redo->setEnabled(model().canRedo());
 }
 
 bool TableCommands::isEditInProgress() const
@@ -109,11 +89,11 @@ void TableCommands::mnuRedo_Click()
         model().redo();
 }
 
-void TableCommands::popUpGridMenu(QMenu *menu, const QString &pasteItem, const QPoint &globalPos)
+void TableCommands::popUpGridMenu(const GridPopupActions &popUp, const QPoint &globalPos)
 {
     const bool somethingToPaste = !m_window.Clip.ClipText.isEmpty() || !QGuiApplication::clipboard()->text().isEmpty();
-    m_window.commands().setAllowed(pasteItem, somethingToPaste);
-    menu->popup(globalPos);
+    popUp.paste->setEnabled(somethingToPaste);
+    popUp.menu->popup(globalPos);
 }
 
 // ---- the commands ----

@@ -9,8 +9,6 @@
 #include <functional>
 #include <optional>
 
-class QMenu;
-
 namespace tunara::views {
 class Map3DDisplay;
 class Map3DEditor;
@@ -21,6 +19,7 @@ struct TemplateResult;
 namespace tunara::ui {
 
 class frmTunara_Main;
+struct GridPopupActions;
 
 // The timing table editor of the main window: the New, Edit, Save and Close
 // commands, Undo and Redo, and the views of the table session's editing
@@ -65,7 +64,6 @@ private:
     void hideTableViews();
 
     void registerCommands();
-    void addUndoRedoItems();
     void updateUndoRedo();
     // A cell edit or a chart drag not yet committed to the table.
     bool isEditInProgress() const;
@@ -74,7 +72,7 @@ private:
     void showNew3DWizard();
     bool loadTemplate2D();
     void reportTemplateFailure(const QString &fileName, const views::TemplateResult &result);
-    void popUpGridMenu(QMenu *menu, const QString &pasteItem, const QPoint &globalPos);
+    void popUpGridMenu(const GridPopupActions &popUp, const QPoint &globalPos);
 
     frmTunara_Main &m_window;
     editor::TableSession &m_session;

@@ -1,5 +1,6 @@
 #include "app/app_fixture.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 
@@ -79,6 +80,12 @@ ui::frmTunara_Main &AppTest::loadWindow(const QStringList &companyInfo)
 {
     makeWindow(companyInfo).Form_Load();
     return *window;
+}
+
+void AppTest::choose(QAction *item)
+{
+    EXPECT_TRUE(item->isEnabled()) << item->objectName().toStdString() << " is disabled";
+    item->trigger();
 }
 
 }  // namespace tunara::test

@@ -35,6 +35,10 @@ protected:
     ui::frmTunara_Main &makeWindow(const QStringList &companyInfo = config::defaults().CompanyInfo);
     // makeWindow + Form_Load.
     ui::frmTunara_Main &loadWindow(const QStringList &companyInfo = config::defaults().CompanyInfo);
+    // The window's menu items; choose() picks one as the user does, so it
+    // must be enabled.
+    const ui::MainActions &actions() const { return window->actions(); }
+    void choose(QAction *item);
 
     QTemporaryDir m_dir;
     ScriptedUserInterface ui;

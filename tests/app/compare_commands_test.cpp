@@ -24,8 +24,6 @@ class CompareCommandsTest : public TableEditorTest {
 protected:
     QString path(const QString &name) const { return m_dir.path() + u'/' + name; }
     views::CompareOverlay &overlay() { return window->findChild<ui::CompareCommands *>()->overlay(); }
-    bool allowed(const char *name) { return window->commands().isAllowed(QLatin1String(name)); }
-    void run(const char *name) { window->commands().run(QLatin1String(name)); }
 
     // A data file as the program saves one, from a configuration.
     QString writeDataFile(const QString &name, ModuleData file)
@@ -37,11 +35,11 @@ protected:
         datafile::write(path(name), file.image);
         return path(name);
     }
-    void compareWith(const QString &file) { runWithFile("mnuCompareWithFile", file); }
-    void runWithFile(const char *command, const QString &file)
+    void compareWith(const QString &file) { runWithFile(actions().compareWithFile, file); }
+    void runWithFile(QAction *command, const QString &file)
     {
         ui.fileNames = {file};
-        run(command);
+        choose(command);
     }
     QString toolTip(int row, int column) const { return window->grid3D()->item(row, column)->toolTip(); }
 };
@@ -53,7 +51,7 @@ TEST_F(CompareCommandsTest, TheOverlayShowsOnEveryViewFollowsEditsAndEndsWithThe
     ModuleData other = data;
     other.tables.table2D(5, 1) = 18;  // 15 on screen
     const QString file2D = writeDataFile(QStringLiteral("other2d.dat"), other);
-    EXPECT_FALSE(allowed("mnuCompareWithFile"));  // no table open
+    EXPECT_FALSE(actions().compareWithFile->isEnabled());  // no table open
     openTable();
     compareWith(file2D);
     ASSERT_TRUE(overlay().isActive());
@@ -77,11 +75,11 @@ TEST_F(CompareCommandsTest, TheOverlayShowsOnEveryViewFollowsEditsAndEndsWithThe
     EXPECT_EQ(overlay().outlinedCells(), (Cells{{1, 5}}));
 
     // Saving the table ends the comparison: the third series and the outlines go.
-    run("mnuSaveTbl");
+    choose(actions().saveTbl);
     EXPECT_EQ(window->chart2D()->chart()->series().size(), 2);
     EXPECT_TRUE(overlay().outlinedCells().empty());
     EXPECT_TRUE(window->grid2D()->item(1, 5)->toolTip().isEmpty());
-    EXPECT_FALSE(allowed("mnuStopComparing"));
+    EXPECT_FALSE(actions().stopComparing->isEnabled());
 }
 
 TEST_F(CompareCommandsTest, TheSurfaceGetsAWireframeAndAFileOfTheOtherModeComparesNothing)
@@ -110,7 +108,7 @@ TEST_F(CompareCommandsTest, TheSurfaceGetsAWireframeAndAFileOfTheOtherModeCompar
     EXPECT_EQ(overlay().outlinedCells(), (Cells{{1, 3}, {8, 21}}));
     EXPECT_TRUE(toolTip(8, 21).startsWith(QStringLiteral("other3d.dat: 14.0 (difference -5.9")));
 
-    run("mnuStopComparing");
+    choose(actions().stopComparing);
     EXPECT_FALSE(window->chart3D()->wireframe().has_value());
     // Opening the table again and closing it end a comparison too.
     compareWith(file3D);
@@ -118,7 +116,7 @@ TEST_F(CompareCommandsTest, TheSurfaceGetsAWireframeAndAFileOfTheOtherModeCompar
     EXPECT_FALSE(overlay().isActive());
     compareWith(file3D);
     ui.answers = {Answer::No};
-    run("mnuCloseTbl");
+    choose(actions().closeTbl);
     EXPECT_FALSE(window->chart3D()->wireframe().has_value());
 }
 
@@ -127,12 +125,13 @@ TEST_F(CompareCommandsTest, CsvExportAndImportRoundTripAsOneUndoStepAndABadFileC
     shown();
     chooseTable(false, 25);
     data.tables.table3D(7, 4) = 12.3;
-    // Nothing open: import is refused, export writes the image's active
-    // table as it would open, each value as the module stores it.
+    // Nothing open: import is disabled and refused, export writes the
+    // image's active table as it would open, each value as the module stores it.
+    EXPECT_FALSE(actions().importCsv->isEnabled());
     ui.answers = {Answer::OK};
-    run("mnuImportCsv");
+    window->findChild<ui::TableCsvCommands *>()->mnuImportCsv_Click();
     EXPECT_EQ(ui.messages().back().text, QStringLiteral("Open a timing table before importing into the grid."));
-    runWithFile("mnuExportCsv", path(QStringLiteral("image")));
+    runWithFile(actions().exportCsv, path(QStringLiteral("image")));
     QFile exported(path(QStringLiteral("image.csv")));
     ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
     ModuleImage stored;
@@ -143,7 +142,7 @@ TEST_F(CompareCommandsTest, CsvExportAndImportRoundTripAsOneUndoStepAndABadFileC
 
     openTable();
     model().setValue(2, 2, 24, QStringLiteral("Edit"));
-    runWithFile("mnuExportCsv", path(QStringLiteral("live.csv")));
+    runWithFile(actions().exportCsv, path(QStringLiteral("live.csv")));
     const editor::ValueBlock live = model().values();
     Table3D liveTable;
     ASSERT_TRUE(model().copyTo(liveTable));
@@ -154,22 +153,22 @@ TEST_F(CompareCommandsTest, CsvExportAndImportRoundTripAsOneUndoStepAndABadFileC
     ASSERT_TRUE(badFile.open(QIODevice::WriteOnly) && badFile.write(bad) == bad.size());
     badFile.close();
     ui.answers = {Answer::OK};
-    runWithFile("mnuImportCsv", path(QStringLiteral("bad.csv")));
+    runWithFile(actions().importCsv, path(QStringLiteral("bad.csv")));
     EXPECT_TRUE(ui.messages().back().text.contains(QStringLiteral("row 6, column 8")));
     EXPECT_TRUE(ui.messages().back().text.contains(QStringLiteral("Nothing was imported.")));
     EXPECT_EQ(model().values(), live);
     EXPECT_EQ(model().undoText(), QStringLiteral("Edit"));
 
     // The image's table imported over the live one: one step, undone at once.
-    runWithFile("mnuImportCsv", path(QStringLiteral("image.csv")));
+    runWithFile(actions().importCsv, path(QStringLiteral("image.csv")));
     EXPECT_EQ(model().undoText(), QStringLiteral("Import"));
     EXPECT_EQ(window->grid3D()->cellText(3, 3), QStringLiteral("20.0"));
     model().undo();
     EXPECT_EQ(model().values(), live);
     // The live table exported and imported again gives back the same bytes.
     model().redo();
-    runWithFile("mnuImportCsv", path(QStringLiteral("live.csv")));
-    run("mnuSaveTbl");
+    runWithFile(actions().importCsv, path(QStringLiteral("live.csv")));
+    choose(actions().saveTbl);
     ModuleImage expected = data.image;
     EncodeTable3D(liveTable, 25, expected);
     EXPECT_EQ(data.image.EEPROMBuffer, expected.EEPROMBuffer);

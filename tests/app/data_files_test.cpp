@@ -1,7 +1,6 @@
 // "&Open File", "&Save File", restore points and the exit question.
 #include "views/chart_2d_view.h"
 #include "app/data_fixture.h"
-#include "app/menu_commands.h"
 #include "dialogs/restore_point_dialog.h"
 #include "views/timing_grid.h"
 
@@ -27,13 +26,12 @@ protected:
         DataCommandsTest::SetUp();
         linkedWindow();
     }
-    void run(const char *command) { window->commands().run(QLatin1String(command)); }
     // Opens a file through the dialog; the image must be empty before.
     void openFile(const QString &file)
     {
         ui.fileNames = {file};
         ui.answers = {Answer::OK};
-        run("mnuOpenFile");
+        choose(actions().openFile);
     }
     std::vector<UiCall> dialogs(UiCall::Kind kind) const
     {
@@ -61,7 +59,7 @@ TEST_F(DataFiles, OpenAndSaveMoveTheSameBytesWithTheirCaptionsAndPrompts)
     // A name typed without an extension is saved as a data file.
     data.params.TrigTiming = 20;
     ui.fileNames = {path(QStringLiteral("copy"))};
-    run("mnuSaveFile");
+    choose(actions().saveFile);
     EXPECT_EQ(dialogs(UiCall::Kind::SaveFile).at(0).title, QStringLiteral("Save File"));
     EXPECT_EQ(readFile(path(QStringLiteral("copy.dat"))), bytesAsSaved(data));
     EXPECT_EQ(caption(), titled(QStringLiteral("copy.dat")));
@@ -75,7 +73,7 @@ TEST_F(DataFiles, OpenAndSaveMoveTheSameBytesWithTheirCaptionsAndPrompts)
     ui.fileNames = {existing, existing};
     ui.answers = {Answer::No, Answer::Yes};
     const std::size_t before = ui.messages().size();
-    run("mnuSaveFile");
+    choose(actions().saveFile);
     EXPECT_EQ(messagesFrom(before), (QStringList{QStringLiteral("File Save|") + prompt,
                                                  QStringLiteral("File Save|") + prompt}));
     EXPECT_EQ(ui.messages().back().buttons, Buttons::YesNoCancel);
@@ -86,7 +84,7 @@ TEST_F(DataFiles, OpenAndSaveMoveTheSameBytesWithTheirCaptionsAndPrompts)
     window.reset();
     linkedWindow();
     ui.fileNames = {};
-    run("mnuOpenFile");  // closed without a choice: the command ends quietly
+    choose(actions().openFile);  // closed without a choice: the command ends quietly
     EXPECT_EQ(dialogs(UiCall::Kind::OpenFile).back().text, m_dir.path());
     EXPECT_EQ(caption(), titled(QStringLiteral("Data Buffer Empty")));
 }
@@ -116,7 +114,7 @@ TEST_F(DataFiles, ShortOrUnusableFilesLeaveTheImageEmptyAndSayWhy)
         ui.fileNames = {path(row.file)};
         ui.answers = {Answer::OK};
         ui.answers.insert(ui.answers.end(), row.answers.begin(), row.answers.end());
-        run("mnuOpenFile");
+        choose(actions().openFile);
         const QStringList shown = messagesFrom(before + 1);
         ASSERT_FALSE(shown.isEmpty());
         EXPECT_TRUE(shown[0].contains(row.firstMessage)) << shown[0].toStdString();
@@ -136,7 +134,7 @@ TEST_F(DataFiles, PromptsRefusalsAndFailuresNeverLoseWorkOrReportItSaved)
     const QString missing = path(QStringLiteral("missing.dat"));
     ui.fileNames = {missing, missing};
     ui.answers = {Answer::Retry, Answer::Cancel, Answer::Abort};
-    run("mnuOpenFile");
+    choose(actions().openFile);
     const std::vector<UiCall> m = ui.messages();
     ASSERT_EQ(m.size(), 3u);
     EXPECT_EQ(m[0].title + u'|' + m[0].text, QStringLiteral("File Open|") + missing + CRLF + QStringLiteral("File not found."));
@@ -146,20 +144,20 @@ TEST_F(DataFiles, PromptsRefusalsAndFailuresNeverLoseWorkOrReportItSaved)
 
     // Save refusals: an empty image, an open table.
     ui.answers = {Answer::OK};
-    run("mnuSaveFile");
+    choose(actions().saveFile);
     EXPECT_EQ(messagesFrom(3), QStringList{SaveTitle + QStringLiteral("|Data buffer empty.")});
     writeFile(QStringLiteral("good.dat"), transferBytes(memory2D()));
     openFile(path(QStringLiteral("good.dat")));
     window->session().openActive();
     ui.answers = {Answer::OK};
-    run("mnuSaveFile");
+    choose(actions().saveFile);
     EXPECT_EQ(ui.messages().back().text, QStringLiteral("You must close or save any open table before saving data to a file."));
     EXPECT_TRUE(dialogs(UiCall::Kind::SaveFile).empty());
     window->session().discard();
 
     // Cancel at the overwrite question of an open: nothing changes.
     ui.answers = {Answer::Cancel};
-    run("mnuOpenFile");
+    choose(actions().openFile);
     EXPECT_EQ(ui.messages().back().text, QStringLiteral("Data buffer not empty. OK to overwrite?"));
     EXPECT_EQ(ui.messages().back().buttons, Buttons::OKCancel);
     EXPECT_EQ(caption(), titled(QStringLiteral("good.dat")));
@@ -169,7 +167,7 @@ TEST_F(DataFiles, PromptsRefusalsAndFailuresNeverLoseWorkOrReportItSaved)
     ui.fileNames = {path(QStringLiteral("good.dat")), path(QStringLiteral("new.dat"))};
     ui.answers = {Answer::Cancel, Answer::Retry};
     const std::size_t before = ui.messages().size();
-    run("mnuSaveFile");
+    choose(actions().saveFile);
     EXPECT_TRUE(messagesFrom(before).at(1).contains(QStringLiteral("Canceled File Save")));
     EXPECT_EQ(readFile(path(QStringLiteral("new.dat"))).size(), 264);
 
@@ -180,7 +178,7 @@ TEST_F(DataFiles, PromptsRefusalsAndFailuresNeverLoseWorkOrReportItSaved)
     ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
     ui.fileNames = {pipe};
     ui.answers = {Answer::Yes, Answer::Ignore};
-    run("mnuSaveFile");
+    choose(actions().saveFile);
     EXPECT_EQ(ui.messages().back().title, QStringLiteral("Error"));
     EXPECT_TRUE(ui.messages().back().text.contains(pipe));
     struct stat st {};
@@ -194,7 +192,7 @@ TEST_F(DataFiles, PromptsRefusalsAndFailuresNeverLoseWorkOrReportItSaved)
     data.params.IdleStabTrigStartNum = 300;
     ui.fileNames = {path(QStringLiteral("overflow.dat"))};
     ui.answers = {Answer::Ignore};
-    run("mnuSaveFile");
+    choose(actions().saveFile);
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("overflow.dat"))));
     EXPECT_EQ(imageBytes(), block);
 }
@@ -221,14 +219,14 @@ TEST_F(DataFiles, ExitAsksOnlyAboutWorkThatWasNeitherSavedNorUploaded)
 
     // Saved: nothing is left to lose.
     ui.fileNames = {path(QStringLiteral("saved.dat"))};
-    run("mnuSaveFile");
+    choose(actions().saveFile);
     EXPECT_FALSE(cancelled(Answer::No));
 }
 
 TEST_F(DataFiles, RestorePointsAreReopenedAndTheCaptionShortensNamesOverFortyCharacters)
 {
     ui.answers = {Answer::OK};
-    run("mnuOpenRestorePoint");
+    choose(actions().openRestorePoint);
     EXPECT_TRUE(ui.messages().back().text.startsWith(QStringLiteral("No restore points have been kept yet")));
 
     QByteArray first = transferBytes(memory2D());
@@ -241,7 +239,7 @@ TEST_F(DataFiles, RestorePointsAreReopenedAndTheCaptionShortensNamesOverFortyCha
     EXPECT_EQ(caption(), titled(forty));
     ui.fileNames = {path(u'b' + forty)};
     ui.answers = {Answer::OK, Answer::OK, Answer::OK};  // overwrite, loaded, the check of its 3D cells
-    run("mnuOpenFile");  // keeps "first" as it stood
+    choose(actions().openFile);  // keeps "first" as it stood
     EXPECT_EQ(caption(), titled(QStringLiteral("...") + forty));
 
     QStringList columns;
@@ -255,7 +253,7 @@ TEST_F(DataFiles, RestorePointsAreReopenedAndTheCaptionShortensNamesOverFortyCha
         return int(QDialog::Accepted);
     };
     ui.answers = {Answer::OK, Answer::OK};  // overwrite, loaded
-    run("mnuOpenRestorePoint");
+    choose(actions().openRestorePoint);
     ASSERT_EQ(columns.size(), 4);
     EXPECT_EQ(columns.mid(1), (QStringList{QStringLiteral("Before open"), QStringLiteral("unknown"), QStringLiteral("2D")}));
     EXPECT_EQ(imageBytes(), bytesAsSaved(data));

@@ -1,7 +1,6 @@
 // Download and upload from the window against the simulated module.
 #include "app/data_fixture.h"
 #include "views/chart_2d_view.h"
-#include "app/menu_commands.h"
 #include "app/port_setup_panel.h"
 #include "app/progress_frame.h"
 #include "views/timing_grid.h"
@@ -29,7 +28,6 @@ const QString Completed = QStringLiteral("Upload completed. Remember to cycle po
 
 class Transfers : public DataCommandsTest {
 protected:
-    void run(const char *command) { window->commands().run(QLatin1String(command)); }
     void withFaults(const std::function<void(sim::Faults &)> &change)
     {
         sim::Faults f{};
@@ -51,7 +49,7 @@ protected:
     void downloadOk()
     {
         ui.answers.insert(ui.answers.end(), {Answer::OK, Answer::OK});
-        run("mnuDownload");
+        choose(actions().download);
     }
     QString statusLabel(const char *name) const { return window->findChild<QLabel *>(QLatin1String(name))->text(); }
 };
@@ -79,7 +77,7 @@ TEST_F(Transfers, DownloadFillsTheImageAndKeepsWhatItReplaces)
     data.params.TrigTiming = 25;  // an edit not yet saved anywhere
     const QByteArray edited = bytesAsSaved(data);
     ui.answers = {Answer::Cancel};
-    run("mnuDownload");
+    choose(actions().download);
     EXPECT_EQ(messagesFrom(2), QStringList{Download + QStringLiteral("|Data buffer not empty. OK to overwrite?")});
     EXPECT_EQ(data.params.TrigTiming, 25);
     EXPECT_EQ(cmds().restorePoints().list().size(), 1);
@@ -116,7 +114,7 @@ TEST_F(Transfers, EveryFailedDownloadEndsWithItsMessageAndAnEmptyImage)
         row.arrange();
         const std::size_t before = ui.messages().size();
         ui.answers = row.answers;
-        run("mnuDownload");
+        choose(actions().download);
         EXPECT_EQ(messagesFrom(before), row.expected);
         EXPECT_TRUE(data.image.DataBufferEmpty);
         EXPECT_EQ(caption(), titled(QStringLiteral("Data Buffer Empty")));
@@ -150,7 +148,7 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
         w.close();  // refused with a note
     });
     ui.answers = {Answer::OK, Answer::OK, Answer::OK};
-    run("mnuDownload");
+    choose(actions().download);
     EXPECT_FALSE(menusEnabled);
     EXPECT_FALSE(portListEnabled);
     EXPECT_TRUE(w.isVisible());
@@ -182,7 +180,7 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
     });
     std::size_t before = ui.messages().size();
     ui.answers = {Answer::OK, Answer::OK};
-    run("mnuUpload");
+    choose(actions().upload);
     EXPECT_TRUE(portStayedOpen);
     EXPECT_EQ(messagesFrom(before), (QStringList{Upload + u'|' + FirmwareMsg, Upload + u'|' + Completed}));
     EXPECT_EQ(ui.messages().back().icon, Icon::Exclamation);
@@ -201,7 +199,7 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
         EXPECT_EQ(statusLabel("lblStatusSource"), QStringLiteral("Data: Downloaded Data"));
         return dialog.result();
     };
-    run("mnuNewTable");
+    choose(actions().newTable);
     ui.onModal = {};
 
     struct Row {
@@ -228,7 +226,7 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
         sim.clearReceived();
         before = ui.messages().size();
         ui.answers = row.answers;
-        run("mnuUpload");
+        choose(actions().upload);
         EXPECT_EQ(messagesFrom(before), row.expected);
         EXPECT_EQ(ui.messages().back().icon, row.lastIcon);
         EXPECT_EQ(!sim.received().empty(), row.trafficExpected);
@@ -243,7 +241,7 @@ TEST_F(Transfers, UploadAsksBeforeSendingATableNobodyFilled)
     data.image.DataBufferEmpty = false;
     data.params.TimingTable2D = true;
     ui.answers = {Answer::No};
-    run("mnuUpload");
+    choose(actions().upload);
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].buttons, Buttons::YesNo);
     EXPECT_TRUE(ui.messages()[0].text.contains(QStringLiteral("The 2D timing table in the buffer was not downloaded")));
@@ -252,11 +250,11 @@ TEST_F(Transfers, UploadAsksBeforeSendingATableNobodyFilled)
     // The parameters dialog's fill of an empty image: one value everywhere.
     std::fill_n(data.image.EEPROMBuffer.begin() + 16, 21, std::uint8_t{250});
     ui.answers = {Answer::No};
-    run("mnuUpload");
+    choose(actions().upload);
     EXPECT_TRUE(ui.messages().back().text.contains(QStringLiteral("all 21 points at 8.0 degrees of advance")));
 
     ui.answers = {Answer::Yes, Answer::OK, Answer::OK};
-    run("mnuUpload");
+    choose(actions().upload);
     EXPECT_EQ(ui.messages().back().text, Completed);
 
     // A table the editor saved in this run goes without a question (here
@@ -265,7 +263,7 @@ TEST_F(Transfers, UploadAsksBeforeSendingATableNobodyFilled)
     sim.setFirmwareID("Torvik-1 Classic");
     ui.answers = {Answer::OK, Answer::OK};
     const std::size_t before = ui.messages().size();
-    run("mnuUpload");
+    choose(actions().upload);
     EXPECT_EQ(messagesFrom(before), (QStringList{Upload + QStringLiteral("|Firmware ID: Torvik-1 Classic"),
                                                  Upload + QStringLiteral("|Not Torvik-1 Zoruro unit. Cannot upload data.")}));
 }
@@ -276,7 +274,7 @@ TEST_F(Transfers, LinkFailuresSayWhatHappened)
     // A port that cannot be opened: its reason once, no cable advice.
     serial.setDevicePath(path("no-such-tty"));
     ui.answers = {Answer::Abort};
-    run("mnuDownload");
+    choose(actions().download);
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].title, QStringLiteral("Error"));
     EXPECT_TRUE(ui.messages()[0].text.contains(path("no-such-tty")));
@@ -293,7 +291,7 @@ TEST_F(Transfers, LinkFailuresSayWhatHappened)
     });
     esc.start(20);
     ui.answers = {Answer::OK};
-    run("mnuDownload");
+    choose(actions().download);
     esc.stop();
     EXPECT_GE(ticks, 1);
     const std::vector<sim::ReceivedByte> sent = sim.received();

@@ -1,10 +1,10 @@
 #include "app/app_fixture.h"
 #include "views/chart_2d_view.h"
 #include "views/chart_3d_view.h"
-#include "app/menu_commands.h"
 #include "app/port_setup_panel.h"
 #include "views/timing_grid.h"
 #include "views/window_layout.h"
+#include "app/table_commands.h"
 #include "link/module_protocol.h"
 
 #include <QAction>
@@ -40,6 +40,25 @@ protected:
         w.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
         return w;
+    }
+    // Opens the 2D or 3D table of a flat 20 degrees and types 25 into its
+    // first cell; the working arrays as they were before.
+    TimingTables openEditedTable(bool table3D)
+    {
+        data.params.TimingTable2D = !table3D;
+        data.params.TimingTable3D = table3D;
+        data.image.DataBufferEmpty = false;
+        for (int p = 1; p <= SpeedPoints; ++p) {
+            data.tables.table2D(p, 1) = 20;
+            for (int m = 1; m <= PressureRows; ++m)
+                data.tables.table3D(p, m) = 20;
+        }
+        window->applyTableMenuRule();
+        choose(actions().editTimingTable);
+        EXPECT_TRUE(window->isTableOpen());
+        EXPECT_TRUE(window->tableCommands()->model().setValue(0, 0, 25, QStringLiteral("Typing")));
+        ui.calls.clear();
+        return data.tables;
     }
 };
 
@@ -224,37 +243,24 @@ TEST_F(MainWindowBehaviour, ExitWithATableOpenAndCancelStaysOpenButLetsThePortGo
 TEST_F(MainWindowBehaviour, ExitWithATableOpenAndNoLeavesWithoutSaving)
 {
     ui::frmTunara_Main &w = shown();
-    w.session().openNew2D(Table2D{}, 20);
-    int saves = 0;
-    w.commands().setHandler(QStringLiteral("mnuSaveTbl"), [&saves] { ++saves; });
-    ui.answers = {Answer::No};
+    const TimingTables before = openEditedTable(false);
+    ui.answers = {Answer::No, Answer::Yes};  // no save; exit with the image not written anywhere
     w.mnuExit_Click();
     EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(saves, 0);
+    EXPECT_EQ(data.tables.table2D, before.table2D);
 }
 
 TEST_F(MainWindowBehaviour, ExitWithATableOpenAndYesSavesThenLeaves)
 {
     ui::frmTunara_Main &w = shown();
-    w.session().openNew3D(Table3D{}, 20);
-    int saves = 0;
-    w.commands().setHandler(QStringLiteral("mnuSaveTbl"), [&saves] { ++saves; });
-    ui.answers = {Answer::Yes};
+    const TimingTables before = openEditedTable(true);
+    ui.answers = {Answer::Yes, Answer::Yes};
     w.mnuExit_Click();
-    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(ui.messages()[0].text, QStringLiteral("Save timing table before exiting?"));
     EXPECT_FALSE(w.isVisible());
-}
-
-TEST_F(MainWindowBehaviour, YesWithoutATableSaveCommandKeepsTheWindowOpen)
-{
-    ui::frmTunara_Main &w = shown();
-    w.commands().setHandler(QStringLiteral("mnuSaveTbl"), {});
-    w.session().openNew2D(Table2D{}, 20);
-    ui.answers = {Answer::Yes, Answer::OK};
-    w.mnuExit_Click();
-    ASSERT_EQ(ui.messages().size(), 2u);
-    EXPECT_EQ(ui.messages()[1].title, QStringLiteral("Exit Program"));
-    EXPECT_TRUE(w.isVisible());
+    EXPECT_NE(data.tables.table3D, before.table3D);
+    // 25 as the module stores it, within one step.
+    EXPECT_NEAR(data.tables.table3D(1, editor::TableEditModel::pressureIndexOfRow(0)), 25, 0.044);
 }
 
 TEST_F(MainWindowBehaviour, ClosingTheMainWindowClosesTheProgramsOtherWindows)

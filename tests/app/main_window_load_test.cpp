@@ -1,7 +1,6 @@
 #include "app/app_fixture.h"
 #include "views/chart_2d_view.h"
 #include "views/chart_3d_view.h"
-#include "app/menu_commands.h"
 #include "app/port_setup_panel.h"
 #include "views/timing_grid.h"
 #include "link/module_protocol.h"
@@ -22,6 +21,31 @@ using ui::Buttons;
 using ui::Icon;
 
 const QString Design = QStringLiteral("Tunara Torvik Zoruro Version 1.0");
+
+struct MenuItem {
+    QAction *action;  // nullptr: a separator
+    QByteArray name;
+    const char *caption;
+};
+
+// The menu's items in this order, each the struct's action with its name and caption.
+void expectItems(const QMenu &menu, const std::vector<MenuItem> &expected)
+{
+    const QList<QAction *> items = menu.actions();
+    ASSERT_EQ(items.size(), qsizetype(expected.size())) << menu.objectName().toStdString();
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const MenuItem &e = expected[std::size_t(i)];
+        EXPECT_EQ(items[i]->objectName(), QLatin1String(e.name));
+        EXPECT_EQ(items[i]->isSeparator(), !e.action) << e.name.constData();
+        if (e.action) {
+            EXPECT_EQ(items[i], e.action) << e.name.constData();
+            EXPECT_EQ(items[i]->text(), QString::fromUtf8(e.caption));
+        }
+        if (e.name != "mnuUndo" && e.name != "mnuRedo") {
+            EXPECT_TRUE(items[i]->shortcuts().isEmpty()) << e.name.constData();
+        }
+    }
+}
 
 class MainWindowLoad : public AppTest {
 protected:
@@ -55,73 +79,103 @@ TEST_F(MainWindowLoad, EmptyCompanyInfoIsReportedOnceAndTheLoadGoesOn)
     EXPECT_EQ(w.MainTitle, Design);
     // The steps after the caption still ran.
     EXPECT_EQ(w.protocol().ModuleType, QStringLiteral("Torvik-1 Zoruro"));
-    EXPECT_FALSE(w.commands().isAllowed(QStringLiteral("mnuEditTimingTable")));
+    EXPECT_FALSE(actions().editTimingTable->isEnabled());
 }
 
-TEST_F(MainWindowLoad, MenuTreeHasEveryCaptionAndAccessKey)
+TEST_F(MainWindowLoad, MenuTreeHasEveryItemInPlaceWithCaptionAccessKeyAndName)
 {
     ui::frmTunara_Main &w = loadWindow();
+    const ui::MainActions &a = actions();
     const struct {
-        const char *menu;
-        std::vector<const char *> items;  // "-" for a separator
+        QMenu *menu;
+        const char *name;
+        const char *caption;
+        std::vector<MenuItem> items;
     } expected[] = {
-        {"&File", {"&New Timing Table", "&Open File", "&Save File", "Open &Restore Point...",
-                   "Export Table as CSV...", "Import Table into Grid...", "-",
-                   "&Print Parameters And Timing Table", "Print Set&up...", "Print Pre&view...",
-                   "&Export Report as PDF...", "-", "E&xit"}},
-        {"&Edit", {"Edit &Module Parameters", "Edit &Idle Stabilization And GPIO Parameters", "Edit &Timing Table",
-                   "Save Timing Table Edits To Buffer", "Close Timing Table", "-", "Undo", "Redo", "-", "Interpolate",
-                   "Smooth", "-", "Compare With File...", "Stop Comparing"}},
-        {"&Communications", {"&Download From EEPROM", "&Upload To EEPROM", "&Port Setup"}},
-        {"&Help", {"&Contents", "&About..."}},
+        {a.file, "mnuFile", "&File",
+         {{a.newTable, "mnuNewTable", "&New Timing Table"},
+          {a.openFile, "mnuOpenFile", "&Open File"},
+          {a.saveFile, "mnuSaveFile", "&Save File"},
+          {a.openRestorePoint, "mnuOpenRestorePoint", "Open &Restore Point..."},
+          {a.exportCsv, "mnuExportCsv", "Export Table as CSV..."},
+          {a.importCsv, "mnuImportCsv", "Import Table into Grid..."},
+          {nullptr, "mnuFileSep1", nullptr},
+          {a.printTable, "mnuPrintTable", "&Print Parameters And Timing Table"},
+          {a.printSetup, "mnuPrintSetup", "Print Set&up..."},
+          {a.printPreview, "mnuPrintPreview", "Print Pre&view..."},
+          {a.exportPdf, "mnuExportPdf", "&Export Report as PDF..."},
+          {nullptr, "mnuFileSep2", nullptr},
+          {a.exit, "mnuExit", "E&xit"}}},
+        {a.edit, "mnuEdit", "&Edit",
+         {{a.editModParams, "mnuEditModParams", "Edit &Module Parameters"},
+          {a.editGPIOParams, "mnuEditGPIOParams", "Edit &Idle Stabilization And GPIO Parameters"},
+          {a.editTimingTable, "mnuEditTimingTable", "Edit &Timing Table"},
+          {a.saveTbl, "mnuSaveTbl", "Save Timing Table Edits To Buffer"},
+          {a.closeTbl, "mnuCloseTbl", "Close Timing Table"},
+          {nullptr, "mnuEditSepUndo", nullptr},
+          {a.undo, "mnuUndo", "Undo"},
+          {a.redo, "mnuRedo", "Redo"},
+          {nullptr, "mnuEditSepSelection", nullptr},
+          {a.interpolate, "mnuInterpolate", "Interpolate"},
+          {a.smooth, "mnuSmooth", "Smooth"},
+          {nullptr, "mnuEditSepCompare", nullptr},
+          {a.compareWithFile, "mnuCompareWithFile", "Compare With File..."},
+          {a.stopComparing, "mnuStopComparing", "Stop Comparing"}}},
+        {a.communications, "mnuCommunications", "&Communications",
+         {{a.download, "mnuDownload", "&Download From EEPROM"},
+          {a.upload, "mnuUpload", "&Upload To EEPROM"},
+          {a.portSetup, "mnuPortSetup", "&Port Setup"}}},
+        {a.help, "mnuHelp", "&Help",
+         {{a.helpContents, "mnuHelpContents", "&Contents"}, {a.about, "mnuAbout", "&About..."}}},
     };
     const QList<QAction *> top = w.menuBar()->actions();
     ASSERT_EQ(top.size(), 4);  // the pop-up menus are not in the bar
     for (int m = 0; m < 4; ++m) {
-        EXPECT_EQ(top[m]->text(), QString::fromUtf8(expected[m].menu));
-        const QList<QAction *> items = top[m]->menu()->actions();
-        ASSERT_EQ(items.size(), qsizetype(expected[m].items.size())) << expected[m].menu;
-        for (qsizetype i = 0; i < items.size(); ++i) {
-            if (QByteArray(expected[m].items[i]) == "-") {
-                EXPECT_TRUE(items[i]->isSeparator());
-            } else {
-                EXPECT_EQ(items[i]->text(), QString::fromUtf8(expected[m].items[i]));
-                // Only the table history has the platform's standard keys.
-                const bool history = items[i]->objectName() == QStringLiteral("mnuUndo") ||
-                                     items[i]->objectName() == QStringLiteral("mnuRedo");
-                EXPECT_EQ(items[i]->shortcut().isEmpty(), !history) << expected[m].items[i];
-            }
-        }
+        EXPECT_EQ(top[m]->menu(), expected[m].menu);
+        EXPECT_EQ(top[m]->text(), QString::fromUtf8(expected[m].caption));
+        EXPECT_EQ(top[m]->objectName(), QLatin1String(expected[m].name));
+        EXPECT_EQ(expected[m].menu->objectName(), QLatin1String(expected[m].name));
+        expectItems(*expected[m].menu, expected[m].items);
     }
-    for (const char *popup : {"mnuPopUpEdit2D", "mnuPopUpEdit3D"}) {
-        const QMenu *menu = w.findChild<QMenu *>(QLatin1String(popup));
-        ASSERT_NE(menu, nullptr) << popup;
-        QStringList captions;
-        for (const QAction *a : menu->actions())
-            captions << a->text();
-        EXPECT_EQ(captions, (QStringList{QStringLiteral("Copy"), QStringLiteral("Paste"), QStringLiteral("Modify"),
-                                         QString(), QStringLiteral("Interpolate"), QStringLiteral("Smooth")}));
+    // The table history has the platform's keys, Redo also Ctrl+Y and Ctrl+Shift+Z.
+    EXPECT_EQ(a.undo->shortcuts(), QKeySequence::keyBindings(QKeySequence::Undo));
+    for (const QKeySequence &k : QKeySequence::keyBindings(QKeySequence::Redo) +
+                                     QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                                         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
+        EXPECT_TRUE(a.redo->shortcuts().contains(k)) << k.toString().toStdString();
+
+    for (const auto &[popUp, suffix] : {std::pair{&a.popUp2D, "2D"}, std::pair{&a.popUp3D, "3D"}}) {
+        const QString s = QLatin1String(suffix);
+        EXPECT_EQ(popUp->menu->objectName(), QStringLiteral("mnuPopUpEdit") + s);
+        EXPECT_EQ(popUp->menu->title(), QStringLiteral("PopUp Edit ") + s);
+        EXPECT_EQ(popUp->menu->parent(), &w);
+        const QByteArray names[] = {("mnuPopUpCopy" + s).toLatin1(), ("mnuPopUpPaste" + s).toLatin1(),
+                                    ("mnuPopUpModify" + s).toLatin1(), ("mnuPopUpSep" + s).toLatin1(),
+                                    ("mnuPopUpInterpolate" + s).toLatin1(), ("mnuPopUpSmooth" + s).toLatin1()};
+        expectItems(*popUp->menu, {{popUp->copy, names[0], "Copy"},
+                                   {popUp->paste, names[1], "Paste"},
+                                   {popUp->modify, names[2], "Modify"},
+                                   {nullptr, names[3], nullptr},
+                                   {popUp->interpolate, names[4], "Interpolate"},
+                                   {popUp->smooth, names[5], "Smooth"}});
     }
-    EXPECT_EQ(w.findChild<QMenu *>(QStringLiteral("mnuPopUpEdit2D"))->title(), QStringLiteral("PopUp Edit 2D"));
 }
 
 TEST_F(MainWindowLoad, MenuStatesAfterLoad)
 {
-    ui::frmTunara_Main &w = loadWindow();
-    ui::MenuCommands &c = w.commands();
-    // The program's own states.
-    EXPECT_TRUE(c.isAllowed(QStringLiteral("mnuNewTable")));
-    for (const char *off : {"mnuEditTimingTable", "mnuSaveTbl", "mnuCloseTbl", "mnuPopUpPaste2D", "mnuPopUpPaste3D"})
-        EXPECT_FALSE(c.isAllowed(QLatin1String(off))) << off;
-    // What the user can choose: the commands this version has, nothing else.
-    for (const char *on : {"mnuExit", "mnuPortSetup", "mnuHelpContents", "mnuAbout", "mnuEditModParams",
-                           "mnuEditGPIOParams", "mnuPrintTable", "mnuPrintSetup", "mnuPrintPreview", "mnuExportPdf",
-                           "mnuOpenFile", "mnuSaveFile", "mnuOpenRestorePoint", "mnuDownload", "mnuUpload",
-                           "mnuNewTable", "mnuPopUpCopy2D", "mnuPopUpModify2D", "mnuPopUpCopy3D", "mnuPopUpModify3D"})
-        EXPECT_TRUE(w.findChild<QAction *>(QLatin1String(on))->isEnabled()) << on;
-    for (const char *off : {"mnuUndo", "mnuRedo", "mnuEditTimingTable", "mnuSaveTbl", "mnuCloseTbl",
-                            "mnuPopUpPaste2D", "mnuPopUpPaste3D", "mnuInterpolate", "mnuSmooth"})
-        EXPECT_FALSE(w.findChild<QAction *>(QLatin1String(off))->isEnabled()) << off;
+    loadWindow();
+    const ui::MainActions &a = actions();
+    // Everything can be chosen but what needs a table mode, an open table,
+    // a history or something copied.
+    const QList<QAction *> off = {a.editTimingTable, a.saveTbl,         a.closeTbl,      a.undo,
+                                  a.redo,            a.interpolate,     a.smooth,        a.compareWithFile,
+                                  a.stopComparing,   a.importCsv,       a.popUp2D.paste, a.popUp3D.paste};
+    for (const QMenu *menu : {a.file, a.edit, a.communications, a.help, a.popUp2D.menu, a.popUp3D.menu})
+        for (const QAction *item : menu->actions()) {
+            if (!item->isSeparator()) {
+                EXPECT_EQ(item->isEnabled(), !off.contains(item)) << item->objectName().toStdString();
+            }
+        }
 }
 
 TEST_F(MainWindowLoad, StoredPortIsSelected)

@@ -1,6 +1,5 @@
 // The new 2D table wizard: its checks, the curve it builds, and its window.
 #include "views/chart_2d_view.h"
-#include "app/menu_commands.h"
 #include "app/table_editor_fixture.h"
 #include "views/timing_grid.h"
 #include "dialogs/new_2d_table_dialog.h"
@@ -127,7 +126,7 @@ TEST_F(New2DTableWizard, OpeningOffersToSaveTheTableOnViewThenClearsIt)
     openTable();
     // Cancel keeps the table on view; the wizard opens all the same.
     ui.answers = {Answer::Cancel};
-    w.commands().run(QStringLiteral("mnuNewTable"));
+    choose(actions().newTable);
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].text, QStringLiteral("Save timing table before closing file?"));
     EXPECT_EQ(ui.messages()[0].title, QStringLiteral("Close File"));
@@ -137,7 +136,7 @@ TEST_F(New2DTableWizard, OpeningOffersToSaveTheTableOnViewThenClearsIt)
     EXPECT_EQ(ui.calls.back().kind, UiCall::Kind::Modal);
 
     ui.answers = {Answer::No};
-    w.commands().run(QStringLiteral("mnuNewTable"));
+    choose(actions().newTable);
     EXPECT_FALSE(w.isTableOpen());
     EXPECT_EQ(w.windowTitle(), w.MainTitle);
 }

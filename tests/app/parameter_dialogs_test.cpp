@@ -3,7 +3,7 @@
 // the image through both dialogs back into the image.
 #include "app/app_fixture.h"
 #include "views/chart_2d_view.h"
-#include "app/menu_commands.h"
+#include "app/main_parameter_dialogs.h"
 #include "dialogs/gpio_params_dialog.h"
 #include "dialogs/mod_params_dialog.h"
 #include "module/parameter_codec.h"
@@ -74,66 +74,65 @@ protected:
 TEST_F(ParameterDialogs, EditCommandsOpenTheirDialogsModallyOnceAnOpenTableIsClosed)
 {
     ui::frmTunara_Main &w = loadWindow();
-    w.commands().action(QStringLiteral("mnuEditModParams"))->trigger();
-    w.commands().action(QStringLiteral("mnuEditGPIOParams"))->trigger();
+    choose(actions().editModParams);
+    choose(actions().editGPIOParams);
     ASSERT_EQ(ui.calls.size(), 2u);
     EXPECT_EQ(ui.calls[0].kind, UiCall::Kind::Modal);
     EXPECT_EQ(ui.calls[0].text, QStringLiteral("frmModParams"));
     EXPECT_EQ(ui.calls[1].text, QStringLiteral("frmGPIOParams"));
     // Another command can run it as a plain procedure.
-    EXPECT_TRUE(w.commands().run(QStringLiteral("mnuEditModParams")));
+    ui::mnuEditModParams_Click(w);
     EXPECT_EQ(modalCount(), 3);
 
     // An open table is closed first; a cancelled close keeps the dialogs shut.
-    w.session().openNew2D(Table2D{}, 20);  // a table is open
-    // "Close Timing Table" not built: the table cannot be closed, no dialog.
-    w.commands().setHandler(QStringLiteral("mnuCloseTbl"), {});
-    w.commands().run(QStringLiteral("mnuEditModParams"));
+    data.params.TimingTable2D = true;
+    data.image.DataBufferEmpty = false;
+    w.applyTableMenuRule();
+    choose(actions().editTimingTable);
+    ASSERT_TRUE(w.isTableOpen());
+    const auto closeQuestions = [this] {
+        int n = 0;
+        for (const UiCall &m : ui.messages())
+            n += m.text == QStringLiteral("Save table edits to buffer before closing?");
+        return n;
+    };
+    ui.answers = {ui::Answer::Cancel, ui::Answer::Cancel};
+    choose(actions().editModParams);
+    choose(actions().editGPIOParams);
+    EXPECT_EQ(closeQuestions(), 2);
+    EXPECT_TRUE(w.isTableOpen());
     EXPECT_EQ(modalCount(), 3);
 
-    bool userCancels = true;
-    int closes = 0;
-    w.commands().setHandler(QStringLiteral("mnuCloseTbl"), [&] {
-        ++closes;
-        if (!userCancels)
-            w.session().discard();
-    });
-    w.commands().run(QStringLiteral("mnuEditModParams"));
-    w.commands().run(QStringLiteral("mnuEditGPIOParams"));
-    EXPECT_EQ(closes, 2);
-    EXPECT_EQ(modalCount(), 3);
-
-    userCancels = false;
-    w.commands().run(QStringLiteral("mnuEditGPIOParams"));
+    ui.answers = {ui::Answer::No};
+    choose(actions().editGPIOParams);
     EXPECT_FALSE(w.isTableOpen());
     EXPECT_EQ(modalCount(), 4);
 }
 
 TEST_F(ParameterDialogs, TableMenusFollowTheModeChosenInTheDialog)
 {
-    ui::frmTunara_Main &w = loadWindow();
-    ui::MenuCommands &c = w.commands();
+    loadWindow();
     std::vector<bool> editAllowed;
     ui.onModal = [&](QDialog &dialog) {
         showActive(dialog);
         click(dialog, "opt2DTimingTable");
-        editAllowed.push_back(c.isAllowed(QStringLiteral("mnuEditTimingTable")));
+        editAllowed.push_back(actions().editTimingTable->isEnabled());
         click(dialog, "optDisableTimingTable");
-        editAllowed.push_back(c.isAllowed(QStringLiteral("mnuCloseTbl")));
+        editAllowed.push_back(actions().closeTbl->isEnabled());
         click(dialog, "opt3DTimingTable");
-        editAllowed.push_back(c.isAllowed(QStringLiteral("mnuSaveTbl")));
+        editAllowed.push_back(actions().saveTbl->isEnabled());
         dialog.reject();  // the close box keeps the mode
         return int(QDialog::Rejected);
     };
-    w.commands().run(QStringLiteral("mnuEditModParams"));
+    choose(actions().editModParams);
     EXPECT_EQ(editAllowed, (std::vector<bool>{true, false, true}));
     EXPECT_TRUE(data.params.TimingTable3D);
-    EXPECT_TRUE(c.isAllowed(QStringLiteral("mnuEditTimingTable")));
+    EXPECT_TRUE(actions().editTimingTable->isEnabled());
 }
 
 TEST_F(ParameterDialogs, ValuesSurviveTheDialogsTheEncodeAndTheDecode)
 {
-    ui::frmTunara_Main &w = loadWindow();
+    loadWindow();
     auto &b = data.image.EEPROMBuffer;
     b[48] = 30, b[49] = 2, b[50] = 0x1C, b[51] = 30, b[72] = 0x10, b[76] = 60, b[77] = 120, b[97] = 50, b[98] = 10;
     for (int i = 16; i <= 36; ++i)
@@ -166,8 +165,8 @@ TEST_F(ParameterDialogs, ValuesSurviveTheDialogsTheEncodeAndTheDecode)
         }
         return dialog.result();
     };
-    w.commands().action(QStringLiteral("mnuEditModParams"))->trigger();
-    w.commands().action(QStringLiteral("mnuEditGPIOParams"))->trigger();
+    choose(actions().editModParams);
+    choose(actions().editGPIOParams);
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_FALSE(data.image.DataBufferEmpty);
     EXPECT_EQ(data.tables.table2D(1, 1), 20);  // pulled into the new window

@@ -4,7 +4,6 @@
 #include "app/app_fixture.h"
 #include "views/chart_2d_view.h"
 #include "views/chart_3d_view.h"
-#include "app/menu_commands.h"
 #include "views/timing_grid.h"
 #include "link/module_protocol.h"
 #include "report/grid_cells.h"
@@ -35,7 +34,6 @@ protected:
         loadWindow();
     }
     QString file(const QString &name) const { return m_dir.path() + u'/' + name; }
-    void run(const char *command) { EXPECT_TRUE(window->commands().run(QString::fromLatin1(command))); }
     void select2DTable()
     {
         data.params.TimingTable2D = true;
@@ -59,12 +57,12 @@ TEST_F(ReportCommandsTest, PrintsOnTheChosenPrinterWithTheOpenTablesUnsavedEdits
     const QString pdf = file(QStringLiteral("printer.pdf"));
     ui.printers = {QStringLiteral("Workshop Laser")};
     ui.printerChoices = {pdf};  // the set-up picks printing into a file
-    run("mnuPrintSetup");
+    choose(actions().printSetup);
     ASSERT_EQ(ui.calls.size(), 1u);
     EXPECT_EQ(ui.calls[0].kind, UiCall::Kind::PrinterSetup);
 
     ui.inputs = {{QStringLiteral("SN 9"), true}};
-    run("mnuPrintTable");
+    choose(actions().printTable);
     ASSERT_EQ(ui.calls.size(), 2u);
     EXPECT_EQ(ui.calls[1].text, QStringLiteral("Serial number or comment?"));
     EXPECT_EQ(ui.calls[1].title, QStringLiteral("Optional Information Entry"));
@@ -80,7 +78,7 @@ TEST_F(ReportCommandsTest, PrintsOnTheChosenPrinterWithTheOpenTablesUnsavedEdits
 
     // Cancelling the comment prints without serial lines.
     ui.inputs = {{QString(), false}};
-    run("mnuPrintTable");
+    choose(actions().printTable);
     ASSERT_EQ(pdfPageCount(pdf), 3);
     for (int page = 1; page <= 3; ++page)
         EXPECT_FALSE(pdfPageLines(pdf, page).join(u'\n').contains(QStringLiteral("Serial/Comment"))) << page;
@@ -89,12 +87,12 @@ TEST_F(ReportCommandsTest, PrintsOnTheChosenPrinterWithTheOpenTablesUnsavedEdits
 TEST_F(ReportCommandsTest, WithoutAPrinterBothCommandsOfferThePdfExport)
 {
     ui.answers = {Answer::No, Answer::No};
-    run("mnuPrintSetup");
-    run("mnuPrintTable");
+    choose(actions().printSetup);
+    choose(actions().printTable);
     ui.answers = {Answer::Yes};
     ui.fileNames = {file(QStringLiteral("customer"))};
     ui.inputs = {{QStringLiteral("SN 1"), true}};
-    run("mnuPrintTable");
+    choose(actions().printTable);
 
     const std::vector<UiCall> boxes = ui.messages();
     ASSERT_EQ(boxes.size(), 3u);
@@ -121,13 +119,13 @@ TEST_F(ReportCommandsTest, AnOpen3DMapPrintsItsSurfaceAsLinesAndTextWithTheSenso
             data.tables.table3D(p, m) = 10 + m + p / 2.0;
     window->applyTableMenuRule();
     window->show();
-    run("mnuEditTimingTable");
+    choose(actions().editTimingTable);
     ASSERT_FALSE(window->chart3D()->isHidden());
 
     const QString pdf = file(QStringLiteral("map.pdf"));
     ui.fileNames = {pdf};
     ui.inputs = {{QString(), true}};
-    run("mnuExportPdf");
+    choose(actions().exportPdf);
     ASSERT_EQ(pdfPageCount(pdf), 3);
     const QStringList words = pdfPageLines(pdf, 1).join(u' ').split(u' ', Qt::SkipEmptyParts);
     for (const char *word : {"Speed", "10000", "50", "80"})
@@ -139,7 +137,7 @@ TEST_F(ReportCommandsTest, PreviewShowsTheReportAndExportFailuresAreReported)
     select2DTable();
     ui.previewFile = file(QStringLiteral("preview.pdf"));
     ui.inputs = {{QString(), true}};
-    run("mnuPrintPreview");
+    choose(actions().printPreview);
     ASSERT_EQ(ui.calls.back().kind, UiCall::Kind::PrintPreview);
     EXPECT_EQ(ui.calls.back().title, QStringLiteral("Print Preview"));
     EXPECT_EQ(pdfPageCount(ui.previewFile), 3);
@@ -153,7 +151,7 @@ TEST_F(ReportCommandsTest, PreviewShowsTheReportAndExportFailuresAreReported)
     }
     ui.fileNames = {file(QStringLiteral("kept"))};
     ui.answers = {Answer::No};
-    run("mnuExportPdf");
+    choose(actions().exportPdf);
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].text, kept + QStringLiteral("\r\nThis file already exists.\r\n\r\nReplace existing file?"));
     QFile f(kept);
@@ -165,7 +163,7 @@ TEST_F(ReportCommandsTest, PreviewShowsTheReportAndExportFailuresAreReported)
     ui.fileNames = {missing};
     ui.inputs = {{QString(), true}};
     ui.answers = {Answer::Abort};
-    run("mnuExportPdf");
+    choose(actions().exportPdf);
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].title, QStringLiteral("Error"));
     EXPECT_TRUE(ui.messages()[0].text.contains(QStringLiteral("does not exist"))) << ui.messages()[0].text.toStdString();

@@ -2,12 +2,12 @@
 // Interpolate, Smooth, keyboard steps and the heat map, each one undo step.
 #include "app/app_fixture.h"
 #include "views/chart_3d_view.h"
-#include "app/menu_commands.h"
 #include "app/table_commands.h"
 #include "views/timing_grid.h"
 #include "views/advance_colour_scale.h"
 
 #include <QLineEdit>
+#include <QMenu>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QStatusBar>
@@ -38,8 +38,9 @@ protected:
             for (int m = 1; m <= PressureRows; ++m)
                 data.tables.table3D(p, m) = 10 + (9 - m) + p / 10.0;
         }
+        window->applyTableMenuRule();
         window->show();
-        EXPECT_TRUE(window->commands().run(QStringLiteral("mnuEditTimingTable")));
+        choose(actions().editTimingTable);
         QGuiApplication::clipboard()->clear();
         return *window;
     }
@@ -53,7 +54,12 @@ protected:
         g.clearSelection();
         g.setRangeSelected(QTableWidgetSelectionRange(r1, c1, r2, c2), true);
     }
-    void run(const char *command) { EXPECT_TRUE(window->commands().run(QString::fromLatin1(command))); }
+    // A right click on the grid: its pop-up menu offers Paste when there is something to paste.
+    void rightClick(bool map3D)
+    {
+        emit grid(map3D).customContextMenuRequested(QPoint(10, 10));
+        (map3D ? actions().popUp3D : actions().popUp2D).menu->hide();
+    }
     QString status() const { return window->statusBar()->currentMessage(); }
     // Values as the open table stores them (trigger timing 30).
     double stored(double v) { return editor::storedValue(model().kind(), 30, v); }
@@ -71,33 +77,33 @@ TEST_F(SelectionCommandsTest, CopiesA3DBlockAndPastesItElsewhereAsOneStep)
 {
     openTable(true);
     select(true, 1, 1, 2, 4);
-    run("mnuPopUpCopy3D");
+    choose(actions().popUp3D.copy);
     EXPECT_EQ(window->Clip.ClipText, QStringLiteral("11.1\t11.2\t11.3\t11.4\r12.1\t12.2\t12.3\t12.4"));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), window->Clip.ClipText);
 
     // One cell clicked at row 7, column 18: the block fills rows 7..8, columns 18..21.
     select(true, 7, 18, 7, 18);
     const editor::ValueBlock before = model().values();
-    run("mnuPopUpPaste3D");
+    choose(actions().popUp3D.paste);
     EXPECT_EQ(model().block({6, 17, 2, 4}), stored({11.1, 11.2, 11.3, 11.4, 12.1, 12.2, 12.3, 12.4}));
     EXPECT_EQ(grid(true).cellText(8, 21), QStringLiteral("12.4"));
     const QList<QTableWidgetSelectionRange> ranges = grid(true).selectedRanges();
     ASSERT_EQ(ranges.size(), 1);
     EXPECT_EQ(ranges[0].rowCount() * ranges[0].columnCount(), 8);
-    run("mnuUndo");
+    choose(actions().undo);
     EXPECT_EQ(model().values(), before);
 
     // Pasted at row 8, column 20 the block is cut at the grid's edge.
     select(true, 8, 20, 8, 20);
-    run("mnuPopUpPaste3D");
+    choose(actions().popUp3D.paste);
     EXPECT_EQ(model().block({7, 19, 1, 2}), stored({11.1, 11.2}));
     EXPECT_EQ(model().value(6, 19), before[6 * 21 + 19]);
 
     // Closing the table forgets the copy.
     ui.answers.push_back(Answer::No);
-    run("mnuCloseTbl");
+    choose(actions().closeTbl);
     EXPECT_TRUE(window->Clip.ClipText.isEmpty());
-    EXPECT_FALSE(window->commands().isAllowed(QStringLiteral("mnuPopUpPaste3D")));
+    EXPECT_FALSE(actions().popUp3D.paste->isEnabled());
 }
 
 TEST_F(SelectionCommandsTest, PastesSpreadsheetTextKeepingCellsWithoutNumbersAndLimiting)
@@ -106,10 +112,11 @@ TEST_F(SelectionCommandsTest, PastesSpreadsheetTextKeepingCellsWithoutNumbersAnd
     QGuiApplication::clipboard()->setText(QStringLiteral("25\t26,5\r\n40\tabc\r\n"));
     select(true, 3, 5, 3, 5);
     const double kept = model().value(3, 5);
-    run("mnuPopUpPaste3D");
+    rightClick(true);
+    choose(actions().popUp3D.paste);
     EXPECT_EQ(model().block({2, 4, 2, 2}), (editor::ValueBlock{stored(25), stored(26.5), 30, kept}));
     EXPECT_EQ(status(), QStringLiteral("1 value limited to the advance window 8.0 .. 30.0 degrees"));
-    run("mnuUndo");
+    choose(actions().undo);
     EXPECT_FALSE(model().canUndo());
 }
 
@@ -117,10 +124,10 @@ TEST_F(SelectionCommandsTest, Copies2DCellsPastesThemCutAtColumn21AndModifiesThe
 {
     openTable(false);
     select(false, 0, 2, 1, 4);  // headings included: the advance row is copied
-    run("mnuPopUpCopy2D");
+    choose(actions().popUp2D.copy);
     EXPECT_EQ(window->Clip.ClipText, QStringLiteral("11.0\t11.5\t12.0"));
     select(false, 1, 20, 1, 20);
-    run("mnuPopUpPaste2D");
+    choose(actions().popUp2D.paste);
     EXPECT_EQ(model().block({0, 19, 1, 2}), stored({11.0, 11.5}));
 
     // Modify, on what the cells hold (and the grid shows).
@@ -128,22 +135,22 @@ TEST_F(SelectionCommandsTest, Copies2DCellsPastesThemCutAtColumn21AndModifiesThe
     const editor::ValueBlock held = model().block({0, 0, 1, 2});
     select(false, 1, 1, 1, 2);
     ui.inputs.push_back({QStringLiteral("-7.5%"), true});
-    run("mnuPopUpModify2D");
+    choose(actions().popUp2D.modify);
     EXPECT_EQ(ui.calls.back().title, QStringLiteral("Modify Selection"));
     EXPECT_EQ(model().block({0, 0, 1, 2}), stored({held[0] * 0.925, held[1] * 0.925}));
     // The grid shows what the module will store for 27.75.
     EXPECT_EQ(grid(false).cellText(1, 2), model().displayText(27.75));
     EXPECT_NE(model().displayText(27.75), QStringLiteral("27.8"));
-    run("mnuPopUpCopy2D");  // copies what the grid shows
+    choose(actions().popUp2D.copy);  // copies what the grid shows
     EXPECT_EQ(window->Clip.ClipText, grid(false).cellText(1, 1) + u'\t' + grid(false).cellText(1, 2));
 
     // Cancelled, empty or blank: nothing changes and no step is added.
     for (const InputReply &reply : {InputReply{QString(), false}, InputReply{QString(), true},
                                    InputReply{QStringLiteral("   "), true}}) {
         ui.inputs.push_back(reply);
-        run("mnuPopUpModify2D");
+        choose(actions().popUp2D.modify);
     }
-    run("mnuUndo");
+    choose(actions().undo);
     EXPECT_EQ(model().block({0, 0, 1, 2}), held);
 }
 
@@ -155,16 +162,16 @@ TEST_F(SelectionCommandsTest, InterpolatesAndSmoothsFromBothMenusAsOneStepEach)
     // where the last bit of the arithmetic would pick the byte.)
     model().setBlock({0, 0, 1, 5}, {10, 0, 0, 0, 19.8}, QStringLiteral("Typing"));
     select(true, 1, 1, 1, 5);
-    run("mnuInterpolate");
+    choose(actions().interpolate);
     EXPECT_EQ(model().block({0, 0, 1, 5}), stored({10, 12.45, 14.9, 17.35, 19.8}));
     model().setBlock({1, 0, 1, 3}, {10, 20, 10}, QStringLiteral("Typing"));
     select(true, 2, 1, 2, 3);
-    run("mnuPopUpSmooth3D");
+    choose(actions().popUp3D.smooth);
     EXPECT_EQ(model().block({1, 0, 1, 3}), stored({10, 15, 10}));
-    run("mnuUndo");
+    choose(actions().undo);
     EXPECT_EQ(model().block({1, 0, 1, 3}), stored({10, 20, 10}));
-    run("mnuUndo");
-    run("mnuUndo");
+    choose(actions().undo);
+    choose(actions().undo);
     EXPECT_EQ(model().block({0, 0, 1, 5}), stored({10, 0, 0, 0, 19.8}));
 }
 
@@ -183,7 +190,7 @@ TEST_F(SelectionCommandsTest, PageKeysStepTheSelectionWithinTheWindowButNotWhile
     EXPECT_EQ(model().value(0, 0), stored(29));
     EXPECT_EQ(model().value(0, 1), stored(stored(held + 0.2) - 1));
     EXPECT_TRUE(status().isEmpty());
-    run("mnuUndo");
+    choose(actions().undo);
     EXPECT_EQ(model().value(0, 0), 30);
 
     // A minus typed into the grid begins an entry; Page Down then ends the

@@ -2,7 +2,6 @@
 // dragging points with the real chart's mouse events, typing into cells,
 // and undoing both.
 #include "views/chart_2d_view.h"
-#include "app/menu_commands.h"
 #include "app/table_editor_fixture.h"
 #include "views/timing_grid.h"
 
@@ -112,14 +111,14 @@ TEST_F(Table2DView, ADragPreviewsInTheChartAndCommitsOneStepAtTheRelease)
     EXPECT_EQ(w.grid2D()->cellText(1, 5), QStringLiteral("18.0"));
 
     // Undo takes back the drags one by one, then the typed entry.
-    w.commands().run(QStringLiteral("mnuUndo"));
+    choose(actions().undo);
     EXPECT_EQ(w.chart2D()->curveValue(5), stored(40, 39.6));
-    w.commands().run(QStringLiteral("mnuUndo"));
+    choose(actions().undo);
     EXPECT_EQ(w.grid2D()->cellText(1, 5), QStringLiteral("40.0"));
-    w.commands().run(QStringLiteral("mnuUndo"));
+    choose(actions().undo);
     // As opened: 15 lies below the window, stored as the most retard a byte holds.
     EXPECT_EQ(model().value(0, 4), stored(40, 15));
-    w.commands().run(QStringLiteral("mnuRedo"));
+    choose(actions().redo);
     EXPECT_EQ(w.chart2D()->curveValue(5), 40.0);
 }
 
@@ -202,18 +201,18 @@ TEST_F(Table2DView, TheLabelFollowsTheCurrentDataCellOnlyAndRightClickOffersPast
 
     // A right click offers Paste only with something to paste.
     QGuiApplication::clipboard()->clear();
-    const auto rightClick = [&w] {
+    const auto rightClick = [this, &w] {
         emit w.grid2D()->customContextMenuRequested(QPoint(10, 10));
-        QMenu *menu = w.popupMenus().edit2D;
+        QMenu *menu = actions().popUp2D.menu;
         const bool shown = menu->isVisible();
         menu->hide();
         return shown;
     };
     EXPECT_TRUE(rightClick());
-    EXPECT_FALSE(w.commands().isAllowed(QStringLiteral("mnuPopUpPaste2D")));
+    EXPECT_FALSE(actions().popUp2D.paste->isEnabled());
     w.Clip.ClipText = QStringLiteral("20.0");
     EXPECT_TRUE(rightClick());
-    EXPECT_TRUE(w.commands().isAllowed(QStringLiteral("mnuPopUpPaste2D")));
+    EXPECT_TRUE(actions().popUp2D.paste->isEnabled());
 }
 
 }  // namespace

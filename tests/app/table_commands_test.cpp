@@ -1,7 +1,6 @@
 // The table commands: their messages, what they show, save and close.
 #include "views/chart_2d_view.h"
 #include "views/chart_3d_view.h"
-#include "app/menu_commands.h"
 #include "app/table_editor_fixture.h"
 #include "views/timing_grid.h"
 #include "tables/table_axes.h"
@@ -38,19 +37,19 @@ TEST_F(TableCommands, CommandsWithoutAnOpenTableSayWhyAndShowNothing)
     ui::frmTunara_Main &w = shown();
     // Neither mode: New says the table is disabled.
     ui.answers = {Answer::OK};
-    w.commands().run(QStringLiteral("mnuNewTable"));
+    choose(actions().newTable);
     ASSERT_EQ(ui.messages().size(), 1u);
     expectMessage(ui.messages()[0], "Timing table disabled. Edit module parameters to enable timing table.",
                   "New Timing Table", Buttons::OK, Icon::Exclamation);
 
     chooseTable(true);
     ui.answers = {Answer::OK};
-    w.commands().run(QStringLiteral("mnuSaveTbl"));
+    choose(actions().saveTbl);
     ASSERT_EQ(ui.messages().size(), 2u);
     expectMessage(ui.messages()[1], "No active table to save", "Save Table Edits To Buffer", Buttons::OK,
                   Icon::Exclamation);
     // Close with nothing open asks nothing.
-    w.commands().run(QStringLiteral("mnuCloseTbl"));
+    choose(actions().closeTbl);
     EXPECT_EQ(ui.messages().size(), 2u);
     EXPECT_FALSE(w.isTableOpen());
 
@@ -60,7 +59,7 @@ TEST_F(TableCommands, CommandsWithoutAnOpenTableSayWhyAndShowNothing)
     QGuiApplication::clipboard()->setText(QStringLiteral("something"));
     w.Clip.ClipText = QStringLiteral("1.0");
     ui.answers = {Answer::Cancel};
-    w.commands().run(QStringLiteral("mnuEditTimingTable"));
+    choose(actions().editTimingTable);
     ASSERT_EQ(ui.messages().size(), 3u);
     expectMessage(ui.messages()[2], "Data buffer empty. Create new table?", "Edit Timing Table", Buttons::OKCancel,
                   Icon::None);
@@ -69,7 +68,7 @@ TEST_F(TableCommands, CommandsWithoutAnOpenTableSayWhyAndShowNothing)
     EXPECT_TRUE(w.Clip.ClipText.isEmpty());
     // OK opens the wizard (modally).
     ui.answers = {Answer::OK};
-    w.commands().run(QStringLiteral("mnuEditTimingTable"));
+    choose(actions().editTimingTable);
     EXPECT_EQ(ui.calls.back().kind, UiCall::Kind::Modal);
 }
 
@@ -90,12 +89,12 @@ TEST_F(TableCommands, EditShowsTheWorkingArrayAndSaveWritesItIntoTheImage)
     ASSERT_TRUE(model().enterText(0, 4, QStringLiteral("25")));
     EXPECT_EQ(w.grid2D()->cellText(1, 5), QStringLiteral("25.0"));
     w.Clip.ClipText = QStringLiteral("x");
-    w.commands().setAllowed(QStringLiteral("mnuPopUpPaste2D"), true);
-    w.commands().run(QStringLiteral("mnuSaveTbl"));
+    actions().popUp2D.paste->setEnabled(true);
+    choose(actions().saveTbl);
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_FALSE(w.isTableOpen());
     EXPECT_TRUE(w.Clip.ClipText.isEmpty());
-    EXPECT_FALSE(w.commands().isAllowed(QStringLiteral("mnuPopUpPaste2D")));
+    EXPECT_FALSE(actions().popUp2D.paste->isEnabled());
     // 25 degrees below a trigger timing of 30 is 57 steps, and the working
     // array takes back the advance they stand for; the other points as the
     // working array holds them; the 3D region is untouched.
@@ -116,14 +115,14 @@ TEST_F(TableCommands, CloseAsksAndEachAnswerDoesWhatItSays)
     const auto image = data.image.EEPROMBuffer;
 
     ui.answers = {Answer::Cancel};
-    w.commands().run(QStringLiteral("mnuCloseTbl"));
+    choose(actions().closeTbl);
     ASSERT_EQ(ui.messages().size(), 1u);
     expectMessage(ui.messages()[0], "Save table edits to buffer before closing?", "Close Table", Buttons::YesNoCancel,
                   Icon::Exclamation);
     EXPECT_EQ(model().value(0, 0), storedValue(Curve, 30, 20));
 
     ui.answers = {Answer::No};
-    w.commands().run(QStringLiteral("mnuCloseTbl"));
+    choose(actions().closeTbl);
     EXPECT_FALSE(w.isTableOpen());
     EXPECT_EQ(data.tables.table2D(1, 1), 11.0);  // the edit is dropped
     EXPECT_EQ(data.image.EEPROMBuffer, image);
@@ -137,7 +136,7 @@ TEST_F(TableCommands, CloseAsksAndEachAnswerDoesWhatItSays)
     EXPECT_FALSE(model().canUndo());
     model().enterText(0, 0, QStringLiteral("20"));
     ui.answers = {Answer::Yes};
-    w.commands().run(QStringLiteral("mnuCloseTbl"));
+    choose(actions().closeTbl);
     EXPECT_FALSE(w.isTableOpen());
     EXPECT_EQ(data.tables.table2D(1, 1), storedValue(Curve, 30, 20));
     EXPECT_EQ(data.image.EEPROMBuffer[16], EncodeAdvance(30, 20.0));
@@ -167,7 +166,7 @@ TEST_F(TableCommands, MissingTemplatesStopTheCommandWithTheirMessage)
     EXPECT_FALSE(w.isTableOpen());
     // New stops there too: no wizard follows the message.
     ui.answers = {Answer::OK};
-    w.commands().run(QStringLiteral("mnuNewTable"));
+    choose(actions().newTable);
     EXPECT_EQ(ui.calls.back().kind, UiCall::Kind::Message);
     EXPECT_EQ(ui.messages().size(), 3u);
 }
@@ -186,7 +185,7 @@ TEST_F(TableCommands, ThreeDTableOpensForItsSensorAndSavesIntoItsRegion)
 
     ASSERT_TRUE(model().enterText(7, 20, QStringLiteral("9")));  // highest pressure, 10000 RPM
     EXPECT_EQ(w.chart3D()->surface()(21, 1), storedValue(Map, 30, 9));
-    w.commands().run(QStringLiteral("mnuSaveTbl"));
+    choose(actions().saveTbl);
     EXPECT_EQ(data.tables.table3D(21, 1), storedValue(Map, 30, 9));
     EXPECT_EQ(data.image.EEPROMBuffer[279], EncodeAdvance(30, 9.0));
     EXPECT_EQ(data.image.EEPROMBuffer[112], EncodeAdvance(30, 12.5));
@@ -208,7 +207,7 @@ TEST_F(TableCommands, HidingTheViewsEndsTheHistoryAndSaveWritesTheTableOnScreenA
     model().enterText(0, 0, QStringLiteral("20"));
     data.params.TimingTable2D = false;  // the mode options changed under the open view
     data.params.TimingTable3D = true;
-    w.commands().run(QStringLiteral("mnuSaveTbl"));
+    choose(actions().saveTbl);
     EXPECT_EQ(data.image.EEPROMBuffer[16], EncodeAdvance(30, 20.0));
     EXPECT_EQ(data.image.EEPROMBuffer[112], 0xAA);
 }

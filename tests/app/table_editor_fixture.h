@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/app_fixture.h"
-#include "app/menu_commands.h"
 #include "app/table_commands.h"
 
 #include <QMouseEvent>
@@ -17,7 +16,7 @@ protected:
     // Mode 2D (or 3D), image not empty, TrigTiming as given; a ramp in Table2D
     // (10 + point) and a flat 20 in Table3D.
     void chooseTable(bool twoD, int trigTiming = 30);
-    void openTable() { window->commands().run(QStringLiteral("mnuEditTimingTable")); }
+    void openTable() { choose(actions().editTimingTable); }
     ui::TableCommands &editor() { return *window->tableCommands(); }
     editor::TableEditModel &model() { return editor().model(); }
 

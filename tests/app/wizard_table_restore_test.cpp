@@ -1,6 +1,5 @@
 // A wizard's table that is never saved must not outlive its view: the working
 // arrays and the trigger timing go back to what the image holds.
-#include "app/menu_commands.h"
 #include "app/table_editor_fixture.h"
 #include "dialogs/new_2d_table_dialog.h"
 #include "dialogs/new_3d_table_dialog.h"
@@ -38,7 +37,6 @@ protected:
                 EXPECT_NEAR(data.tables.table3D(p, m), stored.table3D(p, m), 0.044) << p << "," << m;
         }
     }
-    void run(const char *command) { window->commands().run(QString::fromLatin1(command)); }
 };
 
 TEST_F(WizardTableRestore, ClosingAThreeDWizardTableWithNoBringsBackTheFilesMap)
@@ -51,22 +49,22 @@ TEST_F(WizardTableRestore, ClosingAThreeDWizardTableWithNoBringsBackTheFilesMap)
         w.findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
         return w.result();
     };
-    run("mnuNewTable");
+    choose(actions().newTable);
     EXPECT_EQ(data.params.TrigTiming, 25);
     EXPECT_EQ(data.tables.table3D(1, 1), 12.0);
-    run("mnuEditTimingTable");  // re-opened: still the wizard's table
+    choose(actions().editTimingTable);  // re-opened: still the wizard's table
     EXPECT_EQ(data.tables.table3D(1, 1), 12.0);
     EXPECT_EQ(data.params.TrigTiming, 25);
     ui.answers = {Answer::No};
-    run("mnuCloseTbl");
+    choose(actions().closeTbl);
     EXPECT_EQ(data.params.TrigTiming, 30);
     EXPECT_EQ(data.tables.table3D(1, 1), 20.0);
     expectArraysMatchImage();
     // A second wizard whose view is then dropped by a third one's "No".
-    run("mnuNewTable");
+    choose(actions().newTable);
     ui.onModal = [](QDialog &dialog) { return dialog.result(); };  // closed at once
     ui.answers = {Answer::No};
-    run("mnuNewTable");
+    choose(actions().newTable);
     EXPECT_EQ(data.params.TrigTiming, 30);
     expectArraysMatchImage();
 }
@@ -83,12 +81,12 @@ TEST_F(WizardTableRestore, TwoDWizardTriggerTimingIsUndoneByNoAndCarriedBySave)
                 w.reject();  // the close box after an Update
             return w.result();
         };
-        run("mnuNewTable");
+        choose(actions().newTable);
     };
     wizard(false);
     EXPECT_EQ(data.params.TrigTiming, 20);
     ui.answers = {Answer::No};
-    run("mnuCloseTbl");
+    choose(actions().closeTbl);
     EXPECT_EQ(data.params.TrigTiming, 30);
     EXPECT_EQ(data.tables.table2D(5, 1), 15.0);
     expectArraysMatchImage();
@@ -96,12 +94,12 @@ TEST_F(WizardTableRestore, TwoDWizardTriggerTimingIsUndoneByNoAndCarriedBySave)
     // Saved, the new trigger timing moves the other region with it: the flat
     // 20 degree map stays 20 degrees, now no retard below 20.
     wizard(true);
-    run("mnuSaveTbl");
+    choose(actions().saveTbl);
     EXPECT_EQ(data.params.TrigTiming, 20);
     EXPECT_EQ(data.image.EEPROMBuffer[112], 0);
     expectArraysMatchImage();
     ui.answers = {};
-    run("mnuCloseTbl");  // nothing open: nothing asked, nothing undone
+    choose(actions().closeTbl);  // nothing open: nothing asked, nothing undone
     EXPECT_EQ(data.params.TrigTiming, 20);
 }
 
