@@ -204,5 +204,44 @@ TEST_F(CompareCommandsTest, AnOpenedFileTheProgramReadsOtherwiseIsCheckedInOneCa
     EXPECT_EQ(ui.messages().size(), 2u);  // overwrite?, loaded
 }
 
+// An opened file selects its table but shows none: nothing that works on an
+// open table is offered until Edit Timing Table puts it on screen.
+TEST_F(CompareCommandsTest, AnOpenedFileOffersNoTableCommandUntilItsTableIsOnScreen)
+{
+    shown();
+    chooseTable(false, 25);
+    const QString file = writeDataFile(QStringLiteral("map.dat"), data);
+    data.image = ModuleImage{};
+    ui.fileNames = {file};
+    ui.answers = {Answer::OK};  // "Loaded ... Ready for editing or upload."
+    choose(actions().openFile);
+    ASSERT_FALSE(data.image.DataBufferEmpty);
+    const auto offered = [this] {
+        QStringList names;
+        for (QAction *a : {actions().interpolate, actions().smooth, actions().compareWithFile, actions().importCsv,
+                           actions().undo, actions().redo, actions().stopComparing})
+            if (a->isEnabled())
+                names << a->objectName();
+        return names;
+    };
+    EXPECT_FALSE(window->isTableOpen());
+    EXPECT_EQ(offered(), QStringList{});
+    EXPECT_TRUE(actions().exportCsv->isEnabled());  // the closed table exports as it would open
+    openTable();
+    EXPECT_TRUE(window->isTableOpen());
+    EXPECT_EQ(offered(), (QStringList{QStringLiteral("mnuInterpolate"), QStringLiteral("mnuSmooth"),
+                                      QStringLiteral("mnuCompareWithFile"), QStringLiteral("mnuImportCsv")}));
+
+    // After any edit the export is what the saved image's table exports.
+    model().setValue(3, 4, 10.7143, QStringLiteral("Edit"));
+    runWithFile(actions().exportCsv, path(QStringLiteral("live.csv")));
+    choose(actions().saveTbl);
+    TimingTables saved;
+    DecodeTables(data.image, 25, saved);
+    QFile live(path(QStringLiteral("live.csv")));
+    ASSERT_TRUE(live.open(QIODevice::ReadOnly));
+    EXPECT_EQ(live.readAll(), tablecsv::write3D(saved.table3D, 25, data.params.MAPSensor));
+}
+
 }  // namespace
 }  // namespace tunara::test
