@@ -73,8 +73,10 @@ std::optional<int> checkArgs(const FileArgs &parsed, int files, const QString &u
     return std::nullopt;
 }
 
-int exportCommand(const QStringList &args, CliStreams &io)
+int exportCommand(QStringList args, CliStreams &io)
 {
+    // --semicolon: the form a spreadsheet in a decimal-comma locale writes.
+    const csv::Dialect dialect = args.removeAll(QStringLiteral("--semicolon")) > 0 ? csv::SemicolonComma : csv::CommaPoint;
     const FileArgs parsed = parseFileArgs(args, false, true);
     if (auto code = checkArgs(parsed, 1, QStringLiteral("export-csv needs one data file and -o TABLE.csv"), io))
         return *code;
@@ -83,8 +85,8 @@ int exportCommand(const QStringList &args, CliStreams &io)
         const ModuleData data = openDataFile(path);
         const bool is3D = activeIs3D(data, path);
         const int trig = data.params.TrigTiming;
-        const QByteArray bytes = is3D ? tablecsv::write3D(data.tables.table3D, trig, data.params.MAPSensor)
-                                      : tablecsv::write2D(data.tables.table2D, trig);
+        const QByteArray bytes = is3D ? tablecsv::write3D(data.tables.table3D, trig, data.params.MAPSensor, dialect)
+                                      : tablecsv::write2D(data.tables.table2D, trig, dialect);
         tablecsv::writeFile(parsed.output, bytes);
         warnAboutRoundTrip(data, is3D, bytes, io);
         return ExitOk;
@@ -119,14 +121,17 @@ int importCommand(const QStringList &args, CliStreams &io)
 std::vector<CliCommand> csvCommands()
 {
     return {
-        {QStringLiteral("export-csv"), QStringLiteral("export-csv FILE.dat -o TABLE.csv"),
+        {QStringLiteral("export-csv"), QStringLiteral("export-csv [--semicolon] FILE.dat -o TABLE.csv"),
          QStringLiteral("Write the file's active timing table as CSV in the grid's layout (heading row of\n"
-                        "RPM, pressure labels in the first column for 3D), decimal point, comma separated.\n"
-                        "Warns when an import of it would not give back the same bytes."),
+                        "RPM, pressure labels in the first column for 3D), decimal point, comma separated;\n"
+                        "--semicolon: semicolon separated with a decimal comma, as a spreadsheet in a\n"
+                        "decimal-comma locale writes it. Warns when an import of it would not give back\n"
+                        "the same bytes."),
          exportCommand},
         {QStringLiteral("import-csv"), QStringLiteral("import-csv FILE.dat TABLE.csv -o OUT.dat"),
          QStringLiteral("Replace the file's active timing table with the CSV's and save the result to OUT\n"
-                        "as the program saves a file. Refuses (naming row and column) a wrong shape,\n"
+                        "as the program saves a file. Reads commas with decimal points, semicolons with\n"
+                        "decimal commas, or tabs. Refuses (naming row and column) a wrong shape,\n"
                         "heading or label, text that is not a number, and cells outside the advance window."),
          importCommand},
     };

@@ -7,7 +7,7 @@ namespace {
 // A small state machine over one text; each call of next() yields one record.
 class RecordReader {
 public:
-    explicit RecordReader(QStringView text) : m_text(text) {}
+    RecordReader(QStringView text, char16_t separator) : m_text(text), m_separator(separator) {}
 
     bool atEnd() const { return m_pos >= m_text.size(); }
 
@@ -31,7 +31,7 @@ public:
                 continue;
             }
             ++m_pos;
-            if (c == u',') {
+            if (c == m_separator) {
                 fields << field;
                 field.clear();
             } else if (c == u'\r' || c == u'\n') {
@@ -66,14 +66,15 @@ private:
             }
             break;
         }
-        while (!atEnd() && (m_text[m_pos] == u' ' || m_text[m_pos] == u'\t'))
+        while (!atEnd() && m_text[m_pos] != m_separator && (m_text[m_pos] == u' ' || m_text[m_pos] == u'\t'))
             ++m_pos;
-        if (!atEnd() && m_text[m_pos] != u',' && m_text[m_pos] != u'\r' && m_text[m_pos] != u'\n')
+        if (!atEnd() && m_text[m_pos] != m_separator && m_text[m_pos] != u'\r' && m_text[m_pos] != u'\n')
             return QStringLiteral("text after the closing quote of a quoted cell");
         return QString();
     }
 
     QStringView m_text;
+    char16_t m_separator;
     qsizetype m_pos = 0;
 };
 
@@ -88,26 +89,26 @@ QString Problem::text() const
     return reason;
 }
 
-QString quoted(const QString &field)
+QString quoted(const QString &field, char16_t separator)
 {
-    if (!field.contains(u',') && !field.contains(u'"') && !field.contains(u'\n') && !field.contains(u'\r'))
+    if (!field.contains(QChar(separator)) && !field.contains(u'"') && !field.contains(u'\n') && !field.contains(u'\r'))
         return field;
     QString text = field;
     return u'"' + text.replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"';
 }
 
-QString record(const QStringList &fields)
+QString record(const QStringList &fields, char16_t separator)
 {
     QStringList out;
     for (const QString &f : fields)
-        out << quoted(f);
-    return out.join(u',') + QStringLiteral("\r\n");
+        out << quoted(f, separator);
+    return out.join(QChar(separator)) + QStringLiteral("\r\n");
 }
 
-std::variant<std::vector<QStringList>, Problem> parse(QStringView text)
+std::variant<std::vector<QStringList>, Problem> parse(QStringView text, char16_t separator)
 {
     std::vector<QStringList> records;
-    RecordReader reader(text);
+    RecordReader reader(text, separator);
     QStringList fields;
     while (!reader.atEnd()) {
         const QString reason = reader.next(fields);

@@ -6,9 +6,10 @@
 #include <variant>
 #include <vector>
 
-// Comma-separated text as RFC 4180 describes it: fields separated by commas,
-// records by line breaks (CR LF, LF or CR), fields in double quotes may hold
-// commas, line breaks and doubled quotes.
+// Comma-separated text as RFC 4180 describes it: fields separated by commas
+// (or another separator: a semicolon, a tab), records by line breaks (CR LF,
+// LF or CR), fields in double quotes may hold separators, line breaks and
+// doubled quotes.
 namespace tunara::csv {
 
 // Where a text or a table read from it went wrong. Rows and columns count
@@ -22,15 +23,15 @@ struct Problem {
     QString text() const;
 };
 
-// One field, quoted only when it holds a comma, a quote or a line break.
-QString quoted(const QString &field);
+// One field, quoted only when it holds the separator, a quote or a line break.
+QString quoted(const QString &field, char16_t separator = u',');
 
-// Fields joined by commas, ended by CR LF.
-QString record(const QStringList &fields);
+// Fields joined by the separator, ended by CR LF.
+QString record(const QStringList &fields, char16_t separator = u',');
 
 // All records of a text. An unclosed quote or text after a closing quote is
 // a problem; a line break at the very end does not make an extra record.
-std::variant<std::vector<QStringList>, Problem> parse(QStringView text);
+std::variant<std::vector<QStringList>, Problem> parse(QStringView text, char16_t separator = u',');
 
 // A cell's text for a message: at most 20 characters, anything that is not
 // printable shown as '?'.

@@ -1,13 +1,13 @@
 #include "files/table_csv.h"
 
 #include "core/runtime_error.h"
+#include "files/csv_dialect.h"
 #include "tables/advance_window.h"
 #include "tables/table_axes.h"
 #include "tables/table_codec.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
 
@@ -40,20 +40,12 @@ struct Layout {
     int rows;
     AdvanceWindow window;
     std::function<QString(int gridRow)> label;  // expected column-1 text of a data row
+    char16_t separator = u',';                  // as row 1 shows it
 };
 
 RuntimeError csvFileError(const QString &path, const QString &reason)
 {
     return RuntimeError(FileErrorNumber, QStringLiteral("CSV File"), path + QStringLiteral(": ") + reason);
-}
-
-std::optional<double> plainNumber(const QString &text)
-{
-    static const QRegularExpression number(QStringLiteral("^[+-]?([0-9]+(\\.[0-9]*)?|\\.[0-9]+)$"));
-    const QString t = text.trimmed();
-    if (!number.match(t).hasMatch())
-        return std::nullopt;
-    return t.toDouble();
 }
 
 csv::Problem problem(int row, int column, const QString &reason)
@@ -82,10 +74,19 @@ bool isBlank(const QStringList &fields)
     return std::all_of(fields.begin(), fields.end(), [](const QString &f) { return f.trimmed().isEmpty(); });
 }
 
-// A spreadsheet set to a decimal comma writes semicolons between cells.
-bool hasSemicolons(const QStringList &fields)
+// A row short of cells that another separator would split into the whole
+// row: the file switched separators there.
+std::optional<csv::Problem> checkSwitchedSeparator(const QStringList &fields, int row, char16_t separator)
 {
-    return std::any_of(fields.begin(), fields.end(), [](const QString &f) { return f.contains(u';'); });
+    for (const char16_t other : {u',', u';', u'\t'}) {
+        if (other == separator || fields.join(QChar(separator)).count(QChar(other)) + 1 < Columns)
+            continue;
+        const auto at = std::find_if(fields.begin(), fields.end(), [&](const QString &f) { return f.contains(QChar(other)); });
+        return problem(row, int(at - fields.begin()) + 1,
+                       QStringLiteral("%1 between cells where row 1 separates them by %2")
+                           .arg(csv::separatorName(other), csv::separatorName(separator)));
+    }
+    return std::nullopt;
 }
 
 // Rows and columns beyond the table that hold nothing are a spreadsheet's
@@ -105,8 +106,6 @@ void dropTrailingBlanks(std::vector<QStringList> &records)
 std::optional<csv::Problem> checkCorner(const QStringList &firstRow, const Layout &layout)
 {
     const QString got = firstRow[0].trimmed();
-    if (hasSemicolons(firstRow))
-        return std::nullopt;  // the shape check explains the separator
     if (got.compare(corner(layout.is3D), Qt::CaseInsensitive) == 0)
         return std::nullopt;
     QString reason = QStringLiteral("\"%1\" where the heading is \"%2\"").arg(csv::shown(got), corner(layout.is3D));
@@ -124,12 +123,12 @@ std::optional<csv::Problem> checkShape(const std::vector<QStringList> &records, 
         const QStringList &fields = records[k];
         if (isBlank(fields))
             return problem(row, 0, QStringLiteral("empty row"));
-        if (hasSemicolons(fields))
-            return problem(row, 0, QStringLiteral("semicolons between cells: the separator must be a comma, "
-                                                  "not a semicolon, and the decimal mark a point"));
-        if (fields.size() < Columns)
+        if (fields.size() < Columns) {
+            if (auto p = checkSwitchedSeparator(fields, row, layout.separator))
+                return p;
             return problem(row, int(fields.size()) + 1,
                            QStringLiteral("missing column: every row of %1 has %2 columns").arg(table).arg(Columns));
+        }
         if (fields.size() > Columns)
             return problem(row, Columns + 1,
                            QStringLiteral("extra column: every row of %1 has %2 columns").arg(table).arg(Columns));
@@ -142,11 +141,18 @@ std::optional<csv::Problem> checkShape(const std::vector<QStringList> &records, 
     return std::nullopt;
 }
 
-std::optional<csv::Problem> checkHeadings(const std::vector<QStringList> &records, const Layout &layout)
+std::optional<double> numberOrNothing(csv::NumberReader &numbers, const QString &text, int row, int column)
+{
+    const auto n = numbers.read(text, row, column);
+    return std::holds_alternative<double>(n) ? std::optional<double>(std::get<double>(n)) : std::nullopt;
+}
+
+std::optional<csv::Problem> checkHeadings(const std::vector<QStringList> &records, const Layout &layout,
+                                          csv::NumberReader &numbers)
 {
     const QStringList heading = headingRow(layout.is3D);
     for (int c = 2; c <= Columns; ++c) {
-        const std::optional<double> rpm = plainNumber(records[0][c - 1]);
+        const std::optional<double> rpm = numberOrNothing(numbers, records[0][c - 1], 1, c);
         if (!rpm || *rpm != axes::rpmAtPoint(c - 1))
             return problem(1, c, QStringLiteral("\"%1\" where the heading is %2 RPM")
                                      .arg(csv::shown(records[0][c - 1]), heading[c - 1]));
@@ -154,7 +160,7 @@ std::optional<csv::Problem> checkHeadings(const std::vector<QStringList> &record
     for (int row = 2; row <= layout.rows; ++row) {
         const QString want = layout.label(row - 1);
         const QString &got = records[size_t(row - 1)][0];
-        const std::optional<double> n = plainNumber(got);
+        const std::optional<double> n = numberOrNothing(numbers, got, row, 1);
         const bool same = got.trimmed().compare(want, Qt::CaseInsensitive) == 0 || (n && *n == want.toDouble());
         if (!same)
             return problem(row, 1, QStringLiteral("\"%1\" where this table's row label is %2").arg(csv::shown(got), want));
@@ -165,35 +171,37 @@ std::optional<csv::Problem> checkHeadings(const std::vector<QStringList> &record
 // Every data cell through the number and window rules; the values go to
 // store(gridRow, point, advance).
 std::optional<csv::Problem> readCells(const std::vector<QStringList> &records, const Layout &layout,
-                                      const std::function<void(int, int, double)> &store)
+                                      csv::NumberReader &numbers, const std::function<void(int, int, double)> &store)
 {
     for (int row = 2; row <= layout.rows; ++row) {
         for (int c = 2; c <= Columns; ++c) {
             const QString &text = records[size_t(row - 1)][c - 1];
             if (text.trimmed().isEmpty())
                 return problem(row, c, QStringLiteral("empty cell"));
-            const std::optional<double> v = plainNumber(text);
-            if (!v)
-                return problem(row, c, QStringLiteral("\"%1\" is not a number").arg(csv::shown(text)));
-            if (!layout.window.contains(*v))
+            const auto read = numbers.read(text, row, c);
+            if (const auto *reason = std::get_if<QString>(&read))
+                return problem(row, c, *reason);
+            const double v = std::get<double>(read);
+            if (!layout.window.contains(v))
                 return problem(row, c, QStringLiteral("%1 is outside the advance window %2 to %3 degrees "
                                                       "(trigger timing %3)")
                                            .arg(text.trimmed())
                                            .arg(layout.window.low)
                                            .arg(layout.window.high));
-            store(row - 1, c - 1, *v);
+            store(row - 1, c - 1, v);
         }
     }
     return std::nullopt;
 }
 
-std::optional<csv::Problem> readTable(const QByteArray &bytes, const Layout &layout,
+std::optional<csv::Problem> readTable(const QByteArray &bytes, Layout layout,
                                       const std::function<void(int, int, double)> &store)
 {
     const auto text = decodeText(bytes);
     if (const auto *p = std::get_if<csv::Problem>(&text))
         return *p;
-    auto parsed = csv::parse(std::get<QString>(text));
+    layout.separator = csv::detectSeparator(std::get<QString>(text));
+    auto parsed = csv::parse(std::get<QString>(text), layout.separator);
     if (const auto *p = std::get_if<csv::Problem>(&parsed))
         return *p;
     auto &records = std::get<std::vector<QStringList>>(parsed);
@@ -204,9 +212,10 @@ std::optional<csv::Problem> readTable(const QByteArray &bytes, const Layout &lay
         return p;
     if (auto p = checkShape(records, layout))
         return p;
-    if (auto p = checkHeadings(records, layout))
+    csv::NumberReader numbers(layout.separator);
+    if (auto p = checkHeadings(records, layout, numbers))
         return p;
-    return readCells(records, layout, store);
+    return readCells(records, layout, numbers, store);
 }
 
 }  // namespace
@@ -225,23 +234,23 @@ QString advanceText(double advance, int trigTiming)
     return QString::number(advance, 'g', QLocale::FloatingPointShortest);
 }
 
-QByteArray write2D(const Table2D &table, int trigTiming)
+QByteArray write2D(const Table2D &table, int trigTiming, csv::Dialect dialect)
 {
     QStringList advances{QStringLiteral("ADV")};
     for (int p = 1; p <= SpeedPoints; ++p)
-        advances << advanceText(table(p, 1), trigTiming);
-    return (csv::record(headingRow(false)) + csv::record(advances)).toUtf8();
+        advances << csv::withDecimal(advanceText(table(p, 1), trigTiming), dialect);
+    return (csv::record(headingRow(false), dialect.separator) + csv::record(advances, dialect.separator)).toUtf8();
 }
 
-QByteArray write3D(const Table3D &table, int trigTiming, std::uint8_t mapSensor)
+QByteArray write3D(const Table3D &table, int trigTiming, std::uint8_t mapSensor, csv::Dialect dialect)
 {
-    QString text = csv::record(headingRow(true));
+    QString text = csv::record(headingRow(true), dialect.separator);
     for (int row = 1; row <= PressureRows; ++row) {
         const int m = axes::pressureIndexOfGridRow(row);
         QStringList fields{axes::pressureHeading(mapSensor, row)};
         for (int p = 1; p <= SpeedPoints; ++p)
-            fields << advanceText(table(p, m), trigTiming);
-        text += csv::record(fields);
+            fields << csv::withDecimal(advanceText(table(p, m), trigTiming), dialect);
+        text += csv::record(fields, dialect.separator);
     }
     return text.toUtf8();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/csv_dialect.h"
 #include "files/csv_text.h"
 #include "tables/timing_tables.h"
 
@@ -11,8 +12,8 @@
 
 // A timing table as a CSV file in the grid's layout: a heading row with the
 // speed points in RPM, then the advance row (2D, labelled "ADV") or the eight
-// pressure rows labelled as the grid labels them (3D). Decimal point, comma
-// separator, CR LF line ends, UTF-8.
+// pressure rows labelled as the grid labels them (3D). Commas and a decimal
+// point, or semicolons and a decimal comma; CR LF line ends, UTF-8.
 namespace tunara::tablecsv {
 
 // Larger files are refused before they are read.
@@ -20,8 +21,9 @@ inline constexpr qint64 MaxFileBytes = 4 * 1024 * 1024;
 
 // The CSV of a table. Every advance is written with enough digits that
 // reading it back and encoding it gives the same byte as the value itself.
-QByteArray write2D(const Table2D &table, int trigTiming);
-QByteArray write3D(const Table3D &table, int trigTiming, std::uint8_t mapSensor);
+QByteArray write2D(const Table2D &table, int trigTiming, csv::Dialect dialect = csv::CommaPoint);
+QByteArray write3D(const Table3D &table, int trigTiming, std::uint8_t mapSensor,
+                   csv::Dialect dialect = csv::CommaPoint);
 
 template <typename Table>
 using Result = std::variant<Table, csv::Problem>;
@@ -29,9 +31,14 @@ using Result = std::variant<Table, csv::Problem>;
 // A CSV read back into a whole table, or the first problem with its row and
 // column: empty or binary text, a missing or extra row or column, a heading
 // or label that is not the table's, a cell that is not a number or lies
-// outside the advance window of the trigger timing. A UTF-8 byte order mark,
-// quoted cells, CR LF line ends and trailing empty cells and rows are
-// accepted. Column 2 of the 2D result is the trigger timing.
+// outside the advance window of the trigger timing. The separator is the
+// first comma, semicolon or tab of row 1; the decimal mark is the point
+// after commas, the comma after semicolons, and after tabs the mark of the
+// first cell that has one; a cell with the other mark, with both marks
+// (thousands separators) or a short row that another separator would split
+// whole is refused. A UTF-8 byte order mark, quoted cells, CR LF line ends
+// and trailing empty cells and rows are accepted. Column 2 of the 2D result
+// is the trigger timing.
 Result<Table2D> read2D(const QByteArray &bytes, int trigTiming);
 Result<Table3D> read3D(const QByteArray &bytes, int trigTiming, std::uint8_t mapSensor);
 

@@ -99,6 +99,13 @@ TEST_F(CompareCli, CsvExportThenImportGivesBackTheSameFileOrWarnsThatItWouldNot)
         run = runInProcess({"import-csv", dat, path("t.csv"), "-o", path("back.dat")});
         ASSERT_EQ(run.code, 0) << run.err.toStdString();
         EXPECT_EQ(readFile(path("back.dat")), readFile(dat));
+        // The decimal-comma form: the same text with its two marks swapped, read to the same bytes.
+        run = runInProcess({"export-csv", "--semicolon", dat, "-o", path("t2.csv")});
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        EXPECT_EQ(readFile(path("t2.csv")), readFile(path("t.csv")).replace(',', ';').replace('.', ','));
+        run = runInProcess({"import-csv", dat, path("t2.csv"), "-o", path("back2.dat")});
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        EXPECT_EQ(readFile(path("back2.dat")), readFile(dat));
     }
     // A 3D cell below the advance window.
     const CliRun run = runInProcess({"export-csv", withByte(path("t.dat"), "out.dat", 150, char(255)), "-o", path("t.csv")});
@@ -134,7 +141,7 @@ TEST_F(CompareCli, BadInputFailsWithOneLineNoOutputAndUntouchedInputs)
         {{"export-csv", good}, 2, "-o OUTPUT is required"},
         {{"export-csv", good, "-o", good}, 2, "must not be one of the input files"},
         {{"import-csv", good, path("empty.csv"), "-o", out}, 1, "empty.csv: the file is empty"},
-        {{"import-csv", good, path("semicolon.csv"), "-o", out}, 1, "row 1: semicolons between cells"},
+        {{"import-csv", good, path("semicolon.csv"), "-o", out}, 1, "cells separated by semicolons take a decimal comma"},
         {{"import-csv", twoD, path("good.csv"), "-o", out}, 1, "row 1, column 1: \"MAP/RPM\" where the heading is \"RPM\""},
         {{"import-csv", good, path("folder"), "-o", out}, 1, "is a folder"},
         {{"import-csv", path("short.dat"), path("good.csv"), "-o", out}, 1, "premature end-of-file"},

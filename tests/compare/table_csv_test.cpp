@@ -29,14 +29,17 @@ TEST(TableCsv, ExportThenImportGivesTheSameBytes)
     for (int round = 0; round < 30; ++round) {
         const ModuleData data = decoded(comparetest::programImage(rng, round % 2 == 1));
         const int trig = data.params.TrigTiming;
-        ModuleImage image = data.image;
-        if (round % 2 == 1) {
-            const QByteArray csv = tablecsv::write3D(data.tables.table3D, trig, data.params.MAPSensor);
-            EncodeTable3D(accepted(tablecsv::read3D(csv, trig, data.params.MAPSensor)), trig, image);
-        } else {
-            EncodeTable2D(accepted(tablecsv::read2D(tablecsv::write2D(data.tables.table2D, trig), trig)), trig, image);
+        for (const csv::Dialect dialect : {csv::CommaPoint, csv::SemicolonComma}) {
+            ModuleImage image = data.image;
+            if (round % 2 == 1) {
+                const QByteArray csv = tablecsv::write3D(data.tables.table3D, trig, data.params.MAPSensor, dialect);
+                EncodeTable3D(accepted(tablecsv::read3D(csv, trig, data.params.MAPSensor)), trig, image);
+            } else {
+                const QByteArray csv = tablecsv::write2D(data.tables.table2D, trig, dialect);
+                EncodeTable2D(accepted(tablecsv::read2D(csv, trig)), trig, image);
+            }
+            EXPECT_EQ(image.EEPROMBuffer, data.image.EEPROMBuffer) << "round " << round << " " << char(dialect.separator);
         }
-        EXPECT_EQ(image.EEPROMBuffer, data.image.EEPROMBuffer) << "round " << round;
     }
     // Any advance, and those right at the half steps where the byte's rounding decides.
     std::uniform_real_distribution<double> advance(8.0, 30.0);
@@ -64,6 +67,64 @@ TEST(TableCsv, SpreadsheetVariantsAreRead)
         const Table2D read = accepted(tablecsv::read2D(v.toUtf8(), 30));
         EXPECT_EQ(read(21, 1), 20.5) << v.toStdString();
         EXPECT_EQ(read(21, 2), 30.0);
+    }
+}
+
+// The separator comes from row 1 and fixes the decimal mark (tabs: the first
+// cell with a mark); each form is read to the same values, and a file that
+// mixes forms is refused at the first cell that does.
+TEST(TableCsv, SeparatorAndDecimalMarkAreDetected)
+{
+    Table2D table;
+    for (int p = 1; p <= SpeedPoints; ++p)
+        table(p, 1) = 10 + p * 0.25;
+    const QString comma = QString::fromUtf8(tablecsv::write2D(table, 30));
+    const QString semi = QString::fromUtf8(tablecsv::write2D(table, 30, csv::SemicolonComma));
+    const QString tab = QString(comma).replace(',', '\t');
+    const QString tabComma = QString(semi).replace(';', '\t');
+    const auto cell = [](QString text, int column, const QString &value) {
+        QStringList rows = text.split("\r\n");
+        const QChar sep = text.contains(';') ? ';' : text.contains('\t') ? '\t' : ',';
+        QStringList cells = rows[1].split(sep);
+        cells[column - 1] = value;
+        rows[1] = cells.join(sep);
+        return rows.join("\r\n");
+    };
+    const struct {
+        QString text;
+        int column;  // 0: read; else the refused cell's column in row 2
+        const char *reason;
+    } cases[] = {
+        {comma, 0, ""},
+        {semi, 0, ""},
+        {QChar(0xFEFF) + QString(semi).replace("\r\n", "\n"), 0, ""},
+        {tab, 0, ""},
+        {tabComma, 0, ""},
+        {QString(tab).replace("\r\n", "\t\r\n") /* trailing tabs */, 0, ""},
+        {cell(semi, 4, "\"10,75\""), 0, ""},
+        {cell(semi, 4, "10.75"), 4, "\"10.75\" is not a number: cells separated by semicolons take a decimal comma"},
+        {cell(semi, 4, "1.234,5"), 4, "\"1.234,5\" is not a number: thousands separators are not read"},
+        {cell(comma, 4, "\"10,75\""), 4, "\"10,75\" is not a number: cells separated by commas take a decimal point"},
+        {cell(tab, 6, "11,5"), 6, "\"11,5\" is not a number: row 2, column 2 uses a decimal point"},
+        {cell(tabComma, 2, "10.25"), 3, "\"10,5\" is not a number: row 2, column 2 uses a decimal point"},
+        {comma.section("\r\n", 0, 0) + "\r\n" + semi.section("\r\n", 1), 1,
+         "semicolons between cells where row 1 separates them by commas"},
+        {semi.section("\r\n", 0, 0) + "\r\n" + comma.section("\r\n", 1), 1,
+         "commas between cells where row 1 separates them by semicolons"},
+        {tab.section("\r\n", 0, 0) + "\r\n" + QString(semi.section("\r\n", 1)).replace(',', '.'), 1,
+         "semicolons between cells where row 1 separates them by tabs"},
+    };
+    for (const auto &c : cases) {
+        const auto result = tablecsv::read2D(c.text.toUtf8(), 30);
+        if (c.column == 0) {
+            const Table2D read = accepted(result);
+            for (int p = 1; p <= SpeedPoints; ++p)
+                EXPECT_EQ(read(p, 1), table(p, 1)) << p << " | " << c.text.toStdString();
+            continue;
+        }
+        ASSERT_TRUE(std::holds_alternative<csv::Problem>(result)) << c.text.toStdString();
+        const csv::Problem p = std::get<csv::Problem>(result);
+        EXPECT_EQ(p.text(), QStringLiteral("row 2, column %1: %2").arg(c.column).arg(c.reason));
     }
 }
 
@@ -96,7 +157,6 @@ TEST(TableCsv, MalformedFilesAreRefusedWithRowAndColumn)
         {QByteArray("MAP/RPM,0\0,1", 12), 0, 0, "not a text file"},
         {"\xff\xfe" "M\0A\0", 0, 0, "not a UTF-8 text file"},
         {good.toUtf8() + (rows[3] + "\r\n").toUtf8().repeated(10000), 10, 0, "extra row: a 3D table has 9 rows"},
-        {withRow(2, QString(rows[1]).replace(',', ';').replace('.', ',')), 2, 0, "not a semicolon"},
         {rows.mid(0, 5).join("\r\n").toUtf8(), 6, 0, "missing row"},
         {withRow(4, ""), 4, 0, "empty row"},
         {withRow(4, rows[3] + ",5"), 4, 23, "extra column"},
