@@ -31,8 +31,10 @@ public:
     void mnuSaveFile_Click();
     void mnuOpenRestorePoint_Click();
     // "&Open File" on a given file, without the file dialog (a file named on
-    // the command line, a restore point).
-    void openDataFile(const QString &path);
+    // the command line, a restore point). announce false: without the
+    // "Loaded" message and the parameters dialog, for a start-up open that
+    // goes straight on to another window.
+    void openDataFile(const QString &path, bool announce = true);
 
     // The file dialogs with their existence checks and prompt loops. An empty
     // result: the user closed the dialog without choosing. Throw RuntimeError
@@ -72,7 +74,7 @@ private:
     // Hides both charts and both grids.
     void takeTableOffScreen();
     bool confirmUnfilledTable();
-    void openData(const QString *givenPath);
+    void openData(const QString *givenPath, bool announce = true);
     bool loadFile(const QString &path);
     QString pickFile(const std::function<QString()> &dialog);
     QString dialogFolder() const;

@@ -134,12 +134,12 @@ void DataCommands::mnuOpenFile_Click()
     openData(nullptr);
 }
 
-void DataCommands::openDataFile(const QString &path)
+void DataCommands::openDataFile(const QString &path, bool announce)
 {
-    openData(&path);
+    openData(&path, announce);
 }
 
-void DataCommands::openData(const QString *givenPath)
+void DataCommands::openData(const QString *givenPath, bool announce)
 {
     if (m_transfers.isRunning())
         return;
@@ -164,6 +164,10 @@ void DataCommands::openData(const QString *givenPath)
     });
     if (path.isEmpty() || !loadFile(path))
         return;
+    if (!announce) {
+        ShowOpenedFileCheck(m_window, path);
+        return;
+    }
     ui.messageBox(&m_window, QStringLiteral("Loaded %1 to buffer. Ready for editing or upload.").arg(path), OpenTitle,
                   Buttons::OK, Icon::None);
     ShowOpenedFileCheck(m_window, path);

@@ -111,9 +111,8 @@ report::ChartPicture ReportCommands::chartPicture() const
     return {};
 }
 
-ReportCommands::PreparedReport ReportCommands::prepareReport()
+ReportCommands::PreparedReport ReportCommands::prepareReport(const QString &comment)
 {
-    const QString comment = askComment();
     // The window's charts print without their value labels.
     m_window.chart2D()->hideValueLabel();
     m_window.chart3D()->hideValueLabel();
@@ -132,13 +131,18 @@ void ReportCommands::mnuPrintTable_Click()
 {
     if (!printerReady(PrintTableTitle))
         return;
-    const PreparedReport r = prepareReport();
+    const PreparedReport r = prepareReport(askComment());
     runTrapped(m_window.errorDialog(), [&] { report::printReport(printer(), r.document, r.chart); });
 }
 
 void ReportCommands::mnuPrintPreview_Click()
 {
-    const PreparedReport r = prepareReport();
+    printPreview(askComment());
+}
+
+void ReportCommands::printPreview(const QString &comment)
+{
+    const PreparedReport r = prepareReport(comment);
     m_window.context().ui.printPreview(&m_window, printer(), PreviewTitle, [&](QPrinter &shown) {
         runTrapped(m_window.errorDialog(), [&] { report::printReport(shown, r.document, r.chart); });
     });
@@ -150,7 +154,7 @@ void ReportCommands::mnuExportPdf_Click()
                                      QStringLiteral("PDF Files (*.pdf)"), QStringLiteral(".pdf"));
     if (path.isEmpty())
         return;
-    const PreparedReport r = prepareReport();
+    const PreparedReport r = prepareReport(askComment());
     runTrapped(m_window.errorDialog(),
                [&] { report::writeReportPdf(path, printer().pageLayout(), r.document, r.chart); });
 }

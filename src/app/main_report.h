@@ -24,6 +24,8 @@ public:
     void mnuPrintTable_Click();
     void mnuPrintPreview_Click();
     void mnuExportPdf_Click();
+    // The print preview with this serial number or comment, without asking.
+    void printPreview(const QString &comment);
 
 private:
     // False when there is nowhere to print; the user was offered the PDF
@@ -34,8 +36,8 @@ private:
         report::ReportDocument document;
         report::ChartPicture chart;
     };
-    // Asks for the comment and lays the report out.
-    PreparedReport prepareReport();
+    // Lays the report out with the comment.
+    PreparedReport prepareReport(const QString &comment);
     // What the report prints now: the open table as its grid and chart show
     // it, otherwise the working array of the active table.
     report::ReportInputs inputs(const QString &comment) const;

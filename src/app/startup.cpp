@@ -1,6 +1,8 @@
 #include "app/startup.h"
 
+#include "app/compare_commands.h"
 #include "app/data_commands.h"
+#include "app/main_report.h"
 #include "app/main_window.h"
 #include "app/port_devices.h"
 #include "app/port_setup_panel.h"
@@ -34,6 +36,44 @@ QString splashShotPath(const QString &screenshot)
                                (info.suffix().isEmpty() ? QStringLiteral("png") : info.suffix()));
 }
 
+// What --open-in and --compare need; an empty text when they make sense.
+QString openInMistake(const StartOptions &o)
+{
+    const QStringList views{QStringLiteral("table"), QStringLiteral("parameters"), QStringLiteral("preview")};
+    if (!o.openIn.isEmpty() && !views.contains(o.openIn))
+        return QStringLiteral("--open-in takes table, parameters or preview.\n");
+    if (!o.openIn.isEmpty() && o.dataFile.isEmpty())
+        return QStringLiteral("--open-in needs a data file to open.\n");
+    if (!o.compareWith.isEmpty() && o.openIn != QStringLiteral("table"))
+        return QStringLiteral("--compare needs --open-in table.\n");
+    if (!o.comment.isEmpty() && o.openIn != QStringLiteral("preview"))
+        return QStringLiteral("--comment needs --open-in preview.\n");
+    return QString();
+}
+
+// The data file named on the command line: as "&Open File" opens it, or
+// straight into the window --open-in names.
+void openAtStart(frmTunara_Main &window, const StartOptions &o, const ModuleData &data)
+{
+    if (o.openIn.isEmpty()) {
+        window.dataCommands().openDataFile(o.dataFile);
+        return;
+    }
+    window.dataCommands().openDataFile(o.dataFile, false);
+    if (data.image.DataBufferEmpty)
+        return;
+    const MainActions &a = window.actions();
+    if (o.openIn == QStringLiteral("parameters")) {
+        a.editModParams->trigger();
+    } else if (o.openIn == QStringLiteral("preview")) {
+        window.findChild<ReportCommands *>()->printPreview(o.comment);
+    } else {
+        a.editTimingTable->trigger();
+        if (!o.compareWith.isEmpty() && window.isTableOpen())
+            window.findChild<CompareCommands *>()->compareWithFile(QFileInfo(o.compareWith).absoluteFilePath());
+    }
+}
+
 }  // namespace
 
 ParsedOptions parseStartOptions(const QStringList &arguments)
@@ -58,7 +98,20 @@ ParsedOptions parseStartOptions(const QStringList &arguments)
         QStringLiteral("Write every byte and pause on the serial line, with its time and protocol step, to FILE."),
         QStringLiteral("FILE"));
     parser.addOptions({help, simulate, screenshot, splashMs});
-    parser.addOptions({version, trace});
+    const QCommandLineOption openIn(
+        QStringLiteral("open-in"),
+        QStringLiteral("Open FILE.dat straight into VIEW: table (the timing table editor), parameters (the module "
+                       "parameters dialog) or preview (the print preview, with the --comment text and without asking for one), "
+                       "without the \"Loaded\" message."),
+        QStringLiteral("VIEW"));
+    const QCommandLineOption compare(QStringLiteral("compare"),
+                                     QStringLiteral("With --open-in table: compare the table with OTHER.dat's."),
+                                     QStringLiteral("OTHER.dat"));
+    const QCommandLineOption comment(
+        QStringLiteral("comment"),
+        QStringLiteral("With --open-in preview: the report's serial number or comment (not asked for)."),
+        QStringLiteral("TEXT"));
+    parser.addOptions({version, trace, openIn, compare, comment});
     parser.addPositionalArgument(QStringLiteral("FILE.dat"), QStringLiteral("A data file to open at start-up."),
                                  QStringLiteral("[FILE.dat]"));
 
@@ -99,6 +152,14 @@ ParsedOptions parseStartOptions(const QStringList &arguments)
     o.trace = parser.value(trace);
     if (!parser.positionalArguments().isEmpty())
         o.dataFile = QFileInfo(parser.positionalArguments().first()).absoluteFilePath();
+    o.openIn = parser.value(openIn);
+    o.compareWith = parser.value(compare);
+    o.comment = parser.value(comment);
+    if (const QString mistake = openInMistake(o); !mistake.isEmpty()) {
+        result.message = mistake;
+        result.exitCode = 2;
+        return result;
+    }
     if (parser.isSet(splashMs)) {
         bool ok = false;
         o.splashMs = parser.value(splashMs).toInt(&ok);
@@ -183,13 +244,19 @@ int RunTunara(QApplication &app, const StartOptions &options)
 
     window.show();
     if (!options.dataFile.isEmpty())
-        QTimer::singleShot(0, &window, [&] { window.dataCommands().openDataFile(options.dataFile); });
+        QTimer::singleShot(0, &window, [&] { openAtStart(window, options, data); });
     if (!options.screenshot.isEmpty()) {
         QTimer::singleShot(800, &window, [&] {
-            if (options.simulate)
+            // A dialog open over the window (--open-in parameters or preview) is the picture.
+            QWidget *dialog = QApplication::activeModalWidget();
+            if (options.simulate && !dialog)
                 window.mnuPortSetup_Click();
-            saveShot(window, options.screenshot);
-            window.close();
+            saveShot(dialog ? *dialog : static_cast<QWidget &>(window), options.screenshot);
+            // Leaves without the exit's questions about an open table or dialog.
+            if (dialog || window.isTableOpen())
+                QCoreApplication::exit(0);
+            else
+                window.close();
         });
     }
     const int rc = app.exec();

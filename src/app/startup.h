@@ -22,6 +22,14 @@ struct StartOptions {
     QString trace;
     // A data file to open at start-up as "&Open File" opens it.
     QString dataFile;
+    // Open the data file straight into "table" (the timing table editor),
+    // "parameters" (the module parameters dialog) or "preview" (the print
+    // preview), without the "Loaded" message; empty: as "&Open File".
+    QString openIn;
+    // With the table: compare it with this data file's active table.
+    QString compareWith;
+    // With the print preview: the report's serial number or comment.
+    QString comment;
 };
 
 struct ParsedOptions {

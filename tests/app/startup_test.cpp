@@ -38,11 +38,20 @@ TEST(StartOptions, DefaultsAndEachOption)
     ASSERT_TRUE(file.options);
     EXPECT_TRUE(file.options->dataFile.endsWith(QStringLiteral("/my engine.dat")));
     EXPECT_TRUE(QFileInfo(file.options->dataFile).isAbsolute());
+    EXPECT_TRUE(file.options->openIn.isEmpty());
+
+    const ui::ParsedOptions table = ui::parseStartOptions(args({"--open-in", "table", "--compare", "b.dat", "a.dat"}));
+    ASSERT_TRUE(table.options);
+    EXPECT_EQ(table.options->openIn, QStringLiteral("table"));
+    EXPECT_EQ(table.options->compareWith, QStringLiteral("b.dat"));
 }
 
 TEST(StartOptions, MistakesAreRefusedWithAnExitCode)
 {
-    for (auto bad : {args({"--no-such"}), args({"--splash-ms", "soon"}), args({"--splash-ms", "-5"}), args({"a.dat", "b.dat"})}) {
+    for (auto bad : {args({"--no-such"}), args({"--splash-ms", "soon"}), args({"--splash-ms", "-5"}), args({"a.dat", "b.dat"}),
+                     args({"--open-in", "grid", "a.dat"}), args({"--open-in", "table"}),
+                     args({"--open-in", "preview", "--compare", "b.dat", "a.dat"}),
+                     args({"--open-in", "table", "--comment", "x", "a.dat"})}) {
         const ui::ParsedOptions p = ui::parseStartOptions(bad);
         EXPECT_FALSE(p.options) << bad.join(u' ').toStdString();
         EXPECT_EQ(p.exitCode, 2);
