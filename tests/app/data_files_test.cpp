@@ -43,6 +43,19 @@ protected:
     }
 };
 
+// --open-in: the file is loaded as File > Open File loads it, with neither
+// the "Loaded" message nor the parameters dialog.
+TEST_F(DataFiles, AStartUpOpenIntoAnotherWindowAsksAndShowsNothing)
+{
+    const QByteArray bytes = transferBytes(memory2D());
+    writeFile(QStringLiteral("start.dat"), bytes);
+    const std::size_t before = ui.calls.size();
+    cmds().openDataFile(path(QStringLiteral("start.dat")), false);
+    EXPECT_EQ(ui.calls.size(), before);
+    EXPECT_EQ(imageBytes(), bytes);
+    EXPECT_EQ(caption(), titled(QStringLiteral("start.dat")));
+}
+
 TEST_F(DataFiles, OpenAndSaveMoveTheSameBytesWithTheirCaptionsAndPrompts)
 {
     const QByteArray bytes = transferBytes(memory2D());
