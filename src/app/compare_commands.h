@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/csv_dialect.h"
 #include "module/module_data.h"
 #include "views/compare_overlay.h"
 
@@ -52,12 +53,13 @@ public:
     void mnuExportCsv_Click();
     void mnuImportCsv_Click();
     // The same without the file dialogs; false when nothing was written or
-    // changed (the user has been told why).
-    bool exportTo(const QString &path);
+    // changed (the user has been told why). The export writes commas and
+    // decimal points, or semicolons and decimal commas.
+    bool exportTo(const QString &path, csv::Dialect dialect = csv::CommaPoint);
     bool importFrom(const QString &path);
 
 private:
-    QByteArray tableCsv() const;
+    QByteArray tableCsv(csv::Dialect dialect) const;
     void message(const QString &text, const QString &title, bool critical = false);
 
     frmTunara_Main &m_window;

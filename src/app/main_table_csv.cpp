@@ -23,6 +23,10 @@ const QString ExportTitle = QStringLiteral("Export Table as CSV");
 const QString ImportTitle = QStringLiteral("Import Table into Grid");
 const QString CRLF = QStringLiteral("\r\n");
 const QString CsvFilter = QStringLiteral("CSV files (*.csv)");
+// The export's two file types: what a spreadsheet writes in a decimal-point
+// and in a decimal-comma locale.
+const QString CommaCsvFilter = QStringLiteral("CSV files, commas and decimal points (*.csv)");
+const QString SemicolonCsvFilter = QStringLiteral("CSV files, semicolons and decimal commas (*.csv)");
 
 // The model's block of a whole table, row after row as the grid shows it.
 editor::ValueBlock blockOf(const Table2D &table)
@@ -77,26 +81,29 @@ void TableCsvCommands::mnuExportCsv_Click()
             return;
         }
     }
-    const QString path = askSavePath(m_window.context().ui, &m_window, ExportTitle, CsvFilter, QStringLiteral(".csv"));
+    QString chosen;
+    const QString path = askSavePath(m_window.context().ui, &m_window, ExportTitle,
+                                     CommaCsvFilter + QStringLiteral(";;") + SemicolonCsvFilter, QStringLiteral(".csv"),
+                                     &chosen);
     if (!path.isEmpty())
-        exportTo(path);
+        exportTo(path, chosen == SemicolonCsvFilter ? csv::SemicolonComma : csv::CommaPoint);
 }
 
 // The active table as the grid shows it (unsaved edits included) or, with
 // none open, as Edit Timing Table would open it.
-QByteArray TableCsvCommands::tableCsv() const
+QByteArray TableCsvCommands::tableCsv(csv::Dialect dialect) const
 {
     const editor::TableSession &session = m_window.session();
     if (session.active() == editor::TableKind::Curve2D)
-        return tablecsv::write2D(session.shownTable2D(), session.shownTrigTiming());
+        return tablecsv::write2D(session.shownTable2D(), session.shownTrigTiming(), dialect);
     return tablecsv::write3D(session.shownTable3D(), session.shownTrigTiming(),
-                             m_window.context().data.params.MAPSensor);
+                             m_window.context().data.params.MAPSensor, dialect);
 }
 
-bool TableCsvCommands::exportTo(const QString &path)
+bool TableCsvCommands::exportTo(const QString &path, csv::Dialect dialect)
 {
     try {
-        tablecsv::writeFile(path, tableCsv());
+        tablecsv::writeFile(path, tableCsv(dialect));
     } catch (const RuntimeError &e) {
         message(e.description(), ExportTitle, true);
         return false;

@@ -7,9 +7,9 @@
 namespace tunara::ui {
 
 QString askSavePath(UserInterface &ui, QWidget *owner, const QString &title, const QString &filter,
-                    const QString &extension)
+                    const QString &extension, QString *chosenFilter)
 {
-    QString path = ui.saveFileName(owner, title, QString(), filter);
+    QString path = ui.saveFileName(owner, title, QString(), filter, chosenFilter);
     if (path.isEmpty())
         return {};
     if (QFileInfo(path).suffix().isEmpty())

@@ -131,10 +131,10 @@ QString QtUserInterface::openFileName(QWidget *owner, const QString &title, cons
 }
 
 QString QtUserInterface::saveFileName(QWidget *owner, const QString &title, const QString &folder,
-                                      const QString &filter)
+                                      const QString &filter, QString *chosenFilter)
 {
     // The program asks its own replace question after the dialog.
-    return QFileDialog::getSaveFileName(owner, title, folder, filter, nullptr, QFileDialog::DontConfirmOverwrite);
+    return QFileDialog::getSaveFileName(owner, title, folder, filter, chosenFilter, QFileDialog::DontConfirmOverwrite);
 }
 
 bool QtUserInterface::printerSetup(QWidget *owner, QPrinter &printer)

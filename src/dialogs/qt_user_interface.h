@@ -21,7 +21,7 @@ public:
     QString openFileName(QWidget *owner, const QString &title, const QString &folder,
                          const QString &filter) override;
     QString saveFileName(QWidget *owner, const QString &title, const QString &folder,
-                         const QString &filter) override;
+                         const QString &filter, QString *chosenFilter = nullptr) override;
     bool printerSetup(QWidget *owner, QPrinter &printer) override;
     bool printDialog(QWidget *owner, QPrinter &printer) override;
     QStringList installedPrinters() override;

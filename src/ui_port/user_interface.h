@@ -41,11 +41,13 @@ public:
     virtual InputReply inputBox(QWidget *owner, const QString &prompt, const QString &title,
                                 const QString &defaultText) = 0;
 
-    // File dialogs; an empty result means the user cancelled.
+    // File dialogs; an empty result means the user cancelled. A filter of
+    // several file types separates them with ";;"; chosenFilter, when given,
+    // receives the one the user picked.
     virtual QString openFileName(QWidget *owner, const QString &title, const QString &folder,
                                  const QString &filter) = 0;
     virtual QString saveFileName(QWidget *owner, const QString &title, const QString &folder,
-                                 const QString &filter) = 0;
+                                 const QString &filter, QString *chosenFilter = nullptr) = 0;
 
     // Printer set-up and the print dialog; false when the user cancelled.
     virtual bool printerSetup(QWidget *owner, QPrinter &printer) = 0;

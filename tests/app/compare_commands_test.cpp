@@ -144,6 +144,12 @@ TEST_F(CompareCommandsTest, CsvExportAndImportRoundTripAsOneUndoStepAndABadFileC
     model().setValue(2, 2, 24, QStringLiteral("Edit"));
     runWithFile(actions().exportCsv, path(QStringLiteral("live.csv")));
     const editor::ValueBlock live = model().values();
+    // The second file type: semicolons and decimal commas, read back to the same values.
+    ui.fileTypes = {1};
+    runWithFile(actions().exportCsv, path(QStringLiteral("live-semicolon.csv")));
+    QFile commas(path(QStringLiteral("live.csv"))), semicolons(path(QStringLiteral("live-semicolon.csv")));
+    ASSERT_TRUE(commas.open(QIODevice::ReadOnly) && semicolons.open(QIODevice::ReadOnly));
+    EXPECT_EQ(semicolons.readAll(), commas.readAll().replace(',', ';').replace('.', ','));
     Table3D liveTable;
     ASSERT_TRUE(model().copyTo(liveTable));
 

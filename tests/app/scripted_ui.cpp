@@ -62,9 +62,15 @@ QString ScriptedUserInterface::openFileName(QWidget *, const QString &title, con
     return f;
 }
 
-QString ScriptedUserInterface::saveFileName(QWidget *, const QString &title, const QString &folder, const QString &)
+QString ScriptedUserInterface::saveFileName(QWidget *, const QString &title, const QString &folder, const QString &filter,
+                                           QString *chosenFilter)
 {
     calls.push_back({UiCall::Kind::SaveFile, folder, title, Buttons::OKCancel, ui::Icon::None});
+    const int type = fileTypes.empty() ? 0 : fileTypes.front();
+    if (!fileTypes.empty())
+        fileTypes.pop_front();
+    if (chosenFilter)
+        *chosenFilter = filter.split(QStringLiteral(";;")).value(type);
     if (fileNames.empty())
         return {};
     const QString f = fileNames.front();

@@ -29,6 +29,9 @@ public:
     std::deque<ui::Answer> answers;
     std::deque<ui::InputReply> inputs;
     std::deque<QString> fileNames;
+    // The file type picked in the next save dialogs (by its place in the
+    // filter, from 0); the first type when empty.
+    std::deque<int> fileTypes;
     // Plays the user's part in a modal dialog; its return is the dialog's
     // result. Without it a modal dialog is only recorded.
     std::function<int(QDialog &)> onModal;
@@ -50,7 +53,7 @@ public:
     QString openFileName(QWidget *owner, const QString &title, const QString &folder,
                          const QString &filter) override;
     QString saveFileName(QWidget *owner, const QString &title, const QString &folder,
-                         const QString &filter) override;
+                         const QString &filter, QString *chosenFilter = nullptr) override;
     bool printerSetup(QWidget *owner, QPrinter &printer) override;
     bool printDialog(QWidget *owner, QPrinter &printer) override;
     QStringList installedPrinters() override;
