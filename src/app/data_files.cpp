@@ -1,9 +1,9 @@
 // "&Open File", "&Save File" and their file dialogs.
 #include "app/data_commands.h"
 
-#include "app/compare_commands.h"
+#include "app/commands/opened_file_check.h"
 #include "app/main_window.h"
-#include "app/main_parameter_dialogs.h"
+#include "app/commands/parameter_commands.h"
 #include "core/runtime_error.h"
 #include "files/data_file.h"
 #include "files/stored_settings.h"
@@ -124,7 +124,7 @@ QString DataCommands::pickFile(const std::function<QString()> &dialog)
 
 void DataCommands::setCaption(const QString &sourceText)
 {
-    m_window.setWindowTitle(m_window.MainTitle + QStringLiteral(" - ") + sourceText);
+    m_window.showDataSource(sourceText);
     m_dataOrigin = sourceText;
     refreshStatus();
 }
@@ -156,8 +156,8 @@ void DataCommands::openData(const QString *givenPath)
     m_data.filledThisRun = {};
     m_saved.forget();
     takeTableOffScreen();
-    m_window.DataFileTitle = EmptySource;
-    setCaption(m_window.DataFileTitle);
+    m_window.setDataFileTitle(EmptySource);
+    setCaption(m_window.dataFileTitle());
 
     const QString path = givenPath ? *givenPath : pickFile([this] {
         return FileOpen(QStringLiteral("Open File"), dataFileFilter(), QString());
@@ -166,8 +166,8 @@ void DataCommands::openData(const QString *givenPath)
         return;
     ui.messageBox(&m_window, QStringLiteral("Loaded %1 to buffer. Ready for editing or upload.").arg(path), OpenTitle,
                   Buttons::OK, Icon::None);
-    ShowOpenedFileCheck(m_window, path);
-    mnuEditModParams_Click(m_window);
+    ShowOpenedFileCheck(ui, &m_window, m_data.image, path);
+    m_window.parameterCommands().mnuEditModParams_Click();
 }
 
 bool DataCommands::loadFile(const QString &path)
@@ -191,8 +191,8 @@ bool DataCommands::loadFile(const QString &path)
     m_saved.markSaved(m_data);
     setUpChart3D();
     m_window.applyTableMenuRule();
-    m_window.DataFileTitle = datafile::captionTitle(path);
-    setCaption(m_window.DataFileTitle);
+    m_window.setDataFileTitle(datafile::captionTitle(path));
+    setCaption(m_window.dataFileTitle());
     return true;
 }
 
@@ -225,8 +225,8 @@ void DataCommands::mnuSaveFile_Click()
     if (runTrapped(m_window.errorDialog(), [&] { datafile::write(path, m_data.image); }) != StepOutcome::Completed)
         return;
     m_saved.markSaved(m_data);
-    m_window.DataFileTitle = datafile::captionTitle(path);
-    setCaption(m_window.DataFileTitle);
+    m_window.setDataFileTitle(datafile::captionTitle(path));
+    setCaption(m_window.dataFileTitle());
 }
 
 }  // namespace tunara::ui

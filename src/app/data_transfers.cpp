@@ -3,10 +3,10 @@
 #include "app/data_commands.h"
 #include "editor/table_session.h"
 #include "image/image_layout.h"
-#include "app/table_commands.h"
+#include "app/commands/table_commands.h"
 
 #include "app/main_window.h"
-#include "app/main_parameter_dialogs.h"
+#include "app/commands/parameter_commands.h"
 #include "app/port_setup_panel.h"
 #include "views/timing_grid.h"
 #include "core/numbers.h"
@@ -109,13 +109,9 @@ void DataCommands::takeTableOffScreen()
     m_window.session().discard();
 }
 
-// While a transfer runs the menus and the port choice are out of reach; the
-// close box is refused by the window and its layout rule leaves the port
-// alone. Esc still reaches the transfer through the window's key preview.
 void DataCommands::runningChanged(bool running)
 {
-    m_window.menuBar()->setEnabled(!running);
-    m_window.portPanel()->list()->setEnabled(!running);
+    m_window.setBusy(running);
     if (!running)
         refreshStatus();
 }
@@ -174,7 +170,7 @@ void DataCommands::finished(link::TransferCommand command, link::TransferOutcome
 void DataCommands::openModuleParameters()
 {
     refreshStatus();
-    mnuEditModParams_Click(m_window);
+    m_window.parameterCommands().mnuEditModParams_Click();
 }
 
 }  // namespace tunara::ui

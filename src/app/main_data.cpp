@@ -36,11 +36,6 @@ void frmTunara_Main::setUpDataCommands()
     m_dataCommands = new DataCommands(*this);
 }
 
-bool frmTunara_Main::transferRunning() const
-{
-    return m_dataCommands && m_dataCommands->transfers().isRunning();
-}
-
 DataCommands::DataCommands(frmTunara_Main &window)
     : QObject(&window),
       m_window(window),

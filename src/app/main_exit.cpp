@@ -2,7 +2,7 @@
 #include "app/main_window.h"
 
 #include "app/data_commands.h"
-#include "app/table_commands.h"
+#include "app/commands/table_commands.h"
 #include "link/serial_port.h"
 
 #include <QApplication>

@@ -2,6 +2,9 @@
 
 #include "dialogs/error_dialog.h"
 #include "app/main_actions.h"
+#include "app/window_shell.h"
+#include "app/commands/copy_buffer.h"
+#include "app/commands/table_views.h"
 #include "ui_port/user_interface.h"
 #include "files/config_file.h"
 #include "module/module_data.h"
@@ -32,6 +35,7 @@ class SerialPort;
 namespace tunara::ui {
 
 class DataCommands;
+class ParameterCommands;
 class PortSetupPanel;
 class ProgressFrame;
 class TableCommands;
@@ -50,15 +54,8 @@ struct MainWindowContext {
     QString restorePointFolder;
 };
 
-// The copy buffer of the table grids (shared by both grids).
-struct CopyState {
-    QString ClipText;
-    int ClipRowSpan = 0;
-    int ClipColSpan = 0;
-};
-
 // The program's one document window.
-class frmTunara_Main : public QMainWindow, private link::LineErrorPrompter {
+class frmTunara_Main : public QMainWindow, public WindowShell, private link::LineErrorPrompter {
     Q_OBJECT
 public:
     static QString designCaption();  // "Tunara Torvik Zoruro Version 1.0"
@@ -92,10 +89,21 @@ public:
     // The help's contents page in the program folder.
     static QString HelpContentsPath(const QString &programFolder);
 
-    // State the commands share.
-    QString MainTitle;
-    QString DataFileTitle;
-    CopyState Clip;
+    // WindowShell
+    QWidget *dialogParent() override { return this; }
+    QString mainTitle() const override { return m_mainTitle; }
+    void showMainTitle() override;
+    void showDataSource(const QString &source) override;
+    QString dataFileTitle() const override { return m_dataFileTitle; }
+    void setDataFileTitle(const QString &title) override { m_dataFileTitle = title; }
+    void showStatusMessage(const QString &text) override;
+    void clearStatusMessage() override;
+    void layOutViews() override { Form_Resize(); }
+    // True while a download or upload runs: nothing else may touch the
+    // image, the port or the open table meanwhile.
+    bool transferRunning() const override;
+    void setBusy(bool busy) override;
+
     link::ModuleProtocol &protocol() { return *m_protocol; }
     link::LineErrorHandler &lineErrors() { return *m_lineErrors; }
     CommonErrorDialog &errorDialog() { return m_errorDialog; }
@@ -120,15 +128,13 @@ public:
     void applyTableMenuRule();
     // The open table: the one answer to whether a table is open, and which.
     editor::TableSession &session() { return *m_session; }
-    // Empties the copy state and disables both Paste items.
-    void clearCopyState();
+    // What the grids copied last.
+    CopyState &clip();
+    ParameterCommands &parameterCommands() { return *m_parameterCommands; }
 
     // Download, upload, open and save, restore points, the unsaved-work
     // question and the status bar.
     DataCommands &dataCommands() { return *m_dataCommands; }
-    // True while a download or upload runs: nothing else may touch the
-    // image, the port or the open table meanwhile.
-    bool transferRunning() const;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -149,12 +155,16 @@ private:
     double twipsPerPixel() const;
     QString programFile(const QString &name) const;
     void setUpDataCommands();
+    TableViews tableViews() const;
 
     MainWindowContext m_ctx;
     CommonErrorDialog m_errorDialog;
     std::unique_ptr<link::ModuleProtocol> m_protocol;
     link::LineErrorHandler *m_lineErrors = nullptr;
     MainActions m_actions;
+    std::unique_ptr<CopyBuffer> m_copy;
+    QString m_mainTitle;      // the caption's base: company and design caption
+    QString m_dataFileTitle;  // the data file last opened or saved
     views::Chart2DView *m_chart2D = nullptr;
     views::Chart3DView *m_chart3D = nullptr;
     views::TimingGrid *m_grid2D = nullptr;
@@ -163,6 +173,7 @@ private:
     ProgressFrame *m_progress = nullptr;
     DataCommands *m_dataCommands = nullptr;
     TableCommands *m_tableCommands = nullptr;
+    ParameterCommands *m_parameterCommands = nullptr;
     editor::TableSession *m_session = nullptr;
     bool m_loadRan = false;  // resizes lay out only once the load has begun
 };

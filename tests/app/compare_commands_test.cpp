@@ -1,6 +1,7 @@
 #include "views/chart_2d_view.h"
 #include "views/chart_3d_view.h"
-#include "app/compare_commands.h"
+#include "app/commands/compare_commands.h"
+#include "app/commands/table_csv_commands.h"
 #include "app/data_commands.h"
 #include "app/table_editor_fixture.h"
 #include "views/timing_grid.h"

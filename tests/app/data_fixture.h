@@ -88,7 +88,7 @@ protected:
         return out;
     }
     QString caption() const { return window->windowTitle(); }
-    QString titled(const QString &source) const { return window->MainTitle + QStringLiteral(" - ") + source; }
+    QString titled(const QString &source) const { return window->mainTitle() + QStringLiteral(" - ") + source; }
 
     sim::SimulatedModule sim;
     link::QtSerialPort serial;
