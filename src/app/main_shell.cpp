@@ -2,7 +2,6 @@
 // bar and busy state.
 #include "app/main_window.h"
 
-#include "app/data_commands.h"
 #include "app/port_setup_panel.h"
 
 #include <QComboBox>
@@ -29,11 +28,6 @@ void frmTunara_Main::showStatusMessage(const QString &text)
 void frmTunara_Main::clearStatusMessage()
 {
     statusBar()->clearMessage();
-}
-
-bool frmTunara_Main::transferRunning() const
-{
-    return m_dataCommands && m_dataCommands->transfers().isRunning();
 }
 
 // While a transfer runs the menus and the port choice are out of reach; the

@@ -9,7 +9,8 @@
 #include "app/commands/selection_commands.h"
 #include "app/commands/table_commands.h"
 #include "app/commands/table_csv_commands.h"
-#include "app/data_commands.h"
+#include "app/commands/file_commands.h"
+#include "app/commands/image_keeper.h"
 #include "app/main_menus.h"
 #include "app/port_setup_panel.h"
 #include "app/progress_frame.h"
@@ -125,7 +126,7 @@ void frmTunara_Main::connectCommands()
     new SelectionCommands(m_session->model(), views, m_actions, m_ctx.ui, *m_copy, *this, this);
     // The data commands come later; their dialog is looked up when used.
     const OpenFileDialog openFile = [this](const QString &title, const QString &filter) {
-        return m_dataCommands->FileOpen(title, filter, QString());
+        return m_fileCommands->FileOpen(title, filter, QString());
     };
     new CompareCommands(m_session->model(), views, m_actions, m_ctx.ui, *this, openFile, this);
     new TableCsvCommands(m_ctx.data, *m_session, views, m_actions, m_ctx.ui, *this, openFile, this);

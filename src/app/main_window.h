@@ -34,11 +34,14 @@ class SerialPort;
 
 namespace tunara::ui {
 
-class DataCommands;
+class DataStatus;
+class FileCommands;
+class ImageKeeper;
 class ParameterCommands;
 class PortSetupPanel;
 class ProgressFrame;
 class TableCommands;
+class TransferCommands;
 
 // What the main window works with; all of it outlives the window.
 struct MainWindowContext {
@@ -132,9 +135,11 @@ public:
     CopyState &clip();
     ParameterCommands &parameterCommands() { return *m_parameterCommands; }
 
-    // Download, upload, open and save, restore points, the unsaved-work
-    // question and the status bar.
-    DataCommands &dataCommands() { return *m_dataCommands; }
+    // Open and save, restore points, the unsaved-work question and the
+    // status bar.
+    FileCommands &fileCommands() { return *m_fileCommands; }
+    ImageKeeper &imageKeeper() { return *m_keeper; }
+    DataStatus &dataStatus() { return *m_dataStatus; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -171,7 +176,10 @@ private:
     views::TimingGrid *m_grid3D = nullptr;
     PortSetupPanel *m_portPanel = nullptr;
     ProgressFrame *m_progress = nullptr;
-    DataCommands *m_dataCommands = nullptr;
+    std::unique_ptr<ImageKeeper> m_keeper;
+    DataStatus *m_dataStatus = nullptr;
+    TransferCommands *m_transferCommands = nullptr;
+    FileCommands *m_fileCommands = nullptr;
     TableCommands *m_tableCommands = nullptr;
     ParameterCommands *m_parameterCommands = nullptr;
     editor::TableSession *m_session = nullptr;

@@ -1,7 +1,7 @@
 #include "app/commands/compare_commands.h"
 
 #include "app/commands/opened_file_check.h"
-#include "app/data_commands.h"
+#include "app/commands/file_commands.h"
 #include "app/main_actions.h"
 #include "app/window_shell.h"
 #include "core/runtime_error.h"
@@ -58,7 +58,7 @@ void CompareCommands::mnuCompareWithFile_Click()
         return;
     QString path;
     try {
-        path = m_openFile(CompareTitle, DataCommands::dataFileFilter());
+        path = m_openFile(CompareTitle, FileCommands::dataFileFilter());
     } catch (const RuntimeError &) {
         return;  // the user cancelled in the file-not-found question
     }
