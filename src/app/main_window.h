@@ -107,10 +107,10 @@ public:
     bool transferRunning() const override;
     void setBusy(bool busy) override;
 
+    // The window's parts and commands, as the tests and the start-up reach
+    // them; the commands themselves are handed what they use.
     link::ModuleProtocol &protocol() { return *m_protocol; }
     link::LineErrorHandler &lineErrors() { return *m_lineErrors; }
-    CommonErrorDialog &errorDialog() { return m_errorDialog; }
-    const MainWindowContext &context() const { return m_ctx; }
     // The menu bar's and the grid pop-up menus' items.
     const MainActions &actions() const { return m_actions; }
 
