@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,20 +14,19 @@ namespace {
 
 using Cause = FileRefused::Cause;
 
-// The bytes of a name; a name that came from bytes that were not valid in
-// the system's encoding holds replacement characters and names no file.
+// The bytes of a name. A lone surrogate has none; a name that came from
+// bytes that were not valid UTF-8 holds replacement characters instead and
+// names no file, which reasonFor() tells apart from a missing one.
 QByteArray encoded(const QString &path)
 {
-    bool valid = !path.contains(QChar::ReplacementCharacter);
-    for (qsizetype k = 0; valid && k < path.size(); ++k) {
+    for (qsizetype k = 0; k < path.size(); ++k) {
         const QChar c = path[k];
-        if (c.isHighSurrogate())
-            valid = k + 1 < path.size() && path[++k].isLowSurrogate();
-        else if (c.isLowSurrogate())
-            valid = false;
+        const bool paired = c.isHighSurrogate() && k + 1 < path.size() && path[k + 1].isLowSurrogate();
+        if (paired)
+            ++k;
+        else if (c.isSurrogate())
+            throw FileRefused(Cause::System, QStringLiteral("invalid name encoding: the name is not valid UTF-8"));
     }
-    if (!valid)
-        throw FileRefused(Cause::System, QStringLiteral("invalid name encoding: the name is not valid UTF-8"));
     return QFile::encodeName(path);
 }
 
@@ -63,6 +63,37 @@ std::optional<mode_t> existingMode(const QString &path)
     return std::nullopt;
 }
 
+struct Descriptor {
+    int fd;
+    ~Descriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+// At most limit bytes, with room for the size the file has, growing only if
+// it grows meanwhile.
+QByteArray readUpTo(int fd, qint64 limit, qint64 size)
+{
+    QByteArray bytes(std::min(limit, size + 1), Qt::Uninitialized);
+    qint64 got = 0;
+    while (got < limit) {
+        if (got == bytes.size())
+            bytes.resize(std::min(limit, qint64(bytes.size()) * 2));
+        const ssize_t n = ::read(fd, bytes.data() + got, size_t(qint64(bytes.size()) - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw FileRefused(Cause::System, qt_error_string(errno));
+        if (n == 0)
+            break;
+        got += n;
+    }
+    bytes.truncate(got);
+    return bytes;
+}
+
 }  // namespace
 
 std::optional<FileId> fileId(const QString &path)
@@ -78,8 +109,10 @@ QString reasonFor(int error, const QString &path)
     switch (error) {
     case ENOENT: {
         struct stat st {};
-        return ::lstat(QFile::encodeName(path).constData(), &st) == 0
-                   ? QStringLiteral("the symbolic link points to nothing")
+        if (::lstat(QFile::encodeName(path).constData(), &st) == 0)
+            return QStringLiteral("the symbolic link points to nothing");
+        return path.contains(QChar::ReplacementCharacter)
+                   ? QStringLiteral("invalid name encoding: the name is not valid UTF-8")
                    : QStringLiteral("no such file");
     }
     case ENAMETOOLONG:
@@ -109,34 +142,15 @@ QByteArray readInput(const QString &path, qint64 cap, const QString &noun, bool 
     if (!truncate && st.st_size > cap)
         throw FileRefused(Cause::TooLarge, tooLarge);
     // Non-blocking, so a pipe swapped in after the check cannot hang the open.
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
+    const Descriptor fd{::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)};
+    if (fd.fd < 0)
         throw systemRefusal(errno, path);
     struct stat opened {};
-    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
-        ::close(fd);
+    if (::fstat(fd.fd, &opened) != 0 || !S_ISREG(opened.st_mode))
         throw FileRefused(Cause::NotRegular, QStringLiteral("it is a device or a pipe, not a regular file"));
-    }
-    const qint64 limit = truncate ? cap : cap + 1;
-    QByteArray bytes(limit, Qt::Uninitialized);
-    qint64 got = 0;
-    while (got < limit) {
-        const ssize_t n = ::read(fd, bytes.data() + got, size_t(limit - got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            throw FileRefused(Cause::System, qt_error_string(error));
-        }
-        if (n == 0)
-            break;
-        got += n;
-    }
-    ::close(fd);
-    if (got > cap)
+    QByteArray bytes = readUpTo(fd.fd, truncate ? cap : cap + 1, opened.st_size);
+    if (bytes.size() > cap)
         throw FileRefused(Cause::TooLarge, tooLarge);
-    bytes.truncate(got);
     return bytes;
 }
 
@@ -185,7 +199,9 @@ AtomicFile::AtomicFile(const QString &path, const QStringList &inputs, mode_t mo
     const std::optional<mode_t> keep = existingMode(path);
     const QFileInfo info(path);
     for (int n = 0;; ++n) {
-        m_temp = info.absolutePath() + QStringLiteral("/.%1.%2-%3.tmp").arg(info.fileName()).arg(::getpid()).arg(n);
+        // Short enough beside any name the system allows.
+        m_temp = info.absolutePath() +
+                 QStringLiteral("/.%1.%2-%3.tmp").arg(info.fileName().left(64)).arg(::getpid()).arg(n);
         if (createExclusive(m_file, m_temp, keep.value_or(mode)))
             break;
     }
