@@ -63,6 +63,7 @@ private:
     void imageCleared() override;
     void downloaded(const ModuleParameters &params) override;
     void aboutToWrite() override;
+    bool mayGoOn() override { return m_mayGoOn; }
     void finished(link::TransferCommand command, link::TransferOutcome outcome) override;
     void openModuleParameters();
     void setUpChart3D();
@@ -79,8 +80,10 @@ private:
     void rememberChoice(const QString &path);
     void setCaption(const QString &sourceText);
     QByteArray imageBytes() const;
-    void keepRestorePoint(restore::Event event, const QByteArray &bytes);
-    void keepImageAboutToBeOverwritten(restore::Event event);
+    // False when the point could not be kept and the user will not let the
+    // write it protects go on without it.
+    bool keepRestorePoint(restore::Event event, const QByteArray &bytes, bool protectsAWrite);
+    bool keepImageAboutToBeOverwritten(restore::Event event);
     void createStatusBar();
     void addRestorePointMenuItem();
 
@@ -89,6 +92,7 @@ private:
     link::ModuleTransfers m_transfers;
     restore::RestorePoints m_restorePoints;
     SavedState m_saved;
+    bool m_mayGoOn = true;  // the transfer's overwrite, after its restore point
     QString m_lastChosen;  // the file name last chosen in either dialog
     ElidedLabel *m_statusPort = nullptr;
     // Where the image came from, as the caption named it when it came: a

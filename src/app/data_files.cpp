@@ -149,7 +149,8 @@ void DataCommands::openData(const QString *givenPath)
             Answer::OK)
         return;
     QCoreApplication::processEvents();
-    keepImageAboutToBeOverwritten(restore::Event::BeforeOpen);
+    if (!keepImageAboutToBeOverwritten(restore::Event::BeforeOpen))
+        return;
     m_window.protocol().FirmwareID.clear();
     m_window.protocol().ModuleType.clear();
     m_data.image.ClearEEPROMBuffer();

@@ -123,7 +123,9 @@ void DataCommands::runningChanged(bool running)
 void DataCommands::imageAboutToBeReplaced()
 {
     // The user agreed to overwrite: keep what is there first.
-    keepImageAboutToBeOverwritten(restore::Event::BeforeDownload);
+    m_mayGoOn = keepImageAboutToBeOverwritten(restore::Event::BeforeDownload);
+    if (!m_mayGoOn)
+        return;
     takeTableOffScreen();
     m_data.filledThisRun = {};
     m_saved.forget();
@@ -138,7 +140,7 @@ void DataCommands::downloaded(const ModuleParameters &)
 {
     m_data.filledThisRun = {true, true};
     m_saved.markSaved(m_data);
-    keepRestorePoint(restore::Event::Downloaded, imageBytes());
+    keepRestorePoint(restore::Event::Downloaded, imageBytes(), false);
     setUpChart3D();
     m_window.applyTableMenuRule();
     setCaption(DownloadedSource);
@@ -154,7 +156,7 @@ void DataCommands::setUpChart3D()
 
 void DataCommands::aboutToWrite()
 {
-    keepRestorePoint(restore::Event::BeforeUpload, imageBytes());
+    m_mayGoOn = keepRestorePoint(restore::Event::BeforeUpload, imageBytes(), true);
 }
 
 void DataCommands::finished(link::TransferCommand command, link::TransferOutcome outcome)

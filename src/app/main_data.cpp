@@ -101,23 +101,31 @@ QByteArray DataCommands::imageBytes() const
                       ModuleImage::TransferLength);
 }
 
-void DataCommands::keepRestorePoint(restore::Event event, const QByteArray &bytes)
+bool DataCommands::keepRestorePoint(restore::Event event, const QByteArray &bytes, bool protectsAWrite)
 {
     try {
         m_restorePoints.keep(bytes, event, m_window.protocol().FirmwareID);
+        return true;
     } catch (const RuntimeError &e) {
-        // The command goes on; the user learns that this image has no copy.
-        m_window.context().ui.messageBox(&m_window,
-                                         QStringLiteral("The image could not be kept as a restore point: %1")
-                                             .arg(e.description()),
-                                         QStringLiteral("Restore Point"), Buttons::OK, Icon::Exclamation);
+        // The user learns that this image has no copy, and decides whether
+        // what would overwrite it goes on.
+        const QString text = QStringLiteral("The image could not be kept as a restore point: %1").arg(e.description());
+        m_window.statusBar()->showMessage(text);
+        if (!protectsAWrite) {
+            m_window.context().ui.messageBox(&m_window, text, QStringLiteral("Restore Point"), Buttons::OK,
+                                             Icon::Exclamation);
+            return true;
+        }
+        return m_window.context().ui.messageBox(&m_window, text + QStringLiteral("\n\nGo on without it?"),
+                                                QStringLiteral("Restore Point"), Buttons::YesNo,
+                                                Icon::Exclamation) == Answer::Yes;
     }
 }
 
-void DataCommands::keepImageAboutToBeOverwritten(restore::Event event)
+bool DataCommands::keepImageAboutToBeOverwritten(restore::Event event)
 {
     if (m_data.image.DataBufferEmpty)
-        return;
+        return true;
     // As a save would write it, so parameter edits not yet in the image are
     // kept too; as it stands when the parameters cannot be encoded.
     QByteArray bytes;
@@ -126,7 +134,7 @@ void DataCommands::keepImageAboutToBeOverwritten(restore::Event event)
     } catch (const RuntimeError &) {
         bytes = imageBytes();
     }
-    keepRestorePoint(event, bytes);
+    return keepRestorePoint(event, bytes, true);
 }
 
 bool DataCommands::confirmExitWithUnsavedWork()
