@@ -39,6 +39,8 @@ QString splashShotPath(const QString &screenshot)
 ParsedOptions parseStartOptions(const QStringList &arguments)
 {
     QCommandLineParser parser;
+    // "-x.dat" is one unknown option, as tunara-cli reads it; "--" ends them.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(QStringLiteral("Tunara Torvik Zoruro: link and editing tool for the "
                                                     "Torvik-1 Zoruro ignition module."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
@@ -138,7 +140,9 @@ int RunTunara(QApplication &app, const StartOptions &options)
     std::unique_ptr<link::TracingSerialPort> tracing;
     if (!options.trace.isEmpty()) {
         try {
-            trace = std::make_unique<link::LinkTrace>(options.trace);
+            // Never over the data file the window opens.
+            trace = std::make_unique<link::LinkTrace>(
+                options.trace, options.dataFile.isEmpty() ? QStringList() : QStringList{options.dataFile});
         } catch (const RuntimeError &e) {
             std::fprintf(stderr, "%s\n", qPrintable(e.description()));
             return 1;

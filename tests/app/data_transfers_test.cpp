@@ -7,9 +7,11 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 
@@ -232,6 +234,31 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
         EXPECT_EQ(!sim.received().empty(), row.trafficExpected);
         EXPECT_FALSE(serial.isOpen());
     }
+}
+
+TEST_F(Transfers, PointThatCannotBeKeptIsReportedAndTheUploadWaitsForTheUser)
+{
+    QFile blocker(restoreFolder());  // a file where the folder would be
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    sim.setMemory(memory2D());
+    linkedWindow();
+    ui.answers = {Answer::OK, Answer::OK, Answer::OK};
+    run("mnuDownload");
+    EXPECT_TRUE(ui.messages()[1].text.startsWith(QStringLiteral("The image could not be kept as a restore point")));
+    EXPECT_TRUE(window->statusBar()->currentMessage().startsWith(QStringLiteral("The image could not be kept")));
+
+    data.params.TrigTiming = 25;
+    ui.answers = {Answer::OK, Answer::No};
+    run("mnuUpload");
+    EXPECT_EQ(ui.messages().back().buttons, Buttons::YesNo);
+    EXPECT_TRUE(ui.messages().back().text.endsWith(QStringLiteral("Go on without it?")));
+    EXPECT_EQ(sim.memory(), memory2D());  // nothing written
+
+    ui.answers = {Answer::OK, Answer::Yes, Answer::OK};
+    run("mnuUpload");
+    EXPECT_EQ(ui.messages().back().text, Completed);
+    EXPECT_NE(sim.memory(), memory2D());
 }
 
 TEST_F(Transfers, UploadAsksBeforeSendingATableNobodyFilled)

@@ -38,6 +38,11 @@ TEST(StartOptions, DefaultsAndEachOption)
     ASSERT_TRUE(file.options);
     EXPECT_TRUE(file.options->dataFile.endsWith(QStringLiteral("/my engine.dat")));
     EXPECT_TRUE(QFileInfo(file.options->dataFile).isAbsolute());
+    // After "--" a name with a leading dash is a file, before it an option.
+    const ui::ParsedOptions dashed = ui::parseStartOptions(args({"--", "-x.dat"}));
+    ASSERT_TRUE(dashed.options);
+    EXPECT_TRUE(dashed.options->dataFile.endsWith(QStringLiteral("/-x.dat")));
+    EXPECT_TRUE(ui::parseStartOptions(args({"-x.dat"})).message.contains(QStringLiteral("x.dat")));
 }
 
 TEST(StartOptions, MistakesAreRefusedWithAnExitCode)

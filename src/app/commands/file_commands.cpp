@@ -179,7 +179,8 @@ void FileCommands::openData(const QString *givenPath)
             Answer::OK)
         return;
     QCoreApplication::processEvents();
-    m_keeper.keepImageAboutToBeOverwritten(restore::Event::BeforeOpen);
+    if (!m_keeper.keepImageAboutToBeOverwritten(restore::Event::BeforeOpen))
+        return;
     m_protocol.FirmwareID.clear();
     m_protocol.ModuleType.clear();
     m_data.image.ClearEEPROMBuffer();

@@ -20,22 +20,30 @@ QByteArray ImageKeeper::imageBytes() const
                       ModuleImage::TransferLength);
 }
 
-void ImageKeeper::keepRestorePoint(restore::Event event, const QByteArray &bytes)
+bool ImageKeeper::keepRestorePoint(restore::Event event, const QByteArray &bytes, bool protectsAWrite)
 {
     try {
         m_restorePoints.keep(bytes, event, m_protocol.FirmwareID);
+        return true;
     } catch (const RuntimeError &e) {
-        // The command goes on; the user learns that this image has no copy.
-        m_ui.messageBox(m_shell.dialogParent(),
-                        QStringLiteral("The image could not be kept as a restore point: %1").arg(e.description()),
-                        QStringLiteral("Restore Point"), Buttons::OK, Icon::Exclamation);
+        // The user learns that this image has no copy, and decides whether
+        // what would overwrite it goes on.
+        const QString text = QStringLiteral("The image could not be kept as a restore point: %1").arg(e.description());
+        m_shell.showStatusMessage(text);
+        if (!protectsAWrite) {
+            m_ui.messageBox(m_shell.dialogParent(), text, QStringLiteral("Restore Point"), Buttons::OK,
+                            Icon::Exclamation);
+            return true;
+        }
+        return m_ui.messageBox(m_shell.dialogParent(), text + QStringLiteral("\n\nGo on without it?"),
+                               QStringLiteral("Restore Point"), Buttons::YesNo, Icon::Exclamation) == Answer::Yes;
     }
 }
 
-void ImageKeeper::keepImageAboutToBeOverwritten(restore::Event event)
+bool ImageKeeper::keepImageAboutToBeOverwritten(restore::Event event)
 {
     if (m_data.image.DataBufferEmpty)
-        return;
+        return true;
     // As a save would write it, so parameter edits not yet in the image are
     // kept too; as it stands when the parameters cannot be encoded.
     QByteArray bytes;
@@ -44,7 +52,7 @@ void ImageKeeper::keepImageAboutToBeOverwritten(restore::Event event)
     } catch (const RuntimeError &) {
         bytes = imageBytes();
     }
-    keepRestorePoint(event, bytes);
+    return keepRestorePoint(event, bytes, true);
 }
 
 bool ImageKeeper::confirmExitWithUnsavedWork()

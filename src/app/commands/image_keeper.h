@@ -35,9 +35,11 @@ public:
 
     // The transferred part of the image as it stands.
     QByteArray imageBytes() const;
-    void keepRestorePoint(restore::Event event, const QByteArray &bytes);
+    // False when the point could not be kept and the user will not let the
+    // write it protects go on without it.
+    bool keepRestorePoint(restore::Event event, const QByteArray &bytes, bool protectsAWrite);
     // Keeps a filled image, as a save would write it, before it is replaced.
-    void keepImageAboutToBeOverwritten(restore::Event event);
+    bool keepImageAboutToBeOverwritten(restore::Event event);
 
     // The exit's second question: false when the user wants to stay because
     // the image holds work that was neither saved nor uploaded.

@@ -128,7 +128,9 @@ void TransferCommands::runningChanged(bool running)
 void TransferCommands::imageAboutToBeReplaced()
 {
     // The user agreed to overwrite: keep what is there first.
-    m_keeper.keepImageAboutToBeOverwritten(restore::Event::BeforeDownload);
+    m_mayGoOn = m_keeper.keepImageAboutToBeOverwritten(restore::Event::BeforeDownload);
+    if (!m_mayGoOn)
+        return;
     m_session.discard();  // the open table's unsaved edits go with the image
     m_data.filledThisRun = {};
     m_keeper.forget();
@@ -143,7 +145,7 @@ void TransferCommands::downloaded(const ModuleParameters &)
 {
     m_data.filledThisRun = {true, true};
     m_keeper.markSaved();
-    m_keeper.keepRestorePoint(restore::Event::Downloaded, m_keeper.imageBytes());
+    m_keeper.keepRestorePoint(restore::Event::Downloaded, m_keeper.imageBytes(), false);
     m_followUp.setUpChart3D();
     m_followUp.applyTableMenuRule();
     m_status.showSource(DownloadedSource);
@@ -151,7 +153,7 @@ void TransferCommands::downloaded(const ModuleParameters &)
 
 void TransferCommands::aboutToWrite()
 {
-    m_keeper.keepRestorePoint(restore::Event::BeforeUpload, m_keeper.imageBytes());
+    m_mayGoOn = m_keeper.keepRestorePoint(restore::Event::BeforeUpload, m_keeper.imageBytes(), true);
 }
 
 void TransferCommands::finished(link::TransferCommand command, link::TransferOutcome outcome)

@@ -45,6 +45,7 @@ private:
     void imageCleared() override;
     void downloaded(const ModuleParameters &params) override;
     void aboutToWrite() override;
+    bool mayGoOn() override { return m_mayGoOn; }
     void finished(link::TransferCommand command, link::TransferOutcome outcome) override;
 
     bool confirmUnfilledTable();
@@ -54,6 +55,7 @@ private:
     UserInterface &m_ui;
     WindowShell &m_shell;
     ImageKeeper &m_keeper;
+    bool m_mayGoOn = true;  // the transfer's overwrite, after its restore point
     DataStatus &m_status;
     ImageFollowUp m_followUp;
     link::ModuleTransfers m_transfers;
