@@ -33,7 +33,8 @@ void mnuEditModParams_Click(frmTunara_Main &window)
     if (!closeTimingTable(window))
         return;
     // Each table mode choice takes the table menus with it at once.
-    dialogs::frmModParams dialog(window.context().data, [&window] { window.applyTableMenuRule(); }, &window);
+    dialogs::frmModParams dialog(window.context().data, [&window] { window.applyTableMenuRule(); }, &window,
+                                 &window.context().ui);
     window.context().ui.showModal(dialog);
 }
 

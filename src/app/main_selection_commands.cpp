@@ -6,11 +6,14 @@
 #include "app/table_commands.h"
 #include "views/timing_grid.h"
 #include "views/grid_heat_map.h"
+#include "views/table_grid_binding.h"
+#include "ui_port/user_interface.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QStatusBar>
 
 namespace tunara::ui {
@@ -29,6 +32,7 @@ SelectionCommands::SelectionCommands(frmTunara_Main &window, TableCommands &tabl
     window.statusBar()->setObjectName(QStringLiteral("sbrStatus"));
     registerCommands();
     installHeatMaps();
+    installCellStatus();
     connect(&tables.model(), &editor::TableEditModel::tableReset, this, [this] {
         updateEditMenuItems();
         m_window.statusBar()->clearMessage();
@@ -72,6 +76,50 @@ void SelectionCommands::installHeatMaps()
     const auto scale3D = [this] { return advanceColourScale(m_window.chart3D()->scene()); };
     new views::GridHeatMap(*m_window.grid2D(), m_tables.model(), TableKind::Curve2D, scale2D);
     new views::GridHeatMap(*m_window.grid3D(), m_tables.model(), TableKind::Map3D, scale3D);
+}
+
+// The current cell in the status bar: its RPM, its MAP (3D), its value as
+// the module stores it, and the advance window.
+void SelectionCommands::installCellStatus()
+{
+    m_cellStatus = new QLabel(m_window.statusBar());
+    m_cellStatus->setObjectName(QStringLiteral("lblCurrentCell"));
+    m_window.statusBar()->addPermanentWidget(m_cellStatus);
+    for (const TableKind kind : {TableKind::Curve2D, TableKind::Map3D}) {
+        views::TableGridBinding &binding =
+            kind == TableKind::Map3D ? m_tables.grid3DBinding() : m_tables.grid2DBinding();
+        connect(&binding, &views::TableGridBinding::currentDataCellChanged, this,
+                [this, kind](int row, int column) { showCellStatus(kind, row, column); });
+    }
+    const auto refresh = [this] {
+        const TableKind kind = m_tables.model().kind();
+        if (kind == TableKind::None) {
+            m_cellStatus->clear();
+            return;
+        }
+        const views::TimingGrid *grid = gridOf(kind);
+        showCellStatus(kind, kind == TableKind::Curve2D ? 0 : grid->currentRow() - 1, grid->currentColumn() - 1);
+    };
+    connect(&m_tables.model(), &editor::TableEditModel::tableReset, this, refresh);
+    connect(&m_tables.model(), &editor::TableEditModel::cellsChanged, this, refresh);
+}
+
+void SelectionCommands::showCellStatus(TableKind kind, int row, int column)
+{
+    const editor::TableEditModel &model = m_tables.model();
+    if (!holds(kind) || row < 0 || column < 0 || row >= model.rows() || column >= model.columns()) {
+        m_cellStatus->clear();
+        return;
+    }
+    const views::TimingGrid *grid = gridOf(kind);
+    const editor::AdvanceWindow window = model.editWindow();
+    QString text = QStringLiteral("RPM %1").arg(grid->cellText(0, column + 1));
+    if (kind == TableKind::Map3D)
+        text += QStringLiteral("   MAP %1").arg(grid->cellText(row + 1, 0));
+    text += QStringLiteral("   Advance %1   Window %2 .. %3")
+                .arg(QString::number(model.value(row, column), 'f', 4), editor::formatValue(window.low),
+                     editor::formatValue(window.high));
+    m_cellStatus->setText(text);
 }
 
 // ---- the selection ----
@@ -129,7 +177,8 @@ void SelectionCommands::hideValueLabel(TableKind kind)
         m_window.chart2D()->hideValueLabel();
 }
 
-void SelectionCommands::commit(const CellRect &cells, const editor::BlockResult &result, const QString &stepText)
+void SelectionCommands::commit(const CellRect &cells, const editor::BlockResult &result, const QString &stepText,
+                               const QString &message)
 {
     editor::TableEditModel &model = m_tables.model();
     model.setBlock(cells, result.values, stepText);
@@ -138,6 +187,33 @@ void SelectionCommands::commit(const CellRect &cells, const editor::BlockResult 
         m_window.statusBar()->clearMessage();
     else
         m_window.statusBar()->showMessage(note);
+    // Limited values are said in a box too; one undo takes the step back.
+    const QString said = message.isNull() ? editor::limitedMessage(result.limited, model.editWindow()) : message;
+    if (!said.isEmpty())
+        m_window.context().ui.messageBox(&m_window, said, stepText, ui::Buttons::OK, ui::Icon::Exclamation);
+}
+
+CellRect SelectionCommands::currentCell(TableKind kind, const CellRect &selection) const
+{
+    const views::TimingGrid *grid = gridOf(kind);
+    const int row = kind == TableKind::Curve2D ? 0 : grid->currentRow() - 1;
+    const int column = grid->currentColumn() - 1;
+    if (row < 0 || column < 0 || !selection.contains(row, column))
+        return CellRect::single(selection.top, selection.left);
+    return CellRect::single(row, column);
+}
+
+editor::PasteTable SelectionCommands::pasteTable(TableKind kind) const
+{
+    const editor::TableEditModel &model = m_tables.model();
+    const views::TimingGrid *grid = gridOf(kind);
+    editor::PasteTable table{model.values(), model.rows(), model.columns(), model.editWindow(), {}};
+    table.headings.corner = grid->cellText(0, 0);
+    for (int c = 1; c <= model.columns(); ++c)
+        table.headings.columns << grid->cellText(0, c);
+    for (int r = 1; r <= model.rows(); ++r)
+        table.headings.rows << grid->cellText(r, 0);
+    return table;
 }
 
 // ---- the commands ----
@@ -172,15 +248,23 @@ void SelectionCommands::paste(TableKind kind)
         text = m_window.Clip.ClipText;
     if (text.isEmpty())
         return;
-    editor::TableEditModel &model = m_tables.model();
-    const editor::ClipCells cells = editor::parseClipText(text, model.rows(), model.columns());
-    const int rowSpan = kind == TableKind::Map3D ? m_window.Clip.ClipRowSpan : 0;
-    const CellRect target =
-        editor::pasteTarget(*selection, rowSpan, m_window.Clip.ClipColSpan, cells, model.rows(), model.columns());
-    selectInGrid(kind, target);
+    // This program's own last copy keeps its rule; other text is laid out
+    // by its own size or by the headings it carries.
+    const editor::OwnCopy own{m_window.Clip.ClipText, kind == TableKind::Map3D ? m_window.Clip.ClipRowSpan : 0,
+                              m_window.Clip.ClipColSpan};
+    const editor::PastePlan plan =
+        editor::planPaste(text, own, *selection, currentCell(kind, *selection), pasteTable(kind));
+    if (!plan.refusal.isEmpty()) {
+        m_window.context().ui.messageBox(&m_window, plan.refusal, QStringLiteral("Paste"), ui::Buttons::OK,
+                                         ui::Icon::Exclamation);
+        return;
+    }
+    if (plan.target.isEmpty())
+        return;
+    selectInGrid(kind, plan.target);
     hideValueLabel(kind);
-    commit(target, editor::pasteCells(model.block(target), target.rows, target.columns, cells, model.editWindow()),
-           QStringLiteral("Paste"));
+    commit(plan.target, plan.result, QStringLiteral("Paste"),
+           editor::pasteMessage(plan, m_tables.model().editWindow()));
 }
 
 void SelectionCommands::modify(TableKind kind)

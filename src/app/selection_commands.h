@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/cell_block.h"
+#include "editor/paste_plan.h"
 #include "editor/selection_ops.h"
 #include "editor/table_rules.h"
 
@@ -9,6 +10,7 @@
 #include <optional>
 
 class QKeyEvent;
+class QLabel;
 
 namespace tunara::views {
 class TimingGrid;
@@ -25,7 +27,8 @@ class TableCommands;
 // keyboard steps on a grid (Page Up / Page Down, with Shift a whole degree;
 // Ctrl+C and Ctrl+V copy and paste), and the heat-map tint of both grids.
 // Each change is one step of the editing model; when values had to be
-// limited to the advance window the status bar says how many.
+// limited to the advance window the status bar and a message box say how
+// many. The status bar also shows the current cell.
 class SelectionCommands : public QObject {
     Q_OBJECT
 public:
@@ -47,6 +50,8 @@ private:
     void registerCommands();
     void updateEditMenuItems();
     void installHeatMaps();
+    void installCellStatus();
+    void showCellStatus(editor::TableKind kind, int row, int column);
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool handleGridKey(editor::TableKind kind, const QKeyEvent &key);
 
@@ -55,13 +60,21 @@ private:
     bool holds(editor::TableKind kind) const;
     void selectInGrid(editor::TableKind kind, const editor::CellRect &cells);
     void hideValueLabel(editor::TableKind kind);
-    void commit(const editor::CellRect &cells, const editor::BlockResult &result, const QString &stepText);
+    // One step; `message` (by default the limited note) is shown in a box
+    // when it is not empty.
+    void commit(const editor::CellRect &cells, const editor::BlockResult &result, const QString &stepText,
+                const QString &message = QString());
+    // The grid's current cell in model coordinates, or the selection's
+    // corner when the current cell lies outside it.
+    editor::CellRect currentCell(editor::TableKind kind, const editor::CellRect &selection) const;
+    editor::PasteTable pasteTable(editor::TableKind kind) const;
     // One of the block-shaping commands over the current selection.
     template <typename Shape>
     void reshape(editor::TableKind kind, const QString &stepText, Shape shape);
 
     frmTunara_Main &m_window;
     TableCommands &m_tables;
+    QLabel *m_cellStatus = nullptr;
 };
 
 }  // namespace tunara::ui
