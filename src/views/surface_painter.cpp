@@ -73,7 +73,14 @@ void ScenePainter::label(const QPointF &point, const QPointF &dir, double gap, c
 {
     QRectF box = fm.boundingRect(text);
     const double reach = gap + std::abs(dir.x()) * box.width() / 2 + std::abs(dir.y()) * box.height() / 2;
-    box.moveCenter(point + dir * reach);
+    // Kept inside the plot, where the clip would cut it.
+    const QRectF area = pr.plotArea();
+    const auto place = [&box, &area](const QPointF &centre) {
+        box.moveCenter(centre);
+        box.moveLeft(std::clamp(box.left(), area.left(), std::max(area.left(), area.right() - box.width())));
+        box.moveTop(std::clamp(box.top(), area.top(), std::max(area.top(), area.bottom() - box.height())));
+    };
+    place(point + dir * reach);
     const auto covers = [this](const QRectF &b) {
         return std::any_of(m_taken.begin(), m_taken.end(), [&b](const QRectF &t) { return t.intersects(b); });
     };
@@ -84,8 +91,9 @@ void ScenePainter::label(const QPointF &point, const QPointF &dir, double gap, c
     const QPointF across(-dir.y(), dir.x());
     const double step = fm.height() * 0.5;
     for (int out = 0; out <= 8 && covers(box); ++out)
-        for (int side : {0, 1, -1, 2, -2, 3, -3}) {
-            box.moveCenter(point + dir * (reach + step * out) + across * (step * side));
+        for (int side = 0; side <= 24; ++side) {
+            const int signedSide = side % 2 ? (side + 1) / 2 : -side / 2;  // 0, 1, -1, 2, -2, ...
+            place(point + dir * (reach + step * out) + across * (step * signedSide));
             if (!covers(box))
                 break;
         }
