@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/commands/table_views.h"
 #include "editor/cell_block.h"
 #include "editor/paste_plan.h"
 #include "editor/selection_ops.h"
@@ -10,17 +11,18 @@
 #include <optional>
 
 class QKeyEvent;
-class QLabel;
 
-namespace tunara::views {
-class TimingGrid;
-}  // namespace tunara::views
+namespace tunara::editor {
+class TableEditModel;
+}
 
 namespace tunara::ui {
 
-class frmTunara_Main;
+class CopyBuffer;
 struct GridPopupActions;
-class TableCommands;
+struct MainActions;
+class UserInterface;
+class WindowShell;
 
 // The commands on a grid selection: Copy, Paste and Modify of the two
 // pop-up menus, Interpolate and Smooth (pop-up menus and Edit menu), the
@@ -28,11 +30,12 @@ class TableCommands;
 // Ctrl+C and Ctrl+V copy and paste), and the heat-map tint of both grids.
 // Each change is one step of the editing model; when values had to be
 // limited to the advance window the status bar and a message box say how
-// many. The status bar also shows the current cell.
+// many. The current cell is told for the status bar.
 class SelectionCommands : public QObject {
     Q_OBJECT
 public:
-    SelectionCommands(frmTunara_Main &window, TableCommands &tables);
+    SelectionCommands(editor::TableEditModel &model, TableViews views, const MainActions &actions, UserInterface &ui,
+                      CopyBuffer &copy, WindowShell &shell, QObject *parent);
 
     void copy(editor::TableKind kind);
     void paste(editor::TableKind kind);
@@ -45,6 +48,10 @@ public:
     // the 2D grid always the advance row). Nothing when no data cell of the
     // open table is selected.
     std::optional<editor::CellRect> selectedCells(editor::TableKind kind) const;
+
+signals:
+    // The current cell as the status bar shows it (empty: none).
+    void currentCellShown(const QString &text);
 
 private:
     void registerCommands();
@@ -72,9 +79,12 @@ private:
     template <typename Shape>
     void reshape(editor::TableKind kind, const QString &stepText, Shape shape);
 
-    frmTunara_Main &m_window;
-    TableCommands &m_tables;
-    QLabel *m_cellStatus = nullptr;
+    editor::TableEditModel &m_model;
+    TableViews m_views;
+    const MainActions &m_actions;
+    UserInterface &m_ui;
+    CopyBuffer &m_copy;
+    WindowShell &m_shell;
 };
 
 }  // namespace tunara::ui
