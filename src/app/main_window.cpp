@@ -27,7 +27,9 @@
 #include <QClipboard>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QProgressBar>
 
 namespace tunara::ui {
@@ -123,7 +125,11 @@ void frmTunara_Main::connectCommands()
                        views, m_actions, m_ctx.ui, m_errorDialog, *this, this);
     m_tableCommands = new TableCommands(m_ctx.data, *m_session, m_ctx.ui, m_actions, views, *m_copy, *this,
                                         m_ctx.programFolder, this);
-    new SelectionCommands(m_session->model(), views, m_actions, m_ctx.ui, *m_copy, *this, this);
+    auto *selection = new SelectionCommands(m_session->model(), views, m_actions, m_ctx.ui, *m_copy, *this, this);
+    auto *currentCell = new QLabel(statusBar());
+    currentCell->setObjectName(QStringLiteral("lblCurrentCell"));
+    statusBar()->addPermanentWidget(currentCell);
+    connect(selection, &SelectionCommands::currentCellShown, currentCell, &QLabel::setText);
     // The data commands come later; their dialog is looked up when used.
     const OpenFileDialog openFile = [this](const QString &title, const QString &filter) {
         return m_fileCommands->FileOpen(title, filter, QString());

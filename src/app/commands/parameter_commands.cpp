@@ -28,7 +28,7 @@ void ParameterCommands::mnuEditModParams_Click()
     if (!m_closeTable())
         return;
     // Each table mode choice takes the table menus with it at once.
-    dialogs::frmModParams dialog(m_data, m_tableModeChanged, m_shell.dialogParent());
+    dialogs::frmModParams dialog(m_data, m_tableModeChanged, m_shell.dialogParent(), &m_ui);
     m_ui.showModal(dialog);
 }
 

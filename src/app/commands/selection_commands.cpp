@@ -31,6 +31,7 @@ SelectionCommands::SelectionCommands(editor::TableEditModel &model, TableViews v
     views.grid3D.installEventFilter(this);
     registerCommands();
     installHeatMaps();
+    installCellStatus();
     connect(&model, &editor::TableEditModel::tableReset, this, [this] {
         updateEditMenuItems();
         m_shell.clearStatusMessage();
@@ -74,6 +75,42 @@ void SelectionCommands::installHeatMaps()
     const auto scale3D = [this] { return advanceColourScale(m_views.chart3D.scene()); };
     new views::GridHeatMap(m_views.grid2D, m_model, TableKind::Curve2D, scale2D);
     new views::GridHeatMap(m_views.grid3D, m_model, TableKind::Map3D, scale3D);
+}
+
+// The current cell for the status bar: its RPM, its MAP (3D), its value as
+// the module stores it, and the advance window.
+void SelectionCommands::installCellStatus()
+{
+    for (const TableKind kind : {TableKind::Curve2D, TableKind::Map3D})
+        connect(gridOf(kind), &QTableWidget::currentCellChanged, this,
+                [this, kind](int row, int column) { showCellStatus(kind, row - 1, column - 1); });
+    const auto refresh = [this] {
+        const TableKind kind = m_model.kind();
+        const views::TimingGrid *grid = gridOf(kind == TableKind::None ? TableKind::Curve2D : kind);
+        showCellStatus(kind, kind == TableKind::Curve2D ? 0 : grid->currentRow() - 1, grid->currentColumn() - 1);
+    };
+    connect(&m_model, &editor::TableEditModel::tableReset, this, refresh);
+    connect(&m_model, &editor::TableEditModel::cellsChanged, this, refresh);
+}
+
+void SelectionCommands::showCellStatus(TableKind kind, int row, int column)
+{
+    const editor::TableEditModel &model = m_model;
+    if (kind == TableKind::Curve2D)
+        row = 0;  // the advance row, whatever row is current
+    if (!holds(kind) || row < 0 || column < 0 || row >= model.rows() || column >= model.columns()) {
+        emit currentCellShown(QString());
+        return;
+    }
+    const views::TimingGrid *grid = gridOf(kind);
+    const editor::AdvanceWindow window = model.editWindow();
+    QString text = QStringLiteral("RPM %1").arg(grid->cellText(0, column + 1));
+    if (kind == TableKind::Map3D)
+        text += QStringLiteral("   MAP %1").arg(grid->cellText(row + 1, 0));
+    text += QStringLiteral("   Advance %1   Window %2 .. %3")
+                .arg(QString::number(model.value(row, column), 'f', 4), editor::formatValue(window.low),
+                     editor::formatValue(window.high));
+    emit currentCellShown(text);
 }
 
 // ---- the selection ----
@@ -131,7 +168,8 @@ void SelectionCommands::hideValueLabel(TableKind kind)
         m_views.chart2D.hideValueLabel();
 }
 
-void SelectionCommands::commit(const CellRect &cells, const editor::BlockResult &result, const QString &stepText)
+void SelectionCommands::commit(const CellRect &cells, const editor::BlockResult &result, const QString &stepText,
+                               const QString &message)
 {
     editor::TableEditModel &model = m_model;
     model.setBlock(cells, result.values, stepText);
@@ -140,6 +178,33 @@ void SelectionCommands::commit(const CellRect &cells, const editor::BlockResult 
         m_shell.clearStatusMessage();
     else
         m_shell.showStatusMessage(note);
+    // Limited values are said in a box too; one undo takes the step back.
+    const QString said = message.isNull() ? editor::limitedMessage(result.limited, model.editWindow()) : message;
+    if (!said.isEmpty())
+        m_ui.messageBox(m_shell.dialogParent(), said, stepText, ui::Buttons::OK, ui::Icon::Exclamation);
+}
+
+CellRect SelectionCommands::currentCell(TableKind kind, const CellRect &selection) const
+{
+    const views::TimingGrid *grid = gridOf(kind);
+    const int row = kind == TableKind::Curve2D ? 0 : grid->currentRow() - 1;
+    const int column = grid->currentColumn() - 1;
+    if (row < 0 || column < 0 || !selection.contains(row, column))
+        return CellRect::single(selection.top, selection.left);
+    return CellRect::single(row, column);
+}
+
+editor::PasteTable SelectionCommands::pasteTable(TableKind kind) const
+{
+    const editor::TableEditModel &model = m_model;
+    const views::TimingGrid *grid = gridOf(kind);
+    editor::PasteTable table{model.values(), model.rows(), model.columns(), model.editWindow(), {}};
+    table.headings.corner = grid->cellText(0, 0);
+    for (int c = 1; c <= model.columns(); ++c)
+        table.headings.columns << grid->cellText(0, c);
+    for (int r = 1; r <= model.rows(); ++r)
+        table.headings.rows << grid->cellText(r, 0);
+    return table;
 }
 
 // ---- the commands ----
@@ -174,15 +239,23 @@ void SelectionCommands::paste(TableKind kind)
         text = m_copy.state().ClipText;
     if (text.isEmpty())
         return;
-    editor::TableEditModel &model = m_model;
-    const editor::ClipCells cells = editor::parseClipText(text, model.rows(), model.columns());
-    const int rowSpan = kind == TableKind::Map3D ? m_copy.state().ClipRowSpan : 0;
-    const CellRect target =
-        editor::pasteTarget(*selection, rowSpan, m_copy.state().ClipColSpan, cells, model.rows(), model.columns());
-    selectInGrid(kind, target);
+    // This program's own last copy keeps its rule; other text is laid out
+    // by its own size or by the headings it carries.
+    const CopyState &clip = m_copy.state();
+    const editor::OwnCopy own{clip.ClipText, kind == TableKind::Map3D ? clip.ClipRowSpan : 0, clip.ClipColSpan};
+    const editor::PastePlan plan =
+        editor::planPaste(text, own, *selection, currentCell(kind, *selection), pasteTable(kind));
+    if (!plan.refusal.isEmpty()) {
+        m_ui.messageBox(m_shell.dialogParent(), plan.refusal, QStringLiteral("Paste"), ui::Buttons::OK,
+                        ui::Icon::Exclamation);
+        return;
+    }
+    if (plan.target.isEmpty())
+        return;
+    selectInGrid(kind, plan.target);
     hideValueLabel(kind);
-    commit(target, editor::pasteCells(model.block(target), target.rows, target.columns, cells, model.editWindow()),
-           QStringLiteral("Paste"));
+    commit(plan.target, plan.result, QStringLiteral("Paste"),
+           editor::pasteMessage(plan, m_model.editWindow()));
 }
 
 void SelectionCommands::modify(TableKind kind)
