@@ -244,19 +244,19 @@ TEST_F(Transfers, PointThatCannotBeKeptIsReportedAndTheUploadWaitsForTheUser)
     sim.setMemory(memory2D());
     linkedWindow();
     ui.answers = {Answer::OK, Answer::OK, Answer::OK};
-    run("mnuDownload");
+    choose(actions().download);
     EXPECT_TRUE(ui.messages()[1].text.startsWith(QStringLiteral("The image could not be kept as a restore point")));
     EXPECT_TRUE(window->statusBar()->currentMessage().startsWith(QStringLiteral("The image could not be kept")));
 
     data.params.TrigTiming = 25;
     ui.answers = {Answer::OK, Answer::No};
-    run("mnuUpload");
+    choose(actions().upload);
     EXPECT_EQ(ui.messages().back().buttons, Buttons::YesNo);
     EXPECT_TRUE(ui.messages().back().text.endsWith(QStringLiteral("Go on without it?")));
     EXPECT_EQ(sim.memory(), memory2D());  // nothing written
 
     ui.answers = {Answer::OK, Answer::Yes, Answer::OK};
-    run("mnuUpload");
+    choose(actions().upload);
     EXPECT_EQ(ui.messages().back().text, Completed);
     EXPECT_NE(sim.memory(), memory2D());
 }
