@@ -1,13 +1,14 @@
 #include "cli/file_commands.h"
 
+#include "cli/cli_args.h"
+#include "cli/json_number.h"
+
 #include "core/numbers.h"
 #include "core/runtime_error.h"
 #include "files/data_file.h"
 #include "module/parameter_codec.h"
 #include "image/parameter_fields.h"
 #include "tables/table_axes.h"
-
-#include <QLocale>
 
 namespace tunara::cli {
 
@@ -83,20 +84,16 @@ QString table3DText(const Table3D &t, std::uint8_t mapSensor)
     return text;
 }
 
-QByteArray jsonNumber(double v)
-{
-    return QByteArray::number(v, 'g', QLocale::FloatingPointShortest);
-}
-
 int decodeCommand(const QStringList &args, CliStreams &io)
 {
-    const bool json = args.value(0) == QStringLiteral("--json");
-    const QStringList files = json ? args.mid(1) : args;
-    if (files.size() != 1)
+    const FileArgs parsed = parseFileArgs(args, true, false);
+    if (!parsed.error.isEmpty())
+        return usageError(io, parsed.error);
+    if (parsed.files.size() != 1)
         return usageError(io, QStringLiteral("decode needs exactly one data file"));
     try {
-        const ModuleData data = openDataFile(files[0]);
-        if (json)
+        const ModuleData data = openDataFile(parsed.files[0]);
+        if (parsed.json)
             io.out << toJson(data) << '\n';
         else
             io.out << describe(data);
