@@ -12,6 +12,7 @@ class QLabel;
 namespace tunara::ui {
 
 class ElidedLabel;
+class RecentFilesMenu;
 
 class frmTunara_Main;
 
@@ -47,6 +48,8 @@ public:
     bool confirmExitWithUnsavedWork();
     bool hasUnsavedWork() const { return m_saved.hasUnsavedWork(m_data); }
     const restore::RestorePoints &restorePoints() const { return m_restorePoints; }
+    // The File menu's last data files; a dropped file opens through it too.
+    RecentFilesMenu &recentFiles() { return *m_recent; }
 
     // Port, firmware, where the image came from, table mode.
     void refreshStatus();
@@ -88,6 +91,7 @@ private:
     link::ModuleTransfers m_transfers;
     restore::RestorePoints m_restorePoints;
     SavedState m_saved;
+    RecentFilesMenu *m_recent = nullptr;
     QString m_lastChosen;  // the file name last chosen in either dialog
     ElidedLabel *m_statusPort = nullptr;
     // Where the image came from, as the caption named it when it came: a

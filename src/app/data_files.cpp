@@ -4,6 +4,7 @@
 #include "app/compare_commands.h"
 #include "app/main_window.h"
 #include "app/main_parameter_dialogs.h"
+#include "app/recent_files_menu.h"
 #include "core/runtime_error.h"
 #include "files/data_file.h"
 #include "files/stored_settings.h"
@@ -12,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace tunara::ui {
 
@@ -52,7 +54,9 @@ QString DataCommands::dialogFolder() const
 {
     if (!m_lastChosen.isEmpty())
         return m_lastChosen;
-    return m_window.context().settings.GetSetting(FolderSection, FolderKey, QString());
+    // Never the program's own folder: installed, it cannot be written.
+    const QString stored = m_window.context().settings.GetSetting(FolderSection, FolderKey, QString());
+    return stored.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : stored;
 }
 
 void DataCommands::rememberChoice(const QString &path)
@@ -164,6 +168,7 @@ void DataCommands::openData(const QString *givenPath)
     });
     if (path.isEmpty() || !loadFile(path))
         return;
+    m_recent->add(path);
     ui.messageBox(&m_window, QStringLiteral("Loaded %1 to buffer. Ready for editing or upload.").arg(path), OpenTitle,
                   Buttons::OK, Icon::None);
     ShowOpenedFileCheck(m_window, path);
@@ -225,6 +230,7 @@ void DataCommands::mnuSaveFile_Click()
     if (runTrapped(m_window.errorDialog(), [&] { datafile::write(path, m_data.image); }) != StepOutcome::Completed)
         return;
     m_saved.markSaved(m_data);
+    m_recent->add(path);
     m_window.DataFileTitle = datafile::captionTitle(path);
     setCaption(m_window.DataFileTitle);
 }

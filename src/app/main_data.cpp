@@ -3,7 +3,9 @@
 #include "app/data_commands.h"
 #include "editor/table_session.h"
 
+#include "app/data_file_drop.h"
 #include "app/elided_label.h"
+#include "app/recent_files_menu.h"
 #include "app/main_window.h"
 #include "app/port_setup_panel.h"
 #include "dialogs/restore_point_dialog.h"
@@ -54,6 +56,9 @@ DataCommands::DataCommands(frmTunara_Main &window)
     connect(a.openFile, &QAction::triggered, this, &DataCommands::mnuOpenFile_Click);
     connect(a.saveFile, &QAction::triggered, this, &DataCommands::mnuSaveFile_Click);
     connect(a.openRestorePoint, &QAction::triggered, this, &DataCommands::mnuOpenRestorePoint_Click);
+    const auto open = [this](const QString &path) { openDataFile(path); };
+    m_recent = new RecentFilesMenu(a, window.context().settings, window.context().ui, window, open);
+    new DataFileDrop(window, window.context().ui, [this](const QString &path) { m_recent->openIfThere(path); });
     createStatusBar();
     connect(window.portPanel(), &PortSetupPanel::portPicked, this,
             [this] { QTimer::singleShot(0, this, [this] { refreshStatus(); }); });

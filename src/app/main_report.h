@@ -45,6 +45,7 @@ private:
 
     frmTunara_Main &m_window;
     std::unique_ptr<QPrinter> m_printer;
+    QString m_lastComment;  // this session's last answer to the comment prompt
 };
 
 // Gives the four report items of the File menu their commands.
