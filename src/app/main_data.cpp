@@ -6,6 +6,7 @@
 #include "app/data_file_drop.h"
 #include "app/elided_label.h"
 #include "app/recent_files_menu.h"
+#include "app/unsaved_marker.h"
 #include "app/main_window.h"
 #include "app/port_setup_panel.h"
 #include "dialogs/restore_point_dialog.h"
@@ -59,6 +60,7 @@ DataCommands::DataCommands(frmTunara_Main &window)
     const auto open = [this](const QString &path) { openDataFile(path); };
     m_recent = new RecentFilesMenu(a, window.context().settings, window.context().ui, window, open);
     new DataFileDrop(window, window.context().ui, [this](const QString &path) { m_recent->openIfThere(path); });
+    new UnsavedMarker(window, [this] { return hasUnsavedWork(); });
     createStatusBar();
     connect(window.portPanel(), &PortSetupPanel::portPicked, this,
             [this] { QTimer::singleShot(0, this, [this] { refreshStatus(); }); });
