@@ -29,8 +29,10 @@ QString DataFileDrop::refusal(const QMimeData &mime)
     const QFileInfo info(urls[0].toLocalFile());
     if (info.isDir())
         return info.filePath() + QStringLiteral("\r\nThis is a folder, not a data file.");
-    if (!info.isFile())
+    if (!info.exists())
         return info.filePath() + QStringLiteral("\r\nFile not found.");
+    if (!info.isFile())
+        return info.filePath() + QStringLiteral("\r\nThis is not a data file.");
     return {};
 }
 

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QWidget>
 
 namespace tunara::ui {
 
