@@ -1,6 +1,6 @@
 #include "app/startup.h"
 
-#include "app/data_commands.h"
+#include "app/commands/file_commands.h"
 #include "app/main_window.h"
 #include "app/port_devices.h"
 #include "app/port_setup_panel.h"
@@ -198,7 +198,7 @@ int RunTunara(QApplication &app, const StartOptions &options)
     restoreWindowPlace(window, settings);
     window.show();
     if (!options.dataFile.isEmpty())
-        QTimer::singleShot(0, &window, [&] { window.dataCommands().openDataFile(options.dataFile); });
+        QTimer::singleShot(0, &window, [&] { window.fileCommands().openDataFile(options.dataFile); });
     if (!options.screenshot.isEmpty()) {
         QTimer::singleShot(800, &window, [&] {
             if (options.simulate)

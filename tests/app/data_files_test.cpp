@@ -69,7 +69,7 @@ TEST_F(DataFiles, OpenAndSaveMoveTheSameBytesWithTheirCaptionsAndPrompts)
     EXPECT_EQ(dialogs(UiCall::Kind::SaveFile).at(0).title, QStringLiteral("Save File"));
     EXPECT_EQ(readFile(path(QStringLiteral("copy.dat"))), bytesAsSaved(data));
     EXPECT_EQ(caption(), titled(QStringLiteral("copy.dat")));
-    EXPECT_FALSE(cmds().hasUnsavedWork());
+    EXPECT_FALSE(keeper().hasUnsavedWork());
 
     // Over an existing, longer file: No chooses again, Yes replaces it whole.
     writeFile(QStringLiteral("long.dat"), QByteArray(2000, '\x01'));
@@ -131,7 +131,7 @@ TEST_F(DataFiles, ShortOrUnusableFilesLeaveTheImageEmptyAndSayWhy)
         EXPECT_TRUE(ui.answers.empty());
     }
     // Each good image that an open replaced was kept first.
-    EXPECT_EQ(cmds().restorePoints().list().size(), qsizetype(std::size(rows)));
+    EXPECT_EQ(keeper().restorePoints().list().size(), qsizetype(std::size(rows)));
 }
 
 TEST_F(DataFiles, PromptsRefusalsAndFailuresNeverLoseWorkOrReportItSaved)
@@ -191,7 +191,7 @@ TEST_F(DataFiles, PromptsRefusalsAndFailuresNeverLoseWorkOrReportItSaved)
     ASSERT_EQ(::stat(pipe.toLocal8Bit().constData(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
     EXPECT_EQ(caption(), titled(QStringLiteral("new.dat")));
-    EXPECT_TRUE(cmds().hasUnsavedWork());
+    EXPECT_TRUE(keeper().hasUnsavedWork());
     // A parameter that fits no byte: nothing is written, the image keeps
     // its parameter block.
     const QByteArray block = imageBytes();
@@ -346,8 +346,8 @@ TEST_F(DataFiles, RestorePointsAreReopenedAndTheCaptionShortensNamesOverFortyCha
     EXPECT_EQ(columns.mid(1), (QStringList{QStringLiteral("Before open"), QStringLiteral("unknown"), QStringLiteral("2D")}));
     EXPECT_EQ(imageBytes(), bytesAsSaved(data));
     EXPECT_TRUE(data.params.TimingTable2D);
-    EXPECT_EQ(cmds().restorePoints().list().size(), 2);  // "second" was kept before the restore
-    EXPECT_EQ(cmds().restorePoints().list().at(0).tableMode, QStringLiteral("3D"));
+    EXPECT_EQ(keeper().restorePoints().list().size(), 2);  // "second" was kept before the restore
+    EXPECT_EQ(keeper().restorePoints().list().at(0).tableMode, QStringLiteral("3D"));
 }
 
 }  // namespace

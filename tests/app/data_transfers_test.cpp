@@ -63,11 +63,11 @@ TEST_F(Transfers, DownloadFillsTheImageAndKeepsWhatItReplaces)
                                            Download + QStringLiteral("|Downloaded data to buffer. Ready for editing.")}));
     EXPECT_EQ(imageBytes(), transferBytes(memory2D()));
     EXPECT_EQ(caption(), titled(QStringLiteral("Downloaded Data")));
-    EXPECT_FALSE(cmds().hasUnsavedWork());
+    EXPECT_FALSE(keeper().hasUnsavedWork());
     EXPECT_FALSE(serial.isOpen());
     EXPECT_EQ(statusLabel("lblStatusFirmware"), QStringLiteral("Firmware: Torvik-1 Zoruro V2.1"));
     EXPECT_EQ(statusLabel("lblStatusTable"), QStringLiteral("Table: 2D"));
-    QList<restore::Entry> kept = cmds().restorePoints().list();
+    QList<restore::Entry> kept = keeper().restorePoints().list();
     ASSERT_EQ(kept.size(), 1);
     EXPECT_EQ(kept[0].event, restore::Event::Downloaded);
     EXPECT_EQ(kept[0].firmware, QStringLiteral("Torvik-1 Zoruro V2.1"));
@@ -80,12 +80,12 @@ TEST_F(Transfers, DownloadFillsTheImageAndKeepsWhatItReplaces)
     choose(actions().download);
     EXPECT_EQ(messagesFrom(2), QStringList{Download + QStringLiteral("|Data buffer not empty. OK to overwrite?")});
     EXPECT_EQ(data.params.TrigTiming, 25);
-    EXPECT_EQ(cmds().restorePoints().list().size(), 1);
+    EXPECT_EQ(keeper().restorePoints().list().size(), 1);
 
     // OK: the edited image is kept before the module's replaces it.
     ui.answers = {Answer::OK};
     downloadOk();
-    kept = cmds().restorePoints().list();
+    kept = keeper().restorePoints().list();
     ASSERT_EQ(kept.size(), 3);
     EXPECT_EQ(kept[1].event, restore::Event::BeforeDownload);
     EXPECT_EQ(readFile(kept[1].path), edited);
@@ -122,7 +122,7 @@ TEST_F(Transfers, EveryFailedDownloadEndsWithItsMessageAndAnEmptyImage)
         EXPECT_FALSE(w.transferRunning());
         EXPECT_TRUE(w.menuBar()->isEnabled());
     }
-    EXPECT_TRUE(cmds().restorePoints().list().isEmpty());
+    EXPECT_TRUE(keeper().restorePoints().list().isEmpty());
 }
 
 // One download and one upload on a shown window: nothing the user does in
@@ -186,16 +186,16 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
     EXPECT_EQ(ui.messages().back().icon, Icon::Exclamation);
     EXPECT_EQ(transferBytes(sim.memory()), imageBytes());
     EXPECT_EQ(sim.memory()[48], 25);
-    EXPECT_FALSE(cmds().hasUnsavedWork());
-    const QList<restore::Entry> kept = cmds().restorePoints().list();
+    EXPECT_FALSE(keeper().hasUnsavedWork());
+    const QList<restore::Entry> kept = keeper().restorePoints().list();
     ASSERT_EQ(kept.size(), 2);
     EXPECT_EQ(kept[0].event, restore::Event::BeforeUpload);
     EXPECT_EQ(readFile(kept[0].path), imageBytes());
 
     // A wizard resets the caption; the data still came from the module.
     ui.onModal = [&](QDialog &dialog) {
-        EXPECT_EQ(w.windowTitle().remove(QStringLiteral("[*]")), w.MainTitle);  // "[*]": the unsaved-work mark
-        cmds().refreshStatus();
+        EXPECT_EQ(w.windowTitle().remove(QStringLiteral("[*]")), w.mainTitle());  // "[*]": the unsaved-work mark
+        window->dataStatus().refresh();
         EXPECT_EQ(statusLabel("lblStatusSource"), QStringLiteral("Data: Downloaded Data"));
         return dialog.result();
     };

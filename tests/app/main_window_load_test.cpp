@@ -62,7 +62,7 @@ protected:
 TEST_F(MainWindowLoad, CaptionIsTheCompanyNameBeforeTheDesignCaption)
 {
     ui::frmTunara_Main &w = loadWindow();
-    EXPECT_EQ(w.MainTitle, Design);
+    EXPECT_EQ(w.mainTitle(), Design);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Halvern Zazorer ") + Design);
     EXPECT_TRUE(ui.calls.empty());
 
@@ -79,7 +79,7 @@ TEST_F(MainWindowLoad, EmptyCompanyInfoIsReportedOnceAndTheLoadGoesOn)
     EXPECT_EQ(ui.messages()[0].buttons, Buttons::AbortRetryIgnore);
     EXPECT_TRUE(ui.messages()[0].text.contains(QStringLiteral("company")));
     EXPECT_EQ(w.windowTitle(), Design);
-    EXPECT_EQ(w.MainTitle, Design);
+    EXPECT_EQ(w.mainTitle(), Design);
     // The steps after the caption still ran.
     EXPECT_EQ(w.protocol().ModuleType, QStringLiteral("Torvik-1 Zoruro"));
     EXPECT_FALSE(actions().editTimingTable->isEnabled());
@@ -376,9 +376,9 @@ TEST_F(MainWindowLoad, ProgramStateStartsClean)
     w.protocol().AbortRequested = true;
     w.protocol().FirmwareID = QStringLiteral("old");
     w.protocol().ModuleType = QStringLiteral("Unknown");
-    w.Clip.ClipText = QStringLiteral("1\t2");
-    w.Clip.ClipColSpan = 1;
-    w.DataFileTitle = QStringLiteral("old.dat");
+    w.clip().ClipText = QStringLiteral("1\t2");
+    w.clip().ClipColSpan = 1;
+    w.setDataFileTitle(QStringLiteral("old.dat"));
     w.Form_Load();
 
     EXPECT_TRUE(data.image.DataBufferEmpty);
@@ -392,9 +392,9 @@ TEST_F(MainWindowLoad, ProgramStateStartsClean)
     EXPECT_FALSE(w.protocol().AbortRequested);
     EXPECT_TRUE(w.protocol().FirmwareID.isEmpty());
     EXPECT_EQ(w.protocol().ModuleType, QStringLiteral("Torvik-1 Zoruro"));
-    EXPECT_TRUE(w.Clip.ClipText.isEmpty());
-    EXPECT_EQ(w.Clip.ClipColSpan, 0);
-    EXPECT_TRUE(w.DataFileTitle.isEmpty());
+    EXPECT_TRUE(w.clip().ClipText.isEmpty());
+    EXPECT_EQ(w.clip().ClipColSpan, 0);
+    EXPECT_TRUE(w.dataFileTitle().isEmpty());
     EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
     EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("Tunara_Kelm_Main"));
     EXPECT_EQ(QDir::currentPath(), QDir(programFolder()).canonicalPath());

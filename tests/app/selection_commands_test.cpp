@@ -2,7 +2,7 @@
 // Interpolate, Smooth, keyboard steps and the heat map, each one undo step.
 #include "app/app_fixture.h"
 #include "views/chart_3d_view.h"
-#include "app/table_commands.h"
+#include "app/commands/table_commands.h"
 #include "views/timing_grid.h"
 #include "views/advance_colour_scale.h"
 
@@ -78,8 +78,8 @@ TEST_F(SelectionCommandsTest, CopiesA3DBlockAndPastesItElsewhereAsOneStep)
     openTable(true);
     select(true, 1, 1, 2, 4);
     choose(actions().popUp3D.copy);
-    EXPECT_EQ(window->Clip.ClipText, QStringLiteral("11.1\t11.2\t11.3\t11.4\r12.1\t12.2\t12.3\t12.4"));
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), window->Clip.ClipText);
+    EXPECT_EQ(window->clip().ClipText, QStringLiteral("11.1\t11.2\t11.3\t11.4\r12.1\t12.2\t12.3\t12.4"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), window->clip().ClipText);
 
     // One cell clicked at row 7, column 18: the block fills rows 7..8, columns 18..21.
     select(true, 7, 18, 7, 18);
@@ -102,7 +102,7 @@ TEST_F(SelectionCommandsTest, CopiesA3DBlockAndPastesItElsewhereAsOneStep)
     // Closing the table forgets the copy.
     ui.answers.push_back(Answer::No);
     choose(actions().closeTbl);
-    EXPECT_TRUE(window->Clip.ClipText.isEmpty());
+    EXPECT_TRUE(window->clip().ClipText.isEmpty());
     EXPECT_FALSE(actions().popUp3D.paste->isEnabled());
 }
 
@@ -125,7 +125,7 @@ TEST_F(SelectionCommandsTest, Copies2DCellsPastesThemCutAtColumn21AndModifiesThe
     openTable(false);
     select(false, 0, 2, 1, 4);  // headings included: the advance row is copied
     choose(actions().popUp2D.copy);
-    EXPECT_EQ(window->Clip.ClipText, QStringLiteral("11.0\t11.5\t12.0"));
+    EXPECT_EQ(window->clip().ClipText, QStringLiteral("11.0\t11.5\t12.0"));
     select(false, 1, 20, 1, 20);
     choose(actions().popUp2D.paste);
     EXPECT_EQ(model().block({0, 19, 1, 2}), stored({11.0, 11.5}));
@@ -142,7 +142,7 @@ TEST_F(SelectionCommandsTest, Copies2DCellsPastesThemCutAtColumn21AndModifiesThe
     EXPECT_EQ(grid(false).cellText(1, 2), model().displayText(27.75));
     EXPECT_NE(model().displayText(27.75), QStringLiteral("27.8"));
     choose(actions().popUp2D.copy);  // copies what the grid shows
-    EXPECT_EQ(window->Clip.ClipText, grid(false).cellText(1, 1) + u'\t' + grid(false).cellText(1, 2));
+    EXPECT_EQ(window->clip().ClipText, grid(false).cellText(1, 1) + u'\t' + grid(false).cellText(1, 2));
 
     // Cancelled, empty or blank: nothing changes and no step is added.
     for (const InputReply &reply : {InputReply{QString(), false}, InputReply{QString(), true},

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/commands/table_views.h"
 #include "editor/cell_block.h"
 #include "editor/selection_ops.h"
 #include "editor/table_rules.h"
@@ -10,15 +11,17 @@
 
 class QKeyEvent;
 
-namespace tunara::views {
-class TimingGrid;
-}  // namespace tunara::views
+namespace tunara::editor {
+class TableEditModel;
+}
 
 namespace tunara::ui {
 
-class frmTunara_Main;
+class CopyBuffer;
 struct GridPopupActions;
-class TableCommands;
+struct MainActions;
+class UserInterface;
+class WindowShell;
 
 // The commands on a grid selection: Copy, Paste and Modify of the two
 // pop-up menus, Interpolate and Smooth (pop-up menus and Edit menu), the
@@ -29,7 +32,8 @@ class TableCommands;
 class SelectionCommands : public QObject {
     Q_OBJECT
 public:
-    SelectionCommands(frmTunara_Main &window, TableCommands &tables);
+    SelectionCommands(editor::TableEditModel &model, TableViews views, const MainActions &actions, UserInterface &ui,
+                      CopyBuffer &copy, WindowShell &shell, QObject *parent);
 
     void copy(editor::TableKind kind);
     void paste(editor::TableKind kind);
@@ -60,8 +64,12 @@ private:
     template <typename Shape>
     void reshape(editor::TableKind kind, const QString &stepText, Shape shape);
 
-    frmTunara_Main &m_window;
-    TableCommands &m_tables;
+    editor::TableEditModel &m_model;
+    TableViews m_views;
+    const MainActions &m_actions;
+    UserInterface &m_ui;
+    CopyBuffer &m_copy;
+    WindowShell &m_shell;
 };
 
 }  // namespace tunara::ui
