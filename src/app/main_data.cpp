@@ -8,6 +8,9 @@
 #include "app/commands/parameter_commands.h"
 #include "app/commands/table_commands.h"
 #include "app/commands/transfer_commands.h"
+#include "app/data_file_drop.h"
+#include "app/recent_files_menu.h"
+#include "app/unsaved_marker.h"
 #include "app/port_setup_panel.h"
 #include "link/module_protocol.h"
 
@@ -36,6 +39,11 @@ void frmTunara_Main::setUpDataCommands()
                                               *this, *m_keeper, *m_dataStatus, followUp, this);
     m_fileCommands = new FileCommands(m_ctx.data, *m_session, *m_protocol, m_errorDialog, m_ctx.settings, m_actions,
                                       m_ctx.ui, *this, *m_keeper, *m_dataStatus, followUp, this);
+    auto *recent = new RecentFilesMenu(m_actions, m_ctx.settings, m_ctx.ui, *this,
+                                       [this](const QString &path) { m_fileCommands->openDataFile(path); });
+    connect(m_fileCommands, &FileCommands::fileUsed, recent, &RecentFilesMenu::add);
+    new DataFileDrop(*this, m_ctx.ui, [recent](const QString &path) { recent->openIfThere(path); });
+    new UnsavedMarker(*this, [this] { return m_keeper->hasUnsavedWork(); });
     // Any command may change what the bar shows (the parameters dialog the
     // table mode, the port set-up the port): look again after each.
     m_dataStatus->followMenus({m_actions.file, m_actions.edit, m_actions.communications, m_actions.help});

@@ -5,6 +5,7 @@
 #include "app/port_devices.h"
 #include "app/port_setup_panel.h"
 #include "app/program_folder.h"
+#include "app/window_place.h"
 #include "dialogs/qt_user_interface.h"
 #include "dialogs/splash_window.h"
 #include "core/version.h"
@@ -36,6 +37,19 @@ QString splashShotPath(const QString &screenshot)
 
 }  // namespace
 
+// The help names the program as it is installed, not by the path it was
+// started from (nor "<executable_name>" before the application exists).
+static QString helpTextOf(const QCommandLineParser &parser)
+{
+    const QString started = QCoreApplication::instance() ? QCoreApplication::arguments().value(0)
+                                                         : QStringLiteral("<executable_name>");
+    QString text = parser.helpText();
+    const QString usage = QStringLiteral("Usage: ");
+    if (text.startsWith(usage + started))
+        text.replace(usage.size(), started.size(), QStringLiteral("tunara"));
+    return text;
+}
+
 ParsedOptions parseStartOptions(const QStringList &arguments)
 {
     QCommandLineParser parser;
@@ -66,12 +80,12 @@ ParsedOptions parseStartOptions(const QStringList &arguments)
 
     ParsedOptions result;
     if (!parser.parse(arguments)) {
-        result.message = parser.errorText() + u'\n' + parser.helpText();
+        result.message = parser.errorText() + u'\n' + helpTextOf(parser);
         result.exitCode = 2;
         return result;
     }
     if (parser.isSet(help)) {
-        result.message = parser.helpText();
+        result.message = helpTextOf(parser);
         return result;
     }
     if (parser.isSet(version)) {
@@ -80,7 +94,7 @@ ParsedOptions parseStartOptions(const QStringList &arguments)
     }
     if (parser.positionalArguments().size() > 1) {
         result.message = QStringLiteral("Unexpected argument: %1\n").arg(parser.positionalArguments().at(1)) +
-                         parser.helpText();
+                         helpTextOf(parser);
         result.exitCode = 2;
         return result;
     }
@@ -185,6 +199,7 @@ int RunTunara(QApplication &app, const StartOptions &options)
         }
     }
 
+    restoreWindowPlace(window, settings);
     window.show();
     if (!options.dataFile.isEmpty())
         QTimer::singleShot(0, &window, [&] { window.fileCommands().openDataFile(options.dataFile); });
@@ -193,10 +208,16 @@ int RunTunara(QApplication &app, const StartOptions &options)
             if (options.simulate)
                 window.mnuPortSetup_Click();
             saveShot(window, options.screenshot);
-            window.close();
+            // A message still up (the file's load message) would hold the
+            // run: leaving ends its loop too.
+            if (QApplication::activeModalWidget())
+                QCoreApplication::exit(shotFailed ? 1 : 0);
+            else
+                window.close();
         });
     }
     const int rc = app.exec();
+    saveWindowPlace(window, settings);
     simulated.stop();
     return shotFailed ? 1 : rc;
 }

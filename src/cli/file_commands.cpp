@@ -1,14 +1,15 @@
 #include "cli/file_commands.h"
 #include "cli/cli_args.h"
 
+#include "cli/cli_args.h"
+#include "cli/json_number.h"
+
 #include "core/numbers.h"
 #include "core/runtime_error.h"
 #include "files/data_file.h"
 #include "module/parameter_codec.h"
 #include "image/parameter_fields.h"
 #include "tables/table_axes.h"
-
-#include <QLocale>
 
 namespace tunara::cli {
 
@@ -82,11 +83,6 @@ QString table3DText(const Table3D &t, std::uint8_t mapSensor)
         text += line + u'\n';
     }
     return text;
-}
-
-QByteArray jsonNumber(double v)
-{
-    return QByteArray::number(v, 'g', QLocale::FloatingPointShortest);
 }
 
 int decodeCommand(const QStringList &args, CliStreams &io)

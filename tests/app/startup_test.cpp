@@ -57,6 +57,8 @@ TEST(StartOptions, MistakesAreRefusedWithAnExitCode)
     EXPECT_FALSE(help.options);
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.message.contains(QStringLiteral("--simulate")));
+    // The program is named, whatever path started it (the test binary's here).
+    EXPECT_TRUE(help.message.startsWith(QStringLiteral("Usage: tunara [options]"))) << help.message.toStdString();
 }
 
 TEST(StartOptions, TraceFileIsTakenAndOneThatCannotBeMadeStopsTheStart)

@@ -19,6 +19,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace tunara::ui {
 
@@ -80,7 +81,9 @@ QString FileCommands::dialogFolder() const
 {
     if (!m_lastChosen.isEmpty())
         return m_lastChosen;
-    return m_settings.GetSetting(FolderSection, FolderKey, QString());
+    // Never the program's own folder: installed, it cannot be written.
+    const QString stored = m_settings.GetSetting(FolderSection, FolderKey, QString());
+    return stored.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : stored;
 }
 
 void FileCommands::rememberChoice(const QString &path)
@@ -194,6 +197,7 @@ void FileCommands::openData(const QString *givenPath)
     });
     if (path.isEmpty() || !loadFile(path))
         return;
+    emit fileUsed(path);
     ui.messageBox(parent, QStringLiteral("Loaded %1 to buffer. Ready for editing or upload.").arg(path), OpenTitle,
                   Buttons::OK, Icon::None);
     ShowOpenedFileCheck(ui, parent, m_data.image, path);
@@ -255,6 +259,7 @@ void FileCommands::mnuSaveFile_Click()
     if (runTrapped(m_errors, [&] { datafile::write(path, m_data.image); }) != StepOutcome::Completed)
         return;
     m_keeper.markSaved();
+    emit fileUsed(path);
     showDataFile(datafile::captionTitle(path));
 }
 

@@ -52,6 +52,10 @@ public:
 
     static QString dataFileFilter();  // "Torvik-1 data files (*.dat)|*.dat"
 
+signals:
+    // A data file was opened or saved (for the recent files).
+    void fileUsed(const QString &path);
+
 private:
     void openData(const QString *givenPath);
     bool loadFile(const QString &path);

@@ -87,10 +87,13 @@ bool ReportCommands::printerReady(const QString &title)
 
 QString ReportCommands::askComment()
 {
-    return m_ui
-        .inputBox(m_shell.dialogParent(), QStringLiteral("Serial number or comment?"),
-                  QStringLiteral("Optional Information Entry"), QString())
-        .text;
+    // The last answer is offered again, so Preview, Print and PDF of one
+    // module need it typed once.
+    const InputReply reply = m_ui.inputBox(m_shell.dialogParent(), QStringLiteral("Serial number or comment?"),
+                                           QStringLiteral("Optional Information Entry"), m_lastComment);
+    if (reply.accepted)
+        m_lastComment = reply.text;
+    return reply.text;
 }
 
 report::ReportInputs ReportCommands::inputs(const QString &comment) const

@@ -70,6 +70,7 @@ private:
     CommonErrorDialog &m_errors;
     WindowShell &m_shell;
     std::unique_ptr<QPrinter> m_printer;
+    QString m_lastComment;  // this session's last answer to the comment prompt
 };
 
 }  // namespace tunara::ui
