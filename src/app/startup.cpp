@@ -1,12 +1,13 @@
 #include "app/startup.h"
 
-#include "app/compare_commands.h"
-#include "app/data_commands.h"
-#include "app/main_report.h"
+#include "app/commands/compare_commands.h"
+#include "app/commands/file_commands.h"
+#include "app/commands/report_commands.h"
 #include "app/main_window.h"
 #include "app/port_devices.h"
 #include "app/port_setup_panel.h"
 #include "app/program_folder.h"
+#include "app/window_place.h"
 #include "dialogs/qt_user_interface.h"
 #include "dialogs/splash_window.h"
 #include "core/version.h"
@@ -56,10 +57,10 @@ QString openInMistake(const StartOptions &o)
 void openAtStart(frmTunara_Main &window, const StartOptions &o, const ModuleData &data)
 {
     if (o.openIn.isEmpty()) {
-        window.dataCommands().openDataFile(o.dataFile);
+        window.fileCommands().openDataFile(o.dataFile);
         return;
     }
-    window.dataCommands().openDataFile(o.dataFile, false);
+    window.fileCommands().openDataFile(o.dataFile, false);
     if (data.image.DataBufferEmpty)
         return;
     const MainActions &a = window.actions();
@@ -76,9 +77,24 @@ void openAtStart(frmTunara_Main &window, const StartOptions &o, const ModuleData
 
 }  // namespace
 
+// The help names the program as it is installed, not by the path it was
+// started from (nor "<executable_name>" before the application exists).
+static QString helpTextOf(const QCommandLineParser &parser)
+{
+    const QString started = QCoreApplication::instance() ? QCoreApplication::arguments().value(0)
+                                                         : QStringLiteral("<executable_name>");
+    QString text = parser.helpText();
+    const QString usage = QStringLiteral("Usage: ");
+    if (text.startsWith(usage + started))
+        text.replace(usage.size(), started.size(), QStringLiteral("tunara"));
+    return text;
+}
+
 ParsedOptions parseStartOptions(const QStringList &arguments)
 {
     QCommandLineParser parser;
+    // "-x.dat" is one unknown option, as tunara-cli reads it; "--" ends them.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(QStringLiteral("Tunara Torvik Zoruro: link and editing tool for the "
                                                     "Torvik-1 Zoruro ignition module."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
@@ -117,12 +133,12 @@ ParsedOptions parseStartOptions(const QStringList &arguments)
 
     ParsedOptions result;
     if (!parser.parse(arguments)) {
-        result.message = parser.errorText() + u'\n' + parser.helpText();
+        result.message = parser.errorText() + u'\n' + helpTextOf(parser);
         result.exitCode = 2;
         return result;
     }
     if (parser.isSet(help)) {
-        result.message = parser.helpText();
+        result.message = helpTextOf(parser);
         return result;
     }
     if (parser.isSet(version)) {
@@ -131,7 +147,7 @@ ParsedOptions parseStartOptions(const QStringList &arguments)
     }
     if (parser.positionalArguments().size() > 1) {
         result.message = QStringLiteral("Unexpected argument: %1\n").arg(parser.positionalArguments().at(1)) +
-                         parser.helpText();
+                         helpTextOf(parser);
         result.exitCode = 2;
         return result;
     }
@@ -199,7 +215,9 @@ int RunTunara(QApplication &app, const StartOptions &options)
     std::unique_ptr<link::TracingSerialPort> tracing;
     if (!options.trace.isEmpty()) {
         try {
-            trace = std::make_unique<link::LinkTrace>(options.trace);
+            // Never over the data file the window opens.
+            trace = std::make_unique<link::LinkTrace>(
+                options.trace, options.dataFile.isEmpty() ? QStringList() : QStringList{options.dataFile});
         } catch (const RuntimeError &e) {
             std::fprintf(stderr, "%s\n", qPrintable(e.description()));
             return 1;
@@ -242,24 +260,28 @@ int RunTunara(QApplication &app, const StartOptions &options)
         }
     }
 
+    restoreWindowPlace(window, settings);
     window.show();
     if (!options.dataFile.isEmpty())
         QTimer::singleShot(0, &window, [&] { openAtStart(window, options, data); });
     if (!options.screenshot.isEmpty()) {
         QTimer::singleShot(800, &window, [&] {
             // A dialog open over the window (--open-in parameters or preview) is the picture.
-            QWidget *dialog = QApplication::activeModalWidget();
+            QWidget *dialog = options.openIn.isEmpty() ? nullptr : QApplication::activeModalWidget();
             if (options.simulate && !dialog)
                 window.mnuPortSetup_Click();
             saveShot(dialog ? *dialog : static_cast<QWidget &>(window), options.screenshot);
-            // Leaves without the exit's questions about an open table or dialog.
-            if (dialog || window.isTableOpen())
-                QCoreApplication::exit(0);
+            // Leaves without the exit's questions about an open table or
+            // dialog; a message still up (the file's load message) would hold
+            // the run: leaving ends its loop too.
+            if (QApplication::activeModalWidget() || window.isTableOpen())
+                QCoreApplication::exit(shotFailed ? 1 : 0);
             else
                 window.close();
         });
     }
     const int rc = app.exec();
+    saveWindowPlace(window, settings);
     simulated.stop();
     return shotFailed ? 1 : rc;
 }

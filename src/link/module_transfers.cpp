@@ -104,6 +104,8 @@ TransferOutcome ModuleTransfers::download()
     if (!image.DataBufferEmpty && !m_prompter.askOkCancel(T::OverwriteQuestion, T::DownloadTitle))
         return TransferOutcome::Cancelled;
     m_events.imageAboutToBeReplaced();
+    if (!m_events.mayGoOn())
+        return TransferOutcome::Cancelled;
     pumpEvents();
     image.ClearEEPROMBuffer();
     m_events.imageCleared();
@@ -147,6 +149,10 @@ TransferOutcome ModuleTransfers::upload()
         return TransferOutcome::Failed;
     }
     m_events.aboutToWrite();
+    if (!m_events.mayGoOn()) {
+        m_protocol.closePort();
+        return TransferOutcome::Cancelled;
+    }
     m_protocol.WriteEEPROMData();
     if (!m_protocol.CommOK) {
         m_prompter.showMessage(T::ProgrammingFailed, T::UploadTitle, MessageIcon::Information);

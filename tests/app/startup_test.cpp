@@ -44,6 +44,12 @@ TEST(StartOptions, DefaultsAndEachOption)
     ASSERT_TRUE(table.options);
     EXPECT_EQ(table.options->openIn, QStringLiteral("table"));
     EXPECT_EQ(table.options->compareWith, QStringLiteral("b.dat"));
+
+    // After "--" a name with a leading dash is a file, before it an option.
+    const ui::ParsedOptions dashed = ui::parseStartOptions(args({"--", "-x.dat"}));
+    ASSERT_TRUE(dashed.options);
+    EXPECT_TRUE(dashed.options->dataFile.endsWith(QStringLiteral("/-x.dat")));
+    EXPECT_TRUE(ui::parseStartOptions(args({"-x.dat"})).message.contains(QStringLiteral("x.dat")));
 }
 
 TEST(StartOptions, MistakesAreRefusedWithAnExitCode)
@@ -61,6 +67,8 @@ TEST(StartOptions, MistakesAreRefusedWithAnExitCode)
     EXPECT_FALSE(help.options);
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.message.contains(QStringLiteral("--simulate")));
+    // The program is named, whatever path started it (the test binary's here).
+    EXPECT_TRUE(help.message.startsWith(QStringLiteral("Usage: tunara [options]"))) << help.message.toStdString();
 }
 
 TEST(StartOptions, TraceFileIsTakenAndOneThatCannotBeMadeStopsTheStart)

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -210,6 +211,29 @@ TEST_F(TransferCli, PortFailuresExitOneWithTheirReasonOnStderr)
     EXPECT_EQ(r.err.count(path("no-such-tty")), 1) << r.err.toStdString();
     EXPECT_FALSE(r.err.contains("Check cable"));
     EXPECT_TRUE(r.out.isEmpty());
+}
+
+TEST_F(TransferCli, UploadKeepsARestorePointOrWritesNothingUnlessToldToGoOn)
+{
+    writeFile(path("in.dat"), QByteArray(264, '\x21'));
+    const QString points = path(".local/share/Tunara_Kelm_Main/restore-points");
+    EXPECT_EQ(cli({"upload", "--port", sim.devicePath(), path("in.dat")}).code, 0);
+    EXPECT_EQ(restore::RestorePoints(points).list().size(), 1);
+
+    // The folder cannot hold points: nothing goes to the module.
+    ASSERT_TRUE(QDir(points).removeRecursively());
+    writeFile(points, "not a folder");
+    auto memory = sim.memory();
+    memory[100] = 0x77;
+    sim.setMemory(memory);
+    writeFile(path("in.dat"), QByteArray(264, '\x22'));
+    const CliRun refused = cli({"upload", "--port", sim.devicePath(), path("in.dat")});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.contains("could not be kept as a restore point")) << refused.err.toStdString();
+    EXPECT_EQ(sim.memory()[100], 0x77);
+    const CliRun told = cli({"upload", "--port", sim.devicePath(), "--no-restore-point", path("in.dat")});
+    EXPECT_EQ(told.code, 0) << told.err.toStdString();
+    EXPECT_EQ(sim.memory()[100], 0x22);
 }
 
 TEST_F(TransferCli, RestorePointsAreListedNewestFirst)

@@ -1,18 +1,19 @@
 // Download and upload from the window, and what keeps a running transfer
 // from being disturbed.
-#include "app/data_commands.h"
+#include "app/commands/transfer_commands.h"
+
+#include "app/commands/data_status.h"
+#include "app/commands/image_keeper.h"
+#include "app/main_actions.h"
+#include "app/window_shell.h"
+#include "core/numbers.h"
+#include "dialogs/error_dialog.h"
 #include "editor/table_session.h"
 #include "image/image_layout.h"
-#include "app/table_commands.h"
 
-#include "app/main_window.h"
-#include "app/main_parameter_dialogs.h"
-#include "app/port_setup_panel.h"
-#include "views/timing_grid.h"
-#include "core/numbers.h"
+#include <QAction>
 
-#include <QComboBox>
-#include <QMenuBar>
+#include <algorithm>
 
 namespace tunara::ui {
 
@@ -37,17 +38,35 @@ const QString TableOpenMessage = QStringLiteral("You must close or save any open
 
 }  // namespace
 
-void DataCommands::mnuDownload_Click()
+TransferCommands::TransferCommands(ModuleData &data, editor::TableSession &session, link::ModuleProtocol &protocol,
+                                   CommonErrorDialog &errors, const MainActions &actions, UserInterface &ui,
+                                   WindowShell &shell, ImageKeeper &keeper, DataStatus &status,
+                                   ImageFollowUp followUp, QObject *parent)
+    : QObject(parent),
+      m_data(data),
+      m_session(session),
+      m_ui(ui),
+      m_shell(shell),
+      m_keeper(keeper),
+      m_status(status),
+      m_followUp(std::move(followUp)),
+      m_transfers(protocol, data, *this, errors, this)
+{
+    connect(actions.download, &QAction::triggered, this, &TransferCommands::mnuDownload_Click);
+    connect(actions.upload, &QAction::triggered, this, &TransferCommands::mnuUpload_Click);
+}
+
+void TransferCommands::mnuDownload_Click()
 {
     m_transfers.Download();  // Busy while another transfer runs: nothing done
 }
 
-void DataCommands::mnuUpload_Click()
+void TransferCommands::mnuUpload_Click()
 {
     if (m_transfers.isRunning())
         return;
     // An open table may hold edits the image does not have yet.
-    if (tableOnScreen()) {
+    if (m_session.isOpen()) {
         showMessage(TableOpenMessage, link::TransferText::UploadTitle, link::MessageIcon::Exclamation);
         return;
     }
@@ -57,7 +76,7 @@ void DataCommands::mnuUpload_Click()
     m_transfers.Upload();
 }
 
-bool DataCommands::confirmUnfilledTable()
+bool TransferCommands::confirmUnfilledTable()
 {
     const ModuleParameters &p = m_data.params;
     const editor::TableKind active = editor::activeTable(p);
@@ -83,98 +102,73 @@ bool DataCommands::confirmUnfilledTable()
                        "table editor in this session. The upload would write the module parameters with this %1 "
                        "table: %2.\r\n\r\nUpload anyway?")
             .arg(table, content);
-    return m_window.context().ui.messageBox(&m_window, text, link::TransferText::UploadTitle, Buttons::YesNo,
-                                            Icon::Exclamation) == Answer::Yes;
+    return m_ui.messageBox(m_shell.dialogParent(), text, link::TransferText::UploadTitle, Buttons::YesNo,
+                           Icon::Exclamation) == Answer::Yes;
 }
 
-void DataCommands::showMessage(const QString &text, const QString &title, link::MessageIcon icon)
+void TransferCommands::showMessage(const QString &text, const QString &title, link::MessageIcon icon)
 {
-    refreshStatus();  // the identification may just have been read
-    m_window.context().ui.messageBox(&m_window, text, title, Buttons::OK, iconOf(icon));
+    m_status.refresh();  // the identification may just have been read
+    m_ui.messageBox(m_shell.dialogParent(), text, title, Buttons::OK, iconOf(icon));
 }
 
-bool DataCommands::askOkCancel(const QString &text, const QString &title)
+bool TransferCommands::askOkCancel(const QString &text, const QString &title)
 {
-    return m_window.context().ui.messageBox(&m_window, text, title, Buttons::OKCancel, Icon::None) == Answer::OK;
+    return m_ui.messageBox(m_shell.dialogParent(), text, title, Buttons::OKCancel, Icon::None) == Answer::OK;
 }
 
-bool DataCommands::tableOnScreen() const
+// Nothing else may touch the image, the port or the open table meanwhile.
+void TransferCommands::runningChanged(bool running)
 {
-    return m_window.session().isOpen();
-}
-
-// Discards the open table's unsaved edits: its image is being replaced.
-void DataCommands::takeTableOffScreen()
-{
-    m_window.session().discard();
-}
-
-// While a transfer runs the menus and the port choice are out of reach; the
-// close box is refused by the window and its layout rule leaves the port
-// alone. Esc still reaches the transfer through the window's key preview.
-void DataCommands::runningChanged(bool running)
-{
-    m_window.menuBar()->setEnabled(!running);
-    m_window.portPanel()->list()->setEnabled(!running);
+    m_shell.setBusy(running);
     if (!running)
-        refreshStatus();
+        m_status.refresh();
 }
 
-void DataCommands::imageAboutToBeReplaced()
+void TransferCommands::imageAboutToBeReplaced()
 {
     // The user agreed to overwrite: keep what is there first.
-    keepImageAboutToBeOverwritten(restore::Event::BeforeDownload);
-    takeTableOffScreen();
+    m_mayGoOn = m_keeper.keepImageAboutToBeOverwritten(restore::Event::BeforeDownload);
+    if (!m_mayGoOn)
+        return;
+    m_session.discard();  // the open table's unsaved edits go with the image
     m_data.filledThisRun = {};
-    m_saved.forget();
+    m_keeper.forget();
 }
 
-void DataCommands::imageCleared()
+void TransferCommands::imageCleared()
 {
-    setCaption(EmptySource);
+    m_status.showSource(EmptySource);
 }
 
-void DataCommands::downloaded(const ModuleParameters &)
+void TransferCommands::downloaded(const ModuleParameters &)
 {
     m_data.filledThisRun = {true, true};
-    m_saved.markSaved(m_data);
-    keepRestorePoint(restore::Event::Downloaded, imageBytes());
-    setUpChart3D();
-    m_window.applyTableMenuRule();
-    setCaption(DownloadedSource);
+    m_keeper.markSaved();
+    m_keeper.keepRestorePoint(restore::Event::Downloaded, m_keeper.imageBytes(), false);
+    m_followUp.setUpChart3D();
+    m_followUp.applyTableMenuRule();
+    m_status.showSource(DownloadedSource);
 }
 
-// The 3D chart and the grid's pressure labels follow the sensor of the
-// image just read; a template that fails is reported by the editor itself.
-void DataCommands::setUpChart3D()
+void TransferCommands::aboutToWrite()
 {
-    if (m_data.params.TimingTable3D && m_window.tableCommands())
-        m_window.tableCommands()->ChartSetup3D();
+    m_mayGoOn = m_keeper.keepRestorePoint(restore::Event::BeforeUpload, m_keeper.imageBytes(), true);
 }
 
-void DataCommands::aboutToWrite()
-{
-    keepRestorePoint(restore::Event::BeforeUpload, imageBytes());
-}
-
-void DataCommands::finished(link::TransferCommand command, link::TransferOutcome outcome)
+void TransferCommands::finished(link::TransferCommand command, link::TransferOutcome outcome)
 {
     const bool completed = outcome == link::TransferOutcome::Completed;
     if (command == link::TransferCommand::Download && completed) {
-        openModuleParameters();
+        m_status.refresh();
+        m_followUp.editModuleParameters();
     } else if (command == link::TransferCommand::Download && m_data.image.DataBufferEmpty) {
         // A failed or refused download leaves the image cleared.
         m_data.filledThisRun = {};
-        m_saved.forget();
+        m_keeper.forget();
     } else if (command == link::TransferCommand::Upload && completed) {
-        m_saved.markSaved(m_data);  // the module now holds exactly this image
+        m_keeper.markSaved();  // the module now holds exactly this image
     }
-}
-
-void DataCommands::openModuleParameters()
-{
-    refreshStatus();
-    mnuEditModParams_Click(m_window);
 }
 
 }  // namespace tunara::ui
