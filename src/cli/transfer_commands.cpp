@@ -2,6 +2,7 @@
 
 #include "cli/file_commands.h"
 #include "files/data_file.h"
+#include "files/restore_points.h"
 #include "files/stored_settings.h"
 #include "link/line_error_handler.h"
 #include "link/module_transfers.h"
@@ -56,10 +57,12 @@ private:
     static bool isFailure(const QString &text)
     {
         namespace T = TransferText;
+        // A failure's first line names it; more lines may follow.
+        const QString first = text.section(QStringLiteral("\r\n"), 0, 0);
         for (const QString *failure : {&T::NoLink, &T::DownloadIdFailed, &T::UploadIdFailed, &T::IdentifyIdFailed,
                                        &T::DownloadRefused, &T::UploadRefused, &T::DownloadFailed, &T::NoData,
                                        &T::ProgrammingFailed, &T::VerificationFailed})
-            if (text == *failure)
+            if (first == *failure)
                 return true;
         return false;
     }
@@ -114,15 +117,43 @@ private:
     int m_percent = -1;
 };
 
+// What the module held before an upload is kept where the window keeps its
+// restore points, so `restore-points` lists it.
+class RestorePointKeeper : public TransferEvents {
+public:
+    RestorePointKeeper(CliStreams &io, const ModuleProtocol &protocol) : m_io(io), m_protocol(protocol) {}
+
+    void moduleContentsRead(const EEPROMBytes &before) override
+    {
+        const QByteArray bytes(reinterpret_cast<const char *>(before.data() + ModuleImage::FirstTransferAddress),
+                               ModuleImage::TransferLength);
+        try {
+            const QString path =
+                restore::RestorePoints().keep(bytes, restore::Event::ModuleBeforeUpload, m_protocol.FirmwareID);
+            m_io.out << "Module contents before upload kept in " << path << '\n';
+            m_io.out.flush();
+        } catch (const RuntimeError &e) {
+            // As in the window: the upload goes on, and the user is told.
+            m_io.err << "The module's contents could not be kept as a restore point: " << e.description() << '\n';
+            m_io.err.flush();
+        }
+    }
+
+private:
+    CliStreams &m_io;
+    const ModuleProtocol &m_protocol;
+};
+
 struct Arguments {
     QString port;
     QString output;
     QString trace;
     QStringList files;
     QString problem;
+    bool writeAll = false;
 };
 
-Arguments parse(const QStringList &args, bool takesOutput)
+Arguments parse(const QStringList &args, bool takesOutput, bool takesWriteAll = false)
 {
     Arguments a;
     for (int k = 0; k < args.size(); ++k) {
@@ -135,6 +166,8 @@ Arguments parse(const QStringList &args, bool takesOutput)
             }
             (arg == QStringLiteral("--port") ? a.port : arg == QStringLiteral("--trace") ? a.trace : a.output) =
                 args[++k];
+        } else if (takesWriteAll && arg == QStringLiteral("--write-all")) {
+            a.writeAll = true;
         } else if (arg.startsWith(QStringLiteral("--port="))) {
             a.port = arg.mid(7);
         } else if (arg.startsWith(u'-') && arg.size() > 1) {
@@ -159,7 +192,8 @@ public:
                         : nullptr),
           lineErrors(linkPort(), user),
           protocol(linkPort(), data.image, user, &progress),
-          transfers(protocol, data, user, user)
+          keeper(io, protocol),
+          transfers(protocol, data, user, user, &keeper)
     {
     }
 
@@ -204,6 +238,7 @@ public:
     std::unique_ptr<TracingSerialPort> tracing;
     LineErrorHandler lineErrors;
     ModuleProtocol protocol;
+    RestorePointKeeper keeper;
     ModuleTransfers transfers;
 };
 
@@ -281,7 +316,7 @@ int downloadCommand(const QStringList &args, CliStreams &io)
 
 int uploadCommand(const QStringList &args, CliStreams &io)
 {
-    const Arguments a = parse(args, false);
+    const Arguments a = parse(args, false, true);
     if (!a.problem.isEmpty())
         return usageError(io, a.problem);
     if (a.files.size() != 1)
@@ -298,6 +333,7 @@ int uploadCommand(const QStringList &args, CliStreams &io)
     Session s(io, data, trace.get());
     if (const int code = s.selectPort(a.port, io); code != ExitOk)
         return code;
+    s.transfers.setWriteAll(a.writeAll);
     return exitFor(s.transfers.Upload());
 }
 
@@ -316,9 +352,11 @@ std::vector<CliCommand> transferCommands()
          QStringLiteral("Read the module's EEPROM and save its 264 bytes to FILE.dat;\n"
                         "a refused model or a failed transfer writes no file."),
          downloadCommand},
-        {QStringLiteral("upload"), QStringLiteral("upload [--port PORT] [--trace FILE] FILE.dat"),
-         QStringLiteral("Open FILE.dat as the program does, encode its parameters and write the\n"
-                        "module's EEPROM, then read it back to verify. Exit 0 only when verified."),
+        {QStringLiteral("upload"), QStringLiteral("upload [--port PORT] [--trace FILE] [--write-all] FILE.dat"),
+         QStringLiteral("Open FILE.dat as the program does and encode its parameters; read the\n"
+                        "module's EEPROM (kept as a restore point), write only the bytes that differ\n"
+                        "(--write-all: every byte), then read them back to verify. Exit 0 only when\n"
+                        "verified."),
          uploadCommand},
     };
 }
