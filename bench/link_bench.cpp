@@ -4,8 +4,8 @@
 // time over wall time. Beside the full upload (every byte written and read
 // back) it times uploads of a 5-byte edit, with the module's contents
 // unknown (read first) and known from this session, as a share of the full
-// upload's pacing floor, and an upload to an empty module (read, write
-// everything, verify) against its own floor.
+// upload's pacing floor, and an upload to an empty (erased, all 0xFF) module
+// (read, write everything, verify) against its own floor.
 //
 //   link_bench [--runs N] [--device PATH] [--trace FILE]
 //
@@ -197,7 +197,9 @@ EditFigures measureEdits(ModuleProtocol &protocol, ModuleData &data, ModuleTrans
     e.unknown = measure(protocol, [&] { return fresh.Upload() == TransferOutcome::Completed; });
     e.unknownWritten = protocol.bytesWritten();
     if (module) {
-        module->setMemory(sim::SimulatedModule::Memory{});
+        sim::SimulatedModule::Memory erased;
+        erased.fill(0xFF);
+        module->setMemory(erased);
         ModuleTransfers empty(protocol, data, quiet, quiet);
         e.empty = measure(protocol, [&] { return empty.Upload() == TransferOutcome::Completed; });
         e.emptyWritten = protocol.bytesWritten();

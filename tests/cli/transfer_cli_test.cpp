@@ -101,6 +101,7 @@ TEST_F(TransferCli, UploadWritesTheEncodedFileAndVerifiesIt)
     writeFile(path("in.dat"), bytes);
     ModuleData expected = cli::openDataFile(path("in.dat"));
     UpdateEEPROM(expected);
+    const auto before = sim.memory();
 
     const CliRun r = cli({"upload", "--port", sim.devicePath(), path("in.dat")});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
@@ -110,6 +111,23 @@ TEST_F(TransferCli, UploadWritesTheEncodedFileAndVerifiesIt)
     const auto memory = sim.memory();
     for (int a = 16; a < 280; ++a)
         ASSERT_EQ(memory[a], expected.image.EEPROMBuffer[a]) << a;
+    int differing = 0;
+    for (int a = 16; a < 280; ++a)
+        differing += before[a] != memory[a];
+    EXPECT_TRUE(r.out.contains(QString("\n%1 bytes written, 264 verified\n").arg(differing))) << r.out.toStdString();
+
+    // What the module held is listed with the window's restore points.
+    const QStringList points = cli({"restore-points"}).out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(points.size(), 1) << points.join('\n').toStdString();
+    EXPECT_TRUE(points[0].contains("Module before upload  Torvik-1 Zoruro V2.1")) << points[0].toStdString();
+    const QByteArray kept = readFile(points[0].section("  ", -1).trimmed());
+    ASSERT_EQ(kept.size(), 264);
+    for (int a = 16; a < 280; ++a)
+        ASSERT_EQ(std::uint8_t(kept[a - 16]), before[a]) << a;
+
+    const CliRun all = cli({"upload", "--write-all", "--port", sim.devicePath(), path("in.dat")});
+    EXPECT_EQ(all.code, 0) << all.err.toStdString();
+    EXPECT_TRUE(all.out.contains("\n264 bytes written, 264 verified\n")) << all.out.toStdString();
 }
 
 TEST_F(TransferCli, UploadThatFailsVerificationIsNeverReportedAsDone)
