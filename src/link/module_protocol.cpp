@@ -314,15 +314,16 @@ public:
     int advance(int address)
     {
         ++m_done;
-        if (m_total == ModuleImage::TransferLength)
-            return progressPercent(address);
-        return int(numbers::roundHalfEven(m_done * 100.0 / m_total));
+        m_percent = m_total == ModuleImage::TransferLength ? progressPercent(address)
+                                                           : int(numbers::roundHalfEven(m_done * 100.0 / m_total));
+        return m_percent;
     }
-    int percent() const { return m_total ? m_done * 100 / m_total : 0; }
+    int percent() const { return m_percent; }
 
 private:
     int m_total;
     int m_done = 0;
+    int m_percent = 0;
 };
 
 QString ModuleProtocol::programmingCannotStopCaption()
