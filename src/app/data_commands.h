@@ -62,6 +62,7 @@ private:
     void imageAboutToBeReplaced() override;
     void imageCleared() override;
     void downloaded(const ModuleParameters &params) override;
+    void moduleContentsRead(const link::EEPROMBytes &before) override;
     void aboutToWrite() override;
     void finished(link::TransferCommand command, link::TransferOutcome outcome) override;
     void openModuleParameters();
@@ -73,7 +74,9 @@ private:
     void takeTableOffScreen();
     bool confirmUnfilledTable();
     void openData(const QString *givenPath);
-    bool loadFile(const QString &path);
+    bool readWholeFile(const QString &path, QByteArray &bytes);
+    void loadBytes(const QString &path, const QByteArray &bytes);
+    void setWriteEveryByte(bool on);
     QString pickFile(const std::function<QString()> &dialog);
     QString dialogFolder() const;
     void rememberChoice(const QString &path);

@@ -20,7 +20,6 @@ namespace {
 const QString OpenTitle = QStringLiteral("Open Data File");
 const QString SaveTitle = QStringLiteral("Save Data File");
 const QString CRLF = QStringLiteral("\r\n");
-const QString EmptySource = QStringLiteral("Data Buffer Empty");
 // Where the file dialogs start in the next run.
 const QString FolderSection = QStringLiteral("Files");
 const QString FolderKey = QStringLiteral("LastFolder");
@@ -149,41 +148,40 @@ void DataCommands::openData(const QString *givenPath)
             Answer::OK)
         return;
     QCoreApplication::processEvents();
+    const QString path = givenPath ? *givenPath : pickFile([this] {
+        return FileOpen(QStringLiteral("Open File"), dataFileFilter(), QString());
+    });
+    // The image in hand stays until a whole file has been read.
+    QByteArray bytes;
+    if (path.isEmpty() || !readWholeFile(path, bytes))
+        return;
     keepImageAboutToBeOverwritten(restore::Event::BeforeOpen);
     m_window.protocol().FirmwareID.clear();
     m_window.protocol().ModuleType.clear();
     m_data.image.ClearEEPROMBuffer();
-    m_data.filledThisRun = {};
-    m_saved.forget();
     takeTableOffScreen();
-    m_window.DataFileTitle = EmptySource;
-    setCaption(m_window.DataFileTitle);
-
-    const QString path = givenPath ? *givenPath : pickFile([this] {
-        return FileOpen(QStringLiteral("Open File"), dataFileFilter(), QString());
-    });
-    if (path.isEmpty() || !loadFile(path))
-        return;
+    loadBytes(path, bytes);
     ui.messageBox(&m_window, QStringLiteral("Loaded %1 to buffer. Ready for editing or upload.").arg(path), OpenTitle,
                   Buttons::OK, Icon::None);
     ShowOpenedFileCheck(m_window, path);
     mnuEditModParams_Click(m_window);
 }
 
-bool DataCommands::loadFile(const QString &path)
+bool DataCommands::readWholeFile(const QString &path, QByteArray &bytes)
 {
-    QByteArray bytes;
     // Ignore after a read error goes on with no bytes: the short-file path.
     if (runTrapped(m_window.errorDialog(), [&] { bytes = datafile::read(path); }) == StepOutcome::Aborted)
         return false;
-    // Only a complete file reaches the image, so a short one leaves nothing
-    // of itself behind.
     if (bytes.size() < datafile::Size) {
         m_window.context().ui.messageBox(&m_window, datafile::prematureEndMessage(), OpenTitle, Buttons::OK,
                                          Icon::Exclamation);
-        m_data.image.ClearEEPROMBuffer();
         return false;
     }
+    return true;
+}
+
+void DataCommands::loadBytes(const QString &path, const QByteArray &bytes)
+{
     datafile::fillImage(bytes, m_data.image);
     m_data.image.DataBufferEmpty = false;
     UpdateParams(m_data);
@@ -193,7 +191,6 @@ bool DataCommands::loadFile(const QString &path)
     m_window.applyTableMenuRule();
     m_window.DataFileTitle = datafile::captionTitle(path);
     setCaption(m_window.DataFileTitle);
-    return true;
 }
 
 void DataCommands::mnuSaveFile_Click()

@@ -152,6 +152,13 @@ void DataCommands::setUpChart3D()
         m_window.tableCommands()->ChartSetup3D();
 }
 
+void DataCommands::moduleContentsRead(const link::EEPROMBytes &before)
+{
+    keepRestorePoint(restore::Event::ModuleBeforeUpload,
+                     QByteArray(reinterpret_cast<const char *>(before.data() + ModuleImage::FirstTransferAddress),
+                                ModuleImage::TransferLength));
+}
+
 void DataCommands::aboutToWrite()
 {
     keepRestorePoint(restore::Event::BeforeUpload, imageBytes());

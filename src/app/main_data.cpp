@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "app/port_setup_panel.h"
 #include "dialogs/restore_point_dialog.h"
+#include "files/stored_settings.h"
 #include "link/serial_port.h"
 
 #include <QAction>
@@ -28,6 +29,9 @@ QString tableWord(editor::TableKind kind)
     }
     return QStringLiteral("disabled");
 }
+
+const QString SettingsSection = QStringLiteral("Properties");
+const QString WriteEveryByteKey = QStringLiteral("WriteEveryByte");
 
 }  // namespace
 
@@ -54,6 +58,10 @@ DataCommands::DataCommands(frmTunara_Main &window)
     connect(a.openFile, &QAction::triggered, this, &DataCommands::mnuOpenFile_Click);
     connect(a.saveFile, &QAction::triggered, this, &DataCommands::mnuSaveFile_Click);
     connect(a.openRestorePoint, &QAction::triggered, this, &DataCommands::mnuOpenRestorePoint_Click);
+    a.writeEveryByte->setChecked(window.context().settings.GetSetting(SettingsSection, WriteEveryByteKey,
+                                                                      QStringLiteral("0")) == QStringLiteral("1"));
+    m_transfers.setWriteAll(a.writeEveryByte->isChecked());
+    connect(a.writeEveryByte, &QAction::toggled, this, &DataCommands::setWriteEveryByte);
     createStatusBar();
     connect(window.portPanel(), &PortSetupPanel::portPicked, this,
             [this] { QTimer::singleShot(0, this, [this] { refreshStatus(); }); });
@@ -82,6 +90,13 @@ QByteArray DataCommands::imageBytes() const
 {
     return QByteArray(reinterpret_cast<const char *>(m_data.image.EEPROMBuffer.data() + ModuleImage::FirstTransferAddress),
                       ModuleImage::TransferLength);
+}
+
+void DataCommands::setWriteEveryByte(bool on)
+{
+    m_transfers.setWriteAll(on);
+    m_window.context().settings.SaveSetting(SettingsSection, WriteEveryByteKey,
+                                            on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void DataCommands::keepRestorePoint(restore::Event event, const QByteArray &bytes)
