@@ -7,6 +7,7 @@
 #   bin/tunara, bin/tunara-cli, bin/tunara-sim
 #   share/tunara/...               the companion files: everything in resources/
 #   share/applications/tunara.desktop, share/icons/hicolor/*/apps/tunara.*
+#   share/metainfo/org.example.tunara.metainfo.xml   what software centres list
 #   share/man/man1/tunara-cli.1.gz
 #
 # The program looks for its companion files beside itself first, then in
@@ -23,6 +24,7 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/ DESTINATION ${TUNARA_INSTALL_
 # Desktop menu entry and its icon in the theme's usual sizes.
 set(TUNARA_PACKAGING ${PROJECT_SOURCE_DIR}/packaging)
 install(FILES ${TUNARA_PACKAGING}/tunara.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${TUNARA_PACKAGING}/org.example.tunara.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size 16 24 32 48 64 128 256)
   install(FILES ${TUNARA_PACKAGING}/icons/tunara-${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME tunara.png)

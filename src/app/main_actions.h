@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 class QAction;
 class QMenu;
 
@@ -30,6 +32,9 @@ struct MainActions {
     QAction *printSetup = nullptr;
     QAction *printPreview = nullptr;
     QAction *exportPdf = nullptr;
+    // mnuRecentFile1..8 and mnuRecentSep, above Exit, hidden while unused.
+    std::array<QAction *, 8> recentFiles{};
+    QAction *recentSeparator = nullptr;
     QAction *exit = nullptr;
 
     QMenu *edit = nullptr;

@@ -1,8 +1,8 @@
 // Leaving the program: Exit, the close box, and what closing does first.
 #include "app/main_window.h"
 
-#include "app/data_commands.h"
-#include "app/table_commands.h"
+#include "app/commands/image_keeper.h"
+#include "app/commands/table_commands.h"
 #include "link/serial_port.h"
 
 #include <QApplication>
@@ -47,7 +47,7 @@ void frmTunara_Main::Form_QueryUnload(bool &cancel)
         else if (a != Answer::No)
             cancel = true;
     }
-    if (!cancel && m_dataCommands && !m_dataCommands->confirmExitWithUnsavedWork())
+    if (!cancel && m_keeper && !m_keeper->confirmExitWithUnsavedWork())
         cancel = true;
     // In every case, Cancel included, the line is let go. Data files are
     // opened and closed within each file command, so none is open here.

@@ -41,7 +41,7 @@ GridPopupActions addPopup(QWidget &owner, const QString &suffix)
     p.menu = new QMenu(QStringLiteral("PopUp Edit ") + suffix, &owner);
     p.menu->setObjectName(QStringLiteral("mnuPopUpEdit") + suffix);
     const auto add = [&p, &suffix](const char *word) {
-        QAction *action = p.menu->addAction(QString::fromLatin1(word));
+        QAction *action = p.menu->addAction(u'&' + QString::fromLatin1(word));
         action->setObjectName(QStringLiteral("mnuPopUp%1%2").arg(QLatin1String(word), suffix));
         return action;
     };
@@ -52,6 +52,35 @@ GridPopupActions addPopup(QWidget &owner, const QString &suffix)
     p.interpolate = add("Interpolate");
     p.smooth = add("Smooth");
     return p;
+}
+
+// The last data files, hidden until the list fills them in, between the
+// report items and Exit.
+void addRecentItems(QMenu &file, QAction &exit, MainActions &a)
+{
+    for (int k = 0; k < int(a.recentFiles.size()); ++k) {
+        QAction *item = new QAction(&file);
+        item->setObjectName(QStringLiteral("mnuRecentFile%1").arg(k + 1));
+        item->setVisible(false);
+        file.insertAction(&exit, item);
+        a.recentFiles[std::size_t(k)] = item;
+    }
+    a.recentSeparator = file.insertSeparator(&exit);
+    a.recentSeparator->setObjectName(QStringLiteral("mnuRecentSep"));
+    a.recentSeparator->setVisible(false);
+}
+
+// The platform's standard keys for the everyday commands. Download and Upload
+// have none: a stray key must never start a transfer.
+void setStandardShortcuts(MainActions &a)
+{
+    a.openFile->setShortcuts(QKeySequence::Open);
+    a.saveFile->setShortcuts(QKeySequence::Save);
+    a.printTable->setShortcuts(QKeySequence::Print);
+    // Some platforms name no quit key; Ctrl+Q is the one users know.
+    const QList<QKeySequence> quit = QKeySequence::keyBindings(QKeySequence::Quit);
+    a.exit->setShortcuts(quit.isEmpty() ? QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Q)} : quit);
+    a.helpContents->setShortcuts(QKeySequence::HelpContents);
 }
 
 // The platform's undo and redo keys; redo also on Ctrl+Y and Ctrl+Shift+Z.
@@ -75,8 +104,8 @@ MainActions BuildMainMenus(QMenuBar &bar, QWidget &owner)
                       {&a.openFile, "mnuOpenFile", "&Open File"},
                       {&a.saveFile, "mnuSaveFile", "&Save File"},
                       {&a.openRestorePoint, "mnuOpenRestorePoint", "Open &Restore Point..."},
-                      {&a.exportCsv, "mnuExportCsv", "Export Table as CSV..."},
-                      {&a.importCsv, "mnuImportCsv", "Import Table into Grid..."},
+                      {&a.exportCsv, "mnuExportCsv", "Export &Table as CSV..."},
+                      {&a.importCsv, "mnuImportCsv", "&Import Table into Grid..."},
                       {nullptr, "mnuFileSep1", nullptr},
                       {&a.printTable, "mnuPrintTable", "&Print Parameters And Timing Table"},
                       {&a.printSetup, "mnuPrintSetup", "Print Set&up..."},
@@ -88,17 +117,17 @@ MainActions BuildMainMenus(QMenuBar &bar, QWidget &owner)
                      {{&a.editModParams, "mnuEditModParams", "Edit &Module Parameters"},
                       {&a.editGPIOParams, "mnuEditGPIOParams", "Edit &Idle Stabilization And GPIO Parameters"},
                       {&a.editTimingTable, "mnuEditTimingTable", "Edit &Timing Table"},
-                      {&a.saveTbl, "mnuSaveTbl", "Save Timing Table Edits To Buffer"},
-                      {&a.closeTbl, "mnuCloseTbl", "Close Timing Table"},
+                      {&a.saveTbl, "mnuSaveTbl", "Save Timing Table Edits To &Buffer"},
+                      {&a.closeTbl, "mnuCloseTbl", "&Close Timing Table"},
                       {nullptr, "mnuEditSepUndo", nullptr},
-                      {&a.undo, "mnuUndo", "Undo"},
-                      {&a.redo, "mnuRedo", "Redo"},
+                      {&a.undo, "mnuUndo", "&Undo"},
+                      {&a.redo, "mnuRedo", "&Redo"},
                       {nullptr, "mnuEditSepSelection", nullptr},
-                      {&a.interpolate, "mnuInterpolate", "Interpolate"},
-                      {&a.smooth, "mnuSmooth", "Smooth"},
+                      {&a.interpolate, "mnuInterpolate", "I&nterpolate"},
+                      {&a.smooth, "mnuSmooth", "&Smooth"},
                       {nullptr, "mnuEditSepCompare", nullptr},
-                      {&a.compareWithFile, "mnuCompareWithFile", "Compare With File..."},
-                      {&a.stopComparing, "mnuStopComparing", "Stop Comparing"}});
+                      {&a.compareWithFile, "mnuCompareWithFile", "Compare &With File..."},
+                      {&a.stopComparing, "mnuStopComparing", "St&op Comparing"}});
     a.communications = addMenu(bar, "mnuCommunications", "&Communications",
                                {{&a.download, "mnuDownload", "&Download From EEPROM"},
                                 {&a.upload, "mnuUpload", "&Upload To EEPROM"},
@@ -106,7 +135,9 @@ MainActions BuildMainMenus(QMenuBar &bar, QWidget &owner)
                                 {&a.portSetup, "mnuPortSetup", "&Port Setup"}});
     a.help = addMenu(bar, "mnuHelp", "&Help",
                      {{&a.helpContents, "mnuHelpContents", "&Contents"}, {&a.about, "mnuAbout", "&About..."}});
+    addRecentItems(*a.file, *a.exit, a);
     setHistoryShortcuts(*a.undo, *a.redo);
+    setStandardShortcuts(a);
     a.writeEveryByte->setCheckable(true);
 
     a.popUp2D = addPopup(owner, QStringLiteral("2D"));

@@ -2,14 +2,18 @@
 
 #include "views/chart_2d_view.h"
 #include "views/chart_3d_view.h"
-#include "app/compare_commands.h"
-#include "app/main_parameter_dialogs.h"
-#include "app/main_report.h"
+#include "app/commands/compare_commands.h"
+#include "app/commands/copy_buffer.h"
+#include "app/commands/parameter_commands.h"
+#include "app/commands/report_commands.h"
+#include "app/commands/selection_commands.h"
+#include "app/commands/table_commands.h"
+#include "app/commands/table_csv_commands.h"
+#include "app/commands/file_commands.h"
+#include "app/commands/image_keeper.h"
 #include "app/main_menus.h"
 #include "app/port_setup_panel.h"
 #include "app/progress_frame.h"
-#include "app/selection_commands.h"
-#include "app/table_commands.h"
 #include "views/timing_grid.h"
 #include "views/window_layout.h"
 #include "editor/table_session.h"
@@ -23,7 +27,9 @@
 #include <QClipboard>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QProgressBar>
 
 namespace tunara::ui {
@@ -72,6 +78,7 @@ void frmTunara_Main::createControls()
     setCentralWidget(client);
 
     m_actions = BuildMainMenus(*menuBar(), *this);
+    m_copy = std::make_unique<CopyBuffer>(m_actions);
 
     m_chart2D = new views::Chart2DView(client);
     m_grid2D = new views::TimingGrid(QStringLiteral("VSFlexGrid1"), 2, SpeedPoints + 1, client);
@@ -112,14 +119,36 @@ void frmTunara_Main::connectCommands()
     connect(m_actions.about, &QAction::triggered, this, &frmTunara_Main::mnuAbout_Click);
     connect(m_actions.helpContents, &QAction::triggered, this, &frmTunara_Main::mnuHelpContents_Click);
     connect(m_actions.portSetup, &QAction::triggered, this, &frmTunara_Main::mnuPortSetup_Click);
-    connectReportCommands(*this);
     m_session = new editor::TableSession(m_ctx.data, this);
-    m_tableCommands = new TableCommands(*this, *m_session);
-    new SelectionCommands(*this, *m_tableCommands);
-    InstallCompareCommands(*this);
+    const TableViews views = tableViews();
+    new ReportCommands(m_ctx.data, *m_session, *m_protocol, m_ctx.company.CompanyInfo.value(0), m_ctx.programFolder,
+                       views, m_actions, m_ctx.ui, m_errorDialog, *this, this);
+    m_tableCommands = new TableCommands(m_ctx.data, *m_session, m_ctx.ui, m_actions, views, *m_copy, *this,
+                                        m_ctx.programFolder, this);
+    auto *selection = new SelectionCommands(m_session->model(), views, m_actions, m_ctx.ui, *m_copy, *this, this);
+    auto *currentCell = new QLabel(statusBar());
+    currentCell->setObjectName(QStringLiteral("lblCurrentCell"));
+    statusBar()->addPermanentWidget(currentCell);
+    connect(selection, &SelectionCommands::currentCellShown, currentCell, &QLabel::setText);
+    // The data commands come later; their dialog is looked up when used.
+    const OpenFileDialog openFile = [this](const QString &title, const QString &filter) {
+        return m_fileCommands->FileOpen(title, filter, QString());
+    };
+    new CompareCommands(m_session->model(), views, m_actions, m_ctx.ui, *this, openFile, this);
+    new TableCsvCommands(m_ctx.data, *m_session, views, m_actions, m_ctx.ui, *this, openFile, this);
     connect(m_portPanel, &PortSetupPanel::portPicked, this, [this](int) { cboPort_Click(); });
     connect(m_portPanel, &PortSetupPanel::okClicked, this, [this] { cmdPortSelectOK_Click(); });
-    ConnectParameterDialogs(*this);
+    const auto closeTable = [this] {
+        m_tableCommands->mnuCloseTbl_Click();
+        return !isTableOpen();
+    };
+    m_parameterCommands = new ParameterCommands(m_ctx.data, m_ctx.ui, m_actions, *this, closeTable,
+                                                [this] { applyTableMenuRule(); }, this);
+}
+
+TableViews frmTunara_Main::tableViews() const
+{
+    return TableViews{*m_chart2D, *m_chart3D, *m_grid2D, *m_grid3D};
 }
 
 QString frmTunara_Main::programFile(const QString &name) const
@@ -145,11 +174,9 @@ void frmTunara_Main::applyTableMenuRule()
         item->setEnabled(tableSelected);
 }
 
-void frmTunara_Main::clearCopyState()
+CopyState &frmTunara_Main::clip()
 {
-    Clip = CopyState{};
-    m_actions.popUp2D.paste->setEnabled(false);
-    m_actions.popUp3D.paste->setEnabled(false);
+    return m_copy->state();
 }
 
 void frmTunara_Main::Form_Load()
@@ -205,7 +232,7 @@ void frmTunara_Main::Form_Load()
             views::SetupGrid3D(*m_grid3D, 0);
         }))
         return;
-    if (!step([this] { MainTitle = windowTitle(); }))
+    if (!step([this] { m_mainTitle = windowTitle(); }))
         return;
     if (!step([this] {
             if (m_ctx.company.CompanyInfo.isEmpty())
@@ -213,14 +240,14 @@ void frmTunara_Main::Form_Load()
                                    QStringLiteral("The configuration file %1 has no company lines after its "
                                                   "splash settings, so the window has no company name.")
                                        .arg(config::fileName()));
-            setWindowTitle(m_ctx.company.CompanyInfo.first() + u' ' + MainTitle);
+            setWindowTitle(m_ctx.company.CompanyInfo.first() + u' ' + m_mainTitle);
         }))
         return;
-    DataFileTitle.clear();
+    m_dataFileTitle.clear();
     m_protocol->FirmwareID.clear();
     m_ctx.data.params = ModuleParameters{};
     applyTableMenuRule();  // the start-up parameters select no table
-    clearCopyState();
+    m_copy->clear();
     m_protocol->ModuleType = link::SupportedModel;
     if (!step([] { QGuiApplication::clipboard()->clear(); }))
         return;

@@ -2,6 +2,9 @@
 
 #include "dialogs/error_dialog.h"
 #include "app/main_actions.h"
+#include "app/window_shell.h"
+#include "app/commands/copy_buffer.h"
+#include "app/commands/table_views.h"
 #include "ui_port/user_interface.h"
 #include "files/config_file.h"
 #include "module/module_data.h"
@@ -31,10 +34,14 @@ class SerialPort;
 
 namespace tunara::ui {
 
-class DataCommands;
+class DataStatus;
+class FileCommands;
+class ImageKeeper;
+class ParameterCommands;
 class PortSetupPanel;
 class ProgressFrame;
 class TableCommands;
+class TransferCommands;
 
 // What the main window works with; all of it outlives the window.
 struct MainWindowContext {
@@ -50,15 +57,8 @@ struct MainWindowContext {
     QString restorePointFolder;
 };
 
-// The copy buffer of the table grids (shared by both grids).
-struct CopyState {
-    QString ClipText;
-    int ClipRowSpan = 0;
-    int ClipColSpan = 0;
-};
-
 // The program's one document window.
-class frmTunara_Main : public QMainWindow, private link::LineErrorPrompter {
+class frmTunara_Main : public QMainWindow, public WindowShell, private link::LineErrorPrompter {
     Q_OBJECT
 public:
     static QString designCaption();  // "Tunara Torvik Zoruro Version 1.0"
@@ -92,14 +92,25 @@ public:
     // The help's contents page in the program folder.
     static QString HelpContentsPath(const QString &programFolder);
 
-    // State the commands share.
-    QString MainTitle;
-    QString DataFileTitle;
-    CopyState Clip;
+    // WindowShell
+    QWidget *dialogParent() override { return this; }
+    QString mainTitle() const override { return m_mainTitle; }
+    void showMainTitle() override;
+    void showDataSource(const QString &source) override;
+    QString dataFileTitle() const override { return m_dataFileTitle; }
+    void setDataFileTitle(const QString &title) override { m_dataFileTitle = title; }
+    void showStatusMessage(const QString &text) override;
+    void clearStatusMessage() override;
+    void layOutViews() override { Form_Resize(); }
+    // True while a download or upload runs: nothing else may touch the
+    // image, the port or the open table meanwhile.
+    bool transferRunning() const override;
+    void setBusy(bool busy) override;
+
+    // The window's parts and commands, as the tests and the start-up reach
+    // them; the commands themselves are handed what they use.
     link::ModuleProtocol &protocol() { return *m_protocol; }
     link::LineErrorHandler &lineErrors() { return *m_lineErrors; }
-    CommonErrorDialog &errorDialog() { return m_errorDialog; }
-    const MainWindowContext &context() const { return m_ctx; }
     // The menu bar's and the grid pop-up menus' items.
     const MainActions &actions() const { return m_actions; }
 
@@ -120,15 +131,15 @@ public:
     void applyTableMenuRule();
     // The open table: the one answer to whether a table is open, and which.
     editor::TableSession &session() { return *m_session; }
-    // Empties the copy state and disables both Paste items.
-    void clearCopyState();
+    // What the grids copied last.
+    CopyState &clip();
+    ParameterCommands &parameterCommands() { return *m_parameterCommands; }
 
-    // Download, upload, open and save, restore points, the unsaved-work
-    // question and the status bar.
-    DataCommands &dataCommands() { return *m_dataCommands; }
-    // True while a download or upload runs: nothing else may touch the
-    // image, the port or the open table meanwhile.
-    bool transferRunning() const;
+    // Open and save, restore points, the unsaved-work question and the
+    // status bar.
+    FileCommands &fileCommands() { return *m_fileCommands; }
+    ImageKeeper &imageKeeper() { return *m_keeper; }
+    DataStatus &dataStatus() { return *m_dataStatus; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -149,20 +160,28 @@ private:
     double twipsPerPixel() const;
     QString programFile(const QString &name) const;
     void setUpDataCommands();
+    TableViews tableViews() const;
 
     MainWindowContext m_ctx;
     CommonErrorDialog m_errorDialog;
     std::unique_ptr<link::ModuleProtocol> m_protocol;
     link::LineErrorHandler *m_lineErrors = nullptr;
     MainActions m_actions;
+    std::unique_ptr<CopyBuffer> m_copy;
+    QString m_mainTitle;      // the caption's base: company and design caption
+    QString m_dataFileTitle;  // the data file last opened or saved
     views::Chart2DView *m_chart2D = nullptr;
     views::Chart3DView *m_chart3D = nullptr;
     views::TimingGrid *m_grid2D = nullptr;
     views::TimingGrid *m_grid3D = nullptr;
     PortSetupPanel *m_portPanel = nullptr;
     ProgressFrame *m_progress = nullptr;
-    DataCommands *m_dataCommands = nullptr;
+    std::unique_ptr<ImageKeeper> m_keeper;
+    DataStatus *m_dataStatus = nullptr;
+    TransferCommands *m_transferCommands = nullptr;
+    FileCommands *m_fileCommands = nullptr;
     TableCommands *m_tableCommands = nullptr;
+    ParameterCommands *m_parameterCommands = nullptr;
     editor::TableSession *m_session = nullptr;
     bool m_loadRan = false;  // resizes lay out only once the load has begun
 };

@@ -1,10 +1,11 @@
 #include "app/startup.h"
 
-#include "app/data_commands.h"
+#include "app/commands/file_commands.h"
 #include "app/main_window.h"
 #include "app/port_devices.h"
 #include "app/port_setup_panel.h"
 #include "app/program_folder.h"
+#include "app/window_place.h"
 #include "dialogs/qt_user_interface.h"
 #include "dialogs/splash_window.h"
 #include "core/version.h"
@@ -36,9 +37,24 @@ QString splashShotPath(const QString &screenshot)
 
 }  // namespace
 
+// The help names the program as it is installed, not by the path it was
+// started from (nor "<executable_name>" before the application exists).
+static QString helpTextOf(const QCommandLineParser &parser)
+{
+    const QString started = QCoreApplication::instance() ? QCoreApplication::arguments().value(0)
+                                                         : QStringLiteral("<executable_name>");
+    QString text = parser.helpText();
+    const QString usage = QStringLiteral("Usage: ");
+    if (text.startsWith(usage + started))
+        text.replace(usage.size(), started.size(), QStringLiteral("tunara"));
+    return text;
+}
+
 ParsedOptions parseStartOptions(const QStringList &arguments)
 {
     QCommandLineParser parser;
+    // "-x.dat" is one unknown option, as tunara-cli reads it; "--" ends them.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(QStringLiteral("Tunara Torvik Zoruro: link and editing tool for the "
                                                     "Torvik-1 Zoruro ignition module."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
@@ -64,12 +80,12 @@ ParsedOptions parseStartOptions(const QStringList &arguments)
 
     ParsedOptions result;
     if (!parser.parse(arguments)) {
-        result.message = parser.errorText() + u'\n' + parser.helpText();
+        result.message = parser.errorText() + u'\n' + helpTextOf(parser);
         result.exitCode = 2;
         return result;
     }
     if (parser.isSet(help)) {
-        result.message = parser.helpText();
+        result.message = helpTextOf(parser);
         return result;
     }
     if (parser.isSet(version)) {
@@ -78,7 +94,7 @@ ParsedOptions parseStartOptions(const QStringList &arguments)
     }
     if (parser.positionalArguments().size() > 1) {
         result.message = QStringLiteral("Unexpected argument: %1\n").arg(parser.positionalArguments().at(1)) +
-                         parser.helpText();
+                         helpTextOf(parser);
         result.exitCode = 2;
         return result;
     }
@@ -138,7 +154,9 @@ int RunTunara(QApplication &app, const StartOptions &options)
     std::unique_ptr<link::TracingSerialPort> tracing;
     if (!options.trace.isEmpty()) {
         try {
-            trace = std::make_unique<link::LinkTrace>(options.trace);
+            // Never over the data file the window opens.
+            trace = std::make_unique<link::LinkTrace>(
+                options.trace, options.dataFile.isEmpty() ? QStringList() : QStringList{options.dataFile});
         } catch (const RuntimeError &e) {
             std::fprintf(stderr, "%s\n", qPrintable(e.description()));
             return 1;
@@ -181,18 +199,25 @@ int RunTunara(QApplication &app, const StartOptions &options)
         }
     }
 
+    restoreWindowPlace(window, settings);
     window.show();
     if (!options.dataFile.isEmpty())
-        QTimer::singleShot(0, &window, [&] { window.dataCommands().openDataFile(options.dataFile); });
+        QTimer::singleShot(0, &window, [&] { window.fileCommands().openDataFile(options.dataFile); });
     if (!options.screenshot.isEmpty()) {
         QTimer::singleShot(800, &window, [&] {
             if (options.simulate)
                 window.mnuPortSetup_Click();
             saveShot(window, options.screenshot);
-            window.close();
+            // A message still up (the file's load message) would hold the
+            // run: leaving ends its loop too.
+            if (QApplication::activeModalWidget())
+                QCoreApplication::exit(shotFailed ? 1 : 0);
+            else
+                window.close();
         });
     }
     const int rc = app.exec();
+    saveWindowPlace(window, settings);
     simulated.stop();
     return shotFailed ? 1 : rc;
 }

@@ -22,7 +22,8 @@ void printHelp(QTextStream &out, const std::vector<CliCommand> &commands)
         for (const QString &line : c.summary.split(u'\n'))
             out << "      " << line << '\n';
     }
-    out << "\n  --help\n      Show this text.\n";
+    out << "\n  --\n      Ends a command's options: every argument after it is a file name.\n";
+    out << "  --help\n      Show this text.\n";
     out << "  --version\n      Print the version.\n";
 }
 

@@ -85,7 +85,7 @@ int exportCommand(const QStringList &args, CliStreams &io)
         const int trig = data.params.TrigTiming;
         const QByteArray bytes = is3D ? tablecsv::write3D(data.tables.table3D, trig, data.params.MAPSensor)
                                       : tablecsv::write2D(data.tables.table2D, trig);
-        tablecsv::writeFile(parsed.output, bytes);
+        tablecsv::writeFile(parsed.output, bytes, parsed.files);
         warnAboutRoundTrip(data, is3D, bytes, io);
         return ExitOk;
     } catch (const RuntimeError &e) {
@@ -107,7 +107,7 @@ int importCommand(const QStringList &args, CliStreams &io)
             return fail(io, csvPath + QStringLiteral(": ") + problem->text());
         // Saved as the program saves a file: the parameter block encoded too.
         UpdateEEPROM(data);
-        datafile::write(parsed.output, data.image);
+        datafile::write(parsed.output, data.image, parsed.files);
         return ExitOk;
     } catch (const RuntimeError &e) {
         return fail(io, e.description());

@@ -1,4 +1,8 @@
 #include "cli/file_commands.h"
+#include "cli/cli_args.h"
+
+#include "cli/cli_args.h"
+#include "cli/json_number.h"
 
 #include "core/numbers.h"
 #include "core/runtime_error.h"
@@ -6,8 +10,6 @@
 #include "module/parameter_codec.h"
 #include "image/parameter_fields.h"
 #include "tables/table_axes.h"
-
-#include <QLocale>
 
 namespace tunara::cli {
 
@@ -83,20 +85,16 @@ QString table3DText(const Table3D &t, std::uint8_t mapSensor)
     return text;
 }
 
-QByteArray jsonNumber(double v)
-{
-    return QByteArray::number(v, 'g', QLocale::FloatingPointShortest);
-}
-
 int decodeCommand(const QStringList &args, CliStreams &io)
 {
-    const bool json = args.value(0) == QStringLiteral("--json");
-    const QStringList files = json ? args.mid(1) : args;
-    if (files.size() != 1)
+    const FileArgs parsed = parseFileArgs(args, true, false);
+    if (!parsed.error.isEmpty())
+        return usageError(io, parsed.error);
+    if (parsed.files.size() != 1)
         return usageError(io, QStringLiteral("decode needs exactly one data file"));
     try {
-        const ModuleData data = openDataFile(files[0]);
-        if (json)
+        const ModuleData data = openDataFile(parsed.files[0]);
+        if (parsed.json)
             io.out << toJson(data) << '\n';
         else
             io.out << describe(data);
@@ -108,12 +106,16 @@ int decodeCommand(const QStringList &args, CliStreams &io)
 
 int resaveCommand(const QStringList &args, CliStreams &io)
 {
-    if (args.size() != 2)
+    const FileArgs parsed = parseFileArgs(args, false, false);
+    if (!parsed.error.isEmpty())
+        return usageError(io, parsed.error);
+    if (parsed.files.size() != 2)
         return usageError(io, QStringLiteral("resave needs an input and an output data file"));
     try {
-        ModuleData data = openDataFile(args[0]);
+        ModuleData data = openDataFile(parsed.files[0]);
         UpdateEEPROM(data);
-        datafile::write(args[1], data.image);
+        // Never over the input, however it is spelt.
+        datafile::write(parsed.files[1], data.image, {parsed.files[0]});
         return ExitOk;
     } catch (const RuntimeError &e) {
         return fail(io, e.description());

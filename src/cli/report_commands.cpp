@@ -1,6 +1,7 @@
 #include "cli/report_commands.h"
 
 #include "views/report_charts.h"
+#include "cli/cli_args.h"
 #include "cli/file_commands.h"
 #include "core/runtime_error.h"
 #include "files/config_file.h"
@@ -29,8 +30,19 @@ struct ReportArguments {
 // Empty when the arguments are right, else what is wrong with them.
 QString parseArguments(const QStringList &args, ReportArguments &out)
 {
+    bool options = true;
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
+        if (options && a == QStringLiteral("--")) {
+            options = false;
+            continue;
+        }
+        if (!options || !isOption(a)) {
+            if (!out.dataFile.isEmpty())
+                return QStringLiteral("unexpected argument \"%1\"").arg(a);
+            out.dataFile = a;
+            continue;
+        }
         const bool takesValue = a == QStringLiteral("-o") || a == QStringLiteral("--comment") ||
                                 a == QStringLiteral("--company");
         if (takesValue && i + 1 >= args.size())
@@ -42,10 +54,8 @@ QString parseArguments(const QStringList &args, ReportArguments &out)
         else if (a == QStringLiteral("--company")) {
             out.company = args[++i];
             out.companyGiven = true;
-        } else if (a.startsWith(u'-') || !out.dataFile.isEmpty())
-            return QStringLiteral("unexpected argument \"%1\"").arg(a);
-        else
-            out.dataFile = a;
+        } else
+            return QStringLiteral("unknown option \"%1\"").arg(a);
     }
     if (out.dataFile.isEmpty() || out.output.isEmpty())
         return QStringLiteral("report needs a data file and -o REPORT.pdf");
@@ -101,7 +111,8 @@ int reportCommand(const QStringList &argList, CliStreams &io)
     try {
         const ModuleData data = openDataFile(args.dataFile);
         const report::ReportDocument doc = report::layoutReport(reportInputs(data, args));
-        report::writeReportPdf(args.output, report::defaultPageLayout(), doc, chartPicture(data));
+        report::writeReportPdf(args.output, report::defaultPageLayout(), doc, chartPicture(data),
+                               {args.dataFile, programFile(config::fileName())});
         return ExitOk;
     } catch (const RuntimeError &e) {
         return fail(io, e.description());

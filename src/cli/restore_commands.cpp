@@ -12,6 +12,8 @@ int restorePointsCommand(const QStringList &args, CliStreams &io)
     for (qsizetype k = 0; k < args.size(); ++k) {
         if (args[k] == QStringLiteral("--folder") && k + 1 < args.size())
             folder = args[++k];
+        else if (args[k] == QStringLiteral("--") && k + 1 == args.size())
+            break;  // ends the options; this verb takes no file
         else
             return usageError(io, QStringLiteral("restore-points takes only --folder DIR"));
     }

@@ -1,8 +1,11 @@
 #include "cli/transfer_commands.h"
 
+#include "cli/cli_args.h"
 #include "cli/file_commands.h"
-#include "files/data_file.h"
+#include "core/runtime_error.h"
+#include "files/file_safety.h"
 #include "files/restore_points.h"
+#include "files/data_file.h"
 #include "files/stored_settings.h"
 #include "link/line_error_handler.h"
 #include "link/module_transfers.h"
@@ -117,33 +120,6 @@ private:
     int m_percent = -1;
 };
 
-// What the module held before an upload is kept where the window keeps its
-// restore points, so `restore-points` lists it.
-class RestorePointKeeper : public TransferEvents {
-public:
-    RestorePointKeeper(CliStreams &io, const ModuleProtocol &protocol) : m_io(io), m_protocol(protocol) {}
-
-    void moduleContentsRead(const EEPROMBytes &before) override
-    {
-        const QByteArray bytes(reinterpret_cast<const char *>(before.data() + ModuleImage::FirstTransferAddress),
-                               ModuleImage::TransferLength);
-        try {
-            const QString path =
-                restore::RestorePoints().keep(bytes, restore::Event::ModuleBeforeUpload, m_protocol.FirmwareID);
-            m_io.out << "Module contents before upload kept in " << path << '\n';
-            m_io.out.flush();
-        } catch (const RuntimeError &e) {
-            // As in the window: the upload goes on, and the user is told.
-            m_io.err << "The module's contents could not be kept as a restore point: " << e.description() << '\n';
-            m_io.err.flush();
-        }
-    }
-
-private:
-    CliStreams &m_io;
-    const ModuleProtocol &m_protocol;
-};
-
 struct Arguments {
     QString port;
     QString output;
@@ -151,14 +127,22 @@ struct Arguments {
     QStringList files;
     QString problem;
     bool writeAll = false;
+    bool noRestorePoint = false;
 };
 
 Arguments parse(const QStringList &args, bool takesOutput, bool takesWriteAll = false)
 {
     Arguments a;
+    bool options = true;
     for (int k = 0; k < args.size(); ++k) {
         const QString &arg = args[k];
-        if (arg == QStringLiteral("--port") || arg == QStringLiteral("--trace") ||
+        if (!options || !isOption(arg)) {
+            a.files << arg;
+        } else if (arg == QStringLiteral("--")) {
+            options = false;
+        } else if (arg == QStringLiteral("--no-restore-point")) {
+            a.noRestorePoint = true;
+        } else if (arg == QStringLiteral("--port") || arg == QStringLiteral("--trace") ||
             (takesOutput && arg == QStringLiteral("-o"))) {
             if (k + 1 >= args.size()) {
                 a.problem = arg + QStringLiteral(" needs a value");
@@ -170,21 +154,72 @@ Arguments parse(const QStringList &args, bool takesOutput, bool takesWriteAll = 
             a.writeAll = true;
         } else if (arg.startsWith(QStringLiteral("--port="))) {
             a.port = arg.mid(7);
-        } else if (arg.startsWith(u'-') && arg.size() > 1) {
+        } else {
             a.problem = QStringLiteral("unknown option \"%1\"").arg(arg);
             return a;
-        } else {
-            a.files << arg;
         }
     }
     return a;
 }
 
+// Keeps what the module held before an upload, where the window keeps its
+// restore points (so `restore-points` lists it), and the image about to be
+// written. When the image cannot be kept the reason goes to stderr and the
+// upload stops, unless the user said --no-restore-point; the module's
+// contents failing to be kept only warns, as in the window.
+class RestorePointEvents : public TransferEvents {
+public:
+    RestorePointEvents(CliStreams &io, const ModuleData &data, const ModuleProtocol &protocol, bool wanted)
+        : m_io(io), m_data(data), m_protocol(protocol), m_wanted(wanted)
+    {
+    }
+    void moduleContentsRead(const EEPROMBytes &before) override
+    {
+        if (!m_wanted)
+            return;
+        const QByteArray bytes(reinterpret_cast<const char *>(before.data() + ModuleImage::FirstTransferAddress),
+                               ModuleImage::TransferLength);
+        try {
+            const QString path =
+                restore::RestorePoints().keep(bytes, restore::Event::ModuleBeforeUpload, m_protocol.FirmwareID);
+            m_io.out << "Module contents before upload kept in " << path << '\n';
+            m_io.out.flush();
+        } catch (const RuntimeError &e) {
+            m_io.err << "The module's contents could not be kept as a restore point: " << e.description() << '\n';
+            m_io.err.flush();
+        }
+    }
+    void aboutToWrite() override
+    {
+        if (!m_wanted)
+            return;
+        const auto *first = reinterpret_cast<const char *>(m_data.image.EEPROMBuffer.data() +
+                                                           ModuleImage::FirstTransferAddress);
+        try {
+            restore::RestorePoints().keep(QByteArray(first, datafile::Size), restore::Event::BeforeUpload,
+                                          m_protocol.FirmwareID);
+        } catch (const RuntimeError &e) {
+            m_io.err << "tunara-cli: the image could not be kept as a restore point: " << e.description()
+                     << "\ntunara-cli: nothing was written; give --no-restore-point to upload without one\n";
+            m_io.err.flush();
+            m_kept = false;
+        }
+    }
+    bool mayGoOn() override { return m_kept; }
+
+private:
+    CliStreams &m_io;
+    const ModuleData &m_data;
+    const ModuleProtocol &m_protocol;
+    bool m_wanted;
+    bool m_kept = true;
+};
+
 // Everything one transfer needs, wired as the window wires it; with a trace,
 // the protocol talks through the tracing port.
 class Session {
 public:
-    Session(CliStreams &io, ModuleData &data, LinkTrace *trace)
+    Session(CliStreams &io, ModuleData &data, LinkTrace *trace, bool restorePoint = false)
         : user(io),
           progress(io),
           port(PortMap(&settings)),
@@ -192,8 +227,8 @@ public:
                         : nullptr),
           lineErrors(linkPort(), user),
           protocol(linkPort(), data.image, user, &progress),
-          keeper(io, protocol),
-          transfers(protocol, data, user, user, &keeper)
+          events(io, data, protocol, restorePoint),
+          transfers(protocol, data, user, user, &events)
     {
     }
 
@@ -238,7 +273,7 @@ public:
     std::unique_ptr<TracingSerialPort> tracing;
     LineErrorHandler lineErrors;
     ModuleProtocol protocol;
-    RestorePointKeeper keeper;
+    RestorePointEvents events;
     ModuleTransfers transfers;
 };
 
@@ -249,7 +284,8 @@ bool openTrace(const Arguments &a, CliStreams &io, std::unique_ptr<LinkTrace> &t
     if (a.trace.isEmpty())
         return true;
     try {
-        trace = std::make_unique<LinkTrace>(a.trace);
+        // Never over the command's own files: its data file or its output.
+        trace = std::make_unique<LinkTrace>(a.trace, a.output.isEmpty() ? a.files : a.files + QStringList{a.output});
     } catch (const RuntimeError &e) {
         fail(io, e.description());
         return false;
@@ -294,6 +330,13 @@ int downloadCommand(const QStringList &args, CliStreams &io)
     // Find out before a transfer of several seconds, not after it.
     if (const QFileInfo target(a.output); !target.absoluteDir().exists() || target.isDir())
         return fail(io, QStringLiteral("cannot save to %1: no such folder, or it is a folder").arg(a.output));
+    if (!a.trace.isEmpty() && QFileInfo(a.trace).absoluteFilePath() == QFileInfo(a.output).absoluteFilePath())
+        return usageError(io, QStringLiteral("the trace file must not be the output file"));
+    try {
+        files::checkOutput(a.output, {a.trace});
+    } catch (const files::FileRefused &e) {
+        return fail(io, QStringLiteral("cannot save to %1: %2").arg(a.output, e.reason()));
+    }
     std::unique_ptr<LinkTrace> trace;
     if (!openTrace(a, io, trace))
         return ExitFailure;
@@ -305,7 +348,7 @@ int downloadCommand(const QStringList &args, CliStreams &io)
     if (outcome != TransferOutcome::Completed)
         return ExitFailure;  // the messages said why; no file is written
     try {
-        datafile::write(a.output, data.image);
+        datafile::write(a.output, data.image, {a.trace});
     } catch (const RuntimeError &e) {
         return fail(io, e.description());
     }
@@ -330,7 +373,7 @@ int uploadCommand(const QStringList &args, CliStreams &io)
     std::unique_ptr<LinkTrace> trace;
     if (!openTrace(a, io, trace))
         return ExitFailure;
-    Session s(io, data, trace.get());
+    Session s(io, data, trace.get(), !a.noRestorePoint);
     if (const int code = s.selectPort(a.port, io); code != ExitOk)
         return code;
     s.transfers.setWriteAll(a.writeAll);
@@ -352,11 +395,13 @@ std::vector<CliCommand> transferCommands()
          QStringLiteral("Read the module's EEPROM and save its 264 bytes to FILE.dat;\n"
                         "a refused model or a failed transfer writes no file."),
          downloadCommand},
-        {QStringLiteral("upload"), QStringLiteral("upload [--port PORT] [--trace FILE] [--write-all] FILE.dat"),
+        {QStringLiteral("upload"),
+         QStringLiteral("upload [--port PORT] [--trace FILE] [--write-all] [--no-restore-point] FILE.dat"),
          QStringLiteral("Open FILE.dat as the program does and encode its parameters; read the\n"
                         "module's EEPROM (kept as a restore point), write only the bytes that differ\n"
                         "(--write-all: every byte), then read them back to verify. Exit 0 only when\n"
-                        "verified."),
+                        "verified. The image is kept as a restore point first; when it cannot be,\n"
+                        "nothing is written unless --no-restore-point is given."),
          uploadCommand},
     };
 }

@@ -1,5 +1,7 @@
 #include "dialogs/help_window.h"
 
+#include "dialogs/help_browser.h"
+
 #include <QAction>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -7,7 +9,7 @@
 
 namespace tunara::ui {
 
-HelpWindow::HelpWindow(QWidget *owner) : QMainWindow(owner, Qt::Window), m_browser(new QTextBrowser(this))
+HelpWindow::HelpWindow(QWidget *owner) : QMainWindow(owner, Qt::Window), m_browser(new HelpBrowser(this))
 {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Tunara Torvik Zoruro Help"));

@@ -3,6 +3,8 @@
 #include "dialogs/mod_param_sliders.h"
 #include "dialogs/screen_placement.h"
 
+#include "ui_port/user_interface.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -38,8 +40,9 @@ QString frmModParams::caption()
     return QStringLiteral("Tunara Torvik Zoruro - Edit Module Parameters");
 }
 
-frmModParams::frmModParams(ModuleData &data, std::function<void()> tableModeChanged, QWidget *owner)
-    : QDialog(owner), m_form(data, std::move(tableModeChanged))
+frmModParams::frmModParams(ModuleData &data, std::function<void()> tableModeChanged, QWidget *owner,
+                           ui::UserInterface *userInterface)
+    : QDialog(owner), m_form(data, std::move(tableModeChanged)), m_ui(userInterface)
 {
     setObjectName(QStringLiteral("frmModParams"));
     setWindowTitle(caption());
@@ -269,6 +272,12 @@ void frmModParams::showState()
 
 void frmModParams::cmdOK_Click()
 {
+    // A new trigger timing that limits table cells asks first; No leaves
+    // the dialog open with nothing applied.
+    const QString question = m_form.trigTimingQuestion();
+    if (!question.isEmpty() && m_ui
+        && m_ui->messageBox(this, question, caption(), ui::Buttons::YesNo, ui::Icon::Question) != ui::Answer::Yes)
+        return;
     m_form.cmdOK_Click();
     accept();
 }

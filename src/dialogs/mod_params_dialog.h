@@ -14,6 +14,10 @@ class QPushButton;
 class QRadioButton;
 class QSlider;
 
+namespace tunara::ui {
+class UserInterface;
+}  // namespace tunara::ui
+
 namespace tunara::dialogs {
 
 // "Tunara Torvik Zoruro - Edit Module Parameters". Created for one showing:
@@ -25,11 +29,16 @@ class frmModParams : public QDialog {
 public:
     static QString caption();
 
-    frmModParams(ModuleData &data, std::function<void()> tableModeChanged, QWidget *owner = nullptr);
+    // `userInterface` asks the trigger timing question at OK; without one
+    // OK applies at once.
+    frmModParams(ModuleData &data, std::function<void()> tableModeChanged, QWidget *owner = nullptr,
+                 ui::UserInterface *userInterface = nullptr);
 
     ModParamsForm &form() { return m_form; }
 
-    // OK: the form's OK, then the dialog closes as accepted.
+    // OK: when the new trigger timing would limit table cells, asks first
+    // (No keeps the dialog open, nothing applied); then the form's OK and
+    // the dialog closes as accepted.
     void cmdOK_Click();
 
 private:
@@ -56,6 +65,7 @@ private:
     void showSlider(const SliderFrame &s, int position, const QString &label, bool visible);
 
     ModParamsForm m_form;
+    ui::UserInterface *m_ui = nullptr;
 
     QCheckBox *m_chkHighSpeedDataLog = nullptr;
     QCheckBox *m_chkTimingDisable = nullptr;

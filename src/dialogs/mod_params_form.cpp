@@ -4,6 +4,10 @@
 #include "tables/table_codec.h"
 #include "tables/timing_tables.h"
 
+#include <QStringList>
+
+#include <algorithm>
+
 namespace tunara::dialogs {
 
 using namespace sliders;
@@ -195,6 +199,42 @@ void ModParamsForm::sldStartRetard_Change(int position)
     state.sldStartRetard = StartRetard.place(position);
     m_params.StartRetard = StartRetardFromPosition(state.sldStartRetard);
     state.lblStartRtdVal = StartRetardLabel(m_params.StartRetard);
+}
+
+ModParamsForm::LimitedCells ModParamsForm::cellsLimitedByOK() const
+{
+    const int trig = state.DialogTrigTiming;
+    const auto moves = [trig](double v) { return ClampToTrigger(v, trig) != v ? 1 : 0; };
+    LimitedCells limited;
+    for (int p = 1; p <= SpeedPoints; ++p) {
+        for (int m = 1; m <= PressureRows; ++m)
+            limited.map3D += moves(m_data.tables.table3D(p, m));
+        limited.curve2D += moves(m_data.tables.table2D(p, 1));
+    }
+    return limited;
+}
+
+QString ModParamsForm::trigTimingQuestion() const
+{
+    // An empty image holds no table yet: nothing of the user's is limited.
+    if (m_data.image.DataBufferEmpty)
+        return {};
+    const LimitedCells limited = cellsLimitedByOK();
+    const auto cells = [](int count, const char *table) {
+        return QStringLiteral("%1 %2 of the %3").arg(count).arg(count == 1 ? "cell" : "cells", table);
+    };
+    QStringList parts;
+    if (limited.map3D > 0)
+        parts << cells(limited.map3D, "3D map");
+    if (limited.curve2D > 0)
+        parts << cells(limited.curve2D, "2D curve");
+    if (parts.isEmpty())
+        return {};
+    const int trig = state.DialogTrigTiming;
+    return QStringLiteral("%1 will be limited to %2..%3 degrees. Apply the new trigger timing?")
+        .arg(parts.join(QStringLiteral(" and ")))
+        .arg(std::max(0, trig - MaxRetard))
+        .arg(trig);
 }
 
 void ModParamsForm::cmdOK_Click()

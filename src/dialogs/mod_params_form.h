@@ -85,6 +85,19 @@ public:
     void sldRetardComp_Change(int position);
     void sldStartRetard_Change(int position);
 
+    // Cells of each table that OK would limit into the dialog's trigger
+    // timing's window.
+    struct LimitedCells {
+        int map3D = 0;
+        int curve2D = 0;
+    };
+    LimitedCells cellsLimitedByOK() const;
+
+    // The question OK asks before it limits table cells, with their count and
+    // the new window; empty when no cell would move or the image holds no
+    // tables yet.
+    QString trigTimingQuestion() const;
+
     // Clamps both tables into the new trigger timing's window, marks the
     // image as holding data and applies the trigger timing.
     void cmdOK_Click();

@@ -81,14 +81,16 @@ void frmNew2DTable::showValues(const QStringList &before, const QLineEdit *check
 
 void frmNew2DTable::Form_Load()
 {
-    m_form = New2DTableForm::opened(m_host.trigTiming());
-    showValues({}, nullptr);
     adjustSize();
     dialogs::CentreOnOwnerScreen(*this, parentWidget());
-    // On Cancel the table stays on view; the wizard opens all the same.
+    // On Cancel the table stays on view; the wizard opens all the same. The
+    // boxes are read after the question: closing a declined wizard's table
+    // puts the trigger timing it had set back.
     if (!m_host.isChart2DVisible()
         || AskToCloseTableOnView(m_host.userInterface(), parentWidget(), [this] { m_host.saveTable(); }))
         m_host.clearTableView();
+    m_form = New2DTableForm::opened(m_host.trigTiming());
+    showValues({}, nullptr);
 }
 
 void frmNew2DTable::validate(QLineEdit *box)

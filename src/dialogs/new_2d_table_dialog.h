@@ -38,8 +38,8 @@ class frmNew2DTable : public QDialog {
 public:
     explicit frmNew2DTable(New2DTableHost &host, QWidget *parent = nullptr);
 
-    // Run before the wizard is shown: fills the boxes, centres the window,
-    // and offers to save a table on view before clearing it.
+    // Run before the wizard is shown: centres the window, offers to save a
+    // table on view before clearing it, then fills the boxes.
     void Form_Load();
 
     void cmdUpdate_Click();

@@ -1,7 +1,9 @@
 #include "dialogs/splash_window.h"
 
+#include "files/file_safety.h"
 #include "views/window_layout.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -145,10 +147,19 @@ void frmTunara_Splash::loadLogo(const QString &item)
     if (!file)
         return;
     const QString path = QDir(m_programFolder).filePath(*file);
-    if (!QFileInfo::exists(path))
-        throw RuntimeError(53, QStringLiteral("frmTunara_Splash"),
-                           QStringLiteral("The logo picture %1 was not found.").arg(QDir::toNativeSeparators(path)));
-    QImageReader reader(path);
+    QByteArray bytes;
+    try {
+        bytes = files::readInput(path, files::LogoCap, QStringLiteral("logo picture"));
+    } catch (const files::FileRefused &e) {
+        if (e.cause() == files::FileRefused::Cause::Missing)
+            throw RuntimeError(53, QStringLiteral("frmTunara_Splash"),
+                               QStringLiteral("The logo picture %1 was not found.").arg(QDir::toNativeSeparators(path)));
+        throw RuntimeError(481, QStringLiteral("frmTunara_Splash"),
+                           QStringLiteral("The logo picture %1 cannot be read: %2.")
+                               .arg(QDir::toNativeSeparators(path), e.reason()));
+    }
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer);
     const QImage image = reader.read();
     if (image.isNull())
         throw RuntimeError(481, QStringLiteral("frmTunara_Splash"),

@@ -54,18 +54,53 @@ qsizetype nextRowStart(QStringView text, qsizetype from, qsizetype &rowEnd)
     return -1;
 }
 
-QStringList splitCells(QStringView row, int maxColumns)
+// A cell in double quotes (as CSV text and spreadsheets quote a cell) without
+// them, a doubled quote inside read as one.
+QString unquoted(QStringView cell)
+{
+    const QStringView trimmed = cell.trimmed();
+    if (trimmed.size() < 2 || !trimmed.startsWith(u'"') || !trimmed.endsWith(u'"'))
+        return cell.toString();
+    return trimmed.mid(1, trimmed.size() - 2).toString().replace(QStringLiteral("\"\""), QStringLiteral("\""));
+}
+
+QStringList splitCells(QStringView row, QChar separator, int maxColumns, bool &cut)
 {
     QStringList cells;
     qsizetype start = 0;
-    while (int(cells.size()) < maxColumns) {
-        const qsizetype tab = row.indexOf(u'\t', start);
-        cells.append((tab < 0 ? row.mid(start) : row.mid(start, tab - start)).toString());
-        if (tab < 0)
+    while (true) {
+        const qsizetype at = row.indexOf(separator, start);
+        if (int(cells.size()) == maxColumns) {
+            cut = cut || !row.mid(start).trimmed().isEmpty();
             break;
-        start = tab + 1;
+        }
+        cells.append(unquoted(at < 0 ? row.mid(start) : row.mid(start, at - start)));
+        if (at < 0)
+            break;
+        start = at + 1;
     }
     return cells;
+}
+
+// Tabs separate the cells of a spreadsheet's copy; text without a tab is
+// CSV text, separated by semicolons or commas. A lone comma in a row with no
+// point ("12,5") is a decimal comma, not a separator.
+QChar cellSeparator(QStringView text)
+{
+    if (text.contains(u'\t'))
+        return u'\t';
+    if (text.contains(u';'))
+        return u';';
+    qsizetype commas = 0;
+    qsizetype lineCommas = 0;
+    for (const QChar ch : text) {
+        if (ch == u'\r' || ch == u'\n')
+            lineCommas = 0;
+        else if (ch == u',' && ++lineCommas > 1)
+            return u',';
+        commas += ch == u',' ? 1 : 0;
+    }
+    return commas > 0 && text.contains(u'.') ? u',' : u'\t';
 }
 
 std::vector<double> straightLine(double first, double last, int count)
@@ -127,11 +162,16 @@ ClipCells parseClipText(const QString &text, int maxRows, int maxColumns)
     const QStringView view(text);
     if (view.isEmpty())
         return cells;
+    const QChar separator = cellSeparator(view);
     qsizetype start = 0;
-    while (start >= 0 && int(cells.rows.size()) < maxRows) {
+    while (start >= 0) {
         qsizetype rowEnd = 0;
         const qsizetype next = nextRowStart(view, start, rowEnd);
-        cells.rows.push_back(splitCells(view.mid(start, rowEnd - start), maxColumns));
+        if (int(cells.rows.size()) == maxRows) {
+            cells.cut = cells.cut || !view.mid(start).trimmed().isEmpty();
+            break;
+        }
+        cells.rows.push_back(splitCells(view.mid(start, rowEnd - start), separator, maxColumns, cells.cut));
         if (next >= view.size())
             break;  // a break at the very end closes the last row
         start = next;
@@ -342,6 +382,12 @@ QString limitedNote(int limited, const AdvanceWindow &window)
         .arg(limited)
         .arg(limited == 1 ? QStringLiteral("value") : QStringLiteral("values"))
         .arg(formatValue(window.low), formatValue(window.high));
+}
+
+QString limitedMessage(int limited, const AdvanceWindow &window)
+{
+    const QString note = limitedNote(limited, window);
+    return note.isEmpty() ? note : note + u'.';
 }
 
 }  // namespace tunara::editor

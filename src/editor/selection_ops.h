@@ -31,10 +31,15 @@ QString clipText(const ValueBlock &values, int rows, int columns,
 
 // Clip text split into rows and cells. Rows may be separated by CR, LF or
 // CR LF (other programs write CR LF); one separator at the very end is not a
-// row of its own. Only the first maxRows rows and maxColumns cells of a row
-// are kept, so text of any size costs no more than the grid can take.
+// row of its own. Cells are separated by tabs; text without a tab (CSV text)
+// by semicolons, or else by commas when a row holds two or the text a
+// decimal point, so a lone "12,5" stays one cell. A cell in double quotes
+// loses them. Only the first maxRows rows and maxColumns cells of a row are
+// kept, so text of any size costs no more than the grid can take; `cut`
+// says that something other than blanks was left out.
 struct ClipCells {
     std::vector<QStringList> rows;
+    bool cut = false;
     int columns() const;  // cells in the widest kept row
 };
 ClipCells parseClipText(const QString &text, int maxRows, int maxColumns);
@@ -44,12 +49,12 @@ ClipCells parseClipText(const QString &text, int maxRows, int maxColumns);
 // Nothing when the text has no leading number or it does not fit a double.
 std::optional<double> pastedNumber(const QString &cellText);
 
-// The block a paste fills, cut at the table's edge (tableRows x
-// tableColumns). After a copy of more than one cell the block has the copied
+// The block this program's own last copy fills, cut at the table's edge
+// (tableRows x tableColumns). A copy of more than one cell keeps the copied
 // size (rowSpan and columnSpan are its rows and columns minus one) from the
-// selection's top-left cell; otherwise it is the selection, except that a
-// single selected cell takes the shape of the text, so a block copied in a
-// spreadsheet lands whole from the clicked cell.
+// selection's top-left cell; otherwise the block is the selection, except
+// that a single selected cell takes the shape of the text. Text from other
+// programs is laid out by planPaste (paste_plan.h).
 CellRect pasteTarget(const CellRect &selection, int rowSpan, int columnSpan, const ClipCells &cells,
                      int tableRows, int tableColumns);
 
@@ -113,5 +118,8 @@ inline constexpr double CoarseStep = 1.0;
 // The status bar's note after a command whose values were limited; empty
 // when none was.
 QString limitedNote(int limited, const AdvanceWindow &window);
+
+// The same note as a message box says it; empty when nothing was limited.
+QString limitedMessage(int limited, const AdvanceWindow &window);
 
 }  // namespace tunara::editor

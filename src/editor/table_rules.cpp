@@ -52,7 +52,11 @@ std::optional<double> parseTypedNumber(const QString &text)
 {
     static const QRegularExpression number(
         QStringLiteral("^[ \\t]*([+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?)[ \\t]*$"));
-    const QRegularExpressionMatch m = number.match(text);
+    // A decimal comma reads as the point, as a paste reads it.
+    QString typed = text;
+    if (!typed.contains(u'.') && typed.count(u',') == 1)
+        typed.replace(u',', u'.');
+    const QRegularExpressionMatch m = number.match(typed);
     if (!m.hasMatch())
         return std::nullopt;
     bool ok = false;

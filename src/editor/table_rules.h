@@ -38,8 +38,9 @@ QString displayText(TableKind kind, int trigTiming, double value);
 
 // Typed text as a number: blanks around it are ignored; the rest must be a
 // whole decimal number (optional sign, digits, optional point and digits,
-// optional exponent) that fits a double. Anything else (letters, a lone
-// sign, a comma, "nan", an empty text, 1e400) is not a number.
+// optional exponent) that fits a double; one decimal comma ("12,5") stands
+// for the point. Anything else (letters, a lone sign, a second comma, "nan",
+// an empty text, 1e400) is not a number.
 std::optional<double> parseTypedNumber(const QString &text);
 
 // A typed entry: the value when the text is a number inside the window,

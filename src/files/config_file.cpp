@@ -2,8 +2,8 @@
 
 #include "core/numbers.h"
 #include "core/runtime_error.h"
+#include "files/file_safety.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -94,15 +94,15 @@ QStringList splitLines(const QString &text)
 
 CompanyConfig read(const QString &path)
 {
-    QFile file(path);
-    if (!file.exists())
-        return defaults();
-    if (!file.open(QIODevice::ReadOnly)) {
+    try {
+        return parse(splitLines(decodeText(files::readInput(path, files::TextCap, QStringLiteral("configuration file")))));
+    } catch (const files::FileRefused &e) {
+        if (e.cause() == files::FileRefused::Cause::Missing)
+            return defaults();
         CompanyConfig c;
-        c.error = QStringLiteral("Cannot read the configuration file %1: %2").arg(path, file.errorString());
+        c.error = QStringLiteral("Cannot read the configuration file %1: %2").arg(path, e.reason());
         return c;
     }
-    return parse(splitLines(decodeText(file.readAll())));
 }
 
 QString splashItem(const QStringList &settings, int k)

@@ -25,7 +25,8 @@ CompanyConfig defaults();
 CompanyConfig parse(const QStringList &lines);
 
 // Reads the file at path; a missing file gives the defaults without error.
-// A file that exists but cannot be read gives an error and empty lists.
+// A file that exists but cannot be read, or is not a regular file of at
+// most files::TextCap bytes, gives an error and empty lists.
 CompanyConfig read(const QString &path);
 
 // Item k (from 1) of a settings list; throws RuntimeError naming the item

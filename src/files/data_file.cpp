@@ -1,16 +1,7 @@
 #include "files/data_file.h"
 
 #include "core/runtime_error.h"
-
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-
-#include <cerrno>
-
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
+#include "files/file_safety.h"
 
 namespace tunara::datafile {
 
@@ -22,48 +13,6 @@ RuntimeError fileError(const QString &what, const QString &path, const QString &
                         QStringLiteral("%1 %2: %3").arg(what, path, reason));
 }
 
-enum class PathKind { Missing, BrokenLink, Regular, Folder, Other };
-
-PathKind kindOf(const QString &path)
-{
-#ifdef Q_OS_UNIX
-    // QFileInfo counts devices and pipes as files; the system does not.
-    const QByteArray name = QFile::encodeName(path);
-    struct stat st {};
-    if (::stat(name.constData(), &st) != 0)
-        return ::lstat(name.constData(), &st) == 0 ? PathKind::BrokenLink : PathKind::Missing;
-    return S_ISREG(st.st_mode) ? PathKind::Regular : S_ISDIR(st.st_mode) ? PathKind::Folder : PathKind::Other;
-#else
-    const QFileInfo info(path);
-    if (!info.exists())
-        return info.isSymLink() ? PathKind::BrokenLink : PathKind::Missing;
-    return info.isDir() ? PathKind::Folder : info.isFile() ? PathKind::Regular : PathKind::Other;
-#endif
-}
-
-// A data file is a regular file (or a link to one). Anything else is
-// refused before it is opened: a FIFO would block the open, a device would
-// hand out endless bytes, and replacing a device node or a folder with a
-// file would break the system.
-void requireRegularFile(const QString &what, const QString &path, bool mayBeMissing)
-{
-    switch (kindOf(path)) {
-    case PathKind::Regular:
-        return;
-    case PathKind::Missing:
-        if (mayBeMissing)
-            return;
-        throw fileError(what, path, QStringLiteral("no such file"));
-    case PathKind::BrokenLink:
-        throw fileError(what, path, QStringLiteral("the symbolic link points to nothing"));
-    case PathKind::Folder:
-        throw fileError(what, path, QStringLiteral("it is a folder, not a data file"));
-    case PathKind::Other:
-        break;
-    }
-    throw fileError(what, path, QStringLiteral("it is a device or a pipe, not a regular file"));
-}
-
 }  // namespace
 
 QString prematureEndMessage()
@@ -73,21 +22,12 @@ QString prematureEndMessage()
 
 QByteArray read(const QString &path)
 {
-    requireRegularFile(QStringLiteral("Cannot open"), path, false);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw fileError(QStringLiteral("Cannot open"), path, file.errorString());
-    QByteArray bytes;
-    // A pipe or device may hand out fewer bytes per call than asked for.
-    while (bytes.size() < Size) {
-        const QByteArray chunk = file.read(Size - bytes.size());
-        if (chunk.isEmpty())
-            break;
-        bytes += chunk;
+    try {
+        // A longer file gives its first 264 bytes, as it always has.
+        return files::readInput(path, Size, QStringLiteral("data file"), true);
+    } catch (const files::FileRefused &e) {
+        throw fileError(QStringLiteral("Cannot open"), path, e.reason());
     }
-    if (file.error() != QFileDevice::NoError)
-        throw fileError(QStringLiteral("Cannot read"), path, file.errorString());
-    return bytes;
 }
 
 bool fillImage(const QByteArray &bytes, ModuleImage &image)
@@ -98,29 +38,20 @@ bool fillImage(const QByteArray &bytes, ModuleImage &image)
     return count == Size;
 }
 
-void write(const QString &path, const ModuleImage &image)
+void write(const QString &path, const ModuleImage &image, const QStringList &inputs)
 {
-    requireRegularFile(QStringLiteral("Cannot create"), path, true);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw fileError(QStringLiteral("Cannot create"), path, file.errorString());
     const auto *first = reinterpret_cast<const char *>(image.EEPROMBuffer.data() + ModuleImage::FirstTransferAddress);
-    errno = 0;
-    // QSaveFile buffers the bytes and its commit() does not notice when
-    // flushing them fails part-way (a full disk): it would put a truncated
-    // file in place of the old one and report success. Flush here and check.
-    if (file.write(first, Size) != Size || !file.flush()) {
-        // A short write leaves Qt without a reason of its own; the system's
-        // (disk full, file too large) is the one worth showing.
-        const int systemError = errno;
-        QString reason = file.errorString();
-        if (file.error() == QFileDevice::NoError || reason == QLatin1String("Unknown error"))
-            reason = systemError != 0 ? qt_error_string(systemError) : QStringLiteral("not every byte was written");
-        file.cancelWriting();
-        throw fileError(QStringLiteral("Cannot write"), path, reason);
+    try {
+        files::AtomicFile file(path, inputs);
+        // A short write (a full disk) is caught by the flush in commit(),
+        // which names the system's reason.
+        if (file.device().write(first, Size) != Size)
+            throw files::FileRefused(files::FileRefused::Cause::System, file.device().errorString());
+        file.commit();
+    } catch (const files::FileRefused &e) {
+        const bool create = e.cause() != files::FileRefused::Cause::System;
+        throw fileError(create ? QStringLiteral("Cannot create") : QStringLiteral("Cannot write"), path, e.reason());
     }
-    if (!file.commit())
-        throw fileError(QStringLiteral("Cannot write"), path, file.errorString());
 }
 
 QString captionTitle(const QString &path)

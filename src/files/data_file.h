@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // The ".dat" data file: exactly image bytes 16..279, raw, no header.
 namespace tunara::datafile {
@@ -14,7 +15,7 @@ QString prematureEndMessage();  // "Error - reached premature end-of-file"
 
 // Reads at most the first 264 bytes of a file (a shorter file gives fewer).
 // Throws RuntimeError when the file cannot be opened or read, or is not a
-// regular file (a folder, a device, a pipe, a broken link).
+// regular file (a folder, a device, a pipe, a broken link), naming the cause.
 QByteArray read(const QString &path);
 
 // Copies the bytes into the image from address 16 on, in order. Returns
@@ -22,11 +23,11 @@ QByteArray read(const QString &path);
 // were there have been copied, as a byte-by-byte read would leave them.
 bool fillImage(const QByteArray &bytes, ModuleImage &image);
 
-// Writes image bytes 16..279 to the path, replacing any existing file only
-// once the new content is completely on disk. A target that exists but is
-// not a regular file is refused. Throws RuntimeError on failure,
-// leaving an existing file as it was.
-void write(const QString &path, const ModuleImage &image);
+// Writes image bytes 16..279 to the path under the output rule of
+// files/file_safety.h: never over one of inputs, a link, a device or a
+// folder, and an existing file is replaced only once the new content is
+// completely on disk. Throws RuntimeError, leaving an existing file as it was.
+void write(const QString &path, const ModuleImage &image, const QStringList &inputs = {});
 
 // The file name as the caption shows it: the part after the last separator,
 // shortened to "..." and its last 40 characters when longer than 40.

@@ -5,18 +5,57 @@
 #include "files/stored_settings.h"
 #include "module/parameter_codec.h"
 
+#include "files/file_safety.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tunara::restore {
 
 namespace {
 
 const QString TimeFormat = QStringLiteral("yyyyMMdd-HHmmss-zzz");
+const QString IndexName = QStringLiteral("index");
+const QString LockName = QStringLiteral("index.lock");
+constexpr int MaxFirmwareChars = 64;
+
+RuntimeError restoreError(const QString &text)
+{
+    return RuntimeError(FileErrorNumber, QStringLiteral("Restore Point"), text);
+}
+
+// Holds the folder's lock file, so two programs keeping points at once
+// take turns at the index and the pruning.
+class FolderLock {
+public:
+    explicit FolderLock(const QString &folder)
+    {
+        m_fd = ::open(QFile::encodeName(QDir(folder).filePath(LockName)).constData(),
+                      O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (m_fd < 0 || ::flock(m_fd, LOCK_EX) != 0)
+            throw restoreError(QStringLiteral("Cannot lock the restore point folder %1: %2.")
+                                   .arg(folder, qt_error_string(errno)));
+    }
+    ~FolderLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);  // releases the lock
+    }
+    FolderLock(const FolderLock &) = delete;
+    FolderLock &operator=(const FolderLock &) = delete;
+
+private:
+    int m_fd = -1;
+};
 
 struct EventName {
     Event event;
@@ -50,6 +89,8 @@ QString firmwarePart(const QString &firmware)
         else
             part += (c.isLetterOrNumber() && c.unicode() < 128) || c == u'.' || c == u'-' ? c : u'-';
     }
+    // A name stays far below the system's limit whatever the module says.
+    part.truncate(MaxFirmwareChars);
     return part.isEmpty() ? QStringLiteral("unknown") : part;
 }
 
@@ -95,22 +136,33 @@ RestorePoints::RestorePoints(const QString &folder) : m_folder(folder.isEmpty() 
 QString RestorePoints::keep(const QByteArray &bytes, Event event, const QString &firmware, const QDateTime &when)
 {
     if (bytes.size() != datafile::Size)
-        throw RuntimeError(FileErrorNumber, QStringLiteral("Restore Point"),
-                           QStringLiteral("A restore point needs %1 bytes, not %2.").arg(datafile::Size).arg(bytes.size()));
-    if (!QDir().mkpath(m_folder))
-        throw RuntimeError(FileErrorNumber, QStringLiteral("Restore Point"),
-                           QStringLiteral("Cannot create the restore point folder %1.").arg(m_folder));
+        throw restoreError(QStringLiteral("A restore point needs %1 bytes, not %2.").arg(datafile::Size).arg(bytes.size()));
+    makeFolder();
+    const FolderLock lock(m_folder);
     const QString stem = when.toString(TimeFormat);
     const QString tail = u'_' + QString::fromLatin1(nameOf(event).key) + u'_' + firmwarePart(firmware) +
                          QStringLiteral(".dat");
+    // The name is taken by creating it: two programs keeping an image in the
+    // same millisecond each get their own file.
+    QFile file;
     QString path = QDir(m_folder).filePath(stem + tail);
-    // Two images kept within one millisecond each get their own file.
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = QDir(m_folder).filePath(stem + QStringLiteral("-%1").arg(n) + tail);
-    ModuleImage image;
-    std::copy(bytes.cbegin(), bytes.cend(), image.EEPROMBuffer.begin() + ModuleImage::FirstTransferAddress);
-    datafile::write(path, image);
-    prune();
+    try {
+        for (int n = 2; !files::createExclusive(file, path, 0600); ++n)
+            path = QDir(m_folder).filePath(stem + QStringLiteral("-%1").arg(n) + tail);
+    } catch (const files::FileRefused &e) {
+        throw restoreError(QStringLiteral("Cannot create the restore point %1: %2.").arg(path, e.reason()));
+    }
+    if (file.write(bytes) != bytes.size() || !file.flush() || ::fsync(file.handle()) != 0) {
+        const QString reason = file.errorString();
+        file.close();
+        QFile::remove(path);
+        throw restoreError(QStringLiteral("Cannot write the restore point %1: %2.").arg(path, reason));
+    }
+    file.close();
+    QStringList order = creationOrder();
+    order.removeAll(QFileInfo(path).fileName());
+    order << QFileInfo(path).fileName();
+    prune(order);
     return path;
 }
 
@@ -118,12 +170,10 @@ QList<Entry> RestorePoints::list() const
 {
     QList<Entry> entries;
     const QDir dir(m_folder);
-    // Names start with the time, so name order is time order.
-    const QStringList names = dir.entryList({QStringLiteral("*.dat")}, QDir::Files, QDir::Name | QDir::Reversed);
+    QStringList names = creationOrder();
+    std::reverse(names.begin(), names.end());
     for (const QString &name : names) {
         const QRegularExpressionMatch m = namePattern().match(name);
-        if (!m.hasMatch())
-            continue;
         const auto *event = std::find_if(std::begin(EventNames), std::end(EventNames), [&](const EventName &n) {
             return m.captured(2) == QLatin1String(n.key);
         });
@@ -140,15 +190,53 @@ QList<Entry> RestorePoints::list() const
     return entries;
 }
 
-void RestorePoints::prune() const
+void RestorePoints::makeFolder() const
+{
+    // Kept images are the user's own: the folder is closed to other users.
+    const QByteArray name = QFile::encodeName(m_folder);
+    if (!QDir().mkpath(QFileInfo(m_folder).absolutePath()) ||
+        (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST) || ::chmod(name.constData(), 0700) != 0)
+        throw restoreError(QStringLiteral("Cannot create the restore point folder %1.").arg(m_folder));
+}
+
+QStringList RestorePoints::creationOrder() const
+{
+    // The index lists the points oldest first in the order they were made,
+    // whatever the clock said; points it does not know (kept before it
+    // existed) count as older, in the order of their names.
+    const QDir dir(m_folder);
+    QStringList indexed;
+    try {
+        const QByteArray text = files::readInput(dir.filePath(IndexName), files::TextCap, QStringLiteral("index"));
+        indexed = QString::fromUtf8(text).split(u'\n', Qt::SkipEmptyParts);
+    } catch (const files::FileRefused &) {
+        // no index yet, or an unusable one: the names give the order
+    }
+    QStringList present;
+    for (const QString &name : dir.entryList({QStringLiteral("*.dat")}, QDir::Files, QDir::Name))
+        if (namePattern().match(name).hasMatch())
+            present << name;
+    QStringList order;
+    for (const QString &name : present)
+        if (!indexed.contains(name))
+            order << name;
+    for (const QString &name : indexed)
+        if (present.contains(name) && !order.contains(name))
+            order << name;
+    return order;
+}
+
+void RestorePoints::prune(QStringList order) const
 {
     const QDir dir(m_folder);
-    QStringList kept;
-    for (const QString &name : dir.entryList({QStringLiteral("*.dat")}, QDir::Files, QDir::Name | QDir::Reversed))
-        if (namePattern().match(name).hasMatch())
-            kept << name;
-    for (qsizetype k = Kept; k < kept.size(); ++k)
-        QFile::remove(dir.filePath(kept[k]));
+    while (order.size() > Kept)
+        QFile::remove(dir.filePath(order.takeFirst()));
+    try {
+        files::writeWhole(dir.filePath(IndexName), order.join(u'\n').toUtf8() + '\n', {}, 0600);
+    } catch (const files::FileRefused &e) {
+        throw restoreError(QStringLiteral("Cannot write the restore point index %1: %2.")
+                               .arg(dir.filePath(IndexName), e.reason()));
+    }
 }
 
 }  // namespace tunara::restore

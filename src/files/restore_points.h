@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // Restore points: every image that came from a module, is about to go to
 // one, or is about to be overwritten is kept as a data file in a per-user
@@ -40,17 +41,21 @@ public:
 
     QString folder() const { return m_folder; }
 
-    // Keeps the 264 transfer bytes as a data file named after the time, the
-    // event and the firmware, then drops the oldest beyond Kept. Returns the
-    // file's path; throws RuntimeError when it cannot be written.
+    // Keeps the 264 transfer bytes as a data file (0600, in a 0700 folder)
+    // named after the time, the event and the firmware (cut short), created
+    // exclusively, then drops the oldest beyond Kept by the order the points
+    // were made, which the folder's index records. Returns the file's path;
+    // throws RuntimeError when it cannot be kept.
     QString keep(const QByteArray &bytes, Event event, const QString &firmware,
                  const QDateTime &when = QDateTime::currentDateTime());
 
-    // Every kept image, newest first. Files of other names are left out.
+    // Every kept image, newest made first. Files of other names are left out.
     QList<Entry> list() const;
 
 private:
-    void prune() const;
+    void makeFolder() const;
+    QStringList creationOrder() const;  // oldest first
+    void prune(QStringList order) const;
 
     QString m_folder;
 };

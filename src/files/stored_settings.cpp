@@ -2,8 +2,10 @@
 
 #include "core/numbers.h"
 #include "core/runtime_error.h"
+#include "files/file_safety.h"
 
 #include <QSettings>
+#include <QStandardPaths>
 
 #include <cmath>
 
@@ -20,8 +22,35 @@ QString StoredSettings::mainApplicationName()
     return QStringLiteral("Tunara_Kelm_Main");
 }
 
+// The settings file under the input rule: QSettings reads it as it opens,
+// so a pipe, a device or a huge file there is refused first and the
+// settings start empty (and are not stored) instead of hanging the program.
+static bool usableSettingsFile(const QString &iniPath)
+{
+    try {
+        files::readInput(iniPath, files::TextCap, QStringLiteral("settings file"));
+    } catch (const files::FileRefused &e) {
+        if (e.cause() != files::FileRefused::Cause::Missing) {
+            qWarning("Settings file %s not used: %s", qPrintable(iniPath), qPrintable(e.reason()));
+            return false;
+        }
+    }
+    return true;
+}
+
+static std::unique_ptr<QSettings> unusedSettings()
+{
+    return std::make_unique<QSettings>(QString(), QSettings::IniFormat);
+}
+
+// A user's INI file is where QSettings keeps it by default; it is checked
+// there before QSettings reads it.
 StoredSettings::StoredSettings(const QString &applicationName)
-    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, Organization, applicationName))
+    : m_settings(usableSettingsFile(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' +
+                                    Organization + u'/' + applicationName + QStringLiteral(".ini"))
+                     ? std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, Organization,
+                                                   applicationName)
+                     : unusedSettings())
 {
 }
 
@@ -29,7 +58,8 @@ StoredSettings::StoredSettings(std::unique_ptr<QSettings> settings) : m_settings
 
 StoredSettings StoredSettings::atFile(const QString &iniPath)
 {
-    return StoredSettings(std::make_unique<QSettings>(iniPath, QSettings::IniFormat));
+    return StoredSettings(usableSettingsFile(iniPath) ? std::make_unique<QSettings>(iniPath, QSettings::IniFormat)
+                                                      : unusedSettings());
 }
 
 StoredSettings::~StoredSettings() = default;

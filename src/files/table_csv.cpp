@@ -1,14 +1,13 @@
 #include "files/table_csv.h"
 
 #include "core/runtime_error.h"
+#include "files/file_safety.h"
 #include "tables/advance_window.h"
 #include "tables/table_axes.h"
 #include "tables/table_codec.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QLocale>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -274,39 +273,21 @@ Result<Table3D> read3D(const QByteArray &bytes, int trigTiming, std::uint8_t map
 
 QByteArray readFile(const QString &path)
 {
-    if (QFileInfo(path).isDir())
-        throw csvFileError(path, QStringLiteral("is a folder, not a CSV file"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw csvFileError(path, file.errorString());
-    // Read at most one byte past the limit, so a pipe or a huge file is
-    // never taken in whole.
-    QByteArray bytes;
-    while (bytes.size() <= MaxFileBytes) {
-        const QByteArray chunk = file.read(MaxFileBytes + 1 - bytes.size());
-        if (chunk.isEmpty())
-            break;
-        bytes += chunk;
+    try {
+        return files::readInput(path, MaxFileBytes, QStringLiteral("timing table"));
+    } catch (const files::FileRefused &e) {
+        using Cause = files::FileRefused::Cause;
+        throw csvFileError(path, e.cause() == Cause::Folder ? QStringLiteral("is a folder, not a CSV file") : e.reason());
     }
-    if (file.error() != QFileDevice::NoError)
-        throw csvFileError(path, file.errorString());
-    if (bytes.size() > MaxFileBytes)
-        throw csvFileError(path, QStringLiteral("larger than %1 bytes, too large for a timing table").arg(MaxFileBytes));
-    return bytes;
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
+void writeFile(const QString &path, const QByteArray &bytes, const QStringList &inputs)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw csvFileError(path, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw csvFileError(path, reason);
+    try {
+        files::writeWhole(path, bytes, inputs);
+    } catch (const files::FileRefused &e) {
+        throw csvFileError(path, e.reason());
     }
-    if (!file.commit())
-        throw csvFileError(path, file.errorString());
 }
 
 }  // namespace tunara::tablecsv

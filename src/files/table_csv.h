@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <variant>
@@ -16,7 +17,7 @@
 namespace tunara::tablecsv {
 
 // Larger files are refused before they are read.
-inline constexpr qint64 MaxFileBytes = 4 * 1024 * 1024;
+inline constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
 
 // The CSV of a table. Every advance is written with enough digits that
 // reading it back and encoding it gives the same byte as the value itself.
@@ -39,12 +40,14 @@ Result<Table3D> read3D(const QByteArray &bytes, int trigTiming, std::uint8_t map
 // when fewer would be stored as a different byte.
 QString advanceText(double advance, int trigTiming);
 
-// Reads a CSV file whole, refusing directories and files larger than
-// MaxFileBytes. Throws RuntimeError with a one-line reason.
+// Reads a CSV file whole under the input rule of files/file_safety.h:
+// folders, pipes, devices and files larger than MaxFileBytes are refused.
+// Throws RuntimeError with a one-line reason.
 QByteArray readFile(const QString &path);
 
-// Writes the file in one piece: an existing file is replaced only once the
+// Writes the file in one piece under the output rule of files/file_safety.h
+// (never over one of inputs): an existing file is replaced only once the
 // new content is on disk. Throws RuntimeError with a one-line reason.
-void writeFile(const QString &path, const QByteArray &bytes);
+void writeFile(const QString &path, const QByteArray &bytes, const QStringList &inputs = {});
 
 }  // namespace tunara::tablecsv

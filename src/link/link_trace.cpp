@@ -2,6 +2,7 @@
 
 #include "core/runtime_error.h"
 #include "core/version.h"
+#include "files/file_safety.h"
 
 #include <QDateTime>
 
@@ -33,10 +34,13 @@ QString LinkTrace::createErrorText(const QString &path, const QString &reason)
     return QStringLiteral("Cannot create the trace file %1: %2.").arg(path, reason);
 }
 
-LinkTrace::LinkTrace(const QString &path) : m_file(path), m_start(Clock::now())
+LinkTrace::LinkTrace(const QString &path, const QStringList &inputs) : m_start(Clock::now())
 {
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-        throw RuntimeError(FileErrorNumber, QStringLiteral("Link Trace"), createErrorText(path, m_file.errorString()));
+    try {
+        files::createStream(m_file, path, inputs);
+    } catch (const files::FileRefused &e) {
+        throw RuntimeError(FileErrorNumber, QStringLiteral("Link Trace"), createErrorText(path, e.reason()));
+    }
     const QString header =
         QStringLiteral("# Tunara link trace, tunara %1, started %2\n"
                        "# time_us: microseconds since the trace started (monotonic clock).\n"

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
@@ -35,9 +36,11 @@ struct TraceSummary {
 // port closes (the end of every protocol operation) and at the end.
 class LinkTrace {
 public:
-    // Creates (or empties) the file; throws RuntimeError naming the file and
-    // the reason when it cannot, so no byte goes on the line untraced.
-    explicit LinkTrace(const QString &path);
+    // Creates the file new, or replaces a regular file that is none of
+    // inputs; never writes through a link or into a device or pipe. Throws
+    // RuntimeError naming the file and the reason when it cannot, so no byte
+    // goes on the line untraced.
+    explicit LinkTrace(const QString &path, const QStringList &inputs = {});
     ~LinkTrace();  // writes the summary
     LinkTrace(const LinkTrace &) = delete;
     LinkTrace &operator=(const LinkTrace &) = delete;

@@ -107,6 +107,8 @@ TransferOutcome ModuleTransfers::download()
     if (!image.DataBufferEmpty && !m_prompter.askOkCancel(T::OverwriteQuestion, T::DownloadTitle))
         return TransferOutcome::Cancelled;
     m_events.imageAboutToBeReplaced();
+    if (!m_events.mayGoOn())
+        return TransferOutcome::Cancelled;
     pumpEvents();
     image.ClearEEPROMBuffer();
     m_events.imageCleared();

@@ -80,6 +80,11 @@ public:
     // The upload has encoded the parameters and the supported module
     // answers: the image is exactly what is about to be written.
     virtual void aboutToWrite() {}
+    // Asked right after imageAboutToBeReplaced() and aboutToWrite(): false
+    // (the restore point protecting the overwrite could not be kept and the
+    // user will not go on without it) ends the command as Cancelled before
+    // the image is replaced or a byte is written.
+    virtual bool mayGoOn() { return true; }
     // A command's end, after its last message; it still counts as running.
     virtual void finished(TransferCommand /*command*/, TransferOutcome /*outcome*/) {}
 };

@@ -23,6 +23,10 @@ TransferOutcome UploadSequence::run()
     const EEPROMBytes &image = m_protocol.image().EEPROMBuffer;
     const AddressRuns toWrite = m_writeAll ? allTransferAddresses() : runsOf(differingAddresses(before, image));
     m_events.aboutToWrite();
+    if (!m_events.mayGoOn()) {
+        m_protocol.closePort();
+        return TransferOutcome::Cancelled;
+    }
     // Until the verification passes, nobody knows what the module holds.
     m_known.forget();
     m_protocol.resetBytesWritten();

@@ -2,6 +2,7 @@
 
 #include "core/numbers.h"
 #include "core/runtime_error.h"
+#include "image/image_layout.h"
 #include "tables/table_codec.h"
 
 #include <algorithm>
@@ -11,6 +12,7 @@ namespace tunara {
 namespace {
 
 using Bytes = std::array<std::uint8_t, ModuleImage::Size>;
+namespace A = layout::address;
 
 void decodeOptionFlags(std::uint8_t byte, ModuleParameters &p)
 {
@@ -67,25 +69,25 @@ void UpdateParams(ModuleData &data)
     ModuleParameters &p = data.params;
 
     // The trigger timing first: the tables are converted with its clamped value.
-    p.TrigTiming = std::min<int>(b[48], 40);
+    p.TrigTiming = std::min<int>(b[A::TrigTiming], 40);
     DecodeTables(data.image, p.TrigTiming, data.tables);
 
-    p.CrankPulses = std::clamp<int>(b[49], 2, 12);
-    decodeOptionFlags(b[50], p);
-    p.MaxRPMLimit = std::clamp(b[51] * 100, 3000, 10900);
-    p.RetardComp = b[52];
-    p.StartRetard = b[53];
-    p.DataLogFlags = b[54];
-    p.HighSpeedDataLog = b[54] & 0x01;
-    p.MAPSensor = b[55];
-    p.GPIO2Mode = b[72];
-    p.GPIO2MinRPM = b[76] * 50;
-    p.GPIO2MaxRPM = b[77] * 50;
-    p.IdleStabFlags = b[96];
-    p.IdleStabEnable = b[96] & 0x01;
-    p.IdleStabTrigStartNum = b[97];
-    p.MinIdleRPM = b[98] * 50;
-    p.IdleStabAdv = b[99];
+    p.CrankPulses = std::clamp<int>(b[A::CrankPulses], 2, 12);
+    decodeOptionFlags(b[A::OptionFlags], p);
+    p.MaxRPMLimit = std::clamp(b[A::MaxRPMLimit] * 100, 3000, 10900);
+    p.RetardComp = b[A::RetardComp];
+    p.StartRetard = b[A::StartRetard];
+    p.DataLogFlags = b[A::DataLogFlags];
+    p.HighSpeedDataLog = b[A::DataLogFlags] & 0x01;
+    p.MAPSensor = b[A::MAPSensor];
+    p.GPIO2Mode = b[A::GPIO2Mode];
+    p.GPIO2MinRPM = b[A::GPIO2MinRPM] * 50;
+    p.GPIO2MaxRPM = b[A::GPIO2MaxRPM] * 50;
+    p.IdleStabFlags = b[A::IdleStabFlags];
+    p.IdleStabEnable = b[A::IdleStabFlags] & 0x01;
+    p.IdleStabTrigStartNum = b[A::IdleStabTrigStartNum];
+    p.MinIdleRPM = b[A::MinIdleRPM] * 50;
+    p.IdleStabAdv = b[A::IdleStabAdv];
 }
 
 void UpdateEEPROM(ModuleData &data)
@@ -93,28 +95,34 @@ void UpdateEEPROM(ModuleData &data)
     Bytes &b = data.image.EEPROMBuffer;
     ModuleParameters &p = data.params;
 
-    b[48] = static_cast<std::uint8_t>(std::clamp(p.TrigTiming, 0, 40));
-    b[49] = static_cast<std::uint8_t>(std::clamp(p.CrankPulses, 2, 12));
+    b[A::TrigTiming] = static_cast<std::uint8_t>(std::clamp(p.TrigTiming, 0, 40));
+    b[A::CrankPulses] = static_cast<std::uint8_t>(std::clamp(p.CrankPulses, 2, 12));
     p.OptionFlags = assembleOptionFlags(p);
-    b[50] = p.OptionFlags;
-    b[51] = static_cast<std::uint8_t>(std::clamp(numbers::roundHalfEven(p.MaxRPMLimit / 100.0), 30.0, 109.0));
-    b[52] = toByte(p.RetardComp, "RetardComp", 52);
-    b[53] = toByte(p.StartRetard, "StartRetard", 53);
+    b[A::OptionFlags] = p.OptionFlags;
+    b[A::MaxRPMLimit] = static_cast<std::uint8_t>(std::clamp(numbers::roundHalfEven(p.MaxRPMLimit / 100.0), 30.0, 109.0));
+    b[A::RetardComp] = toByte(p.RetardComp, "RetardComp", A::RetardComp);
+    b[A::StartRetard] = toByte(p.StartRetard, "StartRetard", A::StartRetard);
     p.DataLogFlags = p.HighSpeedDataLog ? 1 : 0;
-    b[54] = p.DataLogFlags;
-    b[55] = p.MAPSensor;
-    zero(b, 64, 67);
-    b[72] = p.GPIO2Mode;
-    zero(b, 73, 75);
-    b[76] = rpmSteps(p.GPIO2MinRPM, 50, "GPIO2MinRPM", 76);
-    b[77] = rpmSteps(p.GPIO2MaxRPM, 50, "GPIO2MaxRPM", 77);
-    b[78] = 0;
-    zero(b, 80, 90);
+    b[A::DataLogFlags] = p.DataLogFlags;
+    b[A::MAPSensor] = p.MAPSensor;
+    // The reserved bytes are written as 0 in their place in image order: an
+    // overflow stops the encode with everything before it written.
+    const auto zeroReserved = [&b](int index) {
+        const layout::Region &r = layout::ReservedRegions[std::size_t(index)];
+        zero(b, r.first, r.last());
+    };
+    zeroReserved(0);
+    b[A::GPIO2Mode] = p.GPIO2Mode;
+    zeroReserved(1);
+    b[A::GPIO2MinRPM] = rpmSteps(p.GPIO2MinRPM, 50, "GPIO2MinRPM", A::GPIO2MinRPM);
+    b[A::GPIO2MaxRPM] = rpmSteps(p.GPIO2MaxRPM, 50, "GPIO2MaxRPM", A::GPIO2MaxRPM);
+    zeroReserved(2);
+    zeroReserved(3);
     p.IdleStabFlags = p.IdleStabEnable ? 1 : 0;
-    b[96] = p.IdleStabFlags;
-    b[97] = toByte(p.IdleStabTrigStartNum, "IdleStabTrigStartNum", 97);
-    b[98] = rpmSteps(p.MinIdleRPM, 50, "MinIdleRPM", 98);
-    b[99] = toByte(p.IdleStabAdv, "IdleStabAdv", 99);
+    b[A::IdleStabFlags] = p.IdleStabFlags;
+    b[A::IdleStabTrigStartNum] = toByte(p.IdleStabTrigStartNum, "IdleStabTrigStartNum", A::IdleStabTrigStartNum);
+    b[A::MinIdleRPM] = rpmSteps(p.MinIdleRPM, 50, "MinIdleRPM", A::MinIdleRPM);
+    b[A::IdleStabAdv] = toByte(p.IdleStabAdv, "IdleStabAdv", A::IdleStabAdv);
 }
 
 }  // namespace tunara

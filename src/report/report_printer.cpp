@@ -1,6 +1,7 @@
 #include "report/report_printer.h"
 
 #include "core/runtime_error.h"
+#include "files/file_safety.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,9 +11,9 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 
 #include <cmath>
+#include <optional>
 
 namespace tunara::report {
 
@@ -109,25 +110,34 @@ void printReport(QPrinter &printer, const ReportDocument &doc, const ChartPictur
 }
 
 void writeReportPdf(const QString &path, const QPageLayout &layout, const ReportDocument &doc,
-                    const ChartPicture &chart)
+                    const ChartPicture &chart, const QStringList &inputs)
 {
     const QString shown = QDir::toNativeSeparators(path);
     const QFileInfo info(path);
     if (!info.absoluteDir().exists())
         throw reportError(QStringLiteral("The report could not be written to %1: the folder %2 does not exist.")
                               .arg(shown, QDir::toNativeSeparators(info.absolutePath())));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw reportError(QStringLiteral("The report could not be written to %1: %2.").arg(shown, file.errorString()));
+    const auto failed = [&](const files::FileRefused &e) {
+        return reportError(QStringLiteral("The report could not be written to %1: %2.").arg(shown, e.reason()));
+    };
+    std::optional<files::AtomicFile> file;
+    try {
+        file.emplace(path, inputs);
+    } catch (const files::FileRefused &e) {
+        throw failed(e);
+    }
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&file->device());
         writer.setPageLayout(layout);
         writer.setCreator(QStringLiteral("Tunara"));
         writer.setTitle(QStringLiteral("Torvik-1 Zoruro Ignition Module Data"));
         paintReport(writer, QStringLiteral("the file %1").arg(shown), doc, chart);
     }
-    if (!file.commit())
-        throw reportError(QStringLiteral("The report could not be written to %1: %2.").arg(shown, file.errorString()));
+    try {
+        file->commit();
+    } catch (const files::FileRefused &e) {
+        throw failed(e);
+    }
 }
 
 }  // namespace tunara::report

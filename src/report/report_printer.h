@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QLocale>
 #include <QPageLayout>
+#include <QStringList>
 
 #include <functional>
 
@@ -37,10 +38,12 @@ void paintReport(QPagedPaintDevice &device, const QString &target, ReportDocumen
 // paintReport on a printer (or the printer's own print-to-file).
 void printReport(QPrinter &printer, const ReportDocument &doc, const ChartPicture &chart);
 
-// The report as a PDF file. The file appears only when it is complete: a
-// failure leaves an existing file as it was and no partial file behind.
-// Throws RuntimeError naming the file and the reason.
+// The report as a PDF file under the output rule of files/file_safety.h
+// (never over one of inputs, a link, a device or a folder). The file
+// appears only when it is complete: a failure leaves an existing file as it
+// was and no partial file behind. Throws RuntimeError naming the file and
+// the reason.
 void writeReportPdf(const QString &path, const QPageLayout &layout, const ReportDocument &doc,
-                    const ChartPicture &chart);
+                    const ChartPicture &chart, const QStringList &inputs = {});
 
 }  // namespace tunara::report

@@ -4,13 +4,16 @@ namespace tunara::views {
 
 AdvanceColourScale advanceColourScale(const views::SurfaceScene &scene)
 {
-    return {scene.look, scene.advanceLow, scene.advanceHigh};
+    return {scene.look, scene.colourRangeLow(), scene.colourRangeHigh()};
 }
 
 AdvanceColourScale advanceColourScale(const views::SurfaceLook &look, const editor::AdvanceWindow &window)
 {
-    const views::AdvanceScale range = views::advanceScale(look, window.low, window.high);
-    return {look, range.low, range.high};
+    if (!(window.high > window.low)) {
+        const views::AdvanceScale range = views::advanceScale(look, window.low, window.high);
+        return {look, range.low, range.high};
+    }
+    return {look, window.low, window.high};
 }
 
 QColor readableTextColour(const QColor &background)

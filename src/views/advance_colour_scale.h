@@ -19,11 +19,11 @@ struct AdvanceColourScale {
     QColor colour(double advance) const { return views::surfaceColour(look, advance, lowAdvance, highAdvance); }
 };
 
-// The scale of a surface picture: its look and the advance range of its
-// legend.
+// The scale of a surface picture: its look and the advance range its
+// colours span (the advance window of the trigger timing in force).
 AdvanceColourScale advanceColourScale(const views::SurfaceScene &scene);
-// The scale for a table the surface does not show (the 2D curve): the
-// look's advance range widened by the surface's rule to hold the window.
+// The scale for a table the surface does not show (the 2D curve): its
+// advance window (the look's range widened to hold it when it is empty).
 AdvanceColourScale advanceColourScale(const views::SurfaceLook &look, const editor::AdvanceWindow &window);
 
 // Black or white, whichever reads better on the background.

@@ -1,9 +1,12 @@
 #include "views/chart_template.h"
 
-#include <QFile>
+#include "files/file_safety.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <cmath>
 
 namespace tunara::views {
 
@@ -11,6 +14,10 @@ namespace {
 
 const QString Format = QStringLiteral("tunara-chart-template");
 constexpr int Version = 1;
+// What a chart can draw: a label every few pixels at most, and values far
+// beyond any speed, pressure or advance, but finite.
+constexpr int MaxTicks = 101;
+constexpr double MaxMagnitude = 1e6;
 
 TemplateResult failure(const QString &why)
 {
@@ -48,8 +55,12 @@ void readAxis(const QJsonObject &o, const char *key, ChartAxis &axis, QStringLis
     axis.ticks = a.value(QStringLiteral("ticks")).toInt(axis.ticks);
     if (!(axis.max > axis.min))
         problems << QStringLiteral("axis \"%1\" has no range (max must be above min)").arg(QLatin1String(key));
+    else if (!(axis.min >= -MaxMagnitude && axis.max <= MaxMagnitude))
+        problems << QStringLiteral("axis \"%1\" reaches beyond %2").arg(QLatin1String(key)).arg(MaxMagnitude);
     if (axis.ticks < 2)
         problems << QStringLiteral("axis \"%1\" needs at least 2 ticks").arg(QLatin1String(key));
+    else if (axis.ticks > MaxTicks)
+        problems << QStringLiteral("axis \"%1\" has more than %2 ticks").arg(QLatin1String(key)).arg(MaxTicks);
 }
 
 }  // namespace
@@ -94,6 +105,8 @@ TemplateResult parseChartTemplate(const QByteArray &json, ChartTemplate::Kind ex
         readColor(o, "surfaceHigh", t.surfaceHigh, problems);
         t.rotation = o.value(QStringLiteral("rotation")).toDouble(t.rotation);
         t.elevation = o.value(QStringLiteral("elevation")).toDouble(t.elevation);
+        if (!(std::abs(t.rotation) <= 360 && std::abs(t.elevation) <= 90))
+            problems << QStringLiteral("the view turns beyond 360 degrees or tilts beyond 90");
     }
     if (!problems.isEmpty())
         return failure(problems.join(QStringLiteral("; ")));
@@ -104,16 +117,13 @@ TemplateResult parseChartTemplate(const QByteArray &json, ChartTemplate::Kind ex
 
 TemplateResult loadChartTemplate(const QString &path, ChartTemplate::Kind expected)
 {
-    QFile file(path);
-    if (!file.exists()) {
-        TemplateResult r;
-        r.missing = true;
-        r.error = QStringLiteral("no such file");
+    try {
+        return parseChartTemplate(files::readInput(path, files::TextCap, QStringLiteral("chart template")), expected);
+    } catch (const files::FileRefused &e) {
+        TemplateResult r = failure(e.reason());
+        r.missing = e.cause() == files::FileRefused::Cause::Missing;
         return r;
     }
-    if (!file.open(QIODevice::ReadOnly))
-        return failure(file.errorString());
-    return parseChartTemplate(file.readAll(), expected);
 }
 
 QString templateFailureText(const QString &fileName, const TemplateResult &result)

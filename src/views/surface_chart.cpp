@@ -94,6 +94,8 @@ void SurfaceChart::rescale()
     m_scene.advanceLow = fresh.advanceLow;
     m_scene.advanceHigh = fresh.advanceHigh;
     m_scene.advanceStep = fresh.advanceStep;
+    m_scene.colourLow = m_windowLow;
+    m_scene.colourHigh = m_windowHigh;
 }
 
 void SurfaceChart::showValueLabel(const QString &text, int point, int pressureIndex)

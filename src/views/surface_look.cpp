@@ -59,6 +59,8 @@ SurfaceScene makeSurfaceScene(const Table3D &values, const SurfaceLook &look, do
     scene.advanceLow = s.low;
     scene.advanceHigh = s.high;
     scene.advanceStep = s.step;
+    scene.colourLow = windowLow;
+    scene.colourHigh = windowHigh;
     return scene;
 }
 
@@ -74,6 +76,11 @@ QColor surfaceColour(const SurfaceLook &look, double advance, double low, double
     const double hueB = std::max(0.0, double(b.hsvHueF()));
     return QColor::fromHsvF(float(mix(hueA, hueB)), float(mix(a.hsvSaturationF(), b.hsvSaturationF())),
                             float(mix(a.valueF(), b.valueF())));
+}
+
+QColor SurfaceScene::colour(double advance) const
+{
+    return surfaceColour(look, advance, colourRangeLow(), colourRangeHigh());
 }
 
 std::vector<double> SurfaceScene::advanceTicks() const

@@ -59,6 +59,16 @@ struct SurfaceScene {
     double advanceLow = 0;   // the advance scale in force (see advanceScale)
     double advanceHigh = 45;
     double advanceStep = 5;  // between labelled advances
+    // The advances the colours span: the advance window of the trigger
+    // timing in force, so the whole usable range runs through every colour;
+    // the advance scale when no window is given (colourHigh <= colourLow).
+    double colourLow = 0;
+    double colourHigh = 0;
+
+    // An advance's colour on the scene's colour range.
+    QColor colour(double advance) const;
+    double colourRangeLow() const { return colourHigh > colourLow ? colourLow : advanceLow; }
+    double colourRangeHigh() const { return colourHigh > colourLow ? colourHigh : advanceHigh; }
 
     // The labelled advances from advanceLow to advanceHigh.
     std::vector<double> advanceTicks() const;
@@ -77,7 +87,7 @@ AdvanceScale advanceScale(const SurfaceLook &look, double low, double high);
 
 // A scene for printing or any other picture made without the widget: the
 // values on the look's scale widened to hold them and the window given,
-// in the look's own view, with no value label.
+// coloured over the window, in the look's own view, with no value label.
 SurfaceScene makeSurfaceScene(const Table3D &values, const SurfaceLook &look, double windowLow, double windowHigh);
 
 // The colour of an advance on a scale (the legend's colours). The one
@@ -100,7 +110,8 @@ SurfaceProjection surfaceProjection(const QRectF &rect, const QFontMetricsF &tex
 
 // Draws the whole chart into any painter (a widget, an image, a printer),
 // with the painter's font as the base font. Nothing but the background is
-// drawn when the rectangle is too small to hold a surface.
-void paintSurface(QPainter &painter, const QRectF &rect, const SurfaceScene &scene);
+// drawn when the rectangle is too small to hold a surface. Returns the
+// rectangles of the axis labels and titles drawn, none covering another.
+std::vector<QRectF> paintSurface(QPainter &painter, const QRectF &rect, const SurfaceScene &scene);
 
 }  // namespace tunara::views

@@ -39,6 +39,7 @@ public:
     void wireframe();
     void axes();
     void valueLabel();
+    const std::vector<QRectF> &labelRects() const { return m_taken; }
 
 private:
     QPointF at(double sp, double pf, double adv) const { return pr.project(sp, pf, adv); }
@@ -72,11 +73,30 @@ void ScenePainter::label(const QPointF &point, const QPointF &dir, double gap, c
 {
     QRectF box = fm.boundingRect(text);
     const double reach = gap + std::abs(dir.x()) * box.width() / 2 + std::abs(dir.y()) * box.height() / 2;
-    box.moveCenter(point + dir * reach);
-    if (!mustShow)
-        for (const QRectF &taken : m_taken)
-            if (taken.intersects(box))
-                return;
+    // Kept inside the plot, where the clip would cut it.
+    const QRectF area = pr.plotArea();
+    const auto place = [&box, &area](const QPointF &centre) {
+        box.moveCenter(centre);
+        box.moveLeft(std::clamp(box.left(), area.left(), std::max(area.left(), area.right() - box.width())));
+        box.moveTop(std::clamp(box.top(), area.top(), std::max(area.top(), area.bottom() - box.height())));
+    };
+    place(point + dir * reach);
+    const auto covers = [this](const QRectF &b) {
+        return std::any_of(m_taken.begin(), m_taken.end(), [&b](const QRectF &t) { return t.intersects(b); });
+    };
+    if (covers(box) && !mustShow)
+        return;
+    // A label that must show moves, half a line at a time, out and to
+    // either side until it covers no other.
+    const QPointF across(-dir.y(), dir.x());
+    const double step = fm.height() * 0.5;
+    for (int out = 0; out <= 8 && covers(box); ++out)
+        for (int side = 0; side <= 24; ++side) {
+            const int signedSide = side % 2 ? (side + 1) / 2 : -side / 2;  // 0, 1, -1, 2, -2, ...
+            place(point + dir * (reach + step * out) + across * (step * signedSide));
+            if (!covers(box))
+                break;
+        }
     m_taken.push_back(box);
     p.drawText(box, Qt::AlignCenter, text);
 }
@@ -146,7 +166,7 @@ void ScenePainter::surface()
             poly << pr.gridPoint(q.point + dp, q.pressure + dm, v);
             sum += v;
         }
-        const QColor fill = surfaceColour(s.look, sum / 4, s.advanceLow, s.advanceHigh);
+        const QColor fill = s.colour(sum / 4);
         p.setBrush(fill);
         p.setPen(thinPen(fill.darker(170), fm));
         p.drawPolygon(poly);
@@ -249,8 +269,7 @@ void paintLegend(QPainter &p, const QRectF &area, const SurfaceScene &s)
                      area.height() * 0.6);
     QLinearGradient g(bar.bottomLeft(), bar.topLeft());
     for (int i = 0; i <= 8; ++i)
-        g.setColorAt(i / 8.0, surfaceColour(s.look, s.advanceLow + (s.advanceHigh - s.advanceLow) * i / 8.0,
-                                            s.advanceLow, s.advanceHigh));
+        g.setColorAt(i / 8.0, s.colour(s.advanceLow + (s.advanceHigh - s.advanceLow) * i / 8.0));
     p.setPen(thinPen(Qt::black, fm));
     p.setBrush(g);
     p.drawRect(bar);
@@ -264,8 +283,9 @@ void paintLegend(QPainter &p, const QRectF &area, const SurfaceScene &s)
 
 }  // namespace
 
-void paintSurface(QPainter &painter, const QRectF &rect, const SurfaceScene &scene)
+std::vector<QRectF> paintSurface(QPainter &painter, const QRectF &rect, const SurfaceScene &scene)
 {
+    std::vector<QRectF> labels;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(rect, scene.look.background);
@@ -291,10 +311,12 @@ void paintSurface(QPainter &painter, const QRectF &rect, const SurfaceScene &sce
         sp.wireframe();
         sp.axes();
         sp.valueLabel();
+        labels = sp.labelRects();
         painter.setClipping(false);
         paintLegend(painter, layout.legend, scene);
     }
     painter.restore();
+    return labels;
 }
 
 }  // namespace tunara::views

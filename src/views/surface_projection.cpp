@@ -47,16 +47,31 @@ SurfaceProjection::SurfaceProjection(const QRectF &plotArea, const SurfaceViewAn
     m_sinRot = std::sin(radians(v.rotation));
     m_cosElev = std::cos(radians(v.elevation));
     m_sinElev = std::sin(radians(v.elevation));
-    m_centre = m_area.center();
     const double width = m_area.width() - 2 * std::max(0.0, margin);
     const double height = m_area.height() - 2 * std::max(0.0, margin);
-    if (std::min(width, height) >= SmallestArea) {
-        // The box fits the area at every rotation: across, its floor's
-        // diagonal; upright, its height and the floor's diagonal tilted.
-        const double across = std::sqrt(2.0);
-        const double upright = BoxHeight * m_cosElev + across * m_sinElev;
-        m_scale = v.zoom * std::min(width / across, height / upright);
-    }
+    if (std::min(width, height) < SmallestArea)
+        return;
+    // The box's outline in this view, at one unit per pixel and centred on
+    // the origin: the largest that fits the area, across and upright each
+    // on its own scale, centred in it.
+    m_scaleX = m_scaleY = 1;
+    m_centre = QPointF(0, 0);
+    double left = 0, right = 0, top = 0, bottom = 0;
+    bool first = true;
+    for (double sp : {0.0, 1.0})
+        for (double pf : {0.0, 1.0})
+            for (double adv : {m_low, m_high}) {
+                const QPointF at = project(sp, pf, adv);
+                left = first ? at.x() : std::min(left, at.x());
+                right = first ? at.x() : std::max(right, at.x());
+                top = first ? at.y() : std::min(top, at.y());
+                bottom = first ? at.y() : std::max(bottom, at.y());
+                first = false;
+            }
+    m_scaleX = v.zoom * width / std::max(right - left, 1e-6);
+    m_scaleY = v.zoom * height / std::max(bottom - top, 1e-6);
+    m_centre = m_area.center() - QPointF((left + right) / 2 * m_scaleX, (top + bottom) / 2 * m_scaleY);
+    m_scale = std::min(m_scaleX, m_scaleY);
 }
 
 SurfaceProjection::BoxPoint SurfaceProjection::box(double speed01, double pressure01, double advance) const
@@ -71,7 +86,7 @@ QPointF SurfaceProjection::project(double speed01, double pressure01, double adv
     const double across = b.x * m_cosRot - b.y * m_sinRot;
     const double away = b.x * m_sinRot + b.y * m_cosRot;
     const double up = b.z * m_cosElev + away * m_sinElev;
-    return {m_centre.x() + m_scale * across, m_centre.y() - m_scale * up};
+    return {m_centre.x() + m_scaleX * across, m_centre.y() - m_scaleY * up};
 }
 
 double SurfaceProjection::depth(double speed01, double pressure01, double advance) const
@@ -95,7 +110,7 @@ QPointF SurfaceProjection::advanceStep() const
 {
     // One degree more moves every point by the same screen step.
     const double perDegree = BoxHeight / (m_high - m_low);
-    return {0.0, -m_scale * perDegree * m_cosElev};
+    return {0.0, -m_scaleY * perDegree * m_cosElev};
 }
 
 std::optional<double> SurfaceProjection::valueUnder(int point, int pressureIndex, const QPointF &pixel) const

@@ -37,10 +37,11 @@ struct SurfaceHit {
 // The orthographic projection of the map's box into a plotting area.
 //
 // The box spans speed (0 .. 10000 RPM) across, pressure (lowest .. highest)
-// in depth and advance (advanceLow .. advanceHigh) upward. Its size on screen
-// depends on the area, the zoom and the elevation, never on the rotation, so
-// the surface does not breathe while the user turns it. The advance axis always
-// stands upright on screen, and a value moves its grid point along a
+// in depth and advance (advanceLow .. advanceHigh) upward. At zoom 1 its
+// outline in the current view is the largest that fits the area (less the
+// margin), centred: across and upright have each their own pixels per unit,
+// so the surface fills a wide chart as well as a tall one. The advance axis
+// always stands upright on screen, and a value moves its grid point along a
 // straight line: that is what makes valueUnder() exact for every view.
 class SurfaceProjection {
 public:
@@ -90,7 +91,9 @@ private:
     double m_low;
     double m_high;
     double m_cosRot, m_sinRot, m_cosElev, m_sinElev;
-    double m_scale = 0;
+    double m_scale = 0;  // the smaller of the two; 0 when unusable
+    double m_scaleX = 0;
+    double m_scaleY = 0;
     QPointF m_centre;
 };
 

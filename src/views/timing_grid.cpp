@@ -4,6 +4,7 @@
 #include "tables/timing_tables.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace tunara::views {
@@ -108,6 +109,20 @@ void TimingGrid::mousePressEvent(QMouseEvent *event)
         return;
     }
     QTableWidget::mousePressEvent(event);
+}
+
+void TimingGrid::keyPressEvent(QKeyEvent *event)
+{
+    if (isHidden()) {
+        event->ignore();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+bool TimingGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
+{
+    return !isHidden() && QTableWidget::edit(index, trigger, event);
 }
 
 void SetupGrid2D(TimingGrid &grid)

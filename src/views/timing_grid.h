@@ -40,6 +40,11 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    // A hidden grid takes no keys and opens no editor: Qt may leave the
+    // focus on a grid hidden with its table, and a typed key would then
+    // open an editor on a table that is gone.
+    void keyPressEvent(QKeyEvent *event) override;
+    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
 
 private:
     QSize neededCellSize(int row, int column) const;

@@ -1,7 +1,8 @@
 #include "views/chart_2d_view.h"
 #include "views/chart_3d_view.h"
-#include "app/compare_commands.h"
-#include "app/data_commands.h"
+#include "app/commands/compare_commands.h"
+#include "app/commands/table_csv_commands.h"
+#include "app/commands/file_commands.h"
 #include "app/table_editor_fixture.h"
 #include "views/timing_grid.h"
 #include "compare/image_check.h"
@@ -189,7 +190,7 @@ TEST_F(CompareCommandsTest, AnOpenedFileTheProgramReadsOtherwiseIsCheckedInOneCa
     const QString clean = writeDataFile(QStringLiteral("clean.dat"), data);
 
     ui.answers = {Answer::OK, Answer::OK, Answer::OK};  // overwrite?, loaded, the check
-    window->dataCommands().openDataFile(path(QStringLiteral("odd.dat")));
+    window->fileCommands().openDataFile(path(QStringLiteral("odd.dat")));
     ASSERT_GE(ui.calls.size(), 3u);
     const UiCall &check = ui.calls[ui.calls.size() - 2];
     EXPECT_EQ(check.title, QStringLiteral("Check Data File"));
@@ -200,7 +201,7 @@ TEST_F(CompareCommandsTest, AnOpenedFileTheProgramReadsOtherwiseIsCheckedInOneCa
     // A file the program wrote itself opens with no check message.
     ui.calls.clear();
     ui.answers = {Answer::OK, Answer::OK};
-    window->dataCommands().openDataFile(clean);
+    window->fileCommands().openDataFile(clean);
     EXPECT_EQ(ui.messages().size(), 2u);  // overwrite?, loaded
 }
 

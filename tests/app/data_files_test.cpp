@@ -1,11 +1,17 @@
 // "&Open File", "&Save File", restore points and the exit question.
 #include "views/chart_2d_view.h"
 #include "app/data_fixture.h"
+#include "app/data_file_drop.h"
+#include "app/unsaved_marker.h"
 #include "dialogs/restore_point_dialog.h"
 #include "views/timing_grid.h"
 
 #include <QDir>
+#include <QMimeData>
+#include <QStandardPaths>
+#include <QUrl>
 #include <QTreeWidget>
+#include <QAction>
 
 #include <sys/stat.h>
 
@@ -63,7 +69,7 @@ TEST_F(DataFiles, OpenAndSaveMoveTheSameBytesWithTheirCaptionsAndPrompts)
     EXPECT_EQ(dialogs(UiCall::Kind::SaveFile).at(0).title, QStringLiteral("Save File"));
     EXPECT_EQ(readFile(path(QStringLiteral("copy.dat"))), bytesAsSaved(data));
     EXPECT_EQ(caption(), titled(QStringLiteral("copy.dat")));
-    EXPECT_FALSE(cmds().hasUnsavedWork());
+    EXPECT_FALSE(keeper().hasUnsavedWork());
 
     // Over an existing, longer file: No chooses again, Yes replaces it whole.
     writeFile(QStringLiteral("long.dat"), QByteArray(2000, '\x01'));
@@ -135,8 +141,13 @@ TEST_F(DataFiles, CancelledShortOrUnusableOpensLeaveTheImageAsItWasAndSayWhy)
     EXPECT_EQ(imageBytes(), transferBytes(memory2D()));
     EXPECT_EQ(caption(), goodCaption);
     EXPECT_TRUE(ui.answers.empty());
-    // No open replaced the image, so none was kept.
-    EXPECT_TRUE(cmds().restorePoints().list().isEmpty());
+    // No open replaced the image, so none was kept; a whole file that
+    // replaces it keeps it first.
+    EXPECT_TRUE(keeper().restorePoints().list().isEmpty());
+    ui.fileNames = {path(QStringLiteral("good.dat"))};
+    ui.answers = {Answer::OK, Answer::OK};  // the overwrite question, the loaded note
+    choose(actions().openFile);
+    EXPECT_EQ(keeper().restorePoints().list().size(), 1);
 }
 
 TEST_F(DataFiles, PromptsRefusalsAndFailuresNeverLoseWorkOrReportItSaved)
@@ -196,7 +207,7 @@ TEST_F(DataFiles, PromptsRefusalsAndFailuresNeverLoseWorkOrReportItSaved)
     ASSERT_EQ(::stat(pipe.toLocal8Bit().constData(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
     EXPECT_EQ(caption(), titled(QStringLiteral("new.dat")));
-    EXPECT_TRUE(cmds().hasUnsavedWork());
+    EXPECT_TRUE(keeper().hasUnsavedWork());
     // A parameter that fits no byte: nothing is written, the image keeps
     // its parameter block.
     const QByteArray block = imageBytes();
@@ -234,6 +245,88 @@ TEST_F(DataFiles, ExitAsksOnlyAboutWorkThatWasNeitherSavedNorUploaded)
     EXPECT_FALSE(cancelled(Answer::No));
 }
 
+TEST_F(DataFiles, RecentFilesReopenThroughOpenAndAGoneOneLeavesTheList)
+{
+    // The first dialog of a user with no remembered folder: the documents.
+    ui.fileNames = {};
+    choose(actions().openFile);
+    EXPECT_EQ(dialogs(UiCall::Kind::OpenFile).at(0).text,
+              QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    const auto &recent = actions().recentFiles;
+    EXPECT_FALSE(recent[0]->isVisible() || actions().recentSeparator->isVisible());
+
+    writeFile(QStringLiteral("good.dat"), transferBytes(memory2D()));
+    openFile(path(QStringLiteral("good.dat")));
+    ui.fileNames = {path(QStringLiteral("copy.dat"))};
+    choose(actions().saveFile);
+    EXPECT_EQ(recent[0]->text(), QStringLiteral("&1 copy.dat"));
+    EXPECT_EQ(recent[1]->text(), QStringLiteral("&2 good.dat"));
+    EXPECT_EQ(recent[1]->toolTip(), QDir::toNativeSeparators(path(QStringLiteral("good.dat"))));
+    EXPECT_TRUE(recent[1]->isVisible() && actions().recentSeparator->isVisible());
+    EXPECT_FALSE(recent[2]->isVisible());
+
+    // The next run offers them again; choosing one is Open on that path and
+    // moves it to the top.
+    window.reset();
+    linkedWindow();
+    const std::size_t before = ui.messages().size();
+    ui.answers = {Answer::OK};
+    choose(actions().recentFiles[1]);
+    EXPECT_EQ(messagesFrom(before), QStringList{OpenTitle + QStringLiteral("|Loaded ") + path(QStringLiteral("good.dat")) +
+                                                QStringLiteral(" to buffer. Ready for editing or upload.")});
+    EXPECT_EQ(actions().recentFiles[0]->text(), QStringLiteral("&1 good.dat"));
+    // Over data in the buffer, Open's overwrite question comes first.
+    ui.answers = {Answer::Cancel};
+    choose(actions().recentFiles[1]);
+    ASSERT_EQ(ui.messages().size(), before + 2);
+    EXPECT_EQ(ui.messages().back().buttons, Buttons::OKCancel);
+    EXPECT_EQ(ui.messages().back().title, OpenTitle);
+
+    // A file that is gone says so and leaves the list.
+    QFile::remove(path(QStringLiteral("copy.dat")));
+    ui.answers = {Answer::OK};
+    choose(actions().recentFiles[1]);
+    EXPECT_EQ(messagesFrom(before + 2),
+              QStringList{QStringLiteral("File Open|") + path(QStringLiteral("copy.dat")) + CRLF +
+                          QStringLiteral("File not found.")});
+    EXPECT_FALSE(actions().recentFiles[1]->isVisible());
+}
+
+TEST_F(DataFiles, OnlyOneLocalFileCanBeDroppedAndTheCaptionMarksUnsavedWork)
+{
+    writeFile(QStringLiteral("good.dat"), transferBytes(memory2D()));
+    const auto refusal = [](const QList<QUrl> &urls) {
+        QMimeData mime;
+        mime.setUrls(urls);
+        return ui::DataFileDrop::refusal(mime);
+    };
+    const QUrl good = QUrl::fromLocalFile(path(QStringLiteral("good.dat")));
+    EXPECT_EQ(refusal({good}), QString());
+    EXPECT_EQ(refusal({good, good}), QStringLiteral("Drop one data file at a time."));
+    EXPECT_EQ(refusal({}), QStringLiteral("Drop one data file at a time."));
+    EXPECT_TRUE(refusal({QUrl::fromLocalFile(m_dir.path())}).endsWith(QStringLiteral("This is a folder, not a data file.")));
+    EXPECT_TRUE(refusal({QUrl(QStringLiteral("https://example.org/a.dat"))}).startsWith(QStringLiteral("Only a data file")));
+    EXPECT_TRUE(refusal({QUrl::fromLocalFile(QStringLiteral("/dev/null"))}).endsWith(QStringLiteral("not a data file.")));
+    EXPECT_TRUE(refusal({QUrl::fromLocalFile(path(QStringLiteral("gone.dat")))}).endsWith(QStringLiteral("File not found.")));
+
+    ui::UnsavedMarker *marker = window->findChild<ui::UnsavedMarker *>();
+    ASSERT_NE(marker, nullptr);
+    openFile(path(QStringLiteral("good.dat")));
+    const QString saved = caption();
+    marker->sync();
+    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_EQ(caption(), saved);
+    data.params.CrankPulses = 4;
+    marker->sync();
+    EXPECT_TRUE(window->isWindowModified());
+    EXPECT_EQ(caption(), saved + QStringLiteral("[*]"));
+    ui.fileNames = {path(QStringLiteral("saved.dat"))};
+    choose(actions().saveFile);
+    marker->sync();
+    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_EQ(caption(), titled(QStringLiteral("saved.dat")));
+}
+
 TEST_F(DataFiles, RestorePointsAreReopenedAndTheCaptionShortensNamesOverFortyCharacters)
 {
     ui.answers = {Answer::OK};
@@ -269,8 +362,8 @@ TEST_F(DataFiles, RestorePointsAreReopenedAndTheCaptionShortensNamesOverFortyCha
     EXPECT_EQ(columns.mid(1), (QStringList{QStringLiteral("Before open"), QStringLiteral("unknown"), QStringLiteral("2D")}));
     EXPECT_EQ(imageBytes(), bytesAsSaved(data));
     EXPECT_TRUE(data.params.TimingTable2D);
-    EXPECT_EQ(cmds().restorePoints().list().size(), 2);  // "second" was kept before the restore
-    EXPECT_EQ(cmds().restorePoints().list().at(0).tableMode, QStringLiteral("3D"));
+    EXPECT_EQ(keeper().restorePoints().list().size(), 2);  // "second" was kept before the restore
+    EXPECT_EQ(keeper().restorePoints().list().at(0).tableMode, QStringLiteral("3D"));
 }
 
 }  // namespace

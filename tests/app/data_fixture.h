@@ -1,7 +1,10 @@
 #pragma once
 
 #include "app/app_fixture.h"
-#include "app/data_commands.h"
+#include "app/commands/data_status.h"
+#include "app/commands/file_commands.h"
+#include "app/commands/image_keeper.h"
+#include "link/module_protocol.h"
 #include "link/qt_serial_port.h"
 #include "sim/simulated_module.h"
 
@@ -41,7 +44,7 @@ protected:
         window->Form_Load();
         return *window;
     }
-    ui::DataCommands &cmds() { return window->dataCommands(); }
+    ui::ImageKeeper &keeper() { return window->imageKeeper(); }
     QString restoreFolder() const { return m_dir.path() + QStringLiteral("/restore-points"); }
     QString path(const QString &name) const { return m_dir.path() + u'/' + name; }
 
@@ -88,7 +91,7 @@ protected:
         return out;
     }
     QString caption() const { return window->windowTitle(); }
-    QString titled(const QString &source) const { return window->MainTitle + QStringLiteral(" - ") + source; }
+    QString titled(const QString &source) const { return window->mainTitle() + QStringLiteral(" - ") + source; }
 
     sim::SimulatedModule sim;
     link::QtSerialPort serial;

@@ -7,9 +7,11 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 
@@ -63,11 +65,11 @@ TEST_F(Transfers, DownloadFillsTheImageAndKeepsWhatItReplaces)
                                            Download + QStringLiteral("|Downloaded data to buffer. Ready for editing.")}));
     EXPECT_EQ(imageBytes(), transferBytes(memory2D()));
     EXPECT_EQ(caption(), titled(QStringLiteral("Downloaded Data")));
-    EXPECT_FALSE(cmds().hasUnsavedWork());
+    EXPECT_FALSE(keeper().hasUnsavedWork());
     EXPECT_FALSE(serial.isOpen());
     EXPECT_EQ(statusLabel("lblStatusFirmware"), QStringLiteral("Firmware: Torvik-1 Zoruro V2.1"));
     EXPECT_EQ(statusLabel("lblStatusTable"), QStringLiteral("Table: 2D"));
-    QList<restore::Entry> kept = cmds().restorePoints().list();
+    QList<restore::Entry> kept = keeper().restorePoints().list();
     ASSERT_EQ(kept.size(), 1);
     EXPECT_EQ(kept[0].event, restore::Event::Downloaded);
     EXPECT_EQ(kept[0].firmware, QStringLiteral("Torvik-1 Zoruro V2.1"));
@@ -80,12 +82,12 @@ TEST_F(Transfers, DownloadFillsTheImageAndKeepsWhatItReplaces)
     choose(actions().download);
     EXPECT_EQ(messagesFrom(2), QStringList{Download + QStringLiteral("|Data buffer not empty. OK to overwrite?")});
     EXPECT_EQ(data.params.TrigTiming, 25);
-    EXPECT_EQ(cmds().restorePoints().list().size(), 1);
+    EXPECT_EQ(keeper().restorePoints().list().size(), 1);
 
     // OK: the edited image is kept before the module's replaces it.
     ui.answers = {Answer::OK};
     downloadOk();
-    kept = cmds().restorePoints().list();
+    kept = keeper().restorePoints().list();
     ASSERT_EQ(kept.size(), 3);
     EXPECT_EQ(kept[1].event, restore::Event::BeforeDownload);
     EXPECT_EQ(readFile(kept[1].path), edited);
@@ -122,7 +124,7 @@ TEST_F(Transfers, EveryFailedDownloadEndsWithItsMessageAndAnEmptyImage)
         EXPECT_FALSE(w.transferRunning());
         EXPECT_TRUE(w.menuBar()->isEnabled());
     }
-    EXPECT_TRUE(cmds().restorePoints().list().isEmpty());
+    EXPECT_TRUE(keeper().restorePoints().list().isEmpty());
 }
 
 // One download and one upload on a shown window: nothing the user does in
@@ -187,16 +189,16 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
     EXPECT_EQ(ui.messages().back().icon, Icon::Exclamation);
     EXPECT_EQ(transferBytes(sim.memory()), imageBytes());
     EXPECT_EQ(sim.memory()[48], 25);
-    EXPECT_FALSE(cmds().hasUnsavedWork());
-    const QList<restore::Entry> kept = cmds().restorePoints().list();
+    EXPECT_FALSE(keeper().hasUnsavedWork());
+    const QList<restore::Entry> kept = keeper().restorePoints().list();
     ASSERT_EQ(kept.size(), 2);
     EXPECT_EQ(kept[0].event, restore::Event::BeforeUpload);
     EXPECT_EQ(readFile(kept[0].path), imageBytes());
 
     // A wizard resets the caption; the data still came from the module.
     ui.onModal = [&](QDialog &dialog) {
-        EXPECT_EQ(w.windowTitle(), w.MainTitle);
-        cmds().refreshStatus();
+        EXPECT_EQ(w.windowTitle().remove(QStringLiteral("[*]")), w.mainTitle());  // "[*]": the unsaved-work mark
+        window->dataStatus().refresh();
         EXPECT_EQ(statusLabel("lblStatusSource"), QStringLiteral("Data: Downloaded Data"));
         return dialog.result();
     };
@@ -256,7 +258,7 @@ TEST_F(Transfers, UploadKeepsTheModulesContentsAndWriteEveryByteIsRemembered)
     ui.answers = {Answer::OK, Answer::OK};
     choose(actions().upload);
     EXPECT_TRUE(ui.messages().back().text.startsWith(Completed)) << ui.messages().back().text.toStdString();
-    const QList<restore::Entry> kept = cmds().restorePoints().list();
+    const QList<restore::Entry> kept = keeper().restorePoints().list();
     ASSERT_EQ(kept.size(), 2);
     EXPECT_EQ(kept[0].event, restore::Event::BeforeUpload);
     EXPECT_EQ(kept[1].event, restore::Event::ModuleBeforeUpload);
@@ -271,6 +273,31 @@ TEST_F(Transfers, UploadKeepsTheModulesContentsAndWriteEveryByteIsRemembered)
     choose(actions().upload);
     EXPECT_TRUE(ui.messages().back().text.endsWith("\r\n264 bytes written, 264 verified"))
         << ui.messages().back().text.toStdString();
+}
+
+TEST_F(Transfers, PointThatCannotBeKeptIsReportedAndTheUploadWaitsForTheUser)
+{
+    QFile blocker(restoreFolder());  // a file where the folder would be
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    sim.setMemory(memory2D());
+    linkedWindow();
+    ui.answers = {Answer::OK, Answer::OK, Answer::OK};
+    choose(actions().download);
+    EXPECT_TRUE(ui.messages()[1].text.startsWith(QStringLiteral("The image could not be kept as a restore point")));
+    EXPECT_TRUE(window->statusBar()->currentMessage().startsWith(QStringLiteral("The image could not be kept")));
+
+    data.params.TrigTiming = 25;
+    ui.answers = {Answer::OK, Answer::No};
+    choose(actions().upload);
+    EXPECT_EQ(ui.messages().back().buttons, Buttons::YesNo);
+    EXPECT_TRUE(ui.messages().back().text.endsWith(QStringLiteral("Go on without it?")));
+    EXPECT_EQ(sim.memory(), memory2D());  // nothing written
+
+    ui.answers = {Answer::OK, Answer::Yes, Answer::OK};
+    choose(actions().upload);
+    EXPECT_TRUE(ui.messages().back().text.startsWith(Completed)) << ui.messages().back().text.toStdString();
+    EXPECT_NE(sim.memory(), memory2D());
 }
 
 TEST_F(Transfers, UploadAsksBeforeSendingATableNobodyFilled)

@@ -4,7 +4,7 @@
 #include "app/port_setup_panel.h"
 #include "views/timing_grid.h"
 #include "views/window_layout.h"
-#include "app/table_commands.h"
+#include "app/commands/table_commands.h"
 #include "link/module_protocol.h"
 
 #include <QAction>

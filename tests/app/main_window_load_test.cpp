@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSet>
 
 namespace tunara::test {
 namespace {
@@ -41,7 +42,9 @@ void expectItems(const QMenu &menu, const std::vector<MenuItem> &expected)
             EXPECT_EQ(items[i], e.action) << e.name.constData();
             EXPECT_EQ(items[i]->text(), QString::fromUtf8(e.caption));
         }
-        if (e.name != "mnuUndo" && e.name != "mnuRedo") {
+        static const QList<QByteArray> keyed = {"mnuOpenFile", "mnuSaveFile", "mnuPrintTable", "mnuExit",
+                                                "mnuUndo",     "mnuRedo",     "mnuHelpContents"};
+        if (!keyed.contains(e.name)) {
             EXPECT_TRUE(items[i]->shortcuts().isEmpty()) << e.name.constData();
         }
     }
@@ -59,7 +62,7 @@ protected:
 TEST_F(MainWindowLoad, CaptionIsTheCompanyNameBeforeTheDesignCaption)
 {
     ui::frmTunara_Main &w = loadWindow();
-    EXPECT_EQ(w.MainTitle, Design);
+    EXPECT_EQ(w.mainTitle(), Design);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Halvern Zazorer ") + Design);
     EXPECT_TRUE(ui.calls.empty());
 
@@ -76,7 +79,7 @@ TEST_F(MainWindowLoad, EmptyCompanyInfoIsReportedOnceAndTheLoadGoesOn)
     EXPECT_EQ(ui.messages()[0].buttons, Buttons::AbortRetryIgnore);
     EXPECT_TRUE(ui.messages()[0].text.contains(QStringLiteral("company")));
     EXPECT_EQ(w.windowTitle(), Design);
-    EXPECT_EQ(w.MainTitle, Design);
+    EXPECT_EQ(w.mainTitle(), Design);
     // The steps after the caption still ran.
     EXPECT_EQ(w.protocol().ModuleType, QStringLiteral("Torvik-1 Zoruro"));
     EXPECT_FALSE(actions().editTimingTable->isEnabled());
@@ -97,30 +100,39 @@ TEST_F(MainWindowLoad, MenuTreeHasEveryItemInPlaceWithCaptionAccessKeyAndName)
           {a.openFile, "mnuOpenFile", "&Open File"},
           {a.saveFile, "mnuSaveFile", "&Save File"},
           {a.openRestorePoint, "mnuOpenRestorePoint", "Open &Restore Point..."},
-          {a.exportCsv, "mnuExportCsv", "Export Table as CSV..."},
-          {a.importCsv, "mnuImportCsv", "Import Table into Grid..."},
+          {a.exportCsv, "mnuExportCsv", "Export &Table as CSV..."},
+          {a.importCsv, "mnuImportCsv", "&Import Table into Grid..."},
           {nullptr, "mnuFileSep1", nullptr},
           {a.printTable, "mnuPrintTable", "&Print Parameters And Timing Table"},
           {a.printSetup, "mnuPrintSetup", "Print Set&up..."},
           {a.printPreview, "mnuPrintPreview", "Print Pre&view..."},
           {a.exportPdf, "mnuExportPdf", "&Export Report as PDF..."},
           {nullptr, "mnuFileSep2", nullptr},
+          {a.recentFiles[0], "mnuRecentFile1", ""},
+          {a.recentFiles[1], "mnuRecentFile2", ""},
+          {a.recentFiles[2], "mnuRecentFile3", ""},
+          {a.recentFiles[3], "mnuRecentFile4", ""},
+          {a.recentFiles[4], "mnuRecentFile5", ""},
+          {a.recentFiles[5], "mnuRecentFile6", ""},
+          {a.recentFiles[6], "mnuRecentFile7", ""},
+          {a.recentFiles[7], "mnuRecentFile8", ""},
+          {nullptr, "mnuRecentSep", nullptr},
           {a.exit, "mnuExit", "E&xit"}}},
         {a.edit, "mnuEdit", "&Edit",
          {{a.editModParams, "mnuEditModParams", "Edit &Module Parameters"},
           {a.editGPIOParams, "mnuEditGPIOParams", "Edit &Idle Stabilization And GPIO Parameters"},
           {a.editTimingTable, "mnuEditTimingTable", "Edit &Timing Table"},
-          {a.saveTbl, "mnuSaveTbl", "Save Timing Table Edits To Buffer"},
-          {a.closeTbl, "mnuCloseTbl", "Close Timing Table"},
+          {a.saveTbl, "mnuSaveTbl", "Save Timing Table Edits To &Buffer"},
+          {a.closeTbl, "mnuCloseTbl", "&Close Timing Table"},
           {nullptr, "mnuEditSepUndo", nullptr},
-          {a.undo, "mnuUndo", "Undo"},
-          {a.redo, "mnuRedo", "Redo"},
+          {a.undo, "mnuUndo", "&Undo"},
+          {a.redo, "mnuRedo", "&Redo"},
           {nullptr, "mnuEditSepSelection", nullptr},
-          {a.interpolate, "mnuInterpolate", "Interpolate"},
-          {a.smooth, "mnuSmooth", "Smooth"},
+          {a.interpolate, "mnuInterpolate", "I&nterpolate"},
+          {a.smooth, "mnuSmooth", "&Smooth"},
           {nullptr, "mnuEditSepCompare", nullptr},
-          {a.compareWithFile, "mnuCompareWithFile", "Compare With File..."},
-          {a.stopComparing, "mnuStopComparing", "Stop Comparing"}}},
+          {a.compareWithFile, "mnuCompareWithFile", "Compare &With File..."},
+          {a.stopComparing, "mnuStopComparing", "St&op Comparing"}}},
         {a.communications, "mnuCommunications", "&Communications",
          {{a.download, "mnuDownload", "&Download From EEPROM"},
           {a.upload, "mnuUpload", "&Upload To EEPROM"},
@@ -144,6 +156,12 @@ TEST_F(MainWindowLoad, MenuTreeHasEveryItemInPlaceWithCaptionAccessKeyAndName)
                                      QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
                                                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
         EXPECT_TRUE(a.redo->shortcuts().contains(k)) << k.toString().toStdString();
+    // The everyday commands have the platform's keys; no key starts a transfer.
+    EXPECT_EQ(a.openFile->shortcut(), QKeySequence(QKeySequence::Open));
+    EXPECT_EQ(a.saveFile->shortcut(), QKeySequence(QKeySequence::Save));
+    EXPECT_EQ(a.printTable->shortcut(), QKeySequence(QKeySequence::Print));
+    EXPECT_TRUE(a.exit->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Q)));
+    EXPECT_EQ(a.helpContents->shortcut(), QKeySequence(Qt::Key_F1));
 
     for (const auto &[popUp, suffix] : {std::pair{&a.popUp2D, "2D"}, std::pair{&a.popUp3D, "3D"}}) {
         const QString s = QLatin1String(suffix);
@@ -153,12 +171,41 @@ TEST_F(MainWindowLoad, MenuTreeHasEveryItemInPlaceWithCaptionAccessKeyAndName)
         const QByteArray names[] = {("mnuPopUpCopy" + s).toLatin1(), ("mnuPopUpPaste" + s).toLatin1(),
                                     ("mnuPopUpModify" + s).toLatin1(), ("mnuPopUpSep" + s).toLatin1(),
                                     ("mnuPopUpInterpolate" + s).toLatin1(), ("mnuPopUpSmooth" + s).toLatin1()};
-        expectItems(*popUp->menu, {{popUp->copy, names[0], "Copy"},
-                                   {popUp->paste, names[1], "Paste"},
-                                   {popUp->modify, names[2], "Modify"},
+        expectItems(*popUp->menu, {{popUp->copy, names[0], "&Copy"},
+                                   {popUp->paste, names[1], "&Paste"},
+                                   {popUp->modify, names[2], "&Modify"},
                                    {nullptr, names[3], nullptr},
-                                   {popUp->interpolate, names[4], "Interpolate"},
-                                   {popUp->smooth, names[5], "Smooth"}});
+                                   {popUp->interpolate, names[4], "&Interpolate"},
+                                   {popUp->smooth, names[5], "&Smooth"}});
+    }
+}
+
+// Every item of every menu, the recent files filled in, can be reached by
+// its own access key.
+TEST_F(MainWindowLoad, EveryMenuItemHasAnAccessKeyUniqueInItsMenu)
+{
+    ui::frmTunara_Main &w = loadWindow();
+    const ui::MainActions &a = actions();
+    for (std::size_t k = 0; k < a.recentFiles.size(); ++k) {
+        a.recentFiles[k]->setText(QStringLiteral("&%1 x.dat").arg(k + 1));
+        a.recentFiles[k]->setVisible(true);
+    }
+    QList<QMenu *> menus = {a.popUp2D.menu, a.popUp3D.menu};
+    for (QAction *top : w.menuBar()->actions())
+        menus << top->menu();
+    ASSERT_EQ(menus.size(), 6);
+    for (const QMenu *menu : menus) {
+        QSet<QChar> keys;
+        for (const QAction *item : menu->actions()) {
+            if (item->isSeparator())
+                continue;
+            const QString text = QString(item->text()).replace(QStringLiteral("&&"), QString());
+            const qsizetype amp = text.indexOf(u'&');
+            ASSERT_TRUE(amp >= 0 && amp + 1 < text.size()) << text.toStdString();
+            const QChar key = text[amp + 1].toLower();
+            EXPECT_FALSE(keys.contains(key)) << menu->objectName().toStdString() << ": " << text.toStdString();
+            keys.insert(key);
+        }
     }
 }
 
@@ -173,7 +220,7 @@ TEST_F(MainWindowLoad, MenuStatesAfterLoad)
                                   a.stopComparing,   a.importCsv,       a.popUp2D.paste, a.popUp3D.paste};
     for (const QMenu *menu : {a.file, a.edit, a.communications, a.help, a.popUp2D.menu, a.popUp3D.menu})
         for (const QAction *item : menu->actions()) {
-            if (!item->isSeparator()) {
+            if (!item->isSeparator() && item->isVisible()) {  // hidden: the unused recent-file items
                 EXPECT_EQ(item->isEnabled(), !off.contains(item)) << item->objectName().toStdString();
             }
         }
@@ -330,9 +377,9 @@ TEST_F(MainWindowLoad, ProgramStateStartsClean)
     w.protocol().AbortRequested = true;
     w.protocol().FirmwareID = QStringLiteral("old");
     w.protocol().ModuleType = QStringLiteral("Unknown");
-    w.Clip.ClipText = QStringLiteral("1\t2");
-    w.Clip.ClipColSpan = 1;
-    w.DataFileTitle = QStringLiteral("old.dat");
+    w.clip().ClipText = QStringLiteral("1\t2");
+    w.clip().ClipColSpan = 1;
+    w.setDataFileTitle(QStringLiteral("old.dat"));
     w.Form_Load();
 
     EXPECT_TRUE(data.image.DataBufferEmpty);
@@ -346,9 +393,9 @@ TEST_F(MainWindowLoad, ProgramStateStartsClean)
     EXPECT_FALSE(w.protocol().AbortRequested);
     EXPECT_TRUE(w.protocol().FirmwareID.isEmpty());
     EXPECT_EQ(w.protocol().ModuleType, QStringLiteral("Torvik-1 Zoruro"));
-    EXPECT_TRUE(w.Clip.ClipText.isEmpty());
-    EXPECT_EQ(w.Clip.ClipColSpan, 0);
-    EXPECT_TRUE(w.DataFileTitle.isEmpty());
+    EXPECT_TRUE(w.clip().ClipText.isEmpty());
+    EXPECT_EQ(w.clip().ClipColSpan, 0);
+    EXPECT_TRUE(w.dataFileTitle().isEmpty());
     EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
     EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("Tunara_Kelm_Main"));
     EXPECT_EQ(QDir::currentPath(), QDir(programFolder()).canonicalPath());

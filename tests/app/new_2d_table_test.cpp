@@ -138,7 +138,7 @@ TEST_F(New2DTableWizard, OpeningOffersToSaveTheTableOnViewThenClearsIt)
     ui.answers = {Answer::No};
     choose(actions().newTable);
     EXPECT_FALSE(w.isTableOpen());
-    EXPECT_EQ(w.windowTitle(), w.MainTitle);
+    EXPECT_EQ(w.windowTitle(), w.mainTitle());
 }
 
 TEST_F(New2DTableWizard, UpdateAndOKPutTheCurveOnViewWithItsTriggerTiming)

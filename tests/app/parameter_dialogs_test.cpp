@@ -3,7 +3,7 @@
 // the image through both dialogs back into the image.
 #include "app/app_fixture.h"
 #include "views/chart_2d_view.h"
-#include "app/main_parameter_dialogs.h"
+#include "app/commands/parameter_commands.h"
 #include "dialogs/gpio_params_dialog.h"
 #include "dialogs/mod_params_dialog.h"
 #include "module/parameter_codec.h"
@@ -81,7 +81,7 @@ TEST_F(ParameterDialogs, EditCommandsOpenTheirDialogsModallyOnceAnOpenTableIsClo
     EXPECT_EQ(ui.calls[0].text, QStringLiteral("frmModParams"));
     EXPECT_EQ(ui.calls[1].text, QStringLiteral("frmGPIOParams"));
     // Another command can run it as a plain procedure.
-    ui::mnuEditModParams_Click(w);
+    w.parameterCommands().mnuEditModParams_Click();
     EXPECT_EQ(modalCount(), 3);
 
     // An open table is closed first; a cancelled close keeps the dialogs shut.

@@ -2,10 +2,12 @@
 // Interpolate, Smooth, keyboard steps and the heat map, each one undo step.
 #include "app/app_fixture.h"
 #include "views/chart_3d_view.h"
-#include "app/table_commands.h"
+#include "app/commands/table_commands.h"
 #include "views/timing_grid.h"
 #include "views/advance_colour_scale.h"
+#include "files/table_csv.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QClipboard>
@@ -78,8 +80,8 @@ TEST_F(SelectionCommandsTest, CopiesA3DBlockAndPastesItElsewhereAsOneStep)
     openTable(true);
     select(true, 1, 1, 2, 4);
     choose(actions().popUp3D.copy);
-    EXPECT_EQ(window->Clip.ClipText, QStringLiteral("11.1\t11.2\t11.3\t11.4\r12.1\t12.2\t12.3\t12.4"));
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), window->Clip.ClipText);
+    EXPECT_EQ(window->clip().ClipText, QStringLiteral("11.1\t11.2\t11.3\t11.4\r12.1\t12.2\t12.3\t12.4"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), window->clip().ClipText);
 
     // One cell clicked at row 7, column 18: the block fills rows 7..8, columns 18..21.
     select(true, 7, 18, 7, 18);
@@ -102,7 +104,7 @@ TEST_F(SelectionCommandsTest, CopiesA3DBlockAndPastesItElsewhereAsOneStep)
     // Closing the table forgets the copy.
     ui.answers.push_back(Answer::No);
     choose(actions().closeTbl);
-    EXPECT_TRUE(window->Clip.ClipText.isEmpty());
+    EXPECT_TRUE(window->clip().ClipText.isEmpty());
     EXPECT_FALSE(actions().popUp3D.paste->isEnabled());
 }
 
@@ -113,11 +115,45 @@ TEST_F(SelectionCommandsTest, PastesSpreadsheetTextKeepingCellsWithoutNumbersAnd
     select(true, 3, 5, 3, 5);
     const double kept = model().value(3, 5);
     rightClick(true);
+    ui.answers.push_back(Answer::OK);
     choose(actions().popUp3D.paste);
     EXPECT_EQ(model().block({2, 4, 2, 2}), (editor::ValueBlock{stored(25), stored(26.5), 30, kept}));
     EXPECT_EQ(status(), QStringLiteral("1 value limited to the advance window 8.0 .. 30.0 degrees"));
+    EXPECT_EQ(ui.messages().back().text, QStringLiteral("1 value limited to the advance window 8.0 .. 30.0 degrees. "
+                                                        "1 pasted cell holds no number: its cell keeps its value."));
     choose(actions().undo);
     EXPECT_FALSE(model().canUndo());
+}
+
+TEST_F(SelectionCommandsTest, ATableCopiedFromItsCsvExportWithHeadingsPastesBackExactlyAtAnyCell)
+{
+    openTable(true);
+    Table3D table;
+    ASSERT_TRUE(model().copyTo(table));
+    QString sheet = QString::fromUtf8(tablecsv::write3D(table, 30, data.params.MAPSensor));
+    sheet.replace(u',', u'\t');
+    const editor::ValueBlock original = model().values();
+    for (const auto &[row, column] : {std::pair{1, 1}, std::pair{6, 15}}) {
+        model().setBlock(model().allCells(), editor::ValueBlock(original.size(), 20), QStringLiteral("Typing"));
+        QGuiApplication::clipboard()->setText(sheet);
+        select(true, row, column, row, column);
+        rightClick(true);
+        choose(actions().popUp3D.paste);
+        EXPECT_EQ(model().values(), original) << row << " " << column;
+        EXPECT_EQ(window->statusBar()->findChild<QLabel *>(QStringLiteral("lblCurrentCell"))->text(),
+                  QStringLiteral("RPM %1   MAP %2   Advance %3   Window 8.0 .. 30.0")
+                                .arg(grid(true).cellText(0, 1), grid(true).cellText(1, 0),
+                                     QString::number(model().value(0, 0), 'f', 4)));
+    }
+    // One label changed: refused, said once, nothing changes.
+    const editor::ValueBlock held = model().values();
+    sheet.replace(QStringLiteral("\t1500\t"), QStringLiteral("\t1550\t"));
+    QGuiApplication::clipboard()->setText(sheet);
+    ui.answers.push_back(Answer::OK);
+    rightClick(true);
+    choose(actions().popUp3D.paste);
+    EXPECT_EQ(ui.messages().back().text, QStringLiteral("Nothing was pasted: \"1550\" names no RPM column of this table."));
+    EXPECT_EQ(model().values(), held);
 }
 
 TEST_F(SelectionCommandsTest, Copies2DCellsPastesThemCutAtColumn21AndModifiesThemWithinTheWindow)
@@ -125,7 +161,7 @@ TEST_F(SelectionCommandsTest, Copies2DCellsPastesThemCutAtColumn21AndModifiesThe
     openTable(false);
     select(false, 0, 2, 1, 4);  // headings included: the advance row is copied
     choose(actions().popUp2D.copy);
-    EXPECT_EQ(window->Clip.ClipText, QStringLiteral("11.0\t11.5\t12.0"));
+    EXPECT_EQ(window->clip().ClipText, QStringLiteral("11.0\t11.5\t12.0"));
     select(false, 1, 20, 1, 20);
     choose(actions().popUp2D.paste);
     EXPECT_EQ(model().block({0, 19, 1, 2}), stored({11.0, 11.5}));
@@ -142,7 +178,7 @@ TEST_F(SelectionCommandsTest, Copies2DCellsPastesThemCutAtColumn21AndModifiesThe
     EXPECT_EQ(grid(false).cellText(1, 2), model().displayText(27.75));
     EXPECT_NE(model().displayText(27.75), QStringLiteral("27.8"));
     choose(actions().popUp2D.copy);  // copies what the grid shows
-    EXPECT_EQ(window->Clip.ClipText, grid(false).cellText(1, 1) + u'\t' + grid(false).cellText(1, 2));
+    EXPECT_EQ(window->clip().ClipText, grid(false).cellText(1, 1) + u'\t' + grid(false).cellText(1, 2));
 
     // Cancelled, empty or blank: nothing changes and no step is added.
     for (const InputReply &reply : {InputReply{QString(), false}, InputReply{QString(), true},
@@ -182,10 +218,12 @@ TEST_F(SelectionCommandsTest, PageKeysStepTheSelectionWithinTheWindowButNotWhile
     const double held = model().value(0, 1);
     select(true, 1, 1, 1, 2);
     views::TimingGrid &g = grid(true);
+    ui.answers.push_back(Answer::OK);
     QTest::keyClick(&g, Qt::Key_PageUp);
     EXPECT_EQ(model().value(0, 0), 30);
     EXPECT_EQ(model().value(0, 1), stored(held + 0.2));
     EXPECT_EQ(status(), QStringLiteral("1 value limited to the advance window 8.0 .. 30.0 degrees"));
+    EXPECT_EQ(ui.messages().back().text, QStringLiteral("1 value limited to the advance window 8.0 .. 30.0 degrees."));
     QTest::keyClick(&g, Qt::Key_PageDown, Qt::ShiftModifier);
     EXPECT_EQ(model().value(0, 0), stored(29));
     EXPECT_EQ(model().value(0, 1), stored(stored(held + 0.2) - 1));
@@ -212,12 +250,12 @@ TEST_F(SelectionCommandsTest, HeatMapTintsByAdvanceAndFollowsChanges)
     openTable(true);
     model().setBlock({0, 0, 1, 2}, {8, 30}, QStringLiteral("Typing"));
     const auto colour = [&](int r, int c) { return grid(true).item(r, c)->background().color(); };
-    // The scale is the surface's: its colour of an advance over the range
-    // of its legend, the end colours beyond it; text black or white.
+    // The scale is the surface's: its colour of an advance over the advance
+    // window in force, the end colours beyond it; text black or white.
     const views::SurfaceScene &surface = window->chart3D()->scene();
-    const auto surfaceColour = [&](double advance) {
-        return views::surfaceColour(surface.look, advance, surface.advanceLow, surface.advanceHigh).rgb();
-    };
+    EXPECT_EQ(surface.colourRangeLow(), 8);
+    EXPECT_EQ(surface.colourRangeHigh(), 30);
+    const auto surfaceColour = [&](double advance) { return surface.colour(advance).rgb(); };
     EXPECT_EQ(colour(1, 1).rgb(), surfaceColour(stored(8)));
     EXPECT_EQ(colour(1, 2).rgb(), surfaceColour(30));
     model().setValue(0, 0, 30, QStringLiteral("Typing"));

@@ -38,6 +38,11 @@ TEST(StartOptions, DefaultsAndEachOption)
     ASSERT_TRUE(file.options);
     EXPECT_TRUE(file.options->dataFile.endsWith(QStringLiteral("/my engine.dat")));
     EXPECT_TRUE(QFileInfo(file.options->dataFile).isAbsolute());
+    // After "--" a name with a leading dash is a file, before it an option.
+    const ui::ParsedOptions dashed = ui::parseStartOptions(args({"--", "-x.dat"}));
+    ASSERT_TRUE(dashed.options);
+    EXPECT_TRUE(dashed.options->dataFile.endsWith(QStringLiteral("/-x.dat")));
+    EXPECT_TRUE(ui::parseStartOptions(args({"-x.dat"})).message.contains(QStringLiteral("x.dat")));
 }
 
 TEST(StartOptions, MistakesAreRefusedWithAnExitCode)
@@ -52,6 +57,8 @@ TEST(StartOptions, MistakesAreRefusedWithAnExitCode)
     EXPECT_FALSE(help.options);
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.message.contains(QStringLiteral("--simulate")));
+    // The program is named, whatever path started it (the test binary's here).
+    EXPECT_TRUE(help.message.startsWith(QStringLiteral("Usage: tunara [options]"))) << help.message.toStdString();
 }
 
 TEST(StartOptions, TraceFileIsTakenAndOneThatCannotBeMadeStopsTheStart)

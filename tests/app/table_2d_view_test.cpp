@@ -210,7 +210,7 @@ TEST_F(Table2DView, TheLabelFollowsTheCurrentDataCellOnlyAndRightClickOffersPast
     };
     EXPECT_TRUE(rightClick());
     EXPECT_FALSE(actions().popUp2D.paste->isEnabled());
-    w.Clip.ClipText = QStringLiteral("20.0");
+    w.clip().ClipText = QStringLiteral("20.0");
     EXPECT_TRUE(rightClick());
     EXPECT_TRUE(actions().popUp2D.paste->isEnabled());
 }

@@ -57,7 +57,7 @@ TEST_F(TableCommands, CommandsWithoutAnOpenTableSayWhyAndShowNothing)
     // the clipboard emptied.
     data.image.DataBufferEmpty = true;
     QGuiApplication::clipboard()->setText(QStringLiteral("something"));
-    w.Clip.ClipText = QStringLiteral("1.0");
+    w.clip().ClipText = QStringLiteral("1.0");
     ui.answers = {Answer::Cancel};
     choose(actions().editTimingTable);
     ASSERT_EQ(ui.messages().size(), 3u);
@@ -65,7 +65,7 @@ TEST_F(TableCommands, CommandsWithoutAnOpenTableSayWhyAndShowNothing)
                   Icon::None);
     EXPECT_FALSE(w.isTableOpen());
     EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
-    EXPECT_TRUE(w.Clip.ClipText.isEmpty());
+    EXPECT_TRUE(w.clip().ClipText.isEmpty());
     // OK opens the wizard (modally).
     ui.answers = {Answer::OK};
     choose(actions().editTimingTable);
@@ -88,12 +88,12 @@ TEST_F(TableCommands, EditShowsTheWorkingArrayAndSaveWritesItIntoTheImage)
 
     ASSERT_TRUE(model().enterText(0, 4, QStringLiteral("25")));
     EXPECT_EQ(w.grid2D()->cellText(1, 5), QStringLiteral("25.0"));
-    w.Clip.ClipText = QStringLiteral("x");
+    w.clip().ClipText = QStringLiteral("x");
     actions().popUp2D.paste->setEnabled(true);
     choose(actions().saveTbl);
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_FALSE(w.isTableOpen());
-    EXPECT_TRUE(w.Clip.ClipText.isEmpty());
+    EXPECT_TRUE(w.clip().ClipText.isEmpty());
     EXPECT_FALSE(actions().popUp2D.paste->isEnabled());
     // 25 degrees below a trigger timing of 30 is 57 steps, and the working
     // array takes back the advance they stand for; the other points as the

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/app_fixture.h"
-#include "app/table_commands.h"
+#include "app/commands/table_commands.h"
 
 #include <QMouseEvent>
 

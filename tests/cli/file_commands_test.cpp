@@ -3,6 +3,7 @@
 #include "cli/cli_main.h"
 #include "cli_run.h"
 #include "cli/file_commands.h"
+#include "cli/json_number.h"
 #include "files/data_file.h"
 #include "module/parameter_codec.h"
 
@@ -13,6 +14,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <random>
@@ -107,6 +109,54 @@ TEST_F(CliFileCommands, JsonKeysAreExactlyTheParameterNames)
     keys.sort();
     sorted.sort();
     EXPECT_EQ(keys, sorted);
+}
+
+TEST_F(CliFileCommands, EveryVerbTakesItsOptionsBeforeOrAfterItsFiles)
+{
+    QByteArray bytes = randomFile(rng);
+    bytes[50 - 16] = char(bytes[50 - 16] | 0x40);  // a 2D table, so export-csv has one
+    writeFile(path("a.dat"), bytes);
+    writeFile(path("b.dat"), randomFile(rng));
+    const QString a = path("a.dat"), b = path("b.dat");
+    const QList<QPair<QStringList, QStringList>> pairs = {
+        {{"decode", "--json", a}, {"decode", a, "--json"}},
+        {{"diff", "--json", a, b}, {"diff", a, b, "--json"}},
+        {{"check", "--json", a}, {"check", a, "--json"}},
+        {{"export-csv", "-o", path("1.csv"), a}, {"export-csv", a, "-o", path("2.csv")}},
+        {{"restore-points", "--folder", dir.path()}, {"restore-points", "--folder", dir.path()}},
+    };
+    for (const auto &[before, after] : pairs) {
+        const CliRun first = runInProcess(before), second = runInProcess(after);
+        EXPECT_EQ(first.code, second.code) << after.join(' ').toStdString() << second.err.toStdString();
+        EXPECT_TRUE(second.err.isEmpty()) << second.err.toStdString();
+        EXPECT_EQ(first.out, second.out) << after.join(' ').toStdString();
+    }
+    EXPECT_EQ(readFile(path("1.csv")), readFile(path("2.csv")));
+    EXPECT_FALSE(readFile(path("1.csv")).isEmpty());
+    EXPECT_EQ(runInProcess({"decode", a, "--jsn"}).code, 2);
+}
+
+TEST_F(CliFileCommands, JsonNumbersAreTheShortestTextOfTheStoredValue)
+{
+    EXPECT_EQ(cli::jsonNumber(14.265899999999998), "14.2659");
+    EXPECT_EQ(cli::jsonNumber(-0.0879), "-0.0879");
+    EXPECT_EQ(cli::jsonNumber(-1e-12), "0");
+    EXPECT_EQ(cli::jsonNumber(30), "30");
+    EXPECT_EQ(cli::jsonNumber(0.1 + 0.2), "0.3");
+    EXPECT_EQ(cli::jsonNumber(1.0 / 3.0), "0.3333333333333333");  // off the grid: as it is
+
+    // Every table value of a decoded file: at most four decimals, and it
+    // reads back within noise of the value the program holds.
+    const QByteArray bytes = randomFile(rng);
+    writeFile(path("in.dat"), bytes);
+    const QString out = runInProcess({"decode", "--json", path("in.dat")}).out;
+    const QRegularExpression longNumber(QStringLiteral("\\d\\.\\d{5,}"));
+    EXPECT_FALSE(out.contains(longNumber)) << out.toStdString();
+    const QJsonArray t3 = QJsonDocument::fromJson(out.toUtf8()).object()["Table3D"].toArray();
+    const ModuleData want = decoded(bytes);
+    for (int point = 1; point <= 21; ++point)
+        for (int m = 1; m <= 8; ++m)
+            EXPECT_NEAR(t3[point - 1].toArray()[m - 1].toDouble(), want.tables.table3D(point, m), 1e-9);
 }
 
 TEST_F(CliFileCommands, ResaveWritesWhatTheCodecEncodes)

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -116,11 +117,13 @@ TEST_F(TransferCli, UploadWritesTheEncodedFileAndVerifiesIt)
         differing += before[a] != memory[a];
     EXPECT_TRUE(r.out.contains(QString("\n%1 bytes written, 264 verified\n").arg(differing))) << r.out.toStdString();
 
-    // What the module held is listed with the window's restore points.
+    // What the module held is listed with the window's restore points, before
+    // the image written.
     const QStringList points = cli({"restore-points"}).out.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(points.size(), 1) << points.join('\n').toStdString();
-    EXPECT_TRUE(points[0].contains("Module before upload  Torvik-1 Zoruro V2.1")) << points[0].toStdString();
-    const QByteArray kept = readFile(points[0].section("  ", -1).trimmed());
+    ASSERT_EQ(points.size(), 2) << points.join('\n').toStdString();
+    EXPECT_TRUE(points[0].contains("Before upload ")) << points[0].toStdString();
+    EXPECT_TRUE(points[1].contains("Module before upload  Torvik-1 Zoruro V2.1")) << points[1].toStdString();
+    const QByteArray kept = readFile(points[1].section("  ", -1).trimmed());
     ASSERT_EQ(kept.size(), 264);
     for (int a = 16; a < 280; ++a)
         ASSERT_EQ(std::uint8_t(kept[a - 16]), before[a]) << a;
@@ -228,6 +231,32 @@ TEST_F(TransferCli, PortFailuresExitOneWithTheirReasonOnStderr)
     EXPECT_EQ(r.err.count(path("no-such-tty")), 1) << r.err.toStdString();
     EXPECT_FALSE(r.err.contains("Check cable"));
     EXPECT_TRUE(r.out.isEmpty());
+}
+
+TEST_F(TransferCli, UploadKeepsARestorePointOrWritesNothingUnlessToldToGoOn)
+{
+    writeFile(path("in.dat"), QByteArray(264, '\x21'));
+    const QString points = path(".local/share/Tunara_Kelm_Main/restore-points");
+    EXPECT_EQ(cli({"upload", "--port", sim.devicePath(), path("in.dat")}).code, 0);
+    const QList<restore::Entry> kept = restore::RestorePoints(points).list();
+    ASSERT_EQ(kept.size(), 2);  // the image written, and what the module held
+    EXPECT_EQ(kept[0].event, restore::Event::BeforeUpload);
+    EXPECT_EQ(kept[1].event, restore::Event::ModuleBeforeUpload);
+
+    // The folder cannot hold points: nothing goes to the module.
+    ASSERT_TRUE(QDir(points).removeRecursively());
+    writeFile(points, "not a folder");
+    auto memory = sim.memory();
+    memory[100] = 0x77;
+    sim.setMemory(memory);
+    writeFile(path("in.dat"), QByteArray(264, '\x22'));
+    const CliRun refused = cli({"upload", "--port", sim.devicePath(), path("in.dat")});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.contains("could not be kept as a restore point")) << refused.err.toStdString();
+    EXPECT_EQ(sim.memory()[100], 0x77);
+    const CliRun told = cli({"upload", "--port", sim.devicePath(), "--no-restore-point", path("in.dat")});
+    EXPECT_EQ(told.code, 0) << told.err.toStdString();
+    EXPECT_EQ(sim.memory()[100], 0x22);
 }
 
 TEST_F(TransferCli, RestorePointsAreListedNewestFirst)

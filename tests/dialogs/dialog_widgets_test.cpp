@@ -34,6 +34,27 @@ void showActive(QDialog &dialog)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
 }
 
+TEST(ModParamsDialog, NoToTheTriggerTimingQuestionKeepsTheDialogOpenWithNothingApplied)
+{
+    ModuleData data;
+    data.params.TrigTiming = 34;
+    data.image.DataBufferEmpty = false;
+    data.tables.table3D(2, 2) = 33;
+    ScriptedUserInterface ui;
+    ui.answers = {ui::Answer::No, ui::Answer::Yes};
+    dialogs::frmModParams dialog(data, [] {}, nullptr, &ui);
+    dialog.form().sldTrigTiming_Change(10);
+    dialog.cmdOK_Click();
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0].buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(data.params.TrigTiming, 34);
+    EXPECT_EQ(data.tables.table3D(2, 2), 33);
+    dialog.cmdOK_Click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(data.tables.table3D(2, 2), 30);
+}
+
 TEST(ModParamsDialog, SlidersMoveUpToRaiseTheirValues)
 {
     ModuleData data;

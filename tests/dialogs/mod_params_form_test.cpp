@@ -179,6 +179,27 @@ TEST_F(ModParamsFormTest, OKClampsBothTablesAppliesTheTriggerAndMarksData)
     EXPECT_EQ(data.tables.table3D(5, 8), 9.5);
 }
 
+TEST_F(ModParamsFormTest, OKAsksFirstWhenTheNewTriggerLimitsCells)
+{
+    data.image.DataBufferEmpty = false;
+    data.params.TrigTiming = 34;
+    for (int p = 1; p <= SpeedPoints; ++p) {
+        data.tables.table2D(p, 1) = 20;
+        for (int m = 1; m <= PressureRows; ++m)
+            data.tables.table3D(p, m) = 20;
+    }
+    data.tables.table3D(4, 2) = 31;
+    data.tables.table3D(9, 7) = 30.01;
+    data.tables.table2D(3, 1) = 33;
+    open();
+    form->sldTrigTiming_Change(10);  // 30 degrees: three cells above it
+    EXPECT_EQ(form->cellsLimitedByOK().map3D, 2);
+    EXPECT_EQ(form->trigTimingQuestion(), QStringLiteral("2 cells of the 3D map and 1 cell of the 2D curve will be "
+                                                         "limited to 8..30 degrees. Apply the new trigger timing?"));
+    form->sldTrigTiming_Change(6);  // 34: nothing moves, nothing is asked
+    EXPECT_TRUE(form->trigTimingQuestion().isEmpty());
+}
+
 // A new trigger timing moves the stored tables with the working arrays: the
 // advance the editor shows after OK is the one a save or an upload carries.
 TEST_F(ModParamsFormTest, OKWithANewTriggerKeepsTheStoredAdvancesInStepWithTheTables)

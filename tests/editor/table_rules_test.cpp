@@ -23,10 +23,11 @@ TEST(TableRules, WindowKeepsTheCurveAtOrAboveZeroButLetsTheMapGoNegative)
 TEST(TableRules, OnlyAWholeFiniteDecimalNumberIsTakenAsTyped)
 {
     const std::pair<const char *, double> good[] = {{" 25.5\t", 25.5}, {"+3", 3}, {".5", 0.5},
-                                                    {"5.", 5},         {"-1", -1}, {"2.5e1", 25}};
+                                                    {"5.", 5},         {"-1", -1}, {"2.5e1", 25},
+                                                    {" 12,5", 12.5}, {"-,5", -0.5}};
     for (const auto &[text, number] : good)
         EXPECT_EQ(parseTypedNumber(QString::fromLatin1(text)), number) << text;
-    for (const char *bad : {"", " ", "-", "+", ".", "abc", "25a", "a25", "25,5", "nan", "inf", "1e400", "-1e400",
+    for (const char *bad : {"", " ", "-", "+", ".", "abc", "25a", "a25", "2,5,5", "2.5,5", ",", "nan", "inf", "1e400", "-1e400",
                             "1e", "2 5", "0x10", "--1"})
         EXPECT_FALSE(parseTypedNumber(QString::fromLatin1(bad))) << bad;
     const QString longDigits(300, u'1');
@@ -52,6 +53,7 @@ TEST(TableRules, TypedEntryMustLieInsideTheWindowOfItsTable)
         EXPECT_EQ(checkTypedEntry(c.kind, c.trig, QString::fromLatin1(c.text)).has_value(), c.accepted)
             << c.trig << " " << c.text;
     EXPECT_EQ(checkTypedEntry(TableKind::Curve2D, 30, QStringLiteral("25")), 25.0);
+    EXPECT_EQ(checkTypedEntry(TableKind::Map3D, 30, QStringLiteral("12,5")), 12.5);
 }
 
 TEST(TableRules, RefusalMessagesNameTheWindowAndValuesAreShownAsTheModuleWillStoreThem)

@@ -8,7 +8,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace tunara;
 using restore::Event;
@@ -64,6 +69,79 @@ TEST(RestorePoints, OnlyTheNewest200AreKept)
     ASSERT_EQ(list.size(), 200);
     EXPECT_EQ(list.first().time, t0.addSecs(204));
     EXPECT_EQ(list.last().time, t0.addSecs(5));
+}
+
+mode_t permissions(const QString &path)
+{
+    struct stat st {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st.st_mode & 0777;
+}
+
+TEST(RestorePoints, TwoProcessesKeepingAtOnceLoseNoPoint)
+{
+    // Two processes, every point in the same millisecond: each name is
+    // taken by creating it, so none overwrites another.
+    QTemporaryDir dir;
+    const QDateTime t0(QDate(2026, 6, 1), QTime(12, 0));
+    std::vector<pid_t> children;
+    for (const char marker : {'\xAA', '\xBB'}) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            restore::RestorePoints store(dir.path());
+            bool allKept = true;
+            for (int k = 0; k < 90; ++k) {
+                try {
+                    store.keep(QByteArray(264, marker), Event::Downloaded, QStringLiteral("fw"), t0);
+                } catch (const RuntimeError &) {
+                    allKept = false;
+                }
+            }
+            ::_exit(allKept ? 0 : 1);
+        }
+        children.push_back(pid);
+    }
+    for (const pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const QList<restore::Entry> list = restore::RestorePoints(dir.path()).list();
+    ASSERT_EQ(list.size(), 180);
+    int a = 0, b = 0;
+    for (const restore::Entry &e : list) {
+        QFile f(e.path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        a += bytes == QByteArray(264, '\xAA');
+        b += bytes == QByteArray(264, '\xBB');
+    }
+    EXPECT_EQ(a, 90);
+    EXPECT_EQ(b, 90);
+}
+
+TEST(RestorePoints, NewestMadeIsKeptWhateverTheClockSaidPrivateAndShortNamed)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("points");
+    restore::RestorePoints store(folder);
+    // Points kept while the clock was set years ahead.
+    const QDateTime ahead(QDate(2031, 1, 1), QTime(0, 0));
+    for (int k = 0; k < restore::RestorePoints::Kept; ++k)
+        store.keep(image(0x1C), Event::Downloaded, QStringLiteral("fw"), ahead.addSecs(k));
+    const QString now =
+        store.keep(image(0x5C), Event::BeforeUpload, QString(300, u'V'), QDateTime(QDate(2026, 6, 1), QTime(9, 0)));
+    ASSERT_TRUE(QFile::exists(now));
+    const QList<restore::Entry> list = store.list();
+    ASSERT_EQ(list.size(), restore::RestorePoints::Kept);
+    EXPECT_EQ(list.first().path, now);
+    EXPECT_EQ(list.last().time, ahead.addSecs(1));  // the first made went
+    EXPECT_LT(QFileInfo(now).fileName().size(), 120);
+    EXPECT_TRUE(list.first().firmware.startsWith(QStringLiteral("VVVV")));
+
+    EXPECT_EQ(permissions(folder), mode_t(0700));
+    EXPECT_EQ(permissions(now), mode_t(0600));
 }
 
 }  // namespace

@@ -15,7 +15,8 @@ endif()
 
 # Exactly these files, no more and no fewer.
 set(expected ${BINDIR}/tunara ${BINDIR}/tunara-cli ${BINDIR}/tunara-sim
-    ${DATADIR}/applications/tunara.desktop ${DATADIR}/doc/tunara/copyright
+    ${DATADIR}/applications/tunara.desktop ${DATADIR}/metainfo/org.example.tunara.metainfo.xml
+    ${DATADIR}/doc/tunara/copyright
     ${DATADIR}/icons/hicolor/scalable/apps/tunara.svg)
 foreach(size 16 24 32 48 64 128 256)
   list(APPEND expected ${DATADIR}/icons/hicolor/${size}x${size}/apps/tunara.png)

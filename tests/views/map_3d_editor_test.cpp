@@ -2,7 +2,7 @@
 // chart, the grid, and the editing model behind them.
 #include "app/app_fixture.h"
 #include "views/chart_3d_view.h"
-#include "app/table_commands.h"
+#include "app/commands/table_commands.h"
 #include "views/timing_grid.h"
 #include "editor/table_edit_model.h"
 

@@ -2,7 +2,7 @@
 // its hand-over of a flat map to the window's 3D views.
 #include "app/app_fixture.h"
 #include "views/chart_3d_view.h"
-#include "app/table_commands.h"
+#include "app/commands/table_commands.h"
 #include "views/timing_grid.h"
 #include "dialogs/new_3d_table_dialog.h"
 #include "editor/table_edit_model.h"

@@ -63,7 +63,8 @@ TEST(SurfaceProjection, ThePixelAboveAPointAsksForMoreAdvanceAndNoViewJumpsUpToT
 TEST(SurfaceProjection, HitTestFindsTheNearestDrawnPointAndKnowsThePlotArea)
 {
     const Table3D map = rampMap();
-    const SurfaceProjection proj(QRectF(0, 0, 800, 500), {35, 25, 1}, 0, 45);
+    // A margin as the chart keeps for its labels: the box's corners lie on it.
+    const SurfaceProjection proj(QRectF(0, 0, 800, 500), {35, 25, 1}, 0, 45, 20);
     for (int p : {1, 7, 21})
         for (int m : {1, 5, 8}) {
             const SurfaceHit hit = proj.hitTest(proj.gridPoint(p, m, map(p, m)) + QPointF(0.4, -0.3), map);
@@ -118,6 +119,54 @@ TEST(SurfaceProjection, ThePaintRoutineDrawsIntoAnyPainterAtAnySize)
     const QColor drawn = image.pixelColor(mid.toPoint());
     EXPECT_NE(drawn, scene.look.plotBackground);
     EXPECT_NE(drawn, scene.look.background);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SurfaceProjection, TheBoxFillsThePlotCentredAtAnySizeAndRotationAndNoLabelCoversAnother)
+{
+    SurfaceLook look;
+    look.title = QStringLiteral("Map");
+    for (const QSize size : {QSize(1400, 520), QSize(800, 500), QSize(420, 640)})
+        for (double rotation : {35.0, 200.0}) {
+            look.view.rotation = rotation;
+            const SurfaceScene scene = makeSurfaceScene(rampMap(), look, 8, 30);
+            QImage image(size, QImage::Format_ARGB32);
+            QPainter painter(&image);
+            const QFontMetricsF fm(painter.font(), &image);
+            const SurfaceLayout layout = surfaceLayout(image.rect(), fm, look);
+            const SurfaceProjection proj = surfaceProjection(image.rect(), fm, scene);
+            QPolygonF corners;
+            for (double sp : {0.0, 1.0})
+                for (double pf : {0.0, 1.0})
+                    for (double adv : {scene.advanceLow, scene.advanceHigh})
+                        corners << proj.project(sp, pf, adv);
+            const QRectF outline = corners.boundingRect();
+            const QRectF room = layout.plot.adjusted(layout.labelMargin, layout.labelMargin, -layout.labelMargin,
+                                                     -layout.labelMargin);
+            EXPECT_NEAR(outline.width(), room.width(), 1e-6) << size.width() << " " << rotation;
+            EXPECT_NEAR(outline.height(), room.height(), 1e-6) << size.width() << " " << rotation;
+            EXPECT_NEAR(outline.center().x(), room.center().x(), 1e-6);
+            EXPECT_NEAR(outline.center().y(), room.center().y(), 1e-6);
+            const std::vector<QRectF> labels = paintSurface(painter, image.rect(), scene);
+            ASSERT_GE(labels.size(), 10u);
+            for (std::size_t i = 0; i < labels.size(); ++i)
+                for (std::size_t j = i + 1; j < labels.size(); ++j)
+                    EXPECT_FALSE(labels[i].intersects(labels[j])) << size.width() << " " << rotation << " " << i << "," << j;
+        }
+}
+
+TEST(SurfaceProjection, TheColoursSpanTheAdvanceWindowInForce)
+{
+    const SurfaceScene scene = makeSurfaceScene(rampMap(), SurfaceLook{}, 8, 30);
+    // The axis runs 0 .. 45; the colours change only inside 8 .. 30.
+    EXPECT_EQ(scene.advanceLow, 0);
+    EXPECT_EQ(scene.colour(0), scene.colour(8));
+    EXPECT_EQ(scene.colour(45), scene.colour(30));
+    EXPECT_NE(scene.colour(8), scene.colour(9));
+    EXPECT_NE(scene.colour(29), scene.colour(30));
 }
 
 }  // namespace

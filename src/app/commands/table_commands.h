@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/commands/table_views.h"
 #include "dialogs/new_2d_table_dialog.h"
 #include "editor/table_session.h"
 #include "views/curve_2d_editor.h"
@@ -18,8 +19,10 @@ struct TemplateResult;
 
 namespace tunara::ui {
 
-class frmTunara_Main;
+class CopyBuffer;
 struct GridPopupActions;
+struct MainActions;
+class WindowShell;
 
 // The timing table editor of the main window: the New, Edit, Save and Close
 // commands, Undo and Redo, and the views of the table session's editing
@@ -28,7 +31,8 @@ struct GridPopupActions;
 class TableCommands : public QObject, public wizards::New2DTableHost {
     Q_OBJECT
 public:
-    TableCommands(frmTunara_Main &window, editor::TableSession &session);
+    TableCommands(ModuleData &data, editor::TableSession &session, UserInterface &ui, const MainActions &actions,
+                  TableViews views, CopyBuffer &copy, WindowShell &shell, QString programFolder, QObject *parent);
     ~TableCommands() override;
 
     editor::TableSession &session() { return m_session; }
@@ -74,8 +78,14 @@ private:
     void reportTemplateFailure(const QString &fileName, const views::TemplateResult &result);
     void popUpGridMenu(const GridPopupActions &popUp, const QPoint &globalPos);
 
-    frmTunara_Main &m_window;
+    ModuleData &m_data;
     editor::TableSession &m_session;
+    UserInterface &m_ui;
+    const MainActions &m_actions;
+    TableViews m_views;
+    CopyBuffer &m_copy;
+    WindowShell &m_shell;
+    QString m_programFolder;  // where the chart templates are
     views::ChartGestureState m_gesture;
     views::TableGridBinding *m_grid2D = nullptr;
     views::TableGridBinding *m_grid3D = nullptr;

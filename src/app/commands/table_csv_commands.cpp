@@ -1,19 +1,18 @@
 // "Export Table as CSV..." and "Import Table into Grid..." of the File menu.
-#include "app/compare_commands.h"
+#include "app/commands/table_csv_commands.h"
 
+#include "app/main_actions.h"
+#include "app/save_path.h"
+#include "app/window_shell.h"
+#include "core/runtime_error.h"
+#include "editor/table_session.h"
+#include "files/table_csv.h"
+#include "ui_port/user_interface.h"
 #include "views/chart_2d_view.h"
 #include "views/chart_3d_view.h"
-#include "app/data_commands.h"
-#include "app/main_window.h"
-#include "editor/table_session.h"
-#include "app/save_path.h"
-#include "app/table_commands.h"
-#include "core/runtime_error.h"
-#include "files/table_csv.h"
 
-#include <QFileInfo>
 #include <QAction>
-#include <QStatusBar>
+#include <QFileInfo>
 
 namespace tunara::ui {
 
@@ -44,18 +43,28 @@ editor::ValueBlock blockOf(const Table3D &table)
 
 }  // namespace
 
-TableCsvCommands::TableCsvCommands(frmTunara_Main &window, TableCommands &tables)
-    : QObject(&window), m_window(window), m_tables(tables)
+TableCsvCommands::TableCsvCommands(const ModuleData &data, editor::TableSession &session, TableViews views,
+                                   const MainActions &actions, UserInterface &ui, WindowShell &shell,
+                                   OpenFileDialog openFile, QObject *parent)
+    : QObject(parent),
+      m_data(data),
+      m_session(session),
+      m_model(session.model()),
+      m_views(views),
+      m_ui(ui),
+      m_shell(shell),
+      m_openFile(std::move(openFile))
 {
-    connect(window.actions().exportCsv, &QAction::triggered, this, &TableCsvCommands::mnuExportCsv_Click);
-    connect(window.actions().importCsv, &QAction::triggered, this, &TableCsvCommands::mnuImportCsv_Click);
-    connect(&tables.model(), &editor::TableEditModel::tableReset, this,
-            [this] { m_window.actions().importCsv->setEnabled(m_tables.model().isOpen()); });
+    connect(actions.exportCsv, &QAction::triggered, this, &TableCsvCommands::mnuExportCsv_Click);
+    connect(actions.importCsv, &QAction::triggered, this, &TableCsvCommands::mnuImportCsv_Click);
+    QAction *importCsv = actions.importCsv;
+    connect(&m_model, &editor::TableEditModel::tableReset, this,
+            [this, importCsv] { importCsv->setEnabled(m_model.isOpen()); });
 }
 
 void TableCsvCommands::message(const QString &text, const QString &title, bool critical)
 {
-    m_window.context().ui.messageBox(&m_window, text, title, Buttons::OK,
+    m_ui.messageBox(m_shell.dialogParent(), text, title, Buttons::OK,
                                      critical ? Icon::Critical : Icon::Exclamation);
 }
 
@@ -63,21 +72,21 @@ void TableCsvCommands::message(const QString &text, const QString &title, bool c
 
 void TableCsvCommands::mnuExportCsv_Click()
 {
-    if (m_window.transferRunning())
+    if (m_shell.transferRunning())
         return;
-    const ModuleData &data = m_window.context().data;
-    if (!m_tables.model().isOpen()) {
+    const ModuleData &data = m_data;
+    if (!m_model.isOpen()) {
         if (data.image.DataBufferEmpty) {
             message(QStringLiteral("Data buffer empty."), ExportTitle);
             return;
         }
-        if (m_window.session().active() == editor::TableKind::None) {
+        if (m_session.active() == editor::TableKind::None) {
             message(QStringLiteral("Timing table disabled. Edit module parameters to enable timing table."),
                     ExportTitle);
             return;
         }
     }
-    const QString path = askSavePath(m_window.context().ui, &m_window, ExportTitle, CsvFilter, QStringLiteral(".csv"));
+    const QString path = askSavePath(m_ui, m_shell.dialogParent(), ExportTitle, CsvFilter, QStringLiteral(".csv"));
     if (!path.isEmpty())
         exportTo(path);
 }
@@ -86,11 +95,11 @@ void TableCsvCommands::mnuExportCsv_Click()
 // none open, as Edit Timing Table would open it.
 QByteArray TableCsvCommands::tableCsv() const
 {
-    const editor::TableSession &session = m_window.session();
+    const editor::TableSession &session = m_session;
     if (session.active() == editor::TableKind::Curve2D)
         return tablecsv::write2D(session.shownTable2D(), session.shownTrigTiming());
     return tablecsv::write3D(session.shownTable3D(), session.shownTrigTiming(),
-                             m_window.context().data.params.MAPSensor);
+                             m_data.params.MAPSensor);
 }
 
 bool TableCsvCommands::exportTo(const QString &path)
@@ -101,7 +110,7 @@ bool TableCsvCommands::exportTo(const QString &path)
         message(e.description(), ExportTitle, true);
         return false;
     }
-    m_window.statusBar()->showMessage(QStringLiteral("Table exported to %1").arg(path));
+    m_shell.showStatusMessage(QStringLiteral("Table exported to %1").arg(path));
     return true;
 }
 
@@ -109,15 +118,15 @@ bool TableCsvCommands::exportTo(const QString &path)
 
 void TableCsvCommands::mnuImportCsv_Click()
 {
-    if (m_window.transferRunning())
+    if (m_shell.transferRunning())
         return;
-    if (!m_tables.model().isOpen()) {
+    if (!m_model.isOpen()) {
         message(QStringLiteral("Open a timing table before importing into the grid."), ImportTitle);
         return;
     }
     QString path;
     try {
-        path = m_window.dataCommands().FileOpen(ImportTitle, CsvFilter + QStringLiteral("|*.csv"), QString());
+        path = m_openFile(ImportTitle, CsvFilter + QStringLiteral("|*.csv"));
     } catch (const RuntimeError &) {
         return;  // the user cancelled in the file-not-found question
     }
@@ -127,7 +136,7 @@ void TableCsvCommands::mnuImportCsv_Click()
 
 bool TableCsvCommands::importFrom(const QString &path)
 {
-    editor::TableEditModel &model = m_tables.model();
+    editor::TableEditModel &model = m_model;
     if (!model.isOpen())
         return false;
     QByteArray bytes;
@@ -147,7 +156,7 @@ bool TableCsvCommands::importFrom(const QString &path)
         else
             values = blockOf(std::get<Table2D>(result));
     } else {
-        const auto result = tablecsv::read3D(bytes, trig, m_window.context().data.params.MAPSensor);
+        const auto result = tablecsv::read3D(bytes, trig, m_data.params.MAPSensor);
         if (const auto *p = std::get_if<csv::Problem>(&result))
             problem = *p;
         else
@@ -157,8 +166,8 @@ bool TableCsvCommands::importFrom(const QString &path)
         message(path + CRLF + problem->text() + CRLF + CRLF + QStringLiteral("Nothing was imported."), ImportTitle);
         return false;
     }
-    m_window.chart2D()->hideValueLabel();
-    m_window.chart3D()->hideValueLabel();
+    m_views.chart2D.hideValueLabel();
+    m_views.chart3D.hideValueLabel();
     return model.setBlock(model.allCells(), std::move(values), QStringLiteral("Import"));
 }
 

@@ -1,9 +1,13 @@
-#include "app/table_commands.h"
+#include "app/commands/table_commands.h"
 
+#include "app/commands/copy_buffer.h"
+#include "app/commands/new_3d_wizard_host.h"
+#include "app/main_actions.h"
+#include "app/window_shell.h"
+#include "dialogs/new_3d_table_dialog.h"
+#include "ui_port/user_interface.h"
 #include "views/chart_2d_view.h"
 #include "views/chart_3d_view.h"
-#include "app/main_new_3d_table.h"
-#include "app/main_window.h"
 #include "views/timing_grid.h"
 #include "tables/table_axes.h"
 #include "tables/table_codec.h"
@@ -29,20 +33,31 @@ const QString EditTitle = QStringLiteral("Edit Timing Table");
 
 }  // namespace
 
-TableCommands::TableCommands(frmTunara_Main &window, editor::TableSession &session)
-    : QObject(&window), m_window(window), m_session(session)
+TableCommands::TableCommands(ModuleData &data, editor::TableSession &session, UserInterface &ui,
+                             const MainActions &actions, TableViews views, CopyBuffer &copy, WindowShell &shell,
+                             QString programFolder, QObject *parent)
+    : QObject(parent),
+      m_data(data),
+      m_session(session),
+      m_ui(ui),
+      m_actions(actions),
+      m_views(views),
+      m_copy(copy),
+      m_shell(shell),
+      m_programFolder(std::move(programFolder))
 {
-    UserInterface &ui = window.context().ui;
-    m_grid2D = new views::TableGridBinding(*window.grid2D(), model(), editor::TableKind::Curve2D, ui, &window);
-    m_grid3D = new views::TableGridBinding(*window.grid3D(), model(), editor::TableKind::Map3D, ui, &window);
-    m_curve2D = new views::Curve2DEditor(*window.chart2D(), *m_grid2D, model(), m_gesture);
-    m_map3D = new views::Map3DDisplay(*window.chart3D(), *m_grid3D, model());
-    m_map3DEditor = new views::Map3DEditor(*window.chart3D(), *m_grid3D, model(), m_gesture);
+    m_grid2D = new views::TableGridBinding(views.grid2D, model(), editor::TableKind::Curve2D, ui,
+                                            shell.dialogParent());
+    m_grid3D = new views::TableGridBinding(views.grid3D, model(), editor::TableKind::Map3D, ui,
+                                            shell.dialogParent());
+    m_curve2D = new views::Curve2DEditor(views.chart2D, *m_grid2D, model(), m_gesture);
+    m_map3D = new views::Map3DDisplay(views.chart3D, *m_grid3D, model());
+    m_map3DEditor = new views::Map3DEditor(views.chart3D, *m_grid3D, model(), m_gesture);
     connect(m_grid2D, &views::TableGridBinding::contextMenuRequested, this, [this](const QPoint &pos) {
-        popUpGridMenu(m_window.actions().popUp2D, pos);
+        popUpGridMenu(m_actions.popUp2D, pos);
     });
     connect(m_grid3D, &views::TableGridBinding::contextMenuRequested, this, [this](const QPoint &pos) {
-        popUpGridMenu(m_window.actions().popUp3D, pos);
+        popUpGridMenu(m_actions.popUp3D, pos);
     });
     connect(&m_session, &editor::TableSession::opened, this, &TableCommands::showTableViews);
     connect(&m_session, &editor::TableSession::closed, this, &TableCommands::hideTableViews);
@@ -54,7 +69,7 @@ TableCommands::~TableCommands() = default;
 
 void TableCommands::registerCommands()
 {
-    const MainActions &a = m_window.actions();
+    const MainActions &a = m_actions;
     connect(a.newTable, &QAction::triggered, this, &TableCommands::mnuNewTable_Click);
     connect(a.editTimingTable, &QAction::triggered, this, &TableCommands::mnuEditTimingTable_Click);
     connect(a.saveTbl, &QAction::triggered, this, &TableCommands::mnuSaveTbl_Click);
@@ -65,15 +80,15 @@ void TableCommands::registerCommands()
 
 void TableCommands::updateUndoRedo()
 {
-    m_window.actions().undo->setEnabled(model().canUndo());
-    m_window.actions().redo->setEnabled(model().canRedo());
+    m_actions.undo->setEnabled(model().canUndo());
+    m_actions.redo->setEnabled(model().canRedo());
 }
 
 bool TableCommands::isEditInProgress() const
 {
     // A cell being typed into has its own undo, and a drag in progress
     // commits first; the table's history waits for both.
-    return m_window.grid2D()->isEditing() || m_window.grid3D()->isEditing() || m_curve2D->isPreviewing()
+    return m_views.grid2D.isEditing() || m_views.grid3D.isEditing() || m_curve2D->isPreviewing()
            || m_map3DEditor->isPreviewing();
 }
 
@@ -91,7 +106,7 @@ void TableCommands::mnuRedo_Click()
 
 void TableCommands::popUpGridMenu(const GridPopupActions &popUp, const QPoint &globalPos)
 {
-    const bool somethingToPaste = !m_window.Clip.ClipText.isEmpty() || !QGuiApplication::clipboard()->text().isEmpty();
+    const bool somethingToPaste = !m_copy.state().ClipText.isEmpty() || !QGuiApplication::clipboard()->text().isEmpty();
     popUp.paste->setEnabled(somethingToPaste);
     popUp.menu->popup(globalPos);
 }
@@ -109,7 +124,7 @@ void TableCommands::mnuNewTable_Click()
             showNew3DWizard();
         break;
     case editor::TableKind::None:
-        userInterface().messageBox(&m_window,
+        m_ui.messageBox(m_shell.dialogParent(),
                                    QStringLiteral("Timing table disabled. Edit module parameters to enable timing table."),
                                    QStringLiteral("New Timing Table"), Buttons::OK, Icon::Exclamation);
         break;
@@ -121,15 +136,15 @@ void TableCommands::mnuEditTimingTable_Click()
     const editor::TableKind active = m_session.active();
     if (active == editor::TableKind::None)
         return;
-    m_window.Clip.ClipText.clear();
+    m_copy.state().ClipText.clear();
     QGuiApplication::clipboard()->clear();
     // Re-opening drops the chart's edits, not a wizard's table: it stays
     // the working array, still to be saved or closed.
     m_session.closeKeepingWizard();
     if (active == editor::TableKind::Map3D && !ChartSetup3D())
         return;
-    if (m_window.context().data.image.DataBufferEmpty) {
-        const Answer a = userInterface().messageBox(&m_window, QStringLiteral("Data buffer empty. Create new table?"),
+    if (m_data.image.DataBufferEmpty) {
+        const Answer a = m_ui.messageBox(m_shell.dialogParent(), QStringLiteral("Data buffer empty. Create new table?"),
                                                     EditTitle, Buttons::OKCancel, Icon::None);
         if (a != Answer::OK)
             return;
@@ -150,18 +165,18 @@ void TableCommands::mnuEditTimingTable_Click()
 void TableCommands::mnuSaveTbl_Click()
 {
     if (!m_session.save()) {
-        userInterface().messageBox(&m_window, QStringLiteral("No active table to save"),
+        m_ui.messageBox(m_shell.dialogParent(), QStringLiteral("No active table to save"),
                                    QStringLiteral("Save Table Edits To Buffer"), Buttons::OK, Icon::Exclamation);
         return;
     }
-    m_window.clearCopyState();
+    m_copy.clear();
 }
 
 void TableCommands::mnuCloseTbl_Click()
 {
     if (m_session.isOpen()) {
-        const Answer a = userInterface().messageBox(
-            &m_window, QStringLiteral("Save table edits to buffer before closing?"), QStringLiteral("Close Table"),
+        const Answer a = m_ui.messageBox(
+            m_shell.dialogParent(), QStringLiteral("Save table edits to buffer before closing?"), QStringLiteral("Close Table"),
             Buttons::YesNoCancel, Icon::Exclamation);
         if (a == Answer::Yes)
             mnuSaveTbl_Click();
@@ -174,7 +189,7 @@ void TableCommands::mnuCloseTbl_Click()
 void TableCommands::endTableEditing()
 {
     m_session.discard();
-    m_window.clearCopyState();
+    m_copy.clear();
 }
 
 // ---- putting a table on screen ----
@@ -182,11 +197,11 @@ void TableCommands::endTableEditing()
 void TableCommands::showTableViews(editor::TableKind kind)
 {
     const bool threeD = kind == editor::TableKind::Map3D;
-    QWidget *chart = threeD ? static_cast<QWidget *>(m_window.chart3D()) : m_window.chart2D();
-    views::TimingGrid *grid = threeD ? m_window.grid3D() : m_window.grid2D();
-    m_window.chart2D()->hideValueLabel();
-    m_window.chart3D()->hideValueLabel();
-    m_window.Form_Resize();
+    QWidget *chart = threeD ? static_cast<QWidget *>(&m_views.chart3D) : &m_views.chart2D;
+    views::TimingGrid *grid = threeD ? &m_views.grid3D : &m_views.grid2D;
+    m_views.chart2D.hideValueLabel();
+    m_views.chart3D.hideValueLabel();
+    m_shell.layOutViews();
     chart->show();
     grid->show();
     grid->setCurrentCellAt(0, 0);
@@ -194,40 +209,40 @@ void TableCommands::showTableViews(editor::TableKind kind)
 
 void TableCommands::hideTableViews()
 {
-    m_window.chart2D()->hide();
-    m_window.grid2D()->hide();
-    m_window.chart3D()->hide();
-    m_window.grid3D()->hide();
+    m_views.chart2D.hide();
+    m_views.grid2D.hide();
+    m_views.chart3D.hide();
+    m_views.grid3D.hide();
 }
 
 bool TableCommands::ChartSetup3D()
 {
-    const ModuleData &data = m_window.context().data;
+    const ModuleData &data = m_data;
     const std::uint8_t sensor = data.params.MAPSensor;
-    views::SetupGrid3D(*m_window.grid3D(), sensor);
-    m_window.chart3D()->setMapSensor(sensor);
+    views::SetupGrid3D(m_views.grid3D, sensor);
+    m_views.chart3D.setMapSensor(sensor);
     const QString name = axes::template3DFileName(sensor);
-    if (!m_window.chart3D()->loadTemplate(QDir(m_window.context().programFolder).filePath(name))) {
-        reportTemplateFailure(name, m_window.chart3D()->lastTemplateResult());
+    if (!m_views.chart3D.loadTemplate(QDir(m_programFolder).filePath(name))) {
+        reportTemplateFailure(name, m_views.chart3D.lastTemplateResult());
         mnuCloseTbl_Click();
         return false;
     }
-    m_window.chart3D()->hideValueLabel();
+    m_views.chart3D.hideValueLabel();
     return true;
 }
 
 bool TableCommands::loadTemplate2D()
 {
     const QString name = axes::template2DFileName();
-    if (m_window.chart2D()->loadTemplate(QDir(m_window.context().programFolder).filePath(name)))
+    if (m_views.chart2D.loadTemplate(QDir(m_programFolder).filePath(name)))
         return true;
-    reportTemplateFailure(name, m_window.chart2D()->lastTemplateResult());
+    reportTemplateFailure(name, m_views.chart2D.lastTemplateResult());
     return false;
 }
 
 void TableCommands::reportTemplateFailure(const QString &fileName, const views::TemplateResult &result)
 {
-    userInterface().messageBox(&m_window, views::templateFailureText(fileName, result), EditTitle, Buttons::OK,
+    m_ui.messageBox(m_shell.dialogParent(), views::templateFailureText(fileName, result), EditTitle, Buttons::OK,
                                Icon::Critical);
 }
 
@@ -235,24 +250,27 @@ void TableCommands::reportTemplateFailure(const QString &fileName, const views::
 
 void TableCommands::showNew2DWizard()
 {
-    wizards::frmNew2DTable wizard(*this, &m_window);
+    wizards::frmNew2DTable wizard(*this, m_shell.dialogParent());
     wizard.Form_Load();
     userInterface().showModal(wizard);
 }
 
 void TableCommands::showNew3DWizard()
 {
-    ShowNew3DTableWizard(m_window);
+    New3DWizardHost host(m_data, m_session, m_ui, m_shell, [this] { mnuSaveTbl_Click(); });
+    wizards::frmNew3DTable wizard(host, m_shell.dialogParent());
+    wizard.Form_Load();
+    m_ui.showModal(wizard);
 }
 
 UserInterface &TableCommands::userInterface()
 {
-    return m_window.context().ui;
+    return m_ui;
 }
 
 int TableCommands::trigTiming() const
 {
-    return m_window.context().data.params.TrigTiming;
+    return m_data.params.TrigTiming;
 }
 
 bool TableCommands::isChart2DVisible() const
@@ -263,7 +281,7 @@ bool TableCommands::isChart2DVisible() const
 void TableCommands::clearTableView()
 {
     m_session.discard();
-    m_window.setWindowTitle(m_window.MainTitle);
+    m_shell.showMainTitle();
 }
 
 void TableCommands::showNewTable(const Table2D &table, int trigTiming)

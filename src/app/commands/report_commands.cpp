@@ -1,16 +1,19 @@
 // File > the report commands: printer set-up, printing, preview, PDF.
-#include "app/main_report.h"
+#include "app/commands/report_commands.h"
 
+#include "app/main_actions.h"
+#include "app/save_path.h"
+#include "app/window_shell.h"
+#include "dialogs/error_dialog.h"
 #include "editor/table_session.h"
 #include "views/chart_2d_view.h"
 #include "views/chart_3d_view.h"
-#include "app/main_window.h"
-#include "app/save_path.h"
 #include "views/report_charts.h"
 #include "link/module_protocol.h"
 #include "report/grid_cells.h"
 #include "tables/table_axes.h"
 
+#include <QAction>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -27,9 +30,25 @@ const QString ExportTitle = QStringLiteral("Export Report as PDF");
 
 }  // namespace
 
-ReportCommands::ReportCommands(frmTunara_Main &window)
-    : QObject(&window), m_window(window)
+ReportCommands::ReportCommands(const ModuleData &data, const editor::TableSession &session,
+                               const link::ModuleProtocol &protocol, QString companyName, QString programFolder,
+                               TableViews views, const MainActions &actions, UserInterface &ui,
+                               CommonErrorDialog &errors, WindowShell &shell, QObject *parent)
+    : QObject(parent),
+      m_data(data),
+      m_session(session),
+      m_protocol(protocol),
+      m_companyName(std::move(companyName)),
+      m_programFolder(std::move(programFolder)),
+      m_views(views),
+      m_ui(ui),
+      m_errors(errors),
+      m_shell(shell)
 {
+    connect(actions.printSetup, &QAction::triggered, this, &ReportCommands::mnuPrintSetup_Click);
+    connect(actions.printTable, &QAction::triggered, this, &ReportCommands::mnuPrintTable_Click);
+    connect(actions.printPreview, &QAction::triggered, this, &ReportCommands::mnuPrintPreview_Click);
+    connect(actions.exportPdf, &QAction::triggered, this, &ReportCommands::mnuExportPdf_Click);
 }
 
 ReportCommands::~ReportCommands() = default;
@@ -48,17 +67,17 @@ QPrinter &ReportCommands::printer()
 
 QString ReportCommands::programFile(const QString &name) const
 {
-    return QDir(m_window.context().programFolder).filePath(name);
+    return QDir(m_programFolder).filePath(name);
 }
 
 bool ReportCommands::printerReady(const QString &title)
 {
     // A printer chosen to print into a file needs no installed printer.
     const bool printsToFile = !printer().outputFileName().isEmpty();
-    if (printsToFile || !m_window.context().ui.installedPrinters().isEmpty())
+    if (printsToFile || !m_ui.installedPrinters().isEmpty())
         return true;
-    const Answer answer = m_window.context().ui.messageBox(
-        &m_window,
+    const Answer answer = m_ui.messageBox(
+        m_shell.dialogParent(),
         QStringLiteral("No printer is installed on this computer.\n\nExport the report as a PDF file instead?"),
         title, Buttons::YesNo, Icon::Exclamation);
     if (answer == Answer::Yes)
@@ -68,24 +87,27 @@ bool ReportCommands::printerReady(const QString &title)
 
 QString ReportCommands::askComment()
 {
-    return m_window.context()
-        .ui.inputBox(&m_window, QStringLiteral("Serial number or comment?"), QStringLiteral("Optional Information Entry"),
-                     QString())
-        .text;
+    // The last answer is offered again, so Preview, Print and PDF of one
+    // module need it typed once.
+    const InputReply reply = m_ui.inputBox(m_shell.dialogParent(), QStringLiteral("Serial number or comment?"),
+                                           QStringLiteral("Optional Information Entry"), m_lastComment);
+    if (reply.accepted)
+        m_lastComment = reply.text;
+    return reply.text;
 }
 
 report::ReportInputs ReportCommands::inputs(const QString &comment) const
 {
-    const ModuleData &data = m_window.context().data;
+    const ModuleData &data = m_data;
     report::ReportInputs in;
     in.params = data.params;
-    in.firmwareId = m_window.protocol().FirmwareID;
-    in.companyName = m_window.context().company.CompanyInfo.value(0);
+    in.firmwareId = m_protocol.FirmwareID;
+    in.companyName = m_companyName;
     in.printedAt = report::printedAtText(QDateTime::currentDateTime());
     in.comment = comment;
     // An open table is printed with its unsaved edits, as its grid shows
     // them; a closed one as it would open.
-    const editor::TableSession &session = m_window.session();
+    const editor::TableSession &session = m_session;
     switch (session.active()) {
     case editor::TableKind::Curve2D: in.tableCells = report::gridCells2D(session.shownTable2D()); break;
     case editor::TableKind::Map3D:
@@ -98,8 +120,8 @@ report::ReportInputs ReportCommands::inputs(const QString &comment) const
 
 report::ChartPicture ReportCommands::chartPicture() const
 {
-    const ModuleData &data = m_window.context().data;
-    const editor::TableSession &session = m_window.session();
+    const ModuleData &data = m_data;
+    const editor::TableSession &session = m_session;
     switch (session.active()) {
     case editor::TableKind::Curve2D:
         return views::chart2DPicture(programFile(axes::template2DFileName()), session.shownTable2D());
@@ -115,8 +137,8 @@ ReportCommands::PreparedReport ReportCommands::prepareReport()
 {
     const QString comment = askComment();
     // The window's charts print without their value labels.
-    m_window.chart2D()->hideValueLabel();
-    m_window.chart3D()->hideValueLabel();
+    m_views.chart2D.hideValueLabel();
+    m_views.chart3D.hideValueLabel();
     return {report::layoutReport(inputs(comment)), chartPicture()};
 }
 
@@ -125,7 +147,7 @@ void ReportCommands::mnuPrintSetup_Click()
     if (!printerReady(PrintSetupTitle))
         return;
     // Cancel leaves the printer as it was; OK keeps the choice for the run.
-    m_window.context().ui.choosePrinter(&m_window, printer(), PrintSetupTitle);
+    m_ui.choosePrinter(m_shell.dialogParent(), printer(), PrintSetupTitle);
 }
 
 void ReportCommands::mnuPrintTable_Click()
@@ -133,36 +155,26 @@ void ReportCommands::mnuPrintTable_Click()
     if (!printerReady(PrintTableTitle))
         return;
     const PreparedReport r = prepareReport();
-    runTrapped(m_window.errorDialog(), [&] { report::printReport(printer(), r.document, r.chart); });
+    runTrapped(m_errors, [&] { report::printReport(printer(), r.document, r.chart); });
 }
 
 void ReportCommands::mnuPrintPreview_Click()
 {
     const PreparedReport r = prepareReport();
-    m_window.context().ui.printPreview(&m_window, printer(), PreviewTitle, [&](QPrinter &shown) {
-        runTrapped(m_window.errorDialog(), [&] { report::printReport(shown, r.document, r.chart); });
+    m_ui.printPreview(m_shell.dialogParent(), printer(), PreviewTitle, [&](QPrinter &shown) {
+        runTrapped(m_errors, [&] { report::printReport(shown, r.document, r.chart); });
     });
 }
 
 void ReportCommands::mnuExportPdf_Click()
 {
-    const QString path = askSavePath(m_window.context().ui, &m_window, ExportTitle,
+    const QString path = askSavePath(m_ui, m_shell.dialogParent(), ExportTitle,
                                      QStringLiteral("PDF Files (*.pdf)"), QStringLiteral(".pdf"));
     if (path.isEmpty())
         return;
     const PreparedReport r = prepareReport();
-    runTrapped(m_window.errorDialog(),
+    runTrapped(m_errors,
                [&] { report::writeReportPdf(path, printer().pageLayout(), r.document, r.chart); });
-}
-
-void connectReportCommands(frmTunara_Main &window)
-{
-    auto *report = new ReportCommands(window);
-    const MainActions &a = window.actions();
-    QObject::connect(a.printSetup, &QAction::triggered, report, &ReportCommands::mnuPrintSetup_Click);
-    QObject::connect(a.printTable, &QAction::triggered, report, &ReportCommands::mnuPrintTable_Click);
-    QObject::connect(a.printPreview, &QAction::triggered, report, &ReportCommands::mnuPrintPreview_Click);
-    QObject::connect(a.exportPdf, &QAction::triggered, report, &ReportCommands::mnuExportPdf_Click);
 }
 
 }  // namespace tunara::ui

@@ -1,9 +1,12 @@
-#include "app/selection_commands.h"
+#include "app/commands/selection_commands.h"
 
+#include "app/commands/copy_buffer.h"
+#include "app/main_actions.h"
+#include "app/window_shell.h"
+#include "editor/table_edit_model.h"
+#include "ui_port/user_interface.h"
 #include "views/chart_2d_view.h"
 #include "views/chart_3d_view.h"
-#include "app/main_window.h"
-#include "app/table_commands.h"
 #include "views/timing_grid.h"
 #include "views/grid_heat_map.h"
 
@@ -11,37 +14,37 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QStatusBar>
 
 namespace tunara::ui {
 
 using editor::CellRect;
 using editor::TableKind;
 
-SelectionCommands::SelectionCommands(frmTunara_Main &window, TableCommands &tables)
-    : QObject(&window), m_window(window), m_tables(tables)
+SelectionCommands::SelectionCommands(editor::TableEditModel &model, TableViews views, const MainActions &actions,
+                                     UserInterface &ui, CopyBuffer &copy, WindowShell &shell, QObject *parent)
+    : QObject(parent), m_model(model), m_views(views), m_actions(actions), m_ui(ui), m_copy(copy), m_shell(shell)
 {
     // One rectangle at a time, as the commands read it.
-    window.grid2D()->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    window.grid3D()->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    window.grid2D()->installEventFilter(this);
-    window.grid3D()->installEventFilter(this);
-    window.statusBar()->setObjectName(QStringLiteral("sbrStatus"));
+    views.grid2D.setSelectionMode(QAbstractItemView::ContiguousSelection);
+    views.grid3D.setSelectionMode(QAbstractItemView::ContiguousSelection);
+    views.grid2D.installEventFilter(this);
+    views.grid3D.installEventFilter(this);
     registerCommands();
     installHeatMaps();
-    connect(&tables.model(), &editor::TableEditModel::tableReset, this, [this] {
+    installCellStatus();
+    connect(&model, &editor::TableEditModel::tableReset, this, [this] {
         updateEditMenuItems();
-        m_window.statusBar()->clearMessage();
+        m_shell.clearStatusMessage();
     });
     // The note on limited values speaks of the last step only: an undo or
     // a redo takes it away (commit() shows it after its own step).
-    connect(&tables.model(), &editor::TableEditModel::historyChanged, this,
-            [this] { m_window.statusBar()->clearMessage(); });
+    connect(&model, &editor::TableEditModel::historyChanged, this,
+            [this] { m_shell.clearStatusMessage(); });
 }
 
 void SelectionCommands::registerCommands()
 {
-    const MainActions &a = m_window.actions();
+    const MainActions &a = m_actions;
     for (const TableKind kind : {TableKind::Curve2D, TableKind::Map3D}) {
         const GridPopupActions &p = popUpOf(kind);
         connect(p.copy, &QAction::triggered, this, [this, kind] { copy(kind); });
@@ -50,15 +53,15 @@ void SelectionCommands::registerCommands()
         connect(p.interpolate, &QAction::triggered, this, [this, kind] { interpolate(kind); });
         connect(p.smooth, &QAction::triggered, this, [this, kind] { smooth(kind); });
     }
-    connect(a.interpolate, &QAction::triggered, this, [this] { interpolate(m_tables.model().kind()); });
-    connect(a.smooth, &QAction::triggered, this, [this] { smooth(m_tables.model().kind()); });
+    connect(a.interpolate, &QAction::triggered, this, [this] { interpolate(m_model.kind()); });
+    connect(a.smooth, &QAction::triggered, this, [this] { smooth(m_model.kind()); });
 }
 
 void SelectionCommands::updateEditMenuItems()
 {
-    const bool open = m_tables.model().isOpen();
-    m_window.actions().interpolate->setEnabled(open);
-    m_window.actions().smooth->setEnabled(open);
+    const bool open = m_model.isOpen();
+    m_actions.interpolate->setEnabled(open);
+    m_actions.smooth->setEnabled(open);
 }
 
 void SelectionCommands::installHeatMaps()
@@ -67,28 +70,64 @@ void SelectionCommands::installHeatMaps()
     // 2D grid, whose values the surface does not hold, on the surface's look
     // over the 2D window.
     const auto scale2D = [this] {
-        return advanceColourScale(m_window.chart3D()->look(), m_tables.model().editWindow());
+        return advanceColourScale(m_views.chart3D.look(), m_model.editWindow());
     };
-    const auto scale3D = [this] { return advanceColourScale(m_window.chart3D()->scene()); };
-    new views::GridHeatMap(*m_window.grid2D(), m_tables.model(), TableKind::Curve2D, scale2D);
-    new views::GridHeatMap(*m_window.grid3D(), m_tables.model(), TableKind::Map3D, scale3D);
+    const auto scale3D = [this] { return advanceColourScale(m_views.chart3D.scene()); };
+    new views::GridHeatMap(m_views.grid2D, m_model, TableKind::Curve2D, scale2D);
+    new views::GridHeatMap(m_views.grid3D, m_model, TableKind::Map3D, scale3D);
+}
+
+// The current cell for the status bar: its RPM, its MAP (3D), its value as
+// the module stores it, and the advance window.
+void SelectionCommands::installCellStatus()
+{
+    for (const TableKind kind : {TableKind::Curve2D, TableKind::Map3D})
+        connect(gridOf(kind), &QTableWidget::currentCellChanged, this,
+                [this, kind](int row, int column) { showCellStatus(kind, row - 1, column - 1); });
+    const auto refresh = [this] {
+        const TableKind kind = m_model.kind();
+        const views::TimingGrid *grid = gridOf(kind == TableKind::None ? TableKind::Curve2D : kind);
+        showCellStatus(kind, kind == TableKind::Curve2D ? 0 : grid->currentRow() - 1, grid->currentColumn() - 1);
+    };
+    connect(&m_model, &editor::TableEditModel::tableReset, this, refresh);
+    connect(&m_model, &editor::TableEditModel::cellsChanged, this, refresh);
+}
+
+void SelectionCommands::showCellStatus(TableKind kind, int row, int column)
+{
+    const editor::TableEditModel &model = m_model;
+    if (kind == TableKind::Curve2D)
+        row = 0;  // the advance row, whatever row is current
+    if (!holds(kind) || row < 0 || column < 0 || row >= model.rows() || column >= model.columns()) {
+        emit currentCellShown(QString());
+        return;
+    }
+    const views::TimingGrid *grid = gridOf(kind);
+    const editor::AdvanceWindow window = model.editWindow();
+    QString text = QStringLiteral("RPM %1").arg(grid->cellText(0, column + 1));
+    if (kind == TableKind::Map3D)
+        text += QStringLiteral("   MAP %1").arg(grid->cellText(row + 1, 0));
+    text += QStringLiteral("   Advance %1   Window %2 .. %3")
+                .arg(QString::number(model.value(row, column), 'f', 4), editor::formatValue(window.low),
+                     editor::formatValue(window.high));
+    emit currentCellShown(text);
 }
 
 // ---- the selection ----
 
 const GridPopupActions &SelectionCommands::popUpOf(TableKind kind) const
 {
-    return kind == TableKind::Map3D ? m_window.actions().popUp3D : m_window.actions().popUp2D;
+    return kind == TableKind::Map3D ? m_actions.popUp3D : m_actions.popUp2D;
 }
 
 views::TimingGrid *SelectionCommands::gridOf(TableKind kind) const
 {
-    return kind == TableKind::Map3D ? m_window.grid3D() : m_window.grid2D();
+    return kind == TableKind::Map3D ? &m_views.grid3D : &m_views.grid2D;
 }
 
 bool SelectionCommands::holds(TableKind kind) const
 {
-    return kind != TableKind::None && m_tables.model().kind() == kind;
+    return kind != TableKind::None && m_model.kind() == kind;
 }
 
 std::optional<CellRect> SelectionCommands::selectedCells(TableKind kind) const
@@ -124,20 +163,48 @@ void SelectionCommands::selectInGrid(TableKind kind, const CellRect &cells)
 void SelectionCommands::hideValueLabel(TableKind kind)
 {
     if (kind == TableKind::Map3D)
-        m_window.chart3D()->hideValueLabel();
+        m_views.chart3D.hideValueLabel();
     else
-        m_window.chart2D()->hideValueLabel();
+        m_views.chart2D.hideValueLabel();
 }
 
-void SelectionCommands::commit(const CellRect &cells, const editor::BlockResult &result, const QString &stepText)
+void SelectionCommands::commit(const CellRect &cells, const editor::BlockResult &result, const QString &stepText,
+                               const QString &message)
 {
-    editor::TableEditModel &model = m_tables.model();
+    editor::TableEditModel &model = m_model;
     model.setBlock(cells, result.values, stepText);
     const QString note = editor::limitedNote(result.limited, model.editWindow());
     if (note.isEmpty())
-        m_window.statusBar()->clearMessage();
+        m_shell.clearStatusMessage();
     else
-        m_window.statusBar()->showMessage(note);
+        m_shell.showStatusMessage(note);
+    // Limited values are said in a box too; one undo takes the step back.
+    const QString said = message.isNull() ? editor::limitedMessage(result.limited, model.editWindow()) : message;
+    if (!said.isEmpty())
+        m_ui.messageBox(m_shell.dialogParent(), said, stepText, ui::Buttons::OK, ui::Icon::Exclamation);
+}
+
+CellRect SelectionCommands::currentCell(TableKind kind, const CellRect &selection) const
+{
+    const views::TimingGrid *grid = gridOf(kind);
+    const int row = kind == TableKind::Curve2D ? 0 : grid->currentRow() - 1;
+    const int column = grid->currentColumn() - 1;
+    if (row < 0 || column < 0 || !selection.contains(row, column))
+        return CellRect::single(selection.top, selection.left);
+    return CellRect::single(row, column);
+}
+
+editor::PasteTable SelectionCommands::pasteTable(TableKind kind) const
+{
+    const editor::TableEditModel &model = m_model;
+    const views::TimingGrid *grid = gridOf(kind);
+    editor::PasteTable table{model.values(), model.rows(), model.columns(), model.editWindow(), {}};
+    table.headings.corner = grid->cellText(0, 0);
+    for (int c = 1; c <= model.columns(); ++c)
+        table.headings.columns << grid->cellText(0, c);
+    for (int r = 1; r <= model.rows(); ++r)
+        table.headings.rows << grid->cellText(r, 0);
+    return table;
 }
 
 // ---- the commands ----
@@ -147,8 +214,8 @@ void SelectionCommands::copy(TableKind kind)
     const std::optional<CellRect> cells = selectedCells(kind);
     if (!cells)
         return;
-    CopyState &clip = m_window.Clip;
-    const editor::TableEditModel &model = m_tables.model();
+    CopyState &clip = m_copy.state();
+    const editor::TableEditModel &model = m_model;
     // The cells' texts as the grid shows them.
     clip.ClipText = editor::clipText(model.block(*cells), cells->rows, cells->columns,
                                      [&model](double v) { return model.displayText(v); });
@@ -169,18 +236,26 @@ void SelectionCommands::paste(TableKind kind)
     // program has emptied it since.
     QString text = QGuiApplication::clipboard()->text();
     if (text.isEmpty())
-        text = m_window.Clip.ClipText;
+        text = m_copy.state().ClipText;
     if (text.isEmpty())
         return;
-    editor::TableEditModel &model = m_tables.model();
-    const editor::ClipCells cells = editor::parseClipText(text, model.rows(), model.columns());
-    const int rowSpan = kind == TableKind::Map3D ? m_window.Clip.ClipRowSpan : 0;
-    const CellRect target =
-        editor::pasteTarget(*selection, rowSpan, m_window.Clip.ClipColSpan, cells, model.rows(), model.columns());
-    selectInGrid(kind, target);
+    // This program's own last copy keeps its rule; other text is laid out
+    // by its own size or by the headings it carries.
+    const CopyState &clip = m_copy.state();
+    const editor::OwnCopy own{clip.ClipText, kind == TableKind::Map3D ? clip.ClipRowSpan : 0, clip.ClipColSpan};
+    const editor::PastePlan plan =
+        editor::planPaste(text, own, *selection, currentCell(kind, *selection), pasteTable(kind));
+    if (!plan.refusal.isEmpty()) {
+        m_ui.messageBox(m_shell.dialogParent(), plan.refusal, QStringLiteral("Paste"), ui::Buttons::OK,
+                        ui::Icon::Exclamation);
+        return;
+    }
+    if (plan.target.isEmpty())
+        return;
+    selectInGrid(kind, plan.target);
     hideValueLabel(kind);
-    commit(target, editor::pasteCells(model.block(target), target.rows, target.columns, cells, model.editWindow()),
-           QStringLiteral("Paste"));
+    commit(plan.target, plan.result, QStringLiteral("Paste"),
+           editor::pasteMessage(plan, m_model.editWindow()));
 }
 
 void SelectionCommands::modify(TableKind kind)
@@ -188,7 +263,7 @@ void SelectionCommands::modify(TableKind kind)
     if (!selectedCells(kind))
         return;
     const InputReply reply =
-        m_window.context().ui.inputBox(&m_window, editor::modifyPrompt(), editor::modifyTitle(), QString());
+        m_ui.inputBox(m_shell.dialogParent(), editor::modifyPrompt(), editor::modifyTitle(), QString());
     // A cancelled or empty reply leaves the cells as they are.
     const std::optional<editor::ModifyExpression> expression =
         reply.accepted ? editor::parseModifyReply(reply.text) : std::nullopt;
@@ -196,7 +271,7 @@ void SelectionCommands::modify(TableKind kind)
     if (!expression || !cells)
         return;
     hideValueLabel(kind);
-    editor::TableEditModel &model = m_tables.model();
+    editor::TableEditModel &model = m_model;
     commit(*cells,
            editor::modifyBlock(model.block(*cells), *expression, editor::modifyCeiling(kind), model.editWindow()),
            QStringLiteral("Modify"));
@@ -208,7 +283,7 @@ void SelectionCommands::reshape(TableKind kind, const QString &stepText, Shape s
     const std::optional<CellRect> cells = selectedCells(kind);
     if (!cells)
         return;
-    editor::TableEditModel &model = m_tables.model();
+    editor::TableEditModel &model = m_model;
     commit(*cells, shape(model.block(*cells), *cells, model.editWindow()), stepText);
 }
 
@@ -242,7 +317,7 @@ bool SelectionCommands::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress)
         return false;
-    const TableKind kind = watched == m_window.grid3D() ? TableKind::Map3D : TableKind::Curve2D;
+    const TableKind kind = watched == &m_views.grid3D ? TableKind::Map3D : TableKind::Curve2D;
     return handleGridKey(kind, static_cast<const QKeyEvent &>(*event));
 }
 

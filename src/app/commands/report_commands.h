@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/commands/table_views.h"
 #include "report/report_printer.h"
 
 #include <QObject>
@@ -8,16 +9,32 @@
 
 class QPrinter;
 
+namespace tunara {
+struct ModuleData;
+namespace editor {
+class TableSession;
+}
+namespace link {
+class ModuleProtocol;
+}
+}  // namespace tunara
+
 namespace tunara::ui {
 
-class frmTunara_Main;
+class CommonErrorDialog;
+struct MainActions;
+class UserInterface;
+class WindowShell;
 
 // File > Print Set-up, Print Parameters And Timing Table, Print Preview and
 // Export Report as PDF. Holds the printer chosen for the run.
 class ReportCommands : public QObject {
     Q_OBJECT
 public:
-    explicit ReportCommands(frmTunara_Main &window);
+    // companyName heads the report; the chart templates are in programFolder.
+    ReportCommands(const ModuleData &data, const editor::TableSession &session, const link::ModuleProtocol &protocol,
+                   QString companyName, QString programFolder, TableViews views, const MainActions &actions,
+                   UserInterface &ui, CommonErrorDialog &errors, WindowShell &shell, QObject *parent);
     ~ReportCommands() override;
 
     void mnuPrintSetup_Click();
@@ -43,11 +60,17 @@ private:
     QString programFile(const QString &name) const;
     QPrinter &printer();
 
-    frmTunara_Main &m_window;
+    const ModuleData &m_data;
+    const editor::TableSession &m_session;
+    const link::ModuleProtocol &m_protocol;
+    QString m_companyName;
+    QString m_programFolder;
+    TableViews m_views;
+    UserInterface &m_ui;
+    CommonErrorDialog &m_errors;
+    WindowShell &m_shell;
     std::unique_ptr<QPrinter> m_printer;
+    QString m_lastComment;  // this session's last answer to the comment prompt
 };
-
-// Gives the four report items of the File menu their commands.
-void connectReportCommands(frmTunara_Main &window);
 
 }  // namespace tunara::ui

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/commands/open_file_dialog.h"
+#include "app/commands/table_views.h"
+#include "views/compare_overlay.h"
+
+#include <QObject>
+#include <QString>
+
+namespace tunara::ui {
+
+struct MainActions;
+class UserInterface;
+class WindowShell;
+
+// "Compare With File..." and "Stop Comparing" of the Edit menu: another data
+// file's active table beside the open one (see views::CompareOverlay). A file
+// whose table is of the other kind, or that selects none, is named and
+// nothing is compared.
+class CompareCommands : public QObject {
+    Q_OBJECT
+public:
+    CompareCommands(editor::TableEditModel &model, TableViews views, const MainActions &actions, UserInterface &ui,
+                    WindowShell &shell, OpenFileDialog openFile, QObject *parent);
+
+    void mnuCompareWithFile_Click();
+    void mnuStopComparing_Click();
+    // Compares the open table with a data file's active table, without the
+    // file dialog; false when nothing is compared.
+    bool compareWithFile(const QString &path);
+
+    views::CompareOverlay &overlay() { return *m_overlay; }
+
+private:
+    void updateMenuItems();
+
+    editor::TableEditModel &m_model;
+    const MainActions &m_actions;
+    UserInterface &m_ui;
+    WindowShell &m_shell;
+    OpenFileDialog m_openFile;
+    views::CompareOverlay *m_overlay;
+};
+
+}  // namespace tunara::ui

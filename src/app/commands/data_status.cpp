@@ -1,0 +1,95 @@
+#include "app/commands/data_status.h"
+
+#include "app/elided_label.h"
+#include "app/window_shell.h"
+#include "editor/table_session.h"
+#include "link/module_protocol.h"
+#include "link/serial_port.h"
+#include "module/module_data.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace tunara::ui {
+
+namespace {
+
+QString tableWord(editor::TableKind kind)
+{
+    switch (kind) {
+    case editor::TableKind::Curve2D: return QStringLiteral("2D");
+    case editor::TableKind::Map3D: return QStringLiteral("3D");
+    case editor::TableKind::None: break;
+    }
+    return QStringLiteral("disabled");
+}
+
+}  // namespace
+
+DataStatus::DataStatus(QStatusBar &bar, const ModuleData &data, const link::SerialPort &port,
+                       std::function<QString(int)> describePort, const link::ModuleProtocol &protocol,
+                       WindowShell &shell, QObject *parent)
+    : QObject(parent),
+      m_data(data),
+      m_port(port),
+      m_describePort(std::move(describePort)),
+      m_protocol(protocol),
+      m_shell(shell)
+{
+    bar.setObjectName(QStringLiteral("staStatus"));
+    bar.setSizeGripEnabled(true);
+    const auto add = [&bar](const char *name, int stretch) {
+        auto *label = new QLabel(&bar);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setMinimumWidth(40);
+        bar.addWidget(label, stretch);
+        return label;
+    };
+    // The short items take what they need, the port's description the rest.
+    m_statusPort = new ElidedLabel(&bar);
+    m_statusPort->setObjectName(QStringLiteral("lblStatusPort"));
+    m_statusPort->setMinimumWidth(40);
+    bar.addWidget(m_statusPort, 1);
+    m_statusFirmware = add("lblStatusFirmware", 0);
+    m_statusSource = add("lblStatusSource", 0);
+    m_statusTable = add("lblStatusTable", 0);
+}
+
+void DataStatus::followMenus(std::initializer_list<QMenu *> menus)
+{
+    for (QMenu *menu : menus)
+        connect(menu, &QMenu::triggered, this, [this] { QTimer::singleShot(0, this, [this] { refresh(); }); });
+}
+
+void DataStatus::showSource(const QString &sourceText)
+{
+    m_shell.showDataSource(sourceText);
+    m_dataOrigin = sourceText;
+    refresh();
+}
+
+void DataStatus::refresh()
+{
+    const int number = m_port.portNumber();
+    // The description names the number and its device ("Com3 is /dev/ttyUSB0 ...").
+    const QString port = number < 1        ? QStringLiteral("No port chosen")
+                         : m_describePort ? m_describePort(number)
+                                          : QStringLiteral("Com%1").arg(number);
+    m_statusPort->setFullText(port);
+    const QString firmware = m_protocol.FirmwareID;
+    m_statusFirmware->setText(QStringLiteral("Firmware: %1").arg(firmware.isEmpty() ? QStringLiteral("not read")
+                                                                                     : firmware));
+    const QString empty = QStringLiteral("Data Buffer Empty");
+    QString source = empty;
+    // An image filled while the caption still said empty was made here (the
+    // parameters dialog on an empty buffer).
+    if (!m_data.image.DataBufferEmpty)
+        source = m_dataOrigin.isEmpty() || m_dataOrigin == empty ? QStringLiteral("edited in the program")
+                                                                 : m_dataOrigin;
+    m_statusSource->setText(QStringLiteral("Data: %1").arg(source));
+    m_statusTable->setText(QStringLiteral("Table: %1").arg(tableWord(editor::activeTable(m_data.params))));
+}
+
+}  // namespace tunara::ui

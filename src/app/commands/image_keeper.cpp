@@ -1,0 +1,69 @@
+#include "app/commands/image_keeper.h"
+
+#include "app/window_shell.h"
+#include "core/runtime_error.h"
+#include "link/module_protocol.h"
+#include "module/module_data.h"
+#include "ui_port/user_interface.h"
+
+namespace tunara::ui {
+
+ImageKeeper::ImageKeeper(const ModuleData &data, const link::ModuleProtocol &protocol, UserInterface &ui,
+                         WindowShell &shell, const QString &restorePointFolder)
+    : m_data(data), m_protocol(protocol), m_ui(ui), m_shell(shell), m_restorePoints(restorePointFolder)
+{
+}
+
+QByteArray ImageKeeper::imageBytes() const
+{
+    return QByteArray(reinterpret_cast<const char *>(m_data.image.EEPROMBuffer.data() + ModuleImage::FirstTransferAddress),
+                      ModuleImage::TransferLength);
+}
+
+bool ImageKeeper::keepRestorePoint(restore::Event event, const QByteArray &bytes, bool protectsAWrite)
+{
+    try {
+        m_restorePoints.keep(bytes, event, m_protocol.FirmwareID);
+        return true;
+    } catch (const RuntimeError &e) {
+        // The user learns that this image has no copy, and decides whether
+        // what would overwrite it goes on.
+        const QString text = QStringLiteral("The image could not be kept as a restore point: %1").arg(e.description());
+        m_shell.showStatusMessage(text);
+        if (!protectsAWrite) {
+            m_ui.messageBox(m_shell.dialogParent(), text, QStringLiteral("Restore Point"), Buttons::OK,
+                            Icon::Exclamation);
+            return true;
+        }
+        return m_ui.messageBox(m_shell.dialogParent(), text + QStringLiteral("\n\nGo on without it?"),
+                               QStringLiteral("Restore Point"), Buttons::YesNo, Icon::Exclamation) == Answer::Yes;
+    }
+}
+
+bool ImageKeeper::keepImageAboutToBeOverwritten(restore::Event event)
+{
+    if (m_data.image.DataBufferEmpty)
+        return true;
+    // As a save would write it, so parameter edits not yet in the image are
+    // kept too; as it stands when the parameters cannot be encoded.
+    QByteArray bytes;
+    try {
+        bytes = bytesAsSaved(m_data);
+    } catch (const RuntimeError &) {
+        bytes = imageBytes();
+    }
+    return keepRestorePoint(event, bytes, true);
+}
+
+bool ImageKeeper::confirmExitWithUnsavedWork()
+{
+    if (!hasUnsavedWork())
+        return true;
+    return m_ui.messageBox(
+               m_shell.dialogParent(),
+               QStringLiteral("The data buffer holds changes that were neither saved to a file nor uploaded to the "
+                              "module.\r\n\r\nExit anyway?"),
+               QStringLiteral("Exit Program"), Buttons::YesNo, Icon::Exclamation) == Answer::Yes;
+}
+
+}  // namespace tunara::ui

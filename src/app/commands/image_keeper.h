@@ -1,0 +1,57 @@
+#pragma once
+
+#include "files/restore_points.h"
+#include "files/saved_state.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace tunara {
+struct ModuleData;
+namespace link {
+class ModuleProtocol;
+}
+}  // namespace tunara
+
+namespace tunara::ui {
+
+class UserInterface;
+class WindowShell;
+
+// What keeps the user's data safe around the data commands: the restore
+// points kept before an image is overwritten, and whether the image holds
+// work that was neither saved nor uploaded.
+class ImageKeeper {
+public:
+    // Restore points go to restorePointFolder (empty: the per-user data folder).
+    ImageKeeper(const ModuleData &data, const link::ModuleProtocol &protocol, UserInterface &ui, WindowShell &shell,
+                const QString &restorePointFolder);
+
+    bool hasUnsavedWork() const { return m_saved.hasUnsavedWork(m_data); }
+    const restore::RestorePoints &restorePoints() const { return m_restorePoints; }
+    // The image as it stands is what the file or the module now holds.
+    void markSaved() { m_saved.markSaved(m_data); }
+    void forget() { m_saved.forget(); }
+
+    // The transferred part of the image as it stands.
+    QByteArray imageBytes() const;
+    // False when the point could not be kept and the user will not let the
+    // write it protects go on without it.
+    bool keepRestorePoint(restore::Event event, const QByteArray &bytes, bool protectsAWrite);
+    // Keeps a filled image, as a save would write it, before it is replaced.
+    bool keepImageAboutToBeOverwritten(restore::Event event);
+
+    // The exit's second question: false when the user wants to stay because
+    // the image holds work that was neither saved nor uploaded.
+    bool confirmExitWithUnsavedWork();
+
+private:
+    const ModuleData &m_data;
+    const link::ModuleProtocol &m_protocol;
+    UserInterface &m_ui;
+    WindowShell &m_shell;
+    restore::RestorePoints m_restorePoints;
+    SavedState m_saved;
+};
+
+}  // namespace tunara::ui

@@ -1,0 +1,199 @@
+// Download and upload from the window, and what keeps a running transfer
+// from being disturbed.
+#include "app/commands/transfer_commands.h"
+
+#include "app/commands/data_status.h"
+#include "app/commands/image_keeper.h"
+#include "app/main_actions.h"
+#include "app/window_shell.h"
+#include "core/numbers.h"
+#include "dialogs/error_dialog.h"
+#include "editor/table_session.h"
+#include "files/stored_settings.h"
+#include "image/image_layout.h"
+
+#include <QAction>
+
+#include <algorithm>
+
+namespace tunara::ui {
+
+namespace {
+
+Icon iconOf(link::MessageIcon icon)
+{
+    switch (icon) {
+    case link::MessageIcon::Critical: return Icon::Critical;
+    case link::MessageIcon::Exclamation: return Icon::Exclamation;
+    case link::MessageIcon::Information: return Icon::Information;
+    case link::MessageIcon::None: break;
+    }
+    return Icon::None;
+}
+
+// Where the image came from, as the caption names it.
+const QString EmptySource = QStringLiteral("Data Buffer Empty");
+const QString DownloadedSource = QStringLiteral("Downloaded Data");
+
+const QString TableOpenMessage = QStringLiteral("You must close or save any open table before uploading.");
+
+const QString SettingsSection = QStringLiteral("Properties");
+const QString WriteEveryByteKey = QStringLiteral("WriteEveryByte");
+
+}  // namespace
+
+TransferCommands::TransferCommands(ModuleData &data, editor::TableSession &session, link::ModuleProtocol &protocol,
+                                   CommonErrorDialog &errors, StoredSettings &settings, const MainActions &actions,
+                                   UserInterface &ui, WindowShell &shell, ImageKeeper &keeper, DataStatus &status,
+                                   ImageFollowUp followUp, QObject *parent)
+    : QObject(parent),
+      m_data(data),
+      m_session(session),
+      m_settings(settings),
+      m_ui(ui),
+      m_shell(shell),
+      m_keeper(keeper),
+      m_status(status),
+      m_followUp(std::move(followUp)),
+      m_transfers(protocol, data, *this, errors, this)
+{
+    connect(actions.download, &QAction::triggered, this, &TransferCommands::mnuDownload_Click);
+    connect(actions.upload, &QAction::triggered, this, &TransferCommands::mnuUpload_Click);
+    actions.writeEveryByte->setChecked(m_settings.GetSetting(SettingsSection, WriteEveryByteKey, QStringLiteral("0")) ==
+                                       QStringLiteral("1"));
+    m_transfers.setWriteAll(actions.writeEveryByte->isChecked());
+    connect(actions.writeEveryByte, &QAction::toggled, this, &TransferCommands::setWriteEveryByte);
+}
+
+void TransferCommands::setWriteEveryByte(bool on)
+{
+    m_transfers.setWriteAll(on);
+    m_settings.SaveSetting(SettingsSection, WriteEveryByteKey, on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void TransferCommands::mnuDownload_Click()
+{
+    m_transfers.Download();  // Busy while another transfer runs: nothing done
+}
+
+void TransferCommands::mnuUpload_Click()
+{
+    if (m_transfers.isRunning())
+        return;
+    // An open table may hold edits the image does not have yet.
+    if (m_session.isOpen()) {
+        showMessage(TableOpenMessage, link::TransferText::UploadTitle, link::MessageIcon::Exclamation);
+        return;
+    }
+    // Asked before any serial traffic; an empty image is the upload's own refusal.
+    if (!m_data.image.DataBufferEmpty && !confirmUnfilledTable())
+        return;
+    m_transfers.Upload();
+}
+
+bool TransferCommands::confirmUnfilledTable()
+{
+    const ModuleParameters &p = m_data.params;
+    const editor::TableKind active = editor::activeTable(p);
+    if (active == editor::TableKind::None)
+        return true;
+    const bool threeD = active == editor::TableKind::Map3D;
+    if (threeD ? m_data.filledThisRun.table3D : m_data.filledThisRun.table2D)
+        return true;
+    const layout::Region region = threeD ? layout::Table3D : layout::Table2D;
+    const int count = region.size;
+    const auto *begin = m_data.image.EEPROMBuffer.cbegin() + region.first;
+    const bool allSame = std::all_of(begin, begin + count, [begin](std::uint8_t b) { return b == *begin; });
+    const QString table = threeD ? QStringLiteral("3D") : QStringLiteral("2D");
+    QString content = QStringLiteral("%1 table bytes that were left in the buffer").arg(count);
+    if (allSame && *begin == 0)
+        content = QStringLiteral("all %1 points at the trigger timing of %2 degrees").arg(count).arg(p.TrigTiming);
+    else if (allSame)  // the parameters dialog fills a new image with one value
+        content = QStringLiteral("all %1 points at %2 degrees of advance")
+                      .arg(count)
+                      .arg(p.TrigTiming - *begin * DegreesPerStep, 0, 'f', 1);
+    const QString text =
+        QStringLiteral("The %1 timing table in the buffer was not downloaded, opened from a file or saved from the "
+                       "table editor in this session. The upload would write the module parameters with this %1 "
+                       "table: %2.\r\n\r\nUpload anyway?")
+            .arg(table, content);
+    return m_ui.messageBox(m_shell.dialogParent(), text, link::TransferText::UploadTitle, Buttons::YesNo,
+                           Icon::Exclamation) == Answer::Yes;
+}
+
+void TransferCommands::showMessage(const QString &text, const QString &title, link::MessageIcon icon)
+{
+    m_status.refresh();  // the identification may just have been read
+    m_ui.messageBox(m_shell.dialogParent(), text, title, Buttons::OK, iconOf(icon));
+}
+
+bool TransferCommands::askOkCancel(const QString &text, const QString &title)
+{
+    return m_ui.messageBox(m_shell.dialogParent(), text, title, Buttons::OKCancel, Icon::None) == Answer::OK;
+}
+
+// Nothing else may touch the image, the port or the open table meanwhile.
+void TransferCommands::runningChanged(bool running)
+{
+    m_shell.setBusy(running);
+    if (!running)
+        m_status.refresh();
+}
+
+void TransferCommands::imageAboutToBeReplaced()
+{
+    // The user agreed to overwrite: keep what is there first.
+    m_mayGoOn = m_keeper.keepImageAboutToBeOverwritten(restore::Event::BeforeDownload);
+    if (!m_mayGoOn)
+        return;
+    m_session.discard();  // the open table's unsaved edits go with the image
+    m_data.filledThisRun = {};
+    m_keeper.forget();
+}
+
+void TransferCommands::imageCleared()
+{
+    m_status.showSource(EmptySource);
+}
+
+void TransferCommands::downloaded(const ModuleParameters &)
+{
+    m_data.filledThisRun = {true, true};
+    m_keeper.markSaved();
+    m_keeper.keepRestorePoint(restore::Event::Downloaded, m_keeper.imageBytes(), false);
+    m_followUp.setUpChart3D();
+    m_followUp.applyTableMenuRule();
+    m_status.showSource(DownloadedSource);
+}
+
+void TransferCommands::aboutToWrite()
+{
+    m_mayGoOn = m_keeper.keepRestorePoint(restore::Event::BeforeUpload, m_keeper.imageBytes(), true);
+}
+
+// What the module held is about to be overwritten too; when it cannot be
+// kept the upload goes on and the user is told.
+void TransferCommands::moduleContentsRead(const link::EEPROMBytes &before)
+{
+    m_keeper.keepRestorePoint(restore::Event::ModuleBeforeUpload,
+                              QByteArray(reinterpret_cast<const char *>(before.data() + ModuleImage::FirstTransferAddress),
+                                         ModuleImage::TransferLength),
+                              false);
+}
+
+void TransferCommands::finished(link::TransferCommand command, link::TransferOutcome outcome)
+{
+    const bool completed = outcome == link::TransferOutcome::Completed;
+    if (command == link::TransferCommand::Download && completed) {
+        m_status.refresh();
+        m_followUp.editModuleParameters();
+    } else if (command == link::TransferCommand::Download && m_data.image.DataBufferEmpty) {
+        // A failed or refused download leaves the image cleared.
+        m_data.filledThisRun = {};
+        m_keeper.forget();
+    } else if (command == link::TransferCommand::Upload && completed) {
+        m_keeper.markSaved();  // the module now holds exactly this image
+    }
+}
+
+}  // namespace tunara::ui

@@ -1,0 +1,221 @@
+#include "editor/paste_plan.h"
+
+#include <algorithm>
+#include <map>
+#include <utility>
+
+namespace tunara::editor {
+
+namespace {
+
+// No advance comes near this, every RPM heading but the first is above it:
+// a first row holding such a number is a heading row.
+constexpr double HeadingFloor = 100;
+constexpr int Skip = -1;
+
+const QString &cellAt(const QStringList &row, int column)
+{
+    static const QString blank;
+    return column < row.size() ? row[column] : blank;
+}
+
+bool isCornerText(const QString &text)
+{
+    const QString t = text.trimmed();
+    return t.compare(QStringLiteral("RPM"), Qt::CaseInsensitive) == 0 ||
+           t.compare(QStringLiteral("MAP/RPM"), Qt::CaseInsensitive) == 0;
+}
+
+// A heading matches as text or, "1000.0" for "1000", as a number.
+int headingIndex(const QStringList &headings, const QString &pasted)
+{
+    const QString text = pasted.trimmed();
+    const std::optional<double> number = parseTypedNumber(text);
+    for (int i = 0; i < headings.size(); ++i) {
+        if (text.compare(headings[i], Qt::CaseInsensitive) == 0)
+            return i;
+        if (number && parseTypedNumber(headings[i]) == number)
+            return i;
+    }
+    return Skip;
+}
+
+bool firstRowIsHeadings(const ClipCells &cells)
+{
+    if (cells.rows.empty())
+        return false;
+    const QStringList &row = cells.rows.front();
+    if (!row.isEmpty() && isCornerText(row.front()))
+        return true;
+    return std::any_of(row.begin(), row.end(), [](const QString &cell) {
+        const std::optional<double> v = pastedNumber(cell);
+        return v && *v > HeadingFloor;
+    });
+}
+
+// Under a heading row, a blank or worded first cell is the corner of a
+// label column; without one, the first column is labels when every row
+// starts with the label of consecutive grid rows.
+bool firstColumnIsLabels(const ClipCells &cells, bool rowHeadings, const GridHeadings &headings)
+{
+    if (rowHeadings) {
+        const QString first = cells.rows.front().front().trimmed();
+        return first.isEmpty() || !parseTypedNumber(first);
+    }
+    if (cells.rows.empty() || cells.columns() < 2)
+        return false;
+    const int top = headingIndex(headings.rows, cellAt(cells.rows.front(), 0));
+    if (top == Skip)
+        return false;
+    for (std::size_t r = 0; r < cells.rows.size(); ++r) {
+        const int index = headingIndex(headings.rows, cellAt(cells.rows[r], 0));
+        if (index != top + int(r))
+            return false;
+    }
+    return true;
+}
+
+QString refusal(const QString &heading, const QString &what)
+{
+    const QString shown = heading.trimmed().left(20);
+    const QString named = shown.isEmpty() ? QStringLiteral("a blank heading") : u'"' + shown + u'"';
+    return QStringLiteral("Nothing was pasted: %1 names no %2 of this table.").arg(named, what);
+}
+
+// Where each pasted line (row or column) lands: by its heading when the
+// block has headings, else from `first` on, cut at `count`. Lines past the
+// headings that hold nothing are skipped; a heading that names nothing
+// refuses the paste.
+struct LineMap {
+    std::vector<int> to;
+    bool cut = false;
+    QString refusal;
+};
+
+LineMap mapLines(int lines, int dataStart, const std::function<QString(int)> &heading,
+                 const std::function<bool(int)> &isBlank, const QStringList *headings, int first, int count,
+                 const QString &what)
+{
+    LineMap map;
+    map.to.assign(std::size_t(lines), Skip);
+    for (int i = dataStart; i < lines; ++i) {
+        if (!headings) {
+            const int to = first + i - dataStart;
+            map.cut = map.cut || (to >= count && !isBlank(i));
+            map.to[std::size_t(i)] = to < count ? to : Skip;
+            continue;
+        }
+        const int to = headingIndex(*headings, heading(i));
+        if (to == Skip && !(heading(i).trimmed().isEmpty() && isBlank(i))) {
+            map.refusal = refusal(heading(i), what);
+            return map;
+        }
+        map.to[std::size_t(i)] = to;
+    }
+    return map;
+}
+
+PastePlan ownCopyPaste(const QString &text, const OwnCopy &own, const CellRect &selection, const PasteTable &table)
+{
+    const ClipCells cells = parseClipText(text, table.rows, table.columns);
+    PastePlan plan;
+    plan.target = pasteTarget(selection, own.rowSpan, own.columnSpan, cells, table.rows, table.columns);
+    ValueBlock current;
+    for (int r = plan.target.top; r <= plan.target.bottom(); ++r)
+        for (int c = plan.target.left; c <= plan.target.right(); ++c)
+            current.push_back(table.values[std::size_t(r * table.columns + c)]);
+    plan.result = pasteCells(current, plan.target.rows, plan.target.columns, cells, table.window);
+    return plan;
+}
+
+// Writes the mapped cells into the rectangle that holds them all.
+void writeCells(PastePlan &plan, const std::map<std::pair<int, int>, QString> &landed, const PasteTable &table)
+{
+    if (landed.empty())
+        return;
+    int top = table.rows, left = table.columns, bottom = -1, right = -1;
+    for (const auto &[at, text] : landed) {
+        top = std::min(top, at.first);
+        bottom = std::max(bottom, at.first);
+        left = std::min(left, at.second);
+        right = std::max(right, at.second);
+    }
+    plan.target = {top, left, bottom - top + 1, right - left + 1};
+    for (int r = top; r <= bottom; ++r)
+        for (int c = left; c <= right; ++c)
+            plan.result.values.push_back(table.values[std::size_t(r * table.columns + c)]);
+    for (const auto &[at, text] : landed) {
+        const std::optional<double> v = pastedNumber(text);
+        if (!v) {
+            plan.skipped += text.trimmed().isEmpty() ? 0 : 1;
+            continue;
+        }
+        const double kept = table.window.limit(*v) + 0.0;
+        plan.result.limited += kept != *v ? 1 : 0;
+        plan.result.values[std::size_t((at.first - top) * plan.target.columns + at.second - left)] = kept;
+    }
+}
+
+}  // namespace
+
+PastePlan planPaste(const QString &text, const OwnCopy &own, const CellRect &selection, const CellRect &current,
+                    const PasteTable &table)
+{
+    if (!own.text.isEmpty() && text == own.text)
+        return ownCopyPaste(text, own, selection, table);
+    // One row and column more than the grid: room for the headings.
+    const ClipCells cells = parseClipText(text, table.rows + 1, table.columns + 1);
+    PastePlan plan;
+    if (cells.rows.empty())
+        return plan;
+    const bool rowHeadings = firstRowIsHeadings(cells);
+    const bool labels = firstColumnIsLabels(cells, rowHeadings, table.headings);
+    const int textRows = int(cells.rows.size());
+    const int textColumns = cells.columns();
+    const auto rowBlank = [&](int r) {
+        const QStringList &row = cells.rows[std::size_t(r)];
+        return std::all_of(row.begin() + (labels ? std::min<qsizetype>(1, row.size()) : 0), row.end(),
+                           [](const QString &cell) { return cell.trimmed().isEmpty(); });
+    };
+    const auto columnBlank = [&](int c) {
+        for (int r = rowHeadings ? 1 : 0; r < textRows; ++r)
+            if (!cellAt(cells.rows[std::size_t(r)], c).trimmed().isEmpty())
+                return false;
+        return true;
+    };
+    const LineMap columns =
+        mapLines(textColumns, labels ? 1 : 0, [&](int c) { return cellAt(cells.rows.front(), c); }, columnBlank,
+                 rowHeadings ? &table.headings.columns : nullptr, current.left, table.columns,
+                 QStringLiteral("RPM column"));
+    const LineMap rows = mapLines(textRows, rowHeadings ? 1 : 0,
+                                  [&](int r) { return cellAt(cells.rows[std::size_t(r)], 0); }, rowBlank,
+                                  labels ? &table.headings.rows : nullptr, current.top, table.rows,
+                                  table.rows == 1 ? QStringLiteral("row") : QStringLiteral("MAP row"));
+    plan.refusal = !columns.refusal.isEmpty() ? columns.refusal : rows.refusal;
+    if (!plan.refusal.isEmpty())
+        return plan;
+    plan.cut = cells.cut || columns.cut || rows.cut;
+    std::map<std::pair<int, int>, QString> landed;
+    for (int r = 0; r < textRows; ++r)
+        for (int c = 0; c < textColumns; ++c)
+            if (rows.to[std::size_t(r)] != Skip && columns.to[std::size_t(c)] != Skip)
+                landed[{rows.to[std::size_t(r)], columns.to[std::size_t(c)]}] = cellAt(cells.rows[std::size_t(r)], c);
+    writeCells(plan, landed, table);
+    return plan;
+}
+
+QString pasteMessage(const PastePlan &plan, const AdvanceWindow &window)
+{
+    QStringList parts;
+    if (plan.result.limited > 0)
+        parts << limitedMessage(plan.result.limited, window);
+    if (plan.skipped > 0)
+        parts << (plan.skipped == 1 ? QStringLiteral("1 pasted cell holds no number: its cell keeps its value.")
+                                    : QStringLiteral("%1 pasted cells hold no number: their cells keep their values.")
+                                          .arg(plan.skipped));
+    if (plan.cut)
+        parts << QStringLiteral("Cells beyond the table's edge were left out.");
+    return parts.join(u' ');
+}
+
+}  // namespace tunara::editor

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "editor/cell_block.h"
+#include "editor/selection_ops.h"
+#include "editor/table_rules.h"
+
+#include <QString>
+#include <QStringList>
+
+// Where pasted text lands in the open table, worked out before anything
+// changes. Three layouts:
+//   - this program's own last copy keeps its rule (pasteTarget);
+//   - a block from another program lands by its own size from the current
+//     cell, cut at the grid's edge;
+//   - a block whose first row holds the grid's RPM headings and/or whose
+//     first column holds its MAP labels (with or without the corner text, as
+//     the CSV export and a spreadsheet copy of the grid have them) lands
+//     under the headings it names, wherever the current cell is. A heading
+//     that names no row or column of the grid refuses the whole paste.
+namespace tunara::editor {
+
+// The grid's heading texts: the corner, one per data column (RPM) and one
+// per data row (MAP labels; "ADV" on the 2D grid).
+struct GridHeadings {
+    QString corner;
+    QStringList columns;
+    QStringList rows;
+};
+
+// The open table as a paste sees it.
+struct PasteTable {
+    ValueBlock values;  // rows x columns, row after row
+    int rows = 0;
+    int columns = 0;
+    AdvanceWindow window;
+    GridHeadings headings;
+};
+
+// This program's own last copy: its text and its size minus one.
+struct OwnCopy {
+    QString text;
+    int rowSpan = 0;
+    int columnSpan = 0;
+};
+
+struct PastePlan {
+    CellRect target;      // the rectangle written; empty when nothing lands
+    BlockResult result;   // its new values
+    int skipped = 0;      // pasted cells with text but no number: kept
+    bool cut = false;     // part of the text lay beyond the grid's edge
+    QString refusal;      // set when the paste is refused: nothing changes
+};
+
+// The paste of `text` over `selection`, `current` being the grid's current
+// cell (both in model coordinates).
+PastePlan planPaste(const QString &text, const OwnCopy &own, const CellRect &selection, const CellRect &current,
+                    const PasteTable &table);
+
+// The message after a paste that limited, skipped or cut cells; empty when
+// every cell landed as pasted.
+QString pasteMessage(const PastePlan &plan, const AdvanceWindow &window);
+
+}  // namespace tunara::editor
