@@ -1,7 +1,11 @@
 // link_bench: times a download and an upload with verification against the
 // simulated module (or any device that speaks the protocol) and prints wall
 // time, the protocol's pacing floor for the same work, their ratio, and CPU
-// time over wall time.
+// time over wall time. Beside the full upload (every byte written and read
+// back) it times uploads of a 5-byte edit, with the module's contents
+// unknown (read first) and known from this session, as a share of the full
+// upload's pacing floor, and an upload to an empty (erased, all 0xFF) module
+// (read, write everything, verify) against its own floor.
 //
 //   link_bench [--runs N] [--device PATH] [--trace FILE]
 //
@@ -79,6 +83,7 @@ public:
         m_inner.writeByte(byte);
         sent.push_back({byte, begin, std::chrono::steady_clock::now()});
     }
+    QString deviceName() const override { return m_inner.deviceName(); }
     int bytesWaiting() override { return m_inner.bytesWaiting(); }
     std::uint8_t readByte() override { return m_inner.readByte(); }
     void discardInput() override { m_inner.discardInput(); }
@@ -164,6 +169,50 @@ double shortestWriteGapMs(const std::vector<sim::ReceivedByte> &received)
     return shortest;
 }
 
+// Changes five consecutive bytes of the 3D table (`at` + 0..4) so that the
+// image still decodes to itself.
+void editFiveBytes(ModuleData &data, int at)
+{
+    for (int a = at; a < at + 5; ++a)
+        data.image.EEPROMBuffer[std::size_t(a)] = std::uint8_t(data.image.EEPROMBuffer[std::size_t(a)] ^ 0x01);
+    UpdateParams(data);
+}
+
+struct EditFigures {
+    Figures unknown, known, empty;
+    int unknownWritten = 0, knownWritten = 0, emptyWritten = 0;
+};
+
+// The partial uploads of one round; the module holds the image on entry and
+// `session` knows it.
+EditFigures measureEdits(ModuleProtocol &protocol, ModuleData &data, ModuleTransfers &session, Quiet &quiet,
+                         sim::SimulatedModule *module)
+{
+    EditFigures e;
+    editFiveBytes(data, 200);
+    e.known = measure(protocol, [&] { return session.Upload() == TransferOutcome::Completed; });
+    e.knownWritten = protocol.bytesWritten();
+    ModuleTransfers fresh(protocol, data, quiet, quiet);  // knows nothing of the module
+    editFiveBytes(data, 150);
+    e.unknown = measure(protocol, [&] { return fresh.Upload() == TransferOutcome::Completed; });
+    e.unknownWritten = protocol.bytesWritten();
+    if (module) {
+        sim::SimulatedModule::Memory erased;
+        erased.fill(0xFF);
+        module->setMemory(erased);
+        ModuleTransfers empty(protocol, data, quiet, quiet);
+        e.empty = measure(protocol, [&] { return empty.Upload() == TransferOutcome::Completed; });
+        e.emptyWritten = protocol.bytesWritten();
+    }
+    return e;
+}
+
+void printShare(const char *what, const Figures &f, int written, double fullFloor, double target)
+{
+    std::printf("%-28s %s  wall %7.1f ms  %3d bytes written  %.4f of the full upload's floor (target <= %.2f)\n",
+                what, f.ok ? "ok  " : "FAIL", f.wall * 1e3, written, f.wall / fullFloor, target);
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -208,6 +257,7 @@ int main(int argc, char **argv)
                 inProcess ? "in-process simulated module" : "external", QtSerialPort::BaudRate,
                 trace ? qPrintable(QStringLiteral(", traced into ") + trace->path()) : "");
 
+    double worstUnknown = 0, worstKnown = 0, worstEmpty = 0;
     double worstDownload = 0, worstUpload = 0, worstCpu = 0, shortestGap = 1e9, moduleGap = 1e9, shortestExcess = 1e9;
     bool allOk = true;
     for (int r = 1; r <= runs; ++r) {
@@ -216,7 +266,9 @@ int main(int argc, char **argv)
         print("download", down, inProcess);
         module.clearReceived();
         port.sent.clear();
+        transfers.setWriteAll(true);  // as every upload was: write all, read all back
         const Figures up = measure(protocol, [&] { return transfers.Upload() == TransferOutcome::Completed; });
+        transfers.setWriteAll(false);
         print("upload+verify", up, inProcess);
         shortestGap = std::min(shortestGap, port.shortestWriteGapMs());
         if (inProcess)
@@ -226,10 +278,26 @@ int main(int argc, char **argv)
         worstUpload = std::max(worstUpload, up.wall / up.floor);
         worstCpu = std::max({worstCpu, down.linkCpu / down.wall, up.linkCpu / up.wall});
         shortestExcess = std::min({shortestExcess, down.shortestExcessUs, up.shortestExcessUs});
+        const EditFigures e = measureEdits(protocol, data, transfers, quiet, inProcess ? &module : nullptr);
+        printShare("5-byte edit, module unknown", e.unknown, e.unknownWritten, up.floor, 0.5);
+        printShare("5-byte edit, known", e.known, e.knownWritten, up.floor, 0.45);
+        if (inProcess)
+            print("upload to empty", e.empty, inProcess);
+        allOk = allOk && e.unknown.ok && e.known.ok && (!inProcess || e.empty.ok);
+        worstUnknown = std::max(worstUnknown, e.unknown.wall / up.floor);
+        worstKnown = std::max(worstKnown, e.known.wall / up.floor);
+        if (inProcess)
+            worstEmpty = std::max(worstEmpty, e.empty.wall / e.empty.floor);
     }
     std::printf("\nworst of %d: download ratio %.4f (target <= 1.05), upload+verify ratio %.4f (target <= 1.05), "
                 "link CPU %.2f%% of wall (target < 15%%)\n",
                 runs, worstDownload, worstUpload, 100.0 * worstCpu);
+    std::printf("worst of %d: 5-byte edit %.4f (module unknown, target <= 0.5), %.4f (known, target <= 0.45) of the "
+                "full upload's floor",
+                runs, worstUnknown, worstKnown);
+    if (inProcess)
+        std::printf("; upload to an empty module ratio %.4f (target <= 1.05)", worstEmpty);
+    std::printf("\n");
     std::printf("shortest pause minus its length: %.0f us (never negative = no pause shorter than asked)\n",
                 shortestExcess);
     std::printf("shortest time from sending 0x16 to sending its data byte: %.3f ms (must be >= 5)\n", shortestGap);

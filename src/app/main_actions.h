@@ -53,6 +53,7 @@ struct MainActions {
     QMenu *communications = nullptr;
     QAction *download = nullptr;
     QAction *upload = nullptr;
+    QAction *writeEveryByte = nullptr;  // checkable: uploads write all 264 bytes
     QAction *portSetup = nullptr;
 
     QMenu *help = nullptr;

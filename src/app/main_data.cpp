@@ -35,8 +35,8 @@ void frmTunara_Main::setUpDataCommands()
         },
         [this] { applyTableMenuRule(); },
         [this] { m_parameterCommands->mnuEditModParams_Click(); }};
-    m_transferCommands = new TransferCommands(m_ctx.data, *m_session, *m_protocol, m_errorDialog, m_actions, m_ctx.ui,
-                                              *this, *m_keeper, *m_dataStatus, followUp, this);
+    m_transferCommands = new TransferCommands(m_ctx.data, *m_session, *m_protocol, m_errorDialog, m_ctx.settings,
+                                              m_actions, m_ctx.ui, *this, *m_keeper, *m_dataStatus, followUp, this);
     m_fileCommands = new FileCommands(m_ctx.data, *m_session, *m_protocol, m_errorDialog, m_ctx.settings, m_actions,
                                       m_ctx.ui, *this, *m_keeper, *m_dataStatus, followUp, this);
     auto *recent = new RecentFilesMenu(m_actions, m_ctx.settings, m_ctx.ui, *this,

@@ -131,12 +131,14 @@ MainActions BuildMainMenus(QMenuBar &bar, QWidget &owner)
     a.communications = addMenu(bar, "mnuCommunications", "&Communications",
                                {{&a.download, "mnuDownload", "&Download From EEPROM"},
                                 {&a.upload, "mnuUpload", "&Upload To EEPROM"},
+                                {&a.writeEveryByte, "mnuWriteEveryByte", "&Write Every Byte"},
                                 {&a.portSetup, "mnuPortSetup", "&Port Setup"}});
     a.help = addMenu(bar, "mnuHelp", "&Help",
                      {{&a.helpContents, "mnuHelpContents", "&Contents"}, {&a.about, "mnuAbout", "&About..."}});
     addRecentItems(*a.file, *a.exit, a);
     setHistoryShortcuts(*a.undo, *a.redo);
     setStandardShortcuts(a);
+    a.writeEveryByte->setCheckable(true);
 
     a.popUp2D = addPopup(owner, QStringLiteral("2D"));
     a.popUp3D = addPopup(owner, QStringLiteral("3D"));

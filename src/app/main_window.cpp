@@ -290,7 +290,9 @@ void frmTunara_Main::Form_KeyPress(int keyAscii)
 {
     if (keyAscii != 27)
         return;
-    m_protocol->AbortRequested = true;
+    // Kept for nothing later: only a running transfer listens.
+    if (transferRunning())
+        m_protocol->AbortRequested = true;
     m_chart2D->hideValueLabel();
     m_chart3D->hideValueLabel();
 }

@@ -60,10 +60,12 @@ private:
     static bool isFailure(const QString &text)
     {
         namespace T = TransferText;
+        // A failure's first line names it; more lines may follow.
+        const QString first = text.section(QStringLiteral("\r\n"), 0, 0);
         for (const QString *failure : {&T::NoLink, &T::DownloadIdFailed, &T::UploadIdFailed, &T::IdentifyIdFailed,
                                        &T::DownloadRefused, &T::UploadRefused, &T::DownloadFailed, &T::NoData,
                                        &T::ProgrammingFailed, &T::VerificationFailed})
-            if (text == *failure)
+            if (first == *failure)
                 return true;
         return false;
     }
@@ -124,10 +126,11 @@ struct Arguments {
     QString trace;
     QStringList files;
     QString problem;
+    bool writeAll = false;
     bool noRestorePoint = false;
 };
 
-Arguments parse(const QStringList &args, bool takesOutput)
+Arguments parse(const QStringList &args, bool takesOutput, bool takesWriteAll = false)
 {
     Arguments a;
     bool options = true;
@@ -147,6 +150,8 @@ Arguments parse(const QStringList &args, bool takesOutput)
             }
             (arg == QStringLiteral("--port") ? a.port : arg == QStringLiteral("--trace") ? a.trace : a.output) =
                 args[++k];
+        } else if (takesWriteAll && arg == QStringLiteral("--write-all")) {
+            a.writeAll = true;
         } else if (arg.startsWith(QStringLiteral("--port="))) {
             a.port = arg.mid(7);
         } else {
@@ -157,14 +162,32 @@ Arguments parse(const QStringList &args, bool takesOutput)
     return a;
 }
 
-// Keeps the image about to be written as a restore point; when it cannot be
-// kept the reason goes to stderr and the upload stops, unless the user
-// said --no-restore-point.
+// Keeps what the module held before an upload, where the window keeps its
+// restore points (so `restore-points` lists it), and the image about to be
+// written. When the image cannot be kept the reason goes to stderr and the
+// upload stops, unless the user said --no-restore-point; the module's
+// contents failing to be kept only warns, as in the window.
 class RestorePointEvents : public TransferEvents {
 public:
     RestorePointEvents(CliStreams &io, const ModuleData &data, const ModuleProtocol &protocol, bool wanted)
         : m_io(io), m_data(data), m_protocol(protocol), m_wanted(wanted)
     {
+    }
+    void moduleContentsRead(const EEPROMBytes &before) override
+    {
+        if (!m_wanted)
+            return;
+        const QByteArray bytes(reinterpret_cast<const char *>(before.data() + ModuleImage::FirstTransferAddress),
+                               ModuleImage::TransferLength);
+        try {
+            const QString path =
+                restore::RestorePoints().keep(bytes, restore::Event::ModuleBeforeUpload, m_protocol.FirmwareID);
+            m_io.out << "Module contents before upload kept in " << path << '\n';
+            m_io.out.flush();
+        } catch (const RuntimeError &e) {
+            m_io.err << "The module's contents could not be kept as a restore point: " << e.description() << '\n';
+            m_io.err.flush();
+        }
     }
     void aboutToWrite() override
     {
@@ -336,7 +359,7 @@ int downloadCommand(const QStringList &args, CliStreams &io)
 
 int uploadCommand(const QStringList &args, CliStreams &io)
 {
-    const Arguments a = parse(args, false);
+    const Arguments a = parse(args, false, true);
     if (!a.problem.isEmpty())
         return usageError(io, a.problem);
     if (a.files.size() != 1)
@@ -353,6 +376,7 @@ int uploadCommand(const QStringList &args, CliStreams &io)
     Session s(io, data, trace.get(), !a.noRestorePoint);
     if (const int code = s.selectPort(a.port, io); code != ExitOk)
         return code;
+    s.transfers.setWriteAll(a.writeAll);
     return exitFor(s.transfers.Upload());
 }
 
@@ -371,11 +395,13 @@ std::vector<CliCommand> transferCommands()
          QStringLiteral("Read the module's EEPROM and save its 264 bytes to FILE.dat;\n"
                         "a refused model or a failed transfer writes no file."),
          downloadCommand},
-        {QStringLiteral("upload"), QStringLiteral("upload [--port PORT] [--trace FILE] [--no-restore-point] FILE.dat"),
-         QStringLiteral("Open FILE.dat as the program does, encode its parameters and write the\n"
-                        "module's EEPROM, then read it back to verify. Exit 0 only when verified.\n"
-                        "The image is kept as a restore point first; when it cannot be, nothing is\n"
-                        "written unless --no-restore-point is given."),
+        {QStringLiteral("upload"),
+         QStringLiteral("upload [--port PORT] [--trace FILE] [--write-all] [--no-restore-point] FILE.dat"),
+         QStringLiteral("Open FILE.dat as the program does and encode its parameters; read the\n"
+                        "module's EEPROM (kept as a restore point), write only the bytes that differ\n"
+                        "(--write-all: every byte), then read them back to verify. Exit 0 only when\n"
+                        "verified. The image is kept as a restore point first; when it cannot be,\n"
+                        "nothing is written unless --no-restore-point is given."),
          uploadCommand},
     };
 }

@@ -68,6 +68,7 @@ constexpr EventName EventNames[] = {
     {Event::BeforeUpload, "before-upload", "Before upload"},
     {Event::BeforeDownload, "before-download", "Before download"},
     {Event::BeforeOpen, "before-open", "Before open"},
+    {Event::ModuleBeforeUpload, "module-before-upload", "Module before upload"},
 };
 
 const EventName &nameOf(Event event)

@@ -12,7 +12,9 @@
 namespace tunara::restore {
 
 // Why an image was kept.
-enum class Event { Downloaded, BeforeUpload, BeforeDownload, BeforeOpen };
+// ModuleBeforeUpload holds what the module itself held before an upload
+// (read from it); BeforeUpload the image the upload was about to write.
+enum class Event { Downloaded, BeforeUpload, BeforeDownload, BeforeOpen, ModuleBeforeUpload };
 
 // One kept image.
 struct Entry {

@@ -306,44 +306,35 @@ void ModuleProtocol::ReadEEPROMData()
     closePort();
 }
 
+// Progress through one pass: a pass over every transfer address shows the
+// address's place as ever, a shorter one the share of its bytes done.
+class ModuleProtocol::Pass {
+public:
+    explicit Pass(const AddressRuns &runs) : m_total(addressCount(runs)) {}
+    int advance(int address)
+    {
+        ++m_done;
+        m_percent = m_total == ModuleImage::TransferLength ? progressPercent(address)
+                                                           : int(numbers::roundHalfEven(m_done * 100.0 / m_total));
+        return m_percent;
+    }
+    int percent() const { return m_percent; }
+
+private:
+    int m_total;
+    int m_done = 0;
+    int m_percent = 0;
+};
+
+QString ModuleProtocol::programmingCannotStopCaption()
+{
+    return QStringLiteral("Programming EEPROM - Esc not possible while programming");
+}
+
 void ModuleProtocol::WriteEEPROMData()
 {
-    showProgress(QStringLiteral("Programming EEPROM"));
-    SetEEPROMAddress(FirstAddress);
-    if (!CommOK) {
-        hideProgress();
+    if (!WriteEEPROMRuns(allTransferAddresses()))
         return;
-    }
-    CommOK = false;
-    if (!m_port.isOpen() && !trap([this] { m_port.open(); })) {
-        hideProgress();
-        return;
-    }
-    for (int a = FirstAddress; a <= LastAddress; ++a) {
-        step("WriteEEPROMData", a);
-        m_port.discardInput();
-        if (!send(Cmd::Write)) {
-            hideProgress();
-            return;
-        }
-        // The module needs this pause before the data byte.
-        DelayTimer(5);
-        if (!sendAndAwait(m_image.EEPROMBuffer[std::size_t(a)], 3)) {
-            hideProgress();
-            return;
-        }
-        m_port.readByte();
-        m_port.readByte();
-        if (m_port.readByte() != Cmd::Ack) {
-            CommOK = false;
-            hideProgress();
-            closePort();
-            return;
-        }
-        DelayTimer(5);
-        setProgress(progressPercent(a));
-    }
-    hideProgress();
     VerifyEEPROM();
     // The upload judges the verification by VerifyErrorCount.
     CommOK = true;
@@ -352,34 +343,118 @@ void ModuleProtocol::WriteEEPROMData()
 
 void ModuleProtocol::VerifyEEPROM()
 {
-    VerifyErrorCount = 0;
-    showProgress(QStringLiteral("Verifying EEPROM"));
+    std::vector<int> differing;
+    const bool whole = VerifyEEPROMRuns(allTransferAddresses(), differing);
+    // Stopping early, or reading back from an unknown address, proves
+    // nothing: a failed verification.
+    VerifyErrorCount = int(differing.size()) + (whole ? 0 : 1);
+}
+
+bool ModuleProtocol::ReadEEPROMBlock(EEPROMBytes &into)
+{
+    showProgress(QStringLiteral("Reading EEPROM"));
     SetEEPROMAddress(FirstAddress);
-    if (!CommOK) {
-        // Reading back from an unknown address proves nothing: a failed
-        // verification.
-        ++VerifyErrorCount;
-        hideProgress();
-        closePort();
-        return;
-    }
-    for (int a = FirstAddress; a <= LastAddress; ++a) {
-        step("VerifyEEPROM", a);
-        const std::uint8_t value = ReadEEPROM();
-        if (m_image.EEPROMBuffer[std::size_t(a)] != value)
-            ++VerifyErrorCount;
+    bool whole = CommOK;
+    for (int a = FirstAddress; whole && a <= LastAddress; ++a) {
+        step("ReadEEPROMBlock", a);
+        into[std::size_t(a)] = ReadEEPROM();
         setProgress(progressPercent(a));
         pumpEvents();
         if (AbortRequested || !CommOK) {
-            ++VerifyErrorCount;
-            hideProgress();
             AbortRequested = false;
-            closePort();
-            return;
+            whole = false;
         }
     }
     hideProgress();
     closePort();
+    CommOK = whole;
+    return whole;
+}
+
+bool ModuleProtocol::WriteEEPROMRuns(const AddressRuns &runs)
+{
+    showProgress(QStringLiteral("Programming EEPROM"));
+    Pass pass(runs);
+    bool written = true;
+    for (std::size_t k = 0; written && k < runs.size(); ++k)
+        written = writeRun(runs[k], pass);
+    hideProgress();
+    closePort();
+    CommOK = written;
+    return written;
+}
+
+bool ModuleProtocol::writeRun(const AddressRun &run, Pass &pass)
+{
+    SetEEPROMAddress(run.first);
+    if (!CommOK)
+        return false;
+    CommOK = false;
+    if (!m_port.isOpen() && !trap([this] { m_port.open(); }))
+        return false;
+    for (int a = run.first; a <= run.last(); ++a) {
+        step("WriteEEPROMData", a);
+        m_port.discardInput();
+        if (!send(Cmd::Write))
+            return false;
+        // The module needs this pause before the data byte.
+        DelayTimer(5);
+        if (!sendAndAwait(m_image.EEPROMBuffer[std::size_t(a)], 3))
+            return false;
+        m_port.readByte();
+        m_port.readByte();
+        if (m_port.readByte() != Cmd::Ack)
+            return false;
+        ++m_bytesWritten;
+        DelayTimer(5);
+        setProgress(pass.advance(a));
+        ignoreEscWhileProgramming(pass);
+    }
+    return true;
+}
+
+void ModuleProtocol::ignoreEscWhileProgramming(const Pass &pass)
+{
+    if (!AbortRequested)
+        return;
+    // Not carried into the verification that follows: it must run.
+    AbortRequested = false;
+    showProgress(programmingCannotStopCaption());
+    setProgress(pass.percent());
+}
+
+bool ModuleProtocol::VerifyEEPROMRuns(const AddressRuns &runs, std::vector<int> &differing)
+{
+    VerifyStopped = false;
+    showProgress(QStringLiteral("Verifying EEPROM"));
+    Pass pass(runs);
+    bool whole = true;
+    for (std::size_t k = 0; whole && k < runs.size(); ++k)
+        whole = verifyRun(runs[k], pass, differing);
+    VerifyStopped = !whole;
+    hideProgress();
+    closePort();
+    return whole;
+}
+
+bool ModuleProtocol::verifyRun(const AddressRun &run, Pass &pass, std::vector<int> &differing)
+{
+    SetEEPROMAddress(run.first);
+    if (!CommOK)
+        return false;
+    for (int a = run.first; a <= run.last(); ++a) {
+        step("VerifyEEPROM", a);
+        const std::uint8_t value = ReadEEPROM();
+        if (m_image.EEPROMBuffer[std::size_t(a)] != value)
+            differing.push_back(a);
+        setProgress(pass.advance(a));
+        pumpEvents();
+        if (AbortRequested || !CommOK) {
+            AbortRequested = false;
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace tunara::link

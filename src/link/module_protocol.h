@@ -2,6 +2,7 @@
 
 #include "core/runtime_error.h"
 #include "image/module_image.h"
+#include "link/address_runs.h"
 #include "link/link_observer.h"
 #include "link/pacing.h"
 #include "link/progress_display.h"
@@ -56,9 +57,13 @@ public:
     QString FirmwareID;
     QString ModuleType = SupportedModel;
     int VerifyErrorCount = 0;
-    // Set by the window's Esc key; the read and verify loops poll it after
-    // every byte and clear it when they stop on it.
+    // Set by the window's Esc key while a transfer runs; the read and verify
+    // loops poll it after every byte and clear it when they stop on it. The
+    // write loop clears it unheeded: a write cannot be taken back.
     bool AbortRequested = false;
+    // The last verification was stopped by Esc or a link failure before it
+    // had read every address it was given.
+    bool VerifyStopped = false;
     // The last attempt to open the port failed (the error was shown).
     bool PortOpenFailed = false;
 
@@ -70,8 +75,26 @@ public:
     void SetEEPROMAddress(std::int32_t address);
     std::uint8_t ReadEEPROM();
     void ReadEEPROMData();
+    // Writes every transfer address, then verifies them all.
     void WriteEEPROMData();
+    // Reads every transfer address back; VerifyErrorCount counts the
+    // differences, plus one when the verification was stopped.
     void VerifyEEPROM();
+
+    // The upload's passes. Reads addresses 16..279 into `into` at the
+    // verification's pacing ("Reading EEPROM"); true only when every byte
+    // came (Esc, a time-out or a refused address stop it).
+    bool ReadEEPROMBlock(EEPROMBytes &into);
+    // Writes the image's bytes at these addresses, one address set per run,
+    // with the full pacing for every byte ("Programming EEPROM"); false when
+    // a byte was refused or unanswered. Esc cannot stop it: the caption says so.
+    bool WriteEEPROMRuns(const AddressRuns &runs);
+    // Reads these addresses back ("Verifying EEPROM") and lists those whose
+    // byte differs from the image; false when stopped (VerifyStopped).
+    bool VerifyEEPROMRuns(const AddressRuns &runs, std::vector<int> &differing);
+    // Bytes written since the last resetBytesWritten().
+    int bytesWritten() const { return m_bytesWritten; }
+    void resetBytesWritten() { m_bytesWritten = 0; }
     // Pacing pause of n milliseconds that keeps the event loop running.
     void DelayTimer(int n);
 
@@ -84,6 +107,8 @@ public:
     static QString judgeModuleType(const QString &firmwareID);
 
     static QString timeoutMessage();  // "RS-232 timeout. Check cable and click Abort."
+    // The programming caption once Esc was pressed during the write.
+    static QString programmingCannotStopCaption();
 
     SerialPort &port() { return m_port; }
     ModuleImage &image() { return m_image; }
@@ -105,6 +130,10 @@ private:
     bool arrived(int count);
     void raise(const QString &description);
     void timeoutReport();
+    class Pass;
+    bool writeRun(const AddressRun &run, Pass &pass);
+    bool verifyRun(const AddressRun &run, Pass &pass, std::vector<int> &differing);
+    void ignoreEscWhileProgramming(const Pass &pass);
     void showProgress(const QString &caption);
     void setProgress(int percent);
     void hideProgress();
@@ -115,6 +144,7 @@ private:
     ProgressDisplay *m_progress;
     LinkObserver *m_observer;  // the port, when it wants to know; else null
     PacingStats m_stats;
+    int m_bytesWritten = 0;
 };
 
 }  // namespace tunara::link

@@ -2,6 +2,7 @@
 
 #include "module/parameter_codec.h"
 #include "link/pacing.h"
+#include "link/upload_sequence.h"
 
 namespace tunara::link {
 
@@ -13,6 +14,8 @@ public:
     explicit Running(ModuleTransfers &owner) : m_owner(owner)
     {
         m_owner.m_running = true;
+        // An Esc from before the command belongs to nothing that runs now.
+        m_owner.m_protocol.AbortRequested = false;
         m_owner.m_events.runningChanged(true);
     }
     ~Running()
@@ -117,12 +120,14 @@ TransferOutcome ModuleTransfers::download()
         image.ClearEEPROMBuffer();
         return TransferOutcome::Refused;
     }
+    m_known.forget();
     m_protocol.ReadEEPROMData();
     if (!m_protocol.CommOK) {
         m_prompter.showMessage(T::DownloadFailed, T::DownloadTitle, MessageIcon::Exclamation);
         image.ClearEEPROMBuffer();
         return TransferOutcome::Failed;
     }
+    m_known.remember(m_protocol.port().deviceName(), m_protocol.FirmwareID, image.EEPROMBuffer);
     UpdateParams(m_data);
     m_events.downloaded(m_data.params);
     m_prompter.showMessage(T::Downloaded, T::DownloadTitle, MessageIcon::None);
@@ -145,25 +150,10 @@ TransferOutcome ModuleTransfers::upload()
     // nothing is written then, whatever the answer to the error.
     if (runTrapped(m_errors, [this] { UpdateEEPROM(m_data); }) != StepOutcome::Completed) {
         m_protocol.closePort();
-        m_prompter.showMessage(T::ProgrammingFailed, T::UploadTitle, MessageIcon::Information);
+        m_prompter.showMessage(T::ProgrammingFailed, T::UploadTitle, MessageIcon::Exclamation);
         return TransferOutcome::Failed;
     }
-    m_events.aboutToWrite();
-    if (!m_events.mayGoOn()) {
-        m_protocol.closePort();
-        return TransferOutcome::Cancelled;
-    }
-    m_protocol.WriteEEPROMData();
-    if (!m_protocol.CommOK) {
-        m_prompter.showMessage(T::ProgrammingFailed, T::UploadTitle, MessageIcon::Information);
-        return TransferOutcome::Failed;
-    }
-    if (m_protocol.VerifyErrorCount != 0) {
-        m_prompter.showMessage(T::VerificationFailed, T::UploadTitle, MessageIcon::Information);
-        return TransferOutcome::Failed;
-    }
-    m_prompter.showMessage(T::UploadCompleted, T::UploadTitle, MessageIcon::Exclamation);
-    return TransferOutcome::Completed;
+    return UploadSequence(m_protocol, m_prompter, m_events, m_known, m_writeAll).run();
 }
 
 TransferOutcome ModuleTransfers::identify()

@@ -2,6 +2,7 @@
 
 #include "core/runtime_error.h"
 #include "module/module_data.h"
+#include "link/module_contents.h"
 #include "link/module_protocol.h"
 
 #include <QString>
@@ -40,6 +41,9 @@ inline const QString Downloaded = QStringLiteral("Downloaded data to buffer. Rea
 inline const QString NoData = QStringLiteral("No data available for uploading.");
 inline const QString ProgrammingFailed = QStringLiteral("Upload aborted - EEPROM programming failed.");
 inline const QString VerificationFailed = QStringLiteral("Upload aborted - EEPROM verification failed.");
+inline const QString VerificationStopped = QStringLiteral("The verification was stopped, not failed.");
+inline const QString PartlyWritten = QStringLiteral("The module may hold a partly written configuration: "
+                                                    "upload again before starting the engine.");
 inline const QString UploadCompleted = QStringLiteral("Upload completed. Remember to cycle power off for 5 seconds\r\n"
                                                       "and then on again before starting engine.");
 }  // namespace TransferText
@@ -70,6 +74,9 @@ public:
     virtual void imageCleared() {}
     // The module's image has arrived and is decoded into the parameters.
     virtual void downloaded(const ModuleParameters & /*params*/) {}
+    // The upload has read what the module holds, every byte of it, before
+    // writing anything (not called when this session knew it already).
+    virtual void moduleContentsRead(const EEPROMBytes & /*before*/) {}
     // The upload has encoded the parameters and the supported module
     // answers: the image is exactly what is about to be written.
     virtual void aboutToWrite() {}
@@ -105,6 +112,10 @@ public:
 
     bool supportedModule() const { return m_protocol.ModuleType == SupportedModel; }
 
+    // Upload every byte, not only those that differ from the module's.
+    void setWriteAll(bool on) { m_writeAll = on; }
+    bool writeAll() const { return m_writeAll; }
+
 private:
     class Running;
     TransferOutcome run(TransferCommand command, TransferOutcome (ModuleTransfers::*body)());
@@ -120,6 +131,8 @@ private:
     TransferEvents m_noEvents;
     TransferEvents &m_events;
     bool m_running = false;
+    bool m_writeAll = false;
+    ModuleContents m_known;
 };
 
 }  // namespace tunara::link

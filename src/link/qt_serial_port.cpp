@@ -68,6 +68,12 @@ QString QtSerialPort::devicePath() const
     return m_devicePath.isEmpty() ? m_map.devicePath(m_portNumber) : m_devicePath;
 }
 
+QString QtSerialPort::deviceName() const
+{
+    const QString path = devicePath();
+    return path.isEmpty() ? SerialPort::deviceName() : path;
+}
+
 bool QtSerialPort::isOpen() const
 {
     return m_port.isOpen();

@@ -34,6 +34,7 @@ public:
     void setDevicePath(const QString &path);
     // The device the next open() uses ("" when the number stands for none).
     QString devicePath() const;
+    QString deviceName() const override;
 
     bool isOpen() const override;
     void open() override;

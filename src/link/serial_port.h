@@ -57,6 +57,9 @@ public:
     // Why the device went away while open (unplugged), "" while it is
     // there; a reply that never came is then reported as this.
     virtual QString lostReason() const { return {}; }
+    // Names the device the next open() uses, to tell one module's link from
+    // another's.
+    virtual QString deviceName() const { return QStringLiteral("Com%1").arg(portNumber()); }
 
 signals:
     // A line error reported by the device, with its event code.

@@ -27,6 +27,7 @@ public:
 
     void setPortNumber(int portNumber) override { m_inner.setPortNumber(portNumber); }
     int portNumber() const override { return m_inner.portNumber(); }
+    QString deviceName() const override { return m_inner.deviceName(); }
     bool isOpen() const override { return m_inner.isOpen(); }
     void open() override;
     void close() override;

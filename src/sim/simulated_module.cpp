@@ -348,7 +348,8 @@ QByteArray SimulatedModule::State::answer(std::uint8_t byte, bool &vanish)
     case Pending::WriteData: {
         pending = Pending::None;
         const bool refused = pointer == faults.refuseWriteAt || pointer < 0 || pointer >= EEPROMSize;
-        if (!refused)
+        // A worn cell acknowledges the write and keeps its old byte.
+        if (!refused && pointer != faults.stuckAt)
             memory[std::size_t(pointer)] = byte;
         reply.append(char(refused ? Nak : Ack));
         ++pointer;

@@ -27,6 +27,8 @@ struct Faults {
     bool refuseAddress = false;
     // Refuses the write at this address (third reply byte 0x15, not stored).
     int refuseWriteAt = -1;
+    // Acknowledges writes at this address without storing them.
+    int stuckAt = -1;
     // Reads at this address return a byte other than the stored one.
     int readBackDiffersAt = -1;
     // Every reply waits this long before it goes out.

@@ -103,12 +103,15 @@ TEST_F(DataFiles, OpenAndSaveMoveTheSameBytesWithTheirCaptionsAndPrompts)
     window.reset();
     linkedWindow();
     ui.fileNames = {};
+    const QString captionBefore = caption();
+    const QByteArray imageBefore = imageBytes();
     choose(actions().openFile);  // closed without a choice: the command ends quietly
     EXPECT_EQ(dialogs(UiCall::Kind::OpenFile).back().text, m_dir.path());
-    EXPECT_EQ(caption(), titled(QStringLiteral("Data Buffer Empty")));
+    EXPECT_EQ(caption(), captionBefore);
+    EXPECT_EQ(imageBytes(), imageBefore);
 }
 
-TEST_F(DataFiles, ShortOrUnusableFilesLeaveTheImageEmptyAndSayWhy)
+TEST_F(DataFiles, CancelledShortOrUnusableOpensLeaveTheImageAsItWasAndSayWhy)
 {
     writeFile(QStringLiteral("short.dat"), QByteArray(263, '\x05'));
     QDir(m_dir.path()).mkdir(QStringLiteral("folder.dat"));
@@ -124,11 +127,13 @@ TEST_F(DataFiles, ShortOrUnusableFilesLeaveTheImageEmptyAndSayWhy)
         {QStringLiteral("pipe.dat"), {Answer::Ignore, Answer::OK}, QStringLiteral("it is a device or a pipe")},
     };
     writeFile(QStringLiteral("good.dat"), transferBytes(memory2D()));
+    QString goodCaption;
     for (const Row &row : rows) {
         SCOPED_TRACE(row.file.toStdString());
         data.image.ClearEEPROMBuffer();
         openFile(path(QStringLiteral("good.dat")));
         ASSERT_FALSE(data.image.DataBufferEmpty);
+        goodCaption = caption();
         const std::size_t before = ui.messages().size();
         ui.fileNames = {path(row.file)};
         ui.answers = {Answer::OK};
@@ -137,14 +142,25 @@ TEST_F(DataFiles, ShortOrUnusableFilesLeaveTheImageEmptyAndSayWhy)
         const QStringList shown = messagesFrom(before + 1);
         ASSERT_FALSE(shown.isEmpty());
         EXPECT_TRUE(shown[0].contains(row.firstMessage)) << shown[0].toStdString();
-        EXPECT_TRUE(data.image.DataBufferEmpty);
-        EXPECT_TRUE(std::all_of(data.image.EEPROMBuffer.begin(), data.image.EEPROMBuffer.begin() + 256,
-                                [](std::uint8_t b) { return b == 0; }));
-        EXPECT_EQ(caption(), titled(QStringLiteral("Data Buffer Empty")));
+        EXPECT_FALSE(data.image.DataBufferEmpty);
+        EXPECT_EQ(imageBytes(), transferBytes(memory2D()));
+        EXPECT_EQ(caption(), goodCaption);
         EXPECT_TRUE(ui.answers.empty());
     }
-    // Each good image that an open replaced was kept first.
-    EXPECT_EQ(keeper().restorePoints().list().size(), qsizetype(std::size(rows)));
+    // OK to overwrite, then Cancel in the file dialog.
+    ui.fileNames = {};
+    ui.answers = {Answer::OK};
+    choose(actions().openFile);
+    EXPECT_EQ(imageBytes(), transferBytes(memory2D()));
+    EXPECT_EQ(caption(), goodCaption);
+    EXPECT_TRUE(ui.answers.empty());
+    // No open replaced the image, so none was kept; a whole file that
+    // replaces it keeps it first.
+    EXPECT_TRUE(keeper().restorePoints().list().isEmpty());
+    ui.fileNames = {path(QStringLiteral("good.dat"))};
+    ui.answers = {Answer::OK, Answer::OK};  // the overwrite question, the loaded note
+    choose(actions().openFile);
+    EXPECT_EQ(keeper().restorePoints().list().size(), 1);
 }
 
 TEST_F(DataFiles, PromptsRefusalsAndFailuresNeverLoseWorkOrReportItSaved)

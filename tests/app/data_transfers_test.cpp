@@ -184,7 +184,8 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
     ui.answers = {Answer::OK, Answer::OK};
     choose(actions().upload);
     EXPECT_TRUE(portStayedOpen);
-    EXPECT_EQ(messagesFrom(before), (QStringList{Upload + u'|' + FirmwareMsg, Upload + u'|' + Completed}));
+    EXPECT_EQ(messagesFrom(before), (QStringList{Upload + u'|' + FirmwareMsg,
+                                                 Upload + u'|' + Completed + "\r\n1 byte written, 264 verified"}));
     EXPECT_EQ(ui.messages().back().icon, Icon::Exclamation);
     EXPECT_EQ(transferBytes(sim.memory()), imageBytes());
     EXPECT_EQ(sim.memory()[48], 25);
@@ -216,7 +217,10 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
          {Upload + QStringLiteral("|You must close or save any open table before uploading.")}, Icon::Exclamation, false},
         {"read-back differs", [&] { withFaults([](sim::Faults &f) { f.readBackDiffersAt = 200; }); },
          {Answer::OK, Answer::OK},
-         {Upload + u'|' + FirmwareMsg, Upload + QStringLiteral("|Upload aborted - EEPROM verification failed.")}, Icon::Information, true},
+         {Upload + u'|' + FirmwareMsg,
+          Upload + QStringLiteral("|Upload aborted - EEPROM verification failed.\r\nThe module may hold a partly "
+                                  "written configuration: upload again before starting the engine.")},
+         Icon::Exclamation, true},
     };
     const ModuleImage good = data.image;
     for (Row &row : rows) {
@@ -234,6 +238,41 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
         EXPECT_EQ(!sim.received().empty(), row.trafficExpected);
         EXPECT_FALSE(serial.isOpen());
     }
+}
+
+// An upload to a module this window has not read keeps what the module held;
+// "Write Every Byte" is remembered for the next run.
+TEST_F(Transfers, UploadKeepsTheModulesContentsAndWriteEveryByteIsRemembered)
+{
+    sim.setMemory(memory2D());
+    writeFile(QStringLiteral("edit.dat"), transferBytes(sim::SimulatedModule::defaultMemory()));
+    const auto openEdit = [this] {
+        ui.fileNames = {path(QStringLiteral("edit.dat"))};
+        ui.answers = {Answer::OK, Answer::OK};  // the overwrite question when asked, the loaded note
+        choose(actions().openFile);
+        ui.answers.clear();
+    };
+    linkedWindow();
+    EXPECT_FALSE(actions().writeEveryByte->isChecked());
+    openEdit();
+    ui.answers = {Answer::OK, Answer::OK};
+    choose(actions().upload);
+    EXPECT_TRUE(ui.messages().back().text.startsWith(Completed)) << ui.messages().back().text.toStdString();
+    const QList<restore::Entry> kept = keeper().restorePoints().list();
+    ASSERT_EQ(kept.size(), 2);
+    EXPECT_EQ(kept[0].event, restore::Event::BeforeUpload);
+    EXPECT_EQ(kept[1].event, restore::Event::ModuleBeforeUpload);
+    EXPECT_EQ(readFile(kept[1].path), transferBytes(memory2D()));
+
+    actions().writeEveryByte->trigger();
+    window.reset();
+    linkedWindow();
+    EXPECT_TRUE(actions().writeEveryByte->isChecked());
+    openEdit();
+    ui.answers = {Answer::OK, Answer::OK};
+    choose(actions().upload);
+    EXPECT_TRUE(ui.messages().back().text.endsWith("\r\n264 bytes written, 264 verified"))
+        << ui.messages().back().text.toStdString();
 }
 
 TEST_F(Transfers, PointThatCannotBeKeptIsReportedAndTheUploadWaitsForTheUser)
@@ -257,7 +296,7 @@ TEST_F(Transfers, PointThatCannotBeKeptIsReportedAndTheUploadWaitsForTheUser)
 
     ui.answers = {Answer::OK, Answer::Yes, Answer::OK};
     choose(actions().upload);
-    EXPECT_EQ(ui.messages().back().text, Completed);
+    EXPECT_TRUE(ui.messages().back().text.startsWith(Completed)) << ui.messages().back().text.toStdString();
     EXPECT_NE(sim.memory(), memory2D());
 }
 
@@ -282,7 +321,7 @@ TEST_F(Transfers, UploadAsksBeforeSendingATableNobodyFilled)
 
     ui.answers = {Answer::Yes, Answer::OK, Answer::OK};
     choose(actions().upload);
-    EXPECT_EQ(ui.messages().back().text, Completed);
+    EXPECT_TRUE(ui.messages().back().text.startsWith(Completed + "\r\n"));
 
     // A table the editor saved in this run goes without a question (here
     // straight to another model's refusal, which writes nothing).

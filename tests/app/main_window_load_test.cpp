@@ -136,6 +136,7 @@ TEST_F(MainWindowLoad, MenuTreeHasEveryItemInPlaceWithCaptionAccessKeyAndName)
         {a.communications, "mnuCommunications", "&Communications",
          {{a.download, "mnuDownload", "&Download From EEPROM"},
           {a.upload, "mnuUpload", "&Upload To EEPROM"},
+          {a.writeEveryByte, "mnuWriteEveryByte", "&Write Every Byte"},
           {a.portSetup, "mnuPortSetup", "&Port Setup"}}},
         {a.help, "mnuHelp", "&Help",
          {{a.helpContents, "mnuHelpContents", "&Contents"}, {a.about, "mnuAbout", "&About..."}}},

@@ -102,6 +102,7 @@ TEST_F(TransferCli, UploadWritesTheEncodedFileAndVerifiesIt)
     writeFile(path("in.dat"), bytes);
     ModuleData expected = cli::openDataFile(path("in.dat"));
     UpdateEEPROM(expected);
+    const auto before = sim.memory();
 
     const CliRun r = cli({"upload", "--port", sim.devicePath(), path("in.dat")});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
@@ -111,6 +112,25 @@ TEST_F(TransferCli, UploadWritesTheEncodedFileAndVerifiesIt)
     const auto memory = sim.memory();
     for (int a = 16; a < 280; ++a)
         ASSERT_EQ(memory[a], expected.image.EEPROMBuffer[a]) << a;
+    int differing = 0;
+    for (int a = 16; a < 280; ++a)
+        differing += before[a] != memory[a];
+    EXPECT_TRUE(r.out.contains(QString("\n%1 bytes written, 264 verified\n").arg(differing))) << r.out.toStdString();
+
+    // What the module held is listed with the window's restore points, before
+    // the image written.
+    const QStringList points = cli({"restore-points"}).out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(points.size(), 2) << points.join('\n').toStdString();
+    EXPECT_TRUE(points[0].contains("Before upload ")) << points[0].toStdString();
+    EXPECT_TRUE(points[1].contains("Module before upload  Torvik-1 Zoruro V2.1")) << points[1].toStdString();
+    const QByteArray kept = readFile(points[1].section("  ", -1).trimmed());
+    ASSERT_EQ(kept.size(), 264);
+    for (int a = 16; a < 280; ++a)
+        ASSERT_EQ(std::uint8_t(kept[a - 16]), before[a]) << a;
+
+    const CliRun all = cli({"upload", "--write-all", "--port", sim.devicePath(), path("in.dat")});
+    EXPECT_EQ(all.code, 0) << all.err.toStdString();
+    EXPECT_TRUE(all.out.contains("\n264 bytes written, 264 verified\n")) << all.out.toStdString();
 }
 
 TEST_F(TransferCli, UploadThatFailsVerificationIsNeverReportedAsDone)
@@ -218,7 +238,10 @@ TEST_F(TransferCli, UploadKeepsARestorePointOrWritesNothingUnlessToldToGoOn)
     writeFile(path("in.dat"), QByteArray(264, '\x21'));
     const QString points = path(".local/share/Tunara_Kelm_Main/restore-points");
     EXPECT_EQ(cli({"upload", "--port", sim.devicePath(), path("in.dat")}).code, 0);
-    EXPECT_EQ(restore::RestorePoints(points).list().size(), 1);
+    const QList<restore::Entry> kept = restore::RestorePoints(points).list();
+    ASSERT_EQ(kept.size(), 2);  // the image written, and what the module held
+    EXPECT_EQ(kept[0].event, restore::Event::BeforeUpload);
+    EXPECT_EQ(kept[1].event, restore::Event::ModuleBeforeUpload);
 
     // The folder cannot hold points: nothing goes to the module.
     ASSERT_TRUE(QDir(points).removeRecursively());

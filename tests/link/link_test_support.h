@@ -73,8 +73,8 @@ public:
 };
 
 // Records every event by name ("running", "replacing", "cleared",
-// "downloaded", "writing", "finished <command> <outcome>", "idle") with the
-// number of messages shown before it.
+// "downloaded", "read", "writing", "finished <command> <outcome>", "idle")
+// with the number of messages shown before it.
 class RecordingEvents : public tunara::link::TransferEvents {
 public:
     explicit RecordingEvents(const RecordingPrompter &prompter) : m_prompter(prompter) {}
@@ -87,7 +87,13 @@ public:
     void imageAboutToBeReplaced() override { note("replacing"); }
     void imageCleared() override { note("cleared"); }
     void downloaded(const tunara::ModuleParameters &) override { note("downloaded"); }
+    void moduleContentsRead(const tunara::link::EEPROMBytes &before) override
+    {
+        moduleBefore = before;
+        note("read");
+    }
     void aboutToWrite() override { note("writing"); }
+    tunara::link::EEPROMBytes moduleBefore{};
     void finished(tunara::link::TransferCommand command, tunara::link::TransferOutcome outcome) override;
 
 private:

@@ -97,9 +97,10 @@ TEST_F(FullTransfer, WriteAndVerifyEveryByteValue)
     EXPECT_GE(protocol.pacingStats().shortestExcess.count(), 0);
 }
 
-TEST_F(FullTransfer, UploadEndsWithTheTwoLineReminder)
+TEST_F(FullTransfer, UploadEndsWithTheTwoLineReminderAndWhatWasDone)
 {
-    data.image.EEPROMBuffer = sim.memory();
+    const auto before = sim.memory();
+    data.image.EEPROMBuffer = before;
     for (int a = 112; a < 280; ++a)
         data.image.EEPROMBuffer[a] = std::uint8_t(a);
     data.image.DataBufferEmpty = false;
@@ -107,9 +108,14 @@ TEST_F(FullTransfer, UploadEndsWithTheTwoLineReminder)
     data.params.MaxRPMLimit = 7200;
 
     EXPECT_EQ(transfers.Upload(), TransferOutcome::Completed);
+    int differing = 0;
+    for (int a = 16; a < 280; ++a)
+        differing += before[a] != data.image.EEPROMBuffer[a];
+    EXPECT_GT(differing, 100);
     ASSERT_EQ(prompter.shown.size(), 2u) << prompter.texts().join(" | ").toStdString();
     EXPECT_EQ(prompter.shown[1].text,
-              "Upload completed. Remember to cycle power off for 5 seconds\r\nand then on again before starting engine.");
+              "Upload completed. Remember to cycle power off for 5 seconds\r\nand then on again before starting engine."
+              "\r\n" + QString::number(differing) + " bytes written, 264 verified");
     EXPECT_EQ(prompter.shown[1].icon, MessageIcon::Exclamation);
     EXPECT_EQ(prompter.shown[1].title, "Upload To EEPROM");
     const auto memory = sim.memory();
@@ -118,19 +124,24 @@ TEST_F(FullTransfer, UploadEndsWithTheTwoLineReminder)
         ASSERT_EQ(memory[a], data.image.EEPROMBuffer[a]) << a;
 }
 
-TEST_F(FullTransfer, EscDuringVerificationEndsWithVerificationFailed)
+TEST_F(FullTransfer, EscDuringVerificationStopsItAndSaysSo)
 {
     data.image.EEPROMBuffer = sim.memory();
     data.image.DataBufferEmpty = false;
     UpdateParams(data);
+    transfers.setWriteAll(true);
     progress.onValue = [this](const QString &caption, int step) {
+        if (caption == "Verifying EEPROM" && step == 0)
+            sim.clearReceived();
         if (caption == "Verifying EEPROM" && step == 10)
             protocol.AbortRequested = true;
     };
     EXPECT_EQ(transfers.Upload(), TransferOutcome::Failed);
     ASSERT_EQ(prompter.shown.size(), 2u);
-    EXPECT_EQ(prompter.shown[1].text, T::VerificationFailed);
-    EXPECT_EQ(prompter.shown[1].icon, MessageIcon::Information);
+    EXPECT_EQ(prompter.shown[1].text, T::VerificationFailed + "\r\nThe verification was stopped, not failed.\r\n"
+                                          "The module may hold a partly written configuration: upload again before "
+                                          "starting the engine.");
+    EXPECT_EQ(prompter.shown[1].icon, MessageIcon::Exclamation);
     EXPECT_FALSE(protocol.AbortRequested);
     EXPECT_EQ(countOnWire(0x15), 10);
 }

@@ -146,6 +146,9 @@ TEST_F(Transfers, DownloadAndUploadReportTheirEventsInOrder)
     events.calls.clear();
     events.messagesBefore.clear();
     prompter.shown.clear();
+    for (int a = 200; a < 203; ++a)
+        data.image.EEPROMBuffer[a] ^= 1;  // something to program
+    UpdateParams(data);
     EXPECT_EQ(transfers.Upload(), TransferOutcome::Completed);
     EXPECT_EQ(events.timeline(), (QStringList{"running@0", "writing@1", "finished Upload Completed@2", "idle@2"}))
         << events.timeline().join(' ').toStdString();
@@ -199,7 +202,7 @@ TEST_F(Transfers, RefusedWriteEndsWithProgrammingFailed)
     withFaults([](sim::Faults &f) { f.refuseWriteAt = 17; });
     EXPECT_EQ(transfers.Upload(), TransferOutcome::Failed);
     expectMessages({{firmware, MessageIcon::Exclamation},
-                    {"Upload aborted - EEPROM programming failed.", MessageIcon::Information}},
+                    {"Upload aborted - EEPROM programming failed.\r\n" + T::PartlyWritten, MessageIcon::Exclamation}},
                    T::UploadTitle);
     EXPECT_FALSE(port.isOpen());
 }
@@ -214,7 +217,7 @@ TEST_F(Transfers, ParameterThatDoesNotFitItsByteStopsTheUploadBeforeWriting)
     EXPECT_EQ(errors.shown[0].number, OverflowErrorNumber);
     EXPECT_EQ(countOnWire(0x16), 0);
     // The error box, then the command's own failure message.
-    expectMessages({{firmware, MessageIcon::Exclamation}, {T::ProgrammingFailed, MessageIcon::Information}},
+    expectMessages({{firmware, MessageIcon::Exclamation}, {T::ProgrammingFailed, MessageIcon::Exclamation}},
                    T::UploadTitle);
 }
 

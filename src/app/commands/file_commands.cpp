@@ -28,7 +28,6 @@ namespace {
 const QString OpenTitle = QStringLiteral("Open Data File");
 const QString SaveTitle = QStringLiteral("Save Data File");
 const QString CRLF = QStringLiteral("\r\n");
-const QString EmptySource = QStringLiteral("Data Buffer Empty");
 // Where the file dialogs start in the next run.
 const QString FolderSection = QStringLiteral("Files");
 const QString FolderKey = QStringLiteral("LastFolder");
@@ -182,21 +181,20 @@ void FileCommands::openData(const QString *givenPath, bool announce)
             Answer::OK)
         return;
     QCoreApplication::processEvents();
+    const QString path = givenPath ? *givenPath : pickFile([this] {
+        return FileOpen(QStringLiteral("Open File"), dataFileFilter(), QString());
+    });
+    // The image in hand stays until a whole file has been read.
+    QByteArray bytes;
+    if (path.isEmpty() || !readWholeFile(path, bytes))
+        return;
     if (!m_keeper.keepImageAboutToBeOverwritten(restore::Event::BeforeOpen))
         return;
     m_protocol.FirmwareID.clear();
     m_protocol.ModuleType.clear();
     m_data.image.ClearEEPROMBuffer();
-    m_data.filledThisRun = {};
-    m_keeper.forget();
     m_session.discard();  // the open table's unsaved edits go with the image
-    showDataFile(EmptySource);
-
-    const QString path = givenPath ? *givenPath : pickFile([this] {
-        return FileOpen(QStringLiteral("Open File"), dataFileFilter(), QString());
-    });
-    if (path.isEmpty() || !loadFile(path))
-        return;
+    loadBytes(path, bytes);
     emit fileUsed(path);
     if (!announce) {
         ShowOpenedFileCheck(ui, parent, m_data.image, path);
@@ -208,20 +206,21 @@ void FileCommands::openData(const QString *givenPath, bool announce)
     m_followUp.editModuleParameters();
 }
 
-bool FileCommands::loadFile(const QString &path)
+bool FileCommands::readWholeFile(const QString &path, QByteArray &bytes)
 {
-    QByteArray bytes;
     // Ignore after a read error goes on with no bytes: the short-file path.
     if (runTrapped(m_errors, [&] { bytes = datafile::read(path); }) == StepOutcome::Aborted)
         return false;
-    // Only a complete file reaches the image, so a short one leaves nothing
-    // of itself behind.
     if (bytes.size() < datafile::Size) {
         m_ui.messageBox(m_shell.dialogParent(), datafile::prematureEndMessage(), OpenTitle, Buttons::OK,
                         Icon::Exclamation);
-        m_data.image.ClearEEPROMBuffer();
         return false;
     }
+    return true;
+}
+
+void FileCommands::loadBytes(const QString &path, const QByteArray &bytes)
+{
     datafile::fillImage(bytes, m_data.image);
     m_data.image.DataBufferEmpty = false;
     UpdateParams(m_data);
@@ -230,7 +229,6 @@ bool FileCommands::loadFile(const QString &path)
     m_followUp.setUpChart3D();
     m_followUp.applyTableMenuRule();
     showDataFile(datafile::captionTitle(path));
-    return true;
 }
 
 void FileCommands::mnuSaveFile_Click()

@@ -2,6 +2,7 @@
 
 #include "app/commands/image_follow_up.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -60,7 +61,8 @@ signals:
 
 private:
     void openData(const QString *givenPath, bool announce = true);
-    bool loadFile(const QString &path);
+    bool readWholeFile(const QString &path, QByteArray &bytes);
+    void loadBytes(const QString &path, const QByteArray &bytes);
     QString pickFile(const std::function<QString()> &dialog);
     QString dialogFolder() const;
     void rememberChoice(const QString &path);

@@ -9,6 +9,7 @@
 #include "core/numbers.h"
 #include "dialogs/error_dialog.h"
 #include "editor/table_session.h"
+#include "files/stored_settings.h"
 #include "image/image_layout.h"
 
 #include <QAction>
@@ -36,15 +37,19 @@ const QString DownloadedSource = QStringLiteral("Downloaded Data");
 
 const QString TableOpenMessage = QStringLiteral("You must close or save any open table before uploading.");
 
+const QString SettingsSection = QStringLiteral("Properties");
+const QString WriteEveryByteKey = QStringLiteral("WriteEveryByte");
+
 }  // namespace
 
 TransferCommands::TransferCommands(ModuleData &data, editor::TableSession &session, link::ModuleProtocol &protocol,
-                                   CommonErrorDialog &errors, const MainActions &actions, UserInterface &ui,
-                                   WindowShell &shell, ImageKeeper &keeper, DataStatus &status,
+                                   CommonErrorDialog &errors, StoredSettings &settings, const MainActions &actions,
+                                   UserInterface &ui, WindowShell &shell, ImageKeeper &keeper, DataStatus &status,
                                    ImageFollowUp followUp, QObject *parent)
     : QObject(parent),
       m_data(data),
       m_session(session),
+      m_settings(settings),
       m_ui(ui),
       m_shell(shell),
       m_keeper(keeper),
@@ -54,6 +59,16 @@ TransferCommands::TransferCommands(ModuleData &data, editor::TableSession &sessi
 {
     connect(actions.download, &QAction::triggered, this, &TransferCommands::mnuDownload_Click);
     connect(actions.upload, &QAction::triggered, this, &TransferCommands::mnuUpload_Click);
+    actions.writeEveryByte->setChecked(m_settings.GetSetting(SettingsSection, WriteEveryByteKey, QStringLiteral("0")) ==
+                                       QStringLiteral("1"));
+    m_transfers.setWriteAll(actions.writeEveryByte->isChecked());
+    connect(actions.writeEveryByte, &QAction::toggled, this, &TransferCommands::setWriteEveryByte);
+}
+
+void TransferCommands::setWriteEveryByte(bool on)
+{
+    m_transfers.setWriteAll(on);
+    m_settings.SaveSetting(SettingsSection, WriteEveryByteKey, on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void TransferCommands::mnuDownload_Click()
@@ -154,6 +169,16 @@ void TransferCommands::downloaded(const ModuleParameters &)
 void TransferCommands::aboutToWrite()
 {
     m_mayGoOn = m_keeper.keepRestorePoint(restore::Event::BeforeUpload, m_keeper.imageBytes(), true);
+}
+
+// What the module held is about to be overwritten too; when it cannot be
+// kept the upload goes on and the user is told.
+void TransferCommands::moduleContentsRead(const link::EEPROMBytes &before)
+{
+    m_keeper.keepRestorePoint(restore::Event::ModuleBeforeUpload,
+                              QByteArray(reinterpret_cast<const char *>(before.data() + ModuleImage::FirstTransferAddress),
+                                         ModuleImage::TransferLength),
+                              false);
 }
 
 void TransferCommands::finished(link::TransferCommand command, link::TransferOutcome outcome)

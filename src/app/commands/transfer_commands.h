@@ -6,6 +6,9 @@
 #include <QObject>
 #include <QString>
 
+namespace tunara {
+class StoredSettings;
+}
 namespace tunara::editor {
 class TableSession;
 }
@@ -19,15 +22,16 @@ struct MainActions;
 class UserInterface;
 class WindowShell;
 
-// "&Download From EEPROM" and "&Upload To EEPROM", with what keeps the
+// "&Download From EEPROM", "&Upload To EEPROM" and "&Write Every Byte", with what keeps the
 // user's data safe around them (restore points, the upload guard, the
 // transfer guard).
 class TransferCommands : public QObject, private link::TransferPrompter, private link::TransferEvents {
     Q_OBJECT
 public:
     TransferCommands(ModuleData &data, editor::TableSession &session, link::ModuleProtocol &protocol,
-                     CommonErrorDialog &errors, const MainActions &actions, UserInterface &ui, WindowShell &shell,
-                     ImageKeeper &keeper, DataStatus &status, ImageFollowUp followUp, QObject *parent);
+                     CommonErrorDialog &errors, StoredSettings &settings, const MainActions &actions,
+                     UserInterface &ui, WindowShell &shell, ImageKeeper &keeper, DataStatus &status,
+                     ImageFollowUp followUp, QObject *parent);
 
     void mnuDownload_Click();
     void mnuUpload_Click();
@@ -44,14 +48,18 @@ private:
     void imageAboutToBeReplaced() override;
     void imageCleared() override;
     void downloaded(const ModuleParameters &params) override;
+    void moduleContentsRead(const link::EEPROMBytes &before) override;
     void aboutToWrite() override;
     bool mayGoOn() override { return m_mayGoOn; }
     void finished(link::TransferCommand command, link::TransferOutcome outcome) override;
 
     bool confirmUnfilledTable();
+    // Communications > Write Every Byte, remembered for the next run.
+    void setWriteEveryByte(bool on);
 
     ModuleData &m_data;
     editor::TableSession &m_session;
+    StoredSettings &m_settings;
     UserInterface &m_ui;
     WindowShell &m_shell;
     ImageKeeper &m_keeper;
