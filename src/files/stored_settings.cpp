@@ -86,6 +86,16 @@ void StoredSettings::saveCommPort(int portNumber)
     SaveSetting(PortSection, PortKey, QString::number(portNumber));
 }
 
+bool StoredSettings::writeEveryByte() const
+{
+    return GetSetting(PortSection, QStringLiteral("WriteEveryByte"), QStringLiteral("0")) == QStringLiteral("1");
+}
+
+void StoredSettings::saveWriteEveryByte(bool on)
+{
+    SaveSetting(PortSection, QStringLiteral("WriteEveryByte"), on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
 QString StoredSettings::location() const
 {
     return m_settings->fileName();

@@ -27,6 +27,9 @@ public:
     // The serial port number as stored ("Properties"/"CommPort", default "1").
     QString commPortText() const;
     void saveCommPort(int portNumber);
+    // Upload every byte, not only those that differ ("Properties"/"WriteEveryByte", default off).
+    bool writeEveryByte() const;
+    void saveWriteEveryByte(bool on);
 
     // Path of the backing file, for messages and the help.
     QString location() const;

@@ -37,8 +37,6 @@ const QString DownloadedSource = QStringLiteral("Downloaded Data");
 
 const QString TableOpenMessage = QStringLiteral("You must close or save any open table before uploading.");
 
-const QString SettingsSection = QStringLiteral("Properties");
-const QString WriteEveryByteKey = QStringLiteral("WriteEveryByte");
 
 }  // namespace
 
@@ -59,8 +57,7 @@ TransferCommands::TransferCommands(ModuleData &data, editor::TableSession &sessi
 {
     connect(actions.download, &QAction::triggered, this, &TransferCommands::mnuDownload_Click);
     connect(actions.upload, &QAction::triggered, this, &TransferCommands::mnuUpload_Click);
-    actions.writeEveryByte->setChecked(m_settings.GetSetting(SettingsSection, WriteEveryByteKey, QStringLiteral("0")) ==
-                                       QStringLiteral("1"));
+    actions.writeEveryByte->setChecked(m_settings.writeEveryByte());
     m_transfers.setWriteAll(actions.writeEveryByte->isChecked());
     connect(actions.writeEveryByte, &QAction::toggled, this, &TransferCommands::setWriteEveryByte);
 }
@@ -68,7 +65,7 @@ TransferCommands::TransferCommands(ModuleData &data, editor::TableSession &sessi
 void TransferCommands::setWriteEveryByte(bool on)
 {
     m_transfers.setWriteAll(on);
-    m_settings.SaveSetting(SettingsSection, WriteEveryByteKey, on ? QStringLiteral("1") : QStringLiteral("0"));
+    m_settings.saveWriteEveryByte(on);
 }
 
 void TransferCommands::mnuDownload_Click()
