@@ -2,6 +2,7 @@
 
 #include "cli/cli_args.h"
 #include "cli/file_commands.h"
+#include "compare/image_check.h"
 #include "core/runtime_error.h"
 #include "files/file_safety.h"
 #include "files/restore_points.h"
@@ -27,6 +28,8 @@ namespace tunara::cli {
 namespace {
 
 using namespace tunara::link;
+using compare::checkImage;
+using compare::itemListText;
 
 // Messages go to stdout as plain lines; every error dialog is answered
 // Abort (and every line error Cancel), since nobody is there to retry.
@@ -63,8 +66,9 @@ private:
         // A failure's first line names it; more lines may follow.
         const QString first = text.section(QStringLiteral("\r\n"), 0, 0);
         for (const QString *failure : {&T::NoLink, &T::DownloadIdFailed, &T::UploadIdFailed, &T::IdentifyIdFailed,
-                                       &T::DownloadRefused, &T::UploadRefused, &T::DownloadFailed, &T::NoData,
-                                       &T::ProgrammingFailed, &T::VerificationFailed})
+                                       &T::DownloadRefused, &T::UploadRefused, &T::DownloadFailed, &T::DownloadStopped,
+                                       &T::NoData, &T::ProgrammingFailed, &T::VerificationFailed,
+                                       &T::ReadBeforeUploadFailed, &T::StoppedBeforeWriting, &T::VerificationStopped})
             if (first == *failure)
                 return true;
         return false;
@@ -128,6 +132,7 @@ struct Arguments {
     QString problem;
     bool writeAll = false;
     bool noRestorePoint = false;
+    bool acceptChanges = false;
 };
 
 Arguments parse(const QStringList &args, bool takesOutput, bool takesWriteAll = false)
@@ -152,6 +157,8 @@ Arguments parse(const QStringList &args, bool takesOutput, bool takesWriteAll = 
                 args[++k];
         } else if (takesWriteAll && arg == QStringLiteral("--write-all")) {
             a.writeAll = true;
+        } else if (takesWriteAll && arg == QStringLiteral("--accept-changes")) {
+            a.acceptChanges = true;
         } else if (arg.startsWith(QStringLiteral("--port="))) {
             a.port = arg.mid(7);
         } else {
@@ -184,6 +191,7 @@ public:
                 restore::RestorePoints().keep(bytes, restore::Event::ModuleBeforeUpload, m_protocol.FirmwareID);
             m_io.out << "Module contents before upload kept in " << path << '\n';
             m_io.out.flush();
+            m_keptIn = path;
         } catch (const RuntimeError &e) {
             m_io.err << "The module's contents could not be kept as a restore point: " << e.description() << '\n';
             m_io.err.flush();
@@ -206,6 +214,10 @@ public:
         }
     }
     bool mayGoOn() override { return m_kept; }
+    QString olderImageHint() const override
+    {
+        return m_keptIn.isEmpty() ? QString() : QStringLiteral("What it held before this upload is kept in %1.").arg(m_keptIn);
+    }
 
 private:
     CliStreams &m_io;
@@ -213,6 +225,7 @@ private:
     const ModuleProtocol &m_protocol;
     bool m_wanted;
     bool m_kept = true;
+    QString m_keptIn;  // where the module's contents before the upload went
 };
 
 // Everything one transfer needs, wired as the window wires it; with a trace,
@@ -370,6 +383,13 @@ int uploadCommand(const QStringList &args, CliStreams &io)
     } catch (const RuntimeError &e) {
         return fail(io, e.description());
     }
+    // What `check` lists would reach the module changed: only on request.
+    if (const auto changes = checkImage(data.image).changesToFile(); !changes.empty() && !a.acceptChanges)
+        return fail(io, QStringLiteral("%1: the upload would write %2 item(s) other than the file stores them "
+                                       "(give --accept-changes to upload anyway):\n%3")
+                            .arg(a.files[0])
+                            .arg(changes.size())
+                            .arg(itemListText(changes, 20).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))));
     std::unique_ptr<LinkTrace> trace;
     if (!openTrace(a, io, trace))
         return ExitFailure;
@@ -396,12 +416,16 @@ std::vector<CliCommand> transferCommands()
                         "a refused model or a failed transfer writes no file."),
          downloadCommand},
         {QStringLiteral("upload"),
-         QStringLiteral("upload [--port PORT] [--trace FILE] [--write-all] [--no-restore-point] FILE.dat"),
+         QStringLiteral("upload [--port PORT] [--trace FILE] [--write-all] [--accept-changes] [--no-restore-point] "
+                        "FILE.dat"),
          QStringLiteral("Open FILE.dat as the program does and encode its parameters; read the\n"
                         "module's EEPROM (kept as a restore point), write only the bytes that differ\n"
-                        "(--write-all: every byte), then read them back to verify. Exit 0 only when\n"
-                        "verified. The image is kept as a restore point first; when it cannot be,\n"
-                        "nothing is written unless --no-restore-point is given."),
+                        "(--write-all: every byte), then read all 264 back and write what still\n"
+                        "differs once more. Exit 0 only when every byte was read back equal.\n"
+                        "A file whose bytes `check` says a save would change is refused unless\n"
+                        "--accept-changes is given.\n"
+                        "The image is kept as a restore point first; when it cannot be, nothing\n"
+                        "is written unless --no-restore-point is given."),
          uploadCommand},
     };
 }

@@ -35,6 +35,16 @@ struct CheckReport {
     // Decided on the bytes themselves: a decode and an encode of the image
     // give different bytes 16..279.
     bool resaveChangesFile = false;
+
+    // The items a save or an upload writes differently from the image.
+    std::vector<CheckItem> changesToFile() const
+    {
+        std::vector<CheckItem> changes;
+        for (const CheckItem &item : items)
+            if (item.changesFile)
+                changes.push_back(item);
+        return changes;
+    }
 };
 
 // The image as a file open leaves it (bytes 16..279 filled, not decoded yet

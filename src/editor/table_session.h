@@ -33,6 +33,9 @@ public:
     // Chosen by the module parameters; None when the table is disabled.
     TableKind active() const { return activeTable(m_data.params); }
     bool isOpen() const { return m_model.isOpen(); }
+    // The open table holds what its working array and the image do not:
+    // edits, or a wizard's table not saved yet.
+    bool hasUnsavedEdits() const { return isOpen() && (m_model.isModified() || wizardPending()); }
     // The kind of the open table (None when closed).
     TableKind openKind() const { return m_model.kind(); }
 

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace tunara::link {
 
@@ -78,7 +79,15 @@ bool ModuleProtocol::openPort()
 
 bool ModuleProtocol::send(std::uint8_t byte)
 {
-    return trap([this, byte] { m_port.writeByte(byte); });
+    try {
+        m_port.writeByte(byte);
+        return true;
+    } catch (const RuntimeError &error) {
+        // Writing once more into a port that failed cannot help; a retry
+        // opens it again.
+        report(error);
+        return false;
+    }
 }
 
 bool ModuleProtocol::sendAndAwait(std::uint8_t byte, int replyBytes)
@@ -94,9 +103,32 @@ bool ModuleProtocol::sendAndAwait(std::uint8_t byte, int replyBytes)
 
 void ModuleProtocol::raise(const QString &description)
 {
+    report(RuntimeError(CommErrorNumber, CommSource, description));
+}
+
+void ModuleProtocol::report(const RuntimeError &error)
+{
     closePort();
-    // Retry raises it again (the dialog comes back); Ignore and Abort leave.
-    trap([&description] { throw RuntimeError(CommErrorNumber, CommSource, description); });
+    CommOK = false;
+    // Retry is carried out by the operation that failed: it starts again
+    // and opens the port anew. Ignore and Abort leave.
+    m_retry = m_errors.ErrorDialog(error) == ErrorChoice::Retry;
+}
+
+bool ModuleProtocol::takeRetry()
+{
+    return std::exchange(m_retry, false);
+}
+
+template <class Operation>
+auto ModuleProtocol::retrying(Operation operation)
+{
+    m_retry = false;
+    for (;;) {
+        auto result = operation();
+        if (!takeRetry())
+            return result;
+    }
 }
 
 void ModuleProtocol::timeoutReport()
@@ -201,6 +233,14 @@ void ModuleProtocol::ReSync()
 
 void ModuleProtocol::ReadFirmwareID()
 {
+    retrying([this] {
+        readIdentification();
+        return 0;
+    });
+}
+
+void ModuleProtocol::readIdentification()
+{
     step("ReadFirmwareID");
     if (!openPort() || !send(Cmd::ReadID))
         return;
@@ -240,6 +280,14 @@ void ModuleProtocol::ReadFirmwareID()
 
 void ModuleProtocol::SetEEPROMAddress(std::int32_t address)
 {
+    retrying([this, address] {
+        setAddress(address);
+        return 0;
+    });
+}
+
+void ModuleProtocol::setAddress(std::int32_t address)
+{
     const auto low = std::uint8_t(address & 0xFF);
     const auto high = std::uint8_t((address & 0xFF00) / 256);
     step("SetEEPROMAddress");
@@ -276,41 +324,11 @@ std::uint8_t ModuleProtocol::ReadEEPROM()
     return value;
 }
 
-void ModuleProtocol::ReadEEPROMData()
-{
-    showProgress(QStringLiteral("Reading EEPROM"));
-    m_image.ClearEEPROMBuffer();
-    SetEEPROMAddress(FirstAddress);
-    if (!CommOK) {
-        hideProgress();
-        return;
-    }
-    CommOK = false;
-    for (int a = FirstAddress; a <= LastAddress; ++a) {
-        step("ReadEEPROMData", a);
-        m_image.EEPROMBuffer[std::size_t(a)] = ReadEEPROM();
-        setProgress(progressPercent(a));
-        pumpEvents();
-        if (AbortRequested || !CommOK) {
-            hideProgress();
-            AbortRequested = false;
-            closePort();
-            CommOK = false;
-            return;
-        }
-        DelayTimer(5);
-    }
-    m_image.DataBufferEmpty = false;
-    hideProgress();
-    CommOK = true;
-    closePort();
-}
-
 // Progress through one pass: a pass over every transfer address shows the
 // address's place as ever, a shorter one the share of its bytes done.
-class ModuleProtocol::Pass {
+class ModuleProtocol::Progress {
 public:
-    explicit Pass(const AddressRuns &runs) : m_total(addressCount(runs)) {}
+    explicit Progress(const AddressRuns &runs) : m_total(addressCount(runs)) {}
     int advance(int address)
     {
         ++m_done;
@@ -331,62 +349,89 @@ QString ModuleProtocol::programmingCannotStopCaption()
     return QStringLiteral("Programming EEPROM - Esc not possible while programming");
 }
 
-void ModuleProtocol::WriteEEPROMData()
+bool ModuleProtocol::stopRequested()
 {
-    if (!WriteEEPROMRuns(allTransferAddresses()))
-        return;
-    VerifyEEPROM();
-    // The upload judges the verification by VerifyErrorCount.
-    CommOK = true;
-    closePort();
+    if (!AbortRequested)
+        return false;
+    AbortRequested = false;
+    return true;
 }
 
-void ModuleProtocol::VerifyEEPROM()
-{
-    std::vector<int> differing;
-    const bool whole = VerifyEEPROMRuns(allTransferAddresses(), differing);
-    // Stopping early, or reading back from an unknown address, proves
-    // nothing: a failed verification.
-    VerifyErrorCount = int(differing.size()) + (whole ? 0 : 1);
-}
-
-bool ModuleProtocol::ReadEEPROMBlock(EEPROMBytes &into)
+ModuleProtocol::Pass ModuleProtocol::ReadEEPROMData(EEPROMBytes &into, ReadPace pace)
 {
     showProgress(QStringLiteral("Reading EEPROM"));
-    SetEEPROMAddress(FirstAddress);
-    bool whole = CommOK;
-    for (int a = FirstAddress; whole && a <= LastAddress; ++a) {
-        step("ReadEEPROMBlock", a);
-        into[std::size_t(a)] = ReadEEPROM();
-        setProgress(progressPercent(a));
-        pumpEvents();
-        if (AbortRequested || !CommOK) {
-            AbortRequested = false;
-            whole = false;
-        }
-    }
+    const Pass result = retrying([&] { return readPass(into, pace, "ReadEEPROMData"); });
     hideProgress();
-    closePort();
-    CommOK = whole;
-    return whole;
+    return result;
 }
 
-bool ModuleProtocol::WriteEEPROMRuns(const AddressRuns &runs)
+ModuleProtocol::Pass ModuleProtocol::VerifyEEPROM(std::vector<int> &differing)
+{
+    showProgress(QStringLiteral("Verifying EEPROM"));
+    EEPROMBytes readBack{};
+    const Pass result = retrying([&] { return readPass(readBack, ReadPace::Verify, "VerifyEEPROM"); });
+    hideProgress();
+    differing.clear();
+    if (result == Pass::Complete)
+        differing = differingAddresses(readBack, m_image.EEPROMBuffer);
+    // Stopping early proves nothing: it counts as a difference.
+    VerifyErrorCount = int(differing.size()) + (result == Pass::Complete ? 0 : 1);
+    return result;
+}
+
+// One pass over addresses 16..279 from a fresh address set; the bytes land in
+// `into` only, so a pass that fails part-way leaves nothing half done.
+ModuleProtocol::Pass ModuleProtocol::readPass(EEPROMBytes &into, ReadPace pace, const char *procedure)
+{
+    setAddress(FirstAddress);
+    if (!CommOK) {
+        closePort();
+        return Pass::Failed;
+    }
+    EEPROMBytes bytes = into;
+    for (int a = FirstAddress; a <= LastAddress; ++a) {
+        step(procedure, a);
+        bytes[std::size_t(a)] = ReadEEPROM();
+        setProgress(progressPercent(a));
+        pumpEvents();
+        const bool stopped = stopRequested();
+        if (stopped || !CommOK) {
+            closePort();
+            CommOK = false;
+            return stopped ? Pass::Stopped : Pass::Failed;
+        }
+        if (pace == ReadPace::Download)
+            DelayTimer(5);
+    }
+    into = bytes;
+    CommOK = true;
+    closePort();
+    return Pass::Complete;
+}
+
+bool ModuleProtocol::WriteEEPROMData(const AddressRuns &runs)
 {
     showProgress(QStringLiteral("Programming EEPROM"));
-    Pass pass(runs);
+    // Writing again what a failed pass wrote already does no harm.
+    const bool written = retrying([&] { return writePass(runs); });
+    hideProgress();
+    return written;
+}
+
+bool ModuleProtocol::writePass(const AddressRuns &runs)
+{
+    Progress progress(runs);
     bool written = true;
     for (std::size_t k = 0; written && k < runs.size(); ++k)
-        written = writeRun(runs[k], pass);
-    hideProgress();
+        written = writeRun(runs[k], progress);
     closePort();
     CommOK = written;
     return written;
 }
 
-bool ModuleProtocol::writeRun(const AddressRun &run, Pass &pass)
+bool ModuleProtocol::writeRun(const AddressRun &run, Progress &progress)
 {
-    SetEEPROMAddress(run.first);
+    setAddress(run.first);
     if (!CommOK)
         return false;
     CommOK = false;
@@ -407,54 +452,20 @@ bool ModuleProtocol::writeRun(const AddressRun &run, Pass &pass)
             return false;
         ++m_bytesWritten;
         DelayTimer(5);
-        setProgress(pass.advance(a));
-        ignoreEscWhileProgramming(pass);
+        setProgress(progress.advance(a));
+        ignoreEscWhileProgramming(progress);
     }
     return true;
 }
 
-void ModuleProtocol::ignoreEscWhileProgramming(const Pass &pass)
+void ModuleProtocol::ignoreEscWhileProgramming(const Progress &progress)
 {
     if (!AbortRequested)
         return;
     // Not carried into the verification that follows: it must run.
     AbortRequested = false;
     showProgress(programmingCannotStopCaption());
-    setProgress(pass.percent());
-}
-
-bool ModuleProtocol::VerifyEEPROMRuns(const AddressRuns &runs, std::vector<int> &differing)
-{
-    VerifyStopped = false;
-    showProgress(QStringLiteral("Verifying EEPROM"));
-    Pass pass(runs);
-    bool whole = true;
-    for (std::size_t k = 0; whole && k < runs.size(); ++k)
-        whole = verifyRun(runs[k], pass, differing);
-    VerifyStopped = !whole;
-    hideProgress();
-    closePort();
-    return whole;
-}
-
-bool ModuleProtocol::verifyRun(const AddressRun &run, Pass &pass, std::vector<int> &differing)
-{
-    SetEEPROMAddress(run.first);
-    if (!CommOK)
-        return false;
-    for (int a = run.first; a <= run.last(); ++a) {
-        step("VerifyEEPROM", a);
-        const std::uint8_t value = ReadEEPROM();
-        if (m_image.EEPROMBuffer[std::size_t(a)] != value)
-            differing.push_back(a);
-        setProgress(pass.advance(a));
-        pumpEvents();
-        if (AbortRequested || !CommOK) {
-            AbortRequested = false;
-            return false;
-        }
-    }
-    return true;
+    setProgress(progress.percent());
 }
 
 }  // namespace tunara::link

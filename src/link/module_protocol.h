@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace tunara::link {
 
@@ -40,8 +41,10 @@ struct PacingStats {
 //
 // Works on one image and one port; errors raised inside an operation
 // (time-outs, a bad identification echo, a port that will not open) go to
-// the common error dialog through the ErrorResponder: Retry repeats the
-// failing step, Ignore and Abort both end the operation with CommOK false and
+// the common error dialog through the ErrorResponder. Retry closes the port
+// and runs the failed operation again from its start (a whole pass for the
+// block procedures), so a cable plugged back in or a device that came back
+// carries on; Ignore and Abort both end the operation with CommOK false and
 // the port closed (carrying on after a missing reply would read bytes that
 // never came).
 //
@@ -57,41 +60,37 @@ public:
     QString FirmwareID;
     QString ModuleType = SupportedModel;
     int VerifyErrorCount = 0;
-    // Set by the window's Esc key while a transfer runs; the read and verify
-    // loops poll it after every byte and clear it when they stop on it. The
-    // write loop clears it unheeded: a write cannot be taken back.
+    // Set by the window's Esc key while a transfer runs; the read loops poll
+    // it after every byte and clear it when they stop on it. The write loop
+    // clears it unheeded: a write cannot be taken back.
     bool AbortRequested = false;
-    // The last verification was stopped by Esc or a link failure before it
-    // had read every address it was given.
-    bool VerifyStopped = false;
     // The last attempt to open the port failed (the error was shown).
     bool PortOpenFailed = false;
 
     int CommPortNumber() const { return m_port.portNumber(); }
-    void setCommPortNumber(int portNumber) { m_port.setPortNumber(portNumber); }
 
     void ReSync();
     void ReadFirmwareID();
     void SetEEPROMAddress(std::int32_t address);
     std::uint8_t ReadEEPROM();
-    void ReadEEPROMData();
-    // Writes every transfer address, then verifies them all.
-    void WriteEEPROMData();
-    // Reads every transfer address back; VerifyErrorCount counts the
-    // differences, plus one when the verification was stopped.
-    void VerifyEEPROM();
 
-    // The upload's passes. Reads addresses 16..279 into `into` at the
-    // verification's pacing ("Reading EEPROM"); true only when every byte
-    // came (Esc, a time-out or a refused address stop it).
-    bool ReadEEPROMBlock(EEPROMBytes &into);
+    // How a pass over the EEPROM ended.
+    enum class Pass { Complete, Stopped, Failed };  // Stopped: by Esc
+    // How fast a read pass goes: the download's loop adds a pause of its own
+    // after every byte; the upload's reads go at the verification's pace.
+    enum class ReadPace { Download, Verify };
+
+    // Reads addresses 16..279 into `into` ("Reading EEPROM"), nothing else:
+    // the image is not touched, so a failed or stopped read loses nothing.
+    Pass ReadEEPROMData(EEPROMBytes &into, ReadPace pace = ReadPace::Download);
     // Writes the image's bytes at these addresses, one address set per run,
     // with the full pacing for every byte ("Programming EEPROM"); false when
     // a byte was refused or unanswered. Esc cannot stop it: the caption says so.
-    bool WriteEEPROMRuns(const AddressRuns &runs);
-    // Reads these addresses back ("Verifying EEPROM") and lists those whose
-    // byte differs from the image; false when stopped (VerifyStopped).
-    bool VerifyEEPROMRuns(const AddressRuns &runs, std::vector<int> &differing);
+    bool WriteEEPROMData(const AddressRuns &runs);
+    // Reads every address 16..279 back ("Verifying EEPROM") and lists those
+    // whose byte differs from the image; VerifyErrorCount is their number,
+    // plus one when the pass did not complete.
+    Pass VerifyEEPROM(std::vector<int> &differing);
     // Bytes written since the last resetBytesWritten().
     int bytesWritten() const { return m_bytesWritten; }
     void resetBytesWritten() { m_bytesWritten = 0; }
@@ -129,11 +128,23 @@ private:
     // Are `count` bytes waiting? When not, the wait that asks has timed out.
     bool arrived(int count);
     void raise(const QString &description);
+    void report(const RuntimeError &error);
     void timeoutReport();
-    class Pass;
-    bool writeRun(const AddressRun &run, Pass &pass);
-    bool verifyRun(const AddressRun &run, Pass &pass, std::vector<int> &differing);
-    void ignoreEscWhileProgramming(const Pass &pass);
+    // True once after the user answered Retry to a link error: the port was
+    // closed, and the operation that failed starts again from its beginning.
+    bool takeRetry();
+    // Runs a whole operation again for as long as the user asks to retry it.
+    template <class Operation>
+    auto retrying(Operation operation);
+    class Progress;
+    void readIdentification();
+    void setAddress(std::int32_t address);
+    Pass readPass(EEPROMBytes &into, ReadPace pace, const char *procedure);
+    bool writePass(const AddressRuns &runs);
+    bool writeRun(const AddressRun &run, Progress &progress);
+    // Esc during a read pass: true when it ended the pass.
+    bool stopRequested();
+    void ignoreEscWhileProgramming(const Progress &progress);
     void showProgress(const QString &caption);
     void setProgress(int percent);
     void hideProgress();
@@ -145,6 +156,7 @@ private:
     LinkObserver *m_observer;  // the port, when it wants to know; else null
     PacingStats m_stats;
     int m_bytesWritten = 0;
+    bool m_retry = false;  // the user answered Retry to the last link error
 };
 
 }  // namespace tunara::link

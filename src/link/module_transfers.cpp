@@ -4,6 +4,8 @@
 #include "link/pacing.h"
 #include "link/upload_sequence.h"
 
+#include <algorithm>
+
 namespace tunara::link {
 
 namespace T = TransferText;
@@ -103,35 +105,49 @@ bool ModuleTransfers::checkLinkAndIdentify(const QString &title, const QString &
 
 TransferOutcome ModuleTransfers::download()
 {
-    ModuleImage &image = m_data.image;
-    if (!image.DataBufferEmpty && !m_prompter.askOkCancel(T::OverwriteQuestion, T::DownloadTitle))
-        return TransferOutcome::Cancelled;
-    m_events.imageAboutToBeReplaced();
-    if (!m_events.mayGoOn())
+    if (!m_data.image.DataBufferEmpty && !m_prompter.askOkCancel(T::OverwriteQuestion, T::DownloadTitle))
         return TransferOutcome::Cancelled;
     pumpEvents();
-    image.ClearEEPROMBuffer();
-    m_events.imageCleared();
-
     if (!checkLinkAndIdentify(T::DownloadTitle, T::DownloadIdFailed))
         return TransferOutcome::Failed;
     if (!supportedModule()) {
         m_prompter.showMessage(T::DownloadRefused, T::DownloadTitle, MessageIcon::None);
-        image.ClearEEPROMBuffer();
         return TransferOutcome::Refused;
     }
-    m_known.forget();
-    m_protocol.ReadEEPROMData();
-    if (!m_protocol.CommOK) {
-        m_prompter.showMessage(T::DownloadFailed, T::DownloadTitle, MessageIcon::Exclamation);
-        image.ClearEEPROMBuffer();
-        return TransferOutcome::Failed;
-    }
-    m_known.remember(m_protocol.port().deviceName(), m_protocol.FirmwareID, image.EEPROMBuffer);
-    UpdateParams(m_data);
+    EEPROMBytes bytes{};
+    const ModuleProtocol::Pass pass = m_protocol.ReadEEPROMData(bytes);
+    if (pass != ModuleProtocol::Pass::Complete)
+        return downloadEnded(pass);
+    m_events.imageAboutToBeReplaced();
+    if (!m_events.mayGoOn())
+        return TransferOutcome::Cancelled;
+    replaceImage(bytes);
     m_events.downloaded(m_data.params);
     m_prompter.showMessage(T::Downloaded, T::DownloadTitle, MessageIcon::None);
     return TransferOutcome::Completed;
+}
+
+// A download that did not get every byte changes nothing.
+TransferOutcome ModuleTransfers::downloadEnded(ModuleProtocol::Pass pass)
+{
+    if (pass == ModuleProtocol::Pass::Stopped) {
+        m_prompter.showMessage(T::DownloadStopped + QStringLiteral("\r\n") + T::BufferKept, T::DownloadTitle,
+                               MessageIcon::Information);
+        return TransferOutcome::Stopped;
+    }
+    m_prompter.showMessage(T::DownloadFailed + QStringLiteral("\r\n") + T::BufferKept, T::DownloadTitle,
+                           MessageIcon::Exclamation);
+    return TransferOutcome::Failed;
+}
+
+void ModuleTransfers::replaceImage(const EEPROMBytes &bytes)
+{
+    ModuleImage &image = m_data.image;
+    image.ClearEEPROMBuffer();
+    std::copy(bytes.begin() + ModuleImage::FirstTransferAddress, bytes.begin() + ModuleImage::LastTransferAddress + 1,
+              image.EEPROMBuffer.begin() + ModuleImage::FirstTransferAddress);
+    image.DataBufferEmpty = false;
+    UpdateParams(m_data);
 }
 
 TransferOutcome ModuleTransfers::upload()
@@ -153,7 +169,7 @@ TransferOutcome ModuleTransfers::upload()
         m_prompter.showMessage(T::ProgrammingFailed, T::UploadTitle, MessageIcon::Exclamation);
         return TransferOutcome::Failed;
     }
-    return UploadSequence(m_protocol, m_prompter, m_events, m_known, m_writeAll).run();
+    return UploadSequence(m_protocol, m_prompter, m_events, m_writeAll).run();
 }
 
 TransferOutcome ModuleTransfers::identify()

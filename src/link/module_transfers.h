@@ -2,7 +2,6 @@
 
 #include "core/runtime_error.h"
 #include "module/module_data.h"
-#include "link/module_contents.h"
 #include "link/module_protocol.h"
 
 #include <QString>
@@ -37,11 +36,17 @@ inline const QString FirmwareIdPrefix = QStringLiteral("Firmware ID: ");
 inline const QString DownloadRefused = QStringLiteral("Not Torvik-1 Zoruro unit. Cannot download and edit data.");
 inline const QString UploadRefused = QStringLiteral("Not Torvik-1 Zoruro unit. Cannot upload data.");
 inline const QString DownloadFailed = QStringLiteral("Download failed.");
+inline const QString DownloadStopped = QStringLiteral("Download stopped.");
+inline const QString BufferKept = QStringLiteral("The data buffer keeps what it held.");
 inline const QString Downloaded = QStringLiteral("Downloaded data to buffer. Ready for editing.");
 inline const QString NoData = QStringLiteral("No data available for uploading.");
 inline const QString ProgrammingFailed = QStringLiteral("Upload aborted - EEPROM programming failed.");
 inline const QString VerificationFailed = QStringLiteral("Upload aborted - EEPROM verification failed.");
-inline const QString VerificationStopped = QStringLiteral("The verification was stopped, not failed.");
+inline const QString ReadBeforeUploadFailed =
+    QStringLiteral("Upload aborted - the module could not be read, so nothing was written.");
+inline const QString StoppedBeforeWriting = QStringLiteral("Upload stopped before anything was written.");
+inline const QString VerificationStopped =
+    QStringLiteral("Upload stopped during verification: not every byte was read back.");
 inline const QString PartlyWritten = QStringLiteral("The module may hold a partly written configuration: "
                                                     "upload again before starting the engine.");
 inline const QString UploadCompleted = QStringLiteral("Upload completed. Remember to cycle power off for 5 seconds\r\n"
@@ -54,6 +59,7 @@ enum class TransferOutcome {
     Cancelled,  // the user said Cancel before anything happened
     Refused,    // nothing done: not the supported model, no data
     Failed,     // the link, the identification or the transfer failed
+    Stopped,    // the user pressed Esc while it was safe to stop
     Busy,       // another transfer is running; nothing done
 };
 
@@ -68,15 +74,18 @@ public:
     virtual ~TransferEvents() = default;
     // A command starts (isRunning() already true) or has ended (false).
     virtual void runningChanged(bool /*running*/) {}
-    // The download goes ahead: the image still holds what it will replace.
+    // Every byte of the module has arrived: the image still holds what the
+    // download is about to replace.
     virtual void imageAboutToBeReplaced() {}
-    // The download has emptied the image and now asks the module for its own.
-    virtual void imageCleared() {}
-    // The module's image has arrived and is decoded into the parameters.
+    // The module's image has replaced the old one and is decoded into the
+    // parameters.
     virtual void downloaded(const ModuleParameters & /*params*/) {}
     // The upload has read what the module holds, every byte of it, before
-    // writing anything (not called when this session knew it already).
+    // writing anything.
     virtual void moduleContentsRead(const EEPROMBytes & /*before*/) {}
+    // Where the user finds what the module held before a failed upload, as
+    // a line for the failure message ("" when it was not kept).
+    virtual QString olderImageHint() const { return {}; }
     // The upload has encoded the parameters and the supported module
     // answers: the image is exactly what is about to be written.
     virtual void aboutToWrite() {}
@@ -90,6 +99,12 @@ public:
 };
 
 // The download and upload commands, for the menu and the command line alike.
+//
+// The module is never trusted unread: the download reads every byte into a
+// buffer of its own, and the image, the parameters and the open table change
+// only when all of them arrived. The upload always reads the module first,
+// writes what differs (or every byte), reads all 264 bytes back and writes
+// what still differs once more before it judges.
 class ModuleTransfers {
 public:
     ModuleTransfers(ModuleProtocol &protocol, ModuleData &data, TransferPrompter &prompter, ErrorResponder &errors,
@@ -123,6 +138,8 @@ private:
     TransferOutcome upload();
     TransferOutcome identify();
     bool checkLinkAndIdentify(const QString &title, const QString &idFailedText);
+    TransferOutcome downloadEnded(ModuleProtocol::Pass pass);
+    void replaceImage(const EEPROMBytes &bytes);
 
     ModuleProtocol &m_protocol;
     ModuleData &m_data;
@@ -132,7 +149,6 @@ private:
     TransferEvents &m_events;
     bool m_running = false;
     bool m_writeAll = false;
-    ModuleContents m_known;
 };
 
 }  // namespace tunara::link

@@ -3,96 +3,78 @@
 namespace tunara::link {
 
 namespace T = TransferText;
+using Pass = ModuleProtocol::Pass;
+
+namespace {
+// Writes and read-backs before a remaining difference is a failure.
+constexpr int WritePasses = 2;
+const QString CRLF = QStringLiteral("\r\n");
+}  // namespace
 
 UploadSequence::UploadSequence(ModuleProtocol &protocol, TransferPrompter &prompter, TransferEvents &events,
-                               ModuleContents &known, bool writeAll)
-    : m_protocol(protocol), m_prompter(prompter), m_events(events), m_known(known), m_writeAll(writeAll),
-      m_device(protocol.port().deviceName()), m_firmware(protocol.FirmwareID)
+                               bool writeAll)
+    : m_protocol(protocol), m_prompter(prompter), m_events(events), m_writeAll(writeAll)
 {
 }
 
 TransferOutcome UploadSequence::run()
 {
     EEPROMBytes before{};
-    bool readNow = false;
-    if (!findModuleContents(before, readNow)) {
-        // Nothing was written: the module holds what it held.
-        m_prompter.showMessage(T::ProgrammingFailed, T::UploadTitle, MessageIcon::Exclamation);
-        return TransferOutcome::Failed;
-    }
+    if (const Pass read = m_protocol.ReadEEPROMData(before, ModuleProtocol::ReadPace::Verify); read != Pass::Complete)
+        return endedBeforeWriting(read);
+    m_events.moduleContentsRead(before);
     const EEPROMBytes &image = m_protocol.image().EEPROMBuffer;
-    const AddressRuns toWrite = m_writeAll ? allTransferAddresses() : runsOf(differingAddresses(before, image));
+    AddressRuns toWrite = m_writeAll ? allTransferAddresses() : runsOf(differingAddresses(before, image));
     m_events.aboutToWrite();
     if (!m_events.mayGoOn()) {
         m_protocol.closePort();
         return TransferOutcome::Cancelled;
     }
-    // Until the verification passes, nobody knows what the module holds.
-    m_known.forget();
     m_protocol.resetBytesWritten();
-    if (!write(toWrite))
-        return failed(T::ProgrammingFailed);
-    // What was read in this upload and not written since is known already.
-    const AddressRuns toVerify = readNow ? toWrite : allTransferAddresses();
-    std::vector<int> differing;
-    if (!verify(toVerify, differing))
-        return failed(T::VerificationFailed, T::VerificationStopped);
-    if (!differing.empty()) {
-        const AddressRuns again = runsOf(differing);
-        differing.clear();
-        if (!write(again))
-            return failed(T::ProgrammingFailed);
-        if (!verify(again, differing))
-            return failed(T::VerificationFailed, T::VerificationStopped);
-        if (!differing.empty())
-            return failed(T::VerificationFailed);
+    for (int pass = 0; pass < WritePasses; ++pass) {
+        if (!toWrite.empty() && !m_protocol.WriteEEPROMData(toWrite))
+            return endedAfterWriting(T::ProgrammingFailed, TransferOutcome::Failed);
+        std::vector<int> differing;
+        const Pass readBack = m_protocol.VerifyEEPROM(differing);
+        if (readBack == Pass::Stopped)
+            return endedAfterWriting(T::VerificationStopped, TransferOutcome::Stopped);
+        if (readBack == Pass::Failed)
+            return endedAfterWriting(T::VerificationFailed, TransferOutcome::Failed);
+        if (differing.empty())
+            return completed();
+        toWrite = runsOf(differing);
     }
-    m_known.remember(m_device, m_firmware, image);
-    return completed(readNow ? ModuleImage::TransferLength : addressCount(toVerify));
+    return endedAfterWriting(T::VerificationFailed, TransferOutcome::Failed);
 }
 
-bool UploadSequence::findModuleContents(EEPROMBytes &before, bool &readNow)
+TransferOutcome UploadSequence::endedBeforeWriting(Pass pass)
 {
-    if (const EEPROMBytes *known = m_known.lookup(m_device, m_firmware)) {
-        before = *known;
-        return true;
+    if (pass == Pass::Stopped) {
+        m_prompter.showMessage(T::StoppedBeforeWriting, T::UploadTitle, MessageIcon::Information);
+        return TransferOutcome::Stopped;
     }
-    readNow = true;
-    if (!m_protocol.ReadEEPROMBlock(before))
-        return false;
-    m_events.moduleContentsRead(before);
-    return true;
-}
-
-bool UploadSequence::write(const AddressRuns &runs)
-{
-    return runs.empty() || m_protocol.WriteEEPROMRuns(runs);
-}
-
-bool UploadSequence::verify(const AddressRuns &runs, std::vector<int> &differing)
-{
-    return runs.empty() || m_protocol.VerifyEEPROMRuns(runs, differing);
-}
-
-TransferOutcome UploadSequence::failed(const QString &firstLine, const QString &detail)
-{
-    QString text = firstLine;
-    if (!detail.isEmpty())
-        text += QStringLiteral("\r\n") + detail;
-    text += QStringLiteral("\r\n") + T::PartlyWritten;
-    m_prompter.showMessage(text, T::UploadTitle, MessageIcon::Exclamation);
+    m_prompter.showMessage(T::ReadBeforeUploadFailed, T::UploadTitle, MessageIcon::Exclamation);
     return TransferOutcome::Failed;
 }
 
-TransferOutcome UploadSequence::completed(int verified)
+TransferOutcome UploadSequence::endedAfterWriting(const QString &firstLine, TransferOutcome outcome)
+{
+    QString text = firstLine + CRLF + T::PartlyWritten;
+    if (const QString hint = m_events.olderImageHint(); !hint.isEmpty())
+        text += CRLF + hint;
+    m_prompter.showMessage(text, T::UploadTitle,
+                           outcome == TransferOutcome::Stopped ? MessageIcon::Information : MessageIcon::Exclamation);
+    return outcome;
+}
+
+TransferOutcome UploadSequence::completed()
 {
     const int written = m_protocol.bytesWritten();
-    const QString summary = QStringLiteral("%1 %2 written, %3 verified")
+    const QString summary = QStringLiteral("%1 %2 written, all %3 read back and equal")
                                 .arg(written)
                                 .arg(written == 1 ? QStringLiteral("byte") : QStringLiteral("bytes"))
-                                .arg(verified);
-    m_prompter.showMessage(T::UploadCompleted + QStringLiteral("\r\n") + summary, T::UploadTitle,
-                           MessageIcon::Exclamation);
+                                .arg(ModuleImage::TransferLength);
+    m_prompter.showMessage(T::UploadCompleted + CRLF + summary, T::UploadTitle, MessageIcon::Exclamation);
     return TransferOutcome::Completed;
 }
 

@@ -1,41 +1,32 @@
 #pragma once
 
-#include "link/module_contents.h"
 #include "link/module_transfers.h"
 
 namespace tunara::link {
 
 // The upload once the supported module answers and the image is encoded:
-// find out what the module holds, write only what differs (or every byte),
-// verify, and write and verify the differences once more before a
-// verification failure is reported.
-//
-// The module's contents come from this session's last download or verified
-// upload over the same device to the same identification, else from reading
-// it now. Verification reads back every address written and every address
-// not read in this upload. The messages are the upload's last ones.
+// read what the module holds, write only what differs (or every byte), read
+// all 264 bytes back and compare them with the image, write what still
+// differs once more and read everything back again before judging. A byte
+// the first read got wrong, or one that changed behind the program's back,
+// is caught by the read-back. The messages are the upload's last ones.
 class UploadSequence {
 public:
-    UploadSequence(ModuleProtocol &protocol, TransferPrompter &prompter, TransferEvents &events,
-                   ModuleContents &known, bool writeAll);
+    UploadSequence(ModuleProtocol &protocol, TransferPrompter &prompter, TransferEvents &events, bool writeAll);
 
     TransferOutcome run();
 
 private:
-    bool findModuleContents(EEPROMBytes &before, bool &readNow);
-    bool write(const AddressRuns &runs);
-    bool verify(const AddressRuns &runs, std::vector<int> &differing);
-    // A failed write or verification: the first line, then what to do.
-    TransferOutcome failed(const QString &firstLine, const QString &detail = QString());
-    TransferOutcome completed(int verified);
+    // Nothing was written: the module holds what it held.
+    TransferOutcome endedBeforeWriting(ModuleProtocol::Pass pass);
+    // A failed write or a read-back that failed or was stopped.
+    TransferOutcome endedAfterWriting(const QString &firstLine, TransferOutcome outcome);
+    TransferOutcome completed();
 
     ModuleProtocol &m_protocol;
     TransferPrompter &m_prompter;
     TransferEvents &m_events;
-    ModuleContents &m_known;
     bool m_writeAll;
-    QString m_device;
-    QString m_firmware;
 };
 
 }  // namespace tunara::link

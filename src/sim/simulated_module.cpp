@@ -43,6 +43,8 @@ struct SimulatedModule::State {
     std::mt19937 random{1};
     std::vector<ReceivedByte> received;
     long long receivedCount = 0;
+    int readCount = 0;      // reads answered since the faults were set
+    bool glitched = false;  // the one-shot read glitch has happened
     int pointer = 0;
     Pending pending = Pending::None;
     int addressLow = 0;
@@ -58,6 +60,7 @@ struct SimulatedModule::State {
     void run();
     // Reply to one received byte (called with the mutex held).
     QByteArray answer(std::uint8_t byte, bool &vanish);
+    void changeBehindTheBack();
     void closeFds();
 };
 
@@ -181,6 +184,8 @@ void SimulatedModule::setFaults(const Faults &faults)
     m->faults = faults;
     m->random.seed(faults.seed);
     m->receivedCount = 0;
+    m->readCount = 0;
+    m->glitched = false;
 }
 
 Faults SimulatedModule::faults() const
@@ -319,6 +324,13 @@ void SimulatedModule::State::run()
     }
 }
 
+void SimulatedModule::State::changeBehindTheBack()
+{
+    ++readCount;
+    if (readCount == faults.changeAfterReads && faults.changeAt >= 0 && faults.changeAt < EEPROMSize)
+        memory[std::size_t(faults.changeAt)] = faults.changeTo;
+}
+
 QByteArray SimulatedModule::State::answer(std::uint8_t byte, bool &vanish)
 {
     ++receivedCount;
@@ -376,8 +388,13 @@ QByteArray SimulatedModule::State::answer(std::uint8_t byte, bool &vanish)
                 value = memory[std::size_t(pointer)];
             if (pointer == faults.readBackDiffersAt)
                 value ^= 0x5A;
+            if (pointer == faults.glitchFirstReadAt && !glitched) {
+                value ^= 0x01;
+                glitched = true;
+            }
             reply.append(char(value));
             ++pointer;
+            changeBehindTheBack();
             break;
         }
         case 0x16:

@@ -31,6 +31,14 @@ struct Faults {
     int stuckAt = -1;
     // Reads at this address return a byte other than the stored one.
     int readBackDiffersAt = -1;
+    // The first read of this address returns the stored byte with its
+    // lowest bit flipped; later reads are right (a line glitch once).
+    int glitchFirstReadAt = -1;
+    // Once the module has answered this many reads, the byte at changeAt
+    // becomes changeTo, as if something else had written it.
+    int changeAfterReads = -1;
+    int changeAt = -1;
+    std::uint8_t changeTo = 0;
     // Every reply waits this long before it goes out.
     int replyDelayMs = 0;
     // Chance (0..1) that a random byte follows a complete reply.

@@ -94,21 +94,28 @@ TEST_F(Transfers, DownloadFillsTheImageAndKeepsWhatItReplaces)
     EXPECT_EQ(data.params.TrigTiming, memory2D()[48]);
 }
 
-TEST_F(Transfers, EveryFailedDownloadEndsWithItsMessageAndAnEmptyImage)
+// A download that fails or is stopped leaves the buffer, the caption and the
+// open table's unsaved edits as they were; the question named those edits.
+TEST_F(Transfers, FailedOrStoppedDownloadKeepsEverything)
 {
+    sim.setMemory(memory2D());
     ui::frmTunara_Main &w = linkedWindow();
+    downloadOk();
+    choose(actions().editTimingTable);
+    ASSERT_TRUE(w.session().isOpen());
+    w.session().model().setValue(0, 3, 20, QStringLiteral("Edit"));
+    const ModuleImage image = data.image;
+    const QString kept = QStringLiteral("\r\nThe data buffer keeps what it held.");
     struct Row {
         const char *name;
         std::function<void()> arrange;
         std::deque<Answer> answers;
-        QStringList expected;
+        QString last;
     } rows[] = {
         {"silent mid-read", [&] { withFaults([](sim::Faults &f) { f.silenceAfterBytes = 60; }); },
-         {Answer::OK, Answer::Abort, Answer::OK},
-         {Download + u'|' + FirmwareMsg, QStringLiteral("Error|RS-232 timeout. Check cable and click Abort."),
-          Download + QStringLiteral("|Download failed.")}},
+         {Answer::OK, Answer::OK, Answer::Abort, Answer::OK}, Download + QStringLiteral("|Download failed.") + kept},
         {"Esc", [&] { atProgress(20, [&] { QTest::keyClick(w.progressFrame(), Qt::Key_Escape); }); },
-         {Answer::OK, Answer::OK}, {Download + u'|' + FirmwareMsg, Download + QStringLiteral("|Download failed.")}},
+         {Answer::OK, Answer::OK, Answer::OK}, Download + QStringLiteral("|Download stopped.") + kept},
     };
     for (Row &row : rows) {
         SCOPED_TRACE(row.name);
@@ -117,14 +124,17 @@ TEST_F(Transfers, EveryFailedDownloadEndsWithItsMessageAndAnEmptyImage)
         const std::size_t before = ui.messages().size();
         ui.answers = row.answers;
         choose(actions().download);
-        EXPECT_EQ(messagesFrom(before), row.expected);
-        EXPECT_TRUE(data.image.DataBufferEmpty);
-        EXPECT_EQ(caption(), titled(QStringLiteral("Data Buffer Empty")));
+        EXPECT_TRUE(ui.messages()[before].text.endsWith(
+            QStringLiteral("The open timing table holds edits not yet saved to the buffer; they would be lost too.")));
+        EXPECT_EQ(messagesFrom(before).back(), row.last);
+        EXPECT_EQ(data.image.EEPROMBuffer, image.EEPROMBuffer);
+        EXPECT_EQ(caption(), titled(QStringLiteral("Downloaded Data")));
+        EXPECT_TRUE(w.session().isOpen());
+        EXPECT_TRUE(w.session().hasUnsavedEdits());
         EXPECT_FALSE(serial.isOpen());
         EXPECT_FALSE(w.transferRunning());
-        EXPECT_TRUE(w.menuBar()->isEnabled());
     }
-    EXPECT_TRUE(keeper().restorePoints().list().isEmpty());
+    EXPECT_EQ(keeper().restorePoints().list().size(), 1);  // the first download's
 }
 
 // One download and one upload on a shown window: nothing the user does in
@@ -185,15 +195,17 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
     choose(actions().upload);
     EXPECT_TRUE(portStayedOpen);
     EXPECT_EQ(messagesFrom(before), (QStringList{Upload + u'|' + FirmwareMsg,
-                                                 Upload + u'|' + Completed + "\r\n1 byte written, 264 verified"}));
+                                                 Upload + u'|' + Completed +
+                                                     "\r\n1 byte written, all 264 read back and equal"}));
     EXPECT_EQ(ui.messages().back().icon, Icon::Exclamation);
     EXPECT_EQ(transferBytes(sim.memory()), imageBytes());
     EXPECT_EQ(sim.memory()[48], 25);
     EXPECT_FALSE(keeper().hasUnsavedWork());
     const QList<restore::Entry> kept = keeper().restorePoints().list();
-    ASSERT_EQ(kept.size(), 2);
+    ASSERT_EQ(kept.size(), 3);
     EXPECT_EQ(kept[0].event, restore::Event::BeforeUpload);
     EXPECT_EQ(readFile(kept[0].path), imageBytes());
+    EXPECT_EQ(kept[1].event, restore::Event::ModuleBeforeUpload);
 
     // A wizard resets the caption; the data still came from the module.
     ui.onModal = [&](QDialog &dialog) {
@@ -219,7 +231,8 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
          {Answer::OK, Answer::OK},
          {Upload + u'|' + FirmwareMsg,
           Upload + QStringLiteral("|Upload aborted - EEPROM verification failed.\r\nThe module may hold a partly "
-                                  "written configuration: upload again before starting the engine.")},
+                                  "written configuration: upload again before starting the engine.\r\nWhat it held "
+                                  "before this upload is kept: File > Open Restore Point, \"Module before upload\".")},
          Icon::Exclamation, true},
     };
     const ModuleImage good = data.image;
@@ -271,8 +284,37 @@ TEST_F(Transfers, UploadKeepsTheModulesContentsAndWriteEveryByteIsRemembered)
     openEdit();
     ui.answers = {Answer::OK, Answer::OK};
     choose(actions().upload);
-    EXPECT_TRUE(ui.messages().back().text.endsWith("\r\n264 bytes written, 264 verified"))
+    EXPECT_TRUE(ui.messages().back().text.endsWith("\r\n264 bytes written, all 264 read back and equal"))
         << ui.messages().back().text.toStdString();
+}
+
+// A file the program reads other than stored is not uploaded silently: one
+// question names what changes, No (the default) sends nothing.
+TEST_F(Transfers, UploadAsksOnceBeforeWritingWhatTheFileStoresDifferently)
+{
+    QByteArray bytes = transferBytes(memory2D());
+    bytes[64 - 16] = char(0x5A);  // a reserved byte, saved as 0
+    writeFile(QStringLiteral("odd.dat"), bytes);
+    linkedWindow();
+    ui.fileNames = {path(QStringLiteral("odd.dat"))};
+    ui.answers = {Answer::OK, Answer::OK};  // loaded, the check at open
+    choose(actions().openFile);
+    sim.clearReceived();
+    ui.answers = {Answer::No};
+    choose(actions().upload);
+    EXPECT_EQ(ui.messages().back().buttons, Buttons::YesNo);
+    EXPECT_TRUE(ui.messages().back().text.contains(QStringLiteral("reserved byte 64 holds 0x5A")));
+    EXPECT_TRUE(ui.messages().back().text.endsWith(QStringLiteral("Upload anyway?")));
+    EXPECT_TRUE(sim.received().empty());
+
+    ui.answers = {Answer::Yes, Answer::OK, Answer::OK};
+    choose(actions().upload);
+    EXPECT_TRUE(ui.messages().back().text.startsWith(Completed)) << ui.messages().back().text.toStdString();
+    EXPECT_EQ(sim.memory()[64], 0);
+    const std::size_t before = ui.messages().size();
+    ui.answers = {Answer::OK, Answer::OK};
+    choose(actions().upload);
+    EXPECT_EQ(messagesFrom(before).size(), 2);  // the firmware and the completion: no question
 }
 
 TEST_F(Transfers, PointThatCannotBeKeptIsReportedAndTheUploadWaitsForTheUser)
@@ -287,14 +329,16 @@ TEST_F(Transfers, PointThatCannotBeKeptIsReportedAndTheUploadWaitsForTheUser)
     EXPECT_TRUE(ui.messages()[1].text.startsWith(QStringLiteral("The image could not be kept as a restore point")));
     EXPECT_TRUE(window->statusBar()->currentMessage().startsWith(QStringLiteral("The image could not be kept")));
 
+    // What the module held could not be kept either: said, and the upload
+    // asks before it writes.
     data.params.TrigTiming = 25;
-    ui.answers = {Answer::OK, Answer::No};
+    ui.answers = {Answer::OK, Answer::OK, Answer::No};
     choose(actions().upload);
     EXPECT_EQ(ui.messages().back().buttons, Buttons::YesNo);
     EXPECT_TRUE(ui.messages().back().text.endsWith(QStringLiteral("Go on without it?")));
     EXPECT_EQ(sim.memory(), memory2D());  // nothing written
 
-    ui.answers = {Answer::OK, Answer::Yes, Answer::OK};
+    ui.answers = {Answer::OK, Answer::OK, Answer::Yes, Answer::OK};
     choose(actions().upload);
     EXPECT_TRUE(ui.messages().back().text.startsWith(Completed)) << ui.messages().back().text.toStdString();
     EXPECT_NE(sim.memory(), memory2D());

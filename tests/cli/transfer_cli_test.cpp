@@ -94,6 +94,8 @@ TEST_F(TransferCli, DownloadSavesExactlyTheModulesBytes)
         ASSERT_EQ(std::uint8_t(file[a - 16]), memory[a]) << a;
 }
 
+// A file whose bytes the program reads other than stored goes to the module
+// only on request; then the module holds exactly the encoded image.
 TEST_F(TransferCli, UploadWritesTheEncodedFileAndVerifiesIt)
 {
     QByteArray bytes(264, '\0');
@@ -104,7 +106,14 @@ TEST_F(TransferCli, UploadWritesTheEncodedFileAndVerifiesIt)
     UpdateEEPROM(expected);
     const auto before = sim.memory();
 
-    const CliRun r = cli({"upload", "--port", sim.devicePath(), path("in.dat")});
+    const CliRun refused = cli({"upload", "--port", sim.devicePath(), path("in.dat")});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.contains("(give --accept-changes to upload anyway):\n")) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains("reserved byte ")) << refused.err.toStdString();
+    EXPECT_TRUE(sim.received().empty());
+    EXPECT_EQ(sim.memory(), before);
+
+    const CliRun r = cli({"upload", "--accept-changes", "--port", sim.devicePath(), path("in.dat")});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("Upload completed. Remember to cycle power off for 5 seconds\n"
                                "and then on again before starting engine.\n"))
@@ -115,7 +124,8 @@ TEST_F(TransferCli, UploadWritesTheEncodedFileAndVerifiesIt)
     int differing = 0;
     for (int a = 16; a < 280; ++a)
         differing += before[a] != memory[a];
-    EXPECT_TRUE(r.out.contains(QString("\n%1 bytes written, 264 verified\n").arg(differing))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QString("\n%1 bytes written, all 264 read back and equal\n").arg(differing)))
+        << r.out.toStdString();
 
     // What the module held is listed with the window's restore points, before
     // the image written.
@@ -128,16 +138,16 @@ TEST_F(TransferCli, UploadWritesTheEncodedFileAndVerifiesIt)
     for (int a = 16; a < 280; ++a)
         ASSERT_EQ(std::uint8_t(kept[a - 16]), before[a]) << a;
 
-    const CliRun all = cli({"upload", "--write-all", "--port", sim.devicePath(), path("in.dat")});
+    const CliRun all = cli({"upload", "--write-all", "--accept-changes", "--port", sim.devicePath(), path("in.dat")});
     EXPECT_EQ(all.code, 0) << all.err.toStdString();
-    EXPECT_TRUE(all.out.contains("\n264 bytes written, 264 verified\n")) << all.out.toStdString();
+    EXPECT_TRUE(all.out.contains("\n264 bytes written, all 264 read back and equal\n")) << all.out.toStdString();
 }
 
 TEST_F(TransferCli, UploadThatFailsVerificationIsNeverReportedAsDone)
 {
     writeFile(path("in.dat"), QByteArray(264, '\x21'));
     withFaults([](sim::Faults &f) { f.readBackDiffersAt = 200; });
-    const CliRun r = cli({"upload", "--port", sim.devicePath(), path("in.dat")});
+    const CliRun r = cli({"upload", "--accept-changes", "--port", sim.devicePath(), path("in.dat")});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains("Upload aborted - EEPROM verification failed.\n"));
     EXPECT_FALSE(r.out.contains("Upload completed"));
@@ -237,7 +247,7 @@ TEST_F(TransferCli, UploadKeepsARestorePointOrWritesNothingUnlessToldToGoOn)
 {
     writeFile(path("in.dat"), QByteArray(264, '\x21'));
     const QString points = path(".local/share/Tunara_Kelm_Main/restore-points");
-    EXPECT_EQ(cli({"upload", "--port", sim.devicePath(), path("in.dat")}).code, 0);
+    EXPECT_EQ(cli({"upload", "--accept-changes", "--port", sim.devicePath(), path("in.dat")}).code, 0);
     const QList<restore::Entry> kept = restore::RestorePoints(points).list();
     ASSERT_EQ(kept.size(), 2);  // the image written, and what the module held
     EXPECT_EQ(kept[0].event, restore::Event::BeforeUpload);
@@ -250,11 +260,12 @@ TEST_F(TransferCli, UploadKeepsARestorePointOrWritesNothingUnlessToldToGoOn)
     memory[100] = 0x77;
     sim.setMemory(memory);
     writeFile(path("in.dat"), QByteArray(264, '\x22'));
-    const CliRun refused = cli({"upload", "--port", sim.devicePath(), path("in.dat")});
+    const CliRun refused = cli({"upload", "--accept-changes", "--port", sim.devicePath(), path("in.dat")});
     EXPECT_EQ(refused.code, 1);
     EXPECT_TRUE(refused.err.contains("could not be kept as a restore point")) << refused.err.toStdString();
     EXPECT_EQ(sim.memory()[100], 0x77);
-    const CliRun told = cli({"upload", "--port", sim.devicePath(), "--no-restore-point", path("in.dat")});
+    const CliRun told =
+        cli({"upload", "--port", sim.devicePath(), "--accept-changes", "--no-restore-point", path("in.dat")});
     EXPECT_EQ(told.code, 0) << told.err.toStdString();
     EXPECT_EQ(sim.memory()[100], 0x22);
 }

@@ -18,6 +18,8 @@ void ensureApplication()
 ErrorChoice ScriptedErrors::ErrorDialog(const RuntimeError &error)
 {
     shown.push_back({error.number(), error.source(), error.description()});
+    if (beforeAnswer)
+        beforeAnswer();
     if (shown.size() > 50)
         return ErrorChoice::Abort;  // a script that loops forever is a failed test, not a hang
     if (answers.empty())
@@ -98,7 +100,7 @@ QStringList RecordingEvents::timeline() const
 void RecordingEvents::finished(link::TransferCommand command, link::TransferOutcome outcome)
 {
     static const char *const commands[] = {"Download", "Upload", "Identify"};
-    static const char *const outcomes[] = {"Completed", "Cancelled", "Refused", "Failed", "Busy"};
+    static const char *const outcomes[] = {"Completed", "Cancelled", "Refused", "Failed", "Stopped", "Busy"};
     note(QStringLiteral("finished %1 %2").arg(QLatin1String(commands[int(command)]),
                                                QLatin1String(outcomes[int(outcome)])));
 }

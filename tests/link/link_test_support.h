@@ -34,6 +34,7 @@ class ScriptedErrors : public tunara::ErrorResponder {
 public:
     std::deque<tunara::ErrorChoice> answers;
     std::vector<RecordedError> shown;
+    std::function<void()> beforeAnswer;  // runs while the dialog is shown
     tunara::ErrorChoice ErrorDialog(const tunara::RuntimeError &error) override;
     QStringList descriptions() const;
 };
@@ -72,7 +73,7 @@ public:
     const Run *find(const QString &caption) const;
 };
 
-// Records every event by name ("running", "replacing", "cleared",
+// Records every event by name ("running", "replacing",
 // "downloaded", "read", "writing", "finished <command> <outcome>", "idle")
 // with the number of messages shown before it.
 class RecordingEvents : public tunara::link::TransferEvents {
@@ -85,7 +86,6 @@ public:
 
     void runningChanged(bool running) override { note(running ? "running" : "idle"); }
     void imageAboutToBeReplaced() override { note("replacing"); }
-    void imageCleared() override { note("cleared"); }
     void downloaded(const tunara::ModuleParameters &) override { note("downloaded"); }
     void moduleContentsRead(const tunara::link::EEPROMBytes &before) override
     {
@@ -93,6 +93,7 @@ public:
         note("read");
     }
     void aboutToWrite() override { note("writing"); }
+    QString olderImageHint() const override { return QStringLiteral("kept"); }
     tunara::link::EEPROMBytes moduleBefore{};
     void finished(tunara::link::TransferCommand command, tunara::link::TransferOutcome outcome) override;
 

@@ -184,70 +184,76 @@ TEST_F(Protocol, PortThatCannotBeOpenedIsReportedAsCommError)
 
 // ---- reading ---------------------------------------------------------------
 
-TEST_F(Protocol, EscDuringReadStopsAsFailedAndKeepsOnlyWhatWasRead)
+// A read pass fills only the bytes it is given, and only when every byte
+// came: Esc (pending or pressed) stops it, and the image is never touched.
+TEST_F(Protocol, EscStopsAReadWhichFillsNothing)
 {
     sim.setMemory(memoryWith([](int a) { return std::uint8_t(a * 7 + 1); }));
     data.image.EEPROMBuffer.fill(0xEE);
+    const auto image = data.image.EEPROMBuffer;
     progress.onValue = [this](const QString &, int step) {
         if (step == 5)  // value for address 20
             protocol.AbortRequested = true;
     };
-    protocol.ReadEEPROMData();
+    link::EEPROMBytes read{};
+    EXPECT_EQ(protocol.ReadEEPROMData(read), ModuleProtocol::Pass::Stopped);
     expectCleanFailure();
     EXPECT_FALSE(protocol.AbortRequested);
-    EXPECT_TRUE(data.image.DataBufferEmpty);
-    for (int a = 16; a <= 20; ++a)
-        EXPECT_EQ(data.image.EEPROMBuffer[a], std::uint8_t(a * 7 + 1)) << a;
-    for (int a = 21; a < 256; ++a)
-        ASSERT_EQ(data.image.EEPROMBuffer[a], 0) << a;
-    for (int a = 256; a < 280; ++a)
-        ASSERT_EQ(data.image.EEPROMBuffer[a], 0xEE) << a;  // the clear leaves these
+    EXPECT_EQ(read, link::EEPROMBytes{});
+    EXPECT_EQ(data.image.EEPROMBuffer, image);
     EXPECT_EQ(countOnWire(0x15), 5);
     EXPECT_TRUE(errors.shown.empty());
-}
 
-TEST_F(Protocol, PendingEscStopsTheNextReadAfterItsFirstByte)
-{
-    sim.setMemory(memoryWith([](int) { return std::uint8_t(0xA5); }));
+    progress.onValue = nullptr;
+    sim.clearReceived();
     protocol.AbortRequested = true;  // pressed while nothing ran
-    protocol.ReadEEPROMData();
-    expectCleanFailure();
+    EXPECT_EQ(protocol.ReadEEPROMData(read), ModuleProtocol::Pass::Stopped);
     EXPECT_FALSE(protocol.AbortRequested);
-    EXPECT_EQ(data.image.EEPROMBuffer[16], 0xA5);
-    EXPECT_EQ(data.image.EEPROMBuffer[17], 0);
     EXPECT_EQ(countOnWire(0x15), 1);
-}
-
-TEST_F(Protocol, ModuleFallingSilentMidReadTimesOut)
-{
-    withFaults([](sim::Faults &f) { f.silenceAfterBytes = 3 + 10; });
-    protocol.ReadEEPROMData();
-    expectOneCommError(Timeout);
-    expectCleanFailure();
+    EXPECT_EQ(protocol.ReadEEPROMData(read), ModuleProtocol::Pass::Complete);
+    EXPECT_EQ(read[279], std::uint8_t(279 * 7 + 1));
+    EXPECT_EQ(data.image.EEPROMBuffer, image);
 }
 
 TEST_F(Protocol, IgnoringATimeoutNeverTurnsAMissingByteIntoData)
 {
     withFaults([](sim::Faults &f) { f.silenceAfterBytes = 3 + 4; });  // address, then four reads
     errors.answers = {ErrorChoice::Ignore};
-    protocol.ReadEEPROMData();
+    link::EEPROMBytes read{};
+    EXPECT_EQ(protocol.ReadEEPROMData(read), ModuleProtocol::Pass::Failed);
     expectOneCommError(Timeout);
     expectCleanFailure();
-    EXPECT_TRUE(data.image.DataBufferEmpty);
+    EXPECT_EQ(read, link::EEPROMBytes{});
     EXPECT_EQ(countOnWire(0x15), 5);  // the loop stopped at the byte that never came
 }
 
-TEST_F(Protocol, PortVanishingMidTransferIsNamedAsSuch)
+// Retry after a time-out or a device that went away opens the port again and
+// reads the whole pass anew, from a fresh address set.
+TEST_F(Protocol, RetryOpensThePortAgainAndRepeatsThePass)
 {
+    const auto memory = memoryWith([](int a) { return std::uint8_t(a * 3); });
+    sim.setMemory(memory);
     const QString device = sim.devicePath();
+    withFaults([](sim::Faults &f) { f.silenceAfterBytes = 3 + 2 * 10; });
+    errors.answers = {ErrorChoice::Retry};
+    errors.beforeAnswer = [this] { sim.setFaults({}); };  // the cable is back
+    link::EEPROMBytes read{};
+    EXPECT_EQ(protocol.ReadEEPROMData(read), ModuleProtocol::Pass::Complete);
+    expectOneCommError(Timeout);
+    for (int a = 16; a < 280; ++a)
+        ASSERT_EQ(read[a], memory[a]) << a;
+    EXPECT_EQ(countOnWire(0x14), 2);
+    EXPECT_FALSE(port.isOpen());
+
+    errors.shown.clear();
+    errors.beforeAnswer = nullptr;
     withFaults([](sim::Faults &f) { f.vanishAfterBytes = 3 + 8; });
-    protocol.ReadEEPROMData();
+    EXPECT_EQ(protocol.ReadEEPROMData(read), ModuleProtocol::Pass::Failed);
     ASSERT_FALSE(errors.shown.empty());
     EXPECT_TRUE(errors.shown.front().description.startsWith(
         QStringLiteral("The device %1 went away during the transfer").arg(device)))
         << errors.shown.front().description.toStdString();
     expectCleanFailure();
-    EXPECT_TRUE(data.image.DataBufferEmpty);
 }
 
 // ---- writing and verification ---------------------------------------------
@@ -258,7 +264,7 @@ TEST_F(Protocol, RefusedWriteStopsAtThatAddressWithoutVerifying)
     for (int a = 16; a < 280; ++a)
         data.image.EEPROMBuffer[a] = std::uint8_t(~before[a]);
     withFaults([](sim::Faults &f) { f.refuseWriteAt = 20; });
-    protocol.WriteEEPROMData();
+    EXPECT_FALSE(protocol.WriteEEPROMData(link::allTransferAddresses()));
     expectCleanFailure();
     EXPECT_TRUE(errors.shown.empty());
     EXPECT_EQ(progress.find("Verifying EEPROM"), nullptr);
@@ -277,7 +283,9 @@ TEST_F(Protocol, VerificationCountsADifferentReadBack)
     sim.setMemory(memory);
     std::copy(memory.begin(), memory.end(), data.image.EEPROMBuffer.begin());
     withFaults([](sim::Faults &f) { f.readBackDiffersAt = 100; });
-    protocol.VerifyEEPROM();
+    std::vector<int> differing;
+    EXPECT_EQ(protocol.VerifyEEPROM(differing), ModuleProtocol::Pass::Complete);
+    EXPECT_EQ(differing, std::vector<int>{100});
     EXPECT_EQ(protocol.VerifyErrorCount, 1);
     EXPECT_FALSE(port.isOpen());
     const auto *run = progress.find("Verifying EEPROM");
@@ -291,7 +299,8 @@ TEST_F(Protocol, PendingEscStopsVerificationAfterItsFirstByteAsFailed)
     const auto memory = sim.memory();
     std::copy(memory.begin(), memory.end(), data.image.EEPROMBuffer.begin());
     protocol.AbortRequested = true;
-    protocol.VerifyEEPROM();
+    std::vector<int> differing;
+    EXPECT_EQ(protocol.VerifyEEPROM(differing), ModuleProtocol::Pass::Stopped);
     EXPECT_EQ(protocol.VerifyErrorCount, 1);
     EXPECT_FALSE(protocol.AbortRequested);
     EXPECT_EQ(countOnWire(0x15), 1);
@@ -302,7 +311,8 @@ TEST_F(Protocol, UnansweredByteDuringVerificationCountsAsFailed)
     const auto memory = sim.memory();
     std::copy(memory.begin(), memory.end(), data.image.EEPROMBuffer.begin());
     withFaults([](sim::Faults &f) { f.silenceAfterBytes = 3 + 5; });
-    protocol.VerifyEEPROM();
+    std::vector<int> differing;
+    EXPECT_EQ(protocol.VerifyEEPROM(differing), ModuleProtocol::Pass::Failed);
     expectOneCommError(Timeout);
     EXPECT_GE(protocol.VerifyErrorCount, 1);
     EXPECT_FALSE(port.isOpen());
@@ -314,7 +324,8 @@ TEST_F(Protocol, VerificationWhoseAddressIsRefusedCountsAsFailed)
     const auto memory = sim.memory();
     std::copy(memory.begin(), memory.end(), data.image.EEPROMBuffer.begin());
     withFaults([](sim::Faults &f) { f.refuseAddress = true; });
-    protocol.VerifyEEPROM();
+    std::vector<int> differing;
+    EXPECT_EQ(protocol.VerifyEEPROM(differing), ModuleProtocol::Pass::Failed);
     EXPECT_EQ(protocol.VerifyErrorCount, 1);
     EXPECT_EQ(countOnWire(0x15), 0);
 }

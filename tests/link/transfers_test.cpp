@@ -1,6 +1,6 @@
 // The download and upload commands: every refusal and failure ends with its
-// own message, a failed or refused download leaves the image cleared, and an
-// upload never writes when it should not.
+// own message, a download that does not get every byte changes nothing, and
+// an upload never writes when it should not.
 #include "module/parameter_codec.h"
 
 #include "link_test_support.h"
@@ -25,13 +25,14 @@ protected:
         data.image.EEPROMBuffer.fill(value);
         data.image.DataBufferEmpty = false;
     }
-    bool imageCleared() const
+    // The image is as it was before the command.
+    void expectImageKept(const ModuleImage &before)
     {
-        for (int a = 0; a < 256; ++a)
-            if (data.image.EEPROMBuffer[a] != 0)
-                return false;
-        return data.image.DataBufferEmpty;
+        EXPECT_EQ(data.image.EEPROMBuffer, before.EEPROMBuffer);
+        EXPECT_EQ(data.image.DataBufferEmpty, before.DataBufferEmpty);
+        EXPECT_FALSE(events.calls.contains("replacing"));
     }
+    const QString failedKeepingTheBuffer = T::DownloadFailed + "\r\n" + T::BufferKept;
     void expectMessages(const std::vector<std::pair<QString, MessageIcon>> &expected, const QString &title)
     {
         ASSERT_EQ(prompter.shown.size(), expected.size()) << prompter.texts().join(" | ").toStdString();
@@ -65,47 +66,68 @@ TEST_F(Transfers, DownloadWithoutLinkTriesFiveTimesThenGivesUp)
 {
     withFaults([](sim::Faults &f) { f.noResyncAck = true; });
     fillImage(0x42);
+    const ModuleImage before = data.image;
     EXPECT_EQ(transfers.Download(), TransferOutcome::Failed);
     EXPECT_EQ(prompter.shown.front().text, "Data buffer not empty. OK to overwrite?");
     prompter.shown.erase(prompter.shown.begin());
     expectMessages({{T::NoLink, MessageIcon::Exclamation}}, T::DownloadTitle);
     EXPECT_EQ(wire(), std::vector<std::uint8_t>(5, 0x33));
     EXPECT_FALSE(port.isOpen());
-    EXPECT_TRUE(imageCleared());
-    EXPECT_EQ(events.calls, (QStringList{"running", "replacing", "cleared", "finished Download Failed", "idle"}));
+    expectImageKept(before);
+    EXPECT_EQ(events.calls, (QStringList{"running", "finished Download Failed", "idle"}));
 }
 
 TEST_F(Transfers, DownloadWithBadEchoShowsTheErrorThenItsOwnFailure)
 {
     withFaults([](sim::Faults &f) { f.idFirstByte = 'Z'; });
+    const ModuleImage before = data.image;
     EXPECT_EQ(transfers.Download(), TransferOutcome::Failed);
     EXPECT_EQ(errors.descriptions(), QStringList{"Firmware ID - no command echo."});
     expectMessages({{"Firmware ID read failed - cannot download.", MessageIcon::Exclamation}}, T::DownloadTitle);
-    EXPECT_TRUE(imageCleared());
+    expectImageKept(before);
 }
 
-TEST_F(Transfers, DownloadFromAnotherModelShowsItsIdThenRefusesAndClears)
+TEST_F(Transfers, DownloadFromAnotherModelShowsItsIdThenRefusesKeepingTheBuffer)
 {
+    fillImage(0x42);
+    const ModuleImage before = data.image;
+    prompter.okAnswers = {true};
     sim.setFirmwareID("Torvik-1 Classic 1.0");
     EXPECT_EQ(transfers.Download(), TransferOutcome::Refused);
+    prompter.shown.erase(prompter.shown.begin());
     expectMessages({{"Firmware ID: Torvik-1 Classic 1.0", MessageIcon::Exclamation},
                     {"Not Torvik-1 Zoruro unit. Cannot download and edit data.", MessageIcon::None}},
                    T::DownloadTitle);
-    EXPECT_TRUE(imageCleared());
+    expectImageKept(before);
     EXPECT_EQ(countOnWire(0x15), 0);
 }
 
-TEST_F(Transfers, DownloadThatFailsMidwayClearsTheImage)
+// A module that goes silent, or Esc, part-way through: the buffer keeps what
+// it held, and Esc is told as a stop, not as a failure.
+TEST_F(Transfers, DownloadThatFailsOrIsStoppedMidwayKeepsTheBuffer)
 {
+    fillImage(0x42);
+    const ModuleImage before = data.image;
     sim.setMemory(linktest::LinkTest::memoryWith([](int) { return std::uint8_t(0x77); }));
     withFaults([](sim::Faults &f) { f.silenceAfterBytes = 1 + 1 + 3 + 2 * 20; });
     EXPECT_EQ(transfers.Download(), TransferOutcome::Failed);
     EXPECT_EQ(errors.descriptions(), QStringList{"RS-232 timeout. Check cable and click Abort."});
-    expectMessages({{firmware, MessageIcon::Exclamation}, {"Download failed.", MessageIcon::Exclamation}},
+    prompter.shown.erase(prompter.shown.begin());
+    expectMessages({{firmware, MessageIcon::Exclamation}, {failedKeepingTheBuffer, MessageIcon::Exclamation}},
                    T::DownloadTitle);
-    EXPECT_TRUE(imageCleared());
-    EXPECT_FALSE(events.calls.contains("downloaded"));
+    expectImageKept(before);
     EXPECT_FALSE(port.isOpen());
+
+    withFaults([](sim::Faults &f) { f.silenceAfterBytes = -1; });
+    prompter.shown.clear();
+    progress.onValue = [&](const QString &, int step) {
+        if (step == 100)
+            protocol.AbortRequested = true;
+    };
+    EXPECT_EQ(transfers.Download(), TransferOutcome::Stopped);
+    EXPECT_EQ(prompter.texts().last(), T::DownloadStopped + "\r\n" + T::BufferKept);
+    EXPECT_EQ(prompter.shown.back().icon, MessageIcon::Information);
+    expectImageKept(before);
 }
 
 TEST_F(Transfers, SecondCommandDuringATransferIsTurnedAway)
@@ -118,9 +140,10 @@ TEST_F(Transfers, SecondCommandDuringATransferIsTurnedAway)
             protocol.AbortRequested = true;  // and Esc ends this one early
         }
     };
-    EXPECT_EQ(transfers.Download(), TransferOutcome::Failed);
+    EXPECT_EQ(transfers.Download(), TransferOutcome::Stopped);
     EXPECT_EQ(nested, (std::vector<TransferOutcome>{TransferOutcome::Busy, TransferOutcome::Busy}));
-    expectMessages({{firmware, MessageIcon::Exclamation}, {"Download failed.", MessageIcon::Exclamation}},
+    expectMessages({{firmware, MessageIcon::Exclamation}, {T::DownloadStopped + "\r\n" + T::BufferKept,
+                                                           MessageIcon::Information}},
                    T::DownloadTitle);
     EXPECT_FALSE(transfers.isRunning());
 }
@@ -140,7 +163,7 @@ TEST_F(Transfers, DownloadAndUploadReportTheirEventsInOrder)
     };
     EXPECT_EQ(transfers.Download(), TransferOutcome::Completed);
     // The overwrite question, the firmware ID, the completion.
-    EXPECT_EQ(events.timeline(), (QStringList{"running@0", "replacing@1", "cleared@1", "downloaded@2",
+    EXPECT_EQ(events.timeline(), (QStringList{"running@0", "replacing@2", "downloaded@2",
                                               "finished Download Completed@3", "idle@3"}))
         << events.timeline().join(' ').toStdString();
     events.calls.clear();
@@ -150,10 +173,11 @@ TEST_F(Transfers, DownloadAndUploadReportTheirEventsInOrder)
         data.image.EEPROMBuffer[a] ^= 1;  // something to program
     UpdateParams(data);
     EXPECT_EQ(transfers.Upload(), TransferOutcome::Completed);
-    EXPECT_EQ(events.timeline(), (QStringList{"running@0", "writing@1", "finished Upload Completed@2", "idle@2"}))
+    EXPECT_EQ(events.timeline(),
+              (QStringList{"running@0", "read@1", "writing@1", "finished Upload Completed@2", "idle@2"}))
         << events.timeline().join(' ').toStdString();
-    // Twice in each of reading, programming and verifying.
-    EXPECT_EQ(nested, std::vector<TransferOutcome>(6, TransferOutcome::Busy));
+    // Twice in each of the download, the upload's reading, programming and verifying.
+    EXPECT_EQ(nested, std::vector<TransferOutcome>(8, TransferOutcome::Busy));
     EXPECT_FALSE(transfers.isRunning());
 }
 
@@ -202,7 +226,8 @@ TEST_F(Transfers, RefusedWriteEndsWithProgrammingFailed)
     withFaults([](sim::Faults &f) { f.refuseWriteAt = 17; });
     EXPECT_EQ(transfers.Upload(), TransferOutcome::Failed);
     expectMessages({{firmware, MessageIcon::Exclamation},
-                    {"Upload aborted - EEPROM programming failed.\r\n" + T::PartlyWritten, MessageIcon::Exclamation}},
+                    {"Upload aborted - EEPROM programming failed.\r\n" + T::PartlyWritten + "\r\nkept",
+                     MessageIcon::Exclamation}},
                    T::UploadTitle);
     EXPECT_FALSE(port.isOpen());
 }

@@ -24,8 +24,10 @@ bool ImageKeeper::keepRestorePoint(restore::Event event, const QByteArray &bytes
 {
     try {
         m_restorePoints.keep(bytes, event, m_protocol.FirmwareID);
+        m_lastPointKept = true;
         return true;
     } catch (const RuntimeError &e) {
+        m_lastPointKept = false;
         // The user learns that this image has no copy, and decides whether
         // what would overwrite it goes on.
         const QString text = QStringLiteral("The image could not be kept as a restore point: %1").arg(e.description());

@@ -38,6 +38,8 @@ public:
     // False when the point could not be kept and the user will not let the
     // write it protects go on without it.
     bool keepRestorePoint(restore::Event event, const QByteArray &bytes, bool protectsAWrite);
+    // Whether the last keepRestorePoint() kept its point.
+    bool lastPointKept() const { return m_lastPointKept; }
     // Keeps a filled image, as a save would write it, before it is replaced.
     bool keepImageAboutToBeOverwritten(restore::Event event);
 
@@ -52,6 +54,7 @@ private:
     WindowShell &m_shell;
     restore::RestorePoints m_restorePoints;
     SavedState m_saved;
+    bool m_lastPointKept = false;
 };
 
 }  // namespace tunara::ui

@@ -4,7 +4,9 @@
 
 #include "app/commands/data_status.h"
 #include "app/commands/image_keeper.h"
+#include "app/commands/unsaved_table_note.h"
 #include "app/main_actions.h"
+#include "compare/image_check.h"
 #include "app/window_shell.h"
 #include "core/numbers.h"
 #include "dialogs/error_dialog.h"
@@ -32,7 +34,6 @@ Icon iconOf(link::MessageIcon icon)
 }
 
 // Where the image came from, as the caption names it.
-const QString EmptySource = QStringLiteral("Data Buffer Empty");
 const QString DownloadedSource = QStringLiteral("Downloaded Data");
 
 const QString TableOpenMessage = QStringLiteral("You must close or save any open table before uploading.");
@@ -83,9 +84,30 @@ void TransferCommands::mnuUpload_Click()
         return;
     }
     // Asked before any serial traffic; an empty image is the upload's own refusal.
-    if (!m_data.image.DataBufferEmpty && !confirmUnfilledTable())
+    if (!m_data.image.DataBufferEmpty && (!confirmUnfilledTable() || !confirmCheckedChanges()))
         return;
     m_transfers.Upload();
+}
+
+bool TransferCommands::confirmCheckedChanges()
+{
+    // Only bytes that came from a file or a module can be read other than
+    // stored; an image the parameters dialog made holds what it shows.
+    if (!m_data.filledThisRun.table2D && !m_data.filledThisRun.table3D)
+        return true;
+    const std::vector<compare::CheckItem> changes = compare::checkImage(m_data.image).changesToFile();
+    if (changes.empty() || m_acceptedChanges == m_data.image.EEPROMBuffer)
+        return true;
+    const QString text =
+        QStringLiteral("The program reads %1 item(s) of the data buffer other than it stores them; the upload would "
+                       "write them as read:\r\n\r\n%2\r\n\r\nUpload anyway?")
+            .arg(changes.size())
+            .arg(compare::itemListText(changes, 20));
+    if (m_ui.messageBox(m_shell.dialogParent(), text, link::TransferText::UploadTitle, Buttons::YesNo,
+                        Icon::Exclamation) != Answer::Yes)
+        return false;
+    m_acceptedChanges = m_data.image.EEPROMBuffer;
+    return true;
 }
 
 bool TransferCommands::confirmUnfilledTable()
@@ -126,7 +148,8 @@ void TransferCommands::showMessage(const QString &text, const QString &title, li
 
 bool TransferCommands::askOkCancel(const QString &text, const QString &title)
 {
-    return m_ui.messageBox(m_shell.dialogParent(), text, title, Buttons::OKCancel, Icon::None) == Answer::OK;
+    return m_ui.messageBox(m_shell.dialogParent(), text + UnsavedTableEditsNote(m_session), title, Buttons::OKCancel,
+                           Icon::None) == Answer::OK;
 }
 
 // Nothing else may touch the image, the port or the open table meanwhile.
@@ -139,18 +162,14 @@ void TransferCommands::runningChanged(bool running)
 
 void TransferCommands::imageAboutToBeReplaced()
 {
-    // The user agreed to overwrite: keep what is there first.
+    // Every byte arrived and the user agreed to overwrite: keep what is
+    // there first.
     m_mayGoOn = m_keeper.keepImageAboutToBeOverwritten(restore::Event::BeforeDownload);
     if (!m_mayGoOn)
         return;
     m_session.discard();  // the open table's unsaved edits go with the image
     m_data.filledThisRun = {};
     m_keeper.forget();
-}
-
-void TransferCommands::imageCleared()
-{
-    m_status.showSource(EmptySource);
 }
 
 void TransferCommands::downloaded(const ModuleParameters &)
@@ -176,18 +195,23 @@ void TransferCommands::moduleContentsRead(const link::EEPROMBytes &before)
                               QByteArray(reinterpret_cast<const char *>(before.data() + ModuleImage::FirstTransferAddress),
                                          ModuleImage::TransferLength),
                               false);
+    m_moduleContentsKept = m_keeper.lastPointKept();
+}
+
+QString TransferCommands::olderImageHint() const
+{
+    return m_moduleContentsKept ? QStringLiteral("What it held before this upload is kept: File > Open Restore Point, "
+                                                 "\"Module before upload\".")
+                                : QString();
 }
 
 void TransferCommands::finished(link::TransferCommand command, link::TransferOutcome outcome)
 {
     const bool completed = outcome == link::TransferOutcome::Completed;
+    m_moduleContentsKept = false;
     if (command == link::TransferCommand::Download && completed) {
         m_status.refresh();
         m_followUp.editModuleParameters();
-    } else if (command == link::TransferCommand::Download && m_data.image.DataBufferEmpty) {
-        // A failed or refused download leaves the image cleared.
-        m_data.filledThisRun = {};
-        m_keeper.forget();
     } else if (command == link::TransferCommand::Upload && completed) {
         m_keeper.markSaved();  // the module now holds exactly this image
     }

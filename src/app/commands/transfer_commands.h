@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 namespace tunara {
 class StoredSettings;
 }
@@ -46,14 +48,17 @@ private:
     // TransferEvents
     void runningChanged(bool running) override;
     void imageAboutToBeReplaced() override;
-    void imageCleared() override;
     void downloaded(const ModuleParameters &params) override;
     void moduleContentsRead(const link::EEPROMBytes &before) override;
+    QString olderImageHint() const override;
     void aboutToWrite() override;
     bool mayGoOn() override { return m_mayGoOn; }
     void finished(link::TransferCommand command, link::TransferOutcome outcome) override;
 
     bool confirmUnfilledTable();
+    // What the upload would write other than the buffer holds it, asked
+    // once for each image.
+    bool confirmCheckedChanges();
     // Communications > Write Every Byte, remembered for the next run.
     void setWriteEveryByte(bool on);
 
@@ -64,6 +69,8 @@ private:
     WindowShell &m_shell;
     ImageKeeper &m_keeper;
     bool m_mayGoOn = true;  // the transfer's overwrite, after its restore point
+    bool m_moduleContentsKept = false;  // this upload's "Module before upload" point
+    std::optional<link::EEPROMBytes> m_acceptedChanges;  // the image whose check the user accepted
     DataStatus &m_status;
     ImageFollowUp m_followUp;
     link::ModuleTransfers m_transfers;
