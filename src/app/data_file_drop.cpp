@@ -1,5 +1,8 @@
 #include "app/data_file_drop.h"
 
+#include "app/commands/opened_file_check.h"
+#include "core/runtime_error.h"
+#include "files/data_file.h"
 #include "ui_port/user_interface.h"
 
 #include <QDragEnterEvent>
@@ -33,6 +36,13 @@ QString DataFileDrop::refusal(const QMimeData &mime)
         return info.filePath() + QStringLiteral("\r\nFile not found.");
     if (!info.isFile())
         return info.filePath() + QStringLiteral("\r\nThis is not a data file.");
+    // Said before the open asks whether to overwrite the image.
+    try {
+        if (const auto kind = datafile::readStart(info.filePath()).otherKind)
+            return NotADataFileText(info.filePath(), *kind);
+    } catch (const RuntimeError &) {
+        // unreadable: the open reports why
+    }
     return {};
 }
 

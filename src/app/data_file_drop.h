@@ -13,7 +13,8 @@ class UserInterface;
 
 // A data file dragged from a file manager onto the window opens as a recent
 // file does. A drop of several files, a folder or anything that is not a
-// local file is refused with a message saying why.
+// local file is refused with a message saying why, and so is a file that
+// is recognisably something else (a CSV file, a picture).
 class DataFileDrop : public QObject {
     Q_OBJECT
 public:

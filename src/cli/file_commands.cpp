@@ -144,9 +144,15 @@ QString parameterText(const ParameterField &field)
 
 ModuleData openDataFile(const QString &path)
 {
+    const datafile::FileStart start = datafile::readStart(path);
+    if (start.otherKind)
+        throw RuntimeError(FileErrorNumber, QStringLiteral("Data File"),
+                           files::notADataFileText(path, *start.otherKind,
+                                                   QStringLiteral("import it with tunara-cli import-csv FILE.dat "
+                                                                  "TABLE.csv -o OUT.dat")));
     ModuleData data;
     data.image.ClearEEPROMBuffer();
-    if (!datafile::fillImage(datafile::read(path), data.image))
+    if (!datafile::fillImage(start.bytes, data.image))
         throw RuntimeError(FileErrorNumber, QStringLiteral("Data File"),
                            path + QStringLiteral(": ") + datafile::prematureEndMessage());
     data.image.DataBufferEmpty = false;

@@ -13,20 +13,42 @@ QString markName(char16_t mark)
     return mark == u',' ? QStringLiteral("a decimal comma") : QStringLiteral("a decimal point");
 }
 
-}  // namespace
+char16_t code(QChar c)
+{
+    return c.unicode();
+}
 
-char16_t detectSeparator(QStringView text)
+char16_t code(char c)
+{
+    return char16_t(quint8(c));
+}
+
+template <typename Text>
+char16_t separatorOf(Text text)
 {
     bool inQuotes = false;
-    for (const QChar c : text) {
+    for (const auto ch : text) {
+        const char16_t c = code(ch);
         if (c == u'"')
             inQuotes = !inQuotes;
         else if (!inQuotes && (c == u',' || c == u';' || c == u'\t'))
-            return c.unicode();
+            return c;
         else if (!inQuotes && (c == u'\r' || c == u'\n'))
             break;
     }
     return u',';
+}
+
+}  // namespace
+
+char16_t detectSeparator(QStringView text)
+{
+    return separatorOf(text);
+}
+
+char16_t detectSeparator(QByteArrayView utf8)
+{
+    return separatorOf(utf8);
 }
 
 QString separatorName(char16_t separator)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -21,6 +22,9 @@ inline constexpr Dialect SemicolonComma{u';', u','};
 // The separator of a text: the first comma, semicolon or tab outside quotes
 // on its first line; a comma when the line has none.
 char16_t detectSeparator(QStringView text);
+// The same over the bytes of UTF-8 text (every character it looks for is
+// ASCII, and no byte of a longer character is).
+char16_t detectSeparator(QByteArrayView utf8);
 
 // "commas", "semicolons" or "tabs".
 QString separatorName(char16_t separator);

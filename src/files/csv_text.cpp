@@ -1,84 +1,155 @@
 #include "files/csv_text.h"
 
+#include <QStringDecoder>
+
+#include <algorithm>
+
 namespace tunara::csv {
 
 namespace {
 
-// A small state machine over one text; each call of next() yields one record.
-class RecordReader {
-public:
-    RecordReader(QStringView text, char16_t separator) : m_text(text), m_separator(separator) {}
+// Text is decoded in pieces of about this many bytes.
+constexpr qsizetype PieceBytes = 16 * 1024;
 
-    bool atEnd() const { return m_pos >= m_text.size(); }
+// Where a piece that starts at from ends: never inside a character, so each
+// piece decodes on its own.
+qsizetype pieceEnd(QByteArrayView bytes, qsizetype from)
+{
+    const qsizetype end = std::min(bytes.size(), from + PieceBytes);
+    qsizetype cut = end;
+    while (cut < bytes.size() && cut > from && (quint8(bytes[cut]) & 0xC0) == 0x80)
+        --cut;
+    return cut > from ? cut : end;
+}
 
-    // Reads one record; returns a problem's reason, or an empty string.
-    QString next(QStringList &fields)
-    {
-        fields.clear();
-        QString field;
-        while (true) {
-            if (atEnd()) {
-                fields << field;
-                return QString();
-            }
-            const QChar c = m_text[m_pos];
-            if (c == u'"' && field.trimmed().isEmpty()) {
-                const QString reason = readQuoted(field);
-                if (!reason.isEmpty()) {
-                    fields << field;
-                    return reason;
-                }
-                continue;
-            }
-            ++m_pos;
-            if (c == m_separator) {
-                fields << field;
-                field.clear();
-            } else if (c == u'\r' || c == u'\n') {
-                if (c == u'\r' && !atEnd() && m_text[m_pos] == u'\n')
-                    ++m_pos;
-                fields << field;
-                return QString();
-            } else {
-                field += c;
-            }
-        }
-    }
-
-private:
-    // At an opening quote: reads up to the closing quote and any blanks after it.
-    QString readQuoted(QString &field)
-    {
-        field.clear();
-        ++m_pos;
-        while (true) {
-            if (atEnd())
-                return QStringLiteral("a quoted cell is not closed");
-            const QChar c = m_text[m_pos++];
-            if (c != u'"') {
-                field += c;
-                continue;
-            }
-            if (!atEnd() && m_text[m_pos] == u'"') {
-                field += u'"';
-                ++m_pos;
-                continue;
-            }
-            break;
-        }
-        while (!atEnd() && m_text[m_pos] != m_separator && (m_text[m_pos] == u' ' || m_text[m_pos] == u'\t'))
-            ++m_pos;
-        if (!atEnd() && m_text[m_pos] != m_separator && m_text[m_pos] != u'\r' && m_text[m_pos] != u'\n')
-            return QStringLiteral("text after the closing quote of a quoted cell");
-        return QString();
-    }
-
-    QStringView m_text;
-    char16_t m_separator;
-    qsizetype m_pos = 0;
-};
+const QChar Ellipsis(0x2026);
 
 }  // namespace
+
+bool isUtf8(QByteArrayView bytes)
+{
+    for (qsizetype at = 0; at < bytes.size();) {
+        const qsizetype end = pieceEnd(bytes, at);
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString piece = utf8.decode(bytes.sliced(at, end - at));
+        if (utf8.hasError())
+            return false;
+        at = end;
+    }
+    return true;
+}
+
+RecordReader::RecordReader(QByteArrayView utf8, char16_t separator, Limits limits)
+    : m_bytes(utf8), m_separator(separator), m_limits(limits)
+{
+    if (m_bytes.startsWith("\xEF\xBB\xBF"))
+        m_next = 3;
+}
+
+bool RecordReader::fill()
+{
+    while (m_pos >= m_chunk.size()) {
+        if (m_next >= m_bytes.size())
+            return false;
+        const qsizetype end = pieceEnd(m_bytes, m_next);
+        m_chunk = QString::fromUtf8(m_bytes.sliced(m_next, end - m_next));
+        m_next = end;
+        m_pos = 0;
+    }
+    return true;
+}
+
+bool RecordReader::atEnd()
+{
+    return m_stopped || !fill();
+}
+
+void RecordReader::add(QChar c)
+{
+    if (m_field.size() < m_limits.fieldChars)
+        m_field += c;
+    else
+        m_cut = true;
+}
+
+// Ends the field in hand; false when it ends the reading (a field beyond
+// the limit that holds something).
+bool RecordReader::endField(QStringList &fields)
+{
+    const QString field = m_cut ? m_field + Ellipsis : m_field;
+    m_field.clear();
+    m_cut = false;
+    if (fields.size() < m_limits.fields) {
+        fields << field;
+        return true;
+    }
+    if (field.trimmed().isEmpty())
+        return true;
+    fields << field;
+    m_stopped = true;
+    return false;
+}
+
+QString RecordReader::next(QStringList &fields)
+{
+    fields.clear();
+    m_field.clear();
+    m_cut = false;
+    while (true) {
+        if (!fill()) {
+            endField(fields);
+            return QString();
+        }
+        const QChar c = peek();
+        if (c == u'"' && !m_cut && m_field.trimmed().isEmpty()) {
+            const QString reason = readQuoted();
+            if (!reason.isEmpty()) {
+                endField(fields);
+                return reason;
+            }
+            continue;
+        }
+        get();
+        if (c == m_separator) {
+            if (!endField(fields))
+                return QString();
+        } else if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && fill() && peek() == u'\n')
+                get();
+            endField(fields);
+            return QString();
+        } else {
+            add(c);
+        }
+    }
+}
+
+// At an opening quote: reads up to the closing quote and any blanks after it.
+QString RecordReader::readQuoted()
+{
+    m_field.clear();
+    get();
+    while (true) {
+        if (!fill())
+            return QStringLiteral("a quoted cell is not closed");
+        const QChar c = get();
+        if (c != u'"') {
+            add(c);
+            continue;
+        }
+        if (fill() && peek() == u'"') {
+            add(u'"');
+            get();
+            continue;
+        }
+        break;
+    }
+    while (fill() && peek() != m_separator && (peek() == u' ' || peek() == u'\t'))
+        get();
+    if (fill() && peek() != m_separator && peek() != u'\r' && peek() != u'\n')
+        return QStringLiteral("text after the closing quote of a quoted cell");
+    return QString();
+}
 
 QString Problem::text() const
 {
@@ -103,20 +174,6 @@ QString record(const QStringList &fields, char16_t separator)
     for (const QString &f : fields)
         out << quoted(f, separator);
     return out.join(QChar(separator)) + QStringLiteral("\r\n");
-}
-
-std::variant<std::vector<QStringList>, Problem> parse(QStringView text, char16_t separator)
-{
-    std::vector<QStringList> records;
-    RecordReader reader(text, separator);
-    QStringList fields;
-    while (!reader.atEnd()) {
-        const QString reason = reader.next(fields);
-        records.push_back(fields);
-        if (!reason.isEmpty())
-            return Problem{int(records.size()), int(fields.size()), reason};
-    }
-    return records;
 }
 
 QString shown(const QString &field)

@@ -3,6 +3,8 @@
 #include "core/runtime_error.h"
 #include "files/file_safety.h"
 
+#include <QFileInfo>
+
 namespace tunara::datafile {
 
 namespace {
@@ -28,6 +30,20 @@ QByteArray read(const QString &path)
     } catch (const files::FileRefused &e) {
         throw fileError(QStringLiteral("Cannot open"), path, e.reason());
     }
+}
+
+FileStart readStart(const QString &path)
+{
+    QByteArray head;
+    try {
+        head = files::readInput(path, files::RecogniseHeadBytes, QStringLiteral("data file"), true);
+    } catch (const files::FileRefused &e) {
+        throw fileError(QStringLiteral("Cannot open"), path, e.reason());
+    }
+    // A head shorter than asked for is the whole file.
+    const qint64 size = head.size() < files::RecogniseHeadBytes ? head.size()
+                                                                 : std::max<qint64>(QFileInfo(path).size(), head.size());
+    return {head.left(Size), files::recogniseOtherFile(head, size)};
 }
 
 bool fillImage(const QByteArray &bytes, ModuleImage &image)

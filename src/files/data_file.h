@@ -1,10 +1,13 @@
 #pragma once
 
+#include "files/other_file.h"
 #include "image/module_image.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 // The ".dat" data file: exactly image bytes 16..279, raw, no header.
 namespace tunara::datafile {
@@ -17,6 +20,15 @@ QString prematureEndMessage();  // "Error - reached premature end-of-file"
 // Throws RuntimeError when the file cannot be opened or read, or is not a
 // regular file (a folder, a device, a pipe, a broken link), naming the cause.
 QByteArray read(const QString &path);
+
+// What an open reads of a file: its first 264 bytes (fewer for a short
+// file) and, when the file is recognisably something else (a CSV file, a
+// picture, ...), what it is. Throws as read() does.
+struct FileStart {
+    QByteArray bytes;
+    std::optional<files::OtherFileKind> otherKind;
+};
+FileStart readStart(const QString &path);
 
 // Copies the bytes into the image from address 16 on, in order. Returns
 // false when they run out before address 279 (a short file); the bytes that

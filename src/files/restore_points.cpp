@@ -10,9 +10,12 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -162,7 +165,13 @@ QString RestorePoints::keep(const QByteArray &bytes, Event event, const QString 
     QStringList order = creationOrder();
     order.removeAll(QFileInfo(path).fileName());
     order << QFileInfo(path).fileName();
-    prune(order);
+    try {
+        prune(order);
+    } catch (const RuntimeError &) {
+        // Reported as not kept, so not left behind unlisted either.
+        QFile::remove(path);
+        throw;
+    }
     return path;
 }
 
@@ -194,49 +203,100 @@ void RestorePoints::makeFolder() const
 {
     // Kept images are the user's own: the folder is closed to other users.
     const QByteArray name = QFile::encodeName(m_folder);
-    if (!QDir().mkpath(QFileInfo(m_folder).absolutePath()) ||
-        (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST) || ::chmod(name.constData(), 0700) != 0)
+    if (!QDir().mkpath(QFileInfo(m_folder).absolutePath()) || (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST))
         throw restoreError(QStringLiteral("Cannot create the restore point folder %1.").arg(m_folder));
+    // The permissions are set on the folder itself, never through a link
+    // planted at its name onto whatever the link points to.
+    struct stat st {};
+    if (::lstat(name.constData(), &st) == 0 && S_ISLNK(st.st_mode))
+        throw restoreError(QStringLiteral("The restore point folder %1 is a symbolic link; name the folder itself "
+                                          "or remove the link.")
+                               .arg(m_folder));
+    const int fd = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    const bool closed = fd >= 0 && ::fchmod(fd, 0700) == 0;
+    const int error = errno;
+    if (fd >= 0)
+        ::close(fd);
+    if (!closed)
+        throw restoreError(QStringLiteral("Cannot use the restore point folder %1: %2.")
+                               .arg(m_folder, files::reasonFor(error, m_folder)));
 }
 
 QStringList RestorePoints::creationOrder() const
 {
     // The index lists the points oldest first in the order they were made,
-    // whatever the clock said; points it does not know (kept before it
-    // existed) count as older, in the order of their names.
+    // whatever the clock said when naming them. It is trusted only whole:
+    // read through no link, nothing but point names, each once, and every
+    // point in the folder listed. Otherwise the order is rebuilt from when
+    // each file was written (a point is never changed after), never from
+    // the times in the names, which a clock set wrong wrote.
     const QDir dir(m_folder);
-    QStringList indexed;
-    try {
-        const QByteArray text = files::readInput(dir.filePath(IndexName), files::TextCap, QStringLiteral("index"));
-        indexed = QString::fromUtf8(text).split(u'\n', Qt::SkipEmptyParts);
-    } catch (const files::FileRefused &) {
-        // no index yet, or an unusable one: the names give the order
-    }
     QStringList present;
-    for (const QString &name : dir.entryList({QStringLiteral("*.dat")}, QDir::Files, QDir::Name))
+    for (const QString &name : dir.entryList({QStringLiteral("*.dat")}, QDir::Files))
         if (namePattern().match(name).hasMatch())
             present << name;
+    QStringList indexed;
+    bool whole = false;
+    const QString index = dir.filePath(IndexName);
+    struct stat st {};
+    if (::lstat(QFile::encodeName(index).constData(), &st) == 0 && S_ISREG(st.st_mode)) {
+        try {
+            indexed = QString::fromUtf8(files::readInput(index, files::TextCap, QStringLiteral("index")))
+                          .split(u'\n', Qt::SkipEmptyParts);
+            whole = std::all_of(indexed.begin(), indexed.end(),
+                                [](const QString &name) { return namePattern().match(name).hasMatch(); }) &&
+                    QSet<QString>(indexed.begin(), indexed.end()).size() == indexed.size() &&
+                    std::all_of(present.begin(), present.end(),
+                                [&indexed](const QString &name) { return indexed.contains(name); });
+        } catch (const files::FileRefused &) {
+            // unreadable: rebuilt below
+        }
+    }
+    if (whole) {
+        QStringList order;
+        for (const QString &name : indexed)
+            if (present.contains(name))
+                order << name;
+        return order;
+    }
+    struct Made {
+        QString name;
+        std::int64_t nanoseconds;
+        ino_t inode;
+    };
+    std::vector<Made> made;
+    for (const QString &name : present) {
+        struct stat point {};
+        if (::lstat(QFile::encodeName(dir.filePath(name)).constData(), &point) == 0)
+            made.push_back({name, std::int64_t(point.st_mtim.tv_sec) * 1000000000 + point.st_mtim.tv_nsec,
+                            point.st_ino});
+    }
+    // Points written within one tick of the file system's clock come in the
+    // order the file system numbered them.
+    std::sort(made.begin(), made.end(), [](const Made &a, const Made &b) {
+        return a.nanoseconds != b.nanoseconds ? a.nanoseconds < b.nanoseconds : a.inode < b.inode;
+    });
     QStringList order;
-    for (const QString &name : present)
-        if (!indexed.contains(name))
-            order << name;
-    for (const QString &name : indexed)
-        if (present.contains(name) && !order.contains(name))
-            order << name;
+    for (const Made &m : made)
+        order << m.name;
     return order;
 }
 
 void RestorePoints::prune(QStringList order) const
 {
+    // The index that leaves the oldest out is written first: a folder whose
+    // index cannot be written loses no point.
     const QDir dir(m_folder);
-    while (order.size() > Kept)
-        QFile::remove(dir.filePath(order.takeFirst()));
+    const QStringList dropped = order.mid(0, std::max<qsizetype>(order.size() - Kept, 0));
+    order.remove(0, dropped.size());
     try {
         files::writeWhole(dir.filePath(IndexName), order.join(u'\n').toUtf8() + '\n', {}, 0600);
     } catch (const files::FileRefused &e) {
         throw restoreError(QStringLiteral("Cannot write the restore point index %1: %2.")
                                .arg(dir.filePath(IndexName), e.reason()));
     }
+    for (const QString &name : dropped)
+        QFile::remove(dir.filePath(name));
 }
 
 }  // namespace tunara::restore

@@ -44,8 +44,11 @@ public:
     // Keeps the 264 transfer bytes as a data file (0600, in a 0700 folder)
     // named after the time, the event and the firmware (cut short), created
     // exclusively, then drops the oldest beyond Kept by the order the points
-    // were made, which the folder's index records. Returns the file's path;
-    // throws RuntimeError when it cannot be kept.
+    // were made, which the folder's index records (rebuilt from when the
+    // files were written when it is damaged). Returns the file's path;
+    // throws RuntimeError when it cannot be kept: a symbolic link at the
+    // folder's name, or an index that cannot be written, in which case no
+    // point is dropped.
     QString keep(const QByteArray &bytes, Event event, const QString &firmware,
                  const QDateTime &when = QDateTime::currentDateTime());
 

@@ -8,7 +8,6 @@
 #include "tables/table_codec.h"
 
 #include <QLocale>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <functional>
@@ -52,20 +51,17 @@ csv::Problem problem(int row, int column, const QString &reason)
     return csv::Problem{row, column, reason};
 }
 
-// The text as Unicode, or why it is not a text file.
-std::variant<QString, csv::Problem> decodeText(const QByteArray &bytes)
+// Why the bytes are not a text file, if they are not. Checked over the
+// whole file before any record is read, without a decoded copy of it.
+std::optional<csv::Problem> checkText(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         return problem(0, 0, QStringLiteral("the file is empty"));
     if (bytes.contains('\0'))
         return problem(0, 0, QStringLiteral("not a text file (it holds zero bytes)"));
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
+    if (!csv::isUtf8(bytes))
         return problem(0, 0, QStringLiteral("not a UTF-8 text file"));
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    return text;
+    return std::nullopt;
 }
 
 bool isBlank(const QStringList &fields)
@@ -88,16 +84,36 @@ std::optional<csv::Problem> checkSwitchedSeparator(const QStringList &fields, in
     return std::nullopt;
 }
 
-// Rows and columns beyond the table that hold nothing are a spreadsheet's
-// leftovers, not data.
-void dropTrailingBlanks(std::vector<QStringList> &records)
+// The records that decide whether the file holds the table: its rows, and
+// at most one more. Blank rows and cells beyond the table are a
+// spreadsheet's leftovers, not data, and are passed over; the reading stops
+// at the first row or cell beyond the table that holds something, since the
+// table cannot fit then and no later record changes the first problem. A
+// file of any size costs a table's worth of memory.
+std::variant<std::vector<QStringList>, csv::Problem> readRecords(const QByteArray &bytes, const Layout &layout)
 {
-    while (!records.empty() && isBlank(records.back()))
-        records.pop_back();
-    for (QStringList &fields : records) {
-        while (fields.size() > Columns && fields.back().trimmed().isEmpty())
-            fields.removeLast();
+    csv::RecordReader reader(bytes, layout.separator, {Columns, MaxCellChars});
+    std::vector<QStringList> records;
+    int blanks = 0;  // blank records since the last one that held something
+    QStringList fields;
+    while (!reader.atEnd()) {
+        const QString reason = reader.next(fields);
+        if (!reason.isEmpty())
+            return problem(int(records.size()) + blanks + 1, int(fields.size()), reason);
+        if (isBlank(fields)) {
+            ++blanks;
+            continue;
+        }
+        // Blank records followed by one that holds something are empty rows.
+        for (; blanks > 0 && int(records.size()) <= layout.rows; --blanks)
+            records.push_back(QStringList{QString()});
+        blanks = 0;
+        if (int(records.size()) <= layout.rows)
+            records.push_back(fields);
+        if (int(records.size()) > layout.rows || fields.size() > Columns)
+            break;
     }
+    return records;
 }
 
 // The corner names the kind of table; checked before the shape, so a 3D
@@ -196,15 +212,13 @@ std::optional<csv::Problem> readCells(const std::vector<QStringList> &records, c
 std::optional<csv::Problem> readTable(const QByteArray &bytes, Layout layout,
                                       const std::function<void(int, int, double)> &store)
 {
-    const auto text = decodeText(bytes);
-    if (const auto *p = std::get_if<csv::Problem>(&text))
+    if (auto p = checkText(bytes))
+        return p;
+    layout.separator = csv::detectSeparator(bytes);
+    const auto read = readRecords(bytes, layout);
+    if (const auto *p = std::get_if<csv::Problem>(&read))
         return *p;
-    layout.separator = csv::detectSeparator(std::get<QString>(text));
-    auto parsed = csv::parse(std::get<QString>(text), layout.separator);
-    if (const auto *p = std::get_if<csv::Problem>(&parsed))
-        return *p;
-    auto &records = std::get<std::vector<QStringList>>(parsed);
-    dropTrailingBlanks(records);
+    const auto &records = std::get<std::vector<QStringList>>(read);
     if (records.empty())
         return problem(0, 0, QStringLiteral("the file holds no table"));
     if (auto p = checkCorner(records[0], layout))

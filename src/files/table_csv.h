@@ -20,6 +20,11 @@ namespace tunara::tablecsv {
 // Larger files are refused before they are read.
 inline constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
 
+// The most characters of a cell the reading keeps: far more than any
+// number, heading or label of a table. A longer cell is cut (and so read as
+// none of these), which bounds what a file of one huge line costs.
+inline constexpr qsizetype MaxCellChars = 256;
+
 // The CSV of a table. Every advance is written with enough digits that
 // reading it back and encoding it gives the same byte as the value itself.
 QByteArray write2D(const Table2D &table, int trigTiming, csv::Dialect dialect = csv::CommaPoint);

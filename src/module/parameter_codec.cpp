@@ -125,4 +125,18 @@ void UpdateEEPROM(ModuleData &data)
     b[A::IdleStabAdv] = toByte(p.IdleStabAdv, "IdleStabAdv", A::IdleStabAdv);
 }
 
+bool isAsSaved(const ModuleImage &image)
+{
+    ModuleData data;
+    data.image = image;
+    UpdateParams(data);
+    try {
+        UpdateEEPROM(data);
+    } catch (const RuntimeError &) {
+        return false;  // an image whose parameters would not encode is not as saved
+    }
+    const auto first = data.image.EEPROMBuffer.begin() + ModuleImage::FirstTransferAddress;
+    return std::equal(first, data.image.EEPROMBuffer.end(), image.EEPROMBuffer.begin() + ModuleImage::FirstTransferAddress);
+}
+
 }  // namespace tunara

@@ -13,4 +13,8 @@ void UpdateParams(ModuleData &data);
 // the bytes written before it stay written. Table regions are not touched.
 void UpdateEEPROM(ModuleData &data);
 
+// True when a decode and an encode give back image bytes 16..279 unchanged:
+// the bytes are exactly what a save writes for them.
+bool isAsSaved(const ModuleImage &image);
+
 }  // namespace tunara

@@ -6,7 +6,9 @@
 #include "dialogs/restore_point_dialog.h"
 #include "views/timing_grid.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QMimeData>
 #include <QStandardPaths>
 #include <QUrl>
@@ -377,6 +379,52 @@ TEST_F(DataFiles, RestorePointsAreReopenedAndTheCaptionShortensNamesOverFortyCha
     EXPECT_TRUE(data.params.TimingTable2D);
     EXPECT_EQ(keeper().restorePoints().list().size(), 2);  // "second" was kept before the restore
     EXPECT_EQ(keeper().restorePoints().list().at(0).tableMode, QStringLiteral("3D"));
+}
+
+// A CSV file is refused at the open and at the drop, before the overwrite
+// question there, and the image stays as it was.
+TEST_F(DataFiles, AFileOfAnotherKindIsRefusedAtOpenAndDropLeavingTheImage)
+{
+    writeFile(QStringLiteral("good.dat"), transferBytes(memory2D()));
+    openFile(path(QStringLiteral("good.dat")));
+    const QByteArray image = imageBytes();
+    const QString goodCaption = caption();
+    const qsizetype kept = keeper().restorePoints().list().size();
+    writeFile(QStringLiteral("table.csv"), "RPM,500,1000,1500\r\nADV,10,12.5,15\r\n");
+    const QString csv = path(QStringLiteral("table.csv"));
+    const QString refusal = csv + QStringLiteral(" is a CSV file, not a data file: open the timing table and use "
+                                                 "File > Import Table into Grid...");
+
+    std::size_t before = ui.messages().size();
+    ui.fileNames = {csv};
+    ui.answers = {Answer::OK, Answer::OK};  // overwrite, the refusal
+    choose(actions().openFile);
+    ASSERT_EQ(ui.messages().size(), before + 2);
+    const UiCall shown = ui.messages().back();
+    EXPECT_EQ(shown.text, refusal);
+    EXPECT_EQ(shown.title, OpenTitle);
+    EXPECT_EQ(shown.icon, ui::Icon::Exclamation);
+    EXPECT_EQ(shown.buttons, Buttons::OK);
+
+    before = ui.messages().size();
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(csv)});
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    ui.answers = {Answer::OK};  // the refusal, and no overwrite question before it
+    // As a file manager drags: the drag enters the window, then drops.
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.get(), &enter);
+    QCoreApplication::sendEvent(window.get(), &drop);
+    // The refusal comes once the drop has ended, from the event queue.
+    for (int turn = 0; turn < 10 && ui.messages().size() == before; ++turn)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(messagesFrom(before), QStringList{OpenTitle + u'|' + refusal});
+    EXPECT_TRUE(ui.answers.empty());
+
+    EXPECT_EQ(imageBytes(), image);
+    EXPECT_FALSE(data.image.DataBufferEmpty);
+    EXPECT_EQ(caption(), goodCaption);
+    EXPECT_EQ(keeper().restorePoints().list().size(), kept);
 }
 
 }  // namespace

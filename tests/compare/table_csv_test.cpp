@@ -186,4 +186,60 @@ TEST(TableCsv, MalformedFilesAreRefusedWithRowAndColumn)
     EXPECT_EQ(std::get<csv::Problem>(tablecsv::read2D(negative, 10)).column, 2);
 }
 
+// Oversize files are refused as before, from what lies within the table
+// and one row or cell past it: nothing later is read (the broken quote at
+// the end would otherwise be reported), and a huge cell costs no more than
+// a short one.
+TEST(TableCsv, OversizeFilesAreRefusedFromTheirStartAlone)
+{
+    Table3D table;
+    for (int p = 1; p <= SpeedPoints; ++p)
+        for (int m = 1; m <= PressureRows; ++m)
+            table(p, m) = 20.5;
+    const QByteArray good = tablecsv::write3D(table, 30, 1);
+    QList<QByteArray> rows = good.split('\n');
+    rows.removeLast();
+    const auto withRow = [&](int row, const QByteArray &text) {
+        QList<QByteArray> r = rows;
+        r[row - 1] = text + '\r';
+        return r.join('\n') + '\n';
+    };
+    const QByteArray unclosed = "\"never closed";
+    const struct {
+        QByteArray bytes;
+        const char *text;
+    } refused[] = {
+        {good + QByteArray("1,2,3\r\n").repeated(500000) + unclosed, "row 10: extra row: a 3D table has 9 rows"},
+        {good + QByteArray("\r\n").repeated(500000) + "x\r\n" + unclosed, "row 10: extra row: a 3D table has 9 rows"},
+        {withRow(4, rows[3].trimmed() + QByteArray(",5").repeated(1000000) + unclosed),
+         "row 4, column 23: extra column: every row of a 3D table has 22 columns"},
+        {withRow(1, QByteArray(4000000, 'x') + rows[0].mid(7).trimmed()),
+         "row 1, column 1: \"xxxxxxxxxxxxxxxxxxxx...\" where the heading is \"MAP/RPM\""},
+        {withRow(5, rows[4].trimmed() + QByteArray(4000000, '1')),
+         "row 5, column 22: \"20.51111111111111111...\" is not a number"},
+    };
+    for (const auto &c : refused) {
+        const auto result = tablecsv::read3D(c.bytes, 30, 1);
+        ASSERT_TRUE(std::holds_alternative<csv::Problem>(result)) << c.text;
+        EXPECT_EQ(std::get<csv::Problem>(result).text(), QString::fromUtf8(c.text));
+    }
+    // Blank leftovers after the table, however many, are still passed over.
+    EXPECT_TRUE(std::holds_alternative<Table3D>(
+        tablecsv::read3D(good + QByteArray(",,,\r\n").repeated(1000000), 30, 1)));
+
+    // The reader stops at the first cell past its limit and has decoded no
+    // more than the piece it was in.
+    const QByteArray line = QByteArray("1,").repeated(2000000);
+    csv::RecordReader reader(line, u',', {21, tablecsv::MaxCellChars});
+    QStringList fields;
+    EXPECT_TRUE(reader.next(fields).isEmpty());
+    EXPECT_EQ(fields.size(), 22);
+    EXPECT_TRUE(reader.atEnd());
+    EXPECT_LT(reader.bytesRead(), 64 * 1024);
+    // A cell past the character limit is cut and marked.
+    csv::RecordReader cells(QByteArray(1000, 'a') + ",b", u',', {5, 10});
+    EXPECT_TRUE(cells.next(fields).isEmpty());
+    EXPECT_EQ(fields, (QStringList{QString(10, u'a') + QChar(0x2026), QStringLiteral("b")}));
+}
+
 }  // namespace

@@ -1,7 +1,9 @@
 // The ".dat" data file: 264 raw bytes, image bytes 16..279.
 #include "files/data_file.h"
 
+#include "compare/image_check.h"
 #include "core/runtime_error.h"
+#include "files/other_file.h"
 #include "module/module_data.h"
 #include "module/parameter_codec.h"
 
@@ -288,6 +290,90 @@ TEST_F(DataFile, OpenAndSaveWithoutEditsChangesOnlyTheNormalisedBytes)
             }
         }
     }
+}
+
+// A ZIP local file header with its data, as an archive starts.
+QByteArray zipEntry(const QByteArray &name, const QByteArray &data)
+{
+    QByteArray h("PK\x03\x04", 4);
+    h += QByteArray(14, '\0');  // version, flags, method, time, date, checksum
+    for (const int value : {int(data.size()), int(data.size())})
+        for (int k = 0; k < 4; ++k)
+            h += char((value >> (8 * k)) & 0xFF);
+    h += char(name.size() & 0xFF);
+    h += char(name.size() >> 8);
+    h += QByteArray(2, '\0');  // no extra field
+    return h + name + data;
+}
+
+TEST_F(DataFile, FilesOfOtherKindsAreRecognisedAndSavedDataFilesAlwaysPass)
+{
+    using files::OtherFileKind;
+    using files::recogniseOtherFile;
+    const auto kindOf = [](const QByteArray &bytes) { return recogniseOtherFile(bytes, bytes.size()); };
+    EXPECT_EQ(kindOf("RPM,500,1000,1500\r\nADV,10.5,11,12\r\n"), OtherFileKind::Csv);
+    EXPECT_EQ(kindOf("\xEF\xBB\xBFMAP/RPM;500;1000\nADV;10,5;11\n"), OtherFileKind::Csv);
+    EXPECT_EQ(kindOf("Notes for the engine\n\tidle 900 rpm, \xC3\xB8l checked\n"), OtherFileKind::Text);
+    EXPECT_EQ(kindOf(QByteArray("%PDF-1.7\n%\xE2\xE3\xCF\xD3\n", 15) + QByteArray(300, '\0')), OtherFileKind::Pdf);
+    EXPECT_EQ(kindOf(QByteArray("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16)), OtherFileKind::Png);
+    EXPECT_EQ(kindOf("GIF87a\x01\x00"), OtherFileKind::Gif);
+    EXPECT_EQ(kindOf("GIF89a\x01\x00"), OtherFileKind::Gif);
+    EXPECT_EQ(kindOf(QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF", 10)), OtherFileKind::Jpeg);
+    EXPECT_EQ(kindOf(QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(504, '\0')),
+              OtherFileKind::CompoundDocument);
+    EXPECT_EQ(kindOf(zipEntry("notes.txt", "hello")), OtherFileKind::Zip);
+    EXPECT_EQ(kindOf(zipEntry("[Content_Types].xml", "<Types/>") + zipEntry("xl/workbook.xml", "<workbook/>")),
+              OtherFileKind::Spreadsheet);
+    EXPECT_EQ(kindOf(zipEntry("mimetype", "application/vnd.oasis.opendocument.spreadsheet")),
+              OtherFileKind::Spreadsheet);
+    // Only the head of a longer file is looked at, even cut inside a character.
+    const QByteArray rows = "RPM,1\r\n" + QByteArray("ADV,1,2,\xC3\xB8\r\n").repeated(1000);
+    ASSERT_EQ(quint8(rows[files::RecogniseHeadBytes - 1]), 0xC3);
+    EXPECT_EQ(recogniseOtherFile(rows.left(files::RecogniseHeadBytes), rows.size()), OtherFileKind::Csv);
+    writeRaw(path("table.csv"), rows);
+    EXPECT_EQ(datafile::readStart(path("table.csv")).otherKind, OtherFileKind::Csv);
+    EXPECT_EQ(datafile::readStart(path("table.csv")).bytes, rows.left(264));
+    // Neither a line of text without a break nor binary of an unknown kind.
+    EXPECT_EQ(kindOf("just one line"), std::nullopt);
+    std::mt19937 rng(2640);
+    for (const int size : {263, 300}) {
+        QByteArray random(size, '\0');
+        for (auto &c : random)
+            c = char(rng() & 0xFF);
+        EXPECT_EQ(kindOf(random), std::nullopt) << size;
+    }
+
+    // Saved by this program: a 2D table that starts with "%PDF-".
+    ModuleData data;
+    data.image.ClearEEPROMBuffer();
+    data.image.EEPROMBuffer[48] = 40;
+    UpdateParams(data);
+    data.params.TimingTable2D = true;
+    const QByteArray pdfStart("%PDF-");
+    for (int k = 0; k < pdfStart.size(); ++k)
+        data.image.EEPROMBuffer[std::size_t(16 + k)] = std::uint8_t(pdfStart[k]);
+    UpdateEEPROM(data);
+    QByteArray saved(reinterpret_cast<const char *>(data.image.EEPROMBuffer.data()) + 16, 264);
+    ASSERT_TRUE(saved.startsWith(pdfStart));
+    ASSERT_FALSE(compare::checkImage(data.image).resaveChangesFile);
+    EXPECT_EQ(kindOf(saved), std::nullopt);
+    datafile::write(path("saved.dat"), data.image);
+    EXPECT_EQ(datafile::readStart(path("saved.dat")).otherKind, std::nullopt);
+    // The same bytes with a reserved byte set, or one byte longer, were not saved so.
+    QByteArray changed = saved;
+    changed[64 - 16] = 1;
+    EXPECT_EQ(kindOf(changed), OtherFileKind::Pdf);
+    EXPECT_EQ(kindOf(saved + "\n"), OtherFileKind::Pdf);
+    // 264 bytes of text are no saved file: they hold no zero byte.
+    EXPECT_EQ(kindOf(QByteArray("11,22\n").repeated(44)), OtherFileKind::Csv);
+
+    EXPECT_EQ(files::notADataFileText("/t/a.csv", OtherFileKind::Csv, "use Import"),
+              QStringLiteral("/t/a.csv is a CSV file, not a data file: use Import"));
+    EXPECT_EQ(files::notADataFileText("/t/a.ods", OtherFileKind::Spreadsheet, "use Import"),
+              QStringLiteral("/t/a.ods is a spreadsheet, not a data file: save its table as CSV, then use Import"));
+    EXPECT_EQ(files::notADataFileText("/t/a.pdf", OtherFileKind::Pdf, "use Import"),
+              QStringLiteral("/t/a.pdf is a PDF file, not a data file: choose a .dat file saved by this program or "
+                             "downloaded from a module"));
 }
 
 TEST(CaptionTitle, NameAfterTheLastSeparatorShortenedPast40Characters)

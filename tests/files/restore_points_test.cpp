@@ -144,4 +144,77 @@ TEST(RestorePoints, NewestMadeIsKeptWhateverTheClockSaidPrivateAndShortNamed)
     EXPECT_EQ(permissions(now), mode_t(0600));
 }
 
+QStringList pointFiles(const QString &folder)
+{
+    return QDir(folder).entryList({QStringLiteral("*.dat")}, QDir::Files, QDir::Name);
+}
+
+TEST(RestorePoints, NoLinkIsFollowedNoPointIsLostToAnUnwritableIndexAndADamagedOneIsRebuilt)
+{
+    QTemporaryDir dir;
+    const QDateTime t0(QDate(2026, 3, 1), QTime(8, 0));
+
+    // A link at the folder's name: refused, its target's permissions left alone.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("elsewhere"));
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.filePath("elsewhere")).constData(), 0755), 0);
+    ASSERT_TRUE(QFile::link(dir.filePath("elsewhere"), dir.filePath("linked")));
+    try {
+        restore::RestorePoints(dir.filePath("linked")).keep(image(0x5C), Event::Downloaded, QString(), t0);
+        ADD_FAILURE() << "kept through a link";
+    } catch (const RuntimeError &e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("is a symbolic link"))) << e.description().toStdString();
+    }
+    EXPECT_EQ(permissions(dir.filePath("elsewhere")), mode_t(0755));
+    EXPECT_TRUE(QDir(dir.filePath("elsewhere")).isEmpty());
+
+    // A full folder whose index cannot be written: nothing is pruned, and
+    // the point that could not be indexed is not left behind.
+    const QString full = dir.filePath("full");
+    restore::RestorePoints fullStore(full);
+    for (int k = 0; k < restore::RestorePoints::Kept; ++k)
+        fullStore.keep(image(0x1C), Event::Downloaded, QStringLiteral("fw"), t0.addSecs(k));
+    const QStringList before = pointFiles(full);
+    ASSERT_TRUE(QFile::remove(QDir(full).filePath("index")));
+    ASSERT_TRUE(QDir(full).mkdir("index"));
+    EXPECT_THROW(fullStore.keep(image(0x1C), Event::Downloaded, QStringLiteral("fw"), t0.addDays(1)), RuntimeError);
+    EXPECT_EQ(pointFiles(full), before);
+    // An index that is a link is neither read nor written through.
+    ASSERT_TRUE(QDir(full).rmdir("index"));
+    QFile outside(dir.filePath("outside.txt"));
+    ASSERT_TRUE(outside.open(QIODevice::WriteOnly));
+    outside.write("not an index\n");
+    outside.close();
+    ASSERT_EQ(::chmod(QFile::encodeName(outside.fileName()).constData(), 0644), 0);
+    ASSERT_TRUE(QFile::link(outside.fileName(), QDir(full).filePath("index")));
+    EXPECT_THROW(fullStore.keep(image(0x1C), Event::Downloaded, QStringLiteral("fw"), t0.addDays(1)), RuntimeError);
+    EXPECT_EQ(pointFiles(full), before);
+    EXPECT_EQ(permissions(outside.fileName()), mode_t(0644));
+    ASSERT_TRUE(outside.open(QIODevice::ReadOnly));
+    EXPECT_EQ(outside.readAll(), QByteArray("not an index\n"));
+
+    // A damaged index: the order comes from when each point was written,
+    // not from the times in the names (here a clock that ran backwards).
+    const QString damaged = dir.filePath("damaged");
+    restore::RestorePoints store(damaged);
+    QStringList made;
+    const QDateTime written = QDateTime::currentDateTime().addSecs(-3600);
+    for (int k = 0; k < restore::RestorePoints::Kept; ++k) {
+        made << store.keep(image(0x1C), Event::Downloaded, QStringLiteral("fw"), t0.addSecs(-k));
+        QFile point(made.last());
+        ASSERT_TRUE(point.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(point.setFileTime(written.addSecs(k), QFileDevice::FileModificationTime));
+    }
+    QFile index(QDir(damaged).filePath("index"));
+    ASSERT_TRUE(index.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    index.write("\xFF\xFE garbage\n");
+    index.close();
+    const QString newest = store.keep(image(0x5C), Event::BeforeUpload, QString(), t0.addSecs(-1000));
+    EXPECT_FALSE(QFile::exists(made.first()));  // the first made went, though its name is the latest
+    const QList<restore::Entry> list = store.list();
+    ASSERT_EQ(list.size(), restore::RestorePoints::Kept);
+    EXPECT_EQ(list.first().path, newest);
+    for (int k = 1; k < restore::RestorePoints::Kept; ++k)
+        EXPECT_EQ(list[restore::RestorePoints::Kept - k].path, made[k]) << k;
+}
+
 }  // namespace

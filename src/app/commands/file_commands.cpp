@@ -209,8 +209,15 @@ void FileCommands::openData(const QString *givenPath, bool announce)
 bool FileCommands::readWholeFile(const QString &path, QByteArray &bytes)
 {
     // Ignore after a read error goes on with no bytes: the short-file path.
-    if (runTrapped(m_errors, [&] { bytes = datafile::read(path); }) == StepOutcome::Aborted)
+    datafile::FileStart start;
+    if (runTrapped(m_errors, [&] { start = datafile::readStart(path); }) == StepOutcome::Aborted)
         return false;
+    if (start.otherKind) {
+        m_ui.messageBox(m_shell.dialogParent(), NotADataFileText(path, *start.otherKind), OpenTitle, Buttons::OK,
+                        Icon::Exclamation);
+        return false;
+    }
+    bytes = start.bytes;
     if (bytes.size() < datafile::Size) {
         m_ui.messageBox(m_shell.dialogParent(), datafile::prematureEndMessage(), OpenTitle, Buttons::OK,
                         Icon::Exclamation);

@@ -16,12 +16,23 @@ const QString CRLF = QStringLiteral("\r\n");
 
 }  // namespace
 
+QString NotADataFileText(const QString &path, files::OtherFileKind kind)
+{
+    return files::notADataFileText(path, kind,
+                                   QStringLiteral("open the timing table and use File > Import Table into Grid..."));
+}
+
 std::optional<ModuleData> ReadOtherDataFile(UserInterface &ui, QWidget *parent, const QString &path,
                                             const QString &title)
 {
     QByteArray bytes;
     try {
-        bytes = datafile::read(path);
+        const datafile::FileStart start = datafile::readStart(path);
+        if (start.otherKind) {
+            ui.messageBox(parent, NotADataFileText(path, *start.otherKind), title, Buttons::OK, Icon::Exclamation);
+            return std::nullopt;
+        }
+        bytes = start.bytes;
     } catch (const RuntimeError &e) {
         ui.messageBox(parent, e.description(), title, Buttons::OK, Icon::Critical);
         return std::nullopt;

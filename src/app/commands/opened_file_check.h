@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/other_file.h"
 #include "module/module_data.h"
 
 #include <QString>
@@ -17,8 +18,13 @@ class UserInterface;
 // and the count of the rest.
 void ShowOpenedFileCheck(UserInterface &ui, QWidget *parent, const ModuleImage &image, const QString &path);
 
+// The refusal of a file that is recognisably not a data file, with the
+// window's way to bring a table in from CSV.
+QString NotADataFileText(const QString &path, files::OtherFileKind kind);
+
 // A data file read and decoded as "&Open File" reads it, for a comparison;
-// nothing when it cannot be read or is short (the user has been told).
+// nothing when it cannot be read, is short or is recognisably something
+// else (the user has been told).
 std::optional<ModuleData> ReadOtherDataFile(UserInterface &ui, QWidget *parent, const QString &path,
                                             const QString &title);
 

@@ -1,0 +1,183 @@
+#include "files/other_file.h"
+
+#include "files/data_file.h"
+#include "module/parameter_codec.h"
+
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <iterator>
+
+namespace tunara::files {
+
+namespace {
+
+quint32 littleEndian(const QByteArray &bytes, qsizetype at, int width)
+{
+    quint32 value = 0;
+    for (int k = width - 1; k >= 0; --k)
+        value = (value << 8) | quint8(bytes[at + k]);
+    return value;
+}
+
+// A ZIP archive whose entries show a spreadsheet: an OpenDocument one names
+// its type in its first entry, an Office Open XML one keeps its sheets
+// under "xl/". Only the entries that start inside the head are looked at.
+bool isSpreadsheetArchive(const QByteArray &head)
+{
+    static const QByteArray localHeader("PK\x03\x04", 4);
+    qsizetype at = 0;
+    while (at + 30 <= head.size() && head.mid(at, 4) == localHeader) {
+        const quint32 flags = littleEndian(head, at + 6, 2);
+        const quint32 dataSize = littleEndian(head, at + 18, 4);
+        const quint32 nameSize = littleEndian(head, at + 26, 2);
+        const quint32 extraSize = littleEndian(head, at + 28, 2);
+        const QByteArray name = head.mid(at + 30, nameSize);
+        const qsizetype data = at + 30 + nameSize + extraSize;
+        if (name.startsWith("xl/"))
+            return true;
+        if (name == "mimetype" && head.mid(data).startsWith("application/vnd.oasis.opendocument.spreadsheet"))
+            return true;
+        // An entry whose size follows its data leaves no way to the next one.
+        if (flags & 0x08)
+            return false;
+        at = data + qsizetype(dataSize);
+    }
+    return false;
+}
+
+std::optional<OtherFileKind> bySignature(const QByteArray &head)
+{
+    static const struct {
+        QByteArray start;
+        OtherFileKind kind;
+    } signatures[] = {
+        {QByteArray("%PDF-"), OtherFileKind::Pdf},
+        {QByteArray("\x89PNG", 4), OtherFileKind::Png},
+        {QByteArray("GIF87a"), OtherFileKind::Gif},
+        {QByteArray("GIF89a"), OtherFileKind::Gif},
+        {QByteArray("\xFF\xD8\xFF", 3), OtherFileKind::Jpeg},
+        {QByteArray("\xD0\xCF\x11\xE0", 4), OtherFileKind::CompoundDocument},
+        {QByteArray("PK\x03\x04", 4), OtherFileKind::Zip},
+    };
+    for (const auto &s : signatures) {
+        if (!head.startsWith(s.start))
+            continue;
+        if (s.kind == OtherFileKind::Zip && isSpreadsheetArchive(head))
+            return OtherFileKind::Spreadsheet;
+        return s.kind;
+    }
+    return std::nullopt;
+}
+
+// The head as text when it is one: valid UTF-8 without zero bytes, nothing
+// but printable characters, tabs and line breaks. A head cut from a longer
+// file may end inside a character; that last character is left out.
+std::optional<QString> asText(QByteArray head, bool whole)
+{
+    if (!whole) {
+        qsizetype cut = head.size();
+        while (cut > 0 && head.size() - cut < 3 && (quint8(head[cut - 1]) & 0xC0) == 0x80)
+            --cut;
+        if (cut > 0 && quint8(head[cut - 1]) >= 0xC0)
+            --cut;
+        head.truncate(cut);
+    }
+    if (head.contains('\0'))
+        return std::nullopt;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(head);
+    if (utf8.hasError())
+        return std::nullopt;
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        char32_t c = text[k].unicode();
+        if (QChar::isHighSurrogate(c) && k + 1 < text.size() && text[k + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text[k], text[k + 1]);
+            ++k;
+        }
+        const bool allowed = c == u'\t' || c == u'\r' || c == u'\n' || QChar::isPrint(c) ||
+                             QChar::category(c) == QChar::Other_Format;
+        if (!allowed)
+            return std::nullopt;
+    }
+    return text;
+}
+
+// A line of numbers between separators, as a spreadsheet exports a table:
+// at least two cells that are numbers (a decimal comma after semicolons).
+bool isCsvLine(const QString &line)
+{
+    static const QRegularExpression number(QStringLiteral("^[+-]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)$"));
+    const QChar separator = line.contains(u';') ? u';' : line.contains(u',') ? u',' : u'\t';
+    int numbers = 0;
+    for (QString cell : line.split(separator)) {
+        cell = cell.trimmed();
+        if (cell.size() >= 2 && cell.startsWith(u'"') && cell.endsWith(u'"'))
+            cell = cell.mid(1, cell.size() - 2).trimmed();
+        if (number.match(cell).hasMatch() && ++numbers >= 2)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::optional<OtherFileKind> recogniseOtherFile(const QByteArray &head, qint64 size)
+{
+    if (size == datafile::Size && head.size() >= datafile::Size) {
+        ModuleImage image;
+        datafile::fillImage(head, image);
+        if (isAsSaved(image))
+            return std::nullopt;
+    }
+    if (const auto kind = bySignature(head))
+        return kind;
+    const bool whole = size <= head.size();
+    const std::optional<QString> text = asText(head, whole);
+    if (!text || !text->contains(QRegularExpression(QStringLiteral("[\r\n]"))))
+        return std::nullopt;
+    QStringList lines = text->split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    if (!whole)
+        lines.removeLast();  // cut off by the head's end
+    if (std::any_of(lines.begin(), lines.end(), isCsvLine))
+        return OtherFileKind::Csv;
+    return OtherFileKind::Text;
+}
+
+QString otherFileKindName(OtherFileKind kind)
+{
+    switch (kind) {
+    case OtherFileKind::Csv: return QStringLiteral("a CSV file");
+    case OtherFileKind::Text: return QStringLiteral("a text file");
+    case OtherFileKind::Pdf: return QStringLiteral("a PDF file");
+    case OtherFileKind::Png: return QStringLiteral("a PNG image");
+    case OtherFileKind::Gif: return QStringLiteral("a GIF image");
+    case OtherFileKind::Jpeg: return QStringLiteral("a JPEG image");
+    case OtherFileKind::Zip: return QStringLiteral("a ZIP archive");
+    case OtherFileKind::Spreadsheet: return QStringLiteral("a spreadsheet");
+    case OtherFileKind::CompoundDocument: return QStringLiteral("an .xls or .doc file");
+    }
+    return QString();
+}
+
+QString notADataFileText(const QString &path, OtherFileKind kind, const QString &importAdvice)
+{
+    QString advice;
+    switch (kind) {
+    case OtherFileKind::Csv:
+        advice = importAdvice;
+        break;
+    case OtherFileKind::Spreadsheet:
+        advice = QStringLiteral("save its table as CSV, then ") + importAdvice;
+        break;
+    default:
+        advice = QStringLiteral("choose a .dat file saved by this program or downloaded from a module");
+        break;
+    }
+    return QStringLiteral("%1 is %2, not a data file: %3").arg(path, otherFileKindName(kind), advice);
+}
+
+}  // namespace tunara::files
