@@ -51,6 +51,7 @@ private:
 struct TimingTables {
     Table2D table2D;
     Table3D table3D;
+    bool operator==(const TimingTables &) const = default;
 };
 
 // One advance limited into the window of a new trigger timing: never below

@@ -3,6 +3,7 @@
 #include "app/commands/data_status.h"
 #include "app/commands/image_keeper.h"
 #include "app/commands/opened_file_check.h"
+#include "app/commands/unsaved_table_note.h"
 #include "app/main_actions.h"
 #include "app/window_shell.h"
 #include "core/runtime_error.h"
@@ -177,7 +178,8 @@ void FileCommands::openData(const QString *givenPath, bool announce)
     UserInterface &ui = m_ui;
     QWidget *const parent = m_shell.dialogParent();
     if (!m_data.image.DataBufferEmpty &&
-        ui.messageBox(parent, link::TransferText::OverwriteQuestion, OpenTitle, Buttons::OKCancel, Icon::None) !=
+        ui.messageBox(parent, link::TransferText::OverwriteQuestion + UnsavedTableEditsNote(m_session), OpenTitle,
+                      Buttons::OKCancel, Icon::None) !=
             Answer::OK)
         return;
     QCoreApplication::processEvents();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "files/restore_points.h"
-#include "files/saved_state.h"
+#include "module/saved_state.h"
 
 #include <QByteArray>
 #include <QString>

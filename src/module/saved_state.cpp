@@ -1,4 +1,4 @@
-#include "files/saved_state.h"
+#include "module/saved_state.h"
 
 #include "core/runtime_error.h"
 #include "module/parameter_codec.h"
