@@ -3,6 +3,7 @@
 #include "app/commands/copy_buffer.h"
 #include "app/main_actions.h"
 #include "app/window_shell.h"
+#include "editor/selection_ops.h"
 #include "editor/table_edit_model.h"
 #include "ui_port/user_interface.h"
 #include "views/chart_2d_view.h"
@@ -118,20 +119,21 @@ void SelectionCommands::hideValueLabel(TableKind kind)
         m_views.chart2D.hideValueLabel();
 }
 
-void SelectionCommands::commit(const CellRect &cells, const editor::BlockResult &result, const QString &stepText,
-                               const QString &message)
+void SelectionCommands::show(const editor::TableEdit &edit)
 {
-    editor::TableEditModel &model = m_model;
-    model.setBlock(cells, result.values, stepText);
-    const QString note = editor::limitedNote(result.limited, model.editWindow());
-    if (note.isEmpty())
+    if (!edit.refusal.isEmpty()) {
+        m_ui.messageBox(m_shell.dialogParent(), edit.refusal, edit.stepText, ui::Buttons::OK, ui::Icon::Exclamation);
+        return;
+    }
+    if (!edit.applied)
+        return;
+    if (edit.note.isEmpty())
         m_shell.clearStatusMessage();
     else
-        m_shell.showStatusMessage(note);
+        m_shell.showStatusMessage(edit.note);
     // Limited values are said in a box too; one undo takes the step back.
-    const QString said = message.isNull() ? editor::limitedMessage(result.limited, model.editWindow()) : message;
-    if (!said.isEmpty())
-        m_ui.messageBox(m_shell.dialogParent(), said, stepText, ui::Buttons::OK, ui::Icon::Exclamation);
+    if (!edit.message.isEmpty())
+        m_ui.messageBox(m_shell.dialogParent(), edit.message, edit.stepText, ui::Buttons::OK, ui::Icon::Exclamation);
 }
 
 CellRect SelectionCommands::currentCell(TableKind kind, const CellRect &selection) const
@@ -144,17 +146,16 @@ CellRect SelectionCommands::currentCell(TableKind kind, const CellRect &selectio
     return CellRect::single(row, column);
 }
 
-editor::PasteTable SelectionCommands::pasteTable(TableKind kind) const
+editor::GridHeadings SelectionCommands::headings(TableKind kind) const
 {
-    const editor::TableEditModel &model = m_model;
     const views::TimingGrid *grid = gridOf(kind);
-    editor::PasteTable table{model.values(), model.rows(), model.columns(), model.editWindow(), {}};
-    table.headings.corner = grid->cellText(0, 0);
-    for (int c = 1; c <= model.columns(); ++c)
-        table.headings.columns << grid->cellText(0, c);
-    for (int r = 1; r <= model.rows(); ++r)
-        table.headings.rows << grid->cellText(r, 0);
-    return table;
+    editor::GridHeadings headings;
+    headings.corner = grid->cellText(0, 0);
+    for (int c = 1; c <= m_model.columns(); ++c)
+        headings.columns << grid->cellText(0, c);
+    for (int r = 1; r <= m_model.rows(); ++r)
+        headings.rows << grid->cellText(r, 0);
+    return headings;
 }
 
 // ---- the commands ----
@@ -183,29 +184,20 @@ void SelectionCommands::paste(TableKind kind)
     if (!selection)
         return;
     // The system clipboard first; the program's own copy when another
-    // program has emptied it since.
+    // program has emptied it since. That copy keeps its own rule; other
+    // text is laid out by its own size or by the headings it carries.
+    const CopyState &clip = m_copy.state();
     QString text = QGuiApplication::clipboard()->text();
     if (text.isEmpty())
-        text = m_copy.state().ClipText;
-    if (text.isEmpty())
-        return;
-    // This program's own last copy keeps its rule; other text is laid out
-    // by its own size or by the headings it carries.
-    const CopyState &clip = m_copy.state();
-    const editor::OwnCopy own{clip.ClipText, kind == TableKind::Map3D ? clip.ClipRowSpan : 0, clip.ClipColSpan};
-    const editor::PastePlan plan =
-        editor::planPaste(text, own, *selection, currentCell(kind, *selection), pasteTable(kind));
-    if (!plan.refusal.isEmpty()) {
-        m_ui.messageBox(m_shell.dialogParent(), plan.refusal, QStringLiteral("Paste"), ui::Buttons::OK,
-                        ui::Icon::Exclamation);
-        return;
+        text = clip.ClipText;
+    const editor::TableEdit edit = editor::edits::paste(
+        m_model, {text, {clip.ClipText, clip.ClipRowSpan, clip.ClipColSpan}, *selection,
+                  currentCell(kind, *selection), headings(kind)});
+    if (edit.applied) {
+        selectInGrid(kind, edit.cells);
+        hideValueLabel(kind);
     }
-    if (plan.target.isEmpty())
-        return;
-    selectInGrid(kind, plan.target);
-    hideValueLabel(kind);
-    commit(plan.target, plan.result, QStringLiteral("Paste"),
-           editor::pasteMessage(plan, m_model.editWindow()));
+    show(edit);
 }
 
 void SelectionCommands::modify(TableKind kind)
@@ -214,51 +206,32 @@ void SelectionCommands::modify(TableKind kind)
         return;
     const InputReply reply =
         m_ui.inputBox(m_shell.dialogParent(), editor::modifyPrompt(), editor::modifyTitle(), QString());
-    // A cancelled or empty reply leaves the cells as they are.
-    const std::optional<editor::ModifyExpression> expression =
-        reply.accepted ? editor::parseModifyReply(reply.text) : std::nullopt;
+    // A cancelled reply leaves the cells as they are (an empty one too).
     const std::optional<CellRect> cells = selectedCells(kind);
-    if (!expression || !cells)
+    if (!reply.accepted || !cells)
         return;
-    hideValueLabel(kind);
-    editor::TableEditModel &model = m_model;
-    commit(*cells,
-           editor::modifyBlock(model.block(*cells), *expression, editor::modifyCeiling(kind), model.editWindow()),
-           QStringLiteral("Modify"));
-}
-
-template <typename Shape>
-void SelectionCommands::reshape(TableKind kind, const QString &stepText, Shape shape)
-{
-    const std::optional<CellRect> cells = selectedCells(kind);
-    if (!cells)
-        return;
-    editor::TableEditModel &model = m_model;
-    commit(*cells, shape(model.block(*cells), *cells, model.editWindow()), stepText);
+    const editor::TableEdit edit = editor::edits::modify(m_model, *cells, reply.text);
+    if (edit.applied)
+        hideValueLabel(kind);
+    show(edit);
 }
 
 void SelectionCommands::interpolate(TableKind kind)
 {
-    reshape(kind, QStringLiteral("Interpolate"),
-            [](const editor::ValueBlock &values, const CellRect &cells, const editor::AdvanceWindow &window) {
-                return editor::interpolateBlock(values, cells.rows, cells.columns, window);
-            });
+    if (const std::optional<CellRect> cells = selectedCells(kind))
+        show(editor::edits::interpolate(m_model, *cells));
 }
 
 void SelectionCommands::smooth(TableKind kind)
 {
-    reshape(kind, QStringLiteral("Smooth"),
-            [](const editor::ValueBlock &values, const CellRect &cells, const editor::AdvanceWindow &window) {
-                return editor::smoothBlock(values, cells.rows, cells.columns, window);
-            });
+    if (const std::optional<CellRect> cells = selectedCells(kind))
+        show(editor::edits::smooth(m_model, *cells));
 }
 
 void SelectionCommands::step(TableKind kind, double degrees)
 {
-    reshape(kind, degrees > 0 ? QStringLiteral("Raise") : QStringLiteral("Lower"),
-            [degrees](const editor::ValueBlock &values, const CellRect &, const editor::AdvanceWindow &window) {
-                return editor::stepBlock(values, degrees, window);
-            });
+    if (const std::optional<CellRect> cells = selectedCells(kind))
+        show(editor::edits::step(m_model, *cells, degrees));
 }
 
 // ---- keys on the grids ----

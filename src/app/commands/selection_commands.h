@@ -3,7 +3,7 @@
 #include "app/commands/table_views.h"
 #include "editor/cell_block.h"
 #include "editor/paste_plan.h"
-#include "editor/selection_ops.h"
+#include "editor/table_edits.h"
 #include "editor/table_rules.h"
 
 #include <QObject>
@@ -28,9 +28,11 @@ class WindowShell;
 // pop-up menus, Interpolate and Smooth (pop-up menus and Edit menu), the
 // keyboard steps on a grid (Page Up / Page Down, with Shift a whole degree;
 // Ctrl+C and Ctrl+V copy and paste), and the heat-map tint of both grids.
-// Each change is one step of the editing model; when values had to be
-// limited to the advance window the status bar and a message box say how
-// many. The current cell is told for the status bar.
+// Each change is one call of the editor's edits (table_edits.h), which
+// commits it as one step of the editing model; the command reads the grid,
+// makes the call and shows its outcome: the landed block selected, the
+// status bar's note on limited values and the message box. The current
+// cell is told for the status bar.
 class SelectionCommands : public QObject {
     Q_OBJECT
 public:
@@ -67,17 +69,13 @@ private:
     bool holds(editor::TableKind kind) const;
     void selectInGrid(editor::TableKind kind, const editor::CellRect &cells);
     void hideValueLabel(editor::TableKind kind);
-    // One step; `message` (by default the limited note) is shown in a box
-    // when it is not empty.
-    void commit(const editor::CellRect &cells, const editor::BlockResult &result, const QString &stepText,
-                const QString &message = QString());
+    // An edit's outcome: its refusal, or the status note and the message
+    // box after an applied edit.
+    void show(const editor::TableEdit &edit);
     // The grid's current cell in model coordinates, or the selection's
     // corner when the current cell lies outside it.
     editor::CellRect currentCell(editor::TableKind kind, const editor::CellRect &selection) const;
-    editor::PasteTable pasteTable(editor::TableKind kind) const;
-    // One of the block-shaping commands over the current selection.
-    template <typename Shape>
-    void reshape(editor::TableKind kind, const QString &stepText, Shape shape);
+    editor::GridHeadings headings(editor::TableKind kind) const;
 
     editor::TableEditModel &m_model;
     TableViews m_views;

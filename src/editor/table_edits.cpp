@@ -1,0 +1,100 @@
+#include "editor/table_edits.h"
+
+#include "editor/selection_ops.h"
+#include "editor/table_edit_model.h"
+
+namespace tunara::editor::edits {
+
+namespace {
+
+bool fits(const TableEditModel &model, const CellRect &cells)
+{
+    return model.isOpen() && !cells.isEmpty() && cells.top >= 0 && cells.left >= 0 &&
+           cells.bottom() < model.rows() && cells.right() < model.columns();
+}
+
+// Writes the block as one step and words the outcome. The box says the
+// limited values unless the edit has a message of its own (`message` not
+// null).
+TableEdit commit(TableEditModel &model, const CellRect &cells, const BlockResult &result, const QString &stepText,
+                 const QString &message = QString())
+{
+    const ValueBlock before = model.block(cells);
+    model.setBlock(cells, result.values, stepText);
+    const ValueBlock after = model.block(cells);
+    const AdvanceWindow window = model.editWindow();
+    TableEdit edit{stepText, true, cells, 0, result.limited, limitedNote(result.limited, window),
+                   message.isNull() ? limitedMessage(result.limited, window) : message, {}};
+    for (std::size_t i = 0; i < after.size(); ++i)
+        edit.changed += after[i] != before[i] ? 1 : 0;
+    return edit;
+}
+
+TableEdit nothing(const QString &stepText)
+{
+    TableEdit edit;
+    edit.stepText = stepText;
+    return edit;
+}
+
+}  // namespace
+
+TableEdit paste(TableEditModel &model, const PasteRequest &request)
+{
+    const QString stepText = QStringLiteral("Paste");
+    if (!fits(model, request.selection) || request.text.isEmpty())
+        return nothing(stepText);
+    // The 2D curve has one row: its own copy never spans more.
+    OwnCopy own = request.own;
+    if (model.kind() != TableKind::Map3D)
+        own.rowSpan = 0;
+    const PasteTable table{model.values(), model.rows(), model.columns(), model.editWindow(), request.headings};
+    const PastePlan plan = planPaste(request.text, own, request.selection, request.current, table);
+    if (!plan.refusal.isEmpty()) {
+        TableEdit refused = nothing(stepText);
+        refused.refusal = plan.refusal;
+        return refused;
+    }
+    if (plan.target.isEmpty())
+        return nothing(stepText);
+    return commit(model, plan.target, plan.result, stepText, pasteMessage(plan, table.window));
+}
+
+TableEdit modify(TableEditModel &model, const CellRect &cells, const QString &reply)
+{
+    const QString stepText = QStringLiteral("Modify");
+    const std::optional<ModifyExpression> expression = parseModifyReply(reply);
+    if (!expression || !fits(model, cells))
+        return nothing(stepText);
+    return commit(model, cells,
+                  modifyBlock(model.block(cells), *expression, modifyCeiling(model.kind()), model.editWindow()),
+                  stepText);
+}
+
+TableEdit step(TableEditModel &model, const CellRect &cells, double degrees)
+{
+    const QString stepText = degrees > 0 ? QStringLiteral("Raise") : QStringLiteral("Lower");
+    if (!fits(model, cells))
+        return nothing(stepText);
+    return commit(model, cells, stepBlock(model.block(cells), degrees, model.editWindow()), stepText);
+}
+
+TableEdit interpolate(TableEditModel &model, const CellRect &cells)
+{
+    const QString stepText = QStringLiteral("Interpolate");
+    if (!fits(model, cells))
+        return nothing(stepText);
+    return commit(model, cells, interpolateBlock(model.block(cells), cells.rows, cells.columns, model.editWindow()),
+                  stepText);
+}
+
+TableEdit smooth(TableEditModel &model, const CellRect &cells)
+{
+    const QString stepText = QStringLiteral("Smooth");
+    if (!fits(model, cells))
+        return nothing(stepText);
+    return commit(model, cells, smoothBlock(model.block(cells), cells.rows, cells.columns, model.editWindow()),
+                  stepText);
+}
+
+}  // namespace tunara::editor::edits

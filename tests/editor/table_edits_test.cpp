@@ -1,0 +1,91 @@
+// The one-call edits: each lands as one undo step and says what it changed,
+// what it limited and what to tell the user.
+#include "editor/table_edits.h"
+#include "editor/table_edit_model.h"
+
+#include <gtest/gtest.h>
+
+using namespace tunara;
+using namespace tunara::editor;
+
+namespace {
+
+// A 3D map at 20 under the trigger timing 30: the window is 8 .. 30.
+struct Map : TableEditModel {
+    Map()
+    {
+        Table3D map;
+        for (int i = 0; i < SpeedPoints * PressureRows; ++i)
+            map(i % SpeedPoints + 1, i / SpeedPoints + 1) = 20;
+        open3D(map, 30);
+    }
+};
+double stored(double v) { return storedValue(TableKind::Map3D, 30, v); }
+const QString OneLimited = QStringLiteral("1 value limited to the advance window 8.0 .. 30.0 degrees");
+
+}  // namespace
+
+TEST(TableEdits, PasteIsOneStepThatSaysWhatItLimitedAndSkippedOrIsRefusedWhole)
+{
+    Map model;
+    const CellRect at = CellRect::single(2, 4);
+    TableEdit edit = edits::paste(model, {QStringLiteral("25\t26,5\r\n40\tabc"), {}, at, at, {}});
+    EXPECT_EQ(edit.cells, (CellRect{2, 4, 2, 2}));
+    EXPECT_EQ(model.block(edit.cells), (ValueBlock{stored(25), stored(26.5), 30, stored(20)}));
+    EXPECT_EQ(edit.changed, 3);
+    EXPECT_EQ(edit.note, OneLimited);
+    EXPECT_EQ(edit.message, OneLimited + QStringLiteral(". 1 pasted cell holds no number: its cell keeps its value."));
+    model.undo();
+    edit = edits::paste(model, {QStringLiteral("MAP/RPM\t777\r\n16\t1"), {}, at, at, {}});
+    EXPECT_FALSE(edit.applied);
+    EXPECT_EQ(edit.refusal, QStringLiteral("Nothing was pasted: \"777\" names no RPM column of this table."));
+    EXPECT_FALSE(model.canUndo());
+    // A copied 3D column over five cells of the one-row curve fills the selection.
+    TableEditModel curve;
+    curve.open2D(Table2D{}, 30);
+    const QString column = QStringLiteral("11.0\r12.0");
+    EXPECT_EQ(edits::paste(curve, {column, {column, 1, 0}, {0, 0, 1, 5}, at, {}}).cells, (CellRect{0, 0, 1, 5}));
+}
+
+TEST(TableEdits, ModifyKeepsToTheWindowAndABlankReplyOrCellsBeyondTheEdgeDoNothing)
+{
+    Map model;
+    model.setValue(0, 2, 29, QStringLiteral("Typing"));
+    const TableEdit edit = edits::modify(model, {0, 0, 1, 3}, QStringLiteral(" +2 "));
+    EXPECT_EQ(model.block({0, 0, 1, 3}), (ValueBlock{stored(22), stored(22), 30}));
+    EXPECT_EQ(edit.limited, 1);
+    EXPECT_EQ(edit.message, OneLimited + u'.');
+    EXPECT_FALSE(edits::modify(model, {0, 0, 1, 3}, QStringLiteral("   ")).applied);
+    EXPECT_FALSE(edits::modify(model, {7, 20, 1, 2}, QStringLiteral("5")).applied);
+    model.undo();
+    EXPECT_EQ(model.value(0, 0), stored(20));
+}
+
+TEST(TableEdits, StepAtTheWindowEdgeIsToldButAddsNoEmptyStep)
+{
+    Map model;
+    model.setValue(0, 0, 30, QStringLiteral("Typing"));
+    EXPECT_EQ(edits::step(model, {0, 0, 1, 2}, FineStep).changed, 1);
+    const TableEdit stuck = edits::step(model, CellRect::single(0, 0), CoarseStep);
+    EXPECT_EQ(stuck.changed, 0);
+    EXPECT_EQ(stuck.note, OneLimited);
+    EXPECT_EQ(model.undoText(), QStringLiteral("Raise"));
+    model.undo();
+    EXPECT_EQ(model.undoText(), QStringLiteral("Typing"));
+    EXPECT_EQ(edits::step(model, CellRect::single(0, 1), -CoarseStep).stepText, QStringLiteral("Lower"));
+}
+
+TEST(TableEdits, InterpolateAndSmoothAreOneStepEachAndNeedAnOpenTable)
+{
+    TableEditModel closed;
+    EXPECT_FALSE(edits::smooth(closed, {0, 0, 1, 3}).applied);
+    Map model;
+    model.setBlock({0, 0, 1, 3}, {10, 30, 19.8}, QStringLiteral("Typing"));
+    EXPECT_EQ(edits::smooth(model, {0, 0, 1, 3}).changed, 1);
+    EXPECT_EQ(edits::interpolate(model, {0, 0, 1, 3}).changed, 1);
+    EXPECT_EQ(model.value(0, 1), stored((stored(10) + stored(19.8)) / 2));
+    model.undo();
+    EXPECT_EQ(model.undoText(), QStringLiteral("Smooth"));
+    model.undo();
+    EXPECT_EQ(model.value(0, 1), 30);
+}
