@@ -1,6 +1,8 @@
 #include "app/startup.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <QFileInfo>
@@ -43,7 +45,7 @@ TEST(StartOptions, DefaultsAndEachOption)
     const ui::ParsedOptions table = ui::parseStartOptions(args({"--open-in", "table", "--compare", "b.dat", "a.dat"}));
     ASSERT_TRUE(table.options);
     EXPECT_EQ(table.options->openIn, QStringLiteral("table"));
-    EXPECT_EQ(table.options->compareWith, QStringLiteral("b.dat"));
+    EXPECT_EQ(table.options->compareWith, QDir::current().absoluteFilePath(QStringLiteral("b.dat")));
 
     // After "--" a name with a leading dash is a file, before it an option.
     const ui::ParsedOptions dashed = ui::parseStartOptions(args({"--", "-x.dat"}));
@@ -102,6 +104,63 @@ TEST(StartOptions, AScreenshotIntoAMissingFolderIsRefused)
     const ui::ParsedOptions empty = ui::parseStartOptions({QStringLiteral("tunara"), QStringLiteral("--screenshot="), });
     EXPECT_FALSE(empty.options);
     EXPECT_EQ(empty.exitCode, 2);
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Names on the command line are files of the folder the program was
+// started in, before and after the window loads; a picture or trace name
+// that is a link is refused before anything starts, and the file the link
+// points to is left alone.
+TEST(StartOptions, NamesAreFilesOfTheStartFolderAndNeverWrittenThroughALink)
+{
+    QTemporaryDir dir;
+    const QString start = QDir(dir.path()).canonicalPath();
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(start));
+    const ui::ParsedOptions p = ui::parseStartOptions(
+        args({"--screenshot", "shot.png", "--trace", "link.txt", "--open-in", "table", "--compare", "b.dat", "a.dat"}));
+    ASSERT_TRUE(p.options);
+    const QString in = start + u'/';
+    EXPECT_EQ(p.options->screenshot, in + "shot.png");
+    EXPECT_EQ(p.options->trace, in + "link.txt");
+    EXPECT_EQ(p.options->compareWith, in + "b.dat");
+    EXPECT_EQ(p.options->dataFile, in + "a.dat");
+    EXPECT_EQ(ui::parseStartOptions(args({"--trace", ""})).exitCode, 2);
+
+    {
+        QFile target(in + "target.png");
+        ASSERT_TRUE(target.open(QIODevice::WriteOnly));
+        target.write("keep");
+    }
+    ui::StartOptions o;
+    o.screenshot = in + "shot.png";
+    o.trace = in + "link.txt";
+    ASSERT_TRUE(QFile::link(in + "target.png", o.screenshot));
+    EXPECT_EQ(ui::RunTunara(*qApp, o), 1);
+    EXPECT_FALSE(QFileInfo::exists(o.trace));  // refused before the trace was made
+    ASSERT_TRUE(QFile::remove(o.screenshot));
+    ASSERT_TRUE(QFile::link(in + "target.png", o.trace));
+    EXPECT_EQ(ui::RunTunara(*qApp, o), 1);
+    EXPECT_EQ(contentOf(in + "target.png"), QByteArray("keep"));
+    EXPECT_FALSE(QFileInfo::exists(o.screenshot));
+    ASSERT_TRUE(QFile::remove(o.trace));
+
+    // A whole run: the window's load leaves the working folder alone, and
+    // the pictures and the trace land in the start folder, not the program's.
+    QApplication::setQuitOnLastWindowClosed(true);
+    EXPECT_EQ(ui::RunTunara(*qApp, o), 0);
+    QApplication::setQuitOnLastWindowClosed(false);
+    EXPECT_EQ(QDir::currentPath(), start);
+    EXPECT_TRUE(contentOf(in + "shot.png").startsWith("\x89PNG"));
+    EXPECT_TRUE(contentOf(in + "shot-splash.png").startsWith("\x89PNG"));
+    EXPECT_TRUE(contentOf(o.trace).startsWith("# Tunara link trace"));
+    EXPECT_FALSE(QFileInfo::exists(QCoreApplication::applicationDirPath() + "/shot.png"));
+    QDir::setCurrent(before);
 }
 
 }  // namespace
