@@ -66,7 +66,8 @@ TEST_F(TransferArgs, PortThatIsNoPortAndUnwritableOutputStopBeforeAnyByte)
                                                 QFileDevice::ExeOther);
     const CliOutcome ro = cli({"download", "--port", sim.devicePath(), "-o", path("readonly/x.dat")}, {.ordinaryUser = true});
     EXPECT_EQ(ro.code, 1);
-    EXPECT_EQ(ro.errLines(), QStringList{"tunara-cli: cannot save to " + path("readonly/x.dat") + ": Permission denied"});
+    EXPECT_EQ(ro.err, "tunara-cli: cannot save to " + path("readonly/x.dat") + ": Permission denied\n")
+        << ro.err.toStdString();
     EXPECT_TRUE(QDir(path("readonly")).isEmpty());
     EXPECT_TRUE(sim.received().empty());
 }
@@ -92,7 +93,8 @@ TEST_F(TransferArgs, TraceThatCannotBeWrittenToTheEndFailsTheCommand)
     sim.clearReceived();
     r = cli({"id", "--port", sim.devicePath(), "--trace", path("small.txt")}, {.fileSizeLimit = 100});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.errLines(), QStringList{"tunara-cli: Cannot write the trace file " + path("small.txt") + ": File too large."});
+    EXPECT_EQ(r.err, "tunara-cli: Cannot write the trace file " + path("small.txt") + ": File too large.\n")
+        << r.err.toStdString();
     EXPECT_TRUE(sim.received().empty());
 
     // The identification itself succeeds, but its trace lines never reach
@@ -100,7 +102,8 @@ TEST_F(TransferArgs, TraceThatCannotBeWrittenToTheEndFailsTheCommand)
     r = cli({"id", "--port", sim.devicePath(), "--trace", path("id.txt")}, {.fileSizeLimit = 1000});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.out.contains("Module type: Torvik-1 Zoruro\n"));
-    EXPECT_EQ(r.errLines(), QStringList{"tunara-cli: Cannot write the trace file " + path("id.txt") + ": File too large."});
+    EXPECT_EQ(r.err, "tunara-cli: Cannot write the trace file " + path("id.txt") + ": File too large.\n")
+        << r.err.toStdString();
 }
 
 }  // namespace
