@@ -1,12 +1,9 @@
 #pragma once
 
-// Runs the real tunara-cli as a child process with its settings and data in
-// a folder of the test's, optionally as an ordinary user (tests may run as
-// root, whom no file permission refuses) or under a file size limit (a disk
-// that fills up, without needing one).
+// Runs the real tunara-cli with its settings and data in the given folder,
+// optionally as an ordinary user (tests may run as root, whom no file
+// permission refuses) or under a file size limit (a disk that fills up).
 #include <QProcess>
-#include <QString>
-#include <QStringList>
 
 #include <grp.h>
 #include <pwd.h>
@@ -20,41 +17,31 @@ struct CliOutcome {
     int code;
     QString out;
     QString err;
-    // The error stream's lines, without the empty one after the last.
-    QStringList errLines() const { return err.split(u'\n', Qt::SkipEmptyParts); }
 };
 
 struct CliLimits {
-    bool ordinaryUser = false;      // as "nobody" when the test runs as root
-    long long fileSizeLimit = -1;  // bytes any one file may grow to; -1: none
+    bool ordinaryUser = false;      // "nobody" when the test runs as root
+    long long fileSizeLimit = -1;  // bytes any file may grow to; -1: none
 };
 
 inline CliOutcome runCliProcess(const QString &home, const QStringList &args, const CliLimits &limits = {})
 {
     QProcess tool;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", home);
-    env.insert("XDG_CONFIG_HOME", home + "/config");
-    env.insert("XDG_DATA_HOME", home + "/data");
+    for (const auto &[name, folder] : {std::pair{"HOME", ""}, {"XDG_CONFIG_HOME", "/config"}, {"XDG_DATA_HOME", "/data"}})
+        env.insert(name, home + folder);
     tool.setProcessEnvironment(env);
-    uid_t uid = 0;
-    gid_t gid = 0;
-    const bool dropRoot = limits.ordinaryUser && ::geteuid() == 0;
-    if (dropRoot) {
-        const passwd *nobody = ::getpwnam("nobody");
-        EXPECT_NE(nobody, nullptr);
-        uid = nobody ? nobody->pw_uid : 65534;
-        gid = nobody ? nobody->pw_gid : 65534;
-    }
-    const long long sizeLimit = limits.fileSizeLimit;
-    tool.setChildProcessModifier([dropRoot, uid, gid, sizeLimit] {
-        // Between fork and exec: system calls only.
-        if (sizeLimit >= 0) {
+    const passwd *nobody = limits.ordinaryUser && ::geteuid() == 0 ? ::getpwnam("nobody") : nullptr;
+    const uid_t uid = nobody ? nobody->pw_uid : ::geteuid();
+    const gid_t gid = nobody ? nobody->pw_gid : ::getegid();
+    const long long size = limits.fileSizeLimit;
+    tool.setChildProcessModifier([nobody, uid, gid, size] {  // system calls only, between fork and exec
+        if (size >= 0) {
             ::signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
-            const rlimit limit{rlim_t(sizeLimit), rlim_t(sizeLimit)};
+            const rlimit limit{rlim_t(size), rlim_t(size)};
             ::setrlimit(RLIMIT_FSIZE, &limit);
         }
-        if (dropRoot && (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0))
+        if (nobody && (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0))
             ::_exit(99);
     });
     tool.start(QStringLiteral(TUNARA_CLI_PATH), args);

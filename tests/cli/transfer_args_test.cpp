@@ -1,12 +1,13 @@
-// The link commands' arguments: a --port that is no port and an output
-// file that cannot be written are refused before a byte goes to the module;
-// a trace that cannot be written to the end fails the command.
+// The link commands refuse a --port that is no port and an output that
+// cannot be written before a byte goes to the module, name the cause of a
+// port that will not open in one line, and fail when their trace cannot be
+// written to the end.
 #include "cli_process.h"
+#include "link/qt_serial_port.h"
 #include "sim/simulated_module.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 using namespace tunara;
@@ -17,93 +18,87 @@ class TransferArgs : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!QCoreApplication::instance()) {
-            static int argc = 1;
-            static char name[] = "cli_test";
-            static char *argv[] = {name, nullptr};
+        static int argc = 1;
+        static char name[] = "cli_test", *argv[] = {name, nullptr};
+        if (!QCoreApplication::instance())
             new QCoreApplication(argc, argv);
-        }
-        ASSERT_TRUE(dir.isValid());
+        // Reachable by the ordinary user some cases run as.
+        QFile::setPermissions(dir.path(), QFileInfo(dir.path()).permissions() | QFile::ReadOther | QFile::ExeOther);
         sim.start();
     }
-    void TearDown() override { sim.stop(); }
-    CliOutcome cli(const QStringList &args, const CliLimits &limits = {})
-    {
-        return runCliProcess(dir.path(), args, limits);
-    }
+    CliOutcome cli(const QStringList &args, const CliLimits &limits = {}) { return runCliProcess(dir.path(), args, limits); }
     QString path(const QString &name) const { return dir.filePath(name); }
 
     QTemporaryDir dir;
     sim::SimulatedModule sim;
 };
 
-TEST_F(TransferArgs, PortThatIsNoPortAndUnwritableOutputStopBeforeAnyByte)
+TEST_F(TransferArgs, PortThatWillNotOpenIsNamedByItsCauseInOneLine)
 {
-    for (const QStringList &port : {QStringList{"--port", ""}, QStringList{"--port="}, QStringList{"--port", "0"},
-                                    QStringList{"--port", "256"}, QStringList{"--port", "99999999999"}}) {
-        const CliOutcome r = cli(QStringList{"id"} + port);
-        EXPECT_EQ(r.code, 2) << port.join(' ').toStdString() << r.err.toStdString();
-        EXPECT_EQ(r.errLines().size(), 1) << r.err.toStdString();
+    link::QtSerialPort holder;  // this process holds the module's port, as a terminal program would
+    holder.setDevicePath(sim.devicePath());
+    holder.open();
+    const QFile::Permissions none;
+    QFile(path("ttyLocked")).open(QIODevice::WriteOnly);
+    QFile::setPermissions(path("ttyLocked"), none);
+    const QString pid = QString::number(QCoreApplication::applicationPid());
+    for (const auto &[port, cause] :
+         {std::pair{sim.devicePath(), "the device is in use by another program (cli_test, process " + pid + ")."},
+          {path("ttyLocked"), QString("permission denied.")}, {path("ttyUSB9"), QString("no such device.")}}) {
+        const CliOutcome r = cli({"id", "--port", port}, {.ordinaryUser = port == path("ttyLocked")});
+        EXPECT_EQ(r.code, 1);
+        EXPECT_TRUE(r.err.startsWith("Comm Error: Cannot open " + port + ": " + cause)) << r.err.toStdString();
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
     }
+    EXPECT_TRUE(sim.received().empty());
+}
 
-    QDir(dir.path()).mkdir("folder");
+TEST_F(TransferArgs, PortThatIsNoPortAndOutputThatCannotBeWrittenStopBeforeAnyByte)
+{
+    for (const char *port : {"", "0", "256", "99999999999"})
+        EXPECT_EQ(cli({"id", "--port", port}).code, 2) << port;
+    EXPECT_EQ(cli({"id", "--port="}).code, 2);
+
+    QDir(dir.path()).mkpath("folder");
     QFile(path("kept.dat")).open(QIODevice::WriteOnly);
     QFile::link(path("kept.dat"), path("link.dat"));
-    QFile(path("plain")).open(QIODevice::WriteOnly);
-    for (const QString &output : {path("folder"), path("link.dat"), path("missing/x.dat"), path("plain/x.dat")}) {
-        const CliOutcome r = cli({"download", "--port", sim.devicePath(), "-o", output});
-        EXPECT_EQ(r.code, 1) << output.toStdString();
+    QDir(dir.path()).mkdir("readonly");
+    QFile::setPermissions(path("readonly"), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    for (const QString &output : {path("folder"), path("link.dat"), path("missing/x.dat"), path("kept.dat/x.dat"),
+                                  path("readonly/x.dat")}) {
+        // As an ordinary user, so the read-only folder refuses the file.
+        const CliOutcome r = cli({"download", "--port", sim.devicePath(), "-o", output}, {.ordinaryUser = true});
+        EXPECT_EQ(r.code, 1);
         EXPECT_TRUE(r.err.startsWith("tunara-cli: cannot save to " + output + ": ")) << r.err.toStdString();
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
     }
     EXPECT_EQ(QFileInfo(path("kept.dat")).size(), 0);
-    EXPECT_TRUE(sim.received().empty());
-
-    // A folder this user may not write into: found by trying, before the
-    // port is touched (the only complaint is about the output).
-    QDir(dir.path()).mkdir("readonly");
-    QFile::setPermissions(dir.path(), QFileInfo(dir.path()).permissions() | QFileDevice::ExeOther);
-    QFile::setPermissions(path("readonly"), QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther |
-                                                QFileDevice::ExeOther);
-    const CliOutcome ro = cli({"download", "--port", sim.devicePath(), "-o", path("readonly/x.dat")}, {.ordinaryUser = true});
-    EXPECT_EQ(ro.code, 1);
-    EXPECT_EQ(ro.err, "tunara-cli: cannot save to " + path("readonly/x.dat") + ": Permission denied\n")
-        << ro.err.toStdString();
     EXPECT_TRUE(QDir(path("readonly")).isEmpty());
     EXPECT_TRUE(sim.received().empty());
 }
 
 TEST_F(TransferArgs, TraceThatCannotBeWrittenToTheEndFailsTheCommand)
 {
-    // A disk that fills up, as a file size limit: the header fits, then the
-    // first block of a download does not. The transfer stops, no file is saved.
-    const QString trace = path("download trace.txt");
-    const QString failure = "Cannot write the trace file " + trace + ": File too large.";
-    CliOutcome r = cli({"download", "--port", sim.devicePath(), "--trace", trace, "-o", path("got.dat")},
+    // A disk that fills up: the header fits, the first block of the read does
+    // not, and the transfer stops there; no file is saved.
+    const QString full = "Cannot write the trace file " + path("t.txt") + ": File too large.";
+    CliOutcome r = cli({"download", "--port", sim.devicePath(), "--trace", path("t.txt"), "-o", path("got.dat")},
                        {.fileSizeLimit = 4096});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err.count(failure), 1) << r.err.toStdString();
-    EXPECT_FALSE(r.out.contains("Saved"));
+    EXPECT_EQ(r.err.count(full), 1) << r.err.toStdString();
     EXPECT_FALSE(QFile::exists(path("got.dat")));
-    EXPECT_EQ(QFileInfo(trace).size(), 4096);
-    const std::size_t sent = sim.received().size();
-    EXPECT_GT(sent, 0u);
-    EXPECT_LT(sent, 264u) << "the read stopped when the trace did";
-
-    // Room for the header only: refused before anything is sent.
-    sim.clearReceived();
-    r = cli({"id", "--port", sim.devicePath(), "--trace", path("small.txt")}, {.fileSizeLimit = 100});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "tunara-cli: Cannot write the trace file " + path("small.txt") + ": File too large.\n")
-        << r.err.toStdString();
-    EXPECT_TRUE(sim.received().empty());
-
-    // The identification itself succeeds, but its trace lines never reach
-    // the disk (they are written when the port closes): still a failure.
-    r = cli({"id", "--port", sim.devicePath(), "--trace", path("id.txt")}, {.fileSizeLimit = 1000});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.out.contains("Module type: Torvik-1 Zoruro\n"));
-    EXPECT_EQ(r.err, "tunara-cli: Cannot write the trace file " + path("id.txt") + ": File too large.\n")
-        << r.err.toStdString();
+    EXPECT_GT(sim.received().size(), 0u);
+    EXPECT_LT(sim.received().size(), 264u) << "the read stopped with the trace";
+    // Room for the header only: nothing is sent. Room for the header and not
+    // for the identification's lines, written when the port closes: the
+    // identification succeeds, the command does not.
+    for (const long long size : {100, 1000}) {
+        sim.clearReceived();
+        r = cli({"id", "--port", sim.devicePath(), "--trace", path("t.txt")}, {.fileSizeLimit = size});
+        EXPECT_EQ(r.code, 1);
+        EXPECT_EQ(r.err, "tunara-cli: " + full + '\n') << r.err.toStdString();
+        EXPECT_EQ(r.out.contains("Module type"), !sim.received().empty()) << size;
+    }
 }
 
 }  // namespace
