@@ -3,9 +3,11 @@
 // Runs the real tunara-cli with its settings and data in the given folder,
 // optionally as an ordinary user (tests may run as root, whom no file
 // permission refuses) or under a file size limit (a disk that fills up).
+#include "cli_run.h"
+
 #include <QProcess>
 
-#include <grp.h>
+#include <grp.h>  // setgroups
 #include <pwd.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -13,18 +15,12 @@
 
 #include <gtest/gtest.h>
 
-struct CliOutcome {
-    int code;
-    QString out;
-    QString err;
-};
-
 struct CliLimits {
     bool ordinaryUser = false;      // "nobody" when the test runs as root
     long long fileSizeLimit = -1;  // bytes any file may grow to; -1: none
 };
 
-inline CliOutcome runCliProcess(const QString &home, const QStringList &args, const CliLimits &limits = {})
+inline CliRun runCliProcess(const QString &home, const QStringList &args, const CliLimits &limits = {})
 {
     QProcess tool;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -26,7 +26,7 @@ protected:
         QFile::setPermissions(dir.path(), QFileInfo(dir.path()).permissions() | QFile::ReadOther | QFile::ExeOther);
         sim.start();
     }
-    CliOutcome cli(const QStringList &args, const CliLimits &limits = {}) { return runCliProcess(dir.path(), args, limits); }
+    CliRun cli(const QStringList &args, const CliLimits &limits = {}) { return runCliProcess(dir.path(), args, limits); }
     QString path(const QString &name) const { return dir.filePath(name); }
 
     QTemporaryDir dir;
@@ -45,7 +45,7 @@ TEST_F(TransferArgs, PortThatWillNotOpenIsNamedByItsCauseInOneLine)
     for (const auto &[port, cause] :
          {std::pair{sim.devicePath(), "the device is in use by another program (cli_test, process " + pid + ")."},
           {path("ttyLocked"), QString("permission denied.")}, {path("ttyUSB9"), QString("no such device.")}}) {
-        const CliOutcome r = cli({"id", "--port", port}, {.ordinaryUser = port == path("ttyLocked")});
+        const CliRun r = cli({"id", "--port", port}, {.ordinaryUser = port == path("ttyLocked")});
         EXPECT_EQ(r.code, 1);
         EXPECT_TRUE(r.err.startsWith("Comm Error: Cannot open " + port + ": " + cause)) << r.err.toStdString();
         EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
@@ -67,7 +67,7 @@ TEST_F(TransferArgs, PortThatIsNoPortAndOutputThatCannotBeWrittenStopBeforeAnyBy
     for (const QString &output : {path("folder"), path("link.dat"), path("missing/x.dat"), path("kept.dat/x.dat"),
                                   path("readonly/x.dat")}) {
         // As an ordinary user, so the read-only folder refuses the file.
-        const CliOutcome r = cli({"download", "--port", sim.devicePath(), "-o", output}, {.ordinaryUser = true});
+        const CliRun r = cli({"download", "--port", sim.devicePath(), "-o", output}, {.ordinaryUser = true});
         EXPECT_EQ(r.code, 1);
         EXPECT_TRUE(r.err.startsWith("tunara-cli: cannot save to " + output + ": ")) << r.err.toStdString();
         EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
@@ -82,7 +82,7 @@ TEST_F(TransferArgs, TraceThatCannotBeWrittenToTheEndFailsTheCommand)
     // A disk that fills up: the header fits, the first block of the read does
     // not, and the transfer stops there; no file is saved.
     const QString full = "Cannot write the trace file " + path("t.txt") + ": File too large.";
-    CliOutcome r = cli({"download", "--port", sim.devicePath(), "--trace", path("t.txt"), "-o", path("got.dat")},
+    CliRun r = cli({"download", "--port", sim.devicePath(), "--trace", path("t.txt"), "-o", path("got.dat")},
                        {.fileSizeLimit = 4096});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err.count(full), 1) << r.err.toStdString();
