@@ -189,13 +189,9 @@ void frmTunara_Main::Form_Load()
     };
     if (!step([] { QCoreApplication::setApplicationName(StoredSettings::mainApplicationName()); }))
         return;
-    if (!step([this] {
-            if (!QDir::setCurrent(m_ctx.programFolder))
-                throw RuntimeError(76, QStringLiteral("Form Load"),
-                                   QStringLiteral("The program folder %1 cannot be made the working folder.")
-                                       .arg(QDir::toNativeSeparators(m_ctx.programFolder)));
-        }))
-        return;
+    // The working folder stays the one the user started in: names given on
+    // the command line mean files there, and the program's own files are
+    // always opened by their full path in the program folder.
     m_protocol->AbortRequested = false;
     if (!step([this] {
             // Until a stored number is read, no port is chosen: a command

@@ -11,16 +11,19 @@
 #include "dialogs/qt_user_interface.h"
 #include "dialogs/splash_window.h"
 #include "core/version.h"
+#include "files/file_safety.h"
 #include "files/stored_settings.h"
 #include "link/port_map.h"
 #include "link/qt_serial_port.h"
 #include "link/tracing_serial_port.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QImageWriter>
 #include <QTimer>
 
 #include <cstdio>
@@ -35,6 +38,47 @@ QString splashShotPath(const QString &screenshot)
     const QFileInfo info(screenshot);
     return info.dir().filePath(info.completeBaseName() + QStringLiteral("-splash.") +
                                (info.suffix().isEmpty() ? QStringLiteral("png") : info.suffix()));
+}
+
+// The files the run reads, which nothing it writes may replace.
+QStringList inputsOf(const StartOptions &o)
+{
+    QStringList inputs;
+    for (const QString &path : {o.dataFile, o.compareWith})
+        if (!path.isEmpty())
+            inputs << path;
+    return inputs;
+}
+
+void screenshotFailed(const QString &path, const QString &problem)
+{
+    std::fprintf(stderr, "The screenshot %s could not be written: %s.\n", qPrintable(QDir::toNativeSeparators(path)),
+                 qPrintable(problem));
+}
+
+// Writes a picture of the widget under the output rules (never through a
+// link at the name, never over an input); the name's suffix picks the
+// format, PNG when it has none. False, with the reason printed, when the
+// picture cannot be written.
+bool writePicture(QWidget &widget, const QString &path, const QStringList &inputs)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, suffix.isEmpty() ? QByteArrayLiteral("png") : suffix.toLatin1());
+    QString problem;
+    if (!writer.write(widget.grab().toImage())) {
+        problem = writer.errorString();
+    } else {
+        try {
+            files::writeWhole(path, buffer.data(), inputs);
+            return true;
+        } catch (const files::FileRefused &e) {
+            problem = e.reason();
+        }
+    }
+    screenshotFailed(path, problem);
+    return false;
 }
 
 // What --open-in and --compare need; an empty text when they make sense.
@@ -71,7 +115,7 @@ void openAtStart(frmTunara_Main &window, const StartOptions &o, const ModuleData
     } else {
         a.editTimingTable->trigger();
         if (!o.compareWith.isEmpty() && window.isTableOpen())
-            window.findChild<CompareCommands *>()->compareWithFile(QFileInfo(o.compareWith).absoluteFilePath());
+            window.findChild<CompareCommands *>()->compareWithFile(o.compareWith);
     }
 }
 
@@ -153,7 +197,12 @@ ParsedOptions parseStartOptions(const QStringList &arguments)
     }
     StartOptions o;
     o.simulate = parser.isSet(simulate);
-    o.screenshot = parser.value(screenshot);
+    // Every name is taken in the folder the user started in, and kept as a
+    // full path from here on.
+    const auto absolute = [](const QString &name) {
+        return name.isEmpty() ? name : QFileInfo(name).absoluteFilePath();
+    };
+    o.screenshot = absolute(parser.value(screenshot));
     if (parser.isSet(screenshot)) {
         const QFileInfo target(o.screenshot);
         if (o.screenshot.isEmpty() || !target.dir().exists()) {
@@ -165,11 +214,24 @@ ParsedOptions parseStartOptions(const QStringList &arguments)
             return result;
         }
     }
-    o.trace = parser.value(trace);
-    if (!parser.positionalArguments().isEmpty())
-        o.dataFile = QFileInfo(parser.positionalArguments().first()).absoluteFilePath();
+    for (const QCommandLineOption *named : {&trace, &compare}) {
+        if (parser.isSet(*named) && parser.value(*named).isEmpty()) {
+            result.message = QStringLiteral("--%1 needs a file name.\n").arg(named->names().constFirst());
+            result.exitCode = 2;
+            return result;
+        }
+    }
+    o.trace = absolute(parser.value(trace));
+    if (!parser.positionalArguments().isEmpty()) {
+        if (parser.positionalArguments().first().isEmpty()) {
+            result.message = QStringLiteral("The data file name is empty.\n");
+            result.exitCode = 2;
+            return result;
+        }
+        o.dataFile = absolute(parser.positionalArguments().first());
+    }
     o.openIn = parser.value(openIn);
-    o.compareWith = parser.value(compare);
+    o.compareWith = absolute(parser.value(compare));
     o.comment = parser.value(comment);
     if (const QString mistake = openInMistake(o); !mistake.isEmpty()) {
         result.message = mistake;
@@ -196,15 +258,29 @@ int RunTunara(QApplication &app, const StartOptions &options)
     if (QFileInfo::exists(icon))
         QApplication::setWindowIcon(QIcon(icon));
     QtUserInterface ui;
+    const QStringList inputs = inputsOf(options);
     // A picture that cannot be written fails the run: nobody is watching a
-    // screenshot run to notice a missing file.
+    // screenshot run to notice a missing file. Names the output rules refuse
+    // (a link, a folder, a device, an input) are refused before anything starts.
     bool shotFailed = false;
-    const auto saveShot = [&shotFailed](QWidget &widget, const QString &path) {
-        if (widget.grab().save(path))
-            return;
-        std::fprintf(stderr, "The screenshot %s could not be written.\n", qPrintable(QDir::toNativeSeparators(path)));
-        shotFailed = true;
+    const auto saveShot = [&shotFailed, &inputs, &options](QWidget &widget, const QString &path) {
+        shotFailed = !writePicture(widget, path, inputs + QStringList{options.trace}) || shotFailed;
     };
+    if (!options.screenshot.isEmpty()) {
+        if (const QString suffix = QFileInfo(options.screenshot).suffix().toLower();
+            !suffix.isEmpty() && !QImageWriter::supportedImageFormats().contains(suffix.toLatin1())) {
+            screenshotFailed(options.screenshot, QStringLiteral("no picture format is called %1").arg(suffix));
+            return 1;
+        }
+        for (const QString &path : {splashShotPath(options.screenshot), options.screenshot}) {
+            try {
+                files::checkOutput(path, inputs);
+            } catch (const files::FileRefused &e) {
+                screenshotFailed(path, e.reason());
+                return 1;
+            }
+        }
+    }
     ModuleData data;
     StoredSettings settings;
     link::PortMap map(&settings);
@@ -213,15 +289,22 @@ int RunTunara(QApplication &app, const StartOptions &options)
     // transfer it runs is traced; the file is made before anything else.
     std::unique_ptr<link::LinkTrace> trace;
     std::unique_ptr<link::TracingSerialPort> tracing;
+    bool traceFailed = false;
     if (!options.trace.isEmpty()) {
         try {
-            // Never over the data file the window opens.
-            trace = std::make_unique<link::LinkTrace>(
-                options.trace, options.dataFile.isEmpty() ? QStringList() : QStringList{options.dataFile});
+            // Never over a file the window opens.
+            trace = std::make_unique<link::LinkTrace>(options.trace, inputs);
         } catch (const RuntimeError &e) {
             std::fprintf(stderr, "%s\n", qPrintable(e.description()));
             return 1;
         }
+        // A write that fails during a transfer stops it with the common
+        // error dialog; one that fails after the last transfer (the final
+        // flush, the summary) ends the run with the reason and status 1.
+        trace->setUnreportedFailureHandler([&traceFailed](const QString &failure) {
+            std::fprintf(stderr, "%s\n", qPrintable(failure));
+            traceFailed = true;
+        });
         tracing = std::make_unique<link::TracingSerialPort>(port, *trace, [&port] { return port.devicePath(); });
     }
     link::SerialPort &windowPort = tracing ? static_cast<link::SerialPort &>(*tracing) : port;
@@ -283,7 +366,10 @@ int RunTunara(QApplication &app, const StartOptions &options)
     const int rc = app.exec();
     saveWindowPlace(window, settings);
     simulated.stop();
-    return shotFailed ? 1 : rc;
+    windowPort.close();
+    if (trace)
+        trace->finish();
+    return shotFailed || traceFailed ? 1 : rc;
 }
 
 }  // namespace tunara::ui

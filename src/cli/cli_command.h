@@ -17,6 +17,10 @@ inline constexpr int ExitUsage = 2;
 struct CliStreams {
     QTextStream &out;
     QTextStream &err;
+    // Set when a failure was reported after the command's own outcome (a
+    // trace file that could not be completed): the exit status is then 1
+    // even if the command returned 0.
+    bool lateFailure = false;
 };
 
 // One subcommand: its name, a usage line, a line of help, and the action,

@@ -60,8 +60,10 @@ int runCli(const QStringList &args, CliStreams &io)
         return ExitOk;
     }
     for (const CliCommand &c : commands) {
-        if (c.name == args[0])
-            return c.run(args.mid(1), io);
+        if (c.name == args[0]) {
+            const int code = c.run(args.mid(1), io);
+            return code == ExitOk && io.lateFailure ? ExitFailure : code;
+        }
     }
     return usageError(io, QStringLiteral("unknown command \"%1\"").arg(args[0]));
 }

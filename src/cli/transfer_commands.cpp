@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #ifdef Q_OS_UNIX
@@ -125,7 +126,8 @@ private:
 };
 
 struct Arguments {
-    QString port;
+    QString port;  // "" only when --port was left out
+    bool portGiven = false;
     QString output;
     QString trace;
     QStringList files;
@@ -134,6 +136,28 @@ struct Arguments {
     bool noRestorePoint = false;
     bool acceptChanges = false;
 };
+
+// What is wrong with a --port value ("" when nothing). Digits alone are a
+// port number and must be one of 1..255; anything else is a device path.
+// An empty value is a mistake (a variable that was never set), not a wish
+// for the stored port: only leaving --port out means that.
+bool isPortNumber(const QString &value)
+{
+    return !value.isEmpty() && std::all_of(value.cbegin(), value.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+QString portValueProblem(const QString &value)
+{
+    if (value.isEmpty())
+        return QStringLiteral("--port needs a number 1 to 255 or a device path, not an empty text");
+    if (isPortNumber(value)) {
+        bool fits = false;
+        const int number = value.toInt(&fits);
+        if (!fits || number < 1 || number > 255)
+            return QStringLiteral("port number %1 is outside 1 to 255").arg(value);
+    }
+    return QString();
+}
 
 Arguments parse(const QStringList &args, bool takesOutput, bool takesWriteAll = false)
 {
@@ -153,19 +177,27 @@ Arguments parse(const QStringList &args, bool takesOutput, bool takesWriteAll = 
                 a.problem = arg + QStringLiteral(" needs a value");
                 return a;
             }
+            if (arg != QStringLiteral("--port") && args[k + 1].isEmpty()) {
+                a.problem = arg + QStringLiteral(" needs a file name, not an empty text");
+                return a;
+            }
             (arg == QStringLiteral("--port") ? a.port : arg == QStringLiteral("--trace") ? a.trace : a.output) =
                 args[++k];
+            a.portGiven = a.portGiven || arg == QStringLiteral("--port");
         } else if (takesWriteAll && arg == QStringLiteral("--write-all")) {
             a.writeAll = true;
         } else if (takesWriteAll && arg == QStringLiteral("--accept-changes")) {
             a.acceptChanges = true;
         } else if (arg.startsWith(QStringLiteral("--port="))) {
             a.port = arg.mid(7);
+            a.portGiven = true;
         } else {
             a.problem = QStringLiteral("unknown option \"%1\"").arg(arg);
             return a;
         }
     }
+    if (a.portGiven)
+        a.problem = portValueProblem(a.port);
     return a;
 }
 
@@ -245,7 +277,8 @@ public:
     {
     }
 
-    // Number 1..255 (mapped) or a device path; empty: the stored port.
+    // Number 1..255 (mapped) or a device path; empty (--port left out,
+    // since parse() refuses an empty value): the stored port.
     // Returns ExitOk when the port is set; otherwise the problem has been
     // printed: a number outside 1..255 is a wrong argument, a number that
     // stands for no device or a bad stored setting a failure.
@@ -260,10 +293,10 @@ public:
                 return fail(io, e.description());
             }
         }
-        bool isNumber = false;
-        const int number = value.toInt(&isNumber);
-        if (isNumber) {
-            if (number < 1 || number > 255)
+        if (isPortNumber(value)) {
+            bool fits = false;
+            const int number = value.toInt(&fits);
+            if (!fits || number < 1 || number > 255)
                 return usageError(io, QStringLiteral("port number %1 is outside 1 to 255").arg(value));
             port.setPortNumber(number);
             if (port.devicePath().isEmpty())
@@ -291,7 +324,10 @@ public:
 };
 
 // Creates the --trace file before anything goes on the line; false (with
-// the reason printed) when it cannot be created.
+// the reason printed) when it cannot be created. A write that fails later
+// stops the transfer through the tracing port; one that fails after the
+// last byte (the final flush, the summary) is printed when the trace ends
+// and fails the command.
 bool openTrace(const Arguments &a, CliStreams &io, std::unique_ptr<LinkTrace> &trace)
 {
     if (a.trace.isEmpty())
@@ -303,6 +339,10 @@ bool openTrace(const Arguments &a, CliStreams &io, std::unique_ptr<LinkTrace> &t
         fail(io, e.description());
         return false;
     }
+    trace->setUnreportedFailureHandler([&io](const QString &failure) {
+        fail(io, failure);
+        io.lateFailure = true;
+    });
     return true;
 }
 
@@ -340,13 +380,15 @@ int downloadCommand(const QStringList &args, CliStreams &io)
         return usageError(io, a.problem);
     if (a.output.isEmpty() || !a.files.isEmpty())
         return usageError(io, QStringLiteral("download needs -o FILE.dat and nothing else"));
-    // Find out before a transfer of several seconds, not after it.
-    if (const QFileInfo target(a.output); !target.absoluteDir().exists() || target.isDir())
-        return fail(io, QStringLiteral("cannot save to %1: no such folder, or it is a folder").arg(a.output));
     if (!a.trace.isEmpty() && QFileInfo(a.trace).absoluteFilePath() == QFileInfo(a.output).absoluteFilePath())
         return usageError(io, QStringLiteral("the trace file must not be the output file"));
+    // Find out before a transfer of several seconds, not after it: the
+    // output rules (a folder that exists; not a folder, link or device at
+    // the name), and a trial of the file the save writes beside the target
+    // and renames, which a folder this user may not write into or a
+    // read-only disk refuses. The trial file is removed at once.
     try {
-        files::checkOutput(a.output, {a.trace});
+        files::AtomicFile trial(a.output, {a.trace});
     } catch (const files::FileRefused &e) {
         return fail(io, QStringLiteral("cannot save to %1: %2").arg(a.output, e.reason()));
     }
@@ -360,6 +402,13 @@ int downloadCommand(const QStringList &args, CliStreams &io)
     const TransferOutcome outcome = s.transfers.Download();
     if (outcome != TransferOutcome::Completed)
         return ExitFailure;  // the messages said why; no file is written
+    // A trace that could not be completed fails the command; no file is
+    // written, as for any other failure.
+    if (trace) {
+        trace->finish();
+        if (io.lateFailure)
+            return ExitFailure;
+    }
     try {
         datafile::write(a.output, data.image, {a.trace});
     } catch (const RuntimeError &e) {

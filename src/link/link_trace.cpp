@@ -7,6 +7,8 @@
 #include <QDateTime>
 
 #include <algorithm>
+#include <cerrno>
+#include <unistd.h>
 
 namespace tunara::link {
 
@@ -34,7 +36,7 @@ QString LinkTrace::createErrorText(const QString &path, const QString &reason)
     return QStringLiteral("Cannot create the trace file %1: %2.").arg(path, reason);
 }
 
-LinkTrace::LinkTrace(const QString &path, const QStringList &inputs) : m_start(Clock::now())
+LinkTrace::LinkTrace(const QString &path, const QStringList &inputs) : m_path(path), m_start(Clock::now())
 {
     try {
         files::createStream(m_file, path, inputs);
@@ -49,8 +51,14 @@ LinkTrace::LinkTrace(const QString &path, const QStringList &inputs) : m_start(C
                        "# pause: the pacing pause asked for and its real length.\n"
                        "#   time_us  event    value               step\n")
             .arg(programVersion(), QDateTime::currentDateTime().toString(Qt::ISODate));
-    m_file.write(header.toUtf8());
+    write(header.toUtf8());
     flush();
+    // A trace that cannot even take its header is refused like one that
+    // cannot be created: nothing has gone on the line yet.
+    if (!m_failure.isEmpty()) {
+        m_finished = true;
+        throw RuntimeError(FileErrorNumber, QStringLiteral("Link Trace"), m_failure);
+    }
 }
 
 LinkTrace::~LinkTrace()
@@ -65,12 +73,46 @@ void LinkTrace::line(Clock::time_point at, const char *event, const QString &val
                              .arg(QLatin1String(event), -7)
                              .arg(value, -18)
                              .arg(m_step);
-    m_file.write(text.toUtf8());
+    write(text.toUtf8());
+}
+
+void LinkTrace::write(const QByteArray &bytes)
+{
+    if (!m_failure.isEmpty())
+        return;
+    m_pending += bytes;
+    // Lines are kept together and written in blocks; the block never waits
+    // for a flush point when a long transfer fills it.
+    if (m_pending.size() >= BlockSize)
+        flush();
 }
 
 void LinkTrace::flush()
 {
-    m_file.flush();
+    // Written straight to the descriptor, so a failure comes back with the
+    // system's own reason (a full disk, a file size limit).
+    qsizetype done = 0;
+    while (m_failure.isEmpty() && done < m_pending.size()) {
+        const ssize_t n = ::write(m_file.handle(), m_pending.constData() + done, size_t(m_pending.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            failed(n < 0 ? errno : ENOSPC);
+            break;
+        }
+        done += n;
+    }
+    m_pending.clear();
+}
+
+void LinkTrace::failed(int error)
+{
+    m_failure = QStringLiteral("Cannot write the trace file %1: %2.").arg(m_path, qt_error_string(error));
+}
+
+void LinkTrace::setUnreportedFailureHandler(std::function<void(const QString &)> handler)
+{
+    m_onUnreportedFailure = std::move(handler);
 }
 
 void LinkTrace::step(const char *procedure, int address)
@@ -160,8 +202,12 @@ void LinkTrace::finish()
                              .arg(millis(s.shortestSendGap), s.shortestSendGapStep)
                        : QStringLiteral("# shortest gap between two bytes sent: none (fewer than two bytes sent)\n");
     text += QStringLiteral("# time-outs: %1, line errors: %2\n").arg(s.timeouts).arg(s.lineErrors);
-    m_file.write(text.toUtf8());
+    write(text.toUtf8());
     flush();
+    if (!m_failure.isEmpty() && !m_failureReported && m_onUnreportedFailure) {
+        m_failureReported = true;
+        m_onUnreportedFailure(m_failure);
+    }
 }
 
 }  // namespace tunara::link

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace tunara::link {
@@ -34,6 +35,11 @@ struct TraceSummary {
 // Writing a line costs a microsecond or so and never happens inside a pause,
 // so tracing leaves the pacing as it is. The file is flushed whenever the
 // port closes (the end of every protocol operation) and at the end.
+//
+// Every write and flush is checked. The first one that fails (a full disk)
+// ends the writing and is kept as failure(); the tracing port then refuses
+// to go on, so no transfer runs on untraced, and a failure nobody reported
+// by the time the trace ends goes to the unreported-failure handler.
 class LinkTrace {
 public:
     // Creates the file new, or replaces a regular file that is none of
@@ -59,21 +65,39 @@ public:
     void lineError(int commEvent);
 
     const TraceSummary &summary() const { return m_summary; }
-    QString path() const { return m_file.fileName(); }
+    QString path() const { return m_path; }
     // Writes the summary lines now (the destructor does it otherwise).
     void finish();
 
+    // "Cannot write the trace file PATH: REASON." for the first write that
+    // failed; "" while every write went through.
+    QString failure() const { return m_failure; }
+    // Whoever stopped a transfer on the failure (and so showed it) says so.
+    void setFailureReported() { m_failureReported = true; }
+    bool failureReported() const { return m_failureReported; }
+    // Called by finish() with a failure nobody reported, so a trace that
+    // could not be completed never ends unnoticed.
+    void setUnreportedFailureHandler(std::function<void(const QString &failure)> handler);
+
 private:
     void line(Clock::time_point at, const char *event, const QString &value);
+    void write(const QByteArray &bytes);
     void flush();
+    void failed(int error);
 
+    static constexpr qsizetype BlockSize = 16 * 1024;
+    QString m_path;
     QFile m_file;
+    QByteArray m_pending;  // lines not yet written
     Clock::time_point m_start;
     QString m_step;
     TraceSummary m_summary;
     Clock::time_point m_lastSendEnd{};
     bool m_anySent = false;
     bool m_finished = false;
+    QString m_failure;
+    bool m_failureReported = false;
+    std::function<void(const QString &)> m_onUnreportedFailure;
 };
 
 }  // namespace tunara::link

@@ -1,7 +1,9 @@
 #include "link/qt_serial_port.h"
 
 #include "core/runtime_error.h"
+#include "link/port_open_failure.h"
 
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QMetaObject>
 
@@ -102,13 +104,18 @@ void QtSerialPort::open()
     const QString name = m_devicePath.isEmpty() ? QStringLiteral("Com%1").arg(m_portNumber) : path;
     if (path.isEmpty())
         throw commError(PortMap::noDeviceText(m_portNumber));
-    m_port.setPortName(path);
+    // The device under its own name, not a link to it (/dev/serial/by-id/...):
+    // the lock file is named after what is opened, and another program
+    // holding the device locks it under that name.
+    const QString device = QFileInfo(path).canonicalFilePath();
+    m_port.setPortName(device.isEmpty() ? path : device);
     m_port.setReadBufferSize(InBufferSize);
     applySettings();
     m_gone = false;
     m_lost.clear();
     if (!m_port.open(QIODevice::ReadWrite)) {
-        const QString reason = m_port.errorString();
+        const QString reason =
+            explainOpenFailure(device.isEmpty() ? path : device, m_port.error(), m_port.errorString()).reason;
         m_port.clearError();
         if (name == path)
             throw commError(QStringLiteral("Cannot open %1: %2").arg(path, reason));
@@ -139,14 +146,14 @@ void QtSerialPort::writeByte(std::uint8_t byte)
         throw commError(QStringLiteral("Operation valid only when the port is open."));
     const char data = char(byte);
     if (m_port.write(&data, 1) != 1)
-        throw commError(QStringLiteral("Cannot write to %1: %2").arg(m_port.portName(), m_port.errorString()));
+        throw commError(QStringLiteral("Cannot write to %1: %2").arg(devicePath(), m_port.errorString()));
     // write() only queues: push it into the driver now, then wait until the
     // driver has sent it, so a pacing pause that follows really separates it
     // from the next byte.
     m_port.flush();
     while (m_port.bytesToWrite() > 0) {
         if (!m_port.waitForBytesWritten(1000))
-            throw commError(QStringLiteral("Cannot write to %1: %2").arg(m_port.portName(), m_port.errorString()));
+            throw commError(QStringLiteral("Cannot write to %1: %2").arg(devicePath(), m_port.errorString()));
     }
 #ifdef Q_OS_LINUX
     ::tcdrain(int(m_port.handle()));
@@ -218,7 +225,9 @@ void QtSerialPort::dropIfGone()
     }
 #endif
     if (m_gone && m_port.isOpen()) {
-        qCWarning(lcSerial) << m_port.portName() << "is gone:" << reason;
+        // The failure itself is reported through lostReason(); a log line
+        // here would print it twice.
+        qCDebug(lcSerial) << m_port.portName() << "is gone:" << reason;
         m_lost = QStringLiteral("The device %1 went away during the transfer (unplugged or switched off): %2.")
                      .arg(devicePath(), reason);
         m_port.close();

@@ -23,8 +23,19 @@ QString TracingSerialPort::deviceText()
     return m_described;
 }
 
+void TracingSerialPort::refuseUntraced()
+{
+    // A trace that stopped taking lines (a full disk) stops the transfer:
+    // the user asked for every byte to be traced.
+    if (m_trace.failure().isEmpty())
+        return;
+    m_trace.setFailureReported();
+    throw RuntimeError(FileErrorNumber, QStringLiteral("Link Trace"), m_trace.failure());
+}
+
 void TracingSerialPort::open()
 {
+    refuseUntraced();
     const QString device = QStringLiteral("Com%1").arg(m_inner.portNumber());
     try {
         m_inner.open();
@@ -47,6 +58,7 @@ void TracingSerialPort::close()
 
 void TracingSerialPort::writeByte(std::uint8_t byte)
 {
+    refuseUntraced();
     const auto begin = Clock::now();
     m_inner.writeByte(byte);
     m_trace.sent(byte, begin, Clock::now());

@@ -12,6 +12,10 @@ namespace tunara::link {
 // trace. Give it to the protocol instead of the real port: the protocol then
 // also tells it each procedure, pause and time-out (it is a LinkObserver).
 //
+// Once the trace has failed to write, opening the port and sending a byte
+// throw its failure (source "Link Trace"), which the protocol's error
+// handling shows and which ends the transfer.
+//
 // Received bytes are stamped when the program takes them from the port;
 // bytes the protocol throws away unread are read out first and traced as
 // dropped, so the trace shows every byte that came.
@@ -49,6 +53,7 @@ public:
 
 private:
     QString deviceText();
+    void refuseUntraced();
 
     SerialPort &m_inner;
     LinkTrace &m_trace;

@@ -1,6 +1,8 @@
 #include "app/startup.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <QFileInfo>
@@ -43,7 +45,7 @@ TEST(StartOptions, DefaultsAndEachOption)
     const ui::ParsedOptions table = ui::parseStartOptions(args({"--open-in", "table", "--compare", "b.dat", "a.dat"}));
     ASSERT_TRUE(table.options);
     EXPECT_EQ(table.options->openIn, QStringLiteral("table"));
-    EXPECT_EQ(table.options->compareWith, QStringLiteral("b.dat"));
+    EXPECT_EQ(table.options->compareWith, QDir::current().absoluteFilePath(QStringLiteral("b.dat")));
 
     // After "--" a name with a leading dash is a file, before it an option.
     const ui::ParsedOptions dashed = ui::parseStartOptions(args({"--", "-x.dat"}));
@@ -102,6 +104,48 @@ TEST(StartOptions, AScreenshotIntoAMissingFolderIsRefused)
     const ui::ParsedOptions empty = ui::parseStartOptions({QStringLiteral("tunara"), QStringLiteral("--screenshot="), });
     EXPECT_FALSE(empty.options);
     EXPECT_EQ(empty.exitCode, 2);
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Names on the command line are files of the start folder, before and after
+// the window loads; a picture or trace name that is a link is refused before
+// anything starts, and the file it points to is left alone.
+TEST(StartOptions, NamesAreFilesOfTheStartFolderAndNeverWrittenThroughALink)
+{
+    QTemporaryDir dir;
+    const QString before = QDir::currentPath(), in = QDir(dir.path()).canonicalPath() + u'/';
+    ASSERT_TRUE(QDir::setCurrent(in));
+    const ui::ParsedOptions p = ui::parseStartOptions(
+        args({"--screenshot", "shot.png", "--trace", "t.txt", "--open-in", "table", "--compare", "b.dat", "a.dat"}));
+    ASSERT_TRUE(p.options);
+    const ui::StartOptions &o = *p.options;
+    EXPECT_EQ(QStringList({o.screenshot, o.trace, o.compareWith, o.dataFile}),
+              QStringList({in + "shot.png", in + "t.txt", in + "b.dat", in + "a.dat"}));
+    ui::StartOptions run;
+    run.screenshot = o.screenshot;
+    run.trace = o.trace;
+    QFile(in + "target").open(QIODevice::WriteOnly);
+    for (const QString &name : {run.screenshot, run.trace}) {
+        ASSERT_TRUE(QFile::link(in + "target", name));
+        EXPECT_EQ(ui::RunTunara(*qApp, run), 1);
+        ASSERT_TRUE(QFile::remove(name));
+    }
+    EXPECT_EQ(QDir(in).entryList(QDir::Files), QStringList{"target"});
+    EXPECT_EQ(QFileInfo(in + "target").size(), 0);
+
+    QApplication::setQuitOnLastWindowClosed(true);  // the run ends by closing its window
+    EXPECT_EQ(ui::RunTunara(*qApp, run), 0);
+    QApplication::setQuitOnLastWindowClosed(false);
+    EXPECT_EQ(QDir::currentPath() + u'/', in);
+    EXPECT_TRUE(contentOf(in + "shot.png").startsWith("\x89PNG"));
+    EXPECT_TRUE(contentOf(in + "shot-splash.png").startsWith("\x89PNG"));
+    EXPECT_TRUE(contentOf(in + "t.txt").startsWith("# Tunara link trace"));
+    QDir::setCurrent(before);
 }
 
 }  // namespace

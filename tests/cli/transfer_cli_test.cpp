@@ -48,6 +48,7 @@ protected:
         QProcess tool;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+        env.insert("XDG_DATA_HOME", dir.filePath(".local/share"));
         env.insert("HOME", dir.path());
         tool.setProcessEnvironment(env);
         tool.start(TUNARA_CLI_PATH, args);
