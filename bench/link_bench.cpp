@@ -17,7 +17,7 @@
 // thread; the link's CPU figure is then the link thread's alone, and the
 // process figure (link + module) is printed beside it.
 
-#include "module/module_data.h"
+#include "module/module_document.h"
 #include "module/parameter_codec.h"
 #include "link/module_protocol.h"
 #include "link/module_transfers.h"
@@ -171,11 +171,12 @@ double shortestWriteGapMs(const std::vector<sim::ReceivedByte> &received)
 
 // Changes five consecutive bytes of the 3D table (`at` + 0..4) so that the
 // image still decodes to itself.
-void editFiveBytes(ModuleData &data, int at)
+void editFiveBytes(ModuleDocument &document, int at)
 {
+    auto edit = document.edit();
     for (int a = at; a < at + 5; ++a)
-        data.image.EEPROMBuffer[std::size_t(a)] = std::uint8_t(data.image.EEPROMBuffer[std::size_t(a)] ^ 0x01);
-    UpdateParams(data);
+        edit->image.EEPROMBuffer[std::size_t(a)] ^= 0x01;
+    UpdateParams(*edit);
 }
 
 struct EditFigures {
@@ -184,7 +185,7 @@ struct EditFigures {
 };
 
 // The partial uploads of one round; the module holds the image on entry.
-EditFigures measureEdits(ModuleProtocol &protocol, ModuleData &data, ModuleTransfers &transfers,
+EditFigures measureEdits(ModuleProtocol &protocol, ModuleDocument &data, ModuleTransfers &transfers,
                          sim::SimulatedModule *module)
 {
     EditFigures e;
@@ -243,9 +244,9 @@ int main(int argc, char **argv)
         tracing = std::make_unique<TracingSerialPort>(port, *trace);
     }
     SerialPort &linkPort = tracing ? static_cast<SerialPort &>(*tracing) : port;
-    ModuleData data;
+    ModuleDocument data;
     Quiet quiet;
-    ModuleProtocol protocol(linkPort, data.image, quiet);
+    ModuleProtocol protocol(linkPort, data.image(), quiet);
     ModuleTransfers transfers(protocol, data, quiet, quiet);
     std::printf("device %s (%s), %d baud read back after a first open%s\n", qPrintable(device),
                 inProcess ? "in-process simulated module" : "external", QtSerialPort::BaudRate,
@@ -255,7 +256,7 @@ int main(int argc, char **argv)
     double worstDownload = 0, worstUpload = 0, worstCpu = 0, shortestGap = 1e9, moduleGap = 1e9, shortestExcess = 1e9;
     bool allOk = true;
     for (int r = 1; r <= runs; ++r) {
-        data.image.DataBufferEmpty = true;
+        data.clear();
         const Figures down = measure(protocol, [&] { return transfers.Download() == TransferOutcome::Completed; });
         print("download", down, inProcess);
         module.clearReceived();

@@ -2,6 +2,7 @@
 #include "app/main_window.h"
 
 #include "app/commands/image_keeper.h"
+#include "app/commands/image_replacement.h"
 #include "app/commands/table_commands.h"
 #include "link/serial_port.h"
 

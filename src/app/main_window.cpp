@@ -11,6 +11,7 @@
 #include "app/commands/table_csv_commands.h"
 #include "app/commands/file_commands.h"
 #include "app/commands/image_keeper.h"
+#include "app/commands/image_replacement.h"
 #include "app/main_menus.h"
 #include "app/port_setup_panel.h"
 #include "app/progress_frame.h"
@@ -56,7 +57,7 @@ frmTunara_Main::frmTunara_Main(MainWindowContext context, QWidget *parent)
     setObjectName(QStringLiteral("frmTunara_Main"));
     setWindowTitle(designCaption());
     createControls();
-    m_protocol = std::make_unique<link::ModuleProtocol>(m_ctx.port, m_ctx.data.image, m_errorDialog, m_progress);
+    m_protocol = std::make_unique<link::ModuleProtocol>(m_ctx.port, m_ctx.document.image(), m_errorDialog, m_progress);
     m_lineErrors = new link::LineErrorHandler(m_ctx.port, *this, this);
     connectCommands();
     setUpDataCommands();
@@ -119,11 +120,11 @@ void frmTunara_Main::connectCommands()
     connect(m_actions.about, &QAction::triggered, this, &frmTunara_Main::mnuAbout_Click);
     connect(m_actions.helpContents, &QAction::triggered, this, &frmTunara_Main::mnuHelpContents_Click);
     connect(m_actions.portSetup, &QAction::triggered, this, &frmTunara_Main::mnuPortSetup_Click);
-    m_session = new editor::TableSession(m_ctx.data, this);
+    m_session = new editor::TableSession(m_ctx.document, this);
     const TableViews views = tableViews();
-    new ReportCommands(m_ctx.data, *m_session, *m_protocol, m_ctx.company.CompanyInfo.value(0), m_ctx.programFolder,
+    new ReportCommands(m_ctx.document.data(), *m_session, *m_protocol, m_ctx.company.CompanyInfo.value(0), m_ctx.programFolder,
                        views, m_actions, m_ctx.ui, m_errorDialog, *this, this);
-    m_tableCommands = new TableCommands(m_ctx.data, *m_session, m_ctx.ui, m_actions, views, *m_copy, *this,
+    m_tableCommands = new TableCommands(m_ctx.document.data(), *m_session, m_ctx.ui, m_actions, views, *m_copy, *this,
                                         m_ctx.programFolder, this);
     auto *selection = new SelectionCommands(m_session->model(), views, m_actions, m_ctx.ui, *m_copy, *this, this);
     auto *currentCell = new QLabel(statusBar());
@@ -135,15 +136,14 @@ void frmTunara_Main::connectCommands()
         return m_fileCommands->FileOpen(title, filter, QString());
     };
     new CompareCommands(m_session->model(), views, m_actions, m_ctx.ui, *this, openFile, this);
-    new TableCsvCommands(m_ctx.data, *m_session, views, m_actions, m_ctx.ui, *this, openFile, this);
+    new TableCsvCommands(m_ctx.document.data(), *m_session, views, m_actions, m_ctx.ui, *this, openFile, this);
     connect(m_portPanel, &PortSetupPanel::portPicked, this, [this](int) { cboPort_Click(); });
     connect(m_portPanel, &PortSetupPanel::okClicked, this, [this] { cmdPortSelectOK_Click(); });
     const auto closeTable = [this] {
         m_tableCommands->mnuCloseTbl_Click();
         return !isTableOpen();
     };
-    m_parameterCommands = new ParameterCommands(m_ctx.data, m_ctx.ui, m_actions, *this, closeTable,
-                                                [this] { applyTableMenuRule(); }, this);
+    m_parameterCommands = new ParameterCommands(m_ctx.document, m_ctx.ui, m_actions, *this, closeTable, this);
 }
 
 TableViews frmTunara_Main::tableViews() const
@@ -168,7 +168,7 @@ bool frmTunara_Main::isTableOpen() const
 
 void frmTunara_Main::applyTableMenuRule()
 {
-    const bool tableSelected = editor::activeTable(m_ctx.data.params) != editor::TableKind::None;
+    const bool tableSelected = editor::activeTable(m_ctx.document.params()) != editor::TableKind::None;
     m_actions.newTable->setEnabled(true);
     for (QAction *item : {m_actions.editTimingTable, m_actions.closeTbl, m_actions.saveTbl})
         item->setEnabled(tableSelected);
@@ -212,19 +212,19 @@ void frmTunara_Main::Form_Load()
         return;
     if (!step([this] { applySerialSettings(); }))
         return;
-    if (!step([this] { m_ctx.data.image.ClearEEPROMBuffer(); }))
+    if (!step([this] { m_ctx.document.edit()->image.ClearEEPROMBuffer(); }))
         return;
     if (!step([this] { loadChartTemplates2D(); }))
         return;
     if (!step([this] {
-            m_ctx.data.tables.table2D = Table2D{};
+            m_ctx.document.edit()->tables.table2D = Table2D{};
             views::SetupGrid2D(*m_grid2D);
         }))
         return;
     if (!step([this] { loadChartTemplates3D(); }))
         return;
     if (!step([this] {
-            m_ctx.data.tables.table3D = Table3D{};
+            m_ctx.document.edit()->tables.table3D = Table3D{};
             views::SetupGrid3D(*m_grid3D, 0);
         }))
         return;
@@ -239,9 +239,8 @@ void frmTunara_Main::Form_Load()
             setWindowTitle(m_ctx.company.CompanyInfo.first() + u' ' + m_mainTitle);
         }))
         return;
-    m_dataFileTitle.clear();
     m_protocol->FirmwareID.clear();
-    m_ctx.data.params = ModuleParameters{};
+    m_ctx.document.edit()->params = ModuleParameters{};
     applyTableMenuRule();  // the start-up parameters select no table
     m_copy->clear();
     m_protocol->ModuleType = link::SupportedModel;

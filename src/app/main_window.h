@@ -7,7 +7,7 @@
 #include "app/commands/table_views.h"
 #include "ui_port/user_interface.h"
 #include "files/config_file.h"
-#include "module/module_data.h"
+#include "module/module_document.h"
 #include "link/line_error_handler.h"
 
 #include <QMainWindow>
@@ -37,6 +37,7 @@ namespace tunara::ui {
 class DataStatus;
 class FileCommands;
 class ImageKeeper;
+class ImageReplacement;
 class ParameterCommands;
 class PortSetupPanel;
 class ProgressFrame;
@@ -46,7 +47,7 @@ class TransferCommands;
 // What the main window works with; all of it outlives the window.
 struct MainWindowContext {
     UserInterface &ui;
-    ModuleData &data;            // the program-wide image, parameters and tables
+    ModuleDocument &document;    // the program-wide image, parameters and tables
     StoredSettings &settings;    // the per-user store ("CommPort", port overrides)
     link::SerialPort &port;
     QString programFolder;       // configuration, templates and help live here
@@ -97,8 +98,6 @@ public:
     QString mainTitle() const override { return m_mainTitle; }
     void showMainTitle() override;
     void showDataSource(const QString &source) override;
-    QString dataFileTitle() const override { return m_dataFileTitle; }
-    void setDataFileTitle(const QString &title) override { m_dataFileTitle = title; }
     void showStatusMessage(const QString &text) override;
     void clearStatusMessage() override;
     void layOutViews() override { Form_Resize(); }
@@ -125,10 +124,11 @@ public:
 
     bool isTableOpen() const;
     // The table menus follow the table mode: "&New Timing Table" always on,
-    // edit, save and close only while a 2D or 3D table is selected. Run
-    // whenever the mode may have changed (download, file open, the mode
-    // options of the parameters dialog).
+    // edit, save and close only while a 2D or 3D table is selected. Runs on
+    // every table mode the document announces.
     void applyTableMenuRule();
+    // The program's data, which announces its changes.
+    ModuleDocument &document() { return m_ctx.document; }
     // The open table: the one answer to whether a table is open, and which.
     editor::TableSession &session() { return *m_session; }
     // What the grids copied last.
@@ -160,6 +160,7 @@ private:
     double twipsPerPixel() const;
     QString programFile(const QString &name) const;
     void setUpDataCommands();
+    void followDocument();
     TableViews tableViews() const;
 
     MainWindowContext m_ctx;
@@ -169,7 +170,6 @@ private:
     MainActions m_actions;
     std::unique_ptr<CopyBuffer> m_copy;
     QString m_mainTitle;      // the caption's base: company and design caption
-    QString m_dataFileTitle;  // the data file last opened or saved
     views::Chart2DView *m_chart2D = nullptr;
     views::Chart3DView *m_chart3D = nullptr;
     views::TimingGrid *m_grid2D = nullptr;
@@ -177,6 +177,7 @@ private:
     PortSetupPanel *m_portPanel = nullptr;
     ProgressFrame *m_progress = nullptr;
     std::unique_ptr<ImageKeeper> m_keeper;
+    std::unique_ptr<ImageReplacement> m_replacement;
     DataStatus *m_dataStatus = nullptr;
     TransferCommands *m_transferCommands = nullptr;
     FileCommands *m_fileCommands = nullptr;

@@ -281,7 +281,7 @@ int RunTunara(QApplication &app, const StartOptions &options)
             }
         }
     }
-    ModuleData data;
+    ModuleDocument document;
     StoredSettings settings;
     link::PortMap map(&settings);
     link::QtSerialPort port(map);
@@ -323,7 +323,7 @@ int RunTunara(QApplication &app, const StartOptions &options)
     splash.exec();
 
     // 3. The main window.
-    MainWindowContext context{ui, data, settings, windowPort, programFolder, splash.company(), {}, {}};
+    MainWindowContext context{ui, document, settings, windowPort, programFolder, splash.company(), {}, {}};
     context.describePort = [&map, &simulated](int n) { return simulated.describe(map, n); };
     frmTunara_Main window(context);
     window.Form_Load();
@@ -346,7 +346,7 @@ int RunTunara(QApplication &app, const StartOptions &options)
     restoreWindowPlace(window, settings);
     window.show();
     if (!options.dataFile.isEmpty())
-        QTimer::singleShot(0, &window, [&] { openAtStart(window, options, data); });
+        QTimer::singleShot(0, &window, [&] { openAtStart(window, options, document.data()); });
     if (!options.screenshot.isEmpty()) {
         QTimer::singleShot(800, &window, [&] {
             // A dialog open over the window (--open-in parameters or preview) is the picture.

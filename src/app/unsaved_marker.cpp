@@ -1,5 +1,7 @@
 #include "app/unsaved_marker.h"
 
+#include "module/module_document.h"
+
 #include <QEvent>
 #include <QWidget>
 
@@ -11,19 +13,15 @@ const QString Placeholder = QStringLiteral("[*]");
 
 }  // namespace
 
-UnsavedMarker::UnsavedMarker(QWidget &window, std::function<bool()> unsavedWork)
-    : QObject(&window), m_window(window), m_unsavedWork(std::move(unsavedWork))
+UnsavedMarker::UnsavedMarker(QWidget &window, const ModuleDocument &document) : QObject(&window), m_window(window)
 {
     window.installEventFilter(this);
-    // Work becomes unsaved in many places (dialogs, transfers, the table
-    // editor); asking the one test often is simpler than hearing from each.
-    connect(&m_poll, &QTimer::timeout, this, &UnsavedMarker::sync);
-    m_poll.start(250);
+    connect(&document, &ModuleDocument::modifiedChanged, this, &UnsavedMarker::show);
+    show(document.isModified());
 }
 
-void UnsavedMarker::sync()
+void UnsavedMarker::show(bool unsaved)
 {
-    const bool unsaved = m_unsavedWork();
     QString title = m_window.windowTitle();
     const bool marked = title.endsWith(Placeholder);
     if (unsaved && !marked) {

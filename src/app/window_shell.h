@@ -19,9 +19,6 @@ public:
     // The caption: the base title alone, or with " - " and where the data came from.
     virtual void showMainTitle() = 0;
     virtual void showDataSource(const QString &source) = 0;
-    // The data-file part of the caption: the file last opened or saved.
-    virtual QString dataFileTitle() const = 0;
-    virtual void setDataFileTitle(const QString &title) = 0;
 
     virtual void showStatusMessage(const QString &text) = 0;
     virtual void clearStatusMessage() = 0;

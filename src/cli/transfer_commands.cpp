@@ -216,8 +216,7 @@ public:
     {
         if (!m_wanted)
             return;
-        const QByteArray bytes(reinterpret_cast<const char *>(before.data() + ModuleImage::FirstTransferAddress),
-                               ModuleImage::TransferLength);
+        const QByteArray bytes = transferBytes(before);
         try {
             const QString path =
                 restore::RestorePoints().keep(bytes, restore::Event::ModuleBeforeUpload, m_protocol.FirmwareID);
@@ -229,23 +228,21 @@ public:
             m_io.err.flush();
         }
     }
-    void aboutToWrite() override
+    bool aboutToWrite() override
     {
         if (!m_wanted)
-            return;
-        const auto *first = reinterpret_cast<const char *>(m_data.image.EEPROMBuffer.data() +
-                                                           ModuleImage::FirstTransferAddress);
+            return true;
         try {
-            restore::RestorePoints().keep(QByteArray(first, datafile::Size), restore::Event::BeforeUpload,
+            restore::RestorePoints().keep(transferBytes(m_data.image), restore::Event::BeforeUpload,
                                           m_protocol.FirmwareID);
+            return true;
         } catch (const RuntimeError &e) {
             m_io.err << "tunara-cli: the image could not be kept as a restore point: " << e.description()
                      << "\ntunara-cli: nothing was written; give --no-restore-point to upload without one\n";
             m_io.err.flush();
-            m_kept = false;
+            return false;
         }
     }
-    bool mayGoOn() override { return m_kept; }
     QString olderImageHint() const override
     {
         return m_keptIn.isEmpty() ? QString() : QStringLiteral("What it held before this upload is kept in %1.").arg(m_keptIn);
@@ -256,7 +253,6 @@ private:
     const ModuleData &m_data;
     const ModuleProtocol &m_protocol;
     bool m_wanted;
-    bool m_kept = true;
     QString m_keptIn;  // where the module's contents before the upload went
 };
 
@@ -264,16 +260,16 @@ private:
 // the protocol talks through the tracing port.
 class Session {
 public:
-    Session(CliStreams &io, ModuleData &data, LinkTrace *trace, bool restorePoint = false)
+    Session(CliStreams &io, ModuleDocument &document, LinkTrace *trace, bool restorePoint = false)
         : user(io),
           progress(io),
           port(PortMap(&settings)),
           tracing(trace ? std::make_unique<TracingSerialPort>(port, *trace, [this] { return port.devicePath(); })
                         : nullptr),
           lineErrors(linkPort(), user),
-          protocol(linkPort(), data.image, user, &progress),
-          events(io, data, protocol, restorePoint),
-          transfers(protocol, data, user, user, &events)
+          protocol(linkPort(), document.image(), user, &progress),
+          events(io, document.data(), protocol, restorePoint),
+          transfers(protocol, document, user, user, &events)
     {
     }
 
@@ -359,8 +355,8 @@ int idCommand(const QStringList &args, CliStreams &io)
     std::unique_ptr<LinkTrace> trace;
     if (!openTrace(a, io, trace))
         return ExitFailure;
-    ModuleData data;
-    Session s(io, data, trace.get());
+    ModuleDocument document;
+    Session s(io, document, trace.get());
     if (const int code = s.selectPort(a.port, io); code != ExitOk)
         return code;
     const TransferOutcome outcome = s.transfers.Identify();
@@ -395,8 +391,8 @@ int downloadCommand(const QStringList &args, CliStreams &io)
     std::unique_ptr<LinkTrace> trace;
     if (!openTrace(a, io, trace))
         return ExitFailure;
-    ModuleData data;
-    Session s(io, data, trace.get());
+    ModuleDocument document;
+    Session s(io, document, trace.get());
     if (const int code = s.selectPort(a.port, io); code != ExitOk)
         return code;
     const TransferOutcome outcome = s.transfers.Download();
@@ -410,7 +406,7 @@ int downloadCommand(const QStringList &args, CliStreams &io)
             return ExitFailure;
     }
     try {
-        datafile::write(a.output, data.image, {a.trace});
+        datafile::write(a.output, document.image(), {a.trace});
     } catch (const RuntimeError &e) {
         return fail(io, e.description());
     }
@@ -442,7 +438,9 @@ int uploadCommand(const QStringList &args, CliStreams &io)
     std::unique_ptr<LinkTrace> trace;
     if (!openTrace(a, io, trace))
         return ExitFailure;
-    Session s(io, data, trace.get(), !a.noRestorePoint);
+    ModuleDocument document;
+    document.replaceImage(data.image, DataSource::file(a.files[0], QFileInfo(a.files[0]).fileName()));
+    Session s(io, document, trace.get(), !a.noRestorePoint);
     if (const int code = s.selectPort(a.port, io); code != ExitOk)
         return code;
     s.transfers.setWriteAll(a.writeAll);

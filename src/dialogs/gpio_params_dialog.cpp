@@ -51,8 +51,8 @@ QString frmGPIOParams::caption()
     return QStringLiteral("Tunara Torvik Zoruro  - Edit Idle Stabilization and GPIO Parameters");
 }
 
-frmGPIOParams::frmGPIOParams(ModuleParameters &params, ui::UserInterface &ui, QWidget *owner)
-    : QDialog(owner), m_form(params, ui, this)
+frmGPIOParams::frmGPIOParams(ModuleDocument &document, ui::UserInterface &ui, QWidget *owner)
+    : QDialog(owner), m_form(document, ui, this)
 {
     setObjectName(QStringLiteral("frmGPIOParams"));
     setWindowTitle(caption());

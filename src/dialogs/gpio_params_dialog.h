@@ -25,7 +25,7 @@ class frmGPIOParams : public QDialog {
 public:
     static QString caption();
 
-    frmGPIOParams(ModuleParameters &params, ui::UserInterface &ui, QWidget *owner = nullptr);
+    frmGPIOParams(ModuleDocument &document, ui::UserInterface &ui, QWidget *owner = nullptr);
 
     GpioParamsForm &form() { return m_form; }
 

@@ -87,19 +87,19 @@ const QString &GpioParamsState::text(GpioField field) const
     return txtGPIO2MaxRPM;
 }
 
-GpioParamsForm::GpioParamsForm(ModuleParameters &params, ui::UserInterface &ui, QWidget *owner)
-    : m_params(params), m_ui(ui), m_owner(owner)
+GpioParamsForm::GpioParamsForm(ModuleDocument &document, ui::UserInterface &ui, QWidget *owner)
+    : m_document(document), m_ui(ui), m_owner(owner)
 {
 }
 
 void GpioParamsForm::Form_Load()
 {
-    state.chkIdleStabEnable = m_params.IdleStabEnable;
-    state.txtIdleStabTrigStartNum = numbers::format(m_params.IdleStabTrigStartNum, QStringLiteral("##0"));
-    state.txtMinIdleRPM = numbers::format(m_params.MinIdleRPM, QStringLiteral("###0"));
-    state.txtIdleStabAdv = numbers::format(advanceDegrees(m_params.IdleStabAdv), QStringLiteral("#0"));
+    state.chkIdleStabEnable = m_document.params().IdleStabEnable;
+    state.txtIdleStabTrigStartNum = numbers::format(m_document.params().IdleStabTrigStartNum, QStringLiteral("##0"));
+    state.txtMinIdleRPM = numbers::format(m_document.params().MinIdleRPM, QStringLiteral("###0"));
+    state.txtIdleStabAdv = numbers::format(advanceDegrees(m_document.params().IdleStabAdv), QStringLiteral("#0"));
     // Selecting an option here is not a click: GPIO2Mode stays as loaded.
-    switch (m_params.GPIO2Mode & 0x0F) {
+    switch (m_document.params().GPIO2Mode & 0x0F) {
     case ModeRPMSwitch:
         state.gpioOption = GpioOption::RPMSwitch;
         break;
@@ -113,27 +113,27 @@ void GpioParamsForm::Form_Load()
     state.rpmFieldsEnabled = state.gpioOption == GpioOption::RPMSwitch;
     // The plain number form (a blank in place of the sign) until a field
     // has been checked.
-    state.txtGPIO2MinRPM = numbers::plainWholeNumber(m_params.GPIO2MinRPM);
-    state.txtGPIO2MaxRPM = numbers::plainWholeNumber(m_params.GPIO2MaxRPM);
+    state.txtGPIO2MinRPM = numbers::plainWholeNumber(m_document.params().GPIO2MinRPM);
+    state.txtGPIO2MaxRPM = numbers::plainWholeNumber(m_document.params().GPIO2MaxRPM);
 }
 
 void GpioParamsForm::chkIdleStabEnable_Click(bool checked)
 {
     state.chkIdleStabEnable = checked;
-    m_params.IdleStabEnable = checked;
+    m_document.edit()->params.IdleStabEnable = checked;
 }
 
 void GpioParamsForm::optGPIO2DataLog_Click()
 {
     state.gpioOption = GpioOption::DataLog;
-    m_params.GPIO2Mode = static_cast<std::uint8_t>((m_params.GPIO2Mode & ModeBitsKept) | ModeDataLog);
+    m_document.edit()->params.GPIO2Mode = static_cast<std::uint8_t>((m_document.params().GPIO2Mode & ModeBitsKept) | ModeDataLog);
     state.rpmFieldsEnabled = false;
 }
 
 void GpioParamsForm::optGPIO2RPMSwitch_Click()
 {
     state.gpioOption = GpioOption::RPMSwitch;
-    m_params.GPIO2Mode = static_cast<std::uint8_t>((m_params.GPIO2Mode & ModeBitsKept) | ModeRPMSwitch);
+    m_document.edit()->params.GPIO2Mode = static_cast<std::uint8_t>((m_document.params().GPIO2Mode & ModeBitsKept) | ModeRPMSwitch);
     state.rpmFieldsEnabled = true;
 }
 
@@ -192,38 +192,38 @@ void GpioParamsForm::store(GpioField field, int value)
 {
     switch (field) {
     case GpioField::IdleStabTrigStartNum:
-        m_params.IdleStabTrigStartNum = value;
+        m_document.edit()->params.IdleStabTrigStartNum = value;
         state.txtIdleStabTrigStartNum = numbers::format(value, QStringLiteral("##0"));
         break;
     case GpioField::MinIdleRPM:
-        m_params.MinIdleRPM = toRPMStep(value);
-        state.txtMinIdleRPM = numbers::format(m_params.MinIdleRPM, QStringLiteral("###0"));
+        m_document.edit()->params.MinIdleRPM = toRPMStep(value);
+        state.txtMinIdleRPM = numbers::format(m_document.params().MinIdleRPM, QStringLiteral("###0"));
         break;
     case GpioField::IdleStabAdv:
-        m_params.IdleStabAdv = roundToInt(value / DegreesPerStep);
-        state.txtIdleStabAdv = numbers::format(advanceDegrees(m_params.IdleStabAdv), QStringLiteral("#0"));
+        m_document.edit()->params.IdleStabAdv = roundToInt(value / DegreesPerStep);
+        state.txtIdleStabAdv = numbers::format(advanceDegrees(m_document.params().IdleStabAdv), QStringLiteral("#0"));
         break;
     case GpioField::GPIO2MinRPM:
-        m_params.GPIO2MinRPM = toRPMStep(value);
-        state.txtGPIO2MinRPM = numbers::format(m_params.GPIO2MinRPM, QStringLiteral("####0"));
+        m_document.edit()->params.GPIO2MinRPM = toRPMStep(value);
+        state.txtGPIO2MinRPM = numbers::format(m_document.params().GPIO2MinRPM, QStringLiteral("####0"));
         break;
     case GpioField::GPIO2MaxRPM:
-        m_params.GPIO2MaxRPM = toRPMStep(value);
-        state.txtGPIO2MaxRPM = numbers::format(m_params.GPIO2MaxRPM, QStringLiteral("####0"));
+        m_document.edit()->params.GPIO2MaxRPM = toRPMStep(value);
+        state.txtGPIO2MaxRPM = numbers::format(m_document.params().GPIO2MaxRPM, QStringLiteral("####0"));
         break;
     }
 }
 
 void GpioParamsForm::keepRPMWindow(GpioField left)
 {
-    if (m_params.GPIO2MaxRPM >= m_params.GPIO2MinRPM)
+    if (m_document.params().GPIO2MaxRPM >= m_document.params().GPIO2MinRPM)
         return;
     // The bound not being edited follows the one just entered.
     if (left == GpioField::GPIO2MinRPM) {
-        m_params.GPIO2MaxRPM = m_params.GPIO2MinRPM;
+        m_document.edit()->params.GPIO2MaxRPM = m_document.params().GPIO2MinRPM;
         state.txtGPIO2MaxRPM = state.txtGPIO2MinRPM;
     } else {
-        m_params.GPIO2MinRPM = m_params.GPIO2MaxRPM;
+        m_document.edit()->params.GPIO2MinRPM = m_document.params().GPIO2MaxRPM;
         state.txtGPIO2MinRPM = state.txtGPIO2MaxRPM;
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ui_port/user_interface.h"
-#include "image/module_parameters.h"
+#include "module/module_document.h"
 
 #include <QString>
 
@@ -38,7 +38,7 @@ struct GpioParamsState {
 class GpioParamsForm {
 public:
     // Messages of the field checks go through `ui`, owned by `owner`.
-    GpioParamsForm(ModuleParameters &params, ui::UserInterface &ui, QWidget *owner = nullptr);
+    GpioParamsForm(ModuleDocument &document, ui::UserInterface &ui, QWidget *owner = nullptr);
 
     GpioParamsState state;
 
@@ -65,7 +65,7 @@ private:
     void store(GpioField field, int value);
     void keepRPMWindow(GpioField left);
 
-    ModuleParameters &m_params;
+    ModuleDocument &m_document;
     ui::UserInterface &m_ui;
     QWidget *m_owner;
 };

@@ -40,9 +40,9 @@ QString frmModParams::caption()
     return QStringLiteral("Tunara Torvik Zoruro - Edit Module Parameters");
 }
 
-frmModParams::frmModParams(ModuleData &data, std::function<void()> tableModeChanged, QWidget *owner,
+frmModParams::frmModParams(ModuleDocument &document, QWidget *owner,
                            ui::UserInterface *userInterface)
-    : QDialog(owner), m_form(data, std::move(tableModeChanged)), m_ui(userInterface)
+    : QDialog(owner), m_form(document), m_ui(userInterface)
 {
     setObjectName(QStringLiteral("frmModParams"));
     setWindowTitle(caption());

@@ -31,7 +31,7 @@ public:
 
     // `userInterface` asks the trigger timing question at OK; without one
     // OK applies at once.
-    frmModParams(ModuleData &data, std::function<void()> tableModeChanged, QWidget *owner = nullptr,
+    frmModParams(ModuleDocument &document, QWidget *owner = nullptr,
                  ui::UserInterface *userInterface = nullptr);
 
     ModParamsForm &form() { return m_form; }

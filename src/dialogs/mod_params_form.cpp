@@ -12,43 +12,40 @@ namespace tunara::dialogs {
 
 using namespace sliders;
 
-ModParamsForm::ModParamsForm(ModuleData &data, std::function<void()> tableModeChanged)
-    : m_data(data), m_params(data.params), m_tableModeChanged(std::move(tableModeChanged))
-{
-}
+ModParamsForm::ModParamsForm(ModuleDocument &document) : m_document(document) {}
 
 void ModParamsForm::Form_Load()
 {
     // Setting a check box or option button runs its click handler, as a
     // user's click would; each handler writes back the value it was set from.
-    state.chkRPMLimitDisable = !m_params.RPMLimitEnable;
+    state.chkRPMLimitDisable = !m_document.params().RPMLimitEnable;
     chkRPMLimitDisable_Click(state.chkRPMLimitDisable);
-    state.chkMultiSparkDisable = !m_params.MultiSparkEnable;
+    state.chkMultiSparkDisable = !m_document.params().MultiSparkEnable;
     chkMultiSparkDisable_Click(state.chkMultiSparkDisable);
-    state.chkTimingDisable = !m_params.TimingEnable;
+    state.chkTimingDisable = !m_document.params().TimingEnable;
     chkTimingDisable_Click(state.chkTimingDisable);
 
     selectTableMode();
 
-    if (m_params.MAPSensor <= 2) {
-        state.mapSensorOption = m_params.MAPSensor;
+    if (m_document.params().MAPSensor <= 2) {
+        state.mapSensorOption = m_document.params().MAPSensor;
     } else {
         state.mapSensorOption.reset();
     }
 
-    state.chkFixedMaxRPMLimit = m_params.FixedMaxRPMLimit;
+    state.chkFixedMaxRPMLimit = m_document.params().FixedMaxRPMLimit;
     chkFixedMaxRPMLimit_Click(state.chkFixedMaxRPMLimit);
     if (state.chkFixedMaxRPMLimit)
         placeMaxRPMLimitSlider();
 
-    state.sldCrankPulses = CrankPulses.place(PositionForCrankPulses(m_params.CrankPulses));
-    state.lblCrankPulsesVal = WholeNumberLabel(m_params.CrankPulses);
+    state.sldCrankPulses = CrankPulses.place(PositionForCrankPulses(m_document.params().CrankPulses));
+    state.lblCrankPulsesVal = WholeNumberLabel(m_document.params().CrankPulses);
 
-    state.sldRetardComp = RetardComp.place(PositionForRetardComp(m_params.RetardComp));
+    state.sldRetardComp = RetardComp.place(PositionForRetardComp(m_document.params().RetardComp));
     placeStartRetardSlider();
-    state.lblRetardCompVal = RetardCompLabel(m_params.RetardComp);
+    state.lblRetardCompVal = RetardCompLabel(m_document.params().RetardComp);
 
-    if (m_params.StartRetard < 1) {
+    if (m_document.params().StartRetard < 1) {
         state.chkStartRtd = false;
         state.fraStartRtdVisible = false;
     } else {
@@ -56,19 +53,19 @@ void ModParamsForm::Form_Load()
         chkStartRtd_Click(true);
     }
 
-    state.chkHighSpeedDataLog = m_params.HighSpeedDataLog;
+    state.chkHighSpeedDataLog = m_document.params().HighSpeedDataLog;
     chkHighSpeedDataLog_Click(state.chkHighSpeedDataLog);
 
-    state.DialogTrigTiming = m_params.TrigTiming;
-    state.sldTrigTiming = TrigTiming.place(PositionForTrigTiming(m_params.TrigTiming));
+    state.DialogTrigTiming = m_document.params().TrigTiming;
+    state.sldTrigTiming = TrigTiming.place(PositionForTrigTiming(m_document.params().TrigTiming));
     state.lblTrigTimingVal = WholeNumberLabel(state.DialogTrigTiming);
 }
 
 void ModParamsForm::selectTableMode()
 {
-    if (m_params.TimingTable3D)
+    if (m_document.params().TimingTable3D)
         opt3DTimingTable_Click();
-    else if (m_params.TimingTable2D)
+    else if (m_document.params().TimingTable2D)
         opt2DTimingTable_Click();
     else
         optDisableTimingTable_Click();
@@ -76,51 +73,51 @@ void ModParamsForm::selectTableMode()
 
 void ModParamsForm::placeMaxRPMLimitSlider()
 {
-    state.sldMaxRPMLimit = MaxRPMLimit.place(PositionForMaxRPMLimit(m_params.MaxRPMLimit));
-    state.lblMaxRPMLimitVal = WholeNumberLabel(m_params.MaxRPMLimit);
+    state.sldMaxRPMLimit = MaxRPMLimit.place(PositionForMaxRPMLimit(m_document.params().MaxRPMLimit));
+    state.lblMaxRPMLimitVal = WholeNumberLabel(m_document.params().MaxRPMLimit);
 }
 
 void ModParamsForm::placeStartRetardSlider()
 {
-    state.sldStartRetard = StartRetard.place(PositionForStartRetard(m_params.StartRetard));
-    state.lblStartRtdVal = StartRetardLabel(m_params.StartRetard);
+    state.sldStartRetard = StartRetard.place(PositionForStartRetard(m_document.params().StartRetard));
+    state.lblStartRtdVal = StartRetardLabel(m_document.params().StartRetard);
 }
 
 void ModParamsForm::chkRPMLimitDisable_Click(bool checked)
 {
     state.chkRPMLimitDisable = checked;
-    m_params.RPMLimitEnable = !checked;
+    m_document.edit()->params.RPMLimitEnable = !checked;
 }
 
 void ModParamsForm::chkMultiSparkDisable_Click(bool checked)
 {
     state.chkMultiSparkDisable = checked;
-    m_params.MultiSparkEnable = !checked;
+    m_document.edit()->params.MultiSparkEnable = !checked;
 }
 
 void ModParamsForm::chkTimingDisable_Click(bool checked)
 {
     state.chkTimingDisable = checked;
-    m_params.TimingEnable = !checked;
+    m_document.edit()->params.TimingEnable = !checked;
 }
 
 void ModParamsForm::chkHighSpeedDataLog_Click(bool checked)
 {
     state.chkHighSpeedDataLog = checked;
-    m_params.HighSpeedDataLog = checked;
+    m_document.edit()->params.HighSpeedDataLog = checked;
 }
 
 void ModParamsForm::chkFixedMaxRPMLimit_Click(bool checked)
 {
     state.chkFixedMaxRPMLimit = checked;
-    m_params.FixedMaxRPMLimit = checked;
+    m_document.edit()->params.FixedMaxRPMLimit = checked;
     state.fraMaxRPMLimitVisible = checked;
     if (checked)
         return;
     // Without a fixed limit the module works from 3000 RPM.
     state.sldMaxRPMLimit = UnfixedRPMLimitPosition;
-    m_params.MaxRPMLimit = MaxRPMLimitFromPosition(UnfixedRPMLimitPosition);
-    state.lblMaxRPMLimitVal = WholeNumberLabel(m_params.MaxRPMLimit);
+    m_document.edit()->params.MaxRPMLimit = MaxRPMLimitFromPosition(UnfixedRPMLimitPosition);
+    state.lblMaxRPMLimitVal = WholeNumberLabel(m_document.params().MaxRPMLimit);
 }
 
 void ModParamsForm::chkStartRtd_Click(bool checked)
@@ -128,7 +125,7 @@ void ModParamsForm::chkStartRtd_Click(bool checked)
     state.chkStartRtd = checked;
     state.fraStartRtdVisible = checked;
     if (!checked)
-        m_params.StartRetard = 0;
+        m_document.edit()->params.StartRetard = 0;
     placeStartRetardSlider();
 }
 
@@ -150,12 +147,13 @@ void ModParamsForm::optDisableTimingTable_Click()
 void ModParamsForm::applyTableMode(TableModeOption mode)
 {
     state.tableMode = mode;
-    m_params.TimingTable2D = mode == TableModeOption::Table2D;
-    m_params.TimingTable3D = mode == TableModeOption::Table3D;
+    {
+        auto edit = m_document.edit();
+        edit->params.TimingTable2D = mode == TableModeOption::Table2D;
+        edit->params.TimingTable3D = mode == TableModeOption::Table3D;
+    }
     state.fraTrigTimingVisible = mode != TableModeOption::Disabled;
     state.fraMAPSensorVisible = mode == TableModeOption::Table3D;
-    if (m_tableModeChanged)
-        m_tableModeChanged();
 }
 
 void ModParamsForm::optMAP_Click(int sensor)
@@ -163,7 +161,7 @@ void ModParamsForm::optMAP_Click(int sensor)
     if (sensor < 0 || sensor > 2)
         return;
     state.mapSensorOption = sensor;
-    m_params.MAPSensor = static_cast<std::uint8_t>(sensor);
+    m_document.edit()->params.MAPSensor = static_cast<std::uint8_t>(sensor);
 }
 
 void ModParamsForm::sldTrigTiming_Change(int position)
@@ -176,29 +174,29 @@ void ModParamsForm::sldTrigTiming_Change(int position)
 void ModParamsForm::sldMaxRPMLimit_Change(int position)
 {
     state.sldMaxRPMLimit = MaxRPMLimit.place(position);
-    m_params.MaxRPMLimit = MaxRPMLimitFromPosition(state.sldMaxRPMLimit);
-    state.lblMaxRPMLimitVal = WholeNumberLabel(m_params.MaxRPMLimit);
+    m_document.edit()->params.MaxRPMLimit = MaxRPMLimitFromPosition(state.sldMaxRPMLimit);
+    state.lblMaxRPMLimitVal = WholeNumberLabel(m_document.params().MaxRPMLimit);
 }
 
 void ModParamsForm::sldCrankPulses_Change(int position)
 {
     state.sldCrankPulses = CrankPulses.place(position);
-    m_params.CrankPulses = CrankPulsesFromPosition(state.sldCrankPulses);
-    state.lblCrankPulsesVal = WholeNumberLabel(m_params.CrankPulses);
+    m_document.edit()->params.CrankPulses = CrankPulsesFromPosition(state.sldCrankPulses);
+    state.lblCrankPulsesVal = WholeNumberLabel(m_document.params().CrankPulses);
 }
 
 void ModParamsForm::sldRetardComp_Change(int position)
 {
     state.sldRetardComp = RetardComp.place(position);
-    m_params.RetardComp = RetardCompFromPosition(state.sldRetardComp);
-    state.lblRetardCompVal = RetardCompLabel(m_params.RetardComp);
+    m_document.edit()->params.RetardComp = RetardCompFromPosition(state.sldRetardComp);
+    state.lblRetardCompVal = RetardCompLabel(m_document.params().RetardComp);
 }
 
 void ModParamsForm::sldStartRetard_Change(int position)
 {
     state.sldStartRetard = StartRetard.place(position);
-    m_params.StartRetard = StartRetardFromPosition(state.sldStartRetard);
-    state.lblStartRtdVal = StartRetardLabel(m_params.StartRetard);
+    m_document.edit()->params.StartRetard = StartRetardFromPosition(state.sldStartRetard);
+    state.lblStartRtdVal = StartRetardLabel(m_document.params().StartRetard);
 }
 
 ModParamsForm::LimitedCells ModParamsForm::cellsLimitedByOK() const
@@ -208,8 +206,8 @@ ModParamsForm::LimitedCells ModParamsForm::cellsLimitedByOK() const
     LimitedCells limited;
     for (int p = 1; p <= SpeedPoints; ++p) {
         for (int m = 1; m <= PressureRows; ++m)
-            limited.map3D += moves(m_data.tables.table3D(p, m));
-        limited.curve2D += moves(m_data.tables.table2D(p, 1));
+            limited.map3D += moves(m_document.tables().table3D(p, m));
+        limited.curve2D += moves(m_document.tables().table2D(p, 1));
     }
     return limited;
 }
@@ -217,7 +215,7 @@ ModParamsForm::LimitedCells ModParamsForm::cellsLimitedByOK() const
 QString ModParamsForm::trigTimingQuestion() const
 {
     // An empty image holds no table yet: nothing of the user's is limited.
-    if (m_data.image.DataBufferEmpty)
+    if (m_document.isEmpty())
         return {};
     const LimitedCells limited = cellsLimitedByOK();
     const auto cells = [](int count, const char *table) {
@@ -239,19 +237,21 @@ QString ModParamsForm::trigTimingQuestion() const
 
 void ModParamsForm::cmdOK_Click()
 {
-    ClampTablesToTrigger(m_data.tables, state.DialogTrigTiming);
+    auto edit = m_document.edit();
+    ModuleData &data = *edit;
+    ClampTablesToTrigger(data.tables, state.DialogTrigTiming);
     // The stored tables follow the working arrays, so that what the editor,
     // a save and an upload show of them stays the same advance. An empty
     // image gets the arrays as the editor will show them: all-zero regions
     // would mean no retard at all, the most advanced table there is.
-    if (m_data.image.DataBufferEmpty) {
-        EncodeTable2D(m_data.tables.table2D, state.DialogTrigTiming, m_data.image);
-        EncodeTable3D(m_data.tables.table3D, state.DialogTrigTiming, m_data.image);
-    } else if (state.DialogTrigTiming != m_params.TrigTiming) {
-        RebaseTableRegions(m_data.image, m_params.TrigTiming, state.DialogTrigTiming);
+    if (data.image.DataBufferEmpty) {
+        EncodeTable2D(data.tables.table2D, state.DialogTrigTiming, data.image);
+        EncodeTable3D(data.tables.table3D, state.DialogTrigTiming, data.image);
+    } else if (state.DialogTrigTiming != data.params.TrigTiming) {
+        RebaseTableRegions(data.image, data.params.TrigTiming, state.DialogTrigTiming);
     }
-    m_data.image.DataBufferEmpty = false;
-    m_params.TrigTiming = state.DialogTrigTiming;
+    data.image.DataBufferEmpty = false;
+    data.params.TrigTiming = state.DialogTrigTiming;
 }
 
 }  // namespace tunara::dialogs

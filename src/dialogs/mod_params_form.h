@@ -1,6 +1,6 @@
 #pragma once
 
-#include "module/module_data.h"
+#include "module/module_document.h"
 
 #include <QString>
 
@@ -54,9 +54,9 @@ struct ModParamsState {
 // waits for OK.
 class ModParamsForm {
 public:
-    // `tableModeChanged` runs after every table mode choice, so the window's
-    // table menus follow the mode.
-    ModParamsForm(ModuleData &data, std::function<void()> tableModeChanged);
+    // The document announces each parameter as it is written, the table
+    // mode among them, so the window's table menus follow the choice.
+    explicit ModParamsForm(ModuleDocument &document);
 
     ModParamsState state;
 
@@ -109,9 +109,7 @@ private:
     void placeMaxRPMLimitSlider();
     void placeStartRetardSlider();
 
-    ModuleData &m_data;
-    ModuleParameters &m_params;
-    std::function<void()> m_tableModeChanged;
+    ModuleDocument &m_document;
 };
 
 }  // namespace tunara::dialogs

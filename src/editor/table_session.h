@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editor/table_edit_model.h"
-#include "module/module_data.h"
+#include "module/module_document.h"
 
 #include <QObject>
 
@@ -25,13 +25,13 @@ TableKind activeTable(const ModuleParameters &params);
 class TableSession : public QObject {
     Q_OBJECT
 public:
-    explicit TableSession(ModuleData &data, QObject *parent = nullptr);
+    explicit TableSession(ModuleDocument &document, QObject *parent = nullptr);
 
     TableEditModel &model() { return m_model; }
     const TableEditModel &model() const { return m_model; }
 
     // Chosen by the module parameters; None when the table is disabled.
-    TableKind active() const { return activeTable(m_data.params); }
+    TableKind active() const { return activeTable(m_document.params()); }
     bool isOpen() const { return m_model.isOpen(); }
     // The open table holds what its working array and the image do not:
     // edits, or a wizard's table not saved yet.
@@ -80,7 +80,7 @@ private:
     void rollBackWizard();
     void rebaseForWizardTrigger();
 
-    ModuleData &m_data;
+    ModuleDocument &m_document;
     TableEditModel m_model;
     struct BeforeWizard {
         TimingTables tables;

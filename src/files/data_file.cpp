@@ -56,12 +56,12 @@ bool fillImage(const QByteArray &bytes, ModuleImage &image)
 
 void write(const QString &path, const ModuleImage &image, const QStringList &inputs)
 {
-    const auto *first = reinterpret_cast<const char *>(image.EEPROMBuffer.data() + ModuleImage::FirstTransferAddress);
+    const QByteArray bytes = transferBytes(image);
     try {
         files::AtomicFile file(path, inputs);
         // A short write (a full disk) is caught by the flush in commit(),
         // which names the system's reason.
-        if (file.device().write(first, Size) != Size)
+        if (file.device().write(bytes) != Size)
             throw files::FileRefused(files::FileRefused::Cause::System, file.device().errorString());
         file.commit();
     } catch (const files::FileRefused &e) {

@@ -11,4 +11,10 @@ void ModuleImage::ClearEEPROMBuffer()
     DataBufferEmpty = true;
 }
 
+QByteArray transferBytes(const std::array<std::uint8_t, ModuleImage::Size> &bytes)
+{
+    return QByteArray(reinterpret_cast<const char *>(bytes.data() + ModuleImage::FirstTransferAddress),
+                      ModuleImage::TransferLength);
+}
+
 }  // namespace tunara

@@ -2,6 +2,8 @@
 
 #include "image/image_layout.h"
 
+#include <QByteArray>
+
 #include <array>
 #include <cstdint>
 
@@ -22,5 +24,12 @@ struct ModuleImage {
     // file open put there, as the module's own firmware expects.
     void ClearEEPROMBuffer();
 };
+
+// The 264 bytes the link and the data files carry: addresses 16..279.
+QByteArray transferBytes(const std::array<std::uint8_t, ModuleImage::Size> &bytes);
+inline QByteArray transferBytes(const ModuleImage &image)
+{
+    return transferBytes(image.EEPROMBuffer);
+}
 
 }  // namespace tunara

@@ -22,7 +22,7 @@ bool printable(std::uint8_t byte)
 }
 }  // namespace
 
-ModuleProtocol::ModuleProtocol(SerialPort &port, ModuleImage &image, ErrorResponder &errors, ProgressDisplay *progress)
+ModuleProtocol::ModuleProtocol(SerialPort &port, const ModuleImage &image, ErrorResponder &errors, ProgressDisplay *progress)
     : m_port(port), m_image(image), m_errors(errors), m_progress(progress),
       m_observer(dynamic_cast<LinkObserver *>(&port))
 {

@@ -53,7 +53,9 @@ struct PacingStats {
 // stays alive and its Esc key can set AbortRequested.
 class ModuleProtocol {
 public:
-    ModuleProtocol(SerialPort &port, ModuleImage &image, ErrorResponder &errors, ProgressDisplay *progress = nullptr);
+    // The image is only read: what a write sends, what a read-back is compared with.
+    ModuleProtocol(SerialPort &port, const ModuleImage &image, ErrorResponder &errors,
+                   ProgressDisplay *progress = nullptr);
 
     // Link state.
     bool CommOK = false;
@@ -110,7 +112,7 @@ public:
     static QString programmingCannotStopCaption();
 
     SerialPort &port() { return m_port; }
-    ModuleImage &image() { return m_image; }
+    const ModuleImage &image() const { return m_image; }
     const PacingStats &pacingStats() const { return m_stats; }
     void resetPacingStats() { m_stats = {}; }
 
@@ -150,7 +152,7 @@ private:
     void hideProgress();
 
     SerialPort &m_port;
-    ModuleImage &m_image;
+    const ModuleImage &m_image;
     ErrorResponder &m_errors;
     ProgressDisplay *m_progress;
     LinkObserver *m_observer;  // the port, when it wants to know; else null

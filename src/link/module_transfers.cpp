@@ -32,11 +32,11 @@ private:
     ModuleTransfers &m_owner;
 };
 
-ModuleTransfers::ModuleTransfers(ModuleProtocol &protocol, ModuleData &data, TransferPrompter &prompter,
+ModuleTransfers::ModuleTransfers(ModuleProtocol &protocol, ModuleDocument &document, TransferPrompter &prompter,
                                  ErrorResponder &errors, TransferEvents *events)
-    : m_protocol(protocol), m_data(data), m_prompter(prompter), m_errors(errors), m_events(events ? *events : m_noEvents)
+    : m_protocol(protocol), m_document(document), m_prompter(prompter), m_errors(errors), m_events(events ? *events : m_noEvents)
 {
-    Q_ASSERT(&protocol.image() == &data.image);
+    Q_ASSERT(&protocol.image() == &document.image());
 }
 
 bool ModuleTransfers::LinkCheck()
@@ -105,7 +105,7 @@ bool ModuleTransfers::checkLinkAndIdentify(const QString &title, const QString &
 
 TransferOutcome ModuleTransfers::download()
 {
-    if (!m_data.image.DataBufferEmpty && !m_prompter.askOkCancel(T::OverwriteQuestion, T::DownloadTitle))
+    if (!m_document.isEmpty() && !m_prompter.askOkCancel(T::OverwriteQuestion, T::DownloadTitle))
         return TransferOutcome::Cancelled;
     pumpEvents();
     if (!checkLinkAndIdentify(T::DownloadTitle, T::DownloadIdFailed))
@@ -118,11 +118,10 @@ TransferOutcome ModuleTransfers::download()
     const ModuleProtocol::Pass pass = m_protocol.ReadEEPROMData(bytes);
     if (pass != ModuleProtocol::Pass::Complete)
         return downloadEnded(pass);
-    m_events.imageAboutToBeReplaced();
-    if (!m_events.mayGoOn())
+    if (!m_events.imageAboutToBeReplaced())
         return TransferOutcome::Cancelled;
     replaceImage(bytes);
-    m_events.downloaded(m_data.params);
+    m_events.downloaded(m_document.params());
     m_prompter.showMessage(T::Downloaded, T::DownloadTitle, MessageIcon::None);
     return TransferOutcome::Completed;
 }
@@ -142,17 +141,16 @@ TransferOutcome ModuleTransfers::downloadEnded(ModuleProtocol::Pass pass)
 
 void ModuleTransfers::replaceImage(const EEPROMBytes &bytes)
 {
-    ModuleImage &image = m_data.image;
+    ModuleImage image = m_document.image();
     image.ClearEEPROMBuffer();
     std::copy(bytes.begin() + ModuleImage::FirstTransferAddress, bytes.begin() + ModuleImage::LastTransferAddress + 1,
               image.EEPROMBuffer.begin() + ModuleImage::FirstTransferAddress);
-    image.DataBufferEmpty = false;
-    UpdateParams(m_data);
+    m_document.replaceImage(image, DataSource::module(m_protocol.port().deviceName(), m_protocol.FirmwareID));
 }
 
 TransferOutcome ModuleTransfers::upload()
 {
-    if (m_data.image.DataBufferEmpty) {
+    if (m_document.isEmpty()) {
         m_prompter.showMessage(T::NoData, T::UploadTitle, MessageIcon::Exclamation);
         return TransferOutcome::Refused;
     }
@@ -164,11 +162,13 @@ TransferOutcome ModuleTransfers::upload()
     }
     // A parameter that does not fit its byte leaves the block half encoded:
     // nothing is written then, whatever the answer to the error.
-    if (runTrapped(m_errors, [this] { UpdateEEPROM(m_data); }) != StepOutcome::Completed) {
+    ModuleData encoded = m_document.data();
+    if (runTrapped(m_errors, [&encoded] { UpdateEEPROM(encoded); }) != StepOutcome::Completed) {
         m_protocol.closePort();
         m_prompter.showMessage(T::ProgrammingFailed, T::UploadTitle, MessageIcon::Exclamation);
         return TransferOutcome::Failed;
     }
+    m_document.edit()->image = encoded.image;
     return UploadSequence(m_protocol, m_prompter, m_events, m_writeAll).run();
 }
 

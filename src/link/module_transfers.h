@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/runtime_error.h"
-#include "module/module_data.h"
+#include "module/module_document.h"
 #include "link/module_protocol.h"
 
 #include <QString>
@@ -75,8 +75,10 @@ public:
     // A command starts (isRunning() already true) or has ended (false).
     virtual void runningChanged(bool /*running*/) {}
     // Every byte of the module has arrived: the image still holds what the
-    // download is about to replace.
-    virtual void imageAboutToBeReplaced() {}
+    // download is about to replace. False (the restore point protecting it
+    // could not be kept and the user will not go on without it) ends the
+    // command as Cancelled with the image as it was.
+    virtual bool imageAboutToBeReplaced() { return true; }
     // The module's image has replaced the old one and is decoded into the
     // parameters.
     virtual void downloaded(const ModuleParameters & /*params*/) {}
@@ -88,12 +90,9 @@ public:
     virtual QString olderImageHint() const { return {}; }
     // The upload has encoded the parameters and the supported module
     // answers: the image is exactly what is about to be written.
-    virtual void aboutToWrite() {}
-    // Asked right after imageAboutToBeReplaced() and aboutToWrite(): false
-    // (the restore point protecting the overwrite could not be kept and the
-    // user will not go on without it) ends the command as Cancelled before
-    // the image is replaced or a byte is written.
-    virtual bool mayGoOn() { return true; }
+    // False, as for imageAboutToBeReplaced(), ends the command before a
+    // byte is written.
+    virtual bool aboutToWrite() { return true; }
     // A command's end, after its last message; it still counts as running.
     virtual void finished(TransferCommand /*command*/, TransferOutcome /*outcome*/) {}
 };
@@ -107,7 +106,7 @@ public:
 // what still differs once more before it judges.
 class ModuleTransfers {
 public:
-    ModuleTransfers(ModuleProtocol &protocol, ModuleData &data, TransferPrompter &prompter, ErrorResponder &errors,
+    ModuleTransfers(ModuleProtocol &protocol, ModuleDocument &document, TransferPrompter &prompter, ErrorResponder &errors,
                     TransferEvents *events = nullptr);
 
     // Up to five resynchronisations, stopping at the first success.
@@ -142,7 +141,7 @@ private:
     void replaceImage(const EEPROMBytes &bytes);
 
     ModuleProtocol &m_protocol;
-    ModuleData &m_data;
+    ModuleDocument &m_document;
     TransferPrompter &m_prompter;
     ErrorResponder &m_errors;
     TransferEvents m_noEvents;

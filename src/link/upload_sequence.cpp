@@ -25,8 +25,7 @@ TransferOutcome UploadSequence::run()
     m_events.moduleContentsRead(before);
     const EEPROMBytes &image = m_protocol.image().EEPROMBuffer;
     AddressRuns toWrite = m_writeAll ? allTransferAddresses() : runsOf(differingAddresses(before, image));
-    m_events.aboutToWrite();
-    if (!m_events.mayGoOn()) {
+    if (!m_events.aboutToWrite()) {
         m_protocol.closePort();
         return TransferOutcome::Cancelled;
     }

@@ -96,7 +96,7 @@ void ModuleDocument::announce(const ModuleData &before, bool replaced)
 
 void ModuleDocument::updateModified()
 {
-    const bool modified = m_saved.hasUnsavedWork(m_data);
+    const bool modified = isModified();
     if (modified == m_modified)
         return;
     m_modified = modified;

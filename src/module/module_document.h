@@ -44,7 +44,7 @@ public:
     bool isEmpty() const { return m_data.image.DataBufferEmpty; }
     const DataSource &source() const { return m_source; }
     // Work that went neither to a file nor to a module.
-    bool isModified() const { return m_modified; }
+    bool isModified() const { return m_saved.hasUnsavedWork(m_data); }
 
     // A whole image from a file or a module: decoded, both table regions
     // counted as filled, nothing unsaved.
@@ -91,7 +91,7 @@ private:
     ModuleData m_data;
     DataSource m_source = DataSource::empty();
     SavedState m_saved;
-    bool m_modified = false;
+    bool m_modified = false;  // as last announced
     int m_openEdits = 0;
 };
 

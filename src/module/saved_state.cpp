@@ -9,8 +9,7 @@ QByteArray bytesAsSaved(const ModuleData &data)
 {
     ModuleData copy = data;
     UpdateEEPROM(copy);
-    return QByteArray(reinterpret_cast<const char *>(copy.image.EEPROMBuffer.data() + ModuleImage::FirstTransferAddress),
-                      ModuleImage::TransferLength);
+    return transferBytes(copy.image);
 }
 
 void SavedState::markSaved(const ModuleData &data)

@@ -69,7 +69,7 @@ ui::frmTunara_Main &AppTest::makeWindow(const QStringList &companyInfo)
 {
     config::CompanyConfig company = config::defaults();
     company.CompanyInfo = companyInfo;
-    ui::MainWindowContext ctx{ui, data, *settings, port, programFolder(), company,
+    ui::MainWindowContext ctx{ui, held.ready(), *settings, port, programFolder(), company,
                               [](int n) { return QStringLiteral("device of Com%1").arg(n); },
                               m_dir.path() + QStringLiteral("/restore-points")};
     window = std::make_unique<ui::frmTunara_Main>(ctx);

@@ -5,7 +5,7 @@
 #include "editor/table_session.h"
 #include "app/scripted_ui.h"
 #include "files/stored_settings.h"
-#include "module/module_data.h"
+#include "held_document.h"
 
 #include <QTemporaryDir>
 
@@ -43,7 +43,10 @@ protected:
     QTemporaryDir m_dir;
     ScriptedUserInterface ui;
     FakeSerialPort port;
-    ModuleData data;
+    // The window's document; `data` is its own data, which a test arranges
+    // before the window is made (written later it announces nothing).
+    HeldDocument held;
+    ModuleData &data = held.data;
     std::unique_ptr<StoredSettings> settings;
     std::unique_ptr<ui::frmTunara_Main> window;
     QString m_savedCwd;

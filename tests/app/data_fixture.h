@@ -38,7 +38,7 @@ protected:
         return QStringLiteral("device of Com%1").arg(n);
     })
     {
-        ui::MainWindowContext ctx{ui, data, *settings, serial, programFolder(), config::defaults(), portName,
+        ui::MainWindowContext ctx{ui, held.ready(), *settings, serial, programFolder(), config::defaults(), portName,
                                   restoreFolder()};
         window = std::make_unique<ui::frmTunara_Main>(ctx);
         window->Form_Load();

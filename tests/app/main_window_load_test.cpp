@@ -380,7 +380,6 @@ TEST_F(MainWindowLoad, ProgramStateStartsClean)
     w.protocol().ModuleType = QStringLiteral("Unknown");
     w.clip().ClipText = QStringLiteral("1\t2");
     w.clip().ClipColSpan = 1;
-    w.setDataFileTitle(QStringLiteral("old.dat"));
     w.Form_Load();
 
     EXPECT_TRUE(data.image.DataBufferEmpty);
@@ -396,7 +395,6 @@ TEST_F(MainWindowLoad, ProgramStateStartsClean)
     EXPECT_EQ(w.protocol().ModuleType, QStringLiteral("Torvik-1 Zoruro"));
     EXPECT_TRUE(w.clip().ClipText.isEmpty());
     EXPECT_EQ(w.clip().ClipColSpan, 0);
-    EXPECT_TRUE(w.dataFileTitle().isEmpty());
     EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
     EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("Tunara_Kelm_Main"));
     // The working folder stays where the user started the program.

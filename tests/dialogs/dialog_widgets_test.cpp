@@ -1,6 +1,7 @@
 // The two dialogs as the user meets them: controls by name, slider keys,
 // clicks, and the field checks run by the focus leaving a field.
 #include "app/scripted_ui.h"
+#include "held_document.h"
 #include "dialogs/gpio_params_dialog.h"
 #include "dialogs/mod_params_dialog.h"
 #include "dialogs/screen_placement.h"
@@ -36,13 +37,14 @@ void showActive(QDialog &dialog)
 
 TEST(ModParamsDialog, NoToTheTriggerTimingQuestionKeepsTheDialogOpenWithNothingApplied)
 {
-    ModuleData data;
+    HeldDocument held;
+    ModuleData &data = held.data;
     data.params.TrigTiming = 34;
     data.image.DataBufferEmpty = false;
     data.tables.table3D(2, 2) = 33;
     ScriptedUserInterface ui;
     ui.answers = {ui::Answer::No, ui::Answer::Yes};
-    dialogs::frmModParams dialog(data, [] {}, nullptr, &ui);
+    dialogs::frmModParams dialog(held.ready(), nullptr, &ui);
     dialog.form().sldTrigTiming_Change(10);
     dialog.cmdOK_Click();
     ASSERT_EQ(ui.messages().size(), 1u);
@@ -57,9 +59,9 @@ TEST(ModParamsDialog, NoToTheTriggerTimingQuestionKeepsTheDialogOpenWithNothingA
 
 TEST(ModParamsDialog, SlidersMoveUpToRaiseTheirValues)
 {
-    ModuleData data;
-    data.params.TrigTiming = 20;
-    dialogs::frmModParams dialog(data, [] {});
+    HeldDocument held;
+    held.data.params.TrigTiming = 20;
+    dialogs::frmModParams dialog(held.ready());
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Tunara Torvik Zoruro - Edit Module Parameters"));
     showActive(dialog);
 
@@ -81,9 +83,10 @@ TEST(ModParamsDialog, SlidersMoveUpToRaiseTheirValues)
 
 TEST(ModParamsDialog, ClicksShowAndHideTheFrames)
 {
-    ModuleData data;
+    HeldDocument held;
+    ModuleData &data = held.data;
     data.params.MAPSensor = 7;
-    dialogs::frmModParams dialog(data, [] {});
+    dialogs::frmModParams dialog(held.ready());
     showActive(dialog);
     for (const char *option : {"optMAP1Bar", "optMAP2Bar", "optMAP3Bar"})
         EXPECT_FALSE(child<QRadioButton>(dialog, option)->isChecked()) << option;
@@ -110,7 +113,7 @@ class GpioDialogTest : public ::testing::Test {
 protected:
     void open()
     {
-        dialog = std::make_unique<dialogs::frmGPIOParams>(params, ui);
+        dialog = std::make_unique<dialogs::frmGPIOParams>(held.ready(), ui);
         showActive(*dialog);
     }
     QLineEdit *field(const char *name) { return child<QLineEdit>(*dialog, name); }
@@ -121,7 +124,8 @@ protected:
         edit->selectAll();
         QTest::keyClicks(edit, text);
     }
-    ModuleParameters params;
+    HeldDocument held;
+    ModuleParameters &params = held.data.params;
     ScriptedUserInterface ui;
     std::unique_ptr<dialogs::frmGPIOParams> dialog;
 };

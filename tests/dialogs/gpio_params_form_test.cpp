@@ -2,6 +2,7 @@
 // form; every message goes through the scripted user.
 #include "app/scripted_ui.h"
 #include "dialogs/gpio_params_form.h"
+#include "held_document.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,7 @@ class GpioParamsFormTest : public ::testing::Test {
 protected:
     GpioParamsForm &open()
     {
-        form = std::make_unique<GpioParamsForm>(params, ui);
+        form = std::make_unique<GpioParamsForm>(held.ready(), ui);
         form->Form_Load();
         return *form;
     }
@@ -37,7 +38,8 @@ protected:
         EXPECT_EQ(m.icon, ui::Icon::Exclamation);
         ui.calls.clear();
     }
-    ModuleParameters params;
+    HeldDocument held;
+    ModuleParameters &params = held.data.params;
     ScriptedUserInterface ui;
     std::unique_ptr<GpioParamsForm> form;
 };

@@ -30,20 +30,28 @@ ModuleData dataWith(bool table2D, bool table3D, int trig = 30)
     return data;
 }
 
+// A document holding the given data.
+struct Held {
+    explicit Held(const ModuleData &data) { *document.edit() = data; }
+    ModuleDocument document;
+};
+
 TEST(TableSession, TheParametersChooseOneOfThreeAndOnlyAnOpenTableIsOpen)
 {
     EXPECT_EQ(activeTable(dataWith(false, false).params), TableKind::None);
     EXPECT_EQ(activeTable(dataWith(true, false).params), TableKind::Curve2D);
     EXPECT_EQ(activeTable(dataWith(true, true).params), TableKind::Map3D);
 
-    ModuleData none = dataWith(false, false);
-    TableSession idle(none);
+    Held held_none(dataWith(false, false));
+    const ModuleData &none = held_none.document.data();
+    TableSession idle(held_none.document);
     EXPECT_FALSE(idle.openActive());
     EXPECT_FALSE(idle.save());
     EXPECT_FALSE(idle.isOpen());
 
-    ModuleData data = dataWith(false, true);
-    TableSession session(data);
+    Held held_data(dataWith(false, true));
+    const ModuleData &data = held_data.document.data();
+    TableSession session(held_data.document);
     QSignalSpy opened(&session, &TableSession::opened);
     QSignalSpy closed(&session, &TableSession::closed);
     ASSERT_TRUE(session.openActive());
@@ -59,9 +67,10 @@ TEST(TableSession, TheParametersChooseOneOfThreeAndOnlyAnOpenTableIsOpen)
 
 TEST(TableSession, SaveWritesTheOpenTableIntoItsRegionAndDiscardKeepsTheImage)
 {
-    ModuleData data = dataWith(true, false);
+    Held held_data(dataWith(true, false));
+    const ModuleData &data = held_data.document.data();
     const ModuleImage before = data.image;
-    TableSession session(data);
+    TableSession session(held_data.document);
     session.openActive();
     session.model().setValue(0, 4, 25, QStringLiteral("Edit"));
     session.discard();
@@ -85,9 +94,10 @@ TEST(TableSession, SaveWritesTheOpenTableIntoItsRegionAndDiscardKeepsTheImage)
 
 TEST(TableSession, AWizardsTableIsRolledBackUnlessSavedAndItsTriggerMovesTheOtherRegion)
 {
-    ModuleData data = dataWith(true, false, 30);
+    Held held_data(dataWith(true, false, 30));
+    const ModuleData &data = held_data.document.data();
     const TimingTables tablesBefore = data.tables;
-    TableSession session(data);
+    TableSession session(held_data.document);
     Table2D flat;
     for (int p = 1; p <= SpeedPoints; ++p)
         flat(p, 1) = 12;

@@ -112,7 +112,7 @@ void RecordingEvents::note(const QString &name)
 }
 
 LinkTest::LinkTest()
-    : protocol(port, data.image, errors, &progress), transfers(protocol, data, prompter, errors, &events)
+    : protocol(port, document.image(), errors, &progress), transfers(protocol, document, prompter, errors, &events)
 {
     ensureApplication();
 }

@@ -5,7 +5,7 @@
 // for every question, message and progress step.
 
 #include "core/runtime_error.h"
-#include "module/module_data.h"
+#include "module/module_document.h"
 #include "link/module_protocol.h"
 #include "link/module_transfers.h"
 #include "link/qt_serial_port.h"
@@ -85,14 +85,22 @@ public:
     QStringList timeline() const;
 
     void runningChanged(bool running) override { note(running ? "running" : "idle"); }
-    void imageAboutToBeReplaced() override { note("replacing"); }
+    bool imageAboutToBeReplaced() override
+    {
+        note("replacing");
+        return true;
+    }
     void downloaded(const tunara::ModuleParameters &) override { note("downloaded"); }
     void moduleContentsRead(const tunara::link::EEPROMBytes &before) override
     {
         moduleBefore = before;
         note("read");
     }
-    void aboutToWrite() override { note("writing"); }
+    bool aboutToWrite() override
+    {
+        note("writing");
+        return true;
+    }
     QString olderImageHint() const override { return QStringLiteral("kept"); }
     tunara::link::EEPROMBytes moduleBefore{};
     void finished(tunara::link::TransferCommand command, tunara::link::TransferOutcome outcome) override;
@@ -118,7 +126,8 @@ protected:
     QTemporaryDir dir;
     tunara::sim::SimulatedModule sim;
     tunara::link::QtSerialPort port;
-    tunara::ModuleData data;
+    tunara::ModuleDocument document;
+    const tunara::ModuleData &data = document.data();
     ScriptedErrors errors;
     RecordingPrompter prompter;
     RecordingProgress progress;

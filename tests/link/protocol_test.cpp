@@ -189,7 +189,7 @@ TEST_F(Protocol, PortThatCannotBeOpenedIsReportedAsCommError)
 TEST_F(Protocol, EscStopsAReadWhichFillsNothing)
 {
     sim.setMemory(memoryWith([](int a) { return std::uint8_t(a * 7 + 1); }));
-    data.image.EEPROMBuffer.fill(0xEE);
+    document.edit()->image.EEPROMBuffer.fill(0xEE);
     const auto image = data.image.EEPROMBuffer;
     progress.onValue = [this](const QString &, int step) {
         if (step == 5)  // value for address 20
@@ -262,7 +262,7 @@ TEST_F(Protocol, RefusedWriteStopsAtThatAddressWithoutVerifying)
 {
     const auto before = sim.memory();
     for (int a = 16; a < 280; ++a)
-        data.image.EEPROMBuffer[a] = std::uint8_t(~before[a]);
+        document.edit()->image.EEPROMBuffer[a] = std::uint8_t(~before[a]);
     withFaults([](sim::Faults &f) { f.refuseWriteAt = 20; });
     EXPECT_FALSE(protocol.WriteEEPROMData(link::allTransferAddresses()));
     expectCleanFailure();
@@ -281,7 +281,7 @@ TEST_F(Protocol, VerificationCountsADifferentReadBack)
 {
     const auto memory = memoryWith([](int a) { return std::uint8_t(a); });
     sim.setMemory(memory);
-    std::copy(memory.begin(), memory.end(), data.image.EEPROMBuffer.begin());
+    document.edit()->image.EEPROMBuffer = memory;
     withFaults([](sim::Faults &f) { f.readBackDiffersAt = 100; });
     std::vector<int> differing;
     EXPECT_EQ(protocol.VerifyEEPROM(differing), ModuleProtocol::Pass::Complete);
@@ -297,7 +297,7 @@ TEST_F(Protocol, VerificationCountsADifferentReadBack)
 TEST_F(Protocol, PendingEscStopsVerificationAfterItsFirstByteAsFailed)
 {
     const auto memory = sim.memory();
-    std::copy(memory.begin(), memory.end(), data.image.EEPROMBuffer.begin());
+    document.edit()->image.EEPROMBuffer = memory;
     protocol.AbortRequested = true;
     std::vector<int> differing;
     EXPECT_EQ(protocol.VerifyEEPROM(differing), ModuleProtocol::Pass::Stopped);
@@ -309,7 +309,7 @@ TEST_F(Protocol, PendingEscStopsVerificationAfterItsFirstByteAsFailed)
 TEST_F(Protocol, UnansweredByteDuringVerificationCountsAsFailed)
 {
     const auto memory = sim.memory();
-    std::copy(memory.begin(), memory.end(), data.image.EEPROMBuffer.begin());
+    document.edit()->image.EEPROMBuffer = memory;
     withFaults([](sim::Faults &f) { f.silenceAfterBytes = 3 + 5; });
     std::vector<int> differing;
     EXPECT_EQ(protocol.VerifyEEPROM(differing), ModuleProtocol::Pass::Failed);
@@ -322,7 +322,7 @@ TEST_F(Protocol, UnansweredByteDuringVerificationCountsAsFailed)
 TEST_F(Protocol, VerificationWhoseAddressIsRefusedCountsAsFailed)
 {
     const auto memory = sim.memory();
-    std::copy(memory.begin(), memory.end(), data.image.EEPROMBuffer.begin());
+    document.edit()->image.EEPROMBuffer = memory;
     withFaults([](sim::Faults &f) { f.refuseAddress = true; });
     std::vector<int> differing;
     EXPECT_EQ(protocol.VerifyEEPROM(differing), ModuleProtocol::Pass::Failed);

@@ -60,7 +60,7 @@ protected:
         LinkTrace trace(tracePath());
         TracingSerialPort tracing(port, trace);
         ModuleProtocol tracedProtocol(tracing, data.image, errors);
-        ModuleTransfers tracedTransfers(tracedProtocol, data, prompter, errors);
+        ModuleTransfers tracedTransfers(tracedProtocol, document, prompter, errors);
         return tracedTransfers.Download();
     }
     QString tracePath() const { return dir.filePath(QStringLiteral("trace.txt")); }

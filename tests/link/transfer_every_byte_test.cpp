@@ -82,7 +82,7 @@ TEST_F(FullTransfer, StrayBytesAfterRepliesNeverReachTheImage)
 TEST_F(FullTransfer, WriteAndVerifyEveryByteValue)
 {
     for (int a = 16; a < 280; ++a)
-        data.image.EEPROMBuffer[a] = std::uint8_t(255 - (a - 16) % 256);
+        document.edit()->image.EEPROMBuffer[a] = std::uint8_t(255 - (a - 16) % 256);
     EXPECT_TRUE(protocol.WriteEEPROMData(link::allTransferAddresses()));
     std::vector<int> differing;
     EXPECT_EQ(protocol.VerifyEEPROM(differing), ModuleProtocol::Pass::Complete);
@@ -101,12 +101,12 @@ TEST_F(FullTransfer, WriteAndVerifyEveryByteValue)
 TEST_F(FullTransfer, UploadEndsWithTheTwoLineReminderAndWhatWasDone)
 {
     const auto before = sim.memory();
-    data.image.EEPROMBuffer = before;
+    document.edit()->image.EEPROMBuffer = before;
     for (int a = 112; a < 280; ++a)
-        data.image.EEPROMBuffer[a] = std::uint8_t(a);
-    data.image.DataBufferEmpty = false;
-    UpdateParams(data);
-    data.params.MaxRPMLimit = 7200;
+        document.edit()->image.EEPROMBuffer[a] = std::uint8_t(a);
+    document.edit()->image.DataBufferEmpty = false;
+    UpdateParams(*document.edit());
+    document.edit()->params.MaxRPMLimit = 7200;
 
     EXPECT_EQ(transfers.Upload(), TransferOutcome::Completed);
     int differing = 0;
@@ -127,9 +127,9 @@ TEST_F(FullTransfer, UploadEndsWithTheTwoLineReminderAndWhatWasDone)
 
 TEST_F(FullTransfer, EscDuringVerificationStopsItAndSaysSo)
 {
-    data.image.EEPROMBuffer = sim.memory();
-    data.image.DataBufferEmpty = false;
-    UpdateParams(data);
+    document.edit()->image.EEPROMBuffer = sim.memory();
+    document.edit()->image.DataBufferEmpty = false;
+    UpdateParams(*document.edit());
     transfers.setWriteAll(true);
     progress.onValue = [this](const QString &caption, int step) {
         if (caption == "Verifying EEPROM" && step == 0)

@@ -22,8 +22,8 @@ protected:
     }
     void fillImage(std::uint8_t value)
     {
-        data.image.EEPROMBuffer.fill(value);
-        data.image.DataBufferEmpty = false;
+        document.edit()->image.EEPROMBuffer.fill(value);
+        document.edit()->image.DataBufferEmpty = false;
     }
     // The image is as it was before the command.
     void expectImageKept(const ModuleImage &before)
@@ -170,8 +170,8 @@ TEST_F(Transfers, DownloadAndUploadReportTheirEventsInOrder)
     events.messagesBefore.clear();
     prompter.shown.clear();
     for (int a = 200; a < 203; ++a)
-        data.image.EEPROMBuffer[a] ^= 1;  // something to program
-    UpdateParams(data);
+        document.edit()->image.EEPROMBuffer[a] ^= 1;  // something to program
+    UpdateParams(*document.edit());
     EXPECT_EQ(transfers.Upload(), TransferOutcome::Completed);
     EXPECT_EQ(events.timeline(),
               (QStringList{"running@0", "read@1", "writing@1", "finished Upload Completed@2", "idle@2"}))
@@ -186,7 +186,7 @@ TEST_F(Transfers, DownloadAndUploadReportTheirEventsInOrder)
 TEST_F(Transfers, UploadRefusedBeforeAnyTrafficWhenNoData)
 {
     fillImage(1);
-    data.image.DataBufferEmpty = true;
+    document.edit()->image.DataBufferEmpty = true;
     EXPECT_EQ(transfers.Upload(), TransferOutcome::Refused);
     expectMessages({{"No data available for uploading.", MessageIcon::Exclamation}}, T::UploadTitle);
     EXPECT_TRUE(wire().empty());
@@ -235,7 +235,7 @@ TEST_F(Transfers, RefusedWriteEndsWithProgrammingFailed)
 TEST_F(Transfers, ParameterThatDoesNotFitItsByteStopsTheUploadBeforeWriting)
 {
     fillImage(0x11);
-    data.params.IdleStabTrigStartNum = 300;  // no byte holds it
+    document.edit()->params.IdleStabTrigStartNum = 300;  // no byte holds it
     errors.answers = {ErrorChoice::Ignore};
     EXPECT_EQ(transfers.Upload(), TransferOutcome::Failed);
     ASSERT_EQ(errors.shown.size(), 1u);

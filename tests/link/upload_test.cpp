@@ -18,15 +18,15 @@ protected:
     {
         LinkTest::SetUp();
         original = sim.memory();
-        data.image.EEPROMBuffer = original;
-        data.image.DataBufferEmpty = false;
-        UpdateParams(data);
+        document.edit()->image.EEPROMBuffer = original;
+        document.edit()->image.DataBufferEmpty = false;
+        UpdateParams(*document.edit());
     }
     // Table bytes: the parameters' encoding leaves them as they are.
     void edit(std::initializer_list<int> addresses)
     {
         for (const int a : addresses)
-            data.image.EEPROMBuffer[std::size_t(a)] = std::uint8_t(0x30 + a % 7);
+            document.edit()->image.EEPROMBuffer[std::size_t(a)] = std::uint8_t(0x30 + a % 7);
     }
     void expectModuleHoldsTheImage()
     {
@@ -78,7 +78,7 @@ TEST_F(Upload, ReadsTheModuleFirstWritesOnlyWhatDiffersAndReadsEveryByteBack)
 // read-back finds it and the module ends holding exactly the image.
 TEST_F(Upload, WhatTheFirstReadMissedIsFoundByTheReadBack)
 {
-    data.image.EEPROMBuffer[150] ^= 0x01;
+    document.edit()->image.EEPROMBuffer[150] ^= 0x01;
     sim::Faults glitch;
     glitch.glitchFirstReadAt = 150;  // reads as the image has it, once
     sim.setFaults(glitch);
@@ -125,7 +125,7 @@ TEST_F(Upload, ByteThatStaysWrongFailsAfterOneRetry)
 TEST_F(Upload, EscPressedWhileIdleChangesNothing)
 {
     protocol.AbortRequested = true;
-    data.image.DataBufferEmpty = true;
+    document.edit()->image.DataBufferEmpty = true;
     EXPECT_EQ(transfers.Download(), TransferOutcome::Completed);
     EXPECT_FALSE(data.image.DataBufferEmpty);
     EXPECT_EQ(data.image.EEPROMBuffer[150], original[150]);

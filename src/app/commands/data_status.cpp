@@ -5,7 +5,7 @@
 #include "editor/table_session.h"
 #include "link/module_protocol.h"
 #include "link/serial_port.h"
-#include "module/module_data.h"
+#include "module/module_document.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -28,11 +28,11 @@ QString tableWord(editor::TableKind kind)
 
 }  // namespace
 
-DataStatus::DataStatus(QStatusBar &bar, const ModuleData &data, const link::SerialPort &port,
+DataStatus::DataStatus(QStatusBar &bar, const ModuleDocument &document, const link::SerialPort &port,
                        std::function<QString(int)> describePort, const link::ModuleProtocol &protocol,
                        WindowShell &shell, QObject *parent)
     : QObject(parent),
-      m_data(data),
+      m_document(document),
       m_port(port),
       m_describePort(std::move(describePort)),
       m_protocol(protocol),
@@ -55,19 +55,9 @@ DataStatus::DataStatus(QStatusBar &bar, const ModuleData &data, const link::Seri
     m_statusFirmware = add("lblStatusFirmware", 0);
     m_statusSource = add("lblStatusSource", 0);
     m_statusTable = add("lblStatusTable", 0);
-}
-
-void DataStatus::followMenus(std::initializer_list<QMenu *> menus)
-{
-    for (QMenu *menu : menus)
-        connect(menu, &QMenu::triggered, this, [this] { QTimer::singleShot(0, this, [this] { refresh(); }); });
-}
-
-void DataStatus::showSource(const QString &sourceText)
-{
-    m_shell.showDataSource(sourceText);
-    m_dataOrigin = sourceText;
-    refresh();
+    for (const auto signal : {&ModuleDocument::imageReplaced, &ModuleDocument::parametersChanged,
+                              &ModuleDocument::tableModeChanged, &ModuleDocument::sourceChanged})
+        connect(&document, signal, this, &DataStatus::refresh);
 }
 
 void DataStatus::refresh()
@@ -81,15 +71,14 @@ void DataStatus::refresh()
     const QString firmware = m_protocol.FirmwareID;
     m_statusFirmware->setText(QStringLiteral("Firmware: %1").arg(firmware.isEmpty() ? QStringLiteral("not read")
                                                                                      : firmware));
-    const QString empty = QStringLiteral("Data Buffer Empty");
-    QString source = empty;
-    // An image filled while the caption still said empty was made here (the
+    const DataSource &origin = m_document.source();
+    QString source = DataSource::empty().title;
+    // An image filled while the source still said empty was made here (the
     // parameters dialog on an empty buffer).
-    if (!m_data.image.DataBufferEmpty)
-        source = m_dataOrigin.isEmpty() || m_dataOrigin == empty ? QStringLiteral("edited in the program")
-                                                                 : m_dataOrigin;
+    if (!m_document.isEmpty())
+        source = origin.kind == DataSource::Kind::Empty ? QStringLiteral("edited in the program") : origin.title;
     m_statusSource->setText(QStringLiteral("Data: %1").arg(source));
-    m_statusTable->setText(QStringLiteral("Table: %1").arg(tableWord(editor::activeTable(m_data.params))));
+    m_statusTable->setText(QStringLiteral("Table: %1").arg(tableWord(editor::activeTable(m_document.params()))));
 }
 
 }  // namespace tunara::ui

@@ -1,7 +1,7 @@
 #include "app/commands/file_commands.h"
 
-#include "app/commands/data_status.h"
 #include "app/commands/image_keeper.h"
+#include "app/commands/image_replacement.h"
 #include "app/commands/opened_file_check.h"
 #include "app/commands/unsaved_table_note.h"
 #include "app/main_actions.h"
@@ -14,6 +14,7 @@
 #include "files/stored_settings.h"
 #include "link/module_protocol.h"
 #include "link/module_transfers.h"
+#include "module/module_document.h"
 #include "module/parameter_codec.h"
 
 #include <QAction>
@@ -51,12 +52,12 @@ QString filterOrAll(const QString &filter)
 
 }  // namespace
 
-FileCommands::FileCommands(ModuleData &data, editor::TableSession &session, link::ModuleProtocol &protocol,
-                           CommonErrorDialog &errors, StoredSettings &settings, const MainActions &actions,
-                           UserInterface &ui, WindowShell &shell, ImageKeeper &keeper, DataStatus &status,
-                           ImageFollowUp followUp, QObject *parent)
+FileCommands::FileCommands(ModuleDocument &document, const editor::TableSession &session,
+                           link::ModuleProtocol &protocol, CommonErrorDialog &errors, StoredSettings &settings,
+                           const MainActions &actions, UserInterface &ui, WindowShell &shell, ImageKeeper &keeper,
+                           ImageReplacement &replacement, QObject *parent)
     : QObject(parent),
-      m_data(data),
+      m_document(document),
       m_session(session),
       m_protocol(protocol),
       m_errors(errors),
@@ -64,8 +65,7 @@ FileCommands::FileCommands(ModuleData &data, editor::TableSession &session, link
       m_ui(ui),
       m_shell(shell),
       m_keeper(keeper),
-      m_status(status),
-      m_followUp(std::move(followUp))
+      m_replacement(replacement)
 {
     connect(actions.openFile, &QAction::triggered, this, &FileCommands::mnuOpenFile_Click);
     connect(actions.saveFile, &QAction::triggered, this, &FileCommands::mnuSaveFile_Click);
@@ -155,12 +155,6 @@ QString FileCommands::pickFile(const std::function<QString()> &dialog)
     }
 }
 
-void FileCommands::showDataFile(const QString &title)
-{
-    m_shell.setDataFileTitle(title);
-    m_status.showSource(m_shell.dataFileTitle());
-}
-
 void FileCommands::mnuOpenFile_Click()
 {
     openData(nullptr);
@@ -177,10 +171,9 @@ void FileCommands::openData(const QString *givenPath, bool announce)
         return;
     UserInterface &ui = m_ui;
     QWidget *const parent = m_shell.dialogParent();
-    if (!m_data.image.DataBufferEmpty &&
+    if (!m_document.isEmpty() &&
         ui.messageBox(parent, link::TransferText::OverwriteQuestion + UnsavedTableEditsNote(m_session), OpenTitle,
-                      Buttons::OKCancel, Icon::None) !=
-            Answer::OK)
+                      Buttons::OKCancel, Icon::None) != Answer::OK)
         return;
     QCoreApplication::processEvents();
     const QString path = givenPath ? *givenPath : pickFile([this] {
@@ -190,22 +183,23 @@ void FileCommands::openData(const QString *givenPath, bool announce)
     QByteArray bytes;
     if (path.isEmpty() || !readWholeFile(path, bytes))
         return;
-    if (!m_keeper.keepImageAboutToBeOverwritten(restore::Event::BeforeOpen))
+    if (!m_replacement.prepare(restore::Event::BeforeOpen))
         return;
     m_protocol.FirmwareID.clear();
     m_protocol.ModuleType.clear();
-    m_data.image.ClearEEPROMBuffer();
-    m_session.discard();  // the open table's unsaved edits go with the image
-    loadBytes(path, bytes);
+    ModuleImage image;
+    image.ClearEEPROMBuffer();
+    datafile::fillImage(bytes, image);
+    m_document.replaceImage(image, DataSource::file(path, datafile::captionTitle(path)));
     emit fileUsed(path);
     if (!announce) {
-        ShowOpenedFileCheck(ui, parent, m_data.image, path);
+        ShowOpenedFileCheck(ui, parent, m_document.image(), path);
         return;
     }
     ui.messageBox(parent, QStringLiteral("Loaded %1 to buffer. Ready for editing or upload.").arg(path), OpenTitle,
                   Buttons::OK, Icon::None);
-    ShowOpenedFileCheck(ui, parent, m_data.image, path);
-    m_followUp.editModuleParameters();
+    ShowOpenedFileCheck(ui, parent, m_document.image(), path);
+    emit openedToBuffer();
 }
 
 bool FileCommands::readWholeFile(const QString &path, QByteArray &bytes)
@@ -228,18 +222,6 @@ bool FileCommands::readWholeFile(const QString &path, QByteArray &bytes)
     return true;
 }
 
-void FileCommands::loadBytes(const QString &path, const QByteArray &bytes)
-{
-    datafile::fillImage(bytes, m_data.image);
-    m_data.image.DataBufferEmpty = false;
-    UpdateParams(m_data);
-    m_data.filledThisRun = {true, true};
-    m_keeper.markSaved();
-    m_followUp.setUpChart3D();
-    m_followUp.applyTableMenuRule();
-    showDataFile(datafile::captionTitle(path));
-}
-
 void FileCommands::mnuSaveFile_Click()
 {
     if (m_shell.transferRunning())
@@ -251,7 +233,7 @@ void FileCommands::mnuSaveFile_Click()
                       SaveTitle, Buttons::OK, Icon::Exclamation);
         return;
     }
-    if (m_data.image.DataBufferEmpty) {
+    if (m_document.isEmpty()) {
         ui.messageBox(parent, QStringLiteral("Data buffer empty."), SaveTitle, Buttons::OK, Icon::Exclamation);
         return;
     }
@@ -261,17 +243,17 @@ void FileCommands::mnuSaveFile_Click()
     // The parameters go into the image only when the whole block fits; a
     // half-encoded block is never written.
     if (runTrapped(m_errors, [this] {
-            ModuleData encoded = m_data;
+            ModuleData encoded = m_document.data();
             UpdateEEPROM(encoded);
-            m_data.image = encoded.image;
+            m_document.edit()->image = encoded.image;
         }) != StepOutcome::Completed)
         return;
     // A write that failed is never reported as saved, whatever the answer.
-    if (runTrapped(m_errors, [&] { datafile::write(path, m_data.image); }) != StepOutcome::Completed)
+    if (runTrapped(m_errors, [&] { datafile::write(path, m_document.image()); }) != StepOutcome::Completed)
         return;
-    m_keeper.markSaved();
+    m_document.markSaved();
+    m_document.setSource(DataSource::file(path, datafile::captionTitle(path)));
     emit fileUsed(path);
-    showDataFile(datafile::captionTitle(path));
 }
 
 void FileCommands::mnuOpenRestorePoint_Click()

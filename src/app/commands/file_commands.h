@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/commands/image_follow_up.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -9,7 +8,7 @@
 #include <functional>
 
 namespace tunara {
-struct ModuleData;
+class ModuleDocument;
 class StoredSettings;
 namespace editor {
 class TableSession;
@@ -22,8 +21,8 @@ class ModuleProtocol;
 namespace tunara::ui {
 
 class CommonErrorDialog;
-class DataStatus;
 class ImageKeeper;
+class ImageReplacement;
 struct MainActions;
 class UserInterface;
 class WindowShell;
@@ -33,10 +32,9 @@ class WindowShell;
 class FileCommands : public QObject {
     Q_OBJECT
 public:
-    FileCommands(ModuleData &data, editor::TableSession &session, link::ModuleProtocol &protocol,
+    FileCommands(ModuleDocument &document, const editor::TableSession &session, link::ModuleProtocol &protocol,
                  CommonErrorDialog &errors, StoredSettings &settings, const MainActions &actions, UserInterface &ui,
-                 WindowShell &shell, ImageKeeper &keeper, DataStatus &status, ImageFollowUp followUp,
-                 QObject *parent);
+                 WindowShell &shell, ImageKeeper &keeper, ImageReplacement &replacement, QObject *parent);
 
     void mnuOpenFile_Click();
     void mnuSaveFile_Click();
@@ -58,27 +56,26 @@ public:
 signals:
     // A data file was opened or saved (for the recent files).
     void fileUsed(const QString &path);
+    // A data file filled the buffer and was announced: the user sees its
+    // parameters next.
+    void openedToBuffer();
 
 private:
     void openData(const QString *givenPath, bool announce = true);
     bool readWholeFile(const QString &path, QByteArray &bytes);
-    void loadBytes(const QString &path, const QByteArray &bytes);
     QString pickFile(const std::function<QString()> &dialog);
     QString dialogFolder() const;
     void rememberChoice(const QString &path);
-    // The caption's data part names the file (or the empty buffer).
-    void showDataFile(const QString &title);
 
-    ModuleData &m_data;
-    editor::TableSession &m_session;
+    ModuleDocument &m_document;
+    const editor::TableSession &m_session;
     link::ModuleProtocol &m_protocol;
     CommonErrorDialog &m_errors;
     StoredSettings &m_settings;
     UserInterface &m_ui;
     WindowShell &m_shell;
     ImageKeeper &m_keeper;
-    DataStatus &m_status;
-    ImageFollowUp m_followUp;
+    ImageReplacement &m_replacement;
     QString m_lastChosen;  // the file name last chosen in either dialog
 };
 

@@ -3,21 +3,25 @@
 #include "app/window_shell.h"
 #include "core/runtime_error.h"
 #include "link/module_protocol.h"
-#include "module/module_data.h"
+#include "module/module_document.h"
 #include "ui_port/user_interface.h"
 
 namespace tunara::ui {
 
-ImageKeeper::ImageKeeper(const ModuleData &data, const link::ModuleProtocol &protocol, UserInterface &ui,
+ImageKeeper::ImageKeeper(ModuleDocument &document, const link::ModuleProtocol &protocol, UserInterface &ui,
                          WindowShell &shell, const QString &restorePointFolder)
-    : m_data(data), m_protocol(protocol), m_ui(ui), m_shell(shell), m_restorePoints(restorePointFolder)
+    : m_document(document), m_protocol(protocol), m_ui(ui), m_shell(shell), m_restorePoints(restorePointFolder)
 {
+}
+
+bool ImageKeeper::hasUnsavedWork() const
+{
+    return m_document.isModified();
 }
 
 QByteArray ImageKeeper::imageBytes() const
 {
-    return QByteArray(reinterpret_cast<const char *>(m_data.image.EEPROMBuffer.data() + ModuleImage::FirstTransferAddress),
-                      ModuleImage::TransferLength);
+    return transferBytes(m_document.image());
 }
 
 bool ImageKeeper::keepRestorePoint(restore::Event event, const QByteArray &bytes, bool protectsAWrite)
@@ -44,13 +48,13 @@ bool ImageKeeper::keepRestorePoint(restore::Event event, const QByteArray &bytes
 
 bool ImageKeeper::keepImageAboutToBeOverwritten(restore::Event event)
 {
-    if (m_data.image.DataBufferEmpty)
+    if (m_document.isEmpty())
         return true;
     // As a save would write it, so parameter edits not yet in the image are
     // kept too; as it stands when the parameters cannot be encoded.
     QByteArray bytes;
     try {
-        bytes = bytesAsSaved(m_data);
+        bytes = bytesAsSaved(m_document.data());
     } catch (const RuntimeError &) {
         bytes = imageBytes();
     }

@@ -1,13 +1,12 @@
 #pragma once
 
 #include "files/restore_points.h"
-#include "module/saved_state.h"
 
 #include <QByteArray>
 #include <QString>
 
 namespace tunara {
-struct ModuleData;
+class ModuleDocument;
 namespace link {
 class ModuleProtocol;
 }
@@ -24,14 +23,11 @@ class WindowShell;
 class ImageKeeper {
 public:
     // Restore points go to restorePointFolder (empty: the per-user data folder).
-    ImageKeeper(const ModuleData &data, const link::ModuleProtocol &protocol, UserInterface &ui, WindowShell &shell,
+    ImageKeeper(ModuleDocument &document, const link::ModuleProtocol &protocol, UserInterface &ui, WindowShell &shell,
                 const QString &restorePointFolder);
 
-    bool hasUnsavedWork() const { return m_saved.hasUnsavedWork(m_data); }
+    bool hasUnsavedWork() const;
     const restore::RestorePoints &restorePoints() const { return m_restorePoints; }
-    // The image as it stands is what the file or the module now holds.
-    void markSaved() { m_saved.markSaved(m_data); }
-    void forget() { m_saved.forget(); }
 
     // The transferred part of the image as it stands.
     QByteArray imageBytes() const;
@@ -48,12 +44,11 @@ public:
     bool confirmExitWithUnsavedWork();
 
 private:
-    const ModuleData &m_data;
+    ModuleDocument &m_document;
     const link::ModuleProtocol &m_protocol;
     UserInterface &m_ui;
     WindowShell &m_shell;
     restore::RestorePoints m_restorePoints;
-    SavedState m_saved;
     bool m_lastPointKept = false;
 };
 

@@ -9,15 +9,9 @@
 
 namespace tunara::ui {
 
-ParameterCommands::ParameterCommands(ModuleData &data, UserInterface &ui, const MainActions &actions,
-                                     WindowShell &shell, std::function<bool()> closeTable,
-                                     std::function<void()> tableModeChanged, QObject *parent)
-    : QObject(parent),
-      m_data(data),
-      m_ui(ui),
-      m_shell(shell),
-      m_closeTable(std::move(closeTable)),
-      m_tableModeChanged(std::move(tableModeChanged))
+ParameterCommands::ParameterCommands(ModuleDocument &document, UserInterface &ui, const MainActions &actions,
+                                     WindowShell &shell, std::function<bool()> closeTable, QObject *parent)
+    : QObject(parent), m_document(document), m_ui(ui), m_shell(shell), m_closeTable(std::move(closeTable))
 {
     connect(actions.editModParams, &QAction::triggered, this, &ParameterCommands::mnuEditModParams_Click);
     connect(actions.editGPIOParams, &QAction::triggered, this, &ParameterCommands::mnuEditGPIOParams_Click);
@@ -27,8 +21,9 @@ void ParameterCommands::mnuEditModParams_Click()
 {
     if (!m_closeTable())
         return;
-    // Each table mode choice takes the table menus with it at once.
-    dialogs::frmModParams dialog(m_data, m_tableModeChanged, m_shell.dialogParent(), &m_ui);
+    // Each table mode choice takes the table menus with it at once: they
+    // follow the document.
+    dialogs::frmModParams dialog(m_document, m_shell.dialogParent(), &m_ui);
     m_ui.showModal(dialog);
 }
 
@@ -36,7 +31,7 @@ void ParameterCommands::mnuEditGPIOParams_Click()
 {
     if (!m_closeTable())
         return;
-    dialogs::frmGPIOParams dialog(m_data.params, m_ui, m_shell.dialogParent());
+    dialogs::frmGPIOParams dialog(m_document, m_ui, m_shell.dialogParent());
     m_ui.showModal(dialog);
 }
 

@@ -5,7 +5,7 @@
 #include <functional>
 
 namespace tunara {
-struct ModuleData;
+class ModuleDocument;
 }
 
 namespace tunara::ui {
@@ -25,19 +25,18 @@ class ParameterCommands : public QObject {
     Q_OBJECT
 public:
     // closeTable runs "Close Timing Table" and says whether no table is open
-    // afterwards; tableModeChanged follows each table mode choice.
-    ParameterCommands(ModuleData &data, UserInterface &ui, const MainActions &actions, WindowShell &shell,
-                      std::function<bool()> closeTable, std::function<void()> tableModeChanged, QObject *parent);
+    // afterwards.
+    ParameterCommands(ModuleDocument &document, UserInterface &ui, const MainActions &actions, WindowShell &shell,
+                      std::function<bool()> closeTable, QObject *parent);
 
     void mnuEditModParams_Click();
     void mnuEditGPIOParams_Click();
 
 private:
-    ModuleData &m_data;
+    ModuleDocument &m_document;
     UserInterface &m_ui;
     WindowShell &m_shell;
     std::function<bool()> m_closeTable;
-    std::function<void()> m_tableModeChanged;
 };
 
 }  // namespace tunara::ui

@@ -33,7 +33,7 @@ const QString EditTitle = QStringLiteral("Edit Timing Table");
 
 }  // namespace
 
-TableCommands::TableCommands(ModuleData &data, editor::TableSession &session, UserInterface &ui,
+TableCommands::TableCommands(const ModuleData &data, editor::TableSession &session, UserInterface &ui,
                              const MainActions &actions, TableViews views, CopyBuffer &copy, WindowShell &shell,
                              QString programFolder, QObject *parent)
     : QObject(parent),

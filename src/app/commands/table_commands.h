@@ -31,7 +31,7 @@ class WindowShell;
 class TableCommands : public QObject, public wizards::New2DTableHost {
     Q_OBJECT
 public:
-    TableCommands(ModuleData &data, editor::TableSession &session, UserInterface &ui, const MainActions &actions,
+    TableCommands(const ModuleData &data, editor::TableSession &session, UserInterface &ui, const MainActions &actions,
                   TableViews views, CopyBuffer &copy, WindowShell &shell, QString programFolder, QObject *parent);
     ~TableCommands() override;
 
@@ -78,7 +78,7 @@ private:
     void reportTemplateFailure(const QString &fileName, const views::TemplateResult &result);
     void popUpGridMenu(const GridPopupActions &popUp, const QPoint &globalPos);
 
-    ModuleData &m_data;
+    const ModuleData &m_data;
     editor::TableSession &m_session;
     UserInterface &m_ui;
     const MainActions &m_actions;

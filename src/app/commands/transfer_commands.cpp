@@ -4,6 +4,7 @@
 
 #include "app/commands/data_status.h"
 #include "app/commands/image_keeper.h"
+#include "app/commands/image_replacement.h"
 #include "app/commands/unsaved_table_note.h"
 #include "app/main_actions.h"
 #include "compare/image_check.h"
@@ -33,28 +34,26 @@ Icon iconOf(link::MessageIcon icon)
     return Icon::None;
 }
 
-// Where the image came from, as the caption names it.
-const QString DownloadedSource = QStringLiteral("Downloaded Data");
-
 const QString TableOpenMessage = QStringLiteral("You must close or save any open table before uploading.");
 
 
 }  // namespace
 
-TransferCommands::TransferCommands(ModuleData &data, editor::TableSession &session, link::ModuleProtocol &protocol,
-                                   CommonErrorDialog &errors, StoredSettings &settings, const MainActions &actions,
-                                   UserInterface &ui, WindowShell &shell, ImageKeeper &keeper, DataStatus &status,
-                                   ImageFollowUp followUp, QObject *parent)
+TransferCommands::TransferCommands(ModuleDocument &document, const editor::TableSession &session,
+                                   link::ModuleProtocol &protocol, CommonErrorDialog &errors, StoredSettings &settings,
+                                   const MainActions &actions, UserInterface &ui, WindowShell &shell,
+                                   ImageKeeper &keeper, ImageReplacement &replacement, DataStatus &status,
+                                   QObject *parent)
     : QObject(parent),
-      m_data(data),
+      m_document(document),
       m_session(session),
       m_settings(settings),
       m_ui(ui),
       m_shell(shell),
       m_keeper(keeper),
+      m_replacement(replacement),
       m_status(status),
-      m_followUp(std::move(followUp)),
-      m_transfers(protocol, data, *this, errors, this)
+      m_transfers(protocol, document, *this, errors, this)
 {
     connect(actions.download, &QAction::triggered, this, &TransferCommands::mnuDownload_Click);
     connect(actions.upload, &QAction::triggered, this, &TransferCommands::mnuUpload_Click);
@@ -84,7 +83,7 @@ void TransferCommands::mnuUpload_Click()
         return;
     }
     // Asked before any serial traffic; an empty image is the upload's own refusal.
-    if (!m_data.image.DataBufferEmpty && (!confirmUnfilledTable() || !confirmCheckedChanges()))
+    if (!m_document.isEmpty() && (!confirmUnfilledTable() || !confirmCheckedChanges()))
         return;
     m_transfers.Upload();
 }
@@ -93,10 +92,11 @@ bool TransferCommands::confirmCheckedChanges()
 {
     // Only bytes that came from a file or a module can be read other than
     // stored; an image the parameters dialog made holds what it shows.
-    if (!m_data.filledThisRun.table2D && !m_data.filledThisRun.table3D)
+    const ModuleData &data = m_document.data();
+    if (!data.filledThisRun.table2D && !data.filledThisRun.table3D)
         return true;
-    const std::vector<compare::CheckItem> changes = compare::checkImage(m_data.image).changesToFile();
-    if (changes.empty() || m_acceptedChanges == m_data.image.EEPROMBuffer)
+    const std::vector<compare::CheckItem> changes = compare::checkImage(data.image).changesToFile();
+    if (changes.empty() || m_acceptedChanges == data.image.EEPROMBuffer)
         return true;
     const QString text =
         QStringLiteral("The program reads %1 item(s) of the data buffer other than it stores them; the upload would "
@@ -106,22 +106,23 @@ bool TransferCommands::confirmCheckedChanges()
     if (m_ui.messageBox(m_shell.dialogParent(), text, link::TransferText::UploadTitle, Buttons::YesNo,
                         Icon::Exclamation) != Answer::Yes)
         return false;
-    m_acceptedChanges = m_data.image.EEPROMBuffer;
+    m_acceptedChanges = data.image.EEPROMBuffer;
     return true;
 }
 
 bool TransferCommands::confirmUnfilledTable()
 {
-    const ModuleParameters &p = m_data.params;
+    const ModuleData &data = m_document.data();
+    const ModuleParameters &p = data.params;
     const editor::TableKind active = editor::activeTable(p);
     if (active == editor::TableKind::None)
         return true;
     const bool threeD = active == editor::TableKind::Map3D;
-    if (threeD ? m_data.filledThisRun.table3D : m_data.filledThisRun.table2D)
+    if (threeD ? data.filledThisRun.table3D : data.filledThisRun.table2D)
         return true;
     const layout::Region region = threeD ? layout::Table3D : layout::Table2D;
     const int count = region.size;
-    const auto *begin = m_data.image.EEPROMBuffer.cbegin() + region.first;
+    const auto *begin = data.image.EEPROMBuffer.cbegin() + region.first;
     const bool allSame = std::all_of(begin, begin + count, [begin](std::uint8_t b) { return b == *begin; });
     const QString table = threeD ? QStringLiteral("3D") : QStringLiteral("2D");
     QString content = QStringLiteral("%1 table bytes that were left in the buffer").arg(count);
@@ -160,31 +161,20 @@ void TransferCommands::runningChanged(bool running)
         m_status.refresh();
 }
 
-void TransferCommands::imageAboutToBeReplaced()
+bool TransferCommands::imageAboutToBeReplaced()
 {
-    // Every byte arrived and the user agreed to overwrite: keep what is
-    // there first.
-    m_mayGoOn = m_keeper.keepImageAboutToBeOverwritten(restore::Event::BeforeDownload);
-    if (!m_mayGoOn)
-        return;
-    m_session.discard();  // the open table's unsaved edits go with the image
-    m_data.filledThisRun = {};
-    m_keeper.forget();
+    // Every byte arrived and the user agreed to overwrite.
+    return m_replacement.prepare(restore::Event::BeforeDownload);
 }
 
 void TransferCommands::downloaded(const ModuleParameters &)
 {
-    m_data.filledThisRun = {true, true};
-    m_keeper.markSaved();
     m_keeper.keepRestorePoint(restore::Event::Downloaded, m_keeper.imageBytes(), false);
-    m_followUp.setUpChart3D();
-    m_followUp.applyTableMenuRule();
-    m_status.showSource(DownloadedSource);
 }
 
-void TransferCommands::aboutToWrite()
+bool TransferCommands::aboutToWrite()
 {
-    m_mayGoOn = m_keeper.keepRestorePoint(restore::Event::BeforeUpload, m_keeper.imageBytes(), true);
+    return m_keeper.keepRestorePoint(restore::Event::BeforeUpload, m_keeper.imageBytes(), true);
 }
 
 // What the module held is about to be overwritten too; when it cannot be
@@ -192,8 +182,7 @@ void TransferCommands::aboutToWrite()
 void TransferCommands::moduleContentsRead(const link::EEPROMBytes &before)
 {
     m_keeper.keepRestorePoint(restore::Event::ModuleBeforeUpload,
-                              QByteArray(reinterpret_cast<const char *>(before.data() + ModuleImage::FirstTransferAddress),
-                                         ModuleImage::TransferLength),
+                              transferBytes(before),
                               false);
     m_moduleContentsKept = m_keeper.lastPointKept();
 }
@@ -209,12 +198,10 @@ void TransferCommands::finished(link::TransferCommand command, link::TransferOut
 {
     const bool completed = outcome == link::TransferOutcome::Completed;
     m_moduleContentsKept = false;
-    if (command == link::TransferCommand::Download && completed) {
-        m_status.refresh();
-        m_followUp.editModuleParameters();
-    } else if (command == link::TransferCommand::Upload && completed) {
-        m_keeper.markSaved();  // the module now holds exactly this image
-    }
+    if (command == link::TransferCommand::Download && completed)
+        emit downloadedToBuffer();
+    else if (command == link::TransferCommand::Upload && completed)
+        m_document.markSaved();  // the module now holds exactly this image
 }
 
 }  // namespace tunara::ui

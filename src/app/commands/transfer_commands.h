@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/commands/image_follow_up.h"
 #include "link/module_transfers.h"
 
 #include <QObject>
@@ -20,6 +19,7 @@ namespace tunara::ui {
 class CommonErrorDialog;
 class DataStatus;
 class ImageKeeper;
+class ImageReplacement;
 struct MainActions;
 class UserInterface;
 class WindowShell;
@@ -30,10 +30,10 @@ class WindowShell;
 class TransferCommands : public QObject, private link::TransferPrompter, private link::TransferEvents {
     Q_OBJECT
 public:
-    TransferCommands(ModuleData &data, editor::TableSession &session, link::ModuleProtocol &protocol,
+    TransferCommands(ModuleDocument &document, const editor::TableSession &session, link::ModuleProtocol &protocol,
                      CommonErrorDialog &errors, StoredSettings &settings, const MainActions &actions,
-                     UserInterface &ui, WindowShell &shell, ImageKeeper &keeper, DataStatus &status,
-                     ImageFollowUp followUp, QObject *parent);
+                     UserInterface &ui, WindowShell &shell, ImageKeeper &keeper, ImageReplacement &replacement,
+                     DataStatus &status, QObject *parent);
 
     void mnuDownload_Click();
     void mnuUpload_Click();
@@ -41,18 +41,21 @@ public:
     // The one place that knows whether a download or upload is running.
     const link::ModuleTransfers &transfers() const { return m_transfers; }
 
+signals:
+    // A download filled the buffer: the user sees its parameters next.
+    void downloadedToBuffer();
+
 private:
     // TransferPrompter
     void showMessage(const QString &text, const QString &title, link::MessageIcon icon) override;
     bool askOkCancel(const QString &text, const QString &title) override;
     // TransferEvents
     void runningChanged(bool running) override;
-    void imageAboutToBeReplaced() override;
+    bool imageAboutToBeReplaced() override;
     void downloaded(const ModuleParameters &params) override;
     void moduleContentsRead(const link::EEPROMBytes &before) override;
     QString olderImageHint() const override;
-    void aboutToWrite() override;
-    bool mayGoOn() override { return m_mayGoOn; }
+    bool aboutToWrite() override;
     void finished(link::TransferCommand command, link::TransferOutcome outcome) override;
 
     bool confirmUnfilledTable();
@@ -62,17 +65,16 @@ private:
     // Communications > Write Every Byte, remembered for the next run.
     void setWriteEveryByte(bool on);
 
-    ModuleData &m_data;
-    editor::TableSession &m_session;
+    ModuleDocument &m_document;
+    const editor::TableSession &m_session;
     StoredSettings &m_settings;
     UserInterface &m_ui;
     WindowShell &m_shell;
     ImageKeeper &m_keeper;
-    bool m_mayGoOn = true;  // the transfer's overwrite, after its restore point
+    ImageReplacement &m_replacement;
     bool m_moduleContentsKept = false;  // this upload's "Module before upload" point
     std::optional<link::EEPROMBytes> m_acceptedChanges;  // the image whose check the user accepted
     DataStatus &m_status;
-    ImageFollowUp m_followUp;
     link::ModuleTransfers m_transfers;
 };
 
