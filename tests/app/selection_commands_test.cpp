@@ -252,7 +252,7 @@ TEST_F(SelectionCommandsTest, HeatMapTintsByAdvanceAndFollowsChanges)
     const auto colour = [&](int r, int c) { return grid(true).item(r, c)->background().color(); };
     // The scale is the surface's: its colour of an advance over the advance
     // window in force, the end colours beyond it; text black or white.
-    const views::SurfaceScene &surface = window->chart3D()->scene();
+    const charts::SurfaceScene &surface = window->chart3D()->scene();
     EXPECT_EQ(surface.colourRangeLow(), 8);
     EXPECT_EQ(surface.colourRangeHigh(), 30);
     const auto surfaceColour = [&](double advance) { return surface.colour(advance).rgb(); };
@@ -270,7 +270,7 @@ TEST_F(SelectionCommandsTest, HeatMapTintsByAdvanceAndFollowsChanges)
 TEST_F(SelectionCommandsTest, HeatMapOfThe2DGridTakesTheSurfaceColoursOverItsWindow)
 {
     openTable(false);
-    const views::SurfaceScene &surface = window->chart3D()->scene();
+    const charts::SurfaceScene &surface = window->chart3D()->scene();
     model().setValue(0, 0, 12, QStringLiteral("Typing"));
     const editor::AdvanceWindow window2D = model().editWindow();
     const views::AdvanceColourScale scale2D = advanceColourScale(surface.look, window2D);
