@@ -258,10 +258,10 @@ void frmTunara_Main::reportTemplate(bool loaded, const QString &fileName, const 
 {
     if (loaded)
         return;
-    views::TemplateResult result;
+    charts::TemplateResult result;
     result.missing = missing;
     result.error = why;
-    m_ctx.ui.messageBox(this, views::templateFailureText(fileName, result), QStringLiteral("Form Load"), Buttons::OK,
+    m_ctx.ui.messageBox(this, charts::templateFailureText(fileName, result), QStringLiteral("Form Load"), Buttons::OK,
                         Icon::Exclamation);
 }
 

@@ -1,7 +1,7 @@
 #include "cli/cli_main.h"
 #include "cli/report_commands.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
 #include <exception>
@@ -9,8 +9,8 @@
 
 int main(int argc, char *argv[])
 {
-    // Only the report needs fonts and charts: it gets the GUI application on
-    // the offscreen platform, so it runs without a display.
+    // Only the report needs fonts and painting: it gets the GUI application
+    // (no widgets) on the offscreen platform, so it runs without a display.
     QStringList rawArgs;
     for (int i = 1; i < argc; ++i)
         rawArgs << QString::fromLocal8Bit(argv[i]);
@@ -18,7 +18,7 @@ int main(int argc, char *argv[])
     if (gui && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> appHolder =
-        gui ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+        gui ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication &app = *appHolder;
     QTextStream out(stdout);
     QTextStream err(stderr);

@@ -1,6 +1,6 @@
 #include "cli/report_commands.h"
 
-#include "views/report_charts.h"
+#include "charts/report_charts.h"
 #include "cli/cli_args.h"
 #include "cli/file_commands.h"
 #include "core/runtime_error.h"
@@ -95,9 +95,9 @@ report::ChartPicture chartPicture(const ModuleData &data)
 {
     const ModuleParameters &p = data.params;
     if (p.TimingTable2D)
-        return views::chart2DPicture(programFile(axes::template2DFileName()), data.tables.table2D);
+        return charts::chart2DPicture(programFile(axes::template2DFileName()), data.tables.table2D);
     if (p.TimingTable3D)
-        return views::chart3DPicture(programFile(axes::template3DFileName(p.MAPSensor)), data.tables.table3D, p);
+        return charts::chart3DPicture(programFile(axes::template3DFileName(p.MAPSensor)), data.tables.table3D, p);
     return {};
 }
 

@@ -10,7 +10,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 
 #include <cmath>
 #include <optional>
@@ -99,14 +98,6 @@ void paintReport(QPagedPaintDevice &device, const QString &target, ReportDocumen
     }
     if (!painter.end())
         throw reportError(QStringLiteral("The report could not be finished on %1.").arg(target));
-}
-
-void printReport(QPrinter &printer, const ReportDocument &doc, const ChartPicture &chart)
-{
-    const QString target = printer.outputFormat() == QPrinter::PdfFormat
-                               ? QStringLiteral("the file %1").arg(QDir::toNativeSeparators(printer.outputFileName()))
-                               : QStringLiteral("the printer \"%1\"").arg(printer.printerName());
-    paintReport(printer, target, doc, chart);
 }
 
 void writeReportPdf(const QString &path, const QPageLayout &layout, const ReportDocument &doc,

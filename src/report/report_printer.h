@@ -11,7 +11,6 @@
 
 class QPagedPaintDevice;
 class QPainter;
-class QPrinter;
 class QRectF;
 
 namespace tunara::report {
@@ -33,10 +32,8 @@ QPageLayout defaultPageLayout(const QLocale &locale = QLocale::system());
 // chart picture in its rectangle on the chart page; lines are cut at the
 // right edge of the printable area. `target` names the device in errors
 // ("the printer \"X\""). Throws RuntimeError when a page cannot be started.
+// A printer is such a device too: the window prints through this.
 void paintReport(QPagedPaintDevice &device, const QString &target, ReportDocument doc, const ChartPicture &chart);
-
-// paintReport on a printer (or the printer's own print-to-file).
-void printReport(QPrinter &printer, const ReportDocument &doc, const ChartPicture &chart);
 
 // The report as a PDF file under the output rule of files/file_safety.h
 // (never over one of inputs, a link, a device or a folder). The file

@@ -2,15 +2,15 @@
 
 namespace tunara::views {
 
-AdvanceColourScale advanceColourScale(const views::SurfaceScene &scene)
+AdvanceColourScale advanceColourScale(const charts::SurfaceScene &scene)
 {
     return {scene.look, scene.colourRangeLow(), scene.colourRangeHigh()};
 }
 
-AdvanceColourScale advanceColourScale(const views::SurfaceLook &look, const editor::AdvanceWindow &window)
+AdvanceColourScale advanceColourScale(const charts::SurfaceLook &look, const editor::AdvanceWindow &window)
 {
     if (!(window.high > window.low)) {
-        const views::AdvanceScale range = views::advanceScale(look, window.low, window.high);
+        const charts::AdvanceScale range = charts::advanceScale(look, window.low, window.high);
         return {look, range.low, range.high};
     }
     return {look, window.low, window.high};

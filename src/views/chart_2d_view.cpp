@@ -48,26 +48,26 @@ Chart2DView::Chart2DView(QWidget *parent)
     // point's value changes.
     connect(c, &QChart::plotAreaChanged, this, [this] { placeValueLabel(); });
     connect(m_curve, &QLineSeries::pointReplaced, this, [this] { placeValueLabel(); });
-    applyTemplate(ChartTemplate{});
+    applyTemplate(charts::ChartTemplate{});
 }
 
 bool Chart2DView::loadTemplate(const QString &path)
 {
-    m_lastTemplate = tunara::views::loadChartTemplate(path, ChartTemplate::Kind::Chart2D);
+    m_lastTemplate = charts::loadChartTemplate(path, charts::ChartTemplate::Kind::Chart2D);
     if (!m_lastTemplate.chartTemplate)
         return false;
     applyTemplate(*m_lastTemplate.chartTemplate);
     return true;
 }
 
-void Chart2DView::applyTemplate(const ChartTemplate &t)
+void Chart2DView::applyTemplate(const charts::ChartTemplate &t)
 {
     QChart *c = chart();
     c->setTitle(t.title);
     c->setBackgroundBrush(t.background);
     c->setPlotAreaBackgroundBrush(t.plotBackground);
     c->setPlotAreaBackgroundVisible(true);
-    const auto setAxis = [&t](QValueAxis *axis, const ChartAxis &a) {
+    const auto setAxis = [&t](QValueAxis *axis, const charts::ChartAxis &a) {
         axis->setTitleText(a.title);
         if (a.max > a.min)
             axis->setRange(a.min, a.max);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/chart_template.h"
+#include "charts/chart_template.h"
 
 #include <QChartView>
 
@@ -28,7 +28,7 @@ public:
     // Loads a template by path; false when it is missing or unusable (the
     // reason is in lastTemplateResult()). The previous look stays on failure.
     bool loadTemplate(const QString &path);
-    const TemplateResult &lastTemplateResult() const { return m_lastTemplate; }
+    const charts::TemplateResult &lastTemplateResult() const { return m_lastTemplate; }
 
     QLineSeries *curveSeries() const { return m_curve; }
     QLineSeries *triggerSeries() const { return m_trigger; }
@@ -70,7 +70,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    void applyTemplate(const ChartTemplate &t);
+    void applyTemplate(const charts::ChartTemplate &t);
     void placeValueLabel();
 
     QLineSeries *m_curve;
@@ -80,7 +80,7 @@ private:
     QGraphicsSimpleTextItem *m_valueLabel;
     int m_labelPoint = 0;
     bool m_zooming = false;
-    TemplateResult m_lastTemplate;
+    charts::TemplateResult m_lastTemplate;
 };
 
 }  // namespace tunara::views

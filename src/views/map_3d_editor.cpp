@@ -57,7 +57,7 @@ void Map3DEditor::onTableReset()
 
 void Map3DEditor::refreshLabel(const editor::CellRect &cells)
 {
-    const views::SurfaceLabel &label = m_chart.valueLabel();
+    const charts::SurfaceLabel &label = m_chart.valueLabel();
     if (!holdsMap() || !label.visible)
         return;
     const int row = TableEditModel::rowOfPressureIndex(label.pressureIndex);
@@ -68,7 +68,7 @@ void Map3DEditor::refreshLabel(const editor::CellRect &cells)
 
 bool Map3DEditor::catchPoint(const QPoint &pixel)
 {
-    const views::SurfaceHit hit = m_chart.hitTest(pixel);
+    const charts::SurfaceHit hit = m_chart.hitTest(pixel);
     if (!hit.insidePlot || hit.point < 1 || hit.pressureIndex < 1 || hit.distance >= CatchRadius) {
         HitRow = 0;
         HitCol = 0;

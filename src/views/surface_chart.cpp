@@ -32,7 +32,7 @@ SurfaceChart::SurfaceChart(QWidget *parent) : QWidget(parent)
     rescale();
 }
 
-void SurfaceChart::setLook(const SurfaceLook &look)
+void SurfaceChart::setLook(const charts::SurfaceLook &look)
 {
     const QStringList labels = m_scene.look.pressureLabels;
     m_scene.look = look;
@@ -90,7 +90,7 @@ void SurfaceChart::rescale()
                 high = std::max(high, (*m_scene.wireframe)(pt, m));
             }
     }
-    const SurfaceScene fresh = makeSurfaceScene(m_scene.values, m_scene.look, low, high);
+    const charts::SurfaceScene fresh = charts::makeSurfaceScene(m_scene.values, m_scene.look, low, high);
     m_scene.advanceLow = fresh.advanceLow;
     m_scene.advanceHigh = fresh.advanceHigh;
     m_scene.advanceStep = fresh.advanceStep;
@@ -112,7 +112,7 @@ void SurfaceChart::hideValueLabel()
     update();
 }
 
-void SurfaceChart::setViewAngles(const SurfaceViewAngles &view)
+void SurfaceChart::setViewAngles(const charts::SurfaceViewAngles &view)
 {
     m_scene.view = view.limited();
     update();
@@ -123,12 +123,12 @@ void SurfaceChart::resetView()
     setViewAngles(m_scene.look.view);
 }
 
-SurfaceProjection SurfaceChart::projection() const
+charts::SurfaceProjection SurfaceChart::projection() const
 {
-    return surfaceProjection(QRectF(rect()), QFontMetricsF(font(), this), m_scene);
+    return charts::surfaceProjection(QRectF(rect()), QFontMetricsF(font(), this), m_scene);
 }
 
-SurfaceHit SurfaceChart::hitTest(const QPoint &pixel) const
+charts::SurfaceHit SurfaceChart::hitTest(const QPoint &pixel) const
 {
     return projection().hitTest(QPointF(pixel), m_scene.values);
 }
@@ -142,7 +142,7 @@ void SurfaceChart::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setFont(font());
-    paintSurface(painter, QRectF(rect()), m_scene);
+    charts::paintSurface(painter, QRectF(rect()), m_scene);
 }
 
 void SurfaceChart::mousePressEvent(QMouseEvent *event)
@@ -163,7 +163,7 @@ void SurfaceChart::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint pos = pixelOf(event->position());
     if (m_turning && (event->buttons() & Qt::RightButton)) {
-        SurfaceViewAngles v = m_turnStart;
+        charts::SurfaceViewAngles v = m_turnStart;
         v.rotation += (pos.x() - m_turnFrom.x()) * TurnPerPixel;
         v.elevation += (pos.y() - m_turnFrom.y()) * TurnPerPixel;
         setViewAngles(v);
@@ -183,7 +183,7 @@ void SurfaceChart::wheelEvent(QWheelEvent *event)
     const double notches = event->angleDelta().y() / 120.0;
     if (notches == 0)
         return;
-    SurfaceViewAngles v = m_scene.view;
+    charts::SurfaceViewAngles v = m_scene.view;
     v.zoom *= std::pow(ZoomPerNotch, notches);
     setViewAngles(v);
     event->accept();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/surface_look.h"
+#include "charts/surface_look.h"
 
 #include <QPoint>
 #include <QWidget>
@@ -9,9 +9,10 @@
 
 namespace tunara::views {
 
-// The 3D surface chart on screen: draws its scene with paintSurface() and
-// answers the editor's questions (hit test, value under a pixel) from the
-// same projection, so what is drawn and what is picked always agree.
+// The 3D surface chart on screen: draws its scene with
+// charts::paintSurface() and answers the editor's questions (hit test, value
+// under a pixel) from the same projection, so what is drawn and what is
+// picked always agree.
 //
 // It holds a copy of the values for drawing only; the table views hand it
 // the values of the editing model, and a drag previews in it until the
@@ -24,8 +25,8 @@ public:
     explicit SurfaceChart(QWidget *parent = nullptr);
 
     // A new look also brings back its view.
-    void setLook(const SurfaceLook &look);
-    const SurfaceLook &look() const { return m_scene.look; }
+    void setLook(const charts::SurfaceLook &look);
+    const charts::SurfaceLook &look() const { return m_scene.look; }
     void setPressureLabels(const QStringList &labels);
 
     // The values on view: (speed point 1..21, pressure index 1..8). A whole
@@ -45,15 +46,15 @@ public:
     void showValueLabel(const QString &text, int point, int pressureIndex);
     void hideValueLabel();
     bool isValueLabelVisible() const { return m_scene.label.visible; }
-    const SurfaceLabel &valueLabel() const { return m_scene.label; }
+    const charts::SurfaceLabel &valueLabel() const { return m_scene.label; }
 
-    SurfaceViewAngles viewAngles() const { return m_scene.view; }
-    void setViewAngles(const SurfaceViewAngles &view);
+    charts::SurfaceViewAngles viewAngles() const { return m_scene.view; }
+    void setViewAngles(const charts::SurfaceViewAngles &view);
     void resetView();
 
-    const SurfaceScene &scene() const { return m_scene; }
-    SurfaceProjection projection() const;
-    SurfaceHit hitTest(const QPoint &pixel) const;
+    const charts::SurfaceScene &scene() const { return m_scene; }
+    charts::SurfaceProjection projection() const;
+    charts::SurfaceHit hitTest(const QPoint &pixel) const;
     std::optional<double> valueUnder(int point, int pressureIndex, const QPoint &pixel) const;
 
 signals:
@@ -76,12 +77,12 @@ protected:
 private:
     void rescale();
 
-    SurfaceScene m_scene;
+    charts::SurfaceScene m_scene;
     double m_windowLow = 0;
     double m_windowHigh = 0;
     bool m_turning = false;
     QPoint m_turnFrom;
-    SurfaceViewAngles m_turnStart;
+    charts::SurfaceViewAngles m_turnStart;
 };
 
 }  // namespace tunara::views

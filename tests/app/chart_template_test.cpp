@@ -1,4 +1,4 @@
-#include "views/chart_template.h"
+#include "charts/chart_template.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +9,7 @@
 namespace tunara::test {
 namespace {
 
-using views::ChartTemplate;
+using charts::ChartTemplate;
 
 const QByteArray Valid2D = R"({"format": "tunara-chart-template", "version": 1, "kind": "2d",
   "title": "Advance", "curveColor": "#112233",
@@ -18,7 +18,7 @@ const QByteArray Valid2D = R"({"format": "tunara-chart-template", "version": 1, 
 
 TEST(ChartTemplate, ReadsAppearance)
 {
-    const views::TemplateResult r = views::parseChartTemplate(Valid2D, views::ChartTemplate::Kind::Chart2D);
+    const charts::TemplateResult r = charts::parseChartTemplate(Valid2D, charts::ChartTemplate::Kind::Chart2D);
     ASSERT_TRUE(r.chartTemplate) << r.error.toStdString();
     EXPECT_EQ(r.chartTemplate->title, QStringLiteral("Advance"));
     EXPECT_EQ(r.chartTemplate->curveColor, QColor(0x11, 0x22, 0x33));
@@ -42,7 +42,7 @@ TEST(ChartTemplate, RefusesWhatIsNotATemplateOfTheRightKind)
         {R"({"format": "tunara-chart-template", "version": 1, "kind": "2d", "xAxis": {"min": 5, "max": 5}})", "range"},
     };
     for (const Case &c : cases) {
-        const views::TemplateResult r = views::parseChartTemplate(c.json, views::ChartTemplate::Kind::Chart2D);
+        const charts::TemplateResult r = charts::parseChartTemplate(c.json, charts::ChartTemplate::Kind::Chart2D);
         EXPECT_FALSE(r.chartTemplate) << c.json;
         EXPECT_FALSE(r.missing);
         EXPECT_TRUE(r.error.contains(QLatin1String(c.why), Qt::CaseInsensitive))
@@ -53,8 +53,8 @@ TEST(ChartTemplate, RefusesWhatIsNotATemplateOfTheRightKind)
 TEST(ChartTemplate, MissingFileIsToldApartFromABadOne)
 {
     QTemporaryDir dir;
-    const views::TemplateResult missing =
-        views::loadChartTemplate(dir.filePath(QStringLiteral("none.oc2")), views::ChartTemplate::Kind::Chart2D);
+    const charts::TemplateResult missing =
+        charts::loadChartTemplate(dir.filePath(QStringLiteral("none.oc2")), charts::ChartTemplate::Kind::Chart2D);
     EXPECT_TRUE(missing.missing);
     EXPECT_FALSE(missing.chartTemplate);
 
@@ -62,7 +62,7 @@ TEST(ChartTemplate, MissingFileIsToldApartFromABadOne)
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write("garbage");
     bad.close();
-    const views::TemplateResult r = views::loadChartTemplate(bad.fileName(), views::ChartTemplate::Kind::Chart2D);
+    const charts::TemplateResult r = charts::loadChartTemplate(bad.fileName(), charts::ChartTemplate::Kind::Chart2D);
     EXPECT_FALSE(r.missing);
     EXPECT_FALSE(r.chartTemplate);
 }
@@ -70,8 +70,8 @@ TEST(ChartTemplate, MissingFileIsToldApartFromABadOne)
 TEST(ChartTemplate, ShippedTemplatesAreValid)
 {
     const QDir resources(QStringLiteral(TUNARA_RESOURCES_DIR));
-    const views::TemplateResult t2 =
-        views::loadChartTemplate(resources.filePath(QStringLiteral("Torvik_2D_Timing_Chart.oc2")), views::ChartTemplate::Kind::Chart2D);
+    const charts::TemplateResult t2 =
+        charts::loadChartTemplate(resources.filePath(QStringLiteral("Torvik_2D_Timing_Chart.oc2")), charts::ChartTemplate::Kind::Chart2D);
     ASSERT_TRUE(t2.chartTemplate) << t2.error.toStdString();
     EXPECT_EQ(t2.chartTemplate->xAxis.min, 0);
     EXPECT_EQ(t2.chartTemplate->xAxis.max, 10000);
@@ -84,8 +84,8 @@ TEST(ChartTemplate, ShippedTemplatesAreValid)
                 {"Torvik_3D_2Bar_Timing_Chart.oc3", 18, 60},
                 {"Torvik_3D_3Bar_Timing_Chart.oc3", 20, 90}};
     for (const auto &m : maps) {
-        const views::TemplateResult t =
-            views::loadChartTemplate(resources.filePath(QLatin1String(m.file)), views::ChartTemplate::Kind::Chart3D);
+        const charts::TemplateResult t =
+            charts::loadChartTemplate(resources.filePath(QLatin1String(m.file)), charts::ChartTemplate::Kind::Chart3D);
         ASSERT_TRUE(t.chartTemplate) << m.file << ": " << t.error.toStdString();
         EXPECT_EQ(t.chartTemplate->yAxis.min, m.low) << m.file;
         EXPECT_EQ(t.chartTemplate->yAxis.max, m.high) << m.file;

@@ -11,7 +11,7 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include "views/report_charts.h"
+#include "charts/report_charts.h"
 #include <QImage>
 #include <QPainter>
 
@@ -187,7 +187,7 @@ TEST(ReportMap, ThePrintedPressureAxisFollowsTheMapSensor)
         ModuleParameters params;
         params.TrigTiming = 30;
         params.MAPSensor = mapSensor;
-        views::chart3DPicture(templatePath, flat, params)(painter, QRectF(image.rect()));
+        charts::chart3DPicture(templatePath, flat, params)(painter, QRectF(image.rect()));
         return image;
     };
     const QImage oneBar = draw(0);

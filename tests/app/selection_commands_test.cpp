@@ -252,7 +252,7 @@ TEST_F(SelectionCommandsTest, HeatMapTintsByAdvanceAndFollowsChanges)
     const auto colour = [&](int r, int c) { return grid(true).item(r, c)->background().color(); };
     // The scale is the surface's: its colour of an advance over the advance
     // window in force, the end colours beyond it; text black or white.
-    const views::SurfaceScene &surface = window->chart3D()->scene();
+    const charts::SurfaceScene &surface = window->chart3D()->scene();
     EXPECT_EQ(surface.colourRangeLow(), 8);
     EXPECT_EQ(surface.colourRangeHigh(), 30);
     const auto surfaceColour = [&](double advance) { return surface.colour(advance).rgb(); };
@@ -260,7 +260,7 @@ TEST_F(SelectionCommandsTest, HeatMapTintsByAdvanceAndFollowsChanges)
     EXPECT_EQ(colour(1, 2).rgb(), surfaceColour(30));
     model().setValue(0, 0, 30, QStringLiteral("Typing"));
     EXPECT_EQ(colour(1, 1), colour(1, 2));
-    const views::AdvanceColourScale scale = advanceColourScale(surface);
+    const views::AdvanceColourScale scale = views::advanceColourScale(surface);
     EXPECT_EQ(scale.colour(surface.advanceLow - 50).rgb(), surfaceColour(surface.advanceLow));
     EXPECT_EQ(scale.colour(std::nan("")).rgb(), surfaceColour(surface.advanceLow));
     EXPECT_EQ(views::readableTextColour(Qt::white), QColor(Qt::black));
@@ -270,10 +270,10 @@ TEST_F(SelectionCommandsTest, HeatMapTintsByAdvanceAndFollowsChanges)
 TEST_F(SelectionCommandsTest, HeatMapOfThe2DGridTakesTheSurfaceColoursOverItsWindow)
 {
     openTable(false);
-    const views::SurfaceScene &surface = window->chart3D()->scene();
+    const charts::SurfaceScene &surface = window->chart3D()->scene();
     model().setValue(0, 0, 12, QStringLiteral("Typing"));
     const editor::AdvanceWindow window2D = model().editWindow();
-    const views::AdvanceColourScale scale2D = advanceColourScale(surface.look, window2D);
+    const views::AdvanceColourScale scale2D = views::advanceColourScale(surface.look, window2D);
     EXPECT_LE(scale2D.lowAdvance, window2D.low);
     EXPECT_GE(scale2D.highAdvance, window2D.high);
     EXPECT_EQ(grid(false).item(1, 1)->background().color().rgb(), scale2D.colour(stored(12)).rgb());

@@ -11,7 +11,7 @@
 #include "files/table_csv.h"
 #include "link/link_trace.h"
 #include "report/report_printer.h"
-#include "views/chart_template.h"
+#include "charts/chart_template.h"
 
 #include <gtest/gtest.h>
 
@@ -135,12 +135,12 @@ TEST(InputRule, EveryReaderTakesOnlyBoundedRegularFilesAndNeverBlocks)
         }
         return false;
     };
-    using Kind = views::ChartTemplate::Kind;
+    using Kind = charts::ChartTemplate::Kind;
     const std::vector<std::pair<const char *, std::function<bool(const QString &)>>> readers = {
         {"data file", [&](const QString &p) { return fails([&] { datafile::read(p); }); }},
         {"CSV", [&](const QString &p) { return fails([&] { tablecsv::readFile(p); }); }},
         {"configuration", [](const QString &p) { return config::read(p).error.has_value(); }},
-        {"template", [](const QString &p) { return !views::loadChartTemplate(p, Kind::Chart2D).error.isEmpty(); }},
+        {"template", [](const QString &p) { return !charts::loadChartTemplate(p, Kind::Chart2D).error.isEmpty(); }},
         {"settings", [](const QString &p) {
              return StoredSettings::atFile(p).GetSetting("Properties", "CommPort", "unused") == "unused";
          }},
@@ -179,13 +179,13 @@ TEST(InputRule, EveryReaderTakesOnlyBoundedRegularFilesAndNeverBlocks)
     QFile shipped(QStringLiteral(TUNARA_RESOURCES_DIR "/Torvik_2D_Timing_Chart.oc2"));
     ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
     const QByteArray good = shipped.readAll();
-    EXPECT_TRUE(views::parseChartTemplate(good, Kind::Chart2D).chartTemplate.has_value());
+    EXPECT_TRUE(charts::parseChartTemplate(good, Kind::Chart2D).chartTemplate.has_value());
     for (const QByteArray &bad : {QByteArray("\"ticks\": 1000000"), QByteArray("\"max\": 1e300, \"ticks\": 11")}) {
         QByteArray text = good;
         text.replace("\"max\": 10000, \"ticks\": 11", bad);
-        const views::TemplateResult r = views::parseChartTemplate(text, Kind::Chart2D);
+        const charts::TemplateResult r = charts::parseChartTemplate(text, Kind::Chart2D);
         EXPECT_FALSE(r.chartTemplate) << bad.constData();
-        EXPECT_TRUE(views::templateFailureText("t.oc2", r).contains("cannot be used"));
+        EXPECT_TRUE(charts::templateFailureText("t.oc2", r).contains("cannot be used"));
     }
 }
 

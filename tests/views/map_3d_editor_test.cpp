@@ -182,7 +182,7 @@ TEST_F(Map3DEditing, CtrlAltAndModifierChangesMidDragChangeNothing)
 
 TEST_F(Map3DEditing, TurningTheViewIsTheChartsOwnGestureAndDragsAgreeInEveryViewAndSize)
 {
-    const views::SurfaceViewAngles start = chart().viewAngles();
+    const charts::SurfaceViewAngles start = chart().viewAngles();
     mouse(QEvent::MouseButtonPress, QPoint(300, 300), Qt::NoModifier, Qt::RightButton);
     // A left press during the gesture is ignored.
     mouse(QEvent::MouseButtonPress, pixelOf(4, 4), Qt::NoModifier);

@@ -1,7 +1,7 @@
 // The surface chart's axis labels: crowded inner labels give way, but the two
 // ends of every axis always show, so the range an axis spans can be read.
 #include "tables/table_axes.h"
-#include "views/surface_look.h"
+#include "charts/surface_look.h"
 
 #include <QPaintDevice>
 #include <QPaintEngine>
@@ -63,15 +63,15 @@ TEST(SurfaceAxisLabels, TheEndsOfEveryAxisShowAtEverySize)
         for (int m = 1; m <= PressureRows; ++m)
             flat(p, m) = 20;
     for (std::uint8_t sensor : {0, 1, 2}) {
-        views::SurfaceLook look;
+        charts::SurfaceLook look;
         look.pressureLabels.clear();
         for (int row = 1; row <= PressureRows; ++row)
             look.pressureLabels << axes::pressureHeading(sensor, row);
-        const views::SurfaceScene scene = views::makeSurfaceScene(flat, look, 8, 30);
+        const charts::SurfaceScene scene = charts::makeSurfaceScene(flat, look, 8, 30);
         for (const QSize size : {QSize(1280, 560), QSize(800, 500), QSize(640, 400)}) {
             RecordingDevice device(size);
             QPainter painter(&device);
-            views::paintSurface(painter, QRectF(QPointF(0, 0), QSizeF(size)), scene);
+            charts::paintSurface(painter, QRectF(QPointF(0, 0), QSizeF(size)), scene);
             painter.end();
             const QStringList texts = device.texts();
             const auto shows = [&](const QString &t) { return texts.contains(t); };

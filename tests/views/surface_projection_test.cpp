@@ -1,7 +1,7 @@
 // The surface chart's projection: what is drawn and what is picked agree,
 // and the value under a pixel takes a projected value back exactly.
-#include "views/surface_look.h"
-#include "views/surface_projection.h"
+#include "charts/surface_look.h"
+#include "charts/surface_projection.h"
 
 #include <QImage>
 #include <QPainter>
@@ -12,7 +12,7 @@
 #include <limits>
 
 using namespace tunara;
-using namespace tunara::views;
+using namespace tunara::charts;
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include "app/window_shell.h"
 #include "dialogs/error_dialog.h"
 #include "editor/table_session.h"
+#include "charts/report_charts.h"
 #include "views/chart_2d_view.h"
 #include "views/chart_3d_view.h"
-#include "views/report_charts.h"
 #include "link/module_protocol.h"
 #include "report/grid_cells.h"
 #include "tables/table_axes.h"
@@ -27,6 +27,15 @@ const QString PrintSetupTitle = QStringLiteral("Printer Setup");
 const QString PrintTableTitle = QStringLiteral("Print Parameters And Timing Table");
 const QString PreviewTitle = QStringLiteral("Print Preview");
 const QString ExportTitle = QStringLiteral("Export Report as PDF");
+
+// The report on a printer, or on the printer's own print-to-file.
+void printReport(QPrinter &printer, const report::ReportDocument &doc, const report::ChartPicture &chart)
+{
+    const QString target = printer.outputFormat() == QPrinter::PdfFormat
+                               ? QStringLiteral("the file %1").arg(QDir::toNativeSeparators(printer.outputFileName()))
+                               : QStringLiteral("the printer \"%1\"").arg(printer.printerName());
+    report::paintReport(printer, target, doc, chart);
+}
 
 }  // namespace
 
@@ -124,10 +133,10 @@ report::ChartPicture ReportCommands::chartPicture() const
     const editor::TableSession &session = m_session;
     switch (session.active()) {
     case editor::TableKind::Curve2D:
-        return views::chart2DPicture(programFile(axes::template2DFileName()), session.shownTable2D());
+        return charts::chart2DPicture(programFile(axes::template2DFileName()), session.shownTable2D());
     case editor::TableKind::Map3D:
-        return views::chart3DPicture(programFile(axes::template3DFileName(data.params.MAPSensor)),
-                                     session.shownTable3D(), data.params);
+        return charts::chart3DPicture(programFile(axes::template3DFileName(data.params.MAPSensor)),
+                                      session.shownTable3D(), data.params);
     case editor::TableKind::None: break;
     }
     return {};
@@ -154,7 +163,7 @@ void ReportCommands::mnuPrintTable_Click()
     if (!printerReady(PrintTableTitle))
         return;
     const PreparedReport r = prepareReport(askComment());
-    runTrapped(m_errors, [&] { report::printReport(printer(), r.document, r.chart); });
+    runTrapped(m_errors, [&] { printReport(printer(), r.document, r.chart); });
 }
 
 void ReportCommands::mnuPrintPreview_Click()
@@ -166,7 +175,7 @@ void ReportCommands::printPreview(const QString &comment)
 {
     const PreparedReport r = prepareReport(comment);
     m_ui.printPreview(m_shell.dialogParent(), printer(), PreviewTitle, [&](QPrinter &shown) {
-        runTrapped(m_errors, [&] { report::printReport(shown, r.document, r.chart); });
+        runTrapped(m_errors, [&] { printReport(shown, r.document, r.chart); });
     });
 }
 

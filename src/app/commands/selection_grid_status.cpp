@@ -26,9 +26,9 @@ void SelectionCommands::installHeatMaps()
     // 2D grid, whose values the surface does not hold, on the surface's look
     // over the 2D window.
     const auto scale2D = [this] {
-        return advanceColourScale(m_views.chart3D.look(), m_model.editWindow());
+        return views::advanceColourScale(m_views.chart3D.look(), m_model.editWindow());
     };
-    const auto scale3D = [this] { return advanceColourScale(m_views.chart3D.scene()); };
+    const auto scale3D = [this] { return views::advanceColourScale(m_views.chart3D.scene()); };
     new views::GridHeatMap(m_views.grid2D, m_model, TableKind::Curve2D, scale2D);
     new views::GridHeatMap(m_views.grid3D, m_model, TableKind::Map3D, scale3D);
 }

@@ -240,9 +240,9 @@ bool TableCommands::loadTemplate2D()
     return false;
 }
 
-void TableCommands::reportTemplateFailure(const QString &fileName, const views::TemplateResult &result)
+void TableCommands::reportTemplateFailure(const QString &fileName, const charts::TemplateResult &result)
 {
-    m_ui.messageBox(m_shell.dialogParent(), views::templateFailureText(fileName, result), EditTitle, Buttons::OK,
+    m_ui.messageBox(m_shell.dialogParent(), charts::templateFailureText(fileName, result), EditTitle, Buttons::OK,
                                Icon::Critical);
 }
 

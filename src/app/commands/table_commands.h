@@ -14,8 +14,11 @@ namespace tunara::views {
 class Map3DDisplay;
 class Map3DEditor;
 class TableGridBinding;
-struct TemplateResult;
 }  // namespace tunara::views
+
+namespace tunara::charts {
+struct TemplateResult;
+}  // namespace tunara::charts
 
 namespace tunara::ui {
 
@@ -75,7 +78,7 @@ private:
     void showNew2DWizard();
     void showNew3DWizard();
     bool loadTemplate2D();
-    void reportTemplateFailure(const QString &fileName, const views::TemplateResult &result);
+    void reportTemplateFailure(const QString &fileName, const charts::TemplateResult &result);
     void popUpGridMenu(const GridPopupActions &popUp, const QPoint &globalPos);
 
     const ModuleData &m_data;

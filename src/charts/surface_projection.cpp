@@ -1,10 +1,10 @@
-#include "views/surface_projection.h"
+#include "charts/surface_projection.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-namespace tunara::views {
+namespace tunara::charts {
 
 namespace {
 
@@ -158,4 +158,4 @@ SurfaceHit SurfaceProjection::hitTest(const QPointF &pixel, const Table3D &value
     return best;
 }
 
-}  // namespace tunara::views
+}  // namespace tunara::charts

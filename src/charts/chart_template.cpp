@@ -1,4 +1,4 @@
-#include "views/chart_template.h"
+#include "charts/chart_template.h"
 
 #include "files/file_safety.h"
 
@@ -8,7 +8,7 @@
 
 #include <cmath>
 
-namespace tunara::views {
+namespace tunara::charts {
 
 namespace {
 
@@ -134,4 +134,4 @@ QString templateFailureText(const QString &fileName, const TemplateResult &resul
     return text;
 }
 
-}  // namespace tunara::views
+}  // namespace tunara::charts

@@ -1,5 +1,5 @@
 #include "core/numbers.h"
-#include "views/surface_look.h"
+#include "charts/surface_look.h"
 
 #include <QFontMetricsF>
 #include <QLinearGradient>
@@ -11,7 +11,7 @@
 #include <cmath>
 #include <vector>
 
-namespace tunara::views {
+namespace tunara::charts {
 
 namespace {
 
@@ -319,4 +319,4 @@ std::vector<QRectF> paintSurface(QPainter &painter, const QRectF &rect, const Su
     return labels;
 }
 
-}  // namespace tunara::views
+}  // namespace tunara::charts

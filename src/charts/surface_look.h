@@ -1,7 +1,8 @@
 #pragma once
 
+#include "charts/chart_template.h"
+#include "charts/surface_projection.h"
 #include "tables/timing_tables.h"
-#include "views/surface_projection.h"
 
 #include <QColor>
 #include <QFontMetricsF>
@@ -9,12 +10,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
 class QPainter;
 
-namespace tunara::views {
+namespace tunara::charts {
 
 QStringList oneBarPressureLabels();
 
@@ -38,6 +40,17 @@ struct SurfaceLook {
     QStringList pressureLabels = oneBarPressureLabels();
     SurfaceViewAngles view;    // the view the chart starts from
 };
+
+// The built-in look of the 3D chart, for when its template file is missing
+// or unusable.
+ChartTemplate builtInSurfaceTemplate();
+// The look a template gives the surface.
+SurfaceLook surfaceLook(const ChartTemplate &chartTemplate);
+// The look of a template file with the pressure labels of a MAP sensor
+// byte: the built-in look when the file is missing or unusable.
+SurfaceLook surfaceLook(const QString &templatePath, std::uint8_t mapSensor);
+// The pressure labels of a MAP sensor byte, grid row 1 (lowest) first.
+QStringList pressureLabels(std::uint8_t mapSensor);
 
 // The value label: attached to one grid point, with a text.
 struct SurfaceLabel {
@@ -114,4 +127,4 @@ SurfaceProjection surfaceProjection(const QRectF &rect, const QFontMetricsF &tex
 // rectangles of the axis labels and titles drawn, none covering another.
 std::vector<QRectF> paintSurface(QPainter &painter, const QRectF &rect, const SurfaceScene &scene);
 
-}  // namespace tunara::views
+}  // namespace tunara::charts

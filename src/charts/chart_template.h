@@ -5,7 +5,7 @@
 
 #include <optional>
 
-namespace tunara::views {
+namespace tunara::charts {
 
 // Appearance of a timing chart, kept in the template files of the program
 // folder (.oc2 for the 2D chart, .oc3 for the 3D chart). The files are small
@@ -62,4 +62,4 @@ TemplateResult parseChartTemplate(const QByteArray &json, ChartTemplate::Kind ex
 // with the reason, so the user is not sent looking for a file that exists.
 QString templateFailureText(const QString &fileName, const TemplateResult &result);
 
-}  // namespace tunara::views
+}  // namespace tunara::charts

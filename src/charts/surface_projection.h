@@ -7,7 +7,7 @@
 
 #include <optional>
 
-namespace tunara::views {
+namespace tunara::charts {
 
 // How the user looks at the surface: turned about the vertical (advance)
 // axis, tilted down from the horizon, and enlarged.
@@ -97,4 +97,4 @@ private:
     QPointF m_centre;
 };
 
-}  // namespace tunara::views
+}  // namespace tunara::charts

@@ -1,4 +1,6 @@
-#include "views/surface_look.h"
+#include "charts/surface_look.h"
+
+#include "tables/table_axes.h"
 
 #include <QFontMetricsF>
 
@@ -6,7 +8,7 @@
 #include <cmath>
 #include <limits>
 
-namespace tunara::views {
+namespace tunara::charts {
 
 QStringList oneBarPressureLabels()
 {
@@ -14,6 +16,53 @@ QStringList oneBarPressureLabels()
     for (int row = 1; row <= PressureRows; ++row)
         out << QString::number((row + 7) * 2);
     return out;
+}
+
+ChartTemplate builtInSurfaceTemplate()
+{
+    ChartTemplate t;
+    t.kind = ChartTemplate::Kind::Chart3D;
+    t.xAxis = {QString(), 0, 10000, 11};
+    t.yAxis = {QString(), 0, 1, 2};
+    t.zAxis = {QString(), 0, 45, 10};
+    return t;
+}
+
+SurfaceLook surfaceLook(const ChartTemplate &t)
+{
+    SurfaceLook look;
+    look.title = t.title;
+    look.background = t.background;
+    look.plotBackground = t.plotBackground;
+    look.gridColor = t.gridColor;
+    look.surfaceLow = t.surfaceLow;
+    look.surfaceHigh = t.surfaceHigh;
+    look.speedTitle = t.xAxis.title;
+    look.pressureTitle = t.yAxis.title;
+    look.advanceTitle = t.zAxis.title;
+    look.speedTicks = t.xAxis.ticks;
+    look.advanceMin = t.zAxis.min;
+    look.advanceMax = t.zAxis.max;
+    look.advanceTicks = t.zAxis.ticks;
+    look.view.rotation = t.rotation;
+    look.view.elevation = t.elevation;
+    return look;
+}
+
+SurfaceLook surfaceLook(const QString &templatePath, std::uint8_t mapSensor)
+{
+    const TemplateResult loaded = loadChartTemplate(templatePath, ChartTemplate::Kind::Chart3D);
+    SurfaceLook look = surfaceLook(loaded.chartTemplate ? *loaded.chartTemplate : builtInSurfaceTemplate());
+    look.pressureLabels = pressureLabels(mapSensor);
+    return look;
+}
+
+QStringList pressureLabels(std::uint8_t mapSensor)
+{
+    QStringList labels;
+    for (int row = 1; row <= PressureRows; ++row)
+        labels << axes::pressureHeading(mapSensor, row);
+    return labels;
 }
 
 AdvanceScale advanceScale(const SurfaceLook &look, const Table3D &values, double extraLow, double extraHigh)
@@ -122,4 +171,4 @@ SurfaceProjection surfaceProjection(const QRectF &rect, const QFontMetricsF &tex
     return SurfaceProjection(layout.plot, scene.view, scene.advanceLow, scene.advanceHigh, layout.labelMargin);
 }
 
-}  // namespace tunara::views
+}  // namespace tunara::charts
