@@ -9,6 +9,7 @@
 #include "app/commands/parameter_commands.h"
 #include "app/commands/table_commands.h"
 #include "app/commands/transfer_commands.h"
+#include "app/busy_gate.h"
 #include "app/data_file_drop.h"
 #include "app/recent_files_menu.h"
 #include "app/unsaved_marker.h"
@@ -69,7 +70,7 @@ void frmTunara_Main::followDocument()
 
 bool frmTunara_Main::transferRunning() const
 {
-    return m_transferCommands && m_transferCommands->transfers().isRunning();
+    return m_gate->isBusy();
 }
 
 }  // namespace tunara::ui

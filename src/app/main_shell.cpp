@@ -2,6 +2,7 @@
 // bar and busy state.
 #include "app/main_window.h"
 
+#include "app/busy_gate.h"
 #include "app/port_setup_panel.h"
 
 #include <QComboBox>
@@ -35,6 +36,7 @@ void frmTunara_Main::clearStatusMessage()
 // alone. Esc still reaches the transfer through the window's key preview.
 void frmTunara_Main::setBusy(bool busy)
 {
+    m_gate->setBusy(busy);
     menuBar()->setEnabled(!busy);
     m_portPanel->list()->setEnabled(!busy);
 }

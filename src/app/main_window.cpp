@@ -2,6 +2,7 @@
 
 #include "views/chart_2d_view.h"
 #include "views/chart_3d_view.h"
+#include "app/busy_gate.h"
 #include "app/commands/compare_commands.h"
 #include "app/commands/copy_buffer.h"
 #include "app/commands/parameter_commands.h"
@@ -57,6 +58,7 @@ frmTunara_Main::frmTunara_Main(MainWindowContext context, QWidget *parent)
     setObjectName(QStringLiteral("frmTunara_Main"));
     setWindowTitle(designCaption());
     createControls();
+    m_gate = new BusyGate(*this);
     m_protocol = std::make_unique<link::ModuleProtocol>(m_ctx.port, m_ctx.document.image(), m_errorDialog, m_progress);
     m_lineErrors = new link::LineErrorHandler(m_ctx.port, *this, this);
     connectCommands();

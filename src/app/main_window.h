@@ -34,6 +34,7 @@ class SerialPort;
 
 namespace tunara::ui {
 
+class BusyGate;
 class DataStatus;
 class FileCommands;
 class ImageKeeper;
@@ -101,8 +102,8 @@ public:
     void showStatusMessage(const QString &text) override;
     void clearStatusMessage() override;
     void layOutViews() override { Form_Resize(); }
-    // True while a download or upload runs: nothing else may touch the
-    // image, the port or the open table meanwhile.
+    // True while a download or upload runs: the busy gate turns away
+    // everything else that would touch the image, the port or the open table.
     bool transferRunning() const override;
     void setBusy(bool busy) override;
 
@@ -176,6 +177,7 @@ private:
     views::TimingGrid *m_grid3D = nullptr;
     PortSetupPanel *m_portPanel = nullptr;
     ProgressFrame *m_progress = nullptr;
+    BusyGate *m_gate = nullptr;  // what a running transfer turns away
     std::unique_ptr<ImageKeeper> m_keeper;
     std::unique_ptr<ImageReplacement> m_replacement;
     DataStatus *m_dataStatus = nullptr;

@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
+#include <QMimeData>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QStatusBar>
@@ -150,9 +151,19 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
     const int portBefore = serial.portNumber();
     bool menusEnabled = true;
     bool portListEnabled = true;
+    bool shortcutTurnedAway = false, dropTurnedAway = false;
     atProgress(30, [&] {
         menusEnabled = w.menuBar()->isEnabled();
         portListEnabled = w.portPanel()->list()->isEnabled();
+        // The busy gate: File > Open's shortcut and a dropped file reach nothing.
+        const std::size_t calls = ui.calls.size();
+        QTest::keyClick(&w, Qt::Key_O, Qt::ControlModifier);
+        shortcutTurnedAway = ui.calls.size() == calls;
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path(QStringLiteral("any.dat")))});
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&w, &drop);
+        dropTurnedAway = ui.calls.size() == calls;  // not even the not-found message
         w.resize(w.width() - 40, w.height() - 30);  // the layout rule runs
         QCoreApplication::processEvents();
         w.portPanel()->list()->setCurrentIndex(portBefore + 5);
@@ -163,6 +174,8 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
     choose(actions().download);
     EXPECT_FALSE(menusEnabled);
     EXPECT_FALSE(portListEnabled);
+    EXPECT_TRUE(shortcutTurnedAway);
+    EXPECT_TRUE(dropTurnedAway);
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(serial.portNumber(), portBefore);
     EXPECT_EQ(w.portPanel()->selectedPort(), portBefore);

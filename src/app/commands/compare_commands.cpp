@@ -54,7 +54,7 @@ void CompareCommands::updateMenuItems()
 
 void CompareCommands::mnuCompareWithFile_Click()
 {
-    if (!m_model.isOpen() || m_shell.transferRunning())
+    if (!m_model.isOpen())
         return;
     QString path;
     try {

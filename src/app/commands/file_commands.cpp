@@ -167,8 +167,6 @@ void FileCommands::openDataFile(const QString &path, bool announce)
 
 void FileCommands::openData(const QString *givenPath, bool announce)
 {
-    if (m_shell.transferRunning())
-        return;
     UserInterface &ui = m_ui;
     QWidget *const parent = m_shell.dialogParent();
     if (!m_document.isEmpty() &&
@@ -224,8 +222,6 @@ bool FileCommands::readWholeFile(const QString &path, QByteArray &bytes)
 
 void FileCommands::mnuSaveFile_Click()
 {
-    if (m_shell.transferRunning())
-        return;
     UserInterface &ui = m_ui;
     QWidget *const parent = m_shell.dialogParent();
     if (m_session.isOpen()) {
@@ -258,8 +254,6 @@ void FileCommands::mnuSaveFile_Click()
 
 void FileCommands::mnuOpenRestorePoint_Click()
 {
-    if (m_shell.transferRunning())
-        return;
     const QList<restore::Entry> entries = m_keeper.restorePoints().list();
     if (entries.isEmpty()) {
         m_ui.messageBox(m_shell.dialogParent(),

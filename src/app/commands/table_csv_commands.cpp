@@ -76,8 +76,6 @@ void TableCsvCommands::message(const QString &text, const QString &title, bool c
 
 void TableCsvCommands::mnuExportCsv_Click()
 {
-    if (m_shell.transferRunning())
-        return;
     const ModuleData &data = m_data;
     if (!m_model.isOpen()) {
         if (data.image.DataBufferEmpty) {
@@ -125,8 +123,6 @@ bool TableCsvCommands::exportTo(const QString &path, csv::Dialect dialect)
 
 void TableCsvCommands::mnuImportCsv_Click()
 {
-    if (m_shell.transferRunning())
-        return;
     if (!m_model.isOpen()) {
         message(QStringLiteral("Open a timing table before importing into the grid."), ImportTitle);
         return;
