@@ -17,6 +17,23 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   SUDO=""
   [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-  $SUDO apt-get update
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+  # Another package manager run may hold apt's locks: wait for it (up to
+  # ten minutes) rather than fail.
+  apt_get() {
+    local log attempt
+    log=$(mktemp)
+    for attempt in $(seq 1 120); do
+      if $SUDO env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=5 "$@" 2> >(tee "$log" >&2); then
+        rm -f "$log"
+        return 0
+      fi
+      grep -qi "lock" "$log" || { rm -f "$log"; return 1; }
+      echo "apt is busy with another run; waiting (attempt $attempt)..." >&2
+      sleep 5
+    done
+    rm -f "$log"
+    return 1
+  }
+  apt_get update
+  apt_get install -y --no-install-recommends "${missing[@]}"
 fi

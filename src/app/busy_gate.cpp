@@ -31,8 +31,7 @@ bool BusyGate::turnsAway(QObject *watched, QEvent *event) const
     switch (event->type()) {
     case QEvent::Shortcut:
     case QEvent::ShortcutOverride:
-        return !(event->type() == QEvent::ShortcutOverride &&
-                 static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape);
+        return !(event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape);
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
         if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
@@ -45,10 +44,8 @@ bool BusyGate::turnsAway(QObject *watched, QEvent *event) const
     case QEvent::ContextMenu:
     case QEvent::DragEnter:
     case QEvent::DragMove:
-    case QEvent::Drop:
-        return watched->isWidgetType() && static_cast<QWidget *>(watched)->window() == &m_window;
-    default:
-        return false;
+    case QEvent::Drop: return watched->isWidgetType() && static_cast<QWidget *>(watched)->window() == &m_window;
+    default: return false;
     }
 }
 

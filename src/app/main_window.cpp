@@ -234,7 +234,7 @@ void frmTunara_Main::Form_Load()
         return;
     if (!step([this] {
             if (m_ctx.company.CompanyInfo.isEmpty())
-                throw RuntimeError(9, QStringLiteral("Form Load"),
+                throw RuntimeError(SubscriptErrorNumber, QStringLiteral("Form Load"),
                                    QStringLiteral("The configuration file %1 has no company lines after its "
                                                   "splash settings, so the window has no company name.")
                                        .arg(config::fileName()));

@@ -22,7 +22,6 @@ public:
     explicit PortSetupPanel(QWidget *parent = nullptr);
 
     QComboBox *list() const { return m_cboPort; }
-    QPushButton *okButton() const { return m_cmdOK; }
     QLabel *deviceLabel() const { return m_lblDevice; }
 
     // Selects the entry of a port number; 0 (or anything outside 1..255)

@@ -22,7 +22,7 @@ StepOutcome runTrapped(ErrorResponder &responder, const std::function<void()> &s
         } catch (const RuntimeError &error) {
             choice = responder.ErrorDialog(error);
         } catch (const std::bad_alloc &) {
-            choice = responder.ErrorDialog(RuntimeError(7, QStringLiteral("Tunara"), QStringLiteral("Out of memory")));
+            choice = responder.ErrorDialog(RuntimeError(OutOfMemoryErrorNumber, QStringLiteral("Tunara"), QStringLiteral("Out of memory")));
         } catch (const std::exception &error) {
             choice = responder.ErrorDialog(RuntimeError(0, QStringLiteral("Tunara"), QString::fromLocal8Bit(error.what())));
         }

@@ -15,7 +15,13 @@ inline constexpr int FileOpenErrorNumber = ObjectErrorBase + 1000;
 inline constexpr int FileSaveErrorNumber = ObjectErrorBase + 1001;  // -2147220503
 // Run-time errors of the language itself keep their traditional numbers.
 inline constexpr int OverflowErrorNumber = 6;
-inline constexpr int FileErrorNumber = 75;  // path/file access error
+inline constexpr int OutOfMemoryErrorNumber = 7;
+inline constexpr int SubscriptErrorNumber = 9;         // an item that is not there
+inline constexpr int TypeMismatchErrorNumber = 13;     // a value of the wrong kind
+inline constexpr int FileNotFoundErrorNumber = 53;
+inline constexpr int BadFileErrorNumber = 62;          // input past the end of a file
+inline constexpr int FileErrorNumber = 75;             // path/file access error
+inline constexpr int InvalidPictureErrorNumber = 481;
 
 // A raised error: number, source and description, as the error dialog shows it.
 class RuntimeError : public std::exception {

@@ -18,7 +18,6 @@ public:
     // Returns the button pressed: 3 Abort, 4 Retry, 5 Ignore.
     ErrorChoice ErrorDialog(const RuntimeError &error) override;
 
-    void setOwner(QWidget *owner) { m_owner = owner; }
 
 private:
     UserInterface &m_ui;

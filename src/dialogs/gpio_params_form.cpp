@@ -137,31 +137,6 @@ void GpioParamsForm::optGPIO2RPMSwitch_Click()
     state.rpmFieldsEnabled = true;
 }
 
-void GpioParamsForm::txtIdleStabAdv_Validate()
-{
-    validate(GpioField::IdleStabAdv);
-}
-
-void GpioParamsForm::txtMinIdleRPM_Validate()
-{
-    validate(GpioField::MinIdleRPM);
-}
-
-void GpioParamsForm::txtIdleStabTrigStartNum_Validate()
-{
-    validate(GpioField::IdleStabTrigStartNum);
-}
-
-void GpioParamsForm::txtGPIO2MinRPM_Validate()
-{
-    validate(GpioField::GPIO2MinRPM);
-}
-
-void GpioParamsForm::txtGPIO2MaxRPM_Validate()
-{
-    validate(GpioField::GPIO2MaxRPM);
-}
-
 void GpioParamsForm::validate(GpioField field)
 {
     store(field, boundedEntry(field));

@@ -51,14 +51,7 @@ public:
 
     // The field checks: each reads the field's text from the state, reports
     // a value out of range, stores the value and rewrites the field.
-    void txtIdleStabAdv_Validate();
-    void txtMinIdleRPM_Validate();
-    void txtIdleStabTrigStartNum_Validate();
-    void txtGPIO2MinRPM_Validate();
-    void txtGPIO2MaxRPM_Validate();
     void validate(GpioField field);
-
-    void setOwner(QWidget *owner) { m_owner = owner; }
 
 private:
     int boundedEntry(GpioField field);

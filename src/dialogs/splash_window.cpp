@@ -136,7 +136,7 @@ void frmTunara_Splash::readConfiguration()
         const QString why = *m_company.error;
         // What could be read stays in place for Ignore.
         m_company.error.reset();
-        throw RuntimeError(62, QStringLiteral("frmTunara_Splash"), why);
+        throw RuntimeError(BadFileErrorNumber, QStringLiteral("frmTunara_Splash"), why);
     }
 }
 
@@ -152,9 +152,9 @@ void frmTunara_Splash::loadLogo(const QString &item)
         bytes = files::readInput(path, files::LogoCap, QStringLiteral("logo picture"));
     } catch (const files::FileRefused &e) {
         if (e.cause() == files::FileRefused::Cause::Missing)
-            throw RuntimeError(53, QStringLiteral("frmTunara_Splash"),
+            throw RuntimeError(FileNotFoundErrorNumber, QStringLiteral("frmTunara_Splash"),
                                QStringLiteral("The logo picture %1 was not found.").arg(QDir::toNativeSeparators(path)));
-        throw RuntimeError(481, QStringLiteral("frmTunara_Splash"),
+        throw RuntimeError(InvalidPictureErrorNumber, QStringLiteral("frmTunara_Splash"),
                            QStringLiteral("The logo picture %1 cannot be read: %2.")
                                .arg(QDir::toNativeSeparators(path), e.reason()));
     }
@@ -162,7 +162,7 @@ void frmTunara_Splash::loadLogo(const QString &item)
     QImageReader reader(&buffer);
     const QImage image = reader.read();
     if (image.isNull())
-        throw RuntimeError(481, QStringLiteral("frmTunara_Splash"),
+        throw RuntimeError(InvalidPictureErrorNumber, QStringLiteral("frmTunara_Splash"),
                            QStringLiteral("The logo picture %1 cannot be read: %2.")
                                .arg(QDir::toNativeSeparators(path), reader.errorString()));
     m_imgLogo->setPixmap(QPixmap::fromImage(image));

@@ -109,7 +109,7 @@ QString splashItem(const QStringList &settings, int k)
 {
     if (k < 1 || k > settings.size()) {
         const QString what = (k >= 1 && k <= 5) ? QString::fromLatin1(SplashItemNames[k - 1]) : QStringLiteral("item");
-        throw RuntimeError(9, fileName(),
+        throw RuntimeError(SubscriptErrorNumber, fileName(),
                            QStringLiteral("The configuration file %1 has no splash setting %2 (%3); "
                                           "block 1 needs five lines.").arg(fileName()).arg(k).arg(what));
     }

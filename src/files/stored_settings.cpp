@@ -108,7 +108,7 @@ int parseCommPort(const QString &text)
     // Qt reads "nan" as a number; it fails every range test below and would
     // reach the integer conversion as garbage.
     if (!ok || std::isnan(value))
-        throw RuntimeError(13, QStringLiteral("Settings"),
+        throw RuntimeError(TypeMismatchErrorNumber, QStringLiteral("Settings"),
                            QStringLiteral("The stored serial port setting \"%1\" is not a number.").arg(text));
     const double number = numbers::roundHalfEven(value);
     if (number < 0 || number > 255)

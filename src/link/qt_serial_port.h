@@ -48,7 +48,6 @@ public:
     void waitForInput(int msecs) override;
 
     // Line rate the driver reports for the open port (0 when unknown).
-    qint32 rateReadBack() const { return m_rateReadBack; }
 
 private:
     void onError(QSerialPort::SerialPortError error);

@@ -13,7 +13,10 @@ const QString CRLF = QStringLiteral("\r\n");
 
 UploadSequence::UploadSequence(ModuleProtocol &protocol, TransferPrompter &prompter, TransferEvents &events,
                                bool writeAll)
-    : m_protocol(protocol), m_prompter(prompter), m_events(events), m_writeAll(writeAll)
+    : m_protocol(protocol),
+      m_prompter(prompter),
+      m_events(events),
+      m_writeAll(writeAll)
 {
 }
 

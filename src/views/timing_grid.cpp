@@ -56,14 +56,6 @@ void TimingGrid::setCellText(int row, int column, const QString &text)
     it->setText(text);
 }
 
-void TimingGrid::setUniformCellSize(int columnWidth, int rowHeight)
-{
-    for (int c = 0; c < columnCount(); ++c)
-        setColumnWidth(c, std::max(0, columnWidth));
-    for (int r = 0; r < rowCount(); ++r)
-        setRowHeight(r, std::max(0, rowHeight));
-}
-
 void TimingGrid::setReadableCellSize(int columnWidth, int rowHeight)
 {
     int headingWidth = 0;

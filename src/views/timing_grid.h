@@ -17,10 +17,6 @@ public:
     // Cell text by (row, column), counted from 0 as the headings are.
     QString cellText(int row, int column) const;
     void setCellText(int row, int column, const QString &text);
-
-    // Every column gets the same width and every row the same height
-    // (pixels); used by the window's layout rule.
-    void setUniformCellSize(int columnWidth, int rowHeight);
     // The same sizes, each raised to what the cells need to show their text
     // whole: the heading column to its widest heading, the data columns
     // together to the widest of them (the speed 10000), the rows to a line.
