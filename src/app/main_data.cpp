@@ -4,6 +4,7 @@
 
 #include "app/commands/data_status.h"
 #include "app/commands/file_commands.h"
+#include "app/commands/file_dialogs.h"
 #include "app/commands/image_keeper.h"
 #include "app/commands/image_replacement.h"
 #include "app/commands/parameter_commands.h"
@@ -33,8 +34,8 @@ void frmTunara_Main::setUpDataCommands()
     m_transferCommands = new TransferCommands(document, *m_session, *m_protocol, m_errorDialog, m_ctx.settings,
                                               m_actions, m_ctx.ui, *this, *m_keeper, *m_replacement, *m_dataStatus,
                                               this);
-    m_fileCommands = new FileCommands(document, *m_session, *m_protocol, m_errorDialog, m_ctx.settings, m_actions,
-                                      m_ctx.ui, *this, *m_keeper, *m_replacement, this);
+    m_fileCommands = new FileCommands(document, *m_session, *m_protocol, m_errorDialog, m_actions, m_ctx.ui, *this,
+                                      *m_keeper, *m_replacement, *m_fileDialogs, this);
     followDocument();
     auto *recent = new RecentFilesMenu(m_actions, m_ctx.settings, m_ctx.ui, *this,
                                        [this](const QString &path) { m_fileCommands->openDataFile(path); });

@@ -11,6 +11,7 @@
 #include "app/commands/table_commands.h"
 #include "app/commands/table_csv_commands.h"
 #include "app/commands/file_commands.h"
+#include "app/commands/file_dialogs.h"
 #include "app/commands/image_keeper.h"
 #include "app/commands/image_replacement.h"
 #include "app/main_menus.h"
@@ -133,12 +134,9 @@ void frmTunara_Main::connectCommands()
     currentCell->setObjectName(QStringLiteral("lblCurrentCell"));
     statusBar()->addPermanentWidget(currentCell);
     connect(selection, &SelectionCommands::currentCellShown, currentCell, &QLabel::setText);
-    // The data commands come later; their dialog is looked up when used.
-    const OpenFileDialog openFile = [this](const QString &title, const QString &filter) {
-        return m_fileCommands->FileOpen(title, filter, QString());
-    };
-    new CompareCommands(m_session->model(), views, m_actions, m_ctx.ui, *this, openFile, this);
-    new TableCsvCommands(m_ctx.document.data(), *m_session, views, m_actions, m_ctx.ui, *this, openFile, this);
+    m_fileDialogs = std::make_unique<FileDialogs>(m_ctx.settings, m_ctx.ui, *this);
+    new CompareCommands(m_session->model(), views, m_actions, m_ctx.ui, *this, *m_fileDialogs, this);
+    new TableCsvCommands(m_ctx.document.data(), *m_session, views, m_actions, m_ctx.ui, *this, *m_fileDialogs, this);
     connect(m_portPanel, &PortSetupPanel::portPicked, this, [this](int) { cboPort_Click(); });
     connect(m_portPanel, &PortSetupPanel::okClicked, this, [this] { cmdPortSelectOK_Click(); });
     const auto closeTable = [this] {

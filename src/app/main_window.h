@@ -37,6 +37,7 @@ namespace tunara::ui {
 class BusyGate;
 class DataStatus;
 class FileCommands;
+class FileDialogs;
 class ImageKeeper;
 class ImageReplacement;
 class ParameterCommands;
@@ -180,6 +181,7 @@ private:
     BusyGate *m_gate = nullptr;  // what a running transfer turns away
     std::unique_ptr<ImageKeeper> m_keeper;
     std::unique_ptr<ImageReplacement> m_replacement;
+    std::unique_ptr<FileDialogs> m_fileDialogs;  // shared by every command that asks for a file
     DataStatus *m_dataStatus = nullptr;
     TransferCommands *m_transferCommands = nullptr;
     FileCommands *m_fileCommands = nullptr;

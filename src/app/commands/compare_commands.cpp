@@ -1,4 +1,5 @@
 #include "app/commands/compare_commands.h"
+#include "app/commands/file_dialogs.h"
 
 #include "app/commands/opened_file_check.h"
 #include "app/commands/file_commands.h"
@@ -30,13 +31,13 @@ QString kindWord(editor::TableKind kind)
 // ---- compare ----
 
 CompareCommands::CompareCommands(editor::TableEditModel &model, TableViews views, const MainActions &actions,
-                                 UserInterface &ui, WindowShell &shell, OpenFileDialog openFile, QObject *parent)
+                                 UserInterface &ui, WindowShell &shell, FileDialogs &dialogs, QObject *parent)
     : QObject(parent),
       m_model(model),
       m_actions(actions),
       m_ui(ui),
       m_shell(shell),
-      m_openFile(std::move(openFile)),
+      m_dialogs(dialogs),
       m_overlay(new views::CompareOverlay(views.chart2D, views.chart3D, views.grid2D, views.grid3D, model))
 {
     connect(actions.compareWithFile, &QAction::triggered, this, &CompareCommands::mnuCompareWithFile_Click);
@@ -58,7 +59,7 @@ void CompareCommands::mnuCompareWithFile_Click()
         return;
     QString path;
     try {
-        path = m_openFile(CompareTitle, FileCommands::dataFileFilter());
+        path = m_dialogs.FileOpen(CompareTitle, FileCommands::dataFileFilter(), QString());
     } catch (const RuntimeError &) {
         return;  // the user cancelled in the file-not-found question
     }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/commands/open_file_dialog.h"
 #include "app/commands/table_views.h"
 #include "views/compare_overlay.h"
 
@@ -8,6 +7,8 @@
 #include <QString>
 
 namespace tunara::ui {
+
+class FileDialogs;
 
 struct MainActions;
 class UserInterface;
@@ -21,7 +22,7 @@ class CompareCommands : public QObject {
     Q_OBJECT
 public:
     CompareCommands(editor::TableEditModel &model, TableViews views, const MainActions &actions, UserInterface &ui,
-                    WindowShell &shell, OpenFileDialog openFile, QObject *parent);
+                    WindowShell &shell, FileDialogs &dialogs, QObject *parent);
 
     void mnuCompareWithFile_Click();
     void mnuStopComparing_Click();
@@ -38,7 +39,7 @@ private:
     const MainActions &m_actions;
     UserInterface &m_ui;
     WindowShell &m_shell;
-    OpenFileDialog m_openFile;
+    FileDialogs &m_dialogs;
     views::CompareOverlay *m_overlay;
 };
 

@@ -1,6 +1,7 @@
 #include "app/commands/file_commands.h"
 
 #include "app/commands/image_keeper.h"
+#include "app/commands/file_dialogs.h"
 #include "app/commands/image_replacement.h"
 #include "app/commands/opened_file_check.h"
 #include "app/commands/unsaved_table_note.h"
@@ -30,42 +31,22 @@ namespace {
 const QString OpenTitle = QStringLiteral("Open Data File");
 const QString SaveTitle = QStringLiteral("Save Data File");
 const QString CRLF = QStringLiteral("\r\n");
-// Where the file dialogs start in the next run.
-const QString FolderSection = QStringLiteral("Files");
-const QString FolderKey = QStringLiteral("LastFolder");
-
-// "Description (*.x)|*.x|..." as the file dialog takes it: the descriptions,
-// which carry their patterns, separated by ";;".
-QString dialogFilter(const QString &filter)
-{
-    const QStringList parts = filter.split(u'|');
-    QStringList descriptions;
-    for (qsizetype k = 0; k < parts.size(); k += 2)
-        descriptions << parts[k];
-    return descriptions.join(QStringLiteral(";;"));
-}
-
-QString filterOrAll(const QString &filter)
-{
-    return filter.isEmpty() ? QStringLiteral("All Files (*.*)|*.*") : filter;
-}
 
 }  // namespace
 
 FileCommands::FileCommands(ModuleDocument &document, const editor::TableSession &session,
-                           link::ModuleProtocol &protocol, CommonErrorDialog &errors, StoredSettings &settings,
-                           const MainActions &actions, UserInterface &ui, WindowShell &shell, ImageKeeper &keeper,
-                           ImageReplacement &replacement, QObject *parent)
+                           link::ModuleProtocol &protocol, CommonErrorDialog &errors, const MainActions &actions, UserInterface &ui, WindowShell &shell, ImageKeeper &keeper,
+                           ImageReplacement &replacement, FileDialogs &dialogs, QObject *parent)
     : QObject(parent),
       m_document(document),
       m_session(session),
       m_protocol(protocol),
       m_errors(errors),
-      m_settings(settings),
       m_ui(ui),
       m_shell(shell),
       m_keeper(keeper),
-      m_replacement(replacement)
+      m_replacement(replacement),
+      m_dialogs(dialogs)
 {
     connect(actions.openFile, &QAction::triggered, this, &FileCommands::mnuOpenFile_Click);
     connect(actions.saveFile, &QAction::triggered, this, &FileCommands::mnuSaveFile_Click);
@@ -75,70 +56,6 @@ FileCommands::FileCommands(ModuleDocument &document, const editor::TableSession 
 QString FileCommands::dataFileFilter()
 {
     return QStringLiteral("Torvik-1 data files (*.dat)|*.dat");
-}
-
-QString FileCommands::dialogFolder() const
-{
-    if (!m_lastChosen.isEmpty())
-        return m_lastChosen;
-    // Never the program's own folder: installed, it cannot be written.
-    const QString stored = m_settings.GetSetting(FolderSection, FolderKey, QString());
-    return stored.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : stored;
-}
-
-void FileCommands::rememberChoice(const QString &path)
-{
-    m_lastChosen = path;
-    m_settings.SaveSetting(FolderSection, FolderKey, QFileInfo(path).absolutePath());
-}
-
-QString FileCommands::FileOpen(const QString &fileTitle, const QString &filter, const QString &notExistMessage)
-{
-    UserInterface &ui = m_ui;
-    QWidget *const parent = m_shell.dialogParent();
-    for (;;) {
-        const QString path = ui.openFileName(parent, fileTitle, dialogFolder(), dialogFilter(filterOrAll(filter)));
-        if (path.isEmpty())
-            return {};
-        rememberChoice(path);
-        if (QFileInfo::exists(path))
-            return path;
-        QString prompt = path + CRLF + QStringLiteral("File not found.");
-        if (!notExistMessage.isEmpty())
-            prompt += CRLF + CRLF + notExistMessage;
-        const Answer a = ui.messageBox(parent, prompt, QStringLiteral("File Open"),
-                                       notExistMessage.isEmpty() ? Buttons::RetryCancel : Buttons::YesNoCancel,
-                                       Icon::Exclamation);
-        if (a == Answer::Yes)
-            return path;
-        if (a == Answer::Cancel)
-            throw RuntimeError(FileOpenErrorNumber, QStringLiteral("File Open"), QStringLiteral("Canceled File Open"));
-    }
-}
-
-QString FileCommands::FileSave(const QString &fileTitle, const QString &filter, const QString &existMessage)
-{
-    UserInterface &ui = m_ui;
-    QWidget *const parent = m_shell.dialogParent();
-    const QString question = existMessage.isEmpty() ? QStringLiteral("Replace existing file?") : existMessage;
-    for (;;) {
-        QString path = ui.saveFileName(parent, fileTitle, dialogFolder(), dialogFilter(filterOrAll(filter)));
-        if (path.isEmpty())
-            return {};
-        // A name typed without an extension is a data file.
-        if (QFileInfo(path).suffix().isEmpty())
-            path += QStringLiteral(".dat");
-        rememberChoice(path);
-        if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
-            return path;
-        const Answer a = ui.messageBox(parent,
-                                       path + CRLF + QStringLiteral("This file already exists.") + CRLF + CRLF + question,
-                                       QStringLiteral("File Save"), Buttons::YesNoCancel, Icon::Exclamation);
-        if (a == Answer::Yes)
-            return path;
-        if (a == Answer::Cancel)
-            throw RuntimeError(FileSaveErrorNumber, QStringLiteral("File Save"), QStringLiteral("Canceled File Save"));
-    }
 }
 
 // A cancellation raised by a dialog procedure is shown by the common error
@@ -175,7 +92,7 @@ void FileCommands::openData(const QString *givenPath, bool announce)
         return;
     QCoreApplication::processEvents();
     const QString path = givenPath ? *givenPath : pickFile([this] {
-        return FileOpen(QStringLiteral("Open File"), dataFileFilter(), QString());
+        return m_dialogs.FileOpen(QStringLiteral("Open File"), dataFileFilter(), QString());
     });
     // The image in hand stays until a whole file has been read.
     QByteArray bytes;
@@ -233,7 +150,7 @@ void FileCommands::mnuSaveFile_Click()
         ui.messageBox(parent, QStringLiteral("Data buffer empty."), SaveTitle, Buttons::OK, Icon::Exclamation);
         return;
     }
-    const QString path = pickFile([this] { return FileSave(QStringLiteral("Save File"), dataFileFilter(), QString()); });
+    const QString path = pickFile([this] { return m_dialogs.FileSave(QStringLiteral("Save File"), dataFileFilter(), QString()); });
     if (path.isEmpty())
         return;
     // The parameters go into the image only when the whole block fits; a

@@ -22,6 +22,7 @@ namespace tunara::ui {
 
 class CommonErrorDialog;
 class ImageKeeper;
+class FileDialogs;
 class ImageReplacement;
 struct MainActions;
 class UserInterface;
@@ -33,8 +34,9 @@ class FileCommands : public QObject {
     Q_OBJECT
 public:
     FileCommands(ModuleDocument &document, const editor::TableSession &session, link::ModuleProtocol &protocol,
-                 CommonErrorDialog &errors, StoredSettings &settings, const MainActions &actions, UserInterface &ui,
-                 WindowShell &shell, ImageKeeper &keeper, ImageReplacement &replacement, QObject *parent);
+                 CommonErrorDialog &errors, const MainActions &actions, UserInterface &ui,
+                 WindowShell &shell, ImageKeeper &keeper, ImageReplacement &replacement, FileDialogs &dialogs,
+                 QObject *parent);
 
     void mnuOpenFile_Click();
     void mnuSaveFile_Click();
@@ -45,11 +47,6 @@ public:
     // goes straight on to another window.
     void openDataFile(const QString &path, bool announce = true);
 
-    // The file dialogs with their existence checks and prompt loops. An empty
-    // result: the user closed the dialog without choosing. Throw RuntimeError
-    // "Canceled File Open" / "Canceled File Save" on Cancel in the prompt.
-    QString FileOpen(const QString &fileTitle, const QString &filter, const QString &notExistMessage);
-    QString FileSave(const QString &fileTitle, const QString &filter, const QString &existMessage);
 
     static QString dataFileFilter();  // "Torvik-1 data files (*.dat)|*.dat"
 
@@ -64,19 +61,16 @@ private:
     void openData(const QString *givenPath, bool announce = true);
     bool readWholeFile(const QString &path, QByteArray &bytes);
     QString pickFile(const std::function<QString()> &dialog);
-    QString dialogFolder() const;
-    void rememberChoice(const QString &path);
 
     ModuleDocument &m_document;
     const editor::TableSession &m_session;
     link::ModuleProtocol &m_protocol;
     CommonErrorDialog &m_errors;
-    StoredSettings &m_settings;
     UserInterface &m_ui;
     WindowShell &m_shell;
     ImageKeeper &m_keeper;
     ImageReplacement &m_replacement;
-    QString m_lastChosen;  // the file name last chosen in either dialog
+    FileDialogs &m_dialogs;
 };
 
 }  // namespace tunara::ui

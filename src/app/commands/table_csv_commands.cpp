@@ -1,6 +1,8 @@
 // "Export Table as CSV..." and "Import Table into Grid..." of the File menu.
 #include "app/commands/table_csv_commands.h"
 
+#include "app/commands/file_dialogs.h"
+
 #include "app/main_actions.h"
 #include "app/save_path.h"
 #include "app/window_shell.h"
@@ -49,7 +51,7 @@ editor::ValueBlock blockOf(const Table3D &table)
 
 TableCsvCommands::TableCsvCommands(const ModuleData &data, editor::TableSession &session, TableViews views,
                                    const MainActions &actions, UserInterface &ui, WindowShell &shell,
-                                   OpenFileDialog openFile, QObject *parent)
+                                   FileDialogs &dialogs, QObject *parent)
     : QObject(parent),
       m_data(data),
       m_session(session),
@@ -57,7 +59,7 @@ TableCsvCommands::TableCsvCommands(const ModuleData &data, editor::TableSession 
       m_views(views),
       m_ui(ui),
       m_shell(shell),
-      m_openFile(std::move(openFile))
+      m_dialogs(dialogs)
 {
     connect(actions.exportCsv, &QAction::triggered, this, &TableCsvCommands::mnuExportCsv_Click);
     connect(actions.importCsv, &QAction::triggered, this, &TableCsvCommands::mnuImportCsv_Click);
@@ -129,7 +131,7 @@ void TableCsvCommands::mnuImportCsv_Click()
     }
     QString path;
     try {
-        path = m_openFile(ImportTitle, CsvFilter + QStringLiteral("|*.csv"));
+        path = m_dialogs.FileOpen(ImportTitle, CsvFilter + QStringLiteral("|*.csv"), QString());
     } catch (const RuntimeError &) {
         return;  // the user cancelled in the file-not-found question
     }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/commands/open_file_dialog.h"
 #include "app/commands/table_views.h"
 #include "files/csv_dialect.h"
 
@@ -18,6 +17,8 @@ class TableSession;
 
 namespace tunara::ui {
 
+class FileDialogs;
+
 struct MainActions;
 class UserInterface;
 class WindowShell;
@@ -32,7 +33,7 @@ class TableCsvCommands : public QObject {
     Q_OBJECT
 public:
     TableCsvCommands(const ModuleData &data, editor::TableSession &session, TableViews views,
-                     const MainActions &actions, UserInterface &ui, WindowShell &shell, OpenFileDialog openFile,
+                     const MainActions &actions, UserInterface &ui, WindowShell &shell, FileDialogs &dialogs,
                      QObject *parent);
 
     void mnuExportCsv_Click();
@@ -53,7 +54,7 @@ private:
     TableViews m_views;
     UserInterface &m_ui;
     WindowShell &m_shell;
-    OpenFileDialog m_openFile;
+    FileDialogs &m_dialogs;
 };
 
 }  // namespace tunara::ui

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+namespace tunara {
+class StoredSettings;
+}
+
+namespace tunara::ui {
+
+class UserInterface;
+class WindowShell;
+
+// The file dialogs every file command shares, with their existence checks
+// and prompt loops. They start in the folder last chosen in either dialog
+// (also in the next run), and in the documents folder on a fresh account.
+class FileDialogs {
+public:
+    FileDialogs(StoredSettings &settings, UserInterface &ui, WindowShell &shell);
+
+    // An empty result: the user closed the dialog without choosing. Throw
+    // RuntimeError "Canceled File Open" / "Canceled File Save" on Cancel in
+    // the prompt. `filter` is "Description (*.x)|*.x|...", empty for all files.
+    QString FileOpen(const QString &fileTitle, const QString &filter, const QString &notExistMessage);
+    QString FileSave(const QString &fileTitle, const QString &filter, const QString &existMessage);
+
+private:
+    QString dialogFolder() const;
+    void rememberChoice(const QString &path);
+
+    StoredSettings &m_settings;
+    UserInterface &m_ui;
+    WindowShell &m_shell;
+    QString m_lastChosen;  // the file name last chosen in either dialog
+};
+
+}  // namespace tunara::ui
