@@ -50,10 +50,12 @@ struct PacingStats {
 //
 // Everything runs on the thread that owns the port. Waits that pump events
 // and the pacing pauses keep that thread's event loop running, so a window
-// stays alive and its Esc key can set AbortRequested.
+// stays alive and its Esc key can set AbortRequested. Pauses, deadlines and
+// waits go through the link clock: the machine's unless another is given.
 class ModuleProtocol {
 public:
-    ModuleProtocol(SerialPort &port, ModuleImage &image, ErrorResponder &errors, ProgressDisplay *progress = nullptr);
+    ModuleProtocol(SerialPort &port, ModuleImage &image, ErrorResponder &errors, ProgressDisplay *progress = nullptr,
+                   LinkClock &clock = LinkClock::machine());
 
     // Link state.
     bool CommOK = false;
@@ -123,6 +125,7 @@ private:
     bool sendAndAwait(std::uint8_t byte, int replyBytes);
     bool waitPumping(int count, const Deadline &deadline);
     bool waitBusy(int count, const Deadline &deadline);
+    Deadline replyDeadline() const { return Deadline(m_clock); }
     // Tells a tracing port what the next bytes belong to.
     void step(const char *procedure, int address = -1);
     // Are `count` bytes waiting? When not, the wait that asks has timed out.
@@ -153,6 +156,7 @@ private:
     ModuleImage &m_image;
     ErrorResponder &m_errors;
     ProgressDisplay *m_progress;
+    LinkClock &m_clock;
     LinkObserver *m_observer;  // the port, when it wants to know; else null
     PacingStats m_stats;
     int m_bytesWritten = 0;
