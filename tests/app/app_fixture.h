@@ -6,6 +6,7 @@
 #include "app/scripted_ui.h"
 #include "files/stored_settings.h"
 #include "module/module_data.h"
+#include "support/process_state.h"
 
 #include <QTemporaryDir>
 
@@ -17,7 +18,8 @@ namespace tunara::test {
 
 // Each test gets its own program folder (with the shipped companion files
 // unless it asks otherwise), its own settings file, its own port double and
-// its own scripted user.
+// its own scripted user. What the window changes for the whole process (the
+// application's name) is put back.
 class AppTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -40,6 +42,7 @@ protected:
     const ui::MainActions &actions() const { return window->actions(); }
     void choose(QAction *item);
 
+    ProcessStateKeeper m_processState;
     QTemporaryDir m_dir;
     ScriptedUserInterface ui;
     FakeSerialPort port;
