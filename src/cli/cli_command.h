@@ -7,6 +7,10 @@
 #include <functional>
 #include <vector>
 
+namespace tunara::link {
+class LinkClock;
+}
+
 namespace tunara::cli {
 
 // Exit codes of tunara-cli.
@@ -17,6 +21,8 @@ inline constexpr int ExitUsage = 2;
 struct CliStreams {
     QTextStream &out;
     QTextStream &err;
+    // The time the link's pauses and reply deadlines run on; null: the machine's.
+    link::LinkClock *clock = nullptr;
 };
 
 // One subcommand: its name, a usage line, a line of help, and the action,

@@ -239,7 +239,7 @@ public:
           tracing(trace ? std::make_unique<TracingSerialPort>(port, *trace, [this] { return port.devicePath(); })
                         : nullptr),
           lineErrors(linkPort(), user),
-          protocol(linkPort(), data.image, user, &progress),
+          protocol(linkPort(), data.image, user, &progress, io.clock ? *io.clock : LinkClock::machine()),
           events(io, data, protocol, restorePoint),
           transfers(protocol, data, user, user, &events)
     {
