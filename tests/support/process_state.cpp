@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,15 @@ namespace {
 // device map find their folders by.
 const char *const WatchedVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
                                         "XDG_RUNTIME_DIR", "TMPDIR", "LANG", "LC_ALL", "TZ"};
+
+// The folder QSettings keeps a user's INI files in (files named
+// <folder>/<organisation>/<application>.ini); asking makes no file.
+QString currentUserIniFolder()
+{
+    const QSettings probe(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("organisation"),
+                          QStringLiteral("application"));
+    return QFileInfo(QFileInfo(probe.fileName()).path()).path();
+}
 
 QString shown(const QByteArray &value, bool set)
 {
@@ -47,6 +57,7 @@ ProcessState ProcessState::capture()
     s.applicationVersion = QCoreApplication::applicationVersion();
     s.locale = QLocale();
     s.settingsFormat = QSettings::defaultFormat();
+    s.userIniFolder = currentUserIniFolder();
     s.currentPath = QDir::currentPath();
     for (const char *name : WatchedVariables)
         if (qEnvironmentVariableIsSet(name))
@@ -63,6 +74,8 @@ void ProcessState::restore() const
     QCoreApplication::setApplicationVersion(applicationVersion);
     QLocale::setDefault(locale);
     QSettings::setDefaultFormat(settingsFormat);
+    if (currentUserIniFolder() != userIniFolder)
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, userIniFolder);
     QDir::setCurrent(currentPath);
     for (const char *name : WatchedVariables) {
         const auto kept = environment.find(name);
@@ -87,6 +100,7 @@ QStringList ProcessState::differencesTo(const ProcessState &other) const
     note("application version", applicationVersion, other.applicationVersion);
     note("default locale", locale.name(), other.locale.name());
     note("settings format", QString::number(int(settingsFormat)), QString::number(int(other.settingsFormat)));
+    note("folder of the user's INI settings", userIniFolder, other.userIniFolder);
     note("working folder", currentPath, other.currentPath);
     for (const char *name : WatchedVariables) {
         const auto a = environment.find(name), b = other.environment.find(name);
@@ -98,12 +112,9 @@ QStringList ProcessState::differencesTo(const ProcessState &other) const
 
 void guardProcessState()
 {
-    ::testing::TestEventListeners &listeners = ::testing::UnitTest::GetInstance()->listeners();
-    // Ahead of the printer, so a leak is reported before the test's verdict.
-    ::testing::TestEventListener *printer = listeners.Release(listeners.default_result_printer());
-    listeners.Append(new Guard);
-    if (printer)
-        listeners.Append(printer);
+    // After the printer: the end of a test reaches the listeners last to
+    // first, so a leak is reported before the test's verdict is printed.
+    ::testing::UnitTest::GetInstance()->listeners().Append(new Guard);
 }
 
 }  // namespace tunara::test

@@ -12,9 +12,10 @@ namespace tunara::test {
 
 // What a test can change for the whole process, and must leave as it found
 // it so that the tests after it start alike in any order: the application's
-// and the organisation's names, the version, the default locale and
-// settings format, the working folder and the environment variables the
-// settings and data paths are read from.
+// and the organisation's names, the version, the default locale, the
+// settings format and the folder of a user's INI settings, the working
+// folder and the environment variables the settings and data paths are
+// read from.
 struct ProcessState {
     // Without an application object the name is the program's own until one
     // is made; it is compared only between states that both had one.
@@ -25,6 +26,7 @@ struct ProcessState {
     QString applicationVersion;
     QLocale locale;
     QSettings::Format settingsFormat = QSettings::NativeFormat;
+    QString userIniFolder;  // where QSettings keeps a user's INI files
     QString currentPath;
     std::map<QByteArray, QByteArray> environment;  // unset variables are missing
 

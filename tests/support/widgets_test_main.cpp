@@ -1,7 +1,8 @@
 // The main of the window and dialog tests: a QApplication (offscreen, set by
-// the test runner) and GoogleTest, with every test checked for process-wide
-// state it left changed.
+// the test runner), GoogleTest, the run's temporary folder, and every test
+// checked for process-wide state it left changed.
 #include "support/process_state.h"
+#include "support/temp_folder.h"
 
 #include <QApplication>
 
@@ -9,6 +10,7 @@
 
 int main(int argc, char **argv)
 {
+    const tunara::test::RunTempFolder temp;
     QApplication app(argc, argv);
     // Closing the last test window must not end the run.
     QApplication::setQuitOnLastWindowClosed(false);
