@@ -421,7 +421,10 @@ bool SimulatedModule::State::takeIn(int fd)
             bool vanish = false;
             QByteArray reply = answer(buffer[k], vanish);
             if (vanish) {
-                // The port goes away: the link sees its device vanish.
+                // What was answered before still goes out; then the port
+                // goes away and the link sees its device vanish.
+                for (const QByteArray &before : replies)
+                    writeAll(fd, before);
                 closeFds();
                 devicePath.clear();
                 answering = false;

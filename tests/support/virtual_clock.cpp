@@ -67,7 +67,9 @@ void VirtualClock::waitForBytes(link::SerialPort &port, int count, Clock::time_p
         const auto quiet = m_module ? m_module->quietUntil() : Clock::time_point::max();
         if (quiet) {
             // Everything the module sent is on the line: take it in before
-            // the clock moves on.
+            // the clock moves on. (A pseudo-terminal hands written bytes on
+            // through a kernel work queue; a poll of the reading side waits
+            // for that, so nothing written is missed.)
             port.waitForInput(0);
             if (port.bytesWaiting() >= count)
                 break;
