@@ -1,5 +1,6 @@
-// Every test binary runs with a home, settings, data, cache, state and
-// temporary folder of its own, made fresh for each run inside the build
+// Every test binary runs with a home, settings, data, cache and state
+// folder of its own (its temporary files go to a folder of the run's own, see
+// support/temp_folder.h), made fresh for each run inside the build
 // tree: no test reads the user's settings or leaves restore points, recent
 // files or anything else in the user's folders, whether ctest starts it or
 // someone runs it by hand. Done before main() so that nothing (QSettings
@@ -25,7 +26,7 @@ struct OwnFolders {
             const char *variable;
             const char *folder;
         } folders[] = {{"XDG_CONFIG_HOME", "config"}, {"XDG_DATA_HOME", "data"}, {"XDG_CACHE_HOME", "cache"},
-                       {"XDG_STATE_HOME", "state"},   {"TMPDIR", "tmp"}};
+                       {"XDG_STATE_HOME", "state"}};
         fs::create_directories(home, ignored);
         ::setenv("HOME", home.c_str(), 1);
         for (const auto &f : folders) {

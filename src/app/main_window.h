@@ -27,6 +27,7 @@ namespace editor {
 class TableSession;
 }
 namespace link {
+class LinkClock;
 class ModuleProtocol;
 class SerialPort;
 }  // namespace link
@@ -58,6 +59,8 @@ struct MainWindowContext {
     std::function<QString(int)> describePort;
     // Where restore points are kept; empty: the per-user data folder.
     QString restorePointFolder;
+    // The time the link's pauses and reply deadlines run on; null: the machine's.
+    link::LinkClock *clock = nullptr;
 };
 
 // The program's one document window.

@@ -7,6 +7,10 @@
 #include <functional>
 #include <vector>
 
+namespace tunara::link {
+class LinkClock;
+}
+
 namespace tunara::cli {
 
 // Exit codes of tunara-cli.
@@ -21,6 +25,8 @@ struct CliStreams {
     // trace file that could not be completed): the exit status is then 1
     // even if the command returned 0.
     bool lateFailure = false;
+    // The time the link's pauses and reply deadlines run on; null: the machine's.
+    link::LinkClock *clock = nullptr;
 };
 
 // One subcommand: its name, a usage line, a line of help, and the action,

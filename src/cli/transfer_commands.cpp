@@ -267,7 +267,7 @@ public:
           tracing(trace ? std::make_unique<TracingSerialPort>(port, *trace, [this] { return port.devicePath(); })
                         : nullptr),
           lineErrors(linkPort(), user),
-          protocol(linkPort(), document.image(), user, &progress),
+          protocol(linkPort(), document.image(), user, &progress, io.clock ? *io.clock : LinkClock::machine()),
           events(io, document.data(), protocol, restorePoint),
           transfers(protocol, document, user, user, &events)
     {

@@ -2,10 +2,6 @@
 
 #include "core/numbers.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QTimer>
-
 #include <algorithm>
 #include <utility>
 
@@ -22,8 +18,9 @@ bool printable(std::uint8_t byte)
 }
 }  // namespace
 
-ModuleProtocol::ModuleProtocol(SerialPort &port, const ModuleImage &image, ErrorResponder &errors, ProgressDisplay *progress)
-    : m_port(port), m_image(image), m_errors(errors), m_progress(progress),
+ModuleProtocol::ModuleProtocol(SerialPort &port, const ModuleImage &image, ErrorResponder &errors,
+                               ProgressDisplay *progress, LinkClock &clock)
+    : m_port(port), m_image(image), m_errors(errors), m_progress(progress), m_clock(clock),
       m_observer(dynamic_cast<LinkObserver *>(&port))
 {
 }
@@ -94,7 +91,7 @@ bool ModuleProtocol::sendAndAwait(std::uint8_t byte, int replyBytes)
 {
     if (!send(byte))
         return false;
-    if (!waitPumping(replyBytes, Deadline())) {
+    if (!waitPumping(replyBytes, replyDeadline())) {
         timeoutReport();
         return false;
     }
@@ -140,28 +137,13 @@ void ModuleProtocol::timeoutReport()
 
 bool ModuleProtocol::waitPumping(int count, const Deadline &deadline)
 {
-    if (!QCoreApplication::instance())
-        return waitBusy(count, deadline);
-    // Wakes the event loop at the deadline; serial input wakes it sooner.
-    QTimer wake;
-    wake.setSingleShot(true);
-    wake.setTimerType(Qt::PreciseTimer);
-    QEventLoop loop;
-    while (m_port.bytesWaiting() < count && !deadline.passed()) {
-        // Re-armed if it went off a hair before the deadline, so the loop
-        // never sleeps with nothing left to wake it.
-        if (!wake.isActive())
-            wake.start(std::max(1, deadline.remainingMs()));
-        loop.processEvents(QEventLoop::WaitForMoreEvents);
-    }
+    m_clock.waitForBytes(m_port, count, deadline.at(), LinkClock::Wait::Pumping);
     return arrived(count);
 }
 
 bool ModuleProtocol::waitBusy(int count, const Deadline &deadline)
 {
-    // Blocks in the port itself; no window events are handled meanwhile.
-    while (m_port.bytesWaiting() < count && !deadline.passed())
-        m_port.waitForInput(std::max(1, deadline.remainingMs()));
+    m_clock.waitForBytes(m_port, count, deadline.at(), LinkClock::Wait::Busy);
     return arrived(count);
 }
 
@@ -183,8 +165,8 @@ void ModuleProtocol::step(const char *procedure, int address)
 
 void ModuleProtocol::DelayTimer(int n)
 {
-    const auto start = Clock::now();
-    const auto actual = pumpingPause(n);
+    const auto start = m_clock.now();
+    const auto actual = m_clock.pause(n);
     if (m_observer)
         m_observer->paused(n, start, actual);
     const auto requested = std::chrono::duration_cast<Clock::duration>(std::chrono::milliseconds(n));
@@ -223,7 +205,7 @@ void ModuleProtocol::ReSync()
         return;
     // The window stays alive (repaint, Esc) while an absent module is waited
     // for; the bytes on the wire are paced as before.
-    if (!waitPumping(2, Deadline()))
+    if (!waitPumping(2, replyDeadline()))
         return;  // no answer: CommOK stays false, nothing is reported
     m_port.readByte();
     const std::uint8_t second = m_port.readByte();
@@ -244,7 +226,7 @@ void ModuleProtocol::readIdentification()
     step("ReadFirmwareID");
     if (!openPort() || !send(Cmd::ReadID))
         return;
-    const Deadline deadline;  // one deadline for the whole reply
+    const Deadline deadline = replyDeadline();  // one deadline for the whole reply
     FirmwareID.clear();
     bool terminated = false;
     for (int received = 0; !terminated; ++received) {
@@ -313,7 +295,7 @@ std::uint8_t ModuleProtocol::ReadEEPROM()
 {
     if (!openPort() || !send(Cmd::Read))
         return 0;
-    if (!waitBusy(2, Deadline())) {
+    if (!waitBusy(2, replyDeadline())) {
         timeoutReport();
         return 0;
     }

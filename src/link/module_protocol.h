@@ -50,12 +50,14 @@ struct PacingStats {
 //
 // Everything runs on the thread that owns the port. Waits that pump events
 // and the pacing pauses keep that thread's event loop running, so a window
-// stays alive and its Esc key can set AbortRequested.
+// stays alive and its Esc key can set AbortRequested. Pauses, deadlines and
+// waits go through the link clock: the machine's unless another is given.
 class ModuleProtocol {
 public:
-    // The image is only read: what a write sends, what a read-back is compared with.
+    // The image is only read: what a write sends, what a read-back is
+    // compared with. The clock paces the pauses and the reply deadlines.
     ModuleProtocol(SerialPort &port, const ModuleImage &image, ErrorResponder &errors,
-                   ProgressDisplay *progress = nullptr);
+                   ProgressDisplay *progress = nullptr, LinkClock &clock = LinkClock::machine());
 
     // Link state.
     bool CommOK = false;
@@ -125,6 +127,7 @@ private:
     bool sendAndAwait(std::uint8_t byte, int replyBytes);
     bool waitPumping(int count, const Deadline &deadline);
     bool waitBusy(int count, const Deadline &deadline);
+    Deadline replyDeadline() const { return Deadline(m_clock); }
     // Tells a tracing port what the next bytes belong to.
     void step(const char *procedure, int address = -1);
     // Are `count` bytes waiting? When not, the wait that asks has timed out.
@@ -155,6 +158,7 @@ private:
     const ModuleImage &m_image;
     ErrorResponder &m_errors;
     ProgressDisplay *m_progress;
+    LinkClock &m_clock;
     LinkObserver *m_observer;  // the port, when it wants to know; else null
     PacingStats m_stats;
     int m_bytesWritten = 0;

@@ -1,9 +1,12 @@
 #include "link/pacing.h"
 
+#include "link/serial_port.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 
+#include <algorithm>
 #include <thread>
 
 #ifdef Q_OS_LINUX
@@ -12,12 +15,64 @@
 
 namespace tunara::link {
 
-int Deadline::remainingMs() const
+namespace {
+
+int millisecondsUntil(Clock::time_point at, Clock::time_point now)
 {
-    const auto left = m_at - Clock::now();
+    const auto left = at - now;
     if (left <= Clock::duration::zero())
         return 0;
     return int(std::chrono::ceil<std::chrono::milliseconds>(left).count());
+}
+
+// The machine's own time: the pauses really pause and the waits really wait.
+class MachineClock final : public LinkClock {
+public:
+    Clock::time_point now() const override { return Clock::now(); }
+    Clock::duration pause(int ms) override { return pumpingPause(ms); }
+    void waitForBytes(SerialPort &port, int count, Clock::time_point deadline, Wait wait) override
+    {
+        if (wait == Wait::Pumping && QCoreApplication::instance())
+            waitPumping(port, count, deadline);
+        else
+            waitBusy(port, count, deadline);
+    }
+
+private:
+    static void waitPumping(SerialPort &port, int count, Clock::time_point deadline)
+    {
+        // Wakes the event loop at the deadline; serial input wakes it sooner.
+        QTimer wake;
+        wake.setSingleShot(true);
+        wake.setTimerType(Qt::PreciseTimer);
+        QEventLoop loop;
+        while (port.bytesWaiting() < count && Clock::now() < deadline) {
+            // Re-armed if it went off a hair before the deadline, so the loop
+            // never sleeps with nothing left to wake it.
+            if (!wake.isActive())
+                wake.start(std::max(1, millisecondsUntil(deadline, Clock::now())));
+            loop.processEvents(QEventLoop::WaitForMoreEvents);
+        }
+    }
+    static void waitBusy(SerialPort &port, int count, Clock::time_point deadline)
+    {
+        // Blocks in the port itself; no events are handled meanwhile.
+        while (port.bytesWaiting() < count && Clock::now() < deadline)
+            port.waitForInput(std::max(1, millisecondsUntil(deadline, Clock::now())));
+    }
+};
+
+}  // namespace
+
+LinkClock &LinkClock::machine()
+{
+    static MachineClock clock;
+    return clock;
+}
+
+int Deadline::remainingMs() const
+{
+    return millisecondsUntil(m_at, m_clock->now());
 }
 
 Clock::duration pumpingPause(int ms)
@@ -50,7 +105,8 @@ Clock::duration pumpingPause(int ms)
 
 void pumpEvents()
 {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 }  // namespace tunara::link

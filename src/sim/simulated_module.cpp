@@ -5,8 +5,10 @@
 #include "module/module_data.h"
 #include "module/parameter_codec.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <deque>
 #include <fcntl.h>
 #include <mutex>
 #include <poll.h>
@@ -33,6 +35,30 @@ RuntimeError simError(const QString &what)
 
 enum class Pending { None, AddressLow, AddressHigh, WriteData };
 
+// A reply held back by the reply delay, and when it goes out.
+struct HeldReply {
+    Clock::time_point due;
+    QByteArray bytes;
+};
+
+// Writes all of `bytes`; false when the line is gone.
+bool writeAll(int fd, const QByteArray &bytes)
+{
+    const char *data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t w = ::write(fd, data, size_t(left));
+        if (w < 0) {
+            if (errno == EINTR || errno == EAGAIN)
+                continue;
+            return false;
+        }
+        data += w;
+        left -= w;
+    }
+    return true;
+}
+
 }  // namespace
 
 struct SimulatedModule::State {
@@ -49,6 +75,10 @@ struct SimulatedModule::State {
     Pending pending = Pending::None;
     int addressLow = 0;
     Clock::time_point lastByte{};
+    TimeSource timeSource;             // empty: the steady clock
+    std::deque<HeldReply> held;        // delayed replies, in the order they go out
+    Clock::time_point lastDue{};       // when the last delayed reply was due
+    bool answering = false;            // between taking bytes in and sending what they asked for
 
     int master = -1;
     int slave = -1;  // held open so the line settings stay and no hang-up is seen
@@ -56,8 +86,19 @@ struct SimulatedModule::State {
     QString devicePath;
     std::thread thread;
     bool running = false;
+    bool stopping = false;
 
+    Clock::time_point now() const { return timeSource ? timeSource() : Clock::now(); }
     void run();
+    void serve();
+    // Takes what the link sent and answers it; false when the line is gone.
+    bool takeIn(int fd);
+    // Sends the delayed replies that have fallen due; false when the line is gone.
+    bool sendDue(int fd);
+    // How long the thread may sleep before a delayed reply falls due (-1:
+    // until woken), with the mutex held.
+    int sleepMs() const;
+    void poke();
     // Reply to one received byte (called with the mutex held).
     QByteArray answer(std::uint8_t byte, bool &vanish);
     void changeBehindTheBack();
@@ -124,6 +165,9 @@ void SimulatedModule::start()
     m->slave = slave;
     m->devicePath = path;
     m->pending = Pending::None;
+    m->held.clear();
+    m->answering = false;
+    m->stopping = false;
     m->random.seed(m->faults.seed);
     m->receivedCount = 0;
     m->running = true;
@@ -137,10 +181,8 @@ void SimulatedModule::stop()
         std::lock_guard lock(m->mutex);
         if (!m->thread.joinable())
             return;
-        if (m->wake[1] >= 0) {
-            const char c = 'q';
-            [[maybe_unused]] auto n = ::write(m->wake[1], &c, 1);
-        }
+        m->stopping = true;
+        m->poke();
         thread = std::move(m->thread);
     }
     thread.join();
@@ -244,6 +286,39 @@ int SimulatedModule::pointer() const
     return m->pointer;
 }
 
+void SimulatedModule::setTimeSource(TimeSource now)
+{
+    std::lock_guard lock(m->mutex);
+    m->timeSource = std::move(now);
+    m->poke();  // a steady clock again: sleep until the next reply's time
+}
+
+void SimulatedModule::timeMoved()
+{
+    std::lock_guard lock(m->mutex);
+    if (!m->held.empty())
+        m->poke();
+}
+
+std::optional<SimulatedModule::TimePoint> SimulatedModule::quietUntil() const
+{
+    std::lock_guard lock(m->mutex);
+    if (!m->running || m->master < 0)
+        return TimePoint::max();
+    if (m->answering)
+        return std::nullopt;
+    // A byte on its way from the link: polling the pseudo-terminal also
+    // brings in what the kernel still holds in its buffers.
+    pollfd p{m->master, POLLIN, 0};
+    if (::poll(&p, 1, 0) > 0 && (p.revents & POLLIN))
+        return std::nullopt;
+    if (m->held.empty())
+        return TimePoint::max();
+    if (m->held.front().due <= m->now())
+        return std::nullopt;
+    return m->held.front().due;
+}
+
 // ---- the module's side -------------------------------------------------------
 
 void SimulatedModule::State::closeFds()
@@ -255,7 +330,35 @@ void SimulatedModule::State::closeFds()
     master = slave = -1;
 }
 
+void SimulatedModule::State::poke()
+{
+    if (wake[1] >= 0) {
+        const char c = 'w';
+        [[maybe_unused]] auto n = ::write(wake[1], &c, 1);
+    }
+}
+
+int SimulatedModule::State::sleepMs() const
+{
+    // On a time of its own the module waits to be told the time moved.
+    if (held.empty() || timeSource)
+        return -1;
+    const auto left = held.front().due - Clock::now();
+    if (left <= Clock::duration::zero())
+        return 0;
+    return int(std::chrono::ceil<std::chrono::milliseconds>(left).count());
+}
+
 void SimulatedModule::State::run()
+{
+    serve();
+    // Whatever ended it, the module says nothing more.
+    std::lock_guard lock(mutex);
+    answering = false;
+    running = false;
+}
+
+void SimulatedModule::State::serve()
 {
     int fdMaster, fdWake;
     {
@@ -264,63 +367,105 @@ void SimulatedModule::State::run()
         fdWake = wake[0];
     }
     for (;;) {
+        int timeout;
+        {
+            std::lock_guard lock(mutex);
+            timeout = sleepMs();
+        }
         pollfd fds[2] = {{fdMaster, POLLIN, 0}, {fdWake, POLLIN, 0}};
-        if (::poll(fds, 2, -1) < 0) {
+        if (::poll(fds, 2, timeout) < 0) {
             if (errno == EINTR)
                 continue;
             return;
         }
-        if (fds[1].revents)
-            return;
-        if (!(fds[0].revents & POLLIN)) {
-            if (fds[0].revents & (POLLERR | POLLNVAL))
+        if (fds[1].revents) {
+            char drained[64];
+            [[maybe_unused]] auto n = ::read(fdWake, drained, sizeof drained);
+            std::lock_guard lock(mutex);
+            if (stopping)
                 return;
-            continue;
         }
-        std::uint8_t buffer[256];
-        const ssize_t n = ::read(fdMaster, buffer, sizeof buffer);
-        if (n <= 0) {
-            if (n < 0 && (errno == EINTR || errno == EAGAIN))
-                continue;
+        if (fds[0].revents & POLLIN) {
+            if (!takeIn(fdMaster))
+                return;
+        } else if (fds[0].revents & (POLLERR | POLLNVAL)) {
             return;
         }
-        const auto now = Clock::now();
+        if (!sendDue(fdMaster))
+            return;
+    }
+}
+
+bool SimulatedModule::State::takeIn(int fd)
+{
+    {
+        std::lock_guard lock(mutex);
+        answering = true;
+    }
+    std::uint8_t buffer[256];
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n <= 0) {
+        std::lock_guard lock(mutex);
+        answering = false;
+        return n < 0 && (errno == EINTR || errno == EAGAIN);
+    }
+    std::vector<QByteArray> replies;  // those that go out at once, in order
+    {
+        std::lock_guard lock(mutex);
+        const auto at = now();
         for (ssize_t k = 0; k < n; ++k) {
-            QByteArray reply;
+            received.push_back({buffer[k], at});
+            if (pending != Pending::None && at - lastByte > CommandTimeout)
+                pending = Pending::None;
+            lastByte = at;
             bool vanish = false;
-            int delayMs = 0;
-            {
-                std::lock_guard lock(mutex);
-                received.push_back({buffer[k], now});
-                if (pending != Pending::None && now - lastByte > CommandTimeout)
-                    pending = Pending::None;
-                lastByte = now;
-                reply = answer(buffer[k], vanish);
-                delayMs = faults.replyDelayMs;
-                if (vanish) {
-                    // The port goes away: the link sees its device vanish.
-                    closeFds();
-                    devicePath.clear();
-                    return;
-                }
+            QByteArray reply = answer(buffer[k], vanish);
+            if (vanish) {
+                // What was answered before still goes out; then the port
+                // goes away and the link sees its device vanish.
+                for (const QByteArray &before : replies)
+                    writeAll(fd, before);
+                closeFds();
+                devicePath.clear();
+                answering = false;
+                return false;
             }
             if (reply.isEmpty())
                 continue;
-            if (delayMs > 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
-            const char *data = reply.constData();
-            qsizetype left = reply.size();
-            while (left > 0) {
-                const ssize_t w = ::write(fdMaster, data, size_t(left));
-                if (w < 0) {
-                    if (errno == EINTR || errno == EAGAIN)
-                        continue;
-                    return;
-                }
-                data += w;
-                left -= w;
+            if (faults.replyDelayMs > 0 || !held.empty()) {
+                // Each reply waits its delay from when the one before it went out.
+                lastDue = std::max(at, lastDue) + std::chrono::milliseconds(faults.replyDelayMs);
+                held.push_back({lastDue, reply});
+            } else {
+                replies.push_back(reply);
             }
         }
+    }
+    for (const QByteArray &reply : replies) {
+        if (!writeAll(fd, reply))
+            return false;
+    }
+    std::lock_guard lock(mutex);
+    answering = false;
+    return true;
+}
+
+bool SimulatedModule::State::sendDue(int fd)
+{
+    for (;;) {
+        QByteArray reply;
+        {
+            std::lock_guard lock(mutex);
+            if (held.empty() || held.front().due > now()) {
+                answering = false;
+                return true;
+            }
+            answering = true;  // taken off the list, not yet on the line
+            reply = held.front().bytes;
+            held.pop_front();
+        }
+        if (!writeAll(fd, reply))
+            return false;
     }
 }
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -39,7 +40,8 @@ struct Faults {
     int changeAfterReads = -1;
     int changeAt = -1;
     std::uint8_t changeTo = 0;
-    // Every reply waits this long before it goes out.
+    // Every reply waits this long (on the module's time) before it goes out;
+    // replies keep their order.
     int replyDelayMs = 0;
     // Chance (0..1) that a random byte follows a complete reply.
     double noiseProbability = 0.0;
@@ -49,7 +51,7 @@ struct Faults {
     std::uint32_t seed = 1;
 };
 
-// One byte the module received, with its arrival time.
+// One byte the module received, with its arrival time on the module's time.
 struct ReceivedByte {
     std::uint8_t value;
     std::chrono::steady_clock::time_point at;
@@ -65,10 +67,17 @@ struct ReceivedByte {
 // advance the pointer. It answers as fast as bytes arrive, on a thread of its
 // own, so it also answers while the link's thread blocks in a busy wait.
 // A command left half-sent for half a second is forgotten.
+//
+// Its time is the steady clock unless it is given another (a test's virtual
+// link clock): the reply delay and the forgetting then follow that time, and
+// whoever drives it asks quietUntil() how far it may move on before the
+// module has something to say.
 class SimulatedModule {
 public:
     static constexpr int EEPROMSize = 280;
     using Memory = std::array<std::uint8_t, EEPROMSize>;
+    using TimePoint = std::chrono::steady_clock::time_point;
+    using TimeSource = std::function<TimePoint()>;
 
     static QByteArray defaultFirmwareID();  // "Torvik-1 Zoruro V2.1"
     // The start-up parameters encoded into an otherwise empty image.
@@ -105,6 +114,20 @@ public:
     void clearReceived();
     // Where the module's address pointer stands.
     int pointer() const;
+
+    // The time the module lives by; an empty source is the steady clock. The
+    // source is called from the module's thread. On a time of its own the
+    // module sends a delayed reply once it is told the time moved.
+    void setTimeSource(TimeSource now);
+    // The module's time moved on: a delayed reply that fell due goes out.
+    void timeMoved();
+    // nullopt while the module is busy: a byte waits for it on the line, it
+    // is answering one, or a delayed reply has fallen due and is not yet
+    // sent. Otherwise everything it sent is on the line, and it stays quiet
+    // until the time returned (its next delayed reply), or for good
+    // (TimePoint::max()) unless it is sent something. A module that is not
+    // running is quiet for good.
+    std::optional<TimePoint> quietUntil() const;
 
 private:
     struct State;

@@ -71,7 +71,7 @@ ui::frmTunara_Main &AppTest::makeWindow(const QStringList &companyInfo)
     company.CompanyInfo = companyInfo;
     ui::MainWindowContext ctx{ui, held.ready(), *settings, port, programFolder(), company,
                               [](int n) { return QStringLiteral("device of Com%1").arg(n); },
-                              m_dir.path() + QStringLiteral("/restore-points")};
+                              m_dir.path() + QStringLiteral("/restore-points"), &clock};
     window = std::make_unique<ui::frmTunara_Main>(ctx);
     return *window;
 }

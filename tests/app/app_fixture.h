@@ -6,6 +6,8 @@
 #include "app/scripted_ui.h"
 #include "files/stored_settings.h"
 #include "held_document.h"
+#include "support/process_state.h"
+#include "support/virtual_clock.h"
 
 #include <QTemporaryDir>
 
@@ -16,8 +18,9 @@
 namespace tunara::test {
 
 // Each test gets its own program folder (with the shipped companion files
-// unless it asks otherwise), its own settings file, its own port double and
-// its own scripted user.
+// unless it asks otherwise), its own settings file, its own port double, its
+// own scripted user and a virtual clock for the link. What the window
+// changes for the whole process (the application's name) is put back.
 class AppTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -40,6 +43,8 @@ protected:
     const ui::MainActions &actions() const { return window->actions(); }
     void choose(QAction *item);
 
+    ProcessStateKeeper m_processState;
+    VirtualClock clock;  // outlives the window and any simulated module
     QTemporaryDir m_dir;
     ScriptedUserInterface ui;
     FakeSerialPort port;

@@ -16,13 +16,15 @@
 namespace tunara::test {
 
 // The window with a real serial port on a simulated module's
-// pseudo-terminal, restore points in the test's own folder.
+// pseudo-terminal, both on the test's virtual clock, restore points in the
+// test's own folder.
 class DataCommandsTest : public AppTest {
 protected:
     void SetUp() override
     {
         AppTest::SetUp();
         installAll();
+        clock.drive(sim);
         sim.start();
         serial.setDevicePath(sim.devicePath());
     }
@@ -31,6 +33,7 @@ protected:
         window.reset();
         serial.close();
         sim.stop();
+        EXPECT_EQ(clock.cappedWaits(), 0) << "the simulated module never fell quiet: a wait ran into the real-time cap";
         AppTest::TearDown();
     }
 
@@ -39,7 +42,7 @@ protected:
     })
     {
         ui::MainWindowContext ctx{ui, held.ready(), *settings, serial, programFolder(), config::defaults(), portName,
-                                  restoreFolder()};
+                                  restoreFolder(), &clock};
         window = std::make_unique<ui::frmTunara_Main>(ctx);
         window->Form_Load();
         return *window;

@@ -139,7 +139,9 @@ TEST(StartOptions, NamesAreFilesOfTheStartFolderAndNeverWrittenThroughALink)
     EXPECT_EQ(QFileInfo(in + "target").size(), 0);
 
     QApplication::setQuitOnLastWindowClosed(true);  // the run ends by closing its window
+    const QString applicationName = QCoreApplication::applicationName();
     EXPECT_EQ(ui::RunTunara(*qApp, run), 0);
+    QCoreApplication::setApplicationName(applicationName);  // the run names the program as its settings need
     QApplication::setQuitOnLastWindowClosed(false);
     EXPECT_EQ(QDir::currentPath() + u'/', in);
     EXPECT_TRUE(contentOf(in + "shot.png").startsWith("\x89PNG"));

@@ -4,18 +4,20 @@
 
 #include <QFile>
 
-// Runs tunara-cli in-process and keeps what it printed.
+// Runs tunara-cli in-process and keeps what it printed; the link runs on
+// `clock` when one is given, else on the machine's.
 struct CliRun {
     int code;
     QString out;
     QString err;
 };
 
-inline CliRun runInProcess(const QStringList &args)
+inline CliRun runInProcess(const QStringList &args, tunara::link::LinkClock *clock = nullptr)
 {
     QString out, err;
     QTextStream o(&out), e(&err);
     tunara::cli::CliStreams io{o, e};
+    io.clock = clock;
     const int code = tunara::cli::runCli(args, io);
     o.flush();
     e.flush();

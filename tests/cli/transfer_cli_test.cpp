@@ -1,12 +1,17 @@
 // tunara-cli id / download / upload against the simulated module: the exit
 // status is 0 only for a good transfer, and a failed or refused download
-// writes no file.
+// writes no file. The real program runs a download and the commands that end
+// before a transfer; the uploads and the failures run in this process on a
+// virtual clock, where a transfer's pacing and a time-out cost no real time.
 #include "cli/file_commands.h"
+#include "cli_run.h"
 #include "files/data_file.h"
 #include "files/restore_points.h"
 #include "files/stored_settings.h"
 #include "module/parameter_codec.h"
 #include "sim/simulated_module.h"
+#include "support/process_state.h"
+#include "support/virtual_clock.h"
 
 #include <gtest/gtest.h>
 
@@ -21,12 +26,6 @@ using namespace tunara;
 
 namespace {
 
-struct CliRun {
-    int code;
-    QString out;
-    QString err;
-};
-
 class TransferCli : public ::testing::Test {
 protected:
     void SetUp() override
@@ -40,7 +39,11 @@ protected:
         ASSERT_TRUE(dir.isValid());
         sim.start();
     }
-    void TearDown() override { sim.stop(); }
+    void TearDown() override
+    {
+        sim.stop();
+        EXPECT_EQ(clock.cappedWaits(), 0) << "the simulated module never fell quiet: a wait ran into the real-time cap";
+    }
 
     // Runs the real program with its settings in this test's folder.
     CliRun cli(const QStringList &args)
@@ -55,6 +58,21 @@ protected:
         EXPECT_TRUE(tool.waitForFinished(60000));
         return {tool.exitCode(), QString::fromLocal8Bit(tool.readAllStandardOutput()),
                 QString::fromLocal8Bit(tool.readAllStandardError())};
+    }
+    // Runs the same commands in this process, the link and the module on the
+    // test's virtual clock, with the settings and restore points in this
+    // test's folder as cli() has them (the environment is put back after
+    // the test).
+    CliRun run(const QStringList &args)
+    {
+        if (!m_onVirtualTime) {
+            clock.drive(sim);
+            m_onVirtualTime = true;
+        }
+        qputenv("HOME", QFile::encodeName(dir.path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath("config")));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(".local/share")));
+        return runInProcess(args, &clock);
     }
     QString path(const QString &name) const { return dir.filePath(name); }
     static QByteArray readFile(const QString &p)
@@ -75,6 +93,9 @@ protected:
         sim.setFaults(f);
     }
 
+    test::ProcessStateKeeper m_processState;
+    test::VirtualClock clock;  // outlives the module, which may follow it
+    bool m_onVirtualTime = false;
     QTemporaryDir dir;
     sim::SimulatedModule sim;
 };
@@ -107,14 +128,14 @@ TEST_F(TransferCli, UploadWritesTheEncodedFileAndVerifiesIt)
     UpdateEEPROM(expected);
     const auto before = sim.memory();
 
-    const CliRun refused = cli({"upload", "--port", sim.devicePath(), path("in.dat")});
+    const CliRun refused = run({"upload", "--port", sim.devicePath(), path("in.dat")});
     EXPECT_EQ(refused.code, 1);
     EXPECT_TRUE(refused.err.contains("(give --accept-changes to upload anyway):\n")) << refused.err.toStdString();
     EXPECT_TRUE(refused.err.contains("reserved byte ")) << refused.err.toStdString();
     EXPECT_TRUE(sim.received().empty());
     EXPECT_EQ(sim.memory(), before);
 
-    const CliRun r = cli({"upload", "--accept-changes", "--port", sim.devicePath(), path("in.dat")});
+    const CliRun r = run({"upload", "--accept-changes", "--port", sim.devicePath(), path("in.dat")});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("Upload completed. Remember to cycle power off for 5 seconds\n"
                                "and then on again before starting engine.\n"))
@@ -130,7 +151,7 @@ TEST_F(TransferCli, UploadWritesTheEncodedFileAndVerifiesIt)
 
     // What the module held is listed with the window's restore points, before
     // the image written.
-    const QStringList points = cli({"restore-points"}).out.split('\n', Qt::SkipEmptyParts);
+    const QStringList points = run({"restore-points"}).out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(points.size(), 2) << points.join('\n').toStdString();
     EXPECT_TRUE(points[0].contains("Before upload ")) << points[0].toStdString();
     EXPECT_TRUE(points[1].contains("Module before upload  Torvik-1 Zoruro V2.1")) << points[1].toStdString();
@@ -139,7 +160,7 @@ TEST_F(TransferCli, UploadWritesTheEncodedFileAndVerifiesIt)
     for (int a = 16; a < 280; ++a)
         ASSERT_EQ(std::uint8_t(kept[a - 16]), before[a]) << a;
 
-    const CliRun all = cli({"upload", "--write-all", "--accept-changes", "--port", sim.devicePath(), path("in.dat")});
+    const CliRun all = run({"upload", "--write-all", "--accept-changes", "--port", sim.devicePath(), path("in.dat")});
     EXPECT_EQ(all.code, 0) << all.err.toStdString();
     EXPECT_TRUE(all.out.contains("\n264 bytes written, all 264 read back and equal\n")) << all.out.toStdString();
 }
@@ -148,7 +169,7 @@ TEST_F(TransferCli, UploadThatFailsVerificationIsNeverReportedAsDone)
 {
     writeFile(path("in.dat"), QByteArray(264, '\x21'));
     withFaults([](sim::Faults &f) { f.readBackDiffersAt = 200; });
-    const CliRun r = cli({"upload", "--accept-changes", "--port", sim.devicePath(), path("in.dat")});
+    const CliRun r = run({"upload", "--accept-changes", "--port", sim.devicePath(), path("in.dat")});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains("Upload aborted - EEPROM verification failed.\n"));
     EXPECT_FALSE(r.out.contains("Upload completed"));
@@ -157,7 +178,7 @@ TEST_F(TransferCli, UploadThatFailsVerificationIsNeverReportedAsDone)
 TEST_F(TransferCli, RefusedOrFailedDownloadWritesNoFile)
 {
     sim.setFirmwareID("Torvik-1 Classic");
-    CliRun r = cli({"download", "--port", sim.devicePath(), "-o", path("refused.dat")});
+    CliRun r = run({"download", "--port", sim.devicePath(), "-o", path("refused.dat")});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.out.contains("Firmware ID: Torvik-1 Classic\n"));
     EXPECT_TRUE(r.err.contains("Not Torvik-1 Zoruro unit. Cannot download and edit data.\n"));
@@ -167,7 +188,7 @@ TEST_F(TransferCli, RefusedOrFailedDownloadWritesNoFile)
     sim.setFirmwareID(sim::SimulatedModule::defaultFirmwareID());
     writeFile(path("old.dat"), QByteArray(264, '\x55'));
     withFaults([](sim::Faults &f) { f.silenceAfterBytes = 1 + 1 + 3 + 2 * 50; });
-    r = cli({"download", "--port", sim.devicePath(), "-o", path("old.dat")});
+    r = run({"download", "--port", sim.devicePath(), "-o", path("old.dat")});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains("Comm Error: RS-232 timeout. Check cable and click Abort.")) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("Download failed.\n"));
@@ -248,7 +269,7 @@ TEST_F(TransferCli, UploadKeepsARestorePointOrWritesNothingUnlessToldToGoOn)
 {
     writeFile(path("in.dat"), QByteArray(264, '\x21'));
     const QString points = path(".local/share/Tunara_Kelm_Main/restore-points");
-    EXPECT_EQ(cli({"upload", "--accept-changes", "--port", sim.devicePath(), path("in.dat")}).code, 0);
+    EXPECT_EQ(run({"upload", "--accept-changes", "--port", sim.devicePath(), path("in.dat")}).code, 0);
     const QList<restore::Entry> kept = restore::RestorePoints(points).list();
     ASSERT_EQ(kept.size(), 2);  // the image written, and what the module held
     EXPECT_EQ(kept[0].event, restore::Event::BeforeUpload);
@@ -261,12 +282,12 @@ TEST_F(TransferCli, UploadKeepsARestorePointOrWritesNothingUnlessToldToGoOn)
     memory[100] = 0x77;
     sim.setMemory(memory);
     writeFile(path("in.dat"), QByteArray(264, '\x22'));
-    const CliRun refused = cli({"upload", "--accept-changes", "--port", sim.devicePath(), path("in.dat")});
+    const CliRun refused = run({"upload", "--accept-changes", "--port", sim.devicePath(), path("in.dat")});
     EXPECT_EQ(refused.code, 1);
     EXPECT_TRUE(refused.err.contains("could not be kept as a restore point")) << refused.err.toStdString();
     EXPECT_EQ(sim.memory()[100], 0x77);
     const CliRun told =
-        cli({"upload", "--port", sim.devicePath(), "--accept-changes", "--no-restore-point", path("in.dat")});
+        run({"upload", "--port", sim.devicePath(), "--accept-changes", "--no-restore-point", path("in.dat")});
     EXPECT_EQ(told.code, 0) << told.err.toStdString();
     EXPECT_EQ(sim.memory()[100], 0x22);
 }

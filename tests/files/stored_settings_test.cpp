@@ -2,6 +2,7 @@
 #include "files/stored_settings.h"
 
 #include "core/runtime_error.h"
+#include "support/process_state.h"
 
 #include <gtest/gtest.h>
 
@@ -74,6 +75,7 @@ TEST_F(StoredSettingsTest, AnyStringRoundTrips)
 
 TEST_F(StoredSettingsTest, DefaultStoreIsNamedForTheMainApplication)
 {
+    const test::ProcessStateKeeper keeper;  // puts the settings folder back
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
     EXPECT_EQ(StoredSettings::mainApplicationName(), QStringLiteral("Tunara_Kelm_Main"));
     {

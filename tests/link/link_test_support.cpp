@@ -111,8 +111,11 @@ void RecordingEvents::note(const QString &name)
     messagesBefore.push_back(m_prompter.shown.size());
 }
 
-LinkTest::LinkTest()
-    : protocol(port, document.image(), errors, &progress), transfers(protocol, document, prompter, errors, &events)
+LinkTest::LinkTest(Time time)
+    : time(time),
+      protocol(port, document.image(), errors, &progress,
+               time == Time::Virtual ? static_cast<link::LinkClock &>(clock) : link::LinkClock::machine()),
+      transfers(protocol, document, prompter, errors, &events)
 {
     ensureApplication();
 }
@@ -120,6 +123,8 @@ LinkTest::LinkTest()
 void LinkTest::SetUp()
 {
     ASSERT_TRUE(dir.isValid());
+    if (time == Time::Virtual)
+        clock.drive(sim);
     sim.start();
     ASSERT_TRUE(sim.isRunning());
     port.setDevicePath(sim.devicePath());
@@ -129,6 +134,7 @@ void LinkTest::TearDown()
 {
     port.close();
     sim.stop();
+    EXPECT_EQ(clock.cappedWaits(), 0) << "the simulated module never fell quiet: a wait ran into the real-time cap";
 }
 
 std::vector<std::uint8_t> LinkTest::wire() const

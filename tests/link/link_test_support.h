@@ -1,8 +1,9 @@
 #pragma once
 
 // Doubles and a fixture for the link tests: a simulated module on its own
-// pseudo-terminal, the real serial port class pointed at it, and recorders
-// for every question, message and progress step.
+// pseudo-terminal, the real serial port class pointed at it, the link on a
+// virtual clock (or the machine's), and recorders for every question,
+// message and progress step.
 
 #include "core/runtime_error.h"
 #include "module/module_document.h"
@@ -10,6 +11,7 @@
 #include "link/module_transfers.h"
 #include "link/qt_serial_port.h"
 #include "sim/simulated_module.h"
+#include "support/virtual_clock.h"
 
 #include <QTemporaryDir>
 
@@ -110,10 +112,13 @@ private:
     const RecordingPrompter &m_prompter;
 };
 
-// Every test gets its own module, port, image and recorders.
+// Every test gets its own module, port, image and recorders. The link and
+// the module run on a virtual clock, so pauses and time-outs cost no real
+// time; the tests that keep the pacing honest ask for the machine's.
 class LinkTest : public ::testing::Test {
 protected:
-    LinkTest();
+    enum class Time { Virtual, Real };
+    explicit LinkTest(Time time = Time::Virtual);
     void SetUp() override;
     void TearDown() override;
 
@@ -123,6 +128,8 @@ protected:
     // A module memory whose transfer range holds the given pattern.
     static tunara::sim::SimulatedModule::Memory memoryWith(const std::function<std::uint8_t(int address)> &pattern);
 
+    const Time time;
+    tunara::test::VirtualClock clock;  // outlives the module, which may follow it
     QTemporaryDir dir;
     tunara::sim::SimulatedModule sim;
     tunara::link::QtSerialPort port;

@@ -168,6 +168,19 @@ TEST_F(Protocol, ReplyLaterThanOneSecondTimesOut)
     protocol.SetEEPROMAddress(16);
     expectOneCommError(Timeout);
     expectCleanFailure();
+    EXPECT_EQ(clock.elapsed(), std::chrono::seconds(1));  // the wait gave up at its deadline
+}
+
+// Every wait has a second of its own: three replies each 0.4 s late make an
+// address set of more than a second that succeeds, its three pauses included.
+TEST_F(Protocol, RepliesWithinTheSecondAreTakenHoweverLate)
+{
+    withFaults([](sim::Faults &f) { f.replyDelayMs = 400; });
+    protocol.SetEEPROMAddress(16);
+    EXPECT_TRUE(protocol.CommOK);
+    EXPECT_TRUE(errors.shown.empty());
+    EXPECT_EQ(sim.pointer(), 16);
+    EXPECT_EQ(clock.elapsed(), std::chrono::milliseconds(3 * 400 + 3 * 5));
 }
 
 TEST_F(Protocol, PortThatCannotBeOpenedIsReportedAsCommError)

@@ -42,6 +42,16 @@ std::vector<Entry> readEntries(const QString &path, QStringList *comments = null
     return entries;
 }
 
+// The bytes sent during the steps whose name starts with `procedure`.
+std::vector<Entry> sendsOf(const std::vector<Entry> &entries, const QString &procedure)
+{
+    std::vector<Entry> out;
+    for (const Entry &e : entries)
+        if (e.event == QLatin1String("send") && e.step.startsWith(procedure))
+            out.push_back(e);
+    return out;
+}
+
 QStringList eventsOf(const std::vector<Entry> &entries, const QString &step)
 {
     QStringList out;
@@ -52,8 +62,10 @@ QStringList eventsOf(const std::vector<Entry> &entries, const QString &step)
     return out;
 }
 
+// On the machine's clock: the trace shows the real pacing.
 class Trace : public LinkTest {
 protected:
+    Trace() : LinkTest(Time::Real) {}
     // Runs a download through a tracing port into trace.txt.
     TransferOutcome tracedDownload()
     {
@@ -84,6 +96,11 @@ TEST_F(Trace, DownloadShowsEveryReadExchangeWithItsPausesAndAddsUp)
                   (QStringList{"send 15", "recv 15", "recv " + value, "pause 5 ms", "pause 5 ms"}))
             << a;
     }
+    // On the line: one read command every 10 ms at the most (its two pauses).
+    const std::vector<Entry> readCommands = sendsOf(entries, "ReadEEPROMData");
+    ASSERT_EQ(readCommands.size(), 264u);
+    for (std::size_t k = 1; k < readCommands.size(); ++k)
+        ASSERT_GE(readCommands[k].us - readCommands[k - 1].us, 10000) << readCommands[k].step.toStdString();
 
     long long sent = 0, received = 0, pauses = 0, last = 0;
     for (const Entry &e : entries) {
@@ -105,6 +122,34 @@ TEST_F(Trace, DownloadShowsEveryReadExchangeWithItsPausesAndAddsUp)
         << comments.join('\n').toStdString();
     EXPECT_TRUE(comments.filter(QStringLiteral("# pauses: %1, asked 2662.000 ms").arg(pauses)).size() == 1);
     EXPECT_TRUE(comments.contains("# time-outs: 0, line errors: 0"));
+}
+
+// Writing paces every byte as the module needs it, on the real line: the
+// data byte leaves at least 5 ms after its write command, and the next
+// command at least 5 ms after that.
+TEST_F(Trace, WritingPacesTheDataByteAfterItsCommand)
+{
+    for (int a = 100; a < 110; ++a)
+        document.edit()->image.EEPROMBuffer[std::size_t(a)] = std::uint8_t(a ^ 0x5A);
+    {
+        LinkTrace trace(tracePath());
+        TracingSerialPort tracing(port, trace);
+        ModuleProtocol tracedProtocol(tracing, data.image, errors);
+        ASSERT_TRUE(tracedProtocol.WriteEEPROMData({{100, 10}}));
+    }
+    const std::vector<Entry> sent = sendsOf(readEntries(tracePath()), "WriteEEPROMData");
+    ASSERT_EQ(sent.size(), 2u * 10u);
+    for (std::size_t k = 0; k < sent.size(); ++k) {
+        const int data = int(100 + k / 2) ^ 0x5A;
+        EXPECT_EQ(sent[k].value, k % 2 == 0 ? QStringLiteral("16") : QStringLiteral("%1").arg(data, 2, 16, QLatin1Char('0')).toUpper())
+            << k;
+        if (k > 0) {
+            EXPECT_GE(sent[k].us - sent[k - 1].us, 5000) << sent[k].step.toStdString();
+        }
+    }
+    const auto memory = sim.memory();
+    for (int a = 100; a < 110; ++a)
+        EXPECT_EQ(memory[std::size_t(a)], data.image.EEPROMBuffer[std::size_t(a)]) << a;
 }
 
 TEST_F(Trace, SilentModuleShowsTheTimeout)

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <atomic>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -163,6 +164,67 @@ TEST_F(SimDevice, DelayedRepliesWaitTheirTime)
     send({0x33});
     EXPECT_TRUE(receive(2, 50).empty());
     EXPECT_EQ(receive(2, 500), (Bytes{0x33, 0x06}));
+}
+
+// On a time it is given, the module waits for that time, not the steady
+// clock: a delayed reply goes out once the time has moved past its due and
+// the module was told, a half-sent command is forgotten once half a second
+// of that time has passed between its bytes, and quietUntil() names what is
+// next.
+TEST_F(SimDevice, OnAGivenTimeTheDelayAndTheForgettingFollowIt)
+{
+    using namespace std::chrono_literals;
+    const SimulatedModule::TimePoint origin{};
+    std::atomic<long long> elapsedMs{0};
+    sim.setTimeSource([&] { return origin + std::chrono::milliseconds(elapsedMs.load()); });
+    const auto waitQuiet = [this] {
+        std::optional<SimulatedModule::TimePoint> quiet;
+        for (int k = 0; k < 2000 && !(quiet = sim.quietUntil()); ++k)
+            std::this_thread::sleep_for(1ms);
+        return quiet;
+    };
+    EXPECT_EQ(waitQuiet(), SimulatedModule::TimePoint::max());
+
+    withFaults([](Faults &f) { f.replyDelayMs = 150; });
+    send({0x33});
+    EXPECT_EQ(waitQuiet(), origin + 150ms);
+    EXPECT_TRUE(receive(2, 250).empty());  // the steady clock passing its due does nothing
+    elapsedMs = 149;
+    sim.timeMoved();
+    EXPECT_TRUE(receive(2, 50).empty());
+    elapsedMs = 150;
+    sim.timeMoved();
+    EXPECT_EQ(receive(2), (Bytes{0x33, 0x06}));
+    EXPECT_EQ(waitQuiet(), SimulatedModule::TimePoint::max());
+
+    // Replies keep their order, each its delay after the one before.
+    send({0x33, 0x10});
+    EXPECT_EQ(waitQuiet(), origin + 300ms);
+    elapsedMs = 450;
+    sim.timeMoved();
+    const Bytes both = receive(4 + std::size_t(SimulatedModule::defaultFirmwareID().size()));
+    ASSERT_GE(both.size(), 3u);
+    EXPECT_EQ((Bytes{both[0], both[1], both[2]}), (Bytes{0x33, 0x06, 0x10}));
+
+    withFaults([](Faults &f) { f.replyDelayMs = 0; });
+    auto memory = sim.memory();
+    memory[100] = 0x21;
+    memory[101] = 0x42;
+    sim.setMemory(memory);
+    EXPECT_EQ(exchange({0x14, 100, 0}, 4), (Bytes{0x14, 100, 0, 0x06}));
+    // Within half a second the next byte is the write's data...
+    EXPECT_EQ(exchange({0x16}, 1), (Bytes{0x16}));
+    elapsedMs += 400;
+    EXPECT_EQ(exchange({0x77}, 2), (Bytes{0x77, 0x06}));
+    EXPECT_EQ(sim.memory()[100], 0x77);
+    // ...after it, a command of its own: here a read of the next address.
+    EXPECT_EQ(exchange({0x16}, 1), (Bytes{0x16}));
+    elapsedMs += 600;
+    EXPECT_EQ(exchange({0x15}, 2), (Bytes{0x15, 0x42}));
+    EXPECT_EQ(sim.memory()[101], 0x42);
+
+    sim.stop();
+    EXPECT_EQ(sim.quietUntil(), SimulatedModule::TimePoint::max());  // nothing more will come
 }
 
 TEST(SimNoise, SameSeedSameNoise)
