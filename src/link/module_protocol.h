@@ -140,7 +140,15 @@ private:
     bool takeRetry();
     // Runs a whole operation again for as long as the user asks to retry it.
     template <class Operation>
-    auto retrying(Operation operation);
+    auto retrying(Operation operation)
+    {
+        m_retry = false;
+        for (;;) {
+            auto result = operation();
+            if (!takeRetry())
+                return result;
+        }
+    }
     class Progress;
     void readIdentification();
     void setAddress(std::int32_t address);

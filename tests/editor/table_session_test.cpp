@@ -42,16 +42,14 @@ TEST(TableSession, TheParametersChooseOneOfThreeAndOnlyAnOpenTableIsOpen)
     EXPECT_EQ(activeTable(dataWith(true, false).params), TableKind::Curve2D);
     EXPECT_EQ(activeTable(dataWith(true, true).params), TableKind::Map3D);
 
-    Held held_none(dataWith(false, false));
-    const ModuleData &none = held_none.document.data();
-    TableSession idle(held_none.document);
+    Held none(dataWith(false, false));
+    TableSession idle(none.document);
     EXPECT_FALSE(idle.openActive());
     EXPECT_FALSE(idle.save());
     EXPECT_FALSE(idle.isOpen());
 
-    Held held_data(dataWith(false, true));
-    const ModuleData &data = held_data.document.data();
-    TableSession session(held_data.document);
+    Held held(dataWith(false, true));
+    TableSession session(held.document);
     QSignalSpy opened(&session, &TableSession::opened);
     QSignalSpy closed(&session, &TableSession::closed);
     ASSERT_TRUE(session.openActive());

@@ -1,0 +1,158 @@
+// The block procedures: whole passes over the EEPROM, each from a fresh
+// address set, started again from the beginning when the user answers Retry.
+#include "link/module_protocol.h"
+
+#include "core/numbers.h"
+
+namespace tunara::link {
+
+namespace {
+constexpr int FirstAddress = ModuleImage::FirstTransferAddress;  // 16
+constexpr int LastAddress = ModuleImage::LastTransferAddress;    // 279
+}  // namespace
+
+// Progress through one pass: a pass over every transfer address shows the
+// address's place as ever, a shorter one the share of its bytes done.
+class ModuleProtocol::Progress {
+public:
+    explicit Progress(const AddressRuns &runs) : m_total(addressCount(runs)) {}
+    int advance(int address)
+    {
+        ++m_done;
+        m_percent = m_total == ModuleImage::TransferLength ? progressPercent(address)
+                                                           : int(numbers::roundHalfEven(m_done * 100.0 / m_total));
+        return m_percent;
+    }
+    int percent() const { return m_percent; }
+
+private:
+    int m_total;
+    int m_done = 0;
+    int m_percent = 0;
+};
+
+QString ModuleProtocol::programmingCannotStopCaption()
+{
+    return QStringLiteral("Programming EEPROM - Esc not possible while programming");
+}
+
+bool ModuleProtocol::stopRequested()
+{
+    if (!AbortRequested)
+        return false;
+    AbortRequested = false;
+    return true;
+}
+
+ModuleProtocol::Pass ModuleProtocol::ReadEEPROMData(EEPROMBytes &into, ReadPace pace)
+{
+    showProgress(QStringLiteral("Reading EEPROM"));
+    const Pass result = retrying([&] { return readPass(into, pace, "ReadEEPROMData"); });
+    hideProgress();
+    return result;
+}
+
+ModuleProtocol::Pass ModuleProtocol::VerifyEEPROM(std::vector<int> &differing)
+{
+    showProgress(QStringLiteral("Verifying EEPROM"));
+    EEPROMBytes readBack{};
+    const Pass result = retrying([&] { return readPass(readBack, ReadPace::Verify, "VerifyEEPROM"); });
+    hideProgress();
+    differing.clear();
+    if (result == Pass::Complete)
+        differing = differingAddresses(readBack, m_image.EEPROMBuffer);
+    // Stopping early proves nothing: it counts as a difference.
+    VerifyErrorCount = int(differing.size()) + (result == Pass::Complete ? 0 : 1);
+    return result;
+}
+
+// One pass over addresses 16..279 from a fresh address set; the bytes land in
+// `into` only, so a pass that fails part-way leaves nothing half done.
+ModuleProtocol::Pass ModuleProtocol::readPass(EEPROMBytes &into, ReadPace pace, const char *procedure)
+{
+    setAddress(FirstAddress);
+    if (!CommOK) {
+        closePort();
+        return Pass::Failed;
+    }
+    EEPROMBytes bytes = into;
+    for (int a = FirstAddress; a <= LastAddress; ++a) {
+        step(procedure, a);
+        bytes[std::size_t(a)] = ReadEEPROM();
+        setProgress(progressPercent(a));
+        pumpEvents();
+        const bool stopped = stopRequested();
+        if (stopped || !CommOK) {
+            closePort();
+            CommOK = false;
+            return stopped ? Pass::Stopped : Pass::Failed;
+        }
+        if (pace == ReadPace::Download)
+            DelayTimer(5);
+    }
+    into = bytes;
+    CommOK = true;
+    closePort();
+    return Pass::Complete;
+}
+
+bool ModuleProtocol::WriteEEPROMData(const AddressRuns &runs)
+{
+    showProgress(QStringLiteral("Programming EEPROM"));
+    // Writing again what a failed pass wrote already does no harm.
+    const bool written = retrying([&] { return writePass(runs); });
+    hideProgress();
+    return written;
+}
+
+bool ModuleProtocol::writePass(const AddressRuns &runs)
+{
+    Progress progress(runs);
+    bool written = true;
+    for (std::size_t k = 0; written && k < runs.size(); ++k)
+        written = writeRun(runs[k], progress);
+    closePort();
+    CommOK = written;
+    return written;
+}
+
+bool ModuleProtocol::writeRun(const AddressRun &run, Progress &progress)
+{
+    setAddress(run.first);
+    if (!CommOK)
+        return false;
+    CommOK = false;
+    if (!m_port.isOpen() && !trap([this] { m_port.open(); }))
+        return false;
+    for (int a = run.first; a <= run.last(); ++a) {
+        step("WriteEEPROMData", a);
+        m_port.discardInput();
+        if (!send(Cmd::Write))
+            return false;
+        // The module needs this pause before the data byte.
+        DelayTimer(5);
+        if (!sendAndAwait(m_image.EEPROMBuffer[std::size_t(a)], 3))
+            return false;
+        m_port.readByte();
+        m_port.readByte();
+        if (m_port.readByte() != Cmd::Ack)
+            return false;
+        ++m_bytesWritten;
+        DelayTimer(5);
+        setProgress(progress.advance(a));
+        ignoreEscWhileProgramming(progress);
+    }
+    return true;
+}
+
+void ModuleProtocol::ignoreEscWhileProgramming(const Progress &progress)
+{
+    if (!AbortRequested)
+        return;
+    // Not carried into the verification that follows: it must run.
+    AbortRequested = false;
+    showProgress(programmingCannotStopCaption());
+    setProgress(progress.percent());
+}
+
+}  // namespace tunara::link
