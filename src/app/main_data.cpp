@@ -25,16 +25,15 @@ namespace tunara::ui {
 void frmTunara_Main::setUpDataCommands()
 {
     ModuleDocument &document = m_ctx.document;
-    m_keeper = std::make_unique<ImageKeeper>(document, *m_protocol, m_ctx.ui, *this, m_ctx.restorePointFolder);
+    m_keeper = std::make_unique<ImageKeeper>(document, m_protocol->state(), m_ctx.ui, *this, m_ctx.restorePointFolder);
     m_replacement = std::make_unique<ImageReplacement>(*m_keeper, *m_session);
-    m_dataStatus = new DataStatus(*statusBar(), document, m_ctx.port, m_ctx.describePort, *m_protocol, *this, this);
+    m_dataStatus = new DataStatus(*statusBar(), document, m_ctx.port, m_ctx.describePort, m_protocol->state(), *this, this);
     // The bar takes its height from the client area: the smallest window
     // still has to show the port panel and the progress frame whole.
     setMinimumHeight(minimumHeight() + statusBar()->sizeHint().height());
     m_transferCommands = new TransferCommands(document, *m_session, *m_protocol, m_errorDialog, m_ctx.settings,
-                                              m_actions, m_ctx.ui, *this, *m_keeper, *m_replacement, *m_dataStatus,
-                                              this);
-    m_fileCommands = new FileCommands(document, *m_session, *m_protocol, m_errorDialog, m_actions, m_ctx.ui, *this,
+                                              m_actions, m_ctx.ui, *this, *m_keeper, *m_replacement, this);
+    m_fileCommands = new FileCommands(document, *m_session, m_protocol->state(), m_errorDialog, m_actions, m_ctx.ui, *this,
                                       *m_keeper, *m_replacement, *m_fileDialogs, this);
     followDocument();
     auto *recent = new RecentFilesMenu(m_actions, m_ctx.settings, m_ctx.ui, *this,

@@ -126,7 +126,7 @@ void frmTunara_Main::connectCommands()
     connect(m_actions.portSetup, &QAction::triggered, this, &frmTunara_Main::mnuPortSetup_Click);
     m_session = new editor::TableSession(m_ctx.document, this);
     const TableViews views = tableViews();
-    new ReportCommands(m_ctx.document.data(), *m_session, *m_protocol, m_ctx.company.CompanyInfo.value(0), m_ctx.programFolder,
+    new ReportCommands(m_ctx.document.data(), *m_session, m_protocol->state(), m_ctx.company.CompanyInfo.value(0), m_ctx.programFolder,
                        views, m_actions, m_ctx.ui, m_errorDialog, *this, this);
     m_tableCommands = new TableCommands(m_ctx.document.data(), *m_session, m_ctx.ui, m_actions, views, *m_copy, *this,
                                         m_ctx.programFolder, this);
@@ -193,7 +193,7 @@ void frmTunara_Main::Form_Load()
     // The working folder stays the one the user started in: names given on
     // the command line mean files there, and the program's own files are
     // always opened by their full path in the program folder.
-    m_protocol->AbortRequested = false;
+    m_protocol->state().resetToStartUp();
     if (!step([this] {
             // Until a stored number is read, no port is chosen: a command
             // must not open a port the list does not show.
@@ -240,11 +240,9 @@ void frmTunara_Main::Form_Load()
             setWindowTitle(m_ctx.company.CompanyInfo.first() + u' ' + m_mainTitle);
         }))
         return;
-    m_protocol->FirmwareID.clear();
     m_ctx.document.edit()->params = ModuleParameters{};
     applyTableMenuRule();  // the start-up parameters select no table
     m_copy->clear();
-    m_protocol->ModuleType = link::SupportedModel;
     if (!step([] { QGuiApplication::clipboard()->clear(); }))
         return;
 }
@@ -288,7 +286,7 @@ void frmTunara_Main::Form_KeyPress(int keyAscii)
         return;
     // Kept for nothing later: only a running transfer listens.
     if (transferRunning())
-        m_protocol->AbortRequested = true;
+        m_protocol->state().requestAbort();
     m_chart2D->hideValueLabel();
     m_chart3D->hideValueLabel();
 }

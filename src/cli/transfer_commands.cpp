@@ -124,7 +124,7 @@ public:
         const QByteArray bytes = transferBytes(before);
         try {
             const QString path =
-                restore::RestorePoints().keep(bytes, restore::Event::ModuleBeforeUpload, m_protocol.FirmwareID);
+                restore::RestorePoints().keep(bytes, restore::Event::ModuleBeforeUpload, m_protocol.state().firmwareID());
             m_io.out << "Module contents before upload kept in " << path << '\n';
             m_io.out.flush();
             m_keptIn = path;
@@ -139,7 +139,7 @@ public:
             return true;
         try {
             restore::RestorePoints().keep(transferBytes(m_data.image), restore::Event::BeforeUpload,
-                                          m_protocol.FirmwareID);
+                                          m_protocol.state().firmwareID());
             return true;
         } catch (const RuntimeError &e) {
             m_io.err << "tunara-cli: the image could not be kept as a restore point: " << e.description()
@@ -266,7 +266,7 @@ int idCommand(const QStringList &args, CliStreams &io)
         return code;
     const TransferOutcome outcome = s.transfers.Identify();
     if (outcome == TransferOutcome::Completed || outcome == TransferOutcome::Refused) {
-        io.out << "Module type: " << s.protocol.ModuleType << '\n';
+        io.out << "Module type: " << s.protocol.state().moduleType() << '\n';
         if (outcome == TransferOutcome::Refused)
             io.out << "Not Torvik-1 Zoruro unit.\n";
     }

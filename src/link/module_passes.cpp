@@ -38,10 +38,7 @@ QString ModuleProtocol::programmingCannotStopCaption()
 
 bool ModuleProtocol::stopRequested()
 {
-    if (!AbortRequested)
-        return false;
-    AbortRequested = false;
-    return true;
+    return m_state.takeAbort();
 }
 
 ModuleProtocol::Pass ModuleProtocol::ReadEEPROMData(EEPROMBytes &into, ReadPace pace)
@@ -71,7 +68,7 @@ ModuleProtocol::Pass ModuleProtocol::VerifyEEPROM(std::vector<int> &differing)
 ModuleProtocol::Pass ModuleProtocol::readPass(EEPROMBytes &into, ReadPace pace, const char *procedure)
 {
     setAddress(FirstAddress);
-    if (!CommOK) {
+    if (!m_state.m_commOK) {
         closePort();
         return Pass::Failed;
     }
@@ -82,16 +79,16 @@ ModuleProtocol::Pass ModuleProtocol::readPass(EEPROMBytes &into, ReadPace pace, 
         setProgress(progressPercent(a));
         pumpEvents();
         const bool stopped = stopRequested();
-        if (stopped || !CommOK) {
+        if (stopped || !m_state.m_commOK) {
             closePort();
-            CommOK = false;
+            m_state.m_commOK = false;
             return stopped ? Pass::Stopped : Pass::Failed;
         }
         if (pace == ReadPace::Download)
             DelayTimer(5);
     }
     into = bytes;
-    CommOK = true;
+    m_state.m_commOK = true;
     closePort();
     return Pass::Complete;
 }
@@ -112,16 +109,16 @@ bool ModuleProtocol::writePass(const AddressRuns &runs)
     for (std::size_t k = 0; written && k < runs.size(); ++k)
         written = writeRun(runs[k], progress);
     closePort();
-    CommOK = written;
+    m_state.m_commOK = written;
     return written;
 }
 
 bool ModuleProtocol::writeRun(const AddressRun &run, Progress &progress)
 {
     setAddress(run.first);
-    if (!CommOK)
+    if (!m_state.m_commOK)
         return false;
-    CommOK = false;
+    m_state.m_commOK = false;
     if (!m_port.isOpen() && !trap([this] { m_port.open(); }))
         return false;
     for (int a = run.first; a <= run.last(); ++a) {
@@ -147,10 +144,10 @@ bool ModuleProtocol::writeRun(const AddressRun &run, Progress &progress)
 
 void ModuleProtocol::ignoreEscWhileProgramming(const Progress &progress)
 {
-    if (!AbortRequested)
+    if (!m_state.m_abortRequested)
         return;
     // Not carried into the verification that follows: it must run.
-    AbortRequested = false;
+    m_state.m_abortRequested = false;
     showProgress(programmingCannotStopCaption());
     setProgress(progress.percent());
 }

@@ -58,16 +58,16 @@ bool ModuleProtocol::trap(const std::function<void()> &step)
     if (runTrapped(m_errors, step) == StepOutcome::Completed)
         return true;
     closePort();
-    CommOK = false;
+    m_state.m_commOK = false;
     return false;
 }
 
 bool ModuleProtocol::openPort()
 {
-    CommOK = false;
-    PortOpenFailed = false;
+    m_state.m_commOK = false;
+    m_state.m_portOpenFailed = false;
     if (!m_port.isOpen() && !trap([this] { m_port.open(); })) {
-        PortOpenFailed = true;
+        m_state.m_portOpenFailed = true;
         return false;
     }
     m_port.discardInput();
@@ -106,7 +106,7 @@ void ModuleProtocol::raise(const QString &description)
 void ModuleProtocol::report(const RuntimeError &error)
 {
     closePort();
-    CommOK = false;
+    m_state.m_commOK = false;
     // Retry is carried out by the operation that failed: it starts again
     // and opens the port anew. Ignore and Abort leave.
     m_retry = m_errors.ErrorDialog(error) == ErrorChoice::Retry;
@@ -195,11 +195,11 @@ void ModuleProtocol::ReSync()
     // The window stays alive (repaint, Esc) while an absent module is waited
     // for; the bytes on the wire are paced as before.
     if (!waitPumping(2, replyDeadline()))
-        return;  // no answer: CommOK stays false, nothing is reported
+        return;  // no answer: m_state.m_commOK stays false, nothing is reported
     m_port.readByte();
     const std::uint8_t second = m_port.readByte();
     DelayTimer(2);
-    CommOK = second == Cmd::Ack;
+    m_state.m_commOK = second == Cmd::Ack;
 }
 
 void ModuleProtocol::ReadFirmwareID()
@@ -216,7 +216,8 @@ void ModuleProtocol::readIdentification()
     if (!openPort() || !send(Cmd::ReadID))
         return;
     const Deadline deadline = replyDeadline();  // one deadline for the whole reply
-    FirmwareID.clear();
+    // The identification becomes what this reply holds, once it ends.
+    QString firmwareID;
     bool terminated = false;
     for (int received = 0; !terminated; ++received) {
         if (!waitPumping(1, deadline))
@@ -224,28 +225,28 @@ void ModuleProtocol::readIdentification()
         const std::uint8_t byte = m_port.readByte();
         if (received == 0) {
             // Any byte outside text takes the place of the echo.
-            if (byte == Cmd::Terminator) {
-                raise(QStringLiteral("Firmware ID - unexpected terminator."));
-                return;
-            }
-            if (printable(byte)) {
-                raise(QStringLiteral("Firmware ID - no command echo."));
+            if (byte == Cmd::Terminator || printable(byte)) {
+                m_state.setIdentification(QString(), m_state.moduleType());
+                raise(byte == Cmd::Terminator ? QStringLiteral("Firmware ID - unexpected terminator.")
+                                              : QStringLiteral("Firmware ID - no command echo."));
                 return;
             }
         } else if (byte == Cmd::Terminator) {
             terminated = true;
         } else if (printable(byte)) {
-            FirmwareID += QChar(byte);
+            firmwareID += QChar(byte);
         }
         pumpEvents();
     }
     if (!terminated || deadline.passed()) {
+        // What arrived stays the identification, as far as it came.
+        m_state.setIdentification(firmwareID, m_state.moduleType());
         timeoutReport();
         return;
     }
     DelayTimer(5);
-    CommOK = !FirmwareID.isEmpty();
-    ModuleType = judgeModuleType(FirmwareID);
+    m_state.m_commOK = !firmwareID.isEmpty();
+    m_state.setIdentification(firmwareID, judgeModuleType(firmwareID));
     closePort();
 }
 
@@ -274,7 +275,7 @@ void ModuleProtocol::setAddress(std::int32_t address)
         return;
     m_port.readByte();
     const std::uint8_t second = m_port.readByte();
-    CommOK = second == Cmd::Ack;
+    m_state.m_commOK = second == Cmd::Ack;
     m_port.discardInput();
     DelayTimer(5);
     closePort();
@@ -291,7 +292,7 @@ std::uint8_t ModuleProtocol::ReadEEPROM()
     m_port.readByte();  // echo
     const std::uint8_t value = m_port.readByte();
     DelayTimer(5);
-    CommOK = true;
+    m_state.m_commOK = true;
     return value;
 }
 

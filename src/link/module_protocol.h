@@ -4,6 +4,7 @@
 #include "image/module_image.h"
 #include "link/address_runs.h"
 #include "link/link_observer.h"
+#include "link/link_state.h"
 #include "link/pacing.h"
 #include "link/progress_display.h"
 #include "link/serial_port.h"
@@ -27,7 +28,6 @@ inline constexpr std::uint8_t Ack = 0x06;
 inline constexpr std::uint8_t Terminator = 0x0D;
 }  // namespace Cmd
 
-inline const QString SupportedModel = QStringLiteral("Torvik-1 Zoruro");
 
 // How long the pacing pauses really took, for the benchmark.
 struct PacingStats {
@@ -59,17 +59,11 @@ public:
     ModuleProtocol(SerialPort &port, const ModuleImage &image, ErrorResponder &errors,
                    ProgressDisplay *progress = nullptr, LinkClock &clock = LinkClock::machine());
 
-    // Link state.
-    bool CommOK = false;
-    QString FirmwareID;
-    QString ModuleType = SupportedModel;
+    // What the link knows; read it through state(), set it only here.
+    LinkState &state() { return m_state; }
+    const LinkState &state() const { return m_state; }
+    // Bytes that differed in the last verification, plus one when it stopped early.
     int VerifyErrorCount = 0;
-    // Set by the window's Esc key while a transfer runs; the read loops poll
-    // it after every byte and clear it when they stop on it. The write loop
-    // clears it unheeded: a write cannot be taken back.
-    bool AbortRequested = false;
-    // The last attempt to open the port failed (the error was shown).
-    bool PortOpenFailed = false;
 
     int CommPortNumber() const { return m_port.portNumber(); }
 
@@ -171,6 +165,7 @@ private:
     PacingStats m_stats;
     int m_bytesWritten = 0;
     bool m_retry = false;  // the user answered Retry to the last link error
+    LinkState m_state;
 };
 
 }  // namespace tunara::link

@@ -17,7 +17,7 @@ public:
     {
         m_owner.m_running = true;
         // An Esc from before the command belongs to nothing that runs now.
-        m_owner.m_protocol.AbortRequested = false;
+        m_owner.m_protocol.state().takeAbort();
         m_owner.m_events.runningChanged(true);
     }
     ~Running()
@@ -43,17 +43,15 @@ bool ModuleTransfers::LinkCheck()
 {
     for (int attempt = 0; attempt < 5; ++attempt) {
         m_protocol.ReSync();
-        if (m_protocol.CommOK)
+        if (m_protocol.state().commOK())
             return true;
         // A port that cannot be opened will not open on the next try; its
         // reason has been shown once.
-        if (m_protocol.PortOpenFailed)
+        if (m_protocol.state().portOpenFailed())
             return false;
         // Esc while an absent module is waited for ends the checking.
-        if (m_protocol.AbortRequested) {
-            m_protocol.AbortRequested = false;
+        if (m_protocol.state().takeAbort())
             return false;
-        }
     }
     return false;
 }
@@ -88,18 +86,18 @@ bool ModuleTransfers::checkLinkAndIdentify(const QString &title, const QString &
     if (!LinkCheck()) {
         // The cable and power advice would mislead when the port itself
         // could not be opened: that error named the device and the reason.
-        if (!m_protocol.PortOpenFailed)
+        if (!m_protocol.state().portOpenFailed())
             m_prompter.showMessage(T::NoLink, title, MessageIcon::Exclamation);
         m_protocol.closePort();
         return false;
     }
     m_protocol.ReadFirmwareID();
-    if (!m_protocol.CommOK) {
+    if (!m_protocol.state().commOK()) {
         m_prompter.showMessage(idFailedText, title, MessageIcon::Exclamation);
         m_protocol.closePort();
         return false;
     }
-    m_prompter.showMessage(T::FirmwareIdPrefix + m_protocol.FirmwareID, title, MessageIcon::Exclamation);
+    m_prompter.showMessage(T::FirmwareIdPrefix + m_protocol.state().firmwareID(), title, MessageIcon::Exclamation);
     return true;
 }
 
@@ -145,7 +143,7 @@ void ModuleTransfers::replaceImage(const EEPROMBytes &bytes)
     image.ClearEEPROMBuffer();
     std::copy(bytes.begin() + ModuleImage::FirstTransferAddress, bytes.begin() + ModuleImage::LastTransferAddress + 1,
               image.EEPROMBuffer.begin() + ModuleImage::FirstTransferAddress);
-    m_document.replaceImage(image, DataSource::module(m_protocol.port().deviceName(), m_protocol.FirmwareID));
+    m_document.replaceImage(image, DataSource::module(m_protocol.port().deviceName(), m_protocol.state().firmwareID()));
 }
 
 TransferOutcome ModuleTransfers::upload()

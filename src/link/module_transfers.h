@@ -124,7 +124,7 @@ public:
     // while the transfer pumps events) returns Busy at once.
     bool isRunning() const { return m_running; }
 
-    bool supportedModule() const { return m_protocol.ModuleType == SupportedModel; }
+    bool supportedModule() const { return m_protocol.state().supportedModule(); }
 
     // Upload every byte, not only those that differ from the module's.
     void setWriteAll(bool on) { m_writeAll = on; }

@@ -75,7 +75,7 @@ TEST_F(DataFiles, OpenAndSaveMoveTheSameBytesWithTheirCaptionsAndPrompts)
     EXPECT_EQ(imageBytes(), bytes);
     EXPECT_TRUE(data.filledThisRun.table2D && data.filledThisRun.table3D);
     EXPECT_EQ(caption(), titled(QStringLiteral("engine ønë.dat")));
-    EXPECT_TRUE(window->protocol().FirmwareID.isEmpty());
+    EXPECT_TRUE(window->protocol().state().firmwareID().isEmpty());
 
     // A name typed without an extension is saved as a data file.
     data.params.TrigTiming = 20;

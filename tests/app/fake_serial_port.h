@@ -29,10 +29,28 @@ public:
         ++closes;
     }
     void applySettings() override { ++settingsApplied; }
-    void writeByte(std::uint8_t) override {}
-    int bytesWaiting() override { return 0; }
-    std::uint8_t readByte() override { return 0; }
-    void discardInput() override { ++discards; }
+    // Answers the identification command with `firmware`; nothing else.
+    void writeByte(std::uint8_t byte) override
+    {
+        if (byte == 0x10)
+            input += QByteArray(1, char(0x10)) + firmware + '\r';
+    }
+    int bytesWaiting() override { return int(input.size()); }
+    std::uint8_t readByte() override
+    {
+        if (input.isEmpty())
+            return 0;
+        const auto byte = std::uint8_t(input.front());
+        input.remove(0, 1);
+        return byte;
+    }
+    void discardInput() override
+    {
+        ++discards;
+        input.clear();
+    }
+    QByteArray firmware = "Torvik-1 Zoruro V2.1";
+    QByteArray input;
     void waitForInput(int) override {}
 
     void reportLineError(int commEvent) { emit lineError(commEvent); }

@@ -185,11 +185,11 @@ TEST_F(MainWindowBehaviour, IdleEscLeavesNoAbortPendingHidesLabelsAndStillReache
     cbo->installEventFilter(&counter);
 
     QTest::keyClick(cbo, Qt::Key_A);
-    EXPECT_FALSE(w.protocol().AbortRequested);
+    EXPECT_FALSE(w.protocol().state().abortRequested());
     EXPECT_TRUE(w.chart2D()->isValueLabelVisible());
 
     QTest::keyClick(cbo, Qt::Key_Escape);
-    EXPECT_FALSE(w.protocol().AbortRequested);  // only a running transfer listens
+    EXPECT_FALSE(w.protocol().state().abortRequested());  // only a running transfer listens
     EXPECT_FALSE(w.chart2D()->isValueLabelVisible());
     EXPECT_FALSE(w.chart3D()->isValueLabelVisible());
     EXPECT_EQ(counter.escapes, 1);
@@ -202,7 +202,7 @@ TEST_F(MainWindowBehaviour, EscInAnotherWindowIsNotTheMainWindowsKey)
     QWidget other;
     other.show();
     QTest::keyClick(&other, Qt::Key_Escape);
-    EXPECT_FALSE(w.protocol().AbortRequested);
+    EXPECT_FALSE(w.protocol().state().abortRequested());
 }
 
 // ---- exit ----

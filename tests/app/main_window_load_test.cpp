@@ -81,7 +81,7 @@ TEST_F(MainWindowLoad, EmptyCompanyInfoIsReportedOnceAndTheLoadGoesOn)
     EXPECT_EQ(w.windowTitle(), Design);
     EXPECT_EQ(w.mainTitle(), Design);
     // The steps after the caption still ran.
-    EXPECT_EQ(w.protocol().ModuleType, QStringLiteral("Torvik-1 Zoruro"));
+    EXPECT_EQ(w.protocol().state().moduleType(), QStringLiteral("Torvik-1 Zoruro"));
     EXPECT_FALSE(actions().editTimingTable->isEnabled());
 }
 
@@ -375,9 +375,8 @@ TEST_F(MainWindowLoad, ProgramStateStartsClean)
     data.tables.table3D(3, 4) = 21;
     QGuiApplication::clipboard()->setText(QStringLiteral("left over"));
     ui::frmTunara_Main &w = makeWindow();
-    w.protocol().AbortRequested = true;
-    w.protocol().FirmwareID = QStringLiteral("old");
-    w.protocol().ModuleType = QStringLiteral("Unknown");
+    w.protocol().state().requestAbort();
+    w.protocol().state().forgetModule();  // no model, as after a file open
     w.clip().ClipText = QStringLiteral("1\t2");
     w.clip().ClipColSpan = 1;
     w.Form_Load();
@@ -390,9 +389,9 @@ TEST_F(MainWindowLoad, ProgramStateStartsClean)
     EXPECT_EQ(data.params.TrigTiming, 30);
     EXPECT_EQ(data.tables.table2D, Table2D{});
     EXPECT_EQ(data.tables.table3D, Table3D{});
-    EXPECT_FALSE(w.protocol().AbortRequested);
-    EXPECT_TRUE(w.protocol().FirmwareID.isEmpty());
-    EXPECT_EQ(w.protocol().ModuleType, QStringLiteral("Torvik-1 Zoruro"));
+    EXPECT_FALSE(w.protocol().state().abortRequested());
+    EXPECT_TRUE(w.protocol().state().firmwareID().isEmpty());
+    EXPECT_EQ(w.protocol().state().moduleType(), QStringLiteral("Torvik-1 Zoruro"));
     EXPECT_TRUE(w.clip().ClipText.isEmpty());
     EXPECT_EQ(w.clip().ClipColSpan, 0);
     EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());

@@ -46,7 +46,7 @@ TEST_F(PortDevices, SimulatedModuleAnswersOnItsNumberOnly)
     ModuleImage image;
     link::ModuleProtocol protocol(port, image, errors);
     protocol.ReSync();
-    EXPECT_TRUE(protocol.CommOK);
+    EXPECT_TRUE(protocol.state().commOK());
     protocol.closePort();
     EXPECT_TRUE(user.calls.empty());
 

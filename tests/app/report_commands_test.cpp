@@ -47,7 +47,7 @@ protected:
 TEST_F(ReportCommandsTest, PrintsOnTheChosenPrinterWithTheOpenTablesUnsavedEdits)
 {
     select2DTable();
-    window->protocol().FirmwareID = QStringLiteral("Torvik-1 Zoruro V2.1");
+    window->protocol().ReadFirmwareID();  // the module answers "Torvik-1 Zoruro V2.1"
     // An open table holds an edit that is not in the working array.
     data.params.TrigTiming = 30;
     ASSERT_TRUE(window->session().openActive());

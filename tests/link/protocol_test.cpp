@@ -3,6 +3,8 @@
 // with its exact text, and Esc during reads and verification.
 #include "link_test_support.h"
 
+#include <QSignalSpy>
+
 using namespace tunara;
 using namespace tunara::link;
 using linktest::LinkTest;
@@ -28,7 +30,7 @@ protected:
     }
     void expectCleanFailure()
     {
-        EXPECT_FALSE(protocol.CommOK);
+        EXPECT_FALSE(protocol.state().commOK());
         EXPECT_FALSE(port.isOpen());
         EXPECT_FALSE(progress.visible);
     }
@@ -39,7 +41,7 @@ protected:
 TEST_F(Protocol, ReSyncAcknowledgedLeavesThePortOpen)
 {
     protocol.ReSync();
-    EXPECT_TRUE(protocol.CommOK);
+    EXPECT_TRUE(protocol.state().commOK());
     EXPECT_TRUE(port.isOpen());
     EXPECT_EQ(wire(), (std::vector<std::uint8_t>{0x33}));
 }
@@ -48,10 +50,10 @@ TEST_F(Protocol, ReSyncWithoutAcknowledgementOrAnswerFailsQuietly)
 {
     withFaults([](sim::Faults &f) { f.noResyncAck = true; });
     protocol.ReSync();
-    EXPECT_FALSE(protocol.CommOK);
+    EXPECT_FALSE(protocol.state().commOK());
     withFaults([](sim::Faults &f) { f.noResyncAck = false; f.silenceAfterBytes = 0; });
     protocol.ReSync();
-    EXPECT_FALSE(protocol.CommOK);
+    EXPECT_FALSE(protocol.state().commOK());
     EXPECT_TRUE(errors.shown.empty());
 }
 
@@ -68,9 +70,9 @@ TEST_F(Protocol, IdentificationTextAndModelJudgement)
     for (const auto &[id, type] : cases) {
         sim.setFirmwareID(id);
         protocol.ReadFirmwareID();
-        EXPECT_TRUE(protocol.CommOK) << id.constData();
-        EXPECT_EQ(protocol.FirmwareID, QString::fromLatin1(id));
-        EXPECT_EQ(protocol.ModuleType, type) << id.constData();
+        EXPECT_TRUE(protocol.state().commOK()) << id.constData();
+        EXPECT_EQ(protocol.state().firmwareID(), QString::fromLatin1(id));
+        EXPECT_EQ(protocol.state().moduleType(), type) << id.constData();
         EXPECT_FALSE(port.isOpen());
     }
     EXPECT_TRUE(errors.shown.empty());
@@ -81,17 +83,17 @@ TEST_F(Protocol, IdentificationDropsBytesOutsideThePrintableRange)
     static const char id[] = "Tor\x01vik-1\x80 Zo\xffru\x1bro\x7f V9~";
     sim.setFirmwareID(QByteArray(id, sizeof id - 1));
     protocol.ReadFirmwareID();
-    EXPECT_TRUE(protocol.CommOK);
-    EXPECT_EQ(protocol.FirmwareID, QString::fromLatin1("Torvik-1 Zoruro\x7f V9~"));
-    EXPECT_EQ(protocol.ModuleType, "Torvik-1 Zoruro");
+    EXPECT_TRUE(protocol.state().commOK());
+    EXPECT_EQ(protocol.state().firmwareID(), QString::fromLatin1("Torvik-1 Zoruro\x7f V9~"));
+    EXPECT_EQ(protocol.state().moduleType(), "Torvik-1 Zoruro");
 }
 
 TEST_F(Protocol, AControlByteTakesThePlaceOfTheEcho)
 {
     withFaults([](sim::Faults &f) { f.idFirstByte = 0x07; });
     protocol.ReadFirmwareID();
-    EXPECT_TRUE(protocol.CommOK);
-    EXPECT_EQ(protocol.FirmwareID, "Torvik-1 Zoruro V2.1");
+    EXPECT_TRUE(protocol.state().commOK());
+    EXPECT_EQ(protocol.state().firmwareID(), "Torvik-1 Zoruro V2.1");
 }
 
 TEST_F(Protocol, TerminatorInPlaceOfTheEchoIsRaised)
@@ -114,10 +116,28 @@ TEST_F(Protocol, EmptyIdentificationFailsWithoutAMessage)
 {
     sim.setFirmwareID("");
     protocol.ReadFirmwareID();
-    EXPECT_FALSE(protocol.CommOK);
-    EXPECT_EQ(protocol.FirmwareID, "");
+    EXPECT_FALSE(protocol.state().commOK());
+    EXPECT_EQ(protocol.state().firmwareID(), "");
     EXPECT_TRUE(errors.shown.empty());
     EXPECT_FALSE(port.isOpen());
+}
+
+// The link's state says when the identification changes, once, and says
+// nothing when the same module answers again.
+TEST_F(Protocol, TheIdentificationAnnouncesItsChangesOnce)
+{
+    QSignalSpy changed(&protocol.state(), &LinkState::identificationChanged);
+    protocol.ReadFirmwareID();
+    protocol.ReadFirmwareID();
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_TRUE(protocol.state().supportedModule());
+    sim.setFirmwareID("Torvik-1 Classic");
+    protocol.ReadFirmwareID();
+    EXPECT_EQ(changed.count(), 2);
+    EXPECT_EQ(protocol.state().moduleType(), "Torvik-1");
+    protocol.state().forgetModule();
+    EXPECT_EQ(changed.count(), 3);
+    EXPECT_EQ(protocol.state().firmwareID(), "");
 }
 
 TEST_F(Protocol, TextWithoutTerminatorTimesOutAndRetryRaisesAgain)
@@ -126,7 +146,7 @@ TEST_F(Protocol, TextWithoutTerminatorTimesOutAndRetryRaisesAgain)
     errors.answers = {ErrorChoice::Retry, ErrorChoice::Ignore};
     protocol.ReadFirmwareID();
     EXPECT_EQ(errors.descriptions(), (QStringList{Timeout, Timeout}));
-    EXPECT_EQ(protocol.FirmwareID, "Torvik-1 Zoruro V2.1");  // the text came, the end did not
+    EXPECT_EQ(protocol.state().firmwareID(), "Torvik-1 Zoruro V2.1");  // the text came, the end did not
     expectCleanFailure();
 }
 
@@ -135,10 +155,10 @@ TEST_F(Protocol, TextWithoutTerminatorTimesOutAndRetryRaisesAgain)
 TEST_F(Protocol, AddressGoesOutLowByteFirst)
 {
     protocol.SetEEPROMAddress(16);
-    EXPECT_TRUE(protocol.CommOK);
+    EXPECT_TRUE(protocol.state().commOK());
     EXPECT_EQ(sim.pointer(), 16);
     protocol.SetEEPROMAddress(279);
-    EXPECT_TRUE(protocol.CommOK);
+    EXPECT_TRUE(protocol.state().commOK());
     EXPECT_EQ(sim.pointer(), 279);
     EXPECT_EQ(wire(), (std::vector<std::uint8_t>{0x14, 0x10, 0x00, 0x14, 0x17, 0x01}));
     EXPECT_FALSE(port.isOpen());
@@ -149,7 +169,7 @@ TEST_F(Protocol, AddressNotAcknowledgedFailsWithoutAMessage)
 {
     withFaults([](sim::Faults &f) { f.refuseAddress = true; });
     protocol.SetEEPROMAddress(16);
-    EXPECT_FALSE(protocol.CommOK);
+    EXPECT_FALSE(protocol.state().commOK());
     EXPECT_TRUE(errors.shown.empty());
     EXPECT_FALSE(port.isOpen());
 }
@@ -177,7 +197,7 @@ TEST_F(Protocol, RepliesWithinTheSecondAreTakenHoweverLate)
 {
     withFaults([](sim::Faults &f) { f.replyDelayMs = 400; });
     protocol.SetEEPROMAddress(16);
-    EXPECT_TRUE(protocol.CommOK);
+    EXPECT_TRUE(protocol.state().commOK());
     EXPECT_TRUE(errors.shown.empty());
     EXPECT_EQ(sim.pointer(), 16);
     EXPECT_EQ(clock.elapsed(), std::chrono::milliseconds(3 * 400 + 3 * 5));
@@ -192,7 +212,7 @@ TEST_F(Protocol, PortThatCannotBeOpenedIsReportedAsCommError)
     EXPECT_EQ(errors.shown[0].source, "Comm Error");
     EXPECT_EQ(errors.shown[0].number, -2147220504);
     EXPECT_TRUE(errors.shown[0].description.contains("no-such-device"));
-    EXPECT_FALSE(protocol.CommOK);
+    EXPECT_FALSE(protocol.state().commOK());
 }
 
 // ---- reading ---------------------------------------------------------------
@@ -206,12 +226,12 @@ TEST_F(Protocol, EscStopsAReadWhichFillsNothing)
     const auto image = data.image.EEPROMBuffer;
     progress.onValue = [this](const QString &, int step) {
         if (step == 5)  // value for address 20
-            protocol.AbortRequested = true;
+            protocol.state().requestAbort();
     };
     link::EEPROMBytes read{};
     EXPECT_EQ(protocol.ReadEEPROMData(read), ModuleProtocol::Pass::Stopped);
     expectCleanFailure();
-    EXPECT_FALSE(protocol.AbortRequested);
+    EXPECT_FALSE(protocol.state().abortRequested());
     EXPECT_EQ(read, link::EEPROMBytes{});
     EXPECT_EQ(data.image.EEPROMBuffer, image);
     EXPECT_EQ(countOnWire(0x15), 5);
@@ -219,9 +239,9 @@ TEST_F(Protocol, EscStopsAReadWhichFillsNothing)
 
     progress.onValue = nullptr;
     sim.clearReceived();
-    protocol.AbortRequested = true;  // pressed while nothing ran
+    protocol.state().requestAbort();  // pressed while nothing ran
     EXPECT_EQ(protocol.ReadEEPROMData(read), ModuleProtocol::Pass::Stopped);
-    EXPECT_FALSE(protocol.AbortRequested);
+    EXPECT_FALSE(protocol.state().abortRequested());
     EXPECT_EQ(countOnWire(0x15), 1);
     EXPECT_EQ(protocol.ReadEEPROMData(read), ModuleProtocol::Pass::Complete);
     EXPECT_EQ(read[279], std::uint8_t(279 * 7 + 1));
@@ -311,11 +331,11 @@ TEST_F(Protocol, PendingEscStopsVerificationAfterItsFirstByteAsFailed)
 {
     const auto memory = sim.memory();
     document.edit()->image.EEPROMBuffer = memory;
-    protocol.AbortRequested = true;
+    protocol.state().requestAbort();
     std::vector<int> differing;
     EXPECT_EQ(protocol.VerifyEEPROM(differing), ModuleProtocol::Pass::Stopped);
     EXPECT_EQ(protocol.VerifyErrorCount, 1);
-    EXPECT_FALSE(protocol.AbortRequested);
+    EXPECT_FALSE(protocol.state().abortRequested());
     EXPECT_EQ(countOnWire(0x15), 1);
 }
 

@@ -135,7 +135,7 @@ TEST_F(FullTransfer, EscDuringVerificationStopsItAndSaysSo)
         if (caption == "Verifying EEPROM" && step == 0)
             sim.clearReceived();
         if (caption == "Verifying EEPROM" && step == 10)
-            protocol.AbortRequested = true;
+            protocol.state().requestAbort();
     };
     EXPECT_EQ(transfers.Upload(), TransferOutcome::Stopped);
     ASSERT_EQ(prompter.shown.size(), 2u);
@@ -143,7 +143,7 @@ TEST_F(FullTransfer, EscDuringVerificationStopsItAndSaysSo)
                                       "The module may hold a partly written configuration: upload again before "
                                       "starting the engine.\r\nkept");
     EXPECT_EQ(prompter.shown[1].icon, MessageIcon::Information);
-    EXPECT_FALSE(protocol.AbortRequested);
+    EXPECT_FALSE(protocol.state().abortRequested());
     EXPECT_EQ(countOnWire(0x15), 10);
 }
 

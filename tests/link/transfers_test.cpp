@@ -122,7 +122,7 @@ TEST_F(Transfers, DownloadThatFailsOrIsStoppedMidwayKeepsTheBuffer)
     prompter.shown.clear();
     progress.onValue = [&](const QString &, int step) {
         if (step == 100)
-            protocol.AbortRequested = true;
+            protocol.state().requestAbort();
     };
     EXPECT_EQ(transfers.Download(), TransferOutcome::Stopped);
     EXPECT_EQ(prompter.texts().last(), T::DownloadStopped + "\r\n" + T::BufferKept);
@@ -137,7 +137,7 @@ TEST_F(Transfers, SecondCommandDuringATransferIsTurnedAway)
         if (step == 2) {
             nested.push_back(transfers.Upload());
             nested.push_back(transfers.Download());
-            protocol.AbortRequested = true;  // and Esc ends this one early
+            protocol.state().requestAbort();  // and Esc ends this one early
         }
     };
     EXPECT_EQ(transfers.Download(), TransferOutcome::Stopped);

@@ -124,13 +124,13 @@ TEST_F(Upload, ByteThatStaysWrongFailsAfterOneRetry)
 
 TEST_F(Upload, EscPressedWhileIdleChangesNothing)
 {
-    protocol.AbortRequested = true;
+    protocol.state().requestAbort();
     document.edit()->image.DataBufferEmpty = true;
     EXPECT_EQ(transfers.Download(), TransferOutcome::Completed);
     EXPECT_FALSE(data.image.DataBufferEmpty);
     EXPECT_EQ(data.image.EEPROMBuffer[150], original[150]);
 
-    protocol.AbortRequested = true;
+    protocol.state().requestAbort();
     edit({150});
     EXPECT_EQ(transfers.Upload(), TransferOutcome::Completed);
     EXPECT_EQ(lastMessage(), completedWith("1 byte written, all 264 read back and equal"));
@@ -144,20 +144,20 @@ TEST_F(Upload, EscStopsOnlyWhereStoppingIsSafe)
     edit({150, 151, 152});
     progress.onValue = [this](const QString &caption, int step) {
         if (caption == "Programming EEPROM" && step == 1)
-            protocol.AbortRequested = true;
+            protocol.state().requestAbort();
     };
     EXPECT_EQ(transfers.Upload(), TransferOutcome::Completed);
     EXPECT_NE(progress.find(ModuleProtocol::programmingCannotStopCaption()), nullptr);
     EXPECT_EQ(protocol.bytesWritten(), 3);
     EXPECT_EQ(verifiedValues(), 264u);
-    EXPECT_FALSE(protocol.AbortRequested);
+    EXPECT_FALSE(protocol.state().abortRequested());
     expectModuleHoldsTheImage();
 
     restart();
     edit({160});
     progress.onValue = [this](const QString &caption, int step) {
         if (caption == "Verifying EEPROM" && step == 10)
-            protocol.AbortRequested = true;
+            protocol.state().requestAbort();
     };
     EXPECT_EQ(transfers.Upload(), TransferOutcome::Stopped);
     EXPECT_EQ(lastMessage(), T::VerificationStopped + "\r\n" + T::PartlyWritten + "\r\nkept");
@@ -176,7 +176,7 @@ TEST_F(Upload, ReadingThatFailsOrIsStoppedWritesNothing)
         // With no fault, Esc stops the read.
         progress.onValue = [this](const QString &caption, int step) {
             if (caption == "Reading EEPROM" && step == 30)
-                protocol.AbortRequested = true;
+                protocol.state().requestAbort();
         };
         const bool stopped = faults.silenceAfterBytes < 0 && !faults.refuseAddress;
         EXPECT_EQ(transfers.Upload(), stopped ? TransferOutcome::Stopped : TransferOutcome::Failed);

@@ -12,7 +12,7 @@ class QStatusBar;
 namespace tunara {
 class ModuleDocument;
 namespace link {
-class ModuleProtocol;
+class LinkState;
 class SerialPort;
 }  // namespace link
 }  // namespace tunara
@@ -23,14 +23,14 @@ class ElidedLabel;
 class WindowShell;
 
 // The status bar that tells where the image stands (port, firmware, where
-// the image came from, table mode). It follows the document's signals; the
-// link's identification is shown again when a transfer ends.
+// the image came from, table mode). It follows the document's and the
+// link's signals.
 class DataStatus : public QObject {
     Q_OBJECT
 public:
     // describePort: "Com<n>" explained, as the port set-up shows it (may be empty).
     DataStatus(QStatusBar &bar, const ModuleDocument &document, const link::SerialPort &port,
-               std::function<QString(int)> describePort, const link::ModuleProtocol &protocol, WindowShell &shell,
+               std::function<QString(int)> describePort, const link::LinkState &link, WindowShell &shell,
                QObject *parent);
 
     // Port, firmware, where the image came from, table mode.
@@ -40,7 +40,7 @@ private:
     const ModuleDocument &m_document;
     const link::SerialPort &m_port;
     std::function<QString(int)> m_describePort;
-    const link::ModuleProtocol &m_protocol;
+    const link::LinkState &m_link;
     WindowShell &m_shell;
     ElidedLabel *m_statusPort = nullptr;
     QLabel *m_statusFirmware = nullptr;

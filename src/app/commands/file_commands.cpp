@@ -13,7 +13,7 @@
 #include "editor/table_session.h"
 #include "files/data_file.h"
 #include "files/stored_settings.h"
-#include "link/module_protocol.h"
+#include "link/link_state.h"
 #include "link/module_transfers.h"
 #include "module/module_document.h"
 #include "module/parameter_codec.h"
@@ -35,12 +35,12 @@ const QString CRLF = QStringLiteral("\r\n");
 }  // namespace
 
 FileCommands::FileCommands(ModuleDocument &document, const editor::TableSession &session,
-                           link::ModuleProtocol &protocol, CommonErrorDialog &errors, const MainActions &actions, UserInterface &ui, WindowShell &shell, ImageKeeper &keeper,
+                           link::LinkState &link, CommonErrorDialog &errors, const MainActions &actions, UserInterface &ui, WindowShell &shell, ImageKeeper &keeper,
                            ImageReplacement &replacement, FileDialogs &dialogs, QObject *parent)
     : QObject(parent),
       m_document(document),
       m_session(session),
-      m_protocol(protocol),
+      m_link(link),
       m_errors(errors),
       m_ui(ui),
       m_shell(shell),
@@ -100,8 +100,7 @@ void FileCommands::openData(const QString *givenPath, bool announce)
         return;
     if (!m_replacement.prepare(restore::Event::BeforeOpen))
         return;
-    m_protocol.FirmwareID.clear();
-    m_protocol.ModuleType.clear();
+    m_link.forgetModule();
     ModuleImage image;
     image.ClearEEPROMBuffer();
     datafile::fillImage(bytes, image);

@@ -14,7 +14,7 @@ namespace editor {
 class TableSession;
 }
 namespace link {
-class ModuleProtocol;
+class LinkState;
 }
 }  // namespace tunara
 
@@ -33,7 +33,7 @@ class WindowShell;
 class FileCommands : public QObject {
     Q_OBJECT
 public:
-    FileCommands(ModuleDocument &document, const editor::TableSession &session, link::ModuleProtocol &protocol,
+    FileCommands(ModuleDocument &document, const editor::TableSession &session, link::LinkState &link,
                  CommonErrorDialog &errors, const MainActions &actions, UserInterface &ui,
                  WindowShell &shell, ImageKeeper &keeper, ImageReplacement &replacement, FileDialogs &dialogs,
                  QObject *parent);
@@ -64,7 +64,7 @@ private:
 
     ModuleDocument &m_document;
     const editor::TableSession &m_session;
-    link::ModuleProtocol &m_protocol;
+    link::LinkState &m_link;
     CommonErrorDialog &m_errors;
     UserInterface &m_ui;
     WindowShell &m_shell;

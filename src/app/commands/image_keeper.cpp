@@ -2,15 +2,15 @@
 
 #include "app/window_shell.h"
 #include "core/runtime_error.h"
-#include "link/module_protocol.h"
+#include "link/link_state.h"
 #include "module/module_document.h"
 #include "ui_port/user_interface.h"
 
 namespace tunara::ui {
 
-ImageKeeper::ImageKeeper(ModuleDocument &document, const link::ModuleProtocol &protocol, UserInterface &ui,
+ImageKeeper::ImageKeeper(ModuleDocument &document, const link::LinkState &link, UserInterface &ui,
                          WindowShell &shell, const QString &restorePointFolder)
-    : m_document(document), m_protocol(protocol), m_ui(ui), m_shell(shell), m_restorePoints(restorePointFolder)
+    : m_document(document), m_link(link), m_ui(ui), m_shell(shell), m_restorePoints(restorePointFolder)
 {
 }
 
@@ -27,7 +27,7 @@ QByteArray ImageKeeper::imageBytes() const
 bool ImageKeeper::keepRestorePoint(restore::Event event, const QByteArray &bytes, bool protectsAWrite)
 {
     try {
-        m_restorePoints.keep(bytes, event, m_protocol.FirmwareID);
+        m_restorePoints.keep(bytes, event, m_link.firmwareID());
         m_lastPointKept = true;
         return true;
     } catch (const RuntimeError &e) {

@@ -8,7 +8,7 @@
 namespace tunara {
 class ModuleDocument;
 namespace link {
-class ModuleProtocol;
+class LinkState;
 }
 }  // namespace tunara
 
@@ -23,7 +23,7 @@ class WindowShell;
 class ImageKeeper {
 public:
     // Restore points go to restorePointFolder (empty: the per-user data folder).
-    ImageKeeper(ModuleDocument &document, const link::ModuleProtocol &protocol, UserInterface &ui, WindowShell &shell,
+    ImageKeeper(ModuleDocument &document, const link::LinkState &link, UserInterface &ui, WindowShell &shell,
                 const QString &restorePointFolder);
 
     bool hasUnsavedWork() const;
@@ -45,7 +45,7 @@ public:
 
 private:
     ModuleDocument &m_document;
-    const link::ModuleProtocol &m_protocol;
+    const link::LinkState &m_link;
     UserInterface &m_ui;
     WindowShell &m_shell;
     restore::RestorePoints m_restorePoints;

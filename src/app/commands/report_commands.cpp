@@ -9,7 +9,7 @@
 #include "charts/report_charts.h"
 #include "views/chart_2d_view.h"
 #include "views/chart_3d_view.h"
-#include "link/module_protocol.h"
+#include "link/link_state.h"
 #include "report/grid_cells.h"
 #include "tables/table_axes.h"
 
@@ -40,13 +40,13 @@ void printReport(QPrinter &printer, const report::ReportDocument &doc, const rep
 }  // namespace
 
 ReportCommands::ReportCommands(const ModuleData &data, const editor::TableSession &session,
-                               const link::ModuleProtocol &protocol, QString companyName, QString programFolder,
+                               const link::LinkState &link, QString companyName, QString programFolder,
                                TableViews views, const MainActions &actions, UserInterface &ui,
                                CommonErrorDialog &errors, WindowShell &shell, QObject *parent)
     : QObject(parent),
       m_data(data),
       m_session(session),
-      m_protocol(protocol),
+      m_link(link),
       m_companyName(std::move(companyName)),
       m_programFolder(std::move(programFolder)),
       m_views(views),
@@ -110,7 +110,7 @@ report::ReportInputs ReportCommands::inputs(const QString &comment) const
     const ModuleData &data = m_data;
     report::ReportInputs in;
     in.params = data.params;
-    in.firmwareId = m_protocol.FirmwareID;
+    in.firmwareId = m_link.firmwareID();
     in.companyName = m_companyName;
     in.printedAt = report::printedAtText(QDateTime::currentDateTime());
     in.comment = comment;

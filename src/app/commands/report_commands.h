@@ -15,7 +15,7 @@ namespace editor {
 class TableSession;
 }
 namespace link {
-class ModuleProtocol;
+class LinkState;
 }
 }  // namespace tunara
 
@@ -32,7 +32,7 @@ class ReportCommands : public QObject {
     Q_OBJECT
 public:
     // companyName heads the report; the chart templates are in programFolder.
-    ReportCommands(const ModuleData &data, const editor::TableSession &session, const link::ModuleProtocol &protocol,
+    ReportCommands(const ModuleData &data, const editor::TableSession &session, const link::LinkState &link,
                    QString companyName, QString programFolder, TableViews views, const MainActions &actions,
                    UserInterface &ui, CommonErrorDialog &errors, WindowShell &shell, QObject *parent);
     ~ReportCommands() override;
@@ -64,7 +64,7 @@ private:
 
     const ModuleData &m_data;
     const editor::TableSession &m_session;
-    const link::ModuleProtocol &m_protocol;
+    const link::LinkState &m_link;
     QString m_companyName;
     QString m_programFolder;
     TableViews m_views;

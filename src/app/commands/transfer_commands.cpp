@@ -2,7 +2,6 @@
 // from being disturbed.
 #include "app/commands/transfer_commands.h"
 
-#include "app/commands/data_status.h"
 #include "app/commands/image_keeper.h"
 #include "app/commands/image_replacement.h"
 #include "app/commands/unsaved_table_note.h"
@@ -42,8 +41,7 @@ const QString TableOpenMessage = QStringLiteral("You must close or save any open
 TransferCommands::TransferCommands(ModuleDocument &document, const editor::TableSession &session,
                                    link::ModuleProtocol &protocol, CommonErrorDialog &errors, StoredSettings &settings,
                                    const MainActions &actions, UserInterface &ui, WindowShell &shell,
-                                   ImageKeeper &keeper, ImageReplacement &replacement, DataStatus &status,
-                                   QObject *parent)
+                                   ImageKeeper &keeper, ImageReplacement &replacement, QObject *parent)
     : QObject(parent),
       m_document(document),
       m_session(session),
@@ -52,7 +50,6 @@ TransferCommands::TransferCommands(ModuleDocument &document, const editor::Table
       m_shell(shell),
       m_keeper(keeper),
       m_replacement(replacement),
-      m_status(status),
       m_transfers(protocol, document, *this, errors, this)
 {
     connect(actions.download, &QAction::triggered, this, &TransferCommands::mnuDownload_Click);
@@ -143,7 +140,6 @@ bool TransferCommands::confirmUnfilledTable()
 
 void TransferCommands::showMessage(const QString &text, const QString &title, link::MessageIcon icon)
 {
-    m_status.refresh();  // the identification may just have been read
     m_ui.messageBox(m_shell.dialogParent(), text, title, Buttons::OK, iconOf(icon));
 }
 
@@ -157,8 +153,6 @@ bool TransferCommands::askOkCancel(const QString &text, const QString &title)
 void TransferCommands::runningChanged(bool running)
 {
     m_shell.setBusy(running);
-    if (!running)
-        m_status.refresh();
 }
 
 bool TransferCommands::imageAboutToBeReplaced()

@@ -17,7 +17,6 @@ class TableSession;
 namespace tunara::ui {
 
 class CommonErrorDialog;
-class DataStatus;
 class ImageKeeper;
 class ImageReplacement;
 struct MainActions;
@@ -33,7 +32,7 @@ public:
     TransferCommands(ModuleDocument &document, const editor::TableSession &session, link::ModuleProtocol &protocol,
                      CommonErrorDialog &errors, StoredSettings &settings, const MainActions &actions,
                      UserInterface &ui, WindowShell &shell, ImageKeeper &keeper, ImageReplacement &replacement,
-                     DataStatus &status, QObject *parent);
+                     QObject *parent);
 
     void mnuDownload_Click();
     void mnuUpload_Click();
@@ -74,7 +73,6 @@ private:
     ImageReplacement &m_replacement;
     bool m_moduleContentsKept = false;  // this upload's "Module before upload" point
     std::optional<link::EEPROMBytes> m_acceptedChanges;  // the image whose check the user accepted
-    DataStatus &m_status;
     link::ModuleTransfers m_transfers;
 };
 
