@@ -87,7 +87,7 @@ void FileCommands::openData(const QString *givenPath, bool announce)
     UserInterface &ui = m_ui;
     QWidget *const parent = m_shell.dialogParent();
     if (!m_document.isEmpty() &&
-        ui.messageBox(parent, link::TransferText::OverwriteQuestion + UnsavedTableEditsNote(m_session), OpenTitle,
+        ui.messageBox(parent, link::TransferText::OverwriteQuestion + unsavedTableEditsNote(m_session), OpenTitle,
                       Buttons::OKCancel, Icon::None) != Answer::OK)
         return;
     QCoreApplication::processEvents();

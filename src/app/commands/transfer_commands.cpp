@@ -145,7 +145,7 @@ void TransferCommands::showMessage(const QString &text, const QString &title, li
 
 bool TransferCommands::askOkCancel(const QString &text, const QString &title)
 {
-    return m_ui.messageBox(m_shell.dialogParent(), text + UnsavedTableEditsNote(m_session), title, Buttons::OKCancel,
+    return m_ui.messageBox(m_shell.dialogParent(), text + unsavedTableEditsNote(m_session), title, Buttons::OKCancel,
                            Icon::None) == Answer::OK;
 }
 

@@ -8,7 +8,7 @@ namespace tunara::ui {
 
 // Added to a question whose yes replaces the image, when the open table
 // holds edits that would go with it.
-inline QString UnsavedTableEditsNote(const editor::TableSession &session)
+inline QString unsavedTableEditsNote(const editor::TableSession &session)
 {
     return session.hasUnsavedEdits()
                ? QStringLiteral("\r\n\r\nThe open timing table holds edits not yet saved to the buffer; they would "
