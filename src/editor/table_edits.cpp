@@ -9,8 +9,8 @@ namespace {
 
 bool fits(const TableEditModel &model, const CellRect &cells)
 {
-    return model.isOpen() && !cells.isEmpty() && cells.top >= 0 && cells.left >= 0 &&
-           cells.bottom() < model.rows() && cells.right() < model.columns();
+    return model.isOpen() && !cells.isEmpty() && cells.top >= 0 && cells.left >= 0 && cells.bottom() < model.rows() &&
+           cells.right() < model.columns();
 }
 
 // Writes the block as one step and words the outcome. The box says the
@@ -23,8 +23,14 @@ TableEdit commit(TableEditModel &model, const CellRect &cells, const BlockResult
     model.setBlock(cells, result.values, stepText);
     const ValueBlock after = model.block(cells);
     const AdvanceWindow window = model.editWindow();
-    TableEdit edit{stepText, true, cells, 0, result.limited, limitedNote(result.limited, window),
-                   message.isNull() ? limitedMessage(result.limited, window) : message, {}};
+    TableEdit edit{stepText,
+                   true,
+                   cells,
+                   0,
+                   result.limited,
+                   limitedNote(result.limited, window),
+                   message.isNull() ? limitedMessage(result.limited, window) : message,
+                   {}};
     for (std::size_t i = 0; i < after.size(); ++i)
         edit.changed += after[i] != before[i] ? 1 : 0;
     return edit;
@@ -71,30 +77,41 @@ TableEdit modify(TableEditModel &model, const CellRect &cells, const QString &re
                   stepText);
 }
 
-TableEdit step(TableEditModel &model, const CellRect &cells, double degrees)
+namespace {
+
+// One shaping of the selected block as one step, when it fits the table.
+template <typename Shape>
+TableEdit reshape(TableEditModel &model, const CellRect &cells, const QString &stepText, Shape shape)
 {
-    const QString stepText = degrees > 0 ? QStringLiteral("Raise") : QStringLiteral("Lower");
     if (!fits(model, cells))
         return nothing(stepText);
-    return commit(model, cells, stepBlock(model.block(cells), degrees, model.editWindow()), stepText);
+    return commit(model, cells, shape(model.block(cells), model.editWindow()), stepText);
+}
+
+}  // namespace
+
+TableEdit step(TableEditModel &model, const CellRect &cells, double degrees)
+{
+    return reshape(model, cells, degrees > 0 ? QStringLiteral("Raise") : QStringLiteral("Lower"),
+                   [degrees](const ValueBlock &values, const AdvanceWindow &window) {
+                       return stepBlock(values, degrees, window);
+                   });
 }
 
 TableEdit interpolate(TableEditModel &model, const CellRect &cells)
 {
-    const QString stepText = QStringLiteral("Interpolate");
-    if (!fits(model, cells))
-        return nothing(stepText);
-    return commit(model, cells, interpolateBlock(model.block(cells), cells.rows, cells.columns, model.editWindow()),
-                  stepText);
+    return reshape(model, cells, QStringLiteral("Interpolate"),
+                   [&cells](const ValueBlock &values, const AdvanceWindow &window) {
+                       return interpolateBlock(values, cells.rows, cells.columns, window);
+                   });
 }
 
 TableEdit smooth(TableEditModel &model, const CellRect &cells)
 {
-    const QString stepText = QStringLiteral("Smooth");
-    if (!fits(model, cells))
-        return nothing(stepText);
-    return commit(model, cells, smoothBlock(model.block(cells), cells.rows, cells.columns, model.editWindow()),
-                  stepText);
+    return reshape(model, cells, QStringLiteral("Smooth"),
+                   [&cells](const ValueBlock &values, const AdvanceWindow &window) {
+                       return smoothBlock(values, cells.rows, cells.columns, window);
+                   });
 }
 
 }  // namespace tunara::editor::edits

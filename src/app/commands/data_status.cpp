@@ -8,9 +8,7 @@
 #include "module/module_document.h"
 
 #include <QLabel>
-#include <QMenu>
 #include <QStatusBar>
-#include <QTimer>
 
 namespace tunara::ui {
 

@@ -6,7 +6,6 @@
 #include <functional>
 
 class QLabel;
-class QMenu;
 class QStatusBar;
 
 namespace tunara {
