@@ -91,7 +91,7 @@ int main(int argc, char **argv)
     chart->setGeometry(0, 0, 1280, 720);
     auto *grid = new views::TimingGrid(QStringLiteral("VSFlexGrid1"), 2, SpeedPoints + 1, &window);
     grid->hide();
-    views::SetupGrid2D(*grid);
+    views::setupGrid2D(*grid);
     const QString templatePath = QDir(QCoreApplication::applicationDirPath()).filePath(axes::template2DFileName());
     if (!chart->loadTemplate(templatePath))
         std::fprintf(stderr, "template %s not loaded; timing the plain chart\n", qPrintable(templatePath));

@@ -93,7 +93,7 @@ int main(int argc, char **argv)
     QtUserInterface ui;
     QWidget owner;
     views::TimingGrid grid(QStringLiteral("VSFlexGrid2"), PressureRows + 1, SpeedPoints + 1, &owner);
-    views::SetupGrid3D(grid, 1);
+    views::setupGrid3D(grid, 1);
     editor::TableEditModel model;
     views::TableGridBinding binding(grid, model, editor::TableKind::Map3D, ui, &owner);
     views::Chart3DView chart;

@@ -39,7 +39,7 @@ QString DataFileDrop::refusal(const QMimeData &mime)
     // Said before the open asks whether to overwrite the image.
     try {
         if (const auto kind = datafile::readStart(info.filePath()).otherKind)
-            return NotADataFileText(info.filePath(), *kind);
+            return windowNotADataFileText(info.filePath(), *kind);
     } catch (const RuntimeError &) {
         // unreadable: the open reports why
     }

@@ -28,5 +28,5 @@ int main(int argc, char *argv[])
     const tunara::ui::ParsedOptions parsed = tunara::ui::parseStartOptions(QApplication::arguments());
     if (!parsed.options)
         return printAndLeave(parsed);
-    return tunara::ui::RunTunara(app, *parsed.options);
+    return tunara::ui::runTunara(app, *parsed.options);
 }

@@ -15,7 +15,7 @@ QString frmTunara_Main::copyrightLine()
     return QStringLiteral("Copyright (c) 2026 Halvern Zazorer. All rights reserved.");
 }
 
-QString frmTunara_Main::AboutText(const QStringList &companyInfo)
+QString frmTunara_Main::aboutText(const QStringList &companyInfo)
 {
     // Without a company name the text starts with the product itself; the
     // load has already reported the missing company lines.
@@ -29,13 +29,13 @@ QString frmTunara_Main::AboutText(const QStringList &companyInfo)
 
 void frmTunara_Main::mnuAbout_Click()
 {
-    m_ctx.ui.messageBox(this, AboutText(m_ctx.company.CompanyInfo), QStringLiteral("About"), Buttons::OK,
+    m_ctx.ui.messageBox(this, aboutText(m_ctx.company.CompanyInfo), QStringLiteral("About"), Buttons::OK,
                         Icon::Information);
 }
 
 void frmTunara_Main::mnuHelpContents_Click()
 {
-    const QString contents = HelpContentsPath(m_ctx.programFolder);
+    const QString contents = helpContentsPath(m_ctx.programFolder);
     if (!QFileInfo(contents).isReadable()) {
         m_ctx.ui.messageBox(this,
                             QStringLiteral("The help file %1 was not found. The program works without it; "
@@ -47,7 +47,7 @@ void frmTunara_Main::mnuHelpContents_Click()
     m_ctx.ui.showHelp(this, contents);
 }
 
-QString frmTunara_Main::HelpContentsPath(const QString &programFolder)
+QString frmTunara_Main::helpContentsPath(const QString &programFolder)
 {
     return QDir(programFolder).filePath(QStringLiteral("Tunara_Kelm_Help/index.html"));
 }

@@ -17,7 +17,7 @@ struct GridPopupActions {
     QAction *smooth = nullptr;
 };
 
-// Every menu and item of the main window, made by BuildMainMenus. Each field
+// Every menu and item of the main window, made by buildMainMenus. Each field
 // is its item's objectName without "mnu" (newTable: mnuNewTable). The command
 // classes connect to the items they run and keep their enabled state.
 struct MainActions {

@@ -32,16 +32,16 @@ void frmTunara_Main::changeEvent(QEvent *event)
 void frmTunara_Main::layoutViews(double w, double h)
 {
     const double tpp = twipsPerPixel();
-    const views::TableViewsLayout layout = views::LayoutTableViews(w, h);
+    const views::TableViewsLayout layout = views::layoutTableViews(w, h);
     const auto place = [tpp](QWidget *view, const views::TwipsRect &r) {
-        view->setGeometry(views::TwipsToPixels(r.left, tpp), views::TwipsToPixels(r.top, tpp), views::TwipsToPixels(r.width, tpp),
-                          views::TwipsToPixels(r.height, tpp));
+        view->setGeometry(views::twipsToPixels(r.left, tpp), views::twipsToPixels(r.top, tpp), views::twipsToPixels(r.width, tpp),
+                          views::twipsToPixels(r.height, tpp));
     };
     const auto fitCells = [tpp](views::TimingGrid *grid, int (*rowHeight)(double)) {
         const QRect client = grid->contentsRect();
-        const int columnTwips = views::GridColumnWidth(views::PixelsToTwips(client.width(), tpp));
-        const int rowTwips = rowHeight(views::PixelsToTwips(client.height(), tpp));
-        grid->setReadableCellSize(views::TwipsToCellPixels(columnTwips, tpp), views::TwipsToCellPixels(rowTwips, tpp));
+        const int columnTwips = views::gridColumnWidth(views::pixelsToTwips(client.width(), tpp));
+        const int rowTwips = rowHeight(views::pixelsToTwips(client.height(), tpp));
+        grid->setReadableCellSize(views::twipsToCellPixels(columnTwips, tpp), views::twipsToCellPixels(rowTwips, tpp));
     };
     // 2D pair first, then the 3D pair; hidden views are laid out too so a
     // table opens at the right size.
@@ -60,7 +60,7 @@ void frmTunara_Main::Form_Resize()
     // The views share the client area with the status bar below them.
     const int statusHeight = statusBar()->isVisible() ? statusBar()->height() : 0;
     if (runTrapped(m_errorDialog, [&] {
-            layoutViews(views::PixelsToTwips(outer.width(), tpp), views::PixelsToTwips(outer.height() - statusHeight, tpp));
+            layoutViews(views::pixelsToTwips(outer.width(), tpp), views::pixelsToTwips(outer.height() - statusHeight, tpp));
         }) == StepOutcome::Aborted)
         return;
     // A transfer in progress keeps its port and its settings: closing it

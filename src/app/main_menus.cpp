@@ -96,7 +96,7 @@ void setHistoryShortcuts(QAction &undo, QAction &redo)
 
 }  // namespace
 
-MainActions BuildMainMenus(QMenuBar &bar, QWidget &owner)
+MainActions buildMainMenus(QMenuBar &bar, QWidget &owner)
 {
     MainActions a;
     a.file = addMenu(bar, "mnuFile", "&File",

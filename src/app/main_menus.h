@@ -11,6 +11,6 @@ namespace tunara::ui {
 // caption, access key, shortcut and objectName, and the two grid pop-up
 // menus (children of `owner`). Items that need an open table, something to
 // undo or something copied start disabled.
-MainActions BuildMainMenus(QMenuBar &bar, QWidget &owner);
+MainActions buildMainMenus(QMenuBar &bar, QWidget &owner);
 
 }  // namespace tunara::ui

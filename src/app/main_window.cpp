@@ -68,7 +68,7 @@ frmTunara_Main::frmTunara_Main(MainWindowContext context, QWidget *parent)
     // Key preview: the window sees every key press of its controls first.
     qApp->installEventFilter(this);
     const double tpp = twipsPerPixel();
-    resize(views::TwipsToPixels(DesignClientWidth, tpp), views::TwipsToPixels(DesignClientHeight, tpp) + menuBar()->sizeHint().height());
+    resize(views::twipsToPixels(DesignClientWidth, tpp), views::twipsToPixels(DesignClientHeight, tpp) + menuBar()->sizeHint().height());
 }
 
 frmTunara_Main::~frmTunara_Main()
@@ -82,7 +82,7 @@ void frmTunara_Main::createControls()
     client->setObjectName(QStringLiteral("clientArea"));
     setCentralWidget(client);
 
-    m_actions = BuildMainMenus(*menuBar(), *this);
+    m_actions = buildMainMenus(*menuBar(), *this);
     m_copy = std::make_unique<CopyBuffer>(m_actions);
 
     m_chart2D = new views::Chart2DView(client);
@@ -95,8 +95,8 @@ void frmTunara_Main::createControls()
 
     const double tpp = twipsPerPixel();
     const auto px = [tpp](const views::TwipsRect &r) {
-        return QRect(views::TwipsToPixels(r.left, tpp), views::TwipsToPixels(r.top, tpp), views::TwipsToPixels(r.width, tpp),
-                     views::TwipsToPixels(r.height, tpp));
+        return QRect(views::twipsToPixels(r.left, tpp), views::twipsToPixels(r.top, tpp), views::twipsToPixels(r.width, tpp),
+                     views::twipsToPixels(r.height, tpp));
     };
     m_portPanel = new PortSetupPanel(client);
     // Wider and taller than the design frame: it also names the device
@@ -159,7 +159,7 @@ QString frmTunara_Main::programFile(const QString &name) const
 
 double frmTunara_Main::twipsPerPixel() const
 {
-    return views::TwipsPerPixel(logicalDpiY());
+    return views::twipsPerPixelAt(logicalDpiY());
 }
 
 bool frmTunara_Main::isTableOpen() const
@@ -219,14 +219,14 @@ void frmTunara_Main::Form_Load()
         return;
     if (!step([this] {
             m_ctx.document.edit()->tables.table2D = Table2D{};
-            views::SetupGrid2D(*m_grid2D);
+            views::setupGrid2D(*m_grid2D);
         }))
         return;
     if (!step([this] { loadChartTemplates3D(); }))
         return;
     if (!step([this] {
             m_ctx.document.edit()->tables.table3D = Table3D{};
-            views::SetupGrid3D(*m_grid3D, 0);
+            views::setupGrid3D(*m_grid3D, 0);
         }))
         return;
     if (!step([this] { m_mainTitle = windowTitle(); }))

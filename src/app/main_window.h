@@ -93,10 +93,10 @@ public:
     void cmdPortSelectOK_Click();
 
     // The About text for a CompanyInfo list.
-    static QString AboutText(const QStringList &companyInfo);
+    static QString aboutText(const QStringList &companyInfo);
     static QString copyrightLine();
     // The help's contents page in the program folder.
-    static QString HelpContentsPath(const QString &programFolder);
+    static QString helpContentsPath(const QString &programFolder);
 
     // WindowShell
     QWidget *dialogParent() override { return this; }

@@ -8,7 +8,7 @@
 
 namespace tunara::ui {
 
-QString DescribePort(const link::PortMap &map, int n)
+QString describePortDevice(const link::PortMap &map, int n)
 {
     const QString path = map.devicePath(n);
     if (path.isEmpty())
@@ -65,7 +65,7 @@ QString SimulatedPortLink::describe(const link::PortMap &map, int portNumber) co
         return QStringLiteral("Com%1 is the simulated module at %2 (started by --simulate).")
             .arg(portNumber)
             .arg(m_module->devicePath());
-    return DescribePort(map, portNumber);
+    return describePortDevice(map, portNumber);
 }
 
 }  // namespace tunara::ui

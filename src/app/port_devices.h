@@ -17,7 +17,7 @@ namespace tunara::ui {
 // What the port set-up panel says about a "Com" number: the device it
 // stands for on this system, whether the user pointed it there, or that it
 // stands for none.
-QString DescribePort(const link::PortMap &map, int portNumber);
+QString describePortDevice(const link::PortMap &map, int portNumber);
 
 // The --simulate option: a simulated module on a pseudo-terminal, reached
 // through one port number. The port follows the number: that number reaches

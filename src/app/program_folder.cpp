@@ -24,16 +24,16 @@ bool holdsCompanionFiles(const QDir &folder)
 
 }  // namespace
 
-QString InstalledDataFolder(const QString &executableFolder)
+QString installedDataFolder(const QString &executableFolder)
 {
     return QDir::cleanPath(QDir(executableFolder).filePath(QStringLiteral(TUNARA_DATA_FROM_BIN)));
 }
 
-QString ResolveProgramFolder(const QString &executableFolder)
+QString resolveProgramFolder(const QString &executableFolder)
 {
     if (holdsCompanionFiles(QDir(executableFolder)))
         return executableFolder;
-    const QString installed = InstalledDataFolder(executableFolder);
+    const QString installed = installedDataFolder(executableFolder);
     if (holdsCompanionFiles(QDir(installed)))
         return installed;
     return executableFolder;

@@ -9,9 +9,9 @@ namespace tunara::ui {
 // holds them (a build tree, a folder copied as a whole), else the installed
 // data folder beside it (`<prefix>/share/tunara` for `<prefix>/bin`), else
 // the executable's folder again, so the messages about missing files name it.
-QString ResolveProgramFolder(const QString &executableFolder);
+QString resolveProgramFolder(const QString &executableFolder);
 
 // The installed data folder for an executable folder (whether it exists or not).
-QString InstalledDataFolder(const QString &executableFolder);
+QString installedDataFolder(const QString &executableFolder);
 
 }  // namespace tunara::ui

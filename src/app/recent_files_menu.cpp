@@ -35,7 +35,7 @@ RecentFilesMenu::RecentFilesMenu(const MainActions &actions, StoredSettings &set
       m_ui(ui),
       m_owner(owner),
       m_open(std::move(open)),
-      m_list(RecentFiles::fromStored(settings.GetSetting(Section, Key, QString())))
+      m_list(RecentFiles::fromStored(settings.getSetting(Section, Key, QString())))
 {
     m_list.prune(mayBeDataFile);
     for (std::size_t k = 0; k < m_actions.recentFiles.size(); ++k)
@@ -67,7 +67,7 @@ void RecentFilesMenu::openIfThere(const QString &path)
 
 void RecentFilesMenu::store()
 {
-    m_settings.SaveSetting(Section, Key, m_list.toStored());
+    m_settings.saveSetting(Section, Key, m_list.toStored());
     refresh();
 }
 

@@ -251,9 +251,9 @@ ParsedOptions parseStartOptions(const QStringList &arguments)
     return result;
 }
 
-int RunTunara(QApplication &app, const StartOptions &options)
+int runTunara(QApplication &app, const StartOptions &options)
 {
-    const QString programFolder = ResolveProgramFolder(QCoreApplication::applicationDirPath());
+    const QString programFolder = resolveProgramFolder(QCoreApplication::applicationDirPath());
     const QString icon = QDir(programFolder).filePath(QStringLiteral("Halvern_Sensors_Logo.gif"));
     if (QFileInfo::exists(icon))
         QApplication::setWindowIcon(QIcon(icon));

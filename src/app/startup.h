@@ -42,6 +42,6 @@ ParsedOptions parseStartOptions(const QStringList &arguments);
 
 // The start-up procedure: the splash (modal, until its timer closes it),
 // then the main window; runs until the main window is closed.
-int RunTunara(QApplication &app, const StartOptions &options);
+int runTunara(QApplication &app, const StartOptions &options);
 
 }  // namespace tunara::ui

@@ -29,7 +29,7 @@ std::optional<WindowPlace> WindowPlace::fromStored(const StoredSettings &setting
     int v[4];
     for (int k = 0; k < 4; ++k) {
         bool ok = false;
-        v[k] = settings.GetSetting(Section, QLatin1String(Keys[k]), QString()).trimmed().toInt(&ok);
+        v[k] = settings.getSetting(Section, QLatin1String(Keys[k]), QString()).trimmed().toInt(&ok);
         if (!ok)
             return std::nullopt;
     }
@@ -38,7 +38,7 @@ std::optional<WindowPlace> WindowPlace::fromStored(const StoredSettings &setting
         return std::nullopt;
     for (const QRect &screen : screens) {
         if (screen.contains(normal.center()) && normal.width() <= screen.width() && normal.height() <= screen.height()) {
-            const QString max = settings.GetSetting(Section, QStringLiteral("Maximized"), QString());
+            const QString max = settings.getSetting(Section, QStringLiteral("Maximized"), QString());
             return WindowPlace{normal, max == QStringLiteral("1")};
         }
     }
@@ -49,8 +49,8 @@ void WindowPlace::save(StoredSettings &settings) const
 {
     const int v[4] = {normal.x(), normal.y(), normal.width(), normal.height()};
     for (int k = 0; k < 4; ++k)
-        settings.SaveSetting(Section, QLatin1String(Keys[k]), QString::number(v[k]));
-    settings.SaveSetting(Section, QStringLiteral("Maximized"), maximized ? QStringLiteral("1") : QStringLiteral("0"));
+        settings.saveSetting(Section, QLatin1String(Keys[k]), QString::number(v[k]));
+    settings.saveSetting(Section, QStringLiteral("Maximized"), maximized ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void restoreWindowPlace(QWidget &window, const StoredSettings &settings)

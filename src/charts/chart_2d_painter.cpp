@@ -36,8 +36,8 @@ constexpr double CurveWidth = 2;
 constexpr double PointDiameter = 6;
 
 // Where the template says nothing: the colours of the window chart's theme.
-const QColor TextColour(0x40, 0x40, 0x44);
-const QColor AxisColour(0xd6, 0xd6, 0xd6);
+const QColor textColour(0x40, 0x40, 0x44);
+const QColor axisColour(0xd6, 0xd6, 0xd6);
 
 Chart2DAxis fittedAxis(const ChartAxis &axis, const std::vector<double> &values)
 {
@@ -123,7 +123,7 @@ void paintAxes(QPainter &painter, const Chart2DLayout &l, const ChartTemplate &l
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
     }
     // The axis lines along the left and bottom edges, with their ticks outside.
-    painter.setPen(QPen(AxisColour, px));
+    painter.setPen(QPen(axisColour, px));
     painter.drawLine(plot.topLeft(), plot.bottomLeft());
     painter.drawLine(plot.bottomLeft(), plot.bottomRight());
     const QFontMetricsF fm(base, painter.device());
@@ -143,7 +143,7 @@ void paintAxes(QPainter &painter, const Chart2DLayout &l, const ChartTemplate &l
         const double w = fm.horizontalAdvance(text);
         labels.push_back({QRectF(plot.left() - tick - LabelGap * px - w, y - line / 2, w, line), text});
     }
-    painter.setPen(TextColour);
+    painter.setPen(textColour);
     painter.setFont(base);
     for (const auto &[box, text] : labels)
         painter.drawText(box, Qt::AlignCenter, text);
@@ -210,7 +210,7 @@ void paintLegend(QPainter &painter, const Chart2DLayout &l, const ChartTemplate 
         painter.drawRect(QRectF(x, middle - size / 2, size, size));
         x += size + MarkerGap * px;
         const double w = fm.horizontalAdvance(item.name);
-        painter.setPen(TextColour);
+        painter.setPen(textColour);
         painter.drawText(QRectF(x, l.legend.top(), w, l.legend.height()), Qt::AlignLeft | Qt::AlignVCenter,
                          item.name);
         x += w + ItemGap * px;
@@ -300,7 +300,7 @@ void paintChart2D(QPainter &painter, const QRectF &rect, const Chart2DScene &sce
         painter.drawRoundedRect(l.background, Corner * px, Corner * px);
     }
     if (!l.title.isEmpty()) {
-        painter.setPen(TextColour);
+        painter.setPen(textColour);
         painter.drawText(l.title, Qt::AlignCenter, look.title);
     }
     if (!l.plot.isEmpty()) {

@@ -33,13 +33,13 @@ std::optional<csv::Problem> importInto(ModuleData &data, bool is3D, const QByteA
         if (const auto *p = std::get_if<csv::Problem>(&result))
             return *p;
         data.tables.table3D = std::get<Table3D>(result);
-        EncodeTable3D(data.tables.table3D, trig, data.image);
+        encodeTable3D(data.tables.table3D, trig, data.image);
     } else {
         auto result = tablecsv::read2D(bytes, trig);
         if (const auto *p = std::get_if<csv::Problem>(&result))
             return *p;
         data.tables.table2D = std::get<Table2D>(result);
-        EncodeTable2D(data.tables.table2D, trig, data.image);
+        encodeTable2D(data.tables.table2D, trig, data.image);
     }
     return std::nullopt;
 }

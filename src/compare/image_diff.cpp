@@ -37,7 +37,7 @@ std::set<int> explainedAddresses(const ImageDiff &diff)
 
 double storedAdvance(double advance, int trig)
 {
-    return trig - EncodeAdvance(trig, advance) * DegreesPerStep;
+    return trig - encodeAdvance(trig, advance) * DegreesPerStep;
 }
 
 Table2D asStored(Table2D t, int trig)

@@ -67,12 +67,12 @@ frmGPIOParams::frmGPIOParams(ModuleDocument &document, ui::UserInterface &ui, QW
     connectHandlers();
     m_form.Form_Load();
     showState();
-    CentreOnOwnerScreen(*this, owner);
+    centreOnOwnerScreen(*this, owner);
 }
 
 int frmGPIOParams::pixels(double twips, double scale) const
 {
-    return TwipsToPixelsFor(*this, twips * scale);
+    return twipsToPixelsFor(*this, twips * scale);
 }
 
 void frmGPIOParams::place(QWidget *widget, const QRect &twipsRect, int textRoom)

@@ -36,67 +36,67 @@ int SliderRange::place(int position) const
     return std::clamp(position, minimum, maximum);
 }
 
-int TrigTimingFromPosition(int v)
+int trigTimingFromPosition(int v)
 {
     return 40 - v;
 }
 
-int PositionForTrigTiming(int trigTiming)
+int positionForTrigTiming(int trigTiming)
 {
     return 40 - trigTiming;
 }
 
-int MaxRPMLimitFromPosition(int v)
+int maxRPMLimitFromPosition(int v)
 {
     return 13900 - 100 * v;
 }
 
-int PositionForMaxRPMLimit(int rpm)
+int positionForMaxRPMLimit(int rpm)
 {
     return 139 - roundToInt(rpm / 100.0);
 }
 
-int CrankPulsesFromPosition(int v)
+int crankPulsesFromPosition(int v)
 {
     return 12 - v;
 }
 
-int PositionForCrankPulses(int pulses)
+int positionForCrankPulses(int pulses)
 {
     return 12 - pulses;
 }
 
-int RetardCompFromPosition(int v)
+int retardCompFromPosition(int v)
 {
     return roundToInt((10 - v) / RetardCompHalfDegreeSteps);
 }
 
-int PositionForRetardComp(int retardComp)
+int positionForRetardComp(int retardComp)
 {
     return 10 - retardCompHalfDegrees(retardComp);
 }
 
-int StartRetardFromPosition(int v)
+int startRetardFromPosition(int v)
 {
     return roundToInt((10 - v) / DegreesPerStep);
 }
 
-int PositionForStartRetard(int startRetard)
+int positionForStartRetard(int startRetard)
 {
     return 10 - startRetardDegrees(startRetard);
 }
 
-QString WholeNumberLabel(int value)
+QString wholeNumberLabel(int value)
 {
     return QString::number(value);
 }
 
-QString RetardCompLabel(int retardComp)
+QString retardCompLabel(int retardComp)
 {
     return numbers::format(retardCompHalfDegrees(retardComp) / 2.0, QStringLiteral("0.0"));
 }
 
-QString StartRetardLabel(int startRetard)
+QString startRetardLabel(int startRetard)
 {
     return numbers::format(startRetardDegrees(startRetard), QStringLiteral("#0"));
 }

@@ -29,20 +29,20 @@ inline constexpr int UnfixedRPMLimitPosition = 109;
 
 // Parameter from position, and the position that shows a parameter (which
 // can lie outside the slider's range; SliderRange::place brings it in).
-int TrigTimingFromPosition(int v);          // 40 - v degrees
-int PositionForTrigTiming(int trigTiming);
-int MaxRPMLimitFromPosition(int v);         // 13900 - 100 v RPM
-int PositionForMaxRPMLimit(int rpm);
-int CrankPulsesFromPosition(int v);         // 12 - v pulses
-int PositionForCrankPulses(int pulses);
-int RetardCompFromPosition(int v);          // half-degree steps, in units of 0.0879 degree
-int PositionForRetardComp(int retardComp);
-int StartRetardFromPosition(int v);         // whole degrees, in units of 0.0879 degree
-int PositionForStartRetard(int startRetard);
+int trigTimingFromPosition(int v);          // 40 - v degrees
+int positionForTrigTiming(int trigTiming);
+int maxRPMLimitFromPosition(int v);         // 13900 - 100 v RPM
+int positionForMaxRPMLimit(int rpm);
+int crankPulsesFromPosition(int v);         // 12 - v pulses
+int positionForCrankPulses(int pulses);
+int retardCompFromPosition(int v);          // half-degree steps, in units of 0.0879 degree
+int positionForRetardComp(int retardComp);
+int startRetardFromPosition(int v);         // whole degrees, in units of 0.0879 degree
+int positionForStartRetard(int startRetard);
 
 // Value label texts.
-QString WholeNumberLabel(int value);
-QString RetardCompLabel(int retardComp);    // degrees to the half degree, "0.0"
-QString StartRetardLabel(int startRetard);  // whole degrees, "#0"
+QString wholeNumberLabel(int value);
+QString retardCompLabel(int retardComp);    // degrees to the half degree, "0.0"
+QString startRetardLabel(int startRetard);  // whole degrees, "#0"
 
 }  // namespace tunara::dialogs::sliders

@@ -53,7 +53,7 @@ frmModParams::frmModParams(ModuleDocument &document, QWidget *owner,
     showState();
     adjustSize();
     setFixedSize(size());
-    CentreOnOwnerScreen(*this, owner);
+    centreOnOwnerScreen(*this, owner);
 }
 
 QCheckBox *frmModParams::makeCheckBox(const char *name, const char *caption)

@@ -38,12 +38,12 @@ void ModParamsForm::Form_Load()
     if (state.chkFixedMaxRPMLimit)
         placeMaxRPMLimitSlider();
 
-    state.sldCrankPulses = CrankPulses.place(PositionForCrankPulses(m_document.params().CrankPulses));
-    state.lblCrankPulsesVal = WholeNumberLabel(m_document.params().CrankPulses);
+    state.sldCrankPulses = CrankPulses.place(positionForCrankPulses(m_document.params().CrankPulses));
+    state.lblCrankPulsesVal = wholeNumberLabel(m_document.params().CrankPulses);
 
-    state.sldRetardComp = RetardComp.place(PositionForRetardComp(m_document.params().RetardComp));
+    state.sldRetardComp = RetardComp.place(positionForRetardComp(m_document.params().RetardComp));
     placeStartRetardSlider();
-    state.lblRetardCompVal = RetardCompLabel(m_document.params().RetardComp);
+    state.lblRetardCompVal = retardCompLabel(m_document.params().RetardComp);
 
     if (m_document.params().StartRetard < 1) {
         state.chkStartRtd = false;
@@ -57,8 +57,8 @@ void ModParamsForm::Form_Load()
     chkHighSpeedDataLog_Click(state.chkHighSpeedDataLog);
 
     state.DialogTrigTiming = m_document.params().TrigTiming;
-    state.sldTrigTiming = TrigTiming.place(PositionForTrigTiming(m_document.params().TrigTiming));
-    state.lblTrigTimingVal = WholeNumberLabel(state.DialogTrigTiming);
+    state.sldTrigTiming = TrigTiming.place(positionForTrigTiming(m_document.params().TrigTiming));
+    state.lblTrigTimingVal = wholeNumberLabel(state.DialogTrigTiming);
 }
 
 void ModParamsForm::selectTableMode()
@@ -73,14 +73,14 @@ void ModParamsForm::selectTableMode()
 
 void ModParamsForm::placeMaxRPMLimitSlider()
 {
-    state.sldMaxRPMLimit = MaxRPMLimit.place(PositionForMaxRPMLimit(m_document.params().MaxRPMLimit));
-    state.lblMaxRPMLimitVal = WholeNumberLabel(m_document.params().MaxRPMLimit);
+    state.sldMaxRPMLimit = MaxRPMLimit.place(positionForMaxRPMLimit(m_document.params().MaxRPMLimit));
+    state.lblMaxRPMLimitVal = wholeNumberLabel(m_document.params().MaxRPMLimit);
 }
 
 void ModParamsForm::placeStartRetardSlider()
 {
-    state.sldStartRetard = StartRetard.place(PositionForStartRetard(m_document.params().StartRetard));
-    state.lblStartRtdVal = StartRetardLabel(m_document.params().StartRetard);
+    state.sldStartRetard = StartRetard.place(positionForStartRetard(m_document.params().StartRetard));
+    state.lblStartRtdVal = startRetardLabel(m_document.params().StartRetard);
 }
 
 void ModParamsForm::chkRPMLimitDisable_Click(bool checked)
@@ -116,8 +116,8 @@ void ModParamsForm::chkFixedMaxRPMLimit_Click(bool checked)
         return;
     // Without a fixed limit the module works from 3000 RPM.
     state.sldMaxRPMLimit = UnfixedRPMLimitPosition;
-    m_document.edit()->params.MaxRPMLimit = MaxRPMLimitFromPosition(UnfixedRPMLimitPosition);
-    state.lblMaxRPMLimitVal = WholeNumberLabel(m_document.params().MaxRPMLimit);
+    m_document.edit()->params.MaxRPMLimit = maxRPMLimitFromPosition(UnfixedRPMLimitPosition);
+    state.lblMaxRPMLimitVal = wholeNumberLabel(m_document.params().MaxRPMLimit);
 }
 
 void ModParamsForm::chkStartRtd_Click(bool checked)
@@ -167,42 +167,42 @@ void ModParamsForm::optMAP_Click(int sensor)
 void ModParamsForm::sldTrigTiming_Change(int position)
 {
     state.sldTrigTiming = TrigTiming.place(position);
-    state.DialogTrigTiming = TrigTimingFromPosition(state.sldTrigTiming);
-    state.lblTrigTimingVal = WholeNumberLabel(state.DialogTrigTiming);
+    state.DialogTrigTiming = trigTimingFromPosition(state.sldTrigTiming);
+    state.lblTrigTimingVal = wholeNumberLabel(state.DialogTrigTiming);
 }
 
 void ModParamsForm::sldMaxRPMLimit_Change(int position)
 {
     state.sldMaxRPMLimit = MaxRPMLimit.place(position);
-    m_document.edit()->params.MaxRPMLimit = MaxRPMLimitFromPosition(state.sldMaxRPMLimit);
-    state.lblMaxRPMLimitVal = WholeNumberLabel(m_document.params().MaxRPMLimit);
+    m_document.edit()->params.MaxRPMLimit = maxRPMLimitFromPosition(state.sldMaxRPMLimit);
+    state.lblMaxRPMLimitVal = wholeNumberLabel(m_document.params().MaxRPMLimit);
 }
 
 void ModParamsForm::sldCrankPulses_Change(int position)
 {
     state.sldCrankPulses = CrankPulses.place(position);
-    m_document.edit()->params.CrankPulses = CrankPulsesFromPosition(state.sldCrankPulses);
-    state.lblCrankPulsesVal = WholeNumberLabel(m_document.params().CrankPulses);
+    m_document.edit()->params.CrankPulses = crankPulsesFromPosition(state.sldCrankPulses);
+    state.lblCrankPulsesVal = wholeNumberLabel(m_document.params().CrankPulses);
 }
 
 void ModParamsForm::sldRetardComp_Change(int position)
 {
     state.sldRetardComp = RetardComp.place(position);
-    m_document.edit()->params.RetardComp = RetardCompFromPosition(state.sldRetardComp);
-    state.lblRetardCompVal = RetardCompLabel(m_document.params().RetardComp);
+    m_document.edit()->params.RetardComp = retardCompFromPosition(state.sldRetardComp);
+    state.lblRetardCompVal = retardCompLabel(m_document.params().RetardComp);
 }
 
 void ModParamsForm::sldStartRetard_Change(int position)
 {
     state.sldStartRetard = StartRetard.place(position);
-    m_document.edit()->params.StartRetard = StartRetardFromPosition(state.sldStartRetard);
-    state.lblStartRtdVal = StartRetardLabel(m_document.params().StartRetard);
+    m_document.edit()->params.StartRetard = startRetardFromPosition(state.sldStartRetard);
+    state.lblStartRtdVal = startRetardLabel(m_document.params().StartRetard);
 }
 
 ModParamsForm::LimitedCells ModParamsForm::cellsLimitedByOK() const
 {
     const int trig = state.DialogTrigTiming;
-    const auto moves = [trig](double v) { return ClampToTrigger(v, trig) != v ? 1 : 0; };
+    const auto moves = [trig](double v) { return clampToTrigger(v, trig) != v ? 1 : 0; };
     LimitedCells limited;
     for (int p = 1; p <= SpeedPoints; ++p) {
         for (int m = 1; m <= PressureRows; ++m)
@@ -245,10 +245,10 @@ void ModParamsForm::cmdOK_Click()
     // image gets the arrays as the editor will show them: all-zero regions
     // would mean no retard at all, the most advanced table there is.
     if (data.image.DataBufferEmpty) {
-        EncodeTable2D(data.tables.table2D, state.DialogTrigTiming, data.image);
-        EncodeTable3D(data.tables.table3D, state.DialogTrigTiming, data.image);
+        encodeTable2D(data.tables.table2D, state.DialogTrigTiming, data.image);
+        encodeTable3D(data.tables.table3D, state.DialogTrigTiming, data.image);
     } else if (state.DialogTrigTiming != data.params.TrigTiming) {
-        RebaseTableRegions(data.image, data.params.TrigTiming, state.DialogTrigTiming);
+        rebaseTableRegions(data.image, data.params.TrigTiming, state.DialogTrigTiming);
     }
     data.image.DataBufferEmpty = false;
     data.params.TrigTiming = state.DialogTrigTiming;

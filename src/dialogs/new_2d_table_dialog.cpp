@@ -29,7 +29,7 @@ frmNew2DTable::frmNew2DTable(New2DTableHost &host, QWidget *parent) : QDialog(pa
     addBox(fields, "txtStartTimingVal", QStringLiteral("Start Advance (Deg)"), &New2DTableForm::enterStartTiming);
     addBox(fields, "txtFinalTimingVal", QStringLiteral("Final Advance (Deg)"), &New2DTableForm::enterFinalTiming);
 
-    const auto [update, ok] = MakeWizardButtons(this);
+    const auto [update, ok] = makeWizardButtons(this);
     connect(update, &QPushButton::clicked, this, &frmNew2DTable::cmdUpdate_Click);
     connect(ok, &QPushButton::clicked, this, &frmNew2DTable::cmdOK_Click);
 
@@ -82,12 +82,12 @@ void frmNew2DTable::showValues(const QStringList &before, const QLineEdit *check
 void frmNew2DTable::Form_Load()
 {
     adjustSize();
-    dialogs::CentreOnOwnerScreen(*this, parentWidget());
+    dialogs::centreOnOwnerScreen(*this, parentWidget());
     // On Cancel the table stays on view; the wizard opens all the same. The
     // boxes are read after the question: closing a declined wizard's table
     // puts the trigger timing it had set back.
     if (!m_host.isChart2DVisible()
-        || AskToCloseTableOnView(m_host.userInterface(), parentWidget(), [this] { m_host.saveTable(); }))
+        || askToCloseTableOnView(m_host.userInterface(), parentWidget(), [this] { m_host.saveTable(); }))
         m_host.clearTableView();
     m_form = New2DTableForm::opened(m_host.trigTiming());
     showValues({}, nullptr);
@@ -130,7 +130,7 @@ void frmNew2DTable::CreateNewTable()
     for (int i = 0; i < m_boxes.size(); ++i)
         if (m_boxes[i].first->text() != shown[i])
             validate(m_boxes[i].first);
-    const std::optional<Table2D> table = GenerateCurve(m_form);
+    const std::optional<Table2D> table = generateCurve(m_form);
     if (!table) {
         m_host.userInterface().messageBox(this, rpmOrderMessage(), wizardTitle(), Buttons::OK, Icon::Exclamation);
         return;

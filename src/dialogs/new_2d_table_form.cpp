@@ -148,7 +148,7 @@ QString New2DTableForm::rpmText(int value)
     return numbers::format(value, QStringLiteral("###0"));
 }
 
-std::optional<Table2D> GenerateCurve(const New2DTableForm &form)
+std::optional<Table2D> generateCurve(const New2DTableForm &form)
 {
     // Single precision where the module's own tools worked in it: the
     // slope, the offset and each snapped point.

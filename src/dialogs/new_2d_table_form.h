@@ -53,9 +53,9 @@ double lenientNumber(const QString &text);
 // above; each point a whole number of 0.0879 degree steps unless it was
 // limited to the ramp's ends or the window below the trigger timing.
 // Nothing when the start RPM lies above the final RPM.
-std::optional<Table2D> GenerateCurve(const New2DTableForm &form);
+std::optional<Table2D> generateCurve(const New2DTableForm &form);
 
-// The refusal of GenerateCurve, its title.
+// The refusal of generateCurve, its title.
 QString rpmOrderMessage();
 QString wizardTitle();
 

@@ -26,7 +26,7 @@ frmNew3DTable::frmNew3DTable(New3DTableHost &host, QWidget *parent) : QDialog(pa
     connect(m_base, &QSlider::valueChanged, this, &frmNew3DTable::sldBaseTmg_Change);
     connect(m_trig, &QSlider::valueChanged, this, &frmNew3DTable::sldTrigTiming_Change);
 
-    const auto [update, ok] = MakeWizardButtons(this);
+    const auto [update, ok] = makeWizardButtons(this);
     connect(update, &QPushButton::clicked, this, &frmNew3DTable::cmdUpdate_Click);
     connect(ok, &QPushButton::clicked, this, &frmNew3DTable::cmdOK_Click);
 
@@ -75,10 +75,10 @@ void frmNew3DTable::showValues()
 void frmNew3DTable::Form_Load()
 {
     adjustSize();
-    dialogs::CentreOnOwnerScreen(*this, parentWidget());
+    dialogs::centreOnOwnerScreen(*this, parentWidget());
     // On Cancel the table stays on view; the sliders are set all the same.
     const bool clearView = !m_host.isChart3DVisible()
-                           || AskToCloseTableOnView(m_host.userInterface(), parentWidget(),
+                           || askToCloseTableOnView(m_host.userInterface(), parentWidget(),
                                                     [this] { m_host.saveTable(); });
     m_form = New3DTableForm::opened(m_host.trigTiming());
     showValues();
@@ -100,7 +100,7 @@ void frmNew3DTable::sldTrigTiming_Change(int position)
 
 void frmNew3DTable::CreateNewTable()
 {
-    m_host.showNewTable(FlatMap(m_form.BaseTmgVal), m_form.TrigTimingVal);
+    m_host.showNewTable(flatMap(m_form.BaseTmgVal), m_form.TrigTimingVal);
     m_shownBase = m_form.BaseTmgVal;
 }
 
@@ -121,7 +121,7 @@ void frmNew3DTable::reject()
 {
     if (m_shownBase) {
         const int trig = m_host.trigTiming();
-        m_host.showNewTable(FlatMap(BaseInWindow(*m_shownBase, trig)), trig);
+        m_host.showNewTable(flatMap(baseInWindow(*m_shownBase, trig)), trig);
         m_shownBase.reset();
     }
     QDialog::reject();

@@ -42,7 +42,7 @@ void New3DTableForm::moveTrigSlider(int position)
     keepBaseInWindow();
 }
 
-Table3D FlatMap(int advance)
+Table3D flatMap(int advance)
 {
     // Visited in image order, as every 3D table is; one value makes it flat.
     Table3D map;
@@ -51,7 +51,7 @@ Table3D FlatMap(int advance)
     return map;
 }
 
-int BaseInWindow(int base, int trigTiming)
+int baseInWindow(int base, int trigTiming)
 {
     return std::clamp(base, trigTiming - MaxRetard, trigTiming);
 }

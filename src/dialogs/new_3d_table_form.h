@@ -34,10 +34,10 @@ private:
 };
 
 // Every cell of the map at one advance: a flat map.
-Table3D FlatMap(int advance);
+Table3D flatMap(int advance);
 
 // The advance a flat map of `base` must take to lie inside the window of
 // `trigTiming` (trigTiming - 22 .. trigTiming).
-int BaseInWindow(int base, int trigTiming);
+int baseInWindow(int base, int trigTiming);
 
 }  // namespace tunara::wizards

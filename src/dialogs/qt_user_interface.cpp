@@ -182,7 +182,7 @@ void QtUserInterface::showHelp(QWidget *owner, const QString &contentsPage)
     if (!m_help) {
         m_help = new HelpWindow(owner);
         // Whole, on the screen the user works on.
-        dialogs::CentreOnOwnerScreen(*m_help, owner);
+        dialogs::centreOnOwnerScreen(*m_help, owner);
     }
     m_help->showContents(contentsPage);
     m_help->show();

@@ -9,7 +9,7 @@
 
 namespace tunara::dialogs {
 
-QRect CentredWithin(const QRect &available, const QSize &size)
+QRect centredWithin(const QRect &available, const QSize &size)
 {
     const int left = available.left() + std::max(0, (available.width() - size.width()) / 2);
     const int top = available.top() + std::max(0, (available.height() - size.height()) / 2);
@@ -33,7 +33,7 @@ QScreen *screenOf(const QWidget *owner)
 
 }  // namespace
 
-void CentreOnOwnerScreen(QWidget &window, const QWidget *owner)
+void centreOnOwnerScreen(QWidget &window, const QWidget *owner)
 {
     QScreen *screen = screenOf(owner);
     if (!screen)
@@ -54,12 +54,12 @@ void CentreOnOwnerScreen(QWidget &window, const QWidget *owner)
                              .expandedTo(window.minimumSize());
     if (fitted != window.size())
         window.resize(fitted);
-    const QRect place = CentredWithin(available, window.size() + frameExtra);
+    const QRect place = centredWithin(available, window.size() + frameExtra);
     // move() places the frame's top-left corner.
     window.move(place.topLeft());
 }
 
-int TwipsToPixelsFor(const QWidget &widget, double twips)
+int twipsToPixelsFor(const QWidget &widget, double twips)
 {
     const double dpi = widget.logicalDpiY() > 0 ? widget.logicalDpiY() : 96.0;
     return static_cast<int>(std::lround(twips * dpi / 1440.0));

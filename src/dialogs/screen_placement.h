@@ -9,15 +9,15 @@ namespace tunara::dialogs {
 // Where a window of `size` goes to be centred on `available` (a screen's
 // usable area) and seen whole: a window larger than the area keeps its
 // top-left corner on the area's top-left, never off the left or top edge.
-QRect CentredWithin(const QRect &available, const QSize &size);
+QRect centredWithin(const QRect &available, const QSize &size);
 
 // Moves a top-level window (a dialog, the help viewer) to the centre of the
 // screen that holds `owner`, or of the primary screen without an owner,
 // first shrinking it (down to its minimum size) to fit the screen's usable
 // area. Run it after the window has its size and before it is shown.
-void CentreOnOwnerScreen(QWidget &window, const QWidget *owner);
+void centreOnOwnerScreen(QWidget &window, const QWidget *owner);
 
 // Twips (1/1440 inch) to pixels at a widget's logical resolution.
-int TwipsToPixelsFor(const QWidget &widget, double twips);
+int twipsToPixelsFor(const QWidget &widget, double twips);
 
 }  // namespace tunara::dialogs

@@ -26,8 +26,8 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, const view
 {
     auto *l = new QLabel(text, parent);
     l->setObjectName(QString::fromLatin1(name));
-    l->setGeometry(views::TwipsToPixels(r.left, tpp), views::TwipsToPixels(r.top, tpp), views::TwipsToPixels(r.width, tpp),
-                   views::TwipsToPixels(r.height, tpp));
+    l->setGeometry(views::twipsToPixels(r.left, tpp), views::twipsToPixels(r.top, tpp), views::twipsToPixels(r.width, tpp),
+                   views::twipsToPixels(r.height, tpp));
     return l;
 }
 
@@ -59,8 +59,8 @@ frmTunara_Splash::frmTunara_Splash(UserInterface &ui, QString programFolder, int
 {
     setObjectName(QStringLiteral("frmTunara_Splash"));
     setModal(true);
-    const double tpp = views::TwipsPerPixel(logicalDpiY());
-    setFixedSize(views::TwipsToPixels(ClientWidth, tpp), views::TwipsToPixels(ClientHeight, tpp));
+    const double tpp = views::twipsPerPixelAt(logicalDpiY());
+    setFixedSize(views::twipsToPixels(ClientWidth, tpp), views::twipsToPixels(ClientHeight, tpp));
 
     m_fraSplash = new QFrame(this);
     m_fraSplash->setObjectName(QStringLiteral("fraSplash"));

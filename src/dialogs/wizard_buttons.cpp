@@ -6,7 +6,7 @@
 
 namespace tunara::wizards {
 
-WizardButtons MakeWizardButtons(QWidget *parent)
+WizardButtons makeWizardButtons(QWidget *parent)
 {
     WizardButtons b;
     b.update = new QPushButton(QStringLiteral("Update"), parent);
@@ -18,7 +18,7 @@ WizardButtons MakeWizardButtons(QWidget *parent)
     return b;
 }
 
-bool AskToCloseTableOnView(ui::UserInterface &ui, QWidget *parent, const std::function<void()> &saveTable)
+bool askToCloseTableOnView(ui::UserInterface &ui, QWidget *parent, const std::function<void()> &saveTable)
 {
     const ui::Answer a = ui.messageBox(parent, QStringLiteral("Save timing table before closing file?"),
                                        QStringLiteral("Close File"), ui::Buttons::YesNoCancel,

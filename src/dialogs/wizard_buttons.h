@@ -18,11 +18,11 @@ struct WizardButtons {
     QPushButton *update = nullptr;
     QPushButton *ok = nullptr;
 };
-WizardButtons MakeWizardButtons(QWidget *parent);
+WizardButtons makeWizardButtons(QWidget *parent);
 
 // Asks whether to save the table on view before a wizard clears it; Yes
 // runs `saveTable` first. True when the view is to be cleared (Yes or No);
 // false on Cancel, when the table stays on view.
-bool AskToCloseTableOnView(ui::UserInterface &ui, QWidget *parent, const std::function<void()> &saveTable);
+bool askToCloseTableOnView(ui::UserInterface &ui, QWidget *parent, const std::function<void()> &saveTable);
 
 }  // namespace tunara::wizards

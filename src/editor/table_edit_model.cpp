@@ -134,7 +134,7 @@ bool TableEditModel::rebase(int newTrigTiming)
         return false;
     const TableKind kind = m_kind;
     const auto move = [kind, newTrigTiming](double v) {
-        return storedValue(kind, newTrigTiming, ClampToTrigger(v, newTrigTiming));
+        return storedValue(kind, newTrigTiming, clampToTrigger(v, newTrigTiming));
     };
     m_trigTiming = newTrigTiming;
     for (double &v : m_values)

@@ -99,7 +99,7 @@ public:
     bool redo();
 
     // The open table moved to a new trigger timing the way ClampTablesToTrigger
-    // and RebaseTableRegions move the working arrays and the image: every
+    // and rebaseTableRegions move the working arrays and the image: every
     // value limited to the new window (never below 0, then newTrigTiming - 22
     // .. newTrigTiming) and stored under the new trigger. The history's
     // values move the same way, so undo and redo go on working; it is no

@@ -37,7 +37,7 @@ QString formatValue(double value)
 
 double storedValue(TableKind kind, int trigTiming, double value)
 {
-    const double advance = trigTiming - EncodeAdvance(trigTiming, value) * DegreesPerStep;
+    const double advance = trigTiming - encodeAdvance(trigTiming, value) * DegreesPerStep;
     if (kind == TableKind::Curve2D && advance < 0)
         return 0;
     return advance;

@@ -48,10 +48,10 @@ bool TableSession::save()
     const int trig = data.params.TrigTiming;
     rebaseForWizardTrigger();
     if (m_model.copyTo(data.tables.table2D)) {
-        EncodeTable2D(data.tables.table2D, trig, data.image);
+        encodeTable2D(data.tables.table2D, trig, data.image);
         data.filledThisRun.table2D = true;
     } else if (m_model.copyTo(data.tables.table3D)) {
-        EncodeTable3D(data.tables.table3D, trig, data.image);
+        encodeTable3D(data.tables.table3D, trig, data.image);
         data.filledThisRun.table3D = true;
     }
     m_model.markSaved();
@@ -127,7 +127,7 @@ void TableSession::rebaseForWizardTrigger()
     auto edit = m_document.edit();
     ClampTablesToTrigger(edit->tables, trig);
     if (!edit->image.DataBufferEmpty)
-        RebaseTableRegions(edit->image, oldTrig, trig);
+        rebaseTableRegions(edit->image, oldTrig, trig);
 }
 
 int TableSession::shownTrigTiming() const

@@ -65,12 +65,12 @@ StoredSettings StoredSettings::atFile(const QString &iniPath)
 StoredSettings::~StoredSettings() = default;
 StoredSettings::StoredSettings(StoredSettings &&) noexcept = default;
 
-QString StoredSettings::GetSetting(const QString &section, const QString &key, const QString &defaultValue) const
+QString StoredSettings::getSetting(const QString &section, const QString &key, const QString &defaultValue) const
 {
     return m_settings->value(section + u'/' + key, defaultValue).toString();
 }
 
-void StoredSettings::SaveSetting(const QString &section, const QString &key, const QString &value)
+void StoredSettings::saveSetting(const QString &section, const QString &key, const QString &value)
 {
     m_settings->setValue(section + u'/' + key, value);
     m_settings->sync();
@@ -78,22 +78,22 @@ void StoredSettings::SaveSetting(const QString &section, const QString &key, con
 
 QString StoredSettings::commPortText() const
 {
-    return GetSetting(PortSection, PortKey, QStringLiteral("1"));
+    return getSetting(PortSection, PortKey, QStringLiteral("1"));
 }
 
 void StoredSettings::saveCommPort(int portNumber)
 {
-    SaveSetting(PortSection, PortKey, QString::number(portNumber));
+    saveSetting(PortSection, PortKey, QString::number(portNumber));
 }
 
 bool StoredSettings::writeEveryByte() const
 {
-    return GetSetting(PortSection, QStringLiteral("WriteEveryByte"), QStringLiteral("0")) == QStringLiteral("1");
+    return getSetting(PortSection, QStringLiteral("WriteEveryByte"), QStringLiteral("0")) == QStringLiteral("1");
 }
 
 void StoredSettings::saveWriteEveryByte(bool on)
 {
-    SaveSetting(PortSection, QStringLiteral("WriteEveryByte"), on ? QStringLiteral("1") : QStringLiteral("0"));
+    saveSetting(PortSection, QStringLiteral("WriteEveryByte"), on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 QString StoredSettings::location() const

@@ -21,8 +21,8 @@ public:
     ~StoredSettings();
     StoredSettings(StoredSettings &&) noexcept;
 
-    QString GetSetting(const QString &section, const QString &key, const QString &defaultValue) const;
-    void SaveSetting(const QString &section, const QString &key, const QString &value);
+    QString getSetting(const QString &section, const QString &key, const QString &defaultValue) const;
+    void saveSetting(const QString &section, const QString &key, const QString &value);
 
     // The serial port number as stored ("Properties"/"CommPort", default "1").
     QString commPortText() const;

@@ -242,7 +242,7 @@ QString advanceText(double advance, int trigTiming)
         text.chop(1);
     if (text == QStringLiteral("-0"))
         text = QStringLiteral("0");
-    if (EncodeAdvance(trigTiming, text.toDouble()) == EncodeAdvance(trigTiming, advance))
+    if (encodeAdvance(trigTiming, text.toDouble()) == encodeAdvance(trigTiming, advance))
         return text;
     return QString::number(advance, 'g', QLocale::FloatingPointShortest);
 }

@@ -39,7 +39,7 @@ ModuleTransfers::ModuleTransfers(ModuleProtocol &protocol, ModuleDocument &docum
     Q_ASSERT(&protocol.image() == &document.image());
 }
 
-bool ModuleTransfers::LinkCheck()
+bool ModuleTransfers::linkCheck()
 {
     for (int attempt = 0; attempt < 5; ++attempt) {
         m_protocol.ReSync();
@@ -83,7 +83,7 @@ TransferOutcome ModuleTransfers::run(TransferCommand command, TransferOutcome (M
 
 bool ModuleTransfers::checkLinkAndIdentify(const QString &title, const QString &idFailedText)
 {
-    if (!LinkCheck()) {
+    if (!linkCheck()) {
         // The cable and power advice would mislead when the port itself
         // could not be opened: that error named the device and the reason.
         if (!m_protocol.state().portOpenFailed())

@@ -110,7 +110,7 @@ public:
                     TransferEvents *events = nullptr);
 
     // Up to five resynchronisations, stopping at the first success.
-    bool LinkCheck();
+    bool linkCheck();
 
     // "&Download From EEPROM".
     TransferOutcome Download();

@@ -73,13 +73,13 @@ QString PortMap::overridePath(int portNumber) const
 {
     if (!m_settings)
         return {};
-    return m_settings->GetSetting(overrideSection(), overrideKey(portNumber), QString()).trimmed();
+    return m_settings->getSetting(overrideSection(), overrideKey(portNumber), QString()).trimmed();
 }
 
 void PortMap::setOverride(int portNumber, const QString &devicePath)
 {
     if (m_settings)
-        m_settings->SaveSetting(overrideSection(), overrideKey(portNumber), devicePath.trimmed());
+        m_settings->saveSetting(overrideSection(), overrideKey(portNumber), devicePath.trimmed());
 }
 
 QStringList PortMap::orderDevices(QStringList devices)

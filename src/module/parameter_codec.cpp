@@ -70,7 +70,7 @@ void UpdateParams(ModuleData &data)
 
     // The trigger timing first: the tables are converted with its clamped value.
     p.TrigTiming = std::min<int>(b[A::TrigTiming], 40);
-    DecodeTables(data.image, p.TrigTiming, data.tables);
+    decodeTables(data.image, p.TrigTiming, data.tables);
 
     p.CrankPulses = std::clamp<int>(b[A::CrankPulses], 2, 12);
     decodeOptionFlags(b[A::OptionFlags], p);

@@ -8,7 +8,7 @@
 
 namespace tunara {
 
-void DecodeTables(const ModuleImage &image, int trigTiming, TimingTables &tables)
+void decodeTables(const ModuleImage &image, int trigTiming, TimingTables &tables)
 {
     for (int p = 1; p <= SpeedPoints; ++p) {
         const double raw = image.EEPROMBuffer[axes::image2DIndex(p)] * DegreesPerStep;
@@ -24,7 +24,7 @@ void DecodeTables(const ModuleImage &image, int trigTiming, TimingTables &tables
     }
 }
 
-std::uint8_t EncodeAdvance(int trigTiming, double advance)
+std::uint8_t encodeAdvance(int trigTiming, double advance)
 {
     const double steps = numbers::roundHalfEven((trigTiming - advance) / DegreesPerStep);
     // NaN cannot come from the editor's parse, but a byte must never be
@@ -36,26 +36,26 @@ std::uint8_t EncodeAdvance(int trigTiming, double advance)
     return static_cast<std::uint8_t>(steps);
 }
 
-void EncodeTable2D(const Table2D &table, int trigTiming, ModuleImage &image)
+void encodeTable2D(const Table2D &table, int trigTiming, ModuleImage &image)
 {
     for (int p = 1; p <= SpeedPoints; ++p)
-        image.EEPROMBuffer[axes::image2DIndex(p)] = EncodeAdvance(trigTiming, table(p, 1));
+        image.EEPROMBuffer[axes::image2DIndex(p)] = encodeAdvance(trigTiming, table(p, 1));
 }
 
-void EncodeTable3D(const Table3D &table, int trigTiming, ModuleImage &image)
+void encodeTable3D(const Table3D &table, int trigTiming, ModuleImage &image)
 {
     for (int p = 1; p <= SpeedPoints; ++p)
         for (int m = 1; m <= PressureRows; ++m)
-            image.EEPROMBuffer[axes::image3DIndex(p, m)] = EncodeAdvance(trigTiming, table(p, m));
+            image.EEPROMBuffer[axes::image3DIndex(p, m)] = encodeAdvance(trigTiming, table(p, m));
 }
 
-void RebaseTableRegions(ModuleImage &image, int oldTrigTiming, int newTrigTiming)
+void rebaseTableRegions(ModuleImage &image, int oldTrigTiming, int newTrigTiming)
 {
     TimingTables stored;
-    DecodeTables(image, oldTrigTiming, stored);
+    decodeTables(image, oldTrigTiming, stored);
     ClampTablesToTrigger(stored, newTrigTiming);
-    EncodeTable2D(stored.table2D, newTrigTiming, image);
-    EncodeTable3D(stored.table3D, newTrigTiming, image);
+    encodeTable2D(stored.table2D, newTrigTiming, image);
+    encodeTable3D(stored.table3D, newTrigTiming, image);
 }
 
 }  // namespace tunara

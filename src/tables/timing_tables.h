@@ -56,9 +56,9 @@ struct TimingTables {
 
 // One advance limited into the window of a new trigger timing: never below
 // 0, then newTrig - 22 .. newTrig.
-double ClampToTrigger(double advance, int newTrig);
+double clampToTrigger(double advance, int newTrig);
 
-// Limits every advance of both tables with ClampToTrigger and sets the 2D
+// Limits every advance of both tables with clampToTrigger and sets the 2D
 // trigger line to newTrig.
 void ClampTablesToTrigger(TimingTables &tables, int newTrig);
 

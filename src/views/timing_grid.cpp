@@ -117,7 +117,7 @@ bool TimingGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *eve
     return !isHidden() && QTableWidget::edit(index, trigger, event);
 }
 
-void SetupGrid2D(TimingGrid &grid)
+void setupGrid2D(TimingGrid &grid)
 {
     grid.setRowCount(2);
     grid.setColumnCount(SpeedPoints + 1);
@@ -129,7 +129,7 @@ void SetupGrid2D(TimingGrid &grid)
     grid.setCurrentCellAt(0, 0);
 }
 
-void SetupGrid3D(TimingGrid &grid, std::uint8_t mapSensor)
+void setupGrid3D(TimingGrid &grid, std::uint8_t mapSensor)
 {
     grid.setRowCount(PressureRows + 1);
     grid.setColumnCount(SpeedPoints + 1);

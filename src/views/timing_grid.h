@@ -48,10 +48,10 @@ private:
 };
 
 // The 2D grid: "RPM" / "ADV" and the 21 engine speeds 0 .. 10000.
-void SetupGrid2D(TimingGrid &grid);
+void setupGrid2D(TimingGrid &grid);
 
 // The 3D grid: "MAP/RPM", the engine speeds, and the pressure labels of a
 // MAP sensor byte (0 = 1 bar at start-up) down column 0.
-void SetupGrid3D(TimingGrid &grid, std::uint8_t mapSensor);
+void setupGrid3D(TimingGrid &grid, std::uint8_t mapSensor);
 
 }  // namespace tunara::views

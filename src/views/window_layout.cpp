@@ -7,7 +7,7 @@
 
 namespace tunara::views {
 
-TableViewsLayout LayoutTableViews(double w, double h)
+TableViewsLayout layoutTableViews(double w, double h)
 {
     TableViewsLayout l;
     l.chart = {0, 0, w, 0.7 * h};
@@ -17,7 +17,7 @@ TableViewsLayout LayoutTableViews(double w, double h)
     return l;
 }
 
-int GridColumnWidth(double clientWidthTwips)
+int gridColumnWidth(double clientWidthTwips)
 {
     return static_cast<int>(numbers::intFloor(clientWidthTwips / 22)) - 1;
 }
@@ -32,22 +32,22 @@ int Grid3DRowHeight(double clientHeightTwips)
     return static_cast<int>(numbers::intFloor(clientHeightTwips / 9)) - 1;
 }
 
-double TwipsPerPixel(double logicalDpi)
+double twipsPerPixelAt(double logicalDpi)
 {
     return logicalDpi > 0 ? 1440.0 / logicalDpi : 15.0;
 }
 
-int TwipsToPixels(double twips, double twipsPerPixel)
+int twipsToPixels(double twips, double twipsPerPixel)
 {
     return static_cast<int>(std::lround(twips / twipsPerPixel));
 }
 
-int TwipsToCellPixels(double twips, double twipsPerPixel)
+int twipsToCellPixels(double twips, double twipsPerPixel)
 {
     return std::max(0, static_cast<int>(std::floor(twips / twipsPerPixel)));
 }
 
-double PixelsToTwips(int pixels, double twipsPerPixel)
+double pixelsToTwips(int pixels, double twipsPerPixel)
 {
     return pixels * twipsPerPixel;
 }

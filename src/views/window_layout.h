@@ -20,19 +20,19 @@ struct TableViewsLayout {
 // The charts take the top 70 % of the window's outer size as they are; the
 // grids take the rest less the window's frame and menu allowance, in whole
 // twips (halves to the even neighbour), never negative.
-TableViewsLayout LayoutTableViews(double outerWidthTwips, double outerHeightTwips);
+TableViewsLayout layoutTableViews(double outerWidthTwips, double outerHeightTwips);
 
 // Cell sizes fitted to a grid's inner area, in twips.
-int GridColumnWidth(double clientWidthTwips);    // Int(width / 22) - 1, both grids
+int gridColumnWidth(double clientWidthTwips);    // Int(width / 22) - 1, both grids
 int Grid2DRowHeight(double clientHeightTwips);   // Int(height / 3) - 10
 int Grid3DRowHeight(double clientHeightTwips);   // Int(height / 9) - 1
 
 // Twips per pixel for a logical resolution (15 at 96 dpi).
-double TwipsPerPixel(double logicalDpi);
-int TwipsToPixels(double twips, double twipsPerPixel);
+double twipsPerPixelAt(double logicalDpi);
+int twipsToPixels(double twips, double twipsPerPixel);
 // Whole pixels rounded down, for cell sizes: 22 columns rounded up each
 // would overrun the grid they were fitted to.
-int TwipsToCellPixels(double twips, double twipsPerPixel);
-double PixelsToTwips(int pixels, double twipsPerPixel);
+int twipsToCellPixels(double twips, double twipsPerPixel);
+double pixelsToTwips(int pixels, double twipsPerPixel);
 
 }  // namespace tunara::views

@@ -31,8 +31,8 @@ protected:
     {
         file.image.ClearEEPROMBuffer();
         UpdateEEPROM(file);
-        EncodeTable2D(file.tables.table2D, file.params.TrigTiming, file.image);
-        EncodeTable3D(file.tables.table3D, file.params.TrigTiming, file.image);
+        encodeTable2D(file.tables.table2D, file.params.TrigTiming, file.image);
+        encodeTable3D(file.tables.table3D, file.params.TrigTiming, file.image);
         datafile::write(path(name), file.image);
         return path(name);
     }
@@ -136,9 +136,9 @@ TEST_F(CompareCommandsTest, CsvExportAndImportRoundTripAsOneUndoStepAndABadFileC
     QFile exported(path(QStringLiteral("image.csv")));
     ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
     ModuleImage stored;
-    EncodeTable3D(data.tables.table3D, 25, stored);
+    encodeTable3D(data.tables.table3D, 25, stored);
     TimingTables asOpened;
-    DecodeTables(stored, 25, asOpened);
+    decodeTables(stored, 25, asOpened);
     EXPECT_EQ(exported.readAll(), tablecsv::write3D(asOpened.table3D, 25, data.params.MAPSensor));
 
     openTable();
@@ -177,7 +177,7 @@ TEST_F(CompareCommandsTest, CsvExportAndImportRoundTripAsOneUndoStepAndABadFileC
     runWithFile(actions().importCsv, path(QStringLiteral("live.csv")));
     choose(actions().saveTbl);
     ModuleImage expected = data.image;
-    EncodeTable3D(liveTable, 25, expected);
+    encodeTable3D(liveTable, 25, expected);
     EXPECT_EQ(data.image.EEPROMBuffer, expected.EEPROMBuffer);
 }
 
@@ -244,7 +244,7 @@ TEST_F(CompareCommandsTest, AnOpenedFileOffersNoTableCommandUntilItsTableIsOnScr
     runWithFile(actions().exportCsv, path(QStringLiteral("live.csv")));
     choose(actions().saveTbl);
     TimingTables saved;
-    DecodeTables(data.image, 25, saved);
+    decodeTables(data.image, 25, saved);
     QFile live(path(QStringLiteral("live.csv")));
     ASSERT_TRUE(live.open(QIODevice::ReadOnly));
     EXPECT_EQ(live.readAll(), tablecsv::write3D(saved.table3D, 25, data.params.MAPSensor));

@@ -9,7 +9,7 @@ using views::TwipsRect;
 
 TEST(LayoutRule, SmallWindowGivesGridsNoHeight)
 {
-    const views::TableViewsLayout l = views::LayoutTableViews(5000, 2000);
+    const views::TableViewsLayout l = views::layoutTableViews(5000, 2000);
     EXPECT_EQ(l.chart, (views::TwipsRect{0, 0, 5000, 1400}));
     EXPECT_EQ(l.grid, (views::TwipsRect{0, 1400, 4850, 0}));
 }
@@ -17,7 +17,7 @@ TEST(LayoutRule, SmallWindowGivesGridsNoHeight)
 TEST(LayoutRule, DesignSizeWindow)
 {
     // 9036 x 7512: grids 8886 wide and 0.3 x 7512 - 725 = 1528.6 -> 1529 high.
-    const views::TableViewsLayout l = views::LayoutTableViews(9036, 7512);
+    const views::TableViewsLayout l = views::layoutTableViews(9036, 7512);
     EXPECT_DOUBLE_EQ(l.chart.width, 9036);
     EXPECT_NEAR(l.chart.height, 5258.4, 1e-9);  // charts keep the product as it is
     EXPECT_NEAR(l.grid.top, 5258.4, 1e-9);
@@ -28,21 +28,21 @@ TEST(LayoutRule, DesignSizeWindow)
 TEST(LayoutRule, GridSizesRoundHalvesToEven)
 {
     // 0.3 x 2425 - 725 = 2.5 -> 2; 0.3 x 2435 - 725 = 5.5 -> 6.
-    EXPECT_EQ(views::LayoutTableViews(5000, 2425).grid.height, 2);
-    EXPECT_EQ(views::LayoutTableViews(5000, 2435).grid.height, 6);
+    EXPECT_EQ(views::layoutTableViews(5000, 2425).grid.height, 2);
+    EXPECT_EQ(views::layoutTableViews(5000, 2435).grid.height, 6);
 }
 
 TEST(LayoutRule, NarrowWindowGivesGridsNoWidth)
 {
-    EXPECT_EQ(views::LayoutTableViews(100, 5000).grid.width, 0);
-    EXPECT_EQ(views::LayoutTableViews(150, 5000).grid.width, 0);
-    EXPECT_EQ(views::LayoutTableViews(151, 5000).grid.width, 1);
+    EXPECT_EQ(views::layoutTableViews(100, 5000).grid.width, 0);
+    EXPECT_EQ(views::layoutTableViews(150, 5000).grid.width, 0);
+    EXPECT_EQ(views::layoutTableViews(151, 5000).grid.width, 1);
 }
 
 TEST(LayoutRule, CellsFitTheGridsInnerArea)
 {
-    EXPECT_EQ(views::GridColumnWidth(4850), 219);  // Int(220.45) - 1
-    EXPECT_EQ(views::GridColumnWidth(21), -1);     // the caller keeps sizes at 0 or more
+    EXPECT_EQ(views::gridColumnWidth(4850), 219);  // Int(220.45) - 1
+    EXPECT_EQ(views::gridColumnWidth(21), -1);     // the caller keeps sizes at 0 or more
     EXPECT_EQ(views::Grid2DRowHeight(1529), 499);  // Int(509.67) - 10
     EXPECT_EQ(views::Grid3DRowHeight(1529), 168);  // Int(169.89) - 1
     EXPECT_EQ(views::Grid2DRowHeight(0), -10);
@@ -50,11 +50,11 @@ TEST(LayoutRule, CellsFitTheGridsInnerArea)
 
 TEST(LayoutRule, TwipsAndPixels)
 {
-    EXPECT_DOUBLE_EQ(views::TwipsPerPixel(96), 15);
-    EXPECT_DOUBLE_EQ(views::TwipsPerPixel(120), 12);
-    EXPECT_EQ(views::TwipsToPixels(5000, 15), 333);
-    EXPECT_EQ(views::TwipsToPixels(1400, 15), 93);
-    EXPECT_DOUBLE_EQ(views::PixelsToTwips(400, 15), 6000);
+    EXPECT_DOUBLE_EQ(views::twipsPerPixelAt(96), 15);
+    EXPECT_DOUBLE_EQ(views::twipsPerPixelAt(120), 12);
+    EXPECT_EQ(views::twipsToPixels(5000, 15), 333);
+    EXPECT_EQ(views::twipsToPixels(1400, 15), 93);
+    EXPECT_DOUBLE_EQ(views::pixelsToTwips(400, 15), 6000);
 }
 
 }  // namespace

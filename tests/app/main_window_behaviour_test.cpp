@@ -69,15 +69,15 @@ TEST_F(MainWindowBehaviour, ResizeLaysOutAllFourViewsByTheRule)
     ui::frmTunara_Main &w = shown();
     w.resize(700, 500);
     QCoreApplication::processEvents();
-    const double tpp = views::TwipsPerPixel(w.logicalDpiY());
+    const double tpp = views::twipsPerPixelAt(w.logicalDpiY());
     const QRect outer = w.frameGeometry();
     // The status bar takes its height off the bottom of the client area.
     const int statusHeight = w.statusBar()->height();
     ASSERT_GT(statusHeight, 0);
-    const views::TableViewsLayout l = views::LayoutTableViews(outer.width() * tpp, (outer.height() - statusHeight) * tpp);
-    const QRect chart(0, 0, views::TwipsToPixels(l.chart.width, tpp), views::TwipsToPixels(l.chart.height, tpp));
-    const QRect grid(0, views::TwipsToPixels(l.grid.top, tpp), views::TwipsToPixels(l.grid.width, tpp),
-                     views::TwipsToPixels(l.grid.height, tpp));
+    const views::TableViewsLayout l = views::layoutTableViews(outer.width() * tpp, (outer.height() - statusHeight) * tpp);
+    const QRect chart(0, 0, views::twipsToPixels(l.chart.width, tpp), views::twipsToPixels(l.chart.height, tpp));
+    const QRect grid(0, views::twipsToPixels(l.grid.top, tpp), views::twipsToPixels(l.grid.width, tpp),
+                     views::twipsToPixels(l.grid.height, tpp));
     // Hidden views are laid out too.
     EXPECT_EQ(w.chart2D()->geometry(), chart);
     EXPECT_EQ(w.chart3D()->geometry(), chart);
@@ -87,10 +87,10 @@ TEST_F(MainWindowBehaviour, ResizeLaysOutAllFourViewsByTheRule)
 
     // Cells: every column Int(client width / 22) - 1 twips, in whole pixels
     // rounded down, so the 22 columns fit the grid.
-    const int column = views::TwipsToCellPixels(views::GridColumnWidth(w.grid2D()->contentsRect().width() * tpp), tpp);
+    const int column = views::twipsToCellPixels(views::gridColumnWidth(w.grid2D()->contentsRect().width() * tpp), tpp);
     EXPECT_LE(22 * column, w.grid2D()->contentsRect().width());
-    const int row2D = views::TwipsToCellPixels(views::Grid2DRowHeight(w.grid2D()->contentsRect().height() * tpp), tpp);
-    const int row3D = views::TwipsToCellPixels(views::Grid3DRowHeight(w.grid3D()->contentsRect().height() * tpp), tpp);
+    const int row2D = views::twipsToCellPixels(views::Grid2DRowHeight(w.grid2D()->contentsRect().height() * tpp), tpp);
+    const int row3D = views::twipsToCellPixels(views::Grid3DRowHeight(w.grid3D()->contentsRect().height() * tpp), tpp);
     EXPECT_GT(row2D, row3D);
     // Raised only where the text needs more room.
     for (int c = 0; c < 22; ++c) {
@@ -119,8 +119,8 @@ TEST_F(MainWindowBehaviour, GridCellsNeverShrinkBelowTheirText)
     }
     // At 1280 x 800 the data columns keep the rule's width and all 22
     // columns, the wider heading column too, fit without scrolling.
-    const double tpp = views::TwipsPerPixel(w.logicalDpiY());
-    const int column = views::TwipsToCellPixels(views::GridColumnWidth(w.grid3D()->contentsRect().width() * tpp), tpp);
+    const double tpp = views::twipsPerPixelAt(w.logicalDpiY());
+    const int column = views::twipsToCellPixels(views::gridColumnWidth(w.grid3D()->contentsRect().width() * tpp), tpp);
     int total = 0;
     for (int c = 0; c < 22; ++c) {
         if (c > 0) {
@@ -293,11 +293,11 @@ TEST_F(MainWindowBehaviour, AboutListsTheCompanyLines)
 
 TEST_F(MainWindowBehaviour, AboutWithOneCompanyItemEndsAfterTheCopyright)
 {
-    EXPECT_EQ(ui::frmTunara_Main::AboutText({QStringLiteral("Acme")}),
+    EXPECT_EQ(ui::frmTunara_Main::aboutText({QStringLiteral("Acme")}),
               QStringLiteral("Acme Tunara Torvik Zoruro Version 1.00") + CRLF + ui::frmTunara_Main::copyrightLine() +
                   CRLF + CRLF);
     // Without any company line the text starts with the product.
-    EXPECT_TRUE(ui::frmTunara_Main::AboutText({}).startsWith(QStringLiteral("Tunara Torvik Zoruro Version 1.00\r\n")));
+    EXPECT_TRUE(ui::frmTunara_Main::aboutText({}).startsWith(QStringLiteral("Tunara Torvik Zoruro Version 1.00\r\n")));
 }
 
 TEST_F(MainWindowBehaviour, HelpContentsShowsTheContentsPage)
@@ -349,7 +349,7 @@ TEST_F(MainWindowBehaviour, ChoosingAPortStoresItAndClosesTheOpenPort)
     QComboBox *cbo = w.portPanel()->list();
     cbo->setCurrentIndex(11);
     emit cbo->activated(11);
-    EXPECT_EQ(settings->GetSetting(QStringLiteral("Properties"), QStringLiteral("CommPort"), {}), QStringLiteral("12"));
+    EXPECT_EQ(settings->getSetting(QStringLiteral("Properties"), QStringLiteral("CommPort"), {}), QStringLiteral("12"));
     EXPECT_EQ(port.number, 12);
     EXPECT_FALSE(port.opened);
     EXPECT_EQ(w.portPanel()->deviceLabel()->text(), QStringLiteral("device of Com12"));

@@ -228,7 +228,7 @@ TEST_F(MainWindowLoad, MenuStatesAfterLoad)
 
 TEST_F(MainWindowLoad, StoredPortIsSelected)
 {
-    settings->SaveSetting(QStringLiteral("Properties"), QStringLiteral("CommPort"), QStringLiteral("12"));
+    settings->saveSetting(QStringLiteral("Properties"), QStringLiteral("CommPort"), QStringLiteral("12"));
     ui::frmTunara_Main &w = loadWindow();
     const auto *cbo = w.findChild<QComboBox *>(QStringLiteral("cboPort"));
     ASSERT_NE(cbo, nullptr);
@@ -252,7 +252,7 @@ TEST_F(MainWindowLoad, NoStoredPortSelectsCom1)
 
 TEST_F(MainWindowLoad, StoredPortZeroLeavesTheListWithoutSelection)
 {
-    settings->SaveSetting(QStringLiteral("Properties"), QStringLiteral("CommPort"), QStringLiteral("0"));
+    settings->saveSetting(QStringLiteral("Properties"), QStringLiteral("CommPort"), QStringLiteral("0"));
     ui::frmTunara_Main &w = loadWindow();
     EXPECT_EQ(w.findChild<QComboBox *>(QStringLiteral("cboPort"))->currentIndex(), -1);
     EXPECT_TRUE(ui.calls.empty());
@@ -262,7 +262,7 @@ TEST_F(MainWindowLoad, BadStoredPortIsReportedAndIgnoreLetsTheLoadRun)
 {
     for (const char *stored : {"abc", "256", "-1"}) {
         ui.calls.clear();
-        settings->SaveSetting(QStringLiteral("Properties"), QStringLiteral("CommPort"), QLatin1String(stored));
+        settings->saveSetting(QStringLiteral("Properties"), QStringLiteral("CommPort"), QLatin1String(stored));
         ui.answers = {Answer::Ignore};
         ui::frmTunara_Main &w = loadWindow();
         ASSERT_EQ(ui.messages().size(), 1u) << stored;
@@ -279,7 +279,7 @@ TEST_F(MainWindowLoad, BadStoredPortIsReportedAndIgnoreLetsTheLoadRun)
 
 TEST_F(MainWindowLoad, AbortLeavesTheLoadAtTheFailingStep)
 {
-    settings->SaveSetting(QStringLiteral("Properties"), QStringLiteral("CommPort"), QStringLiteral("x"));
+    settings->saveSetting(QStringLiteral("Properties"), QStringLiteral("CommPort"), QStringLiteral("x"));
     ui.answers = {Answer::Abort};
     ui::frmTunara_Main &w = loadWindow();
     EXPECT_EQ(port.settingsApplied, 0);  // the next step never ran
@@ -288,7 +288,7 @@ TEST_F(MainWindowLoad, AbortLeavesTheLoadAtTheFailingStep)
 
 TEST_F(MainWindowLoad, RetryReadsTheStoredPortAgain)
 {
-    settings->SaveSetting(QStringLiteral("Properties"), QStringLiteral("CommPort"), QStringLiteral("x"));
+    settings->saveSetting(QStringLiteral("Properties"), QStringLiteral("CommPort"), QStringLiteral("x"));
     ui.answers = {Answer::Retry, Answer::Ignore};
     loadWindow();
     EXPECT_EQ(ui.messages().size(), 2u);

@@ -14,12 +14,12 @@ namespace {
 
 using ui::Answer;
 using wizards::FieldMessage;
-using wizards::GenerateCurve;
+using wizards::generateCurve;
 using wizards::New2DTableForm;
 
 std::vector<double> curve(const New2DTableForm &f)
 {
-    const std::optional<Table2D> t = GenerateCurve(f);
+    const std::optional<Table2D> t = generateCurve(f);
     std::vector<double> out;
     if (t)
         for (int p = 1; p <= SpeedPoints; ++p)
@@ -51,7 +51,7 @@ TEST(New2DTableForm, RampsAreSnappedToWholeStepsAndKeptInTheWindow)
     EXPECT_NEAR(d[6], 29.9739, 1e-5);
     for (int i = 7; i <= 20; ++i)
         EXPECT_EQ(d[i], 30.0);
-    EXPECT_EQ((*GenerateCurve(New2DTableForm::opened(30)))(21, 2), 30.0);
+    EXPECT_EQ((*generateCurve(New2DTableForm::opened(30)))(21, 2), 30.0);
 
     New2DTableForm step = New2DTableForm::opened(30);
     step.StartRPMVal = 3000;
@@ -73,7 +73,7 @@ TEST(New2DTableForm, RampsAreSnappedToWholeStepsAndKeptInTheWindow)
 
     for (double v : curve(New2DTableForm{0, 1500, 3000, 0, 0}))
         EXPECT_EQ(v, 0.0);
-    EXPECT_FALSE(GenerateCurve(New2DTableForm{30, 3000, 1500, 10, 30}));
+    EXPECT_FALSE(generateCurve(New2DTableForm{30, 3000, 1500, 10, 30}));
 }
 
 TEST(New2DTableForm, EntriesAreReadLenientlyStoredWholeAndCorrectedWithAMessage)

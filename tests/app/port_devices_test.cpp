@@ -23,10 +23,10 @@ protected:
 TEST_F(PortDevices, DescriptionNamesTheDeviceOrItsAbsence)
 {
     map.setOverride(7, QStringLiteral("/dev/serial/by-id/usb-adapter"));
-    EXPECT_EQ(ui::DescribePort(map, 7),
+    EXPECT_EQ(ui::describePortDevice(map, 7),
               QStringLiteral("Com7 is /dev/serial/by-id/usb-adapter on this system (set for this user)."));
     // No machine lists 255 serial devices.
-    EXPECT_EQ(ui::DescribePort(map, 255), QStringLiteral("Com255 stands for no serial device on this system."));
+    EXPECT_EQ(ui::describePortDevice(map, 255), QStringLiteral("Com255 stands for no serial device on this system."));
 }
 
 TEST_F(PortDevices, SimulatedModuleAnswersOnItsNumberOnly)
@@ -55,7 +55,7 @@ TEST_F(PortDevices, SimulatedModuleAnswersOnItsNumberOnly)
     port.setPortNumber(4);
     simulated.follow();
     EXPECT_EQ(port.devicePath(), QStringLiteral("/dev/null-port"));
-    EXPECT_EQ(simulated.describe(map, 4), ui::DescribePort(map, 4));
+    EXPECT_EQ(simulated.describe(map, 4), ui::describePortDevice(map, 4));
 
     port.setPortNumber(3);
     simulated.follow();

@@ -24,16 +24,16 @@ TEST(ProgramFolder, BesideTheExecutableThenTheInstalledDataFolder)
     const QString bin = root.filePath("prefix with space/bin");
     const QString data = root.filePath("prefix with space/share/tunara");
     QDir().mkpath(bin);
-    EXPECT_EQ(ui::InstalledDataFolder(bin), data);
+    EXPECT_EQ(ui::installedDataFolder(bin), data);
 
     // Nothing anywhere: the executable's folder, so messages name it.
-    EXPECT_EQ(ui::ResolveProgramFolder(bin), bin);
+    EXPECT_EQ(ui::resolveProgramFolder(bin), bin);
     // Installed: the data folder, found by any one companion file.
     touch(data + "/Tunara_Kelm_Help/index.html");
-    EXPECT_EQ(ui::ResolveProgramFolder(bin), data);
+    EXPECT_EQ(ui::resolveProgramFolder(bin), data);
     // Files beside the executable win (a build tree, a copied folder).
     touch(bin + "/Torvik_2D_Timing_Chart.oc2");
-    EXPECT_EQ(ui::ResolveProgramFolder(bin), bin);
+    EXPECT_EQ(ui::resolveProgramFolder(bin), bin);
 }
 
 }  // namespace

@@ -89,7 +89,7 @@ TEST(StartOptions, TraceFileIsTakenAndOneThatCannotBeMadeStopsTheStart)
     const auto windowsBefore = QApplication::topLevelWidgets().size();
     ui::StartOptions options;
     options.trace = dir.filePath(QStringLiteral("missing/trace.txt"));
-    EXPECT_EQ(ui::RunTunara(*qApp, options), 1);
+    EXPECT_EQ(ui::runTunara(*qApp, options), 1);
     EXPECT_EQ(QApplication::topLevelWidgets().size(), windowsBefore);
 }
 
@@ -132,7 +132,7 @@ TEST(StartOptions, NamesAreFilesOfTheStartFolderAndNeverWrittenThroughALink)
     QFile(in + "target").open(QIODevice::WriteOnly);
     for (const QString &name : {run.screenshot, run.trace}) {
         ASSERT_TRUE(QFile::link(in + "target", name));
-        EXPECT_EQ(ui::RunTunara(*qApp, run), 1);
+        EXPECT_EQ(ui::runTunara(*qApp, run), 1);
         ASSERT_TRUE(QFile::remove(name));
     }
     EXPECT_EQ(QDir(in).entryList(QDir::Files), QStringList{"target"});
@@ -140,7 +140,7 @@ TEST(StartOptions, NamesAreFilesOfTheStartFolderAndNeverWrittenThroughALink)
 
     QApplication::setQuitOnLastWindowClosed(true);  // the run ends by closing its window
     const QString applicationName = QCoreApplication::applicationName();
-    EXPECT_EQ(ui::RunTunara(*qApp, run), 0);
+    EXPECT_EQ(ui::runTunara(*qApp, run), 0);
     QCoreApplication::setApplicationName(applicationName);  // the run names the program as its settings need
     QApplication::setQuitOnLastWindowClosed(false);
     EXPECT_EQ(QDir::currentPath() + u'/', in);

@@ -101,7 +101,7 @@ TEST_F(TableCommands, EditShowsTheWorkingArrayAndSaveWritesItIntoTheImage)
     EXPECT_EQ(data.image.EEPROMBuffer[20], 57);
     EXPECT_EQ(data.tables.table2D(5, 1), storedValue(Curve, 30, 25));
     for (int p = 1; p <= SpeedPoints; ++p)
-        EXPECT_EQ(data.image.EEPROMBuffer[axes::image2DIndex(p)], EncodeAdvance(30, data.tables.table2D(p, 1)));
+        EXPECT_EQ(data.image.EEPROMBuffer[axes::image2DIndex(p)], encodeAdvance(30, data.tables.table2D(p, 1)));
     EXPECT_EQ(data.image.EEPROMBuffer[15], 0xAA);
     EXPECT_EQ(data.image.EEPROMBuffer[112], 0xAA);
 }
@@ -139,7 +139,7 @@ TEST_F(TableCommands, CloseAsksAndEachAnswerDoesWhatItSays)
     choose(actions().closeTbl);
     EXPECT_FALSE(w.isTableOpen());
     EXPECT_EQ(data.tables.table2D(1, 1), storedValue(Curve, 30, 20));
-    EXPECT_EQ(data.image.EEPROMBuffer[16], EncodeAdvance(30, 20.0));
+    EXPECT_EQ(data.image.EEPROMBuffer[16], encodeAdvance(30, 20.0));
 }
 
 TEST_F(TableCommands, MissingTemplatesStopTheCommandWithTheirMessage)
@@ -187,8 +187,8 @@ TEST_F(TableCommands, ThreeDTableOpensForItsSensorAndSavesIntoItsRegion)
     EXPECT_EQ(w.chart3D()->surface()(21, 1), storedValue(Map, 30, 9));
     choose(actions().saveTbl);
     EXPECT_EQ(data.tables.table3D(21, 1), storedValue(Map, 30, 9));
-    EXPECT_EQ(data.image.EEPROMBuffer[279], EncodeAdvance(30, 9.0));
-    EXPECT_EQ(data.image.EEPROMBuffer[112], EncodeAdvance(30, 12.5));
+    EXPECT_EQ(data.image.EEPROMBuffer[279], encodeAdvance(30, 9.0));
+    EXPECT_EQ(data.image.EEPROMBuffer[112], encodeAdvance(30, 12.5));
     EXPECT_EQ(data.image.EEPROMBuffer[16], 0xAA);  // the 2D region is left alone
 }
 
@@ -208,7 +208,7 @@ TEST_F(TableCommands, HidingTheViewsEndsTheHistoryAndSaveWritesTheTableOnScreenA
     data.params.TimingTable2D = false;  // the mode options changed under the open view
     data.params.TimingTable3D = true;
     choose(actions().saveTbl);
-    EXPECT_EQ(data.image.EEPROMBuffer[16], EncodeAdvance(30, 20.0));
+    EXPECT_EQ(data.image.EEPROMBuffer[16], encodeAdvance(30, 20.0));
     EXPECT_EQ(data.image.EEPROMBuffer[112], 0xAA);
 }
 
@@ -222,7 +222,7 @@ TEST_F(TableCommands, ExitWithYesSavesTheOpenTable)
     w.mnuExit_Click();
     ASSERT_EQ(ui.messages().size(), 2u);
     EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(data.image.EEPROMBuffer[16], EncodeAdvance(30, 20.0));
+    EXPECT_EQ(data.image.EEPROMBuffer[16], encodeAdvance(30, 20.0));
 }
 
 }  // namespace

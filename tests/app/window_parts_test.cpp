@@ -62,7 +62,7 @@ TEST(ProgressFrame, ShowsCaptionAndKeepsTheBarWithinItsRange)
 TEST(TimingGrid, HeadingCellsCannotBeEditedDataCellsCan)
 {
     views::TimingGrid grid(QStringLiteral("VSFlexGrid1"), 2, 22);
-    views::SetupGrid2D(grid);
+    views::setupGrid2D(grid);
     grid.setCellText(1, 3, QStringLiteral("12.5"));
     EXPECT_FALSE(grid.item(0, 3)->flags().testFlag(Qt::ItemIsEditable));
     EXPECT_FALSE(grid.item(1, 0)->flags().testFlag(Qt::ItemIsEditable));
@@ -72,7 +72,7 @@ TEST(TimingGrid, HeadingCellsCannotBeEditedDataCellsCan)
 
     // The 3D grid labels its rows for the sensor it is set up for.
     views::TimingGrid grid3(QStringLiteral("VSFlexGrid2"), 9, 22);
-    views::SetupGrid3D(grid3, 2);
+    views::setupGrid3D(grid3, 2);
     EXPECT_EQ(grid3.cellText(1, 0), QStringLiteral("20"));
     EXPECT_EQ(grid3.cellText(8, 0), QStringLiteral("90"));
 }

@@ -32,7 +32,7 @@ TEST(WindowPlace, AStoredPlaceIsTakenOnlyWhenSoundAndOnAScreenAttachedNow)
                {"Top", "1e3"},      {"Left", ""},      {"Height", "4294967296"}, {"Top", "-50000"}};
     for (const auto &b : bad) {
         left.save(settings);
-        settings.SaveSetting(QStringLiteral("Window"), QLatin1String(b.key), QLatin1String(b.value));
+        settings.saveSetting(QStringLiteral("Window"), QLatin1String(b.key), QLatin1String(b.value));
         EXPECT_FALSE(ui::WindowPlace::fromStored(settings, screens)) << b.key << "=" << b.value;
     }
 }

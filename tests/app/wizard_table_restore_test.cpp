@@ -22,15 +22,15 @@ protected:
         shown();
         chooseTable(twoD, 30);
         ClampTablesToTrigger(data.tables, 30);
-        EncodeTable2D(data.tables.table2D, 30, data.image);
-        EncodeTable3D(data.tables.table3D, 30, data.image);
+        encodeTable2D(data.tables.table2D, 30, data.image);
+        encodeTable3D(data.tables.table3D, 30, data.image);
         ui.calls.clear();
     }
     // The working arrays as the image's bytes decode them.
     void expectArraysMatchImage()
     {
         TimingTables stored;
-        DecodeTables(data.image, data.params.TrigTiming, stored);
+        decodeTables(data.image, data.params.TrigTiming, stored);
         for (int p = 1; p <= SpeedPoints; ++p) {
             EXPECT_NEAR(data.tables.table2D(p, 1), stored.table2D(p, 1), 0.044) << p;
             for (int m = 1; m <= PressureRows; ++m)

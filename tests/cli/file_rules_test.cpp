@@ -142,7 +142,7 @@ TEST(InputRule, EveryReaderTakesOnlyBoundedRegularFilesAndNeverBlocks)
         {"configuration", [](const QString &p) { return config::read(p).error.has_value(); }},
         {"template", [](const QString &p) { return !charts::loadChartTemplate(p, Kind::Chart2D).error.isEmpty(); }},
         {"settings", [](const QString &p) {
-             return StoredSettings::atFile(p).GetSetting("Properties", "CommPort", "unused") == "unused";
+             return StoredSettings::atFile(p).getSetting("Properties", "CommPort", "unused") == "unused";
          }},
     };
     for (const auto &[name, refuses] : readers) {

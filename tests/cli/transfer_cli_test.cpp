@@ -200,7 +200,7 @@ TEST_F(TransferCli, IdUsesTheStoredPortNumberAndItsOverride)
     {
         StoredSettings settings = StoredSettings::atFile(path("config/Tunara/Tunara_Kelm_Main.ini"));
         settings.saveCommPort(200);
-        settings.SaveSetting("Ports", "Com200", sim.devicePath());
+        settings.saveSetting("Ports", "Com200", sim.devicePath());
     }
     CliRun r = cli({"id"});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
@@ -252,7 +252,7 @@ TEST_F(TransferCli, PortFailuresExitOneWithTheirReasonOnStderr)
     EXPECT_TRUE(r.err.contains("Com251")) << r.err.toStdString();
     {
         StoredSettings settings = StoredSettings::atFile(path("config/Tunara/Tunara_Kelm_Main.ini"));
-        settings.SaveSetting("Properties", "CommPort", "abc");
+        settings.saveSetting("Properties", "CommPort", "abc");
     }
     r = cli({"id"});
     EXPECT_EQ(r.code, 1);

@@ -33,10 +33,10 @@ TEST(TableCsv, ExportThenImportGivesTheSameBytes)
             ModuleImage image = data.image;
             if (round % 2 == 1) {
                 const QByteArray csv = tablecsv::write3D(data.tables.table3D, trig, data.params.MAPSensor, dialect);
-                EncodeTable3D(accepted(tablecsv::read3D(csv, trig, data.params.MAPSensor)), trig, image);
+                encodeTable3D(accepted(tablecsv::read3D(csv, trig, data.params.MAPSensor)), trig, image);
             } else {
                 const QByteArray csv = tablecsv::write2D(data.tables.table2D, trig, dialect);
-                EncodeTable2D(accepted(tablecsv::read2D(csv, trig)), trig, image);
+                encodeTable2D(accepted(tablecsv::read2D(csv, trig)), trig, image);
             }
             EXPECT_EQ(image.EEPROMBuffer, data.image.EEPROMBuffer) << "round " << round << " " << char(dialect.separator);
         }
@@ -50,7 +50,7 @@ TEST(TableCsv, ExportThenImportGivesTheSameBytes)
         for (double nudge : {-1e-12, 0.0, 1e-12})
             values.push_back(30 - (step + 0.5) * DegreesPerStep + nudge);
     for (double v : values)
-        EXPECT_EQ(EncodeAdvance(30, tablecsv::advanceText(v, 30).toDouble()), EncodeAdvance(30, v)) << v;
+        EXPECT_EQ(encodeAdvance(30, tablecsv::advanceText(v, 30).toDouble()), encodeAdvance(30, v)) << v;
 }
 
 TEST(TableCsv, SpreadsheetVariantsAreRead)

@@ -138,8 +138,8 @@ TEST_F(GpioDialogTest, LaidOutInTheBoldSystemFont)
               QStringLiteral("Tunara Torvik Zoruro  - Edit Idle Stabilization and GPIO Parameters"));
     EXPECT_TRUE(dialog->font().bold());
     // At least the design's client area, and the labels clear of the fields.
-    EXPECT_GE(dialog->width(), dialogs::TwipsToPixelsFor(*dialog, 8520));
-    EXPECT_GE(dialog->height(), dialogs::TwipsToPixelsFor(*dialog, 3804));
+    EXPECT_GE(dialog->width(), dialogs::twipsToPixelsFor(*dialog, 8520));
+    EXPECT_GE(dialog->height(), dialogs::twipsToPixelsFor(*dialog, 3804));
     auto *label = child<QLabel>(*dialog, "lblIdleStabTrigStartNum");
     EXPECT_LT(label->geometry().right(), field("txtIdleStabTrigStartNum")->geometry().left());
     // Mode 5 is neither function: the speeds locked until one is chosen.
@@ -179,11 +179,11 @@ TEST_F(GpioDialogTest, CloseDoesNotCheckOrKeepTheFieldBeingEdited)
 
 TEST(ScreenPlacement, CentredAndWholeOnTheUsableArea)
 {
-    EXPECT_EQ(dialogs::CentredWithin(QRect(0, 0, 1280, 800), QSize(400, 300)), QRect(440, 250, 400, 300));
+    EXPECT_EQ(dialogs::centredWithin(QRect(0, 0, 1280, 800), QSize(400, 300)), QRect(440, 250, 400, 300));
     // A second screen to the right, with a panel at its top.
-    EXPECT_EQ(dialogs::CentredWithin(QRect(1920, 30, 1600, 870), QSize(600, 400)), QRect(2420, 265, 600, 400));
+    EXPECT_EQ(dialogs::centredWithin(QRect(1920, 30, 1600, 870), QSize(600, 400)), QRect(2420, 265, 600, 400));
     // Larger than the area: its top-left corner stays on the area.
-    EXPECT_EQ(dialogs::CentredWithin(QRect(0, 0, 800, 600), QSize(1000, 700)).topLeft(), QPoint(0, 0));
+    EXPECT_EQ(dialogs::centredWithin(QRect(0, 0, 800, 600), QSize(1000, 700)).topLeft(), QPoint(0, 0));
 }
 
 }  // namespace

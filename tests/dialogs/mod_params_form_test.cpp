@@ -27,7 +27,7 @@ protected:
     TimingTables expectStoredAsShown(int trigTiming)
     {
         TimingTables stored;
-        DecodeTables(data.image, trigTiming, stored);
+        decodeTables(data.image, trigTiming, stored);
         for (int p = 1; p <= SpeedPoints; ++p) {
             EXPECT_NEAR(stored.table2D(p, 1), data.tables.table2D(p, 1), DegreesPerStep / 2) << p;
             for (int m = 1; m <= PressureRows; ++m)
@@ -212,7 +212,7 @@ TEST_F(ModParamsFormTest, OKWithANewTriggerKeepsTheStoredAdvancesInStepWithTheTa
     data.image.EEPROMBuffer[axes::image2DIndex(5)] = 91;     // 22.0 degrees
     data.image.EEPROMBuffer[axes::image2DIndex(1)] = 228;    // 10.0 degrees
     data.image.EEPROMBuffer[axes::image3DIndex(3, 2)] = 51;  // 25.5 degrees
-    DecodeTables(data.image, 30, data.tables);
+    decodeTables(data.image, 30, data.tables);
     open();
     form->sldTrigTiming_Change(15);  // 25 degrees
     form->cmdOK_Click();

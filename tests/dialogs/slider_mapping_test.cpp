@@ -11,20 +11,20 @@ using namespace dialogs::sliders;
 
 TEST(ModParamSliders, EachSliderMapsBothEndsAndRoundsBetween)
 {
-    EXPECT_EQ(TrigTimingFromPosition(0), 40);
-    EXPECT_EQ(TrigTimingFromPosition(40), 0);
-    EXPECT_EQ(MaxRPMLimitFromPosition(30), 10900);
-    EXPECT_EQ(MaxRPMLimitFromPosition(109), 3000);
-    EXPECT_EQ(CrankPulsesFromPosition(0), 12);
-    EXPECT_EQ(CrankPulsesFromPosition(10), 2);
+    EXPECT_EQ(trigTimingFromPosition(0), 40);
+    EXPECT_EQ(trigTimingFromPosition(40), 0);
+    EXPECT_EQ(maxRPMLimitFromPosition(30), 10900);
+    EXPECT_EQ(maxRPMLimitFromPosition(109), 3000);
+    EXPECT_EQ(crankPulsesFromPosition(0), 12);
+    EXPECT_EQ(crankPulsesFromPosition(10), 2);
     // Half-degree steps: Round((10 - v) / 0.1758).
-    EXPECT_EQ(RetardCompFromPosition(0), 57);
-    EXPECT_EQ(RetardCompFromPosition(5), 28);
-    EXPECT_EQ(RetardCompFromPosition(4), 34);
-    EXPECT_EQ(RetardCompFromPosition(10), 0);
+    EXPECT_EQ(retardCompFromPosition(0), 57);
+    EXPECT_EQ(retardCompFromPosition(5), 28);
+    EXPECT_EQ(retardCompFromPosition(4), 34);
+    EXPECT_EQ(retardCompFromPosition(10), 0);
     // Whole degrees: Round((10 - v) / 0.0879).
-    EXPECT_EQ(StartRetardFromPosition(0), 114);
-    EXPECT_EQ(StartRetardFromPosition(10), 0);
+    EXPECT_EQ(startRetardFromPosition(0), 114);
+    EXPECT_EQ(startRetardFromPosition(10), 0);
 }
 
 TEST(ModParamSliders, EveryPositionComesBackFromItsValue)
@@ -34,11 +34,11 @@ TEST(ModParamSliders, EveryPositionComesBackFromItsValue)
         int (*from)(int);
         int (*to)(int);
     } sliders[] = {
-        {TrigTiming, TrigTimingFromPosition, PositionForTrigTiming},
-        {MaxRPMLimit, MaxRPMLimitFromPosition, PositionForMaxRPMLimit},
-        {CrankPulses, CrankPulsesFromPosition, PositionForCrankPulses},
-        {RetardComp, RetardCompFromPosition, PositionForRetardComp},
-        {StartRetard, StartRetardFromPosition, PositionForStartRetard},
+        {TrigTiming, trigTimingFromPosition, positionForTrigTiming},
+        {MaxRPMLimit, maxRPMLimitFromPosition, positionForMaxRPMLimit},
+        {CrankPulses, crankPulsesFromPosition, positionForCrankPulses},
+        {RetardComp, retardCompFromPosition, positionForRetardComp},
+        {StartRetard, startRetardFromPosition, positionForStartRetard},
     };
     for (const auto &s : sliders)
         for (int v = s.range.minimum; v <= s.range.maximum; ++v)
@@ -48,17 +48,17 @@ TEST(ModParamSliders, EveryPositionComesBackFromItsValue)
 TEST(ModParamSliders, LabelsAndRangesOfTheParameters)
 {
     // 30 units are 2.64 degrees: the label shows the half degree, 2.5.
-    EXPECT_EQ(PositionForRetardComp(30), 5);
-    EXPECT_EQ(RetardCompLabel(30), QStringLiteral("2.5"));
-    EXPECT_EQ(RetardCompLabel(34), QStringLiteral("3.0"));
-    EXPECT_EQ(StartRetardLabel(114), QStringLiteral("10"));
+    EXPECT_EQ(positionForRetardComp(30), 5);
+    EXPECT_EQ(retardCompLabel(30), QStringLiteral("2.5"));
+    EXPECT_EQ(retardCompLabel(34), QStringLiteral("3.0"));
+    EXPECT_EQ(startRetardLabel(114), QStringLiteral("10"));
     // A 5050 RPM limit rounds to the even hundred, position 139 - 50.
-    EXPECT_EQ(PositionForMaxRPMLimit(5050), 89);
+    EXPECT_EQ(positionForMaxRPMLimit(5050), 89);
 
     // Values beyond the sliders: the position leaves the range and is
     // brought back to the nearest end for the thumb.
-    EXPECT_EQ(PositionForRetardComp(59), 0);
-    EXPECT_EQ(PositionForRetardComp(60), -1);
+    EXPECT_EQ(positionForRetardComp(59), 0);
+    EXPECT_EQ(positionForRetardComp(60), -1);
     EXPECT_EQ(MaxRPMLimit.place(119), 109);
     EXPECT_EQ(MaxRPMLimit.place(12), 30);
 }

@@ -175,11 +175,11 @@ void expectHeldAsSaved(const TableEditModel &model, const Table3D &intended)
     ASSERT_TRUE(model.copyTo(held));
     ModuleImage fromModel;
     ModuleImage fromIntended;
-    EncodeTable3D(held, model.trigTiming(), fromModel);
-    EncodeTable3D(intended, model.trigTiming(), fromIntended);
+    encodeTable3D(held, model.trigTiming(), fromModel);
+    encodeTable3D(intended, model.trigTiming(), fromIntended);
     EXPECT_EQ(fromModel.EEPROMBuffer, fromIntended.EEPROMBuffer);
     TimingTables reloaded;
-    DecodeTables(fromModel, model.trigTiming(), reloaded);
+    decodeTables(fromModel, model.trigTiming(), reloaded);
     EXPECT_EQ(reloaded.table3D, held);
 }
 
@@ -244,10 +244,10 @@ TEST(TableEditModel, RebaseMovesTheTableAndItsHistoryAsTheImageRegionMoves)
 
     const auto rebased = [](const Table3D &t) {
         ModuleImage image;
-        EncodeTable3D(t, 10, image);
-        RebaseTableRegions(image, 10, 25);
+        encodeTable3D(t, 10, image);
+        rebaseTableRegions(image, 10, 25);
         TimingTables out;
-        DecodeTables(image, 25, out);
+        decodeTables(image, 25, out);
         return out.table3D;
     };
     ASSERT_TRUE(model.rebase(25));

@@ -25,8 +25,8 @@ ModuleData dataWith(bool table2D, bool table3D, int trig = 30)
         for (int m = 1; m <= PressureRows; ++m)
             data.tables.table3D(p, m) = 15 + p / 10.0;
     }
-    EncodeTable2D(data.tables.table2D, trig, data.image);
-    EncodeTable3D(data.tables.table3D, trig, data.image);
+    encodeTable2D(data.tables.table2D, trig, data.image);
+    encodeTable3D(data.tables.table3D, trig, data.image);
     return data;
 }
 
@@ -83,7 +83,7 @@ TEST(TableSession, SaveWritesTheOpenTableIntoItsRegionAndDiscardKeepsTheImage)
     EXPECT_FALSE(session.isOpen());
     EXPECT_TRUE(data.filledThisRun.table2D);
     EXPECT_FALSE(data.filledThisRun.table3D);
-    EXPECT_EQ(data.image.EEPROMBuffer[layout::Table2D.at(4)], EncodeAdvance(30, 25));
+    EXPECT_EQ(data.image.EEPROMBuffer[layout::Table2D.at(4)], encodeAdvance(30, 25));
     EXPECT_EQ(data.tables.table2D(5, 1), shown(5, 1));
     // Closed, the table is shown as it would open: as the module stores it.
     EXPECT_EQ(session.shownTable2D()(1, 1), storedValue(TableKind::Curve2D, 30, 20));
@@ -125,9 +125,9 @@ TEST(TableSession, AWizardsTableIsRolledBackUnlessSavedAndItsTriggerMovesTheOthe
     EXPECT_EQ(data.params.TrigTiming, 26);
     ModuleImage expected;
     expected.EEPROMBuffer[layout::Table3D.first] = map3DFirst;
-    RebaseTableRegions(expected, 30, 26);
+    rebaseTableRegions(expected, 30, 26);
     EXPECT_EQ(data.image.EEPROMBuffer[layout::Table3D.first], expected.EEPROMBuffer[layout::Table3D.first]);
-    EXPECT_EQ(data.image.EEPROMBuffer[layout::Table2D.first], EncodeAdvance(26, 12));
+    EXPECT_EQ(data.image.EEPROMBuffer[layout::Table2D.first], encodeAdvance(26, 12));
 }
 
 }  // namespace

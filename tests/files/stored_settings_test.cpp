@@ -63,13 +63,13 @@ TEST_F(StoredSettingsTest, AnyStringRoundTrips)
         StoredSettings s = StoredSettings::atFile(ini());
         int k = 0;
         for (const QString &v : values)
-            s.SaveSetting(QStringLiteral("Properties"), QStringLiteral("Key%1").arg(k++), v);
+            s.saveSetting(QStringLiteral("Properties"), QStringLiteral("Key%1").arg(k++), v);
     }
     const StoredSettings s = StoredSettings::atFile(ini());
     int k = 0;
     for (const QString &v : values)
-        EXPECT_EQ(s.GetSetting(QStringLiteral("Properties"), QStringLiteral("Key%1").arg(k++), QStringLiteral("dflt")), v);
-    EXPECT_EQ(s.GetSetting(QStringLiteral("Properties"), QStringLiteral("Missing"), QStringLiteral("dflt")),
+        EXPECT_EQ(s.getSetting(QStringLiteral("Properties"), QStringLiteral("Key%1").arg(k++), QStringLiteral("dflt")), v);
+    EXPECT_EQ(s.getSetting(QStringLiteral("Properties"), QStringLiteral("Missing"), QStringLiteral("dflt")),
               QStringLiteral("dflt"));
 }
 

@@ -30,7 +30,7 @@ TEST(PortMapOverride, StoredPathWinsAndIsKeptPerUser)
         EXPECT_EQ(map.devicePath(7), "/dev/pts/42");
     }
     StoredSettings again = StoredSettings::atFile(ini);
-    EXPECT_EQ(again.GetSetting("Ports", "Com7", ""), "/dev/pts/42");
+    EXPECT_EQ(again.getSetting("Ports", "Com7", ""), "/dev/pts/42");
     PortMap map(&again);
     EXPECT_EQ(map.devicePath(7), "/dev/pts/42");
     map.setOverride(7, "");

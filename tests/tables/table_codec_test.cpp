@@ -29,7 +29,7 @@ TEST(TableDecode, AllZeroBytesLieOnTheTriggerLine)
 {
     for (int trig : {0, 10, 30, 40}) {
         TimingTables t;
-        DecodeTables(imageWithTables(0, 0), trig, t);
+        decodeTables(imageWithTables(0, 0), trig, t);
         for (int p = 1; p <= SpeedPoints; ++p) {
             EXPECT_EQ(t.table2D(p, 1), trig);
             EXPECT_EQ(t.table2D(p, 2), trig);
@@ -43,7 +43,7 @@ TEST(TableDecode, NegativeAdvanceBecomesZeroIn2DButStaysIn3D)
 {
     // Trigger timing 10, byte 200: 10 - 17.58 degrees.
     TimingTables t;
-    DecodeTables(imageWithTables(200, 200), 10, t);
+    decodeTables(imageWithTables(200, 200), 10, t);
     for (int p = 1; p <= SpeedPoints; ++p) {
         EXPECT_EQ(t.table2D(p, 1), 0.0) << "point " << p;
         EXPECT_EQ(t.table2D(p, 2), 10.0);
@@ -55,7 +55,7 @@ TEST(TableDecode, NegativeAdvanceBecomesZeroIn2DButStaysIn3D)
 TEST(TableDecode, ByteValuesAreStepsOfExactly00879Degree)
 {
     TimingTables t;
-    DecodeTables(imageWithTables(250, 255), 30, t);
+    decodeTables(imageWithTables(250, 255), 30, t);
     EXPECT_NEAR(t.table2D(1, 1), 30 - 21.975, 1e-12);
     EXPECT_NEAR(t.table3D(1, 1), 30 - 22.4145, 1e-12);
     // Not 360/4096 = 0.087890625: the difference shows after 255 steps.
@@ -78,22 +78,22 @@ TEST(TableEncode, EdgesOfTheAdvanceWindow)
 {
     for (int trig = 0; trig <= 40; ++trig) {
         SCOPED_TRACE("TrigTiming " + std::to_string(trig));
-        EXPECT_EQ(EncodeAdvance(trig, trig), 0);             // exactly the trigger timing
-        EXPECT_EQ(EncodeAdvance(trig, trig - 22.0), 250);    // 22 / 0.0879 = 250.28
-        EXPECT_EQ(EncodeAdvance(trig, trig + 0.5), 0);       // above the trigger timing
-        EXPECT_EQ(EncodeAdvance(trig, trig + 100), 0);
-        EXPECT_EQ(EncodeAdvance(trig, trig - 22.41), 255);   // more than 22.41 below
-        EXPECT_EQ(EncodeAdvance(trig, trig - 23.0), 255);
-        EXPECT_EQ(EncodeAdvance(trig, trig - 1000.0), 255);
+        EXPECT_EQ(encodeAdvance(trig, trig), 0);             // exactly the trigger timing
+        EXPECT_EQ(encodeAdvance(trig, trig - 22.0), 250);    // 22 / 0.0879 = 250.28
+        EXPECT_EQ(encodeAdvance(trig, trig + 0.5), 0);       // above the trigger timing
+        EXPECT_EQ(encodeAdvance(trig, trig + 100), 0);
+        EXPECT_EQ(encodeAdvance(trig, trig - 22.41), 255);   // more than 22.41 below
+        EXPECT_EQ(encodeAdvance(trig, trig - 23.0), 255);
+        EXPECT_EQ(encodeAdvance(trig, trig - 1000.0), 255);
     }
 }
 
 TEST(TableEncode, TypedValuesStoreAsTheNearestStep)
 {
-    EXPECT_EQ(EncodeAdvance(30, 25.0), 57);  // 5 / 0.0879 = 56.88
-    EXPECT_EQ(EncodeAdvance(30, 29.96), 0);  // 0.04 / 0.0879 = 0.455
-    EXPECT_EQ(EncodeAdvance(30, 29.95), 1);  // 0.05 / 0.0879 = 0.569
-    EXPECT_EQ(EncodeAdvance(0, -7.58), 86);  // 86.23
+    EXPECT_EQ(encodeAdvance(30, 25.0), 57);  // 5 / 0.0879 = 56.88
+    EXPECT_EQ(encodeAdvance(30, 29.96), 0);  // 0.04 / 0.0879 = 0.455
+    EXPECT_EQ(encodeAdvance(30, 29.95), 1);  // 0.05 / 0.0879 = 0.569
+    EXPECT_EQ(encodeAdvance(0, -7.58), 86);  // 86.23
 }
 
 TEST(TableEncode, ExactHalfStepsGoToTheEvenByte)
@@ -108,7 +108,7 @@ TEST(TableEncode, ExactHalfStepsGoToTheEvenByte)
             if (steps != k + 0.5)
                 continue;
             ++ties;
-            EXPECT_EQ(EncodeAdvance(trig, advance), k % 2 == 0 ? k : k + 1) << "trig " << trig << " k " << k;
+            EXPECT_EQ(encodeAdvance(trig, advance), k % 2 == 0 ? k : k + 1) << "trig " << trig << " k " << k;
         }
     }
     ASSERT_GT(ties, 50) << "too few exact halves found to test the rule";
@@ -116,9 +116,9 @@ TEST(TableEncode, ExactHalfStepsGoToTheEvenByte)
 
 TEST(TableEncode, NonNumbersNeverGiveAnUndefinedByte)
 {
-    EXPECT_EQ(EncodeAdvance(30, std::numeric_limits<double>::infinity()), 0);
-    EXPECT_EQ(EncodeAdvance(30, -std::numeric_limits<double>::infinity()), 255);
-    const std::uint8_t nan = EncodeAdvance(30, std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ(encodeAdvance(30, std::numeric_limits<double>::infinity()), 0);
+    EXPECT_EQ(encodeAdvance(30, -std::numeric_limits<double>::infinity()), 255);
+    const std::uint8_t nan = encodeAdvance(30, std::numeric_limits<double>::quiet_NaN());
     EXPECT_TRUE(nan == 0 || nan == 255);
 }
 
@@ -128,12 +128,12 @@ TEST(TableRoundTrip, EveryByteComesBackForEveryTrigTiming)
         for (int b = 0; b <= 255; ++b) {
             const auto byte = static_cast<std::uint8_t>(b);
             TimingTables t;
-            DecodeTables(imageWithTables(byte, byte), trig, t);
+            decodeTables(imageWithTables(byte, byte), trig, t);
             ModuleImage out = imageWithTables(0xAA, 0xAA);
-            EncodeTable3D(t.table3D, trig, out);
+            encodeTable3D(t.table3D, trig, out);
             for (int a = 112; a <= 279; ++a)
                 ASSERT_EQ(out.EEPROMBuffer[a], byte) << "3D, trig " << trig << ", byte " << a;
-            EncodeTable2D(t.table2D, trig, out);
+            encodeTable2D(t.table2D, trig, out);
             // A 2D byte whose retard exceeds the trigger timing decoded to 0
             // advance, which stores as the trigger timing's own step count.
             const int expected2D = b * 0.0879 <= trig ? b : int(std::lround(trig / 0.0879));
@@ -154,10 +154,10 @@ TEST(TableEncode, EachTableWritesOnlyItsOwnRegion)
     }
     ModuleImage twoD;
     twoD.EEPROMBuffer.fill(0x5A);
-    EncodeTable2D(t.table2D, 30, twoD);
+    encodeTable2D(t.table2D, 30, twoD);
     ModuleImage threeD;
     threeD.EEPROMBuffer.fill(0x5A);
-    EncodeTable3D(t.table3D, 30, threeD);
+    encodeTable3D(t.table3D, 30, threeD);
     for (int a = 0; a < ModuleImage::Size; ++a) {
         EXPECT_EQ(twoD.EEPROMBuffer[a], (a >= 16 && a <= 36) ? 114 : 0x5A) << "2D encode, byte " << a;
         EXPECT_EQ(threeD.EEPROMBuffer[a], (a >= 112 && a <= 279) ? 228 : 0x5A) << "3D encode, byte " << a;
@@ -174,9 +174,9 @@ TEST(TableRoundTrip, RandomMapsSurviveEncodeAndDecode)
             in.EEPROMBuffer[a] = static_cast<std::uint8_t>(byte(rng));
         const int trig = n % 41;
         TimingTables t;
-        DecodeTables(in, trig, t);
+        decodeTables(in, trig, t);
         ModuleImage out;
-        EncodeTable3D(t.table3D, trig, out);
+        encodeTable3D(t.table3D, trig, out);
         ASSERT_EQ(out.EEPROMBuffer, in.EEPROMBuffer) << "random map " << n;
     }
 }

@@ -43,13 +43,13 @@ TEST(New3DTableForm, TheBaseTimingStaysWithin22DegreesBelowTheTriggerTimingAndNe
     EXPECT_EQ(f.BaseTmgVal, 0);
     EXPECT_EQ(f.TrigTimingVal, 5);
 
-    const Table3D flat = FlatMap(18);
+    const Table3D flat = flatMap(18);
     for (int p = 1; p <= SpeedPoints; ++p)
         for (int m = 1; m <= PressureRows; ++m)
             ASSERT_EQ(flat(p, m), 18);
-    EXPECT_EQ(BaseInWindow(35, 30), 30);
-    EXPECT_EQ(BaseInWindow(2, 30), 8);
-    EXPECT_EQ(BaseInWindow(-3, 15), -3);
+    EXPECT_EQ(baseInWindow(35, 30), 30);
+    EXPECT_EQ(baseInWindow(2, 30), 8);
+    EXPECT_EQ(baseInWindow(-3, 15), -3);
 }
 
 // The wizard in the window: the scripted user moves the sliders and
@@ -100,7 +100,7 @@ TEST_F(New3DWizard, UpdateShowsAFlatMapAndOkAlsoSetsTheTriggerTiming)
         press(w, "cmdOK");
     });
     EXPECT_EQ(data.params.TrigTiming, 36);
-    EXPECT_EQ(data.tables.table3D, FlatMap(18));
+    EXPECT_EQ(data.tables.table3D, flatMap(18));
     EXPECT_TRUE(shown());
     EXPECT_EQ(window->tableCommands()->model().trigTiming(), 36);
     EXPECT_EQ(window->grid3D()->cellText(8, 21), QStringLiteral("18.0"));
@@ -120,7 +120,7 @@ TEST_F(New3DWizard, TheCloseBoxAfterUpdateLeavesOnlyValuesTheTriggerTimingInForc
         w.reject();
     });
     EXPECT_EQ(data.params.TrigTiming, 30);
-    EXPECT_EQ(data.tables.table3D, FlatMap(30));
+    EXPECT_EQ(data.tables.table3D, flatMap(30));
     EXPECT_EQ(window->grid3D()->cellText(1, 1), QStringLiteral("30.0"));
     EXPECT_EQ(window->tableCommands()->model().trigTiming(), 30);
     // Closed without Update: no table on view.
@@ -133,7 +133,7 @@ TEST_F(New3DWizard, TheCloseBoxAfterUpdateLeavesOnlyValuesTheTriggerTimingInForc
 TEST_F(New3DWizard, ATableOnViewIsOfferedForSavingBeforeTheWizardClearsIt)
 {
     data.image.DataBufferEmpty = false;
-    data.tables.table3D = FlatMap(22);
+    data.tables.table3D = flatMap(22);
     window->tableCommands()->mnuEditTimingTable_Click();
     ASSERT_TRUE(shown());
     window->tableCommands()->model().setValue(0, 0, 25, QStringLiteral("Drag"));
@@ -147,7 +147,7 @@ TEST_F(New3DWizard, ATableOnViewIsOfferedForSavingBeforeTheWizardClearsIt)
     });
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].text, QStringLiteral("Save timing table before closing file?"));
-    EXPECT_EQ(data.tables.table3D, FlatMap(20));
+    EXPECT_EQ(data.tables.table3D, flatMap(20));
     EXPECT_EQ(data.params.TrigTiming, 30);
 
     window->tableCommands()->model().setValue(0, 0, 25, QStringLiteral("Drag"));

@@ -13,7 +13,7 @@ TEST(TimingGrid, AHiddenGridOpensNoEditorOnATypedKey)
     tunara::views::TimingGrid shown(QStringLiteral("shown"), 9, 22);
     tunara::views::TimingGrid hidden(QStringLiteral("hidden"), 9, 22);
     for (tunara::views::TimingGrid *grid : {&shown, &hidden}) {
-        tunara::views::SetupGrid3D(*grid, 0);
+        tunara::views::setupGrid3D(*grid, 0);
         grid->show();
         grid->setCurrentCell(2, 3);
     }

@@ -75,7 +75,7 @@ void CompareCommands::mnuStopComparing_Click()
 
 bool CompareCommands::compareWithFile(const QString &path)
 {
-    const std::optional<ModuleData> other = ReadOtherDataFile(m_ui, m_shell.dialogParent(), path, CompareTitle);
+    const std::optional<ModuleData> other = readOtherDataFile(m_ui, m_shell.dialogParent(), path, CompareTitle);
     if (!other)
         return false;
     const editor::TableKind open = m_model.kind();

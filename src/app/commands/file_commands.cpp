@@ -107,12 +107,12 @@ void FileCommands::openData(const QString *givenPath, bool announce)
     m_document.replaceImage(image, DataSource::file(path, datafile::captionTitle(path)));
     emit fileUsed(path);
     if (!announce) {
-        ShowOpenedFileCheck(ui, parent, m_document.image(), path);
+        showOpenedFileCheck(ui, parent, m_document.image(), path);
         return;
     }
     ui.messageBox(parent, QStringLiteral("Loaded %1 to buffer. Ready for editing or upload.").arg(path), OpenTitle,
                   Buttons::OK, Icon::None);
-    ShowOpenedFileCheck(ui, parent, m_document.image(), path);
+    showOpenedFileCheck(ui, parent, m_document.image(), path);
     emit openedToBuffer();
 }
 
@@ -123,7 +123,7 @@ bool FileCommands::readWholeFile(const QString &path, QByteArray &bytes)
     if (runTrapped(m_errors, [&] { start = datafile::readStart(path); }) == StepOutcome::Aborted)
         return false;
     if (start.otherKind) {
-        m_ui.messageBox(m_shell.dialogParent(), NotADataFileText(path, *start.otherKind), OpenTitle, Buttons::OK,
+        m_ui.messageBox(m_shell.dialogParent(), windowNotADataFileText(path, *start.otherKind), OpenTitle, Buttons::OK,
                         Icon::Exclamation);
         return false;
     }

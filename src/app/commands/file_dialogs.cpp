@@ -45,14 +45,14 @@ QString FileDialogs::dialogFolder() const
     if (!m_lastChosen.isEmpty())
         return m_lastChosen;
     // Never the program's own folder: installed, it cannot be written.
-    const QString stored = m_settings.GetSetting(FolderSection, FolderKey, QString());
+    const QString stored = m_settings.getSetting(FolderSection, FolderKey, QString());
     return stored.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : stored;
 }
 
 void FileDialogs::rememberChoice(const QString &path)
 {
     m_lastChosen = path;
-    m_settings.SaveSetting(FolderSection, FolderKey, QFileInfo(path).absolutePath());
+    m_settings.saveSetting(FolderSection, FolderKey, QFileInfo(path).absolutePath());
 }
 
 QString FileDialogs::FileOpen(const QString &fileTitle, const QString &filter, const QString &notExistMessage)

@@ -16,20 +16,20 @@ const QString CRLF = QStringLiteral("\r\n");
 
 }  // namespace
 
-QString NotADataFileText(const QString &path, files::OtherFileKind kind)
+QString windowNotADataFileText(const QString &path, files::OtherFileKind kind)
 {
     return files::notADataFileText(path, kind,
                                    QStringLiteral("open the timing table and use File > Import Table into Grid..."));
 }
 
-std::optional<ModuleData> ReadOtherDataFile(UserInterface &ui, QWidget *parent, const QString &path,
+std::optional<ModuleData> readOtherDataFile(UserInterface &ui, QWidget *parent, const QString &path,
                                             const QString &title)
 {
     QByteArray bytes;
     try {
         const datafile::FileStart start = datafile::readStart(path);
         if (start.otherKind) {
-            ui.messageBox(parent, NotADataFileText(path, *start.otherKind), title, Buttons::OK, Icon::Exclamation);
+            ui.messageBox(parent, windowNotADataFileText(path, *start.otherKind), title, Buttons::OK, Icon::Exclamation);
             return std::nullopt;
         }
         bytes = start.bytes;
@@ -48,7 +48,7 @@ std::optional<ModuleData> ReadOtherDataFile(UserInterface &ui, QWidget *parent, 
     return data;
 }
 
-void ShowOpenedFileCheck(UserInterface &ui, QWidget *parent, const ModuleImage &image, const QString &path)
+void showOpenedFileCheck(UserInterface &ui, QWidget *parent, const ModuleImage &image, const QString &path)
 {
     const compare::CheckReport report = compare::checkImage(image);
     if (report.items.empty())

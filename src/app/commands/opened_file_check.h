@@ -16,16 +16,16 @@ class UserInterface;
 // After a data file is opened: when the program reads some of what it
 // stores differently (checkImage), one message says what, at most 20 items
 // and the count of the rest.
-void ShowOpenedFileCheck(UserInterface &ui, QWidget *parent, const ModuleImage &image, const QString &path);
+void showOpenedFileCheck(UserInterface &ui, QWidget *parent, const ModuleImage &image, const QString &path);
 
 // The refusal of a file that is recognisably not a data file, with the
 // window's way to bring a table in from CSV.
-QString NotADataFileText(const QString &path, files::OtherFileKind kind);
+QString windowNotADataFileText(const QString &path, files::OtherFileKind kind);
 
 // A data file read and decoded as "&Open File" reads it, for a comparison;
 // nothing when it cannot be read, is short or is recognisably something
 // else (the user has been told).
-std::optional<ModuleData> ReadOtherDataFile(UserInterface &ui, QWidget *parent, const QString &path,
+std::optional<ModuleData> readOtherDataFile(UserInterface &ui, QWidget *parent, const QString &path,
                                             const QString &title);
 
 }  // namespace tunara::ui

@@ -219,7 +219,7 @@ bool TableCommands::ChartSetup3D()
 {
     const ModuleData &data = m_data;
     const std::uint8_t sensor = data.params.MAPSensor;
-    views::SetupGrid3D(m_views.grid3D, sensor);
+    views::setupGrid3D(m_views.grid3D, sensor);
     m_views.chart3D.setMapSensor(sensor);
     const QString name = axes::template3DFileName(sensor);
     if (!m_views.chart3D.loadTemplate(QDir(m_programFolder).filePath(name))) {
