@@ -62,6 +62,7 @@ frmTunara_Main::frmTunara_Main(MainWindowContext context, QWidget *parent)
     m_gate = new BusyGate(*this);
     m_protocol = std::make_unique<link::ModuleProtocol>(m_ctx.port, m_ctx.document.image(), m_errorDialog, m_progress,
                                                         m_ctx.clock ? *m_ctx.clock : link::LinkClock::machine());
+    m_protocol->runOn(m_ctx.linkThread);
     m_lineErrors = new link::LineErrorHandler(m_ctx.port, *this, this);
     connectCommands();
     setUpDataCommands();

@@ -28,6 +28,7 @@ class TableSession;
 }
 namespace link {
 class LinkClock;
+class LinkThread;
 class ModuleProtocol;
 class SerialPort;
 }  // namespace link
@@ -61,6 +62,9 @@ struct MainWindowContext {
     QString restorePointFolder;
     // The time the link's pauses and reply deadlines run on; null: the machine's.
     link::LinkClock *clock = nullptr;
+    // The thread the link's operations run on; null: the window's own (the
+    // tests on virtual time).
+    link::LinkThread *linkThread = nullptr;
 };
 
 // The program's one document window.

@@ -14,6 +14,7 @@
 #include "files/file_safety.h"
 #include "files/stored_settings.h"
 #include "link/port_map.h"
+#include "link/link_thread.h"
 #include "link/qt_serial_port.h"
 #include "link/tracing_serial_port.h"
 
@@ -323,8 +324,12 @@ int runTunara(QApplication &app, const StartOptions &options)
     splash.exec();
 
     // 3. The main window.
+    // The link's pacing keeps its time on a thread of its own, whatever the
+    // window paints meanwhile.
+    link::LinkThread linkThread;
     MainWindowContext context{ui, document, settings, windowPort, programFolder, splash.company(), {}, {}};
     context.describePort = [&map, &simulated](int n) { return simulated.describe(map, n); };
+    context.linkThread = &linkThread;
     frmTunara_Main window(context);
     window.Form_Load();
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QMutex>
 #include <QObject>
 #include <QString>
+
+#include <atomic>
 
 namespace tunara::link {
 
@@ -11,16 +14,20 @@ inline const QString SupportedModel = QStringLiteral("Torvik-1 Zoruro");
 // operation succeeded, which module answered, and whether the user asked a
 // running transfer to stop. Read-only to everyone but the protocol and the
 // transfers, which keep it; it says when the identification changes.
+//
+// The protocol may run on a thread of its own while the window reads this
+// and its Esc key asks for a stop: every member may be read and the abort
+// requested from any thread.
 class LinkState : public QObject {
     Q_OBJECT
 public:
     // Outcome of the last operation of the protocol.
     bool commOK() const { return m_commOK; }
     // The text of the last identification reply; "" when none was read.
-    const QString &firmwareID() const { return m_firmwareID; }
+    QString firmwareID() const;
     // "Torvik-1 Zoruro", "Torvik-1" or "Unknown"; empty after a file open.
-    const QString &moduleType() const { return m_moduleType; }
-    bool supportedModule() const { return m_moduleType == SupportedModel; }
+    QString moduleType() const;
+    bool supportedModule() const { return moduleType() == SupportedModel; }
     // The last attempt to open the port failed (its error was shown).
     bool portOpenFailed() const { return m_portOpenFailed; }
 
@@ -47,11 +54,12 @@ private:
     // True when a pending Esc was taken (and cleared).
     bool takeAbort();
 
-    bool m_commOK = false;
+    std::atomic<bool> m_commOK = false;
+    mutable QMutex m_identificationLock;  // guards the two texts
     QString m_firmwareID;
     QString m_moduleType = SupportedModel;
-    bool m_abortRequested = false;
-    bool m_portOpenFailed = false;
+    std::atomic<bool> m_abortRequested = false;
+    std::atomic<bool> m_portOpenFailed = false;
 };
 
 }  // namespace tunara::link

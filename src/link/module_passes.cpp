@@ -43,18 +43,23 @@ bool ModuleProtocol::stopRequested()
 
 ModuleProtocol::Pass ModuleProtocol::ReadEEPROMData(EEPROMBytes &into, ReadPace pace)
 {
-    showProgress(QStringLiteral("Reading EEPROM"));
-    const Pass result = retrying([&] { return readPass(into, pace, "ReadEEPROMData"); });
-    hideProgress();
-    return result;
+    return onLink([&] {
+        showProgress(QStringLiteral("Reading EEPROM"));
+        const Pass result = retrying([&] { return readPass(into, pace, "ReadEEPROMData"); });
+        hideProgress();
+        return result;
+    });
 }
 
 ModuleProtocol::Pass ModuleProtocol::VerifyEEPROM(std::vector<int> &differing)
 {
-    showProgress(QStringLiteral("Verifying EEPROM"));
     EEPROMBytes readBack{};
-    const Pass result = retrying([&] { return readPass(readBack, ReadPace::Verify, "VerifyEEPROM"); });
-    hideProgress();
+    const Pass result = onLink([&] {
+        showProgress(QStringLiteral("Verifying EEPROM"));
+        const Pass pass = retrying([&] { return readPass(readBack, ReadPace::Verify, "VerifyEEPROM"); });
+        hideProgress();
+        return pass;
+    });
     differing.clear();
     if (result == Pass::Complete)
         differing = differingAddresses(readBack, m_image.EEPROMBuffer);
@@ -75,7 +80,7 @@ ModuleProtocol::Pass ModuleProtocol::readPass(EEPROMBytes &into, ReadPace pace, 
     EEPROMBytes bytes = into;
     for (int a = FirstAddress; a <= LastAddress; ++a) {
         step(procedure, a);
-        bytes[std::size_t(a)] = ReadEEPROM();
+        bytes[std::size_t(a)] = readByteAt();
         setProgress(progressPercent(a));
         pumpEvents();
         const bool stopped = stopRequested();
@@ -95,11 +100,13 @@ ModuleProtocol::Pass ModuleProtocol::readPass(EEPROMBytes &into, ReadPace pace, 
 
 bool ModuleProtocol::WriteEEPROMData(const AddressRuns &runs)
 {
-    showProgress(QStringLiteral("Programming EEPROM"));
-    // Writing again what a failed pass wrote already does no harm.
-    const bool written = retrying([&] { return writePass(runs); });
-    hideProgress();
-    return written;
+    return onLink([&] {
+        showProgress(QStringLiteral("Programming EEPROM"));
+        // Writing again what a failed pass wrote already does no harm.
+        const bool written = retrying([&] { return writePass(runs); });
+        hideProgress();
+        return written;
+    });
 }
 
 bool ModuleProtocol::writePass(const AddressRuns &runs)

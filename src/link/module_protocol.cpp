@@ -20,7 +20,7 @@ bool printable(std::uint8_t byte)
 
 ModuleProtocol::ModuleProtocol(SerialPort &port, const ModuleImage &image, ErrorResponder &errors,
                                ProgressDisplay *progress, LinkClock &clock)
-    : m_port(port), m_image(image), m_errors(errors), m_progress(progress), m_clock(clock),
+    : m_port(port), m_image(image), m_errors(errors, m_thread), m_progress(progress), m_clock(clock),
       m_observer(dynamic_cast<LinkObserver *>(&port))
 {
 }
@@ -52,6 +52,15 @@ void ModuleProtocol::closePort()
 }
 
 // ---- building blocks -------------------------------------------------------
+
+ErrorChoice ModuleProtocol::OwnerErrors::ErrorDialog(const RuntimeError &error)
+{
+    if (!m_thread || !m_thread->isCurrent())
+        return m_errors.ErrorDialog(error);
+    ErrorChoice choice = ErrorChoice::Abort;
+    m_thread->callOwner([&] { choice = m_errors.ErrorDialog(error); });
+    return choice;
+}
 
 bool ModuleProtocol::trap(const std::function<void()> &step)
 {
@@ -165,29 +174,42 @@ void ModuleProtocol::DelayTimer(int n)
     m_stats.shortestExcess = std::min(m_stats.shortestExcess, actual - requested);
 }
 
+void ModuleProtocol::toProgress(std::function<void(ProgressDisplay &)> show)
+{
+    if (!m_progress)
+        return;
+    if (m_thread && m_thread->isCurrent())
+        m_thread->postOwner([display = m_progress, show = std::move(show)] { show(*display); });
+    else
+        show(*m_progress);
+}
+
 void ModuleProtocol::showProgress(const QString &caption)
 {
-    if (m_progress) {
-        m_progress->showProgress(caption);
-        m_progress->setProgress(0);
-    }
+    toProgress([caption](ProgressDisplay &display) {
+        display.showProgress(caption);
+        display.setProgress(0);
+    });
 }
 
 void ModuleProtocol::setProgress(int percent)
 {
-    if (m_progress)
-        m_progress->setProgress(percent);
+    toProgress([percent](ProgressDisplay &display) { display.setProgress(percent); });
 }
 
 void ModuleProtocol::hideProgress()
 {
-    if (m_progress)
-        m_progress->hideProgress();
+    toProgress([](ProgressDisplay &display) { display.hideProgress(); });
 }
 
 // ---- commands --------------------------------------------------------------
 
 void ModuleProtocol::ReSync()
+{
+    onLink([this] { reSync(); });
+}
+
+void ModuleProtocol::reSync()
 {
     step("ReSync");
     if (!openPort() || !send(Cmd::ReSync))
@@ -204,9 +226,11 @@ void ModuleProtocol::ReSync()
 
 void ModuleProtocol::ReadFirmwareID()
 {
-    retrying([this] {
-        readIdentification();
-        return 0;
+    onLink([this] {
+        retrying([this] {
+            readIdentification();
+            return 0;
+        });
     });
 }
 
@@ -252,9 +276,11 @@ void ModuleProtocol::readIdentification()
 
 void ModuleProtocol::SetEEPROMAddress(std::int32_t address)
 {
-    retrying([this, address] {
-        setAddress(address);
-        return 0;
+    onLink([this, address] {
+        retrying([this, address] {
+            setAddress(address);
+            return 0;
+        });
     });
 }
 
@@ -282,6 +308,11 @@ void ModuleProtocol::setAddress(std::int32_t address)
 }
 
 std::uint8_t ModuleProtocol::ReadEEPROM()
+{
+    return onLink([this] { return readByteAt(); });
+}
+
+std::uint8_t ModuleProtocol::readByteAt()
 {
     if (!openPort() || !send(Cmd::Read))
         return 0;

@@ -5,6 +5,7 @@
 #include "link/address_runs.h"
 #include "link/link_observer.h"
 #include "link/link_state.h"
+#include "link/link_thread.h"
 #include "link/pacing.h"
 #include "link/progress_display.h"
 #include "link/serial_port.h"
@@ -13,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <type_traits>
 #include <vector>
 
 namespace tunara::link {
@@ -48,16 +50,23 @@ struct PacingStats {
 // the port closed (carrying on after a missing reply would read bytes that
 // never came).
 //
-// Everything runs on the thread that owns the port. Waits that pump events
-// and the pacing pauses keep that thread's event loop running, so a window
-// stays alive and its Esc key can set AbortRequested. Pauses, deadlines and
-// waits go through the link clock: the machine's unless another is given.
+// Each operation runs on the link thread when one is given (the window's
+// case): the caller's thread waits for it while handling its events, the
+// error dialog opens on the caller's thread and progress is posted to it, so
+// the pacing never waits for the window. Without one, everything runs on the
+// caller's thread, whose event loop the waits and pauses keep running (the
+// command line, the tests on virtual time). Pauses, deadlines and waits go
+// through the link clock: the machine's unless another is given.
 class ModuleProtocol {
 public:
     // The image is only read: what a write sends, what a read-back is
     // compared with. The clock paces the pauses and the reply deadlines.
     ModuleProtocol(SerialPort &port, const ModuleImage &image, ErrorResponder &errors,
                    ProgressDisplay *progress = nullptr, LinkClock &clock = LinkClock::machine());
+
+    // Runs every operation on this thread from now on; null: on the caller's.
+    // The thread must outlive the protocol's operations.
+    void runOn(LinkThread *thread) { m_thread = thread; }
 
     // What the link knows; read it through state(), set it only here.
     LinkState &state() { return m_state; }
@@ -95,7 +104,8 @@ public:
     // Pacing pause of n milliseconds that keeps the event loop running.
     void DelayTimer(int n);
 
-    // Closes the port if it is open (the commands' clean-up after a failure).
+    // Closes the port if it is open (the commands' clean-up after a failure);
+    // between operations the port is the caller's, so this runs in place.
     void closePort();
 
     // Progress for an address: a x 100 / 263, halves to even, within 0..100.
@@ -113,6 +123,34 @@ public:
     void resetPacingStats() { m_stats = {}; }
 
 private:
+    // The error dialog opens on the caller's thread, whichever thread asks.
+    class OwnerErrors final : public ErrorResponder {
+    public:
+        OwnerErrors(ErrorResponder &errors, LinkThread *const &thread) : m_errors(errors), m_thread(thread) {}
+        ErrorChoice ErrorDialog(const RuntimeError &error) override;
+
+    private:
+        ErrorResponder &m_errors;
+        LinkThread *const &m_thread;
+    };
+
+    // Runs a public operation on the link thread when there is one.
+    template <class Operation>
+    auto onLink(Operation operation) -> decltype(operation())
+    {
+        using Result = decltype(operation());
+        if (!m_thread || m_thread->isCurrent())
+            return operation();
+        if constexpr (std::is_void_v<Result>) {
+            m_thread->run(m_port, operation);
+        } else {
+            Result result{};
+            m_thread->run(m_port, [&] { result = operation(); });
+            return result;
+        }
+    }
+    // Shows progress on the caller's thread, never waiting for it.
+    void toProgress(std::function<void(ProgressDisplay &)> show);
     bool trap(const std::function<void()> &step);
     bool openPort();
     bool send(std::uint8_t byte);
@@ -144,7 +182,9 @@ private:
         }
     }
     class Progress;
+    void reSync();
     void readIdentification();
+    std::uint8_t readByteAt();
     void setAddress(std::int32_t address);
     Pass readPass(EEPROMBytes &into, ReadPace pace, const char *procedure);
     bool writePass(const AddressRuns &runs);
@@ -158,7 +198,8 @@ private:
 
     SerialPort &m_port;
     const ModuleImage &m_image;
-    ErrorResponder &m_errors;
+    LinkThread *m_thread = nullptr;
+    OwnerErrors m_errors;
     ProgressDisplay *m_progress;
     LinkClock &m_clock;
     LinkObserver *m_observer;  // the port, when it wants to know; else null

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -25,6 +26,15 @@ int millisecondsUntil(Clock::time_point at, Clock::time_point now)
     return int(std::chrono::ceil<std::chrono::milliseconds>(left).count());
 }
 
+// Only the application's main thread has a window to keep alive; a link
+// thread of its own pauses and waits without handling events, so its pacing
+// does not depend on them.
+bool keepsEventsRunning()
+{
+    const QCoreApplication *app = QCoreApplication::instance();
+    return app && QThread::currentThread() == app->thread();
+}
+
 // The machine's own time: the pauses really pause and the waits really wait.
 class MachineClock final : public LinkClock {
 public:
@@ -32,7 +42,7 @@ public:
     Clock::duration pause(int ms) override { return pumpingPause(ms); }
     void waitForBytes(SerialPort &port, int count, Clock::time_point deadline, Wait wait) override
     {
-        if (wait == Wait::Pumping && QCoreApplication::instance())
+        if (wait == Wait::Pumping && keepsEventsRunning())
             waitPumping(port, count, deadline);
         else
             waitBusy(port, count, deadline);
@@ -82,7 +92,7 @@ Clock::duration pumpingPause(int ms)
     // The event loop's share stops short of the end by a margin that covers
     // its whole-millisecond rounding and a late wake-up.
     constexpr int exactTailMs = 2;
-    if (ms > exactTailMs && QCoreApplication::instance()) {
+    if (ms > exactTailMs && keepsEventsRunning()) {
         QEventLoop loop;
         QTimer::singleShot(ms - exactTailMs, Qt::PreciseTimer, &loop, &QEventLoop::quit);
         loop.exec();
@@ -105,7 +115,7 @@ Clock::duration pumpingPause(int ms)
 
 void pumpEvents()
 {
-    if (QCoreApplication::instance())
+    if (keepsEventsRunning())
         QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 

@@ -54,14 +54,16 @@ private:
     Clock::time_point m_at;
 };
 
-// Pauses for at least `ms` milliseconds of real time while the thread's
-// event loop keeps running (repaints, the Esc key), without spinning a core:
+// Pauses for at least `ms` milliseconds of real time while the main thread's
+// event loop keeps running (repaints, the Esc key), without spinning a core
+// (on any other thread it simply sleeps to the exact end):
 // the event loop waits on a precise timer for most of the pause and an
 // absolute sleep on the monotonic clock ends it exactly, since event-loop
 // timers round to whole milliseconds. Returns the length actually paused.
 Clock::duration pumpingPause(int ms);
 
-// Runs the events already waiting, once (nothing without an application).
+// Runs the main thread's events already waiting, once (nothing on another
+// thread or without an application).
 void pumpEvents();
 
 }  // namespace tunara::link

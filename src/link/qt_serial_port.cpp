@@ -40,7 +40,8 @@ struct KernelTermios2 {
 
 }  // namespace
 
-QtSerialPort::QtSerialPort(PortMap map, QObject *parent) : SerialPort(parent), m_map(map)
+// The QSerialPort is a child so that it moves with this port between threads.
+QtSerialPort::QtSerialPort(PortMap map, QObject *parent) : SerialPort(parent), m_map(map), m_port(this)
 {
     connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
 }

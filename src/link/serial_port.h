@@ -60,6 +60,9 @@ public:
     // Names the device the next open() uses, to tell one module's link from
     // another's.
     virtual QString deviceName() const { return QStringLiteral("Com%1").arg(portNumber()); }
+    // Hands the port, and whatever it is built on, to another thread; called
+    // on the thread that has it.
+    virtual void moveToThreadWith(QThread *thread) { moveToThread(thread); }
 
 signals:
     // A line error reported by the device, with its event code.

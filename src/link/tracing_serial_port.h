@@ -41,6 +41,11 @@ public:
     std::uint8_t readByte() override;
     void discardInput() override;
     void waitForInput(int msecs) override { m_inner.waitForInput(msecs); }
+    void moveToThreadWith(QThread *thread) override
+    {
+        m_inner.moveToThreadWith(thread);
+        moveToThread(thread);
+    }
 
     void protocolStep(const char *procedure, int address) override { m_trace.step(procedure, address); }
     void paused(int requestedMs, Clock::time_point start, Clock::duration actual) override
