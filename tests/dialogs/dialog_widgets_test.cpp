@@ -5,6 +5,9 @@
 #include "dialogs/gpio_params_dialog.h"
 #include "dialogs/mod_params_dialog.h"
 #include "dialogs/screen_placement.h"
+#include "report/report_layout.h"
+#include "tables/table_axes.h"
+#include "tables/table_codec.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -57,6 +60,87 @@ TEST(ModParamsDialog, NoToTheTriggerTimingQuestionKeepsTheDialogOpenWithNothingA
     EXPECT_EQ(data.tables.table3D(2, 2), 30);
 }
 
+TEST(ModParamsDialog, AnUnchangedTriggerAsksToLimitTheCellsOutsideItsWindowAndEnterNeverTrapsTheDialog)
+{
+    HeldDocument held;
+    ModuleData &data = held.data;
+    data.params.TrigTiming = 30;
+    data.params.TimingTable3D = true;
+    data.image.DataBufferEmpty = false;
+    for (int p = 1; p <= 3; ++p)
+        data.image.EEPROMBuffer[axes::image3DIndex(p, 1)] = 255;  // 7.59 degrees: below 8..30
+    decodeTables(data.image, 30, data.tables);
+    const double below = data.tables.table3D(1, 1);
+    ScriptedUserInterface ui;
+    ui.answers = {ui::Answer::No, ui::Answer::Yes};
+    for (const double expected : {below, 8.0}) {  // No leaves the cells, Yes limits them
+        dialogs::frmModParams dialog(held.ready(), nullptr, &ui);
+        dialog.form().chkHighSpeedDataLog_Click(expected != below);
+        dialog.cmdOK_Click();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(ui.messages().back().text,
+                  QStringLiteral("3 cells of the 3D map lie outside 8..30 degrees. Limit them to it?"));
+        EXPECT_EQ(data.tables.table3D(3, 1), expected);
+        EXPECT_EQ(data.params.HighSpeedDataLog, expected != below);
+    }
+
+    // No to a new trigger timing: Enter, again and again, asks no more
+    // until the trigger timing moves.
+    ui.answers = {ui::Answer::No, ui::Answer::Yes};
+    dialogs::frmModParams dialog(held.ready(), nullptr, &ui);
+    showActive(dialog);
+    auto *trig = child<QSlider>(dialog, "sldTrigTiming");
+    trig->setFocus();
+    QTest::keyClick(trig, Qt::Key_PageDown);  // 25
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(ui.messages().size(), 3u);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), trig);
+    QTest::keyClick(trig, Qt::Key_Down);  // 24
+    QTest::keyClick(trig, Qt::Key_Return);
+    EXPECT_EQ(ui.messages().size(), 4u);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(data.params.TrigTiming, 24);
+}
+
+TEST(ParameterDialogs, OptionsOutsideTheirChoicesShowTheModulesReadingAndKeepTheByte)
+{
+    HeldDocument held;
+    ModuleParameters &p = held.data.params;
+    p.TimingTable3D = true;
+    p.MAPSensor = 5;
+    p.GPIO2Mode = 0x01;
+    ScriptedUserInterface ui;
+    {
+        dialogs::frmModParams dialog(held.ready());
+        showActive(dialog);
+        EXPECT_TRUE(child<QRadioButton>(dialog, "optMAP1Bar")->isChecked());
+        dialog.reject();
+    }
+    {
+        dialogs::frmGPIOParams dialog(held.ready(), ui);
+        showActive(dialog);
+        EXPECT_TRUE(child<QRadioButton>(dialog, "optGPIO2DataLog")->isChecked());
+        EXPECT_FALSE(child<QLineEdit>(dialog, "txtGPIO2MinRPM")->isEnabled());
+        dialog.reject();
+    }
+    EXPECT_EQ(p.MAPSensor, 5);
+    EXPECT_EQ(p.GPIO2Mode, 0x01);
+    // The report reads them alike.
+    QStringList printed;
+    for (const report::ReportLine &line : report::parameterListing({p, {}, {}, {}, {}, {}}))
+        for (const report::ReportItem &item : line.items)
+            printed << item.text;
+    EXPECT_TRUE(printed.contains(QStringLiteral("1 bar MAP Sensor")));
+    EXPECT_TRUE(printed.contains(QStringLiteral("GPIO2 Data Log Only (Default)")));
+    // A click on the option shown chooses it.
+    dialogs::frmModParams dialog(held.ready());
+    showActive(dialog);
+    QTest::mouseClick(child<QRadioButton>(dialog, "optMAP1Bar"), Qt::LeftButton);
+    EXPECT_EQ(p.MAPSensor, 0);
+}
+
 TEST(ModParamsDialog, SlidersMoveUpToRaiseTheirValues)
 {
     HeldDocument held;
@@ -85,11 +169,8 @@ TEST(ModParamsDialog, ClicksShowAndHideTheFrames)
 {
     HeldDocument held;
     ModuleData &data = held.data;
-    data.params.MAPSensor = 7;
     dialogs::frmModParams dialog(held.ready());
     showActive(dialog);
-    for (const char *option : {"optMAP1Bar", "optMAP2Bar", "optMAP3Bar"})
-        EXPECT_FALSE(child<QRadioButton>(dialog, option)->isChecked()) << option;
     auto *map = child<QGroupBox>(dialog, "fraMAPSensor");
     auto *trig = child<QGroupBox>(dialog, "fraTrigTiming");
     EXPECT_FALSE(map->isVisible());
