@@ -93,7 +93,7 @@ TEST(ModParamsDialog, AnUnchangedTriggerAsksToLimitTheCellsOutsideItsWindowAndEn
     trig->setFocus();
     QTest::keyClick(trig, Qt::Key_PageDown);  // 25
     for (int i = 0; i < 3; ++i)
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClick(trig, Qt::Key_Return);
     EXPECT_EQ(ui.messages().size(), 3u);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(QApplication::focusWidget(), trig);
