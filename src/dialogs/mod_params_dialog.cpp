@@ -254,7 +254,7 @@ void frmModParams::showState()
     m_opt2D->setChecked(st.tableMode == TableModeOption::Table2D);
     m_opt3D->setChecked(st.tableMode == TableModeOption::Table3D);
     m_optDisable->setChecked(st.tableMode == TableModeOption::Disabled);
-    m_optMAP[st.mapSensorOption]->setChecked(true);
+    m_optMAP[std::clamp(st.mapSensorOption, 0, 2)]->setChecked(true);
     m_fraMAPSensor->setVisible(st.fraMAPSensorVisible);
 
     showSlider(m_trig, st.sldTrigTiming, st.lblTrigTimingVal, st.fraTrigTimingVisible);
