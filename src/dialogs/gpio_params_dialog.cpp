@@ -208,13 +208,7 @@ void frmGPIOParams::showState()
 {
     const GpioParamsState &st = m_form.state;
     m_chkIdleStabEnable->setChecked(st.chkIdleStabEnable);
-    // An exclusive pair cannot be left with neither option selected.
-    for (QRadioButton *option : {m_optGPIO2DataLog, m_optGPIO2RPMSwitch})
-        option->setAutoExclusive(false);
-    m_optGPIO2DataLog->setChecked(st.gpioOption == GpioOption::DataLog);
-    m_optGPIO2RPMSwitch->setChecked(st.gpioOption == GpioOption::RPMSwitch);
-    for (QRadioButton *option : {m_optGPIO2DataLog, m_optGPIO2RPMSwitch})
-        option->setAutoExclusive(true);
+    (st.gpioOption == GpioOption::RPMSwitch ? m_optGPIO2RPMSwitch : m_optGPIO2DataLog)->setChecked(true);
     for (int i = 0; i < 5; ++i) {
         const QString &text = st.text(static_cast<GpioField>(i));
         if (m_fields[i]->text() != text)

@@ -98,18 +98,10 @@ void GpioParamsForm::Form_Load()
     state.txtIdleStabTrigStartNum = numbers::format(m_document.params().IdleStabTrigStartNum, QStringLiteral("##0"));
     state.txtMinIdleRPM = numbers::format(m_document.params().MinIdleRPM, QStringLiteral("###0"));
     state.txtIdleStabAdv = numbers::format(advanceDegrees(m_document.params().IdleStabAdv), QStringLiteral("#0"));
-    // Selecting an option here is not a click: GPIO2Mode stays as loaded.
-    switch (m_document.params().GPIO2Mode & 0x0F) {
-    case ModeRPMSwitch:
-        state.gpioOption = GpioOption::RPMSwitch;
-        break;
-    case ModeDataLog:
-        state.gpioOption = GpioOption::DataLog;
-        break;
-    default:
-        state.gpioOption = GpioOption::None;
-        break;
-    }
+    // Selecting an option here is not a click: GPIO2Mode stays as loaded,
+    // also a mode that is neither option.
+    state.gpioOption =
+        (m_document.params().GPIO2Mode & 0x0F) == ModeRPMSwitch ? GpioOption::RPMSwitch : GpioOption::DataLog;
     state.rpmFieldsEnabled = state.gpioOption == GpioOption::RPMSwitch;
     // The plain number form (a blank in place of the sign) until a field
     // has been checked.

@@ -9,10 +9,10 @@ class QWidget;
 
 namespace tunara::dialogs {
 
-// The option buttons of general-purpose output 2. None is selected while
-// the low four bits of GPIO2Mode are neither 0 nor 3: the dialog then shows
-// no function the module is not set to.
-enum class GpioOption { None, DataLog, RPMSwitch };
+// The option buttons of general-purpose output 2. Low four bits of
+// GPIO2Mode other than 3 show "Digital Data Log Only (Default)", as the
+// module reads them; the mode is kept until an option is clicked.
+enum class GpioOption { DataLog, RPMSwitch };
 
 // The five entry fields, in the order they sit on the dialog.
 enum class GpioField { IdleStabTrigStartNum, MinIdleRPM, IdleStabAdv, GPIO2MinRPM, GPIO2MaxRPM };

@@ -225,6 +225,7 @@ void frmModParams::connectHandlers()
     for (int sensor = 0; sensor < 3; ++sensor)
         connectOption(m_optMAP[sensor], [this, sensor] { m_form.optMAP_Click(sensor); });
     connectSlider(m_trig.slider, &ModParamsForm::sldTrigTiming_Change);
+    connect(m_trig.slider, &QSlider::valueChanged, this, [this] { holdDefaultOK(false); });
     connectSlider(m_rpm.slider, &ModParamsForm::sldMaxRPMLimit_Change);
     connectSlider(m_crank.slider, &ModParamsForm::sldCrankPulses_Change);
     connectSlider(m_retardComp.slider, &ModParamsForm::sldRetardComp_Change);
@@ -253,14 +254,7 @@ void frmModParams::showState()
     m_opt2D->setChecked(st.tableMode == TableModeOption::Table2D);
     m_opt3D->setChecked(st.tableMode == TableModeOption::Table3D);
     m_optDisable->setChecked(st.tableMode == TableModeOption::Disabled);
-    // An exclusive option group refuses to uncheck its last option; a MAP
-    // sensor value that is none of the three shows with none selected.
-    for (int sensor = 0; sensor < 3; ++sensor) {
-        m_optMAP[sensor]->setAutoExclusive(false);
-        m_optMAP[sensor]->setChecked(st.mapSensorOption == sensor);
-    }
-    for (QRadioButton *option : m_optMAP)
-        option->setAutoExclusive(true);
+    m_optMAP[std::clamp(st.mapSensorOption, 0, 2)]->setChecked(true);
     m_fraMAPSensor->setVisible(st.fraMAPSensorVisible);
 
     showSlider(m_trig, st.sldTrigTiming, st.lblTrigTimingVal, st.fraTrigTimingVisible);
@@ -272,14 +266,34 @@ void frmModParams::showState()
 
 void frmModParams::cmdOK_Click()
 {
-    // A new trigger timing that limits table cells asks first; No leaves
-    // the dialog open with nothing applied.
-    const QString question = m_form.trigTimingQuestion();
-    if (!question.isEmpty() && m_ui
-        && m_ui->messageBox(this, question, caption(), ui::Buttons::YesNo, ui::Icon::Question) != ui::Answer::Yes)
+    const QString question = m_ui ? m_form.trigTimingQuestion() : QString();
+    if (question.isEmpty()) {
+        m_form.cmdOK_Click();
+        accept();
         return;
-    m_form.cmdOK_Click();
+    }
+    const bool yes =
+        m_ui->messageBox(this, question, caption(), ui::Buttons::YesNo, ui::Icon::Question) == ui::Answer::Yes;
+    if (!yes && m_form.trigTimingChanged()) {
+        // No to a new trigger timing leaves the dialog open with nothing
+        // applied. Enter no longer presses OK, so pressing it again and
+        // again never brings the same question back; the focus waits on
+        // the trigger timing, whose next move makes OK the default again.
+        holdDefaultOK(true);
+        m_trig.slider->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // With the trigger timing unchanged either answer closes the dialog:
+    // No applies the rest and leaves the cells outside the window as they
+    // are.
+    m_form.cmdOK_Click(yes);
     accept();
+}
+
+void frmModParams::holdDefaultOK(bool held)
+{
+    m_cmdOK->setAutoDefault(!held);
+    m_cmdOK->setDefault(!held);
 }
 
 }  // namespace tunara::dialogs

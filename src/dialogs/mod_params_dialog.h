@@ -36,9 +36,11 @@ public:
 
     ModParamsForm &form() { return m_form; }
 
-    // OK: when the new trigger timing would limit table cells, asks first
-    // (No keeps the dialog open, nothing applied); then the form's OK and
-    // the dialog closes as accepted.
+    // OK: when table cells would be limited, asks first. To a new trigger
+    // timing No keeps the dialog open with nothing applied (and Enter then
+    // no longer presses OK until the trigger timing moves); with the
+    // trigger timing unchanged No leaves those cells as they are. Then the
+    // form's OK and the dialog closes as accepted.
     void cmdOK_Click();
 
 private:
@@ -63,6 +65,8 @@ private:
     // so that showing a value never counts as a user's change.
     void showState();
     void showSlider(const SliderFrame &s, int position, const QString &label, bool visible);
+    // OK as the button Enter presses, or (held) not.
+    void holdDefaultOK(bool held);
 
     ModParamsForm m_form;
     ui::UserInterface *m_ui = nullptr;

@@ -27,11 +27,8 @@ void ModParamsForm::Form_Load()
 
     selectTableMode();
 
-    if (m_document.params().MAPSensor <= 2) {
-        state.mapSensorOption = m_document.params().MAPSensor;
-    } else {
-        state.mapSensorOption.reset();
-    }
+    // Showing "1 bar" for a value beyond the three writes nothing.
+    state.mapSensorOption = m_document.params().MAPSensor <= 2 ? m_document.params().MAPSensor : 0;
 
     state.chkFixedMaxRPMLimit = m_document.params().FixedMaxRPMLimit;
     chkFixedMaxRPMLimit_Click(state.chkFixedMaxRPMLimit);
@@ -212,6 +209,11 @@ ModParamsForm::LimitedCells ModParamsForm::cellsLimitedByOK() const
     return limited;
 }
 
+bool ModParamsForm::trigTimingChanged() const
+{
+    return state.DialogTrigTiming != m_document.params().TrigTiming;
+}
+
 QString ModParamsForm::trigTimingQuestion() const
 {
     // An empty image holds no table yet: nothing of the user's is limited.
@@ -229,17 +231,33 @@ QString ModParamsForm::trigTimingQuestion() const
     if (parts.isEmpty())
         return {};
     const int trig = state.DialogTrigTiming;
+    if (!trigTimingChanged()) {
+        const bool one = limited.map3D + limited.curve2D == 1;
+        return QStringLiteral("%1 %2 outside %3..%4 degrees. %5")
+            .arg(parts.join(QStringLiteral(" and ")), one ? QStringLiteral("lies") : QStringLiteral("lie"))
+            .arg(std::max(0, trig - MaxRetard))
+            .arg(trig)
+            .arg(one ? QStringLiteral("Limit it to them?") : QStringLiteral("Limit them to it?"));
+    }
     return QStringLiteral("%1 will be limited to %2..%3 degrees. Apply the new trigger timing?")
         .arg(parts.join(QStringLiteral(" and ")))
         .arg(std::max(0, trig - MaxRetard))
         .arg(trig);
 }
 
-void ModParamsForm::cmdOK_Click()
+void ModParamsForm::cmdOK_Click(bool limitCells)
 {
+    // A new trigger timing (or an empty image) always brings the tables
+    // into its window: the stored bytes are moved to it below.
+    const bool limit = limitCells || trigTimingChanged() || m_document.isEmpty();
     auto edit = m_document.edit();
     ModuleData &data = *edit;
-    ClampTablesToTrigger(data.tables, state.DialogTrigTiming);
+    if (limit) {
+        ClampTablesToTrigger(data.tables, state.DialogTrigTiming);
+    } else {
+        for (int p = 1; p <= SpeedPoints; ++p)
+            data.tables.table2D(p, 2) = state.DialogTrigTiming;
+    }
     // The stored tables follow the working arrays, so that what the editor,
     // a save and an upload show of them stays the same advance. An empty
     // image gets the arrays as the editor will show them: all-zero regions

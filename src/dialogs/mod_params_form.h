@@ -5,7 +5,6 @@
 #include <QString>
 
 #include <functional>
-#include <optional>
 
 namespace tunara::dialogs {
 
@@ -22,10 +21,10 @@ struct ModParamsState {
     bool chkStartRtd = false;
 
     TableModeOption tableMode = TableModeOption::Disabled;
-    // MAPSensor 0, 1, 2 as "1 bar", "2 bar", "3 bar"; empty while the
-    // parameter holds a value that is none of them (no option is selected,
-    // so the dialog never shows a range the module is not set to).
-    std::optional<int> mapSensorOption;
+    // MAPSensor 0, 1, 2 as "1 bar", "2 bar", "3 bar". Any other value
+    // shows "1 bar", as the module reads it, and stays in the parameter
+    // until an option is clicked.
+    int mapSensorOption = 0;
 
     bool fraTrigTimingVisible = true;
     bool fraMAPSensorVisible = true;
@@ -93,14 +92,21 @@ public:
     };
     LimitedCells cellsLimitedByOK() const;
 
-    // The question OK asks before it limits table cells, with their count and
-    // the new window; empty when no cell would move or the image holds no
-    // tables yet.
+    // OK would give the module another trigger timing.
+    bool trigTimingChanged() const;
+
+    // The question OK asks before it limits table cells, with their count
+    // and the window: with a new trigger timing whether to apply it, with
+    // the trigger timing unchanged whether to limit the cells that lie
+    // outside its window. Empty when no cell would move or the image holds
+    // no tables yet.
     QString trigTimingQuestion() const;
 
-    // Clamps both tables into the new trigger timing's window, marks the
-    // image as holding data and applies the trigger timing.
-    void cmdOK_Click();
+    // Clamps both tables into the trigger timing's window, marks the image
+    // as holding data and applies the trigger timing. `limitCells` false
+    // (taken only while the trigger timing is unchanged) leaves the cells
+    // outside the window as they are.
+    void cmdOK_Click(bool limitCells = true);
 
 private:
     // The three table mode options: the flags, the frames each shows.

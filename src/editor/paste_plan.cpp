@@ -1,6 +1,7 @@
 #include "editor/paste_plan.h"
 
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <utility>
 
@@ -125,6 +126,9 @@ PastePlan ownCopyPaste(const QString &text, const OwnCopy &own, const CellRect &
         for (int c = plan.target.left; c <= plan.target.right(); ++c)
             current.push_back(table.values[std::size_t(r * table.columns + c)]);
     plan.result = pasteCells(current, plan.target.rows, plan.target.columns, cells, table.window);
+    // The block the copy's rule asks for, cut at the grid's edge or not.
+    constexpr int NoEdge = std::numeric_limits<int>::max();
+    plan.cut = pasteTarget(selection, own.rowSpan, own.columnSpan, cells, NoEdge, NoEdge) != plan.target;
     return plan;
 }
 
@@ -158,8 +162,7 @@ void writeCells(PastePlan &plan, const std::map<std::pair<int, int>, QString> &l
 
 }  // namespace
 
-PastePlan planPaste(const QString &text, const OwnCopy &own, const CellRect &selection, const CellRect &current,
-                    const PasteTable &table)
+PastePlan planPaste(const QString &text, const OwnCopy &own, const CellRect &selection, const PasteTable &table)
 {
     if (!own.text.isEmpty() && text == own.text)
         return ownCopyPaste(text, own, selection, table);
@@ -172,6 +175,11 @@ PastePlan planPaste(const QString &text, const OwnCopy &own, const CellRect &sel
     const bool labels = firstColumnIsLabels(cells, rowHeadings, table.headings);
     const int textRows = int(cells.rows.size());
     const int textColumns = cells.columns();
+    // A block without headings stays inside a selected block of several
+    // cells; from a single cell it runs to the grid's edge.
+    const bool fill = !rowHeadings && !labels && selection.count() > 1;
+    const int rowEnd = fill ? selection.bottom() + 1 : table.rows;
+    const int columnEnd = fill ? selection.right() + 1 : table.columns;
     const auto rowBlank = [&](int r) {
         const QStringList &row = cells.rows[std::size_t(r)];
         return std::all_of(row.begin() + (labels ? std::min<qsizetype>(1, row.size()) : 0), row.end(),
@@ -185,21 +193,27 @@ PastePlan planPaste(const QString &text, const OwnCopy &own, const CellRect &sel
     };
     const LineMap columns =
         mapLines(textColumns, labels ? 1 : 0, [&](int c) { return cellAt(cells.rows.front(), c); }, columnBlank,
-                 rowHeadings ? &table.headings.columns : nullptr, current.left, table.columns,
+                 rowHeadings ? &table.headings.columns : nullptr, selection.left, columnEnd,
                  QStringLiteral("RPM column"));
     const LineMap rows = mapLines(textRows, rowHeadings ? 1 : 0,
                                   [&](int r) { return cellAt(cells.rows[std::size_t(r)], 0); }, rowBlank,
-                                  labels ? &table.headings.rows : nullptr, current.top, table.rows,
+                                  labels ? &table.headings.rows : nullptr, selection.top, rowEnd,
                                   table.rows == 1 ? QStringLiteral("row") : QStringLiteral("MAP row"));
     plan.refusal = !columns.refusal.isEmpty() ? columns.refusal : rows.refusal;
     if (!plan.refusal.isEmpty())
         return plan;
-    plan.cut = cells.cut || columns.cut || rows.cut;
+    plan.cut = !fill && (cells.cut || columns.cut || rows.cut);
+    plan.droppedMore = fill && cells.cut;
     std::map<std::pair<int, int>, QString> landed;
-    for (int r = 0; r < textRows; ++r)
-        for (int c = 0; c < textColumns; ++c)
+    for (int r = 0; r < textRows; ++r) {
+        for (int c = 0; c < textColumns; ++c) {
+            const QString &cell = cellAt(cells.rows[std::size_t(r)], c);
             if (rows.to[std::size_t(r)] != Skip && columns.to[std::size_t(c)] != Skip)
-                landed[{rows.to[std::size_t(r)], columns.to[std::size_t(c)]}] = cellAt(cells.rows[std::size_t(r)], c);
+                landed[{rows.to[std::size_t(r)], columns.to[std::size_t(c)]}] = cell;
+            else if (fill && !cell.trimmed().isEmpty())
+                ++plan.dropped;
+        }
+    }
     writeCells(plan, landed, table);
     return plan;
 }
@@ -216,6 +230,25 @@ QString pasteMessage(const PastePlan &plan, const AdvanceWindow &window)
     if (plan.cut)
         parts << QStringLiteral("Cells beyond the table's edge were left out.");
     return parts.join(u' ');
+}
+
+QString pasteNote(const PastePlan &plan, const AdvanceWindow &window)
+{
+    QStringList parts;
+    if (plan.result.limited > 0)
+        parts << limitedNote(plan.result.limited, window);
+    if (plan.dropped > 0) {
+        const bool one = plan.dropped == 1 && !plan.droppedMore;
+        QString dropped = QStringLiteral("%1%2 beyond the selection %3 left out")
+                              .arg(plan.droppedMore ? QStringLiteral("more than ") : QString(),
+                                   one ? QStringLiteral("1 pasted cell")
+                                       : QStringLiteral("%1 pasted cells").arg(plan.dropped),
+                                   one ? QStringLiteral("was") : QStringLiteral("were"));
+        if (parts.isEmpty())
+            dropped[0] = dropped[0].toUpper();
+        parts << dropped;
+    }
+    return parts.join(QStringLiteral("; "));
 }
 
 }  // namespace tunara::editor

@@ -10,13 +10,17 @@
 // Where pasted text lands in the open table, worked out before anything
 // changes. Three layouts:
 //   - this program's own last copy keeps its rule (pasteTarget);
-//   - a block from another program lands by its own size from the current
-//     cell, cut at the grid's edge;
+//   - a block from another program starts at the selection's top-left
+//     cell: from a single selected cell it lands by its own size, cut at
+//     the grid's edge; into a selected block of several cells it fills that
+//     block and what lies beyond it is left out;
 //   - a block whose first row holds the grid's RPM headings and/or whose
 //     first column holds its MAP labels (with or without the corner text, as
 //     the CSV export and a spreadsheet copy of the grid have them) lands
-//     under the headings it names, wherever the current cell is. A heading
-//     that names no row or column of the grid refuses the whole paste.
+//     under the headings it names, wherever the selection is (a line
+//     without a heading from the selection's first row or column on). A
+//     heading that names no row or column of the grid refuses the whole
+//     paste.
 namespace tunara::editor {
 
 // The grid's heading texts: the corner, one per data column (RPM) and one
@@ -48,16 +52,22 @@ struct PastePlan {
     BlockResult result;   // its new values
     int skipped = 0;      // pasted cells with text but no number: kept
     bool cut = false;     // part of the text lay beyond the grid's edge
+    // Cells with text beyond a selected block, left out; more than that
+    // when the text reached past what was read of it.
+    int dropped = 0;
+    bool droppedMore = false;
     QString refusal;      // set when the paste is refused: nothing changes
 };
 
-// The paste of `text` over `selection`, `current` being the grid's current
-// cell (both in model coordinates).
-PastePlan planPaste(const QString &text, const OwnCopy &own, const CellRect &selection, const CellRect &current,
-                    const PasteTable &table);
+// The paste of `text` over `selection` (model coordinates).
+PastePlan planPaste(const QString &text, const OwnCopy &own, const CellRect &selection, const PasteTable &table);
 
 // The message after a paste that limited, skipped or cut cells; empty when
 // every cell landed as pasted.
 QString pasteMessage(const PastePlan &plan, const AdvanceWindow &window);
+
+// The status bar's note after a paste: the limited values and the cells
+// left out beyond the selection; empty when there is neither.
+QString pasteNote(const PastePlan &plan, const AdvanceWindow &window);
 
 }  // namespace tunara::editor

@@ -1,7 +1,5 @@
 #include "editor/selection_ops.h"
 
-#include "core/numbers.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -257,16 +255,20 @@ BlockResult pasteCells(const ValueBlock &current, int rows, int columns, const C
 std::optional<ModifyExpression> parseModifyReply(const QString &reply)
 {
     const QString text = reply.trimmed();
-    if (text.isEmpty())
-        return std::nullopt;
     const bool percent = text.contains(u'%');
     const bool isSigned = text.contains(u'+') || text.contains(u'-');
     QString bare = text;
     bare.remove(u'%').remove(u'+');
+    bare = bare.trimmed();
+    if (bare.size() > 1 && bare.endsWith(u'-'))
+        bare.chop(1);
+    // Read whole, never up to the first character that is no digit: "12,5abc"
+    // is not 12.
+    const std::optional<double> number = parseTypedNumber(bare);
+    if (!number)
+        return std::nullopt;
     ModifyExpression e;
-    e.number = numbers::leadingNumber(bare);
-    if (!std::isfinite(e.number))
-        e.number = 0;
+    e.number = *number + 0.0;
     if (percent)
         e.kind = isSigned ? ModifyKind::ChangeByPercent : ModifyKind::Multiply;
     else
@@ -326,6 +328,14 @@ QString modifyPrompt()
 QString modifyTitle()
 {
     return QStringLiteral("Modify Selection");
+}
+
+QString modifyRefusal(const QString &reply)
+{
+    const QString shown = reply.trimmed();
+    return QStringLiteral("\"%1\" is not a value Modify can read: nothing was changed. "
+                          "Enter a number such as 30, -5, +10 or 80%.")
+        .arg(shown.size() > 20 ? shown.left(20) + QStringLiteral("...") : shown);
 }
 
 // ---- Interpolate, smooth, keyboard steps --------------------------------

@@ -75,8 +75,11 @@ struct ModifyExpression {
 
 // The reply of the Modify input box read as an expression: "%" anywhere
 // makes it a percentage, "+" (or failing that "-") anywhere makes it
-// relative, and the number is the leading number once every "%" and "+" is
-// gone (none gives 0). Nothing for an empty reply, which changes nothing.
+// relative, and the number is what is left once every "%" and "+" is gone,
+// read whole as a typed entry is (parseTypedNumber: "-7,5" is -7.5 in any
+// locale); a minus after it ("5-") only makes the reply relative. Nothing
+// for an empty reply or one whose number cannot be read whole ("12,5abc",
+// "abc"): Modify then changes nothing.
 std::optional<ModifyExpression> parseModifyReply(const QString &reply);
 
 // The new value of one cell before any limit.
@@ -93,6 +96,9 @@ double modifyCeiling(TableKind kind);
 // The seven-line prompt and the title of the Modify input box.
 QString modifyPrompt();
 QString modifyTitle();
+
+// The message when a reply cannot be read.
+QString modifyRefusal(const QString &reply);
 
 // ---- Interpolate, smooth, keyboard steps ----------------------------------
 

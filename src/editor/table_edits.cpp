@@ -55,7 +55,7 @@ TableEdit paste(TableEditModel &model, const PasteRequest &request)
     if (model.kind() != TableKind::Map3D)
         own.rowSpan = 0;
     const PasteTable table{model.values(), model.rows(), model.columns(), model.editWindow(), request.headings};
-    const PastePlan plan = planPaste(request.text, own, request.selection, request.current, table);
+    const PastePlan plan = planPaste(request.text, own, request.selection, table);
     if (!plan.refusal.isEmpty()) {
         TableEdit refused = nothing(stepText);
         refused.refusal = plan.refusal;
@@ -63,15 +63,22 @@ TableEdit paste(TableEditModel &model, const PasteRequest &request)
     }
     if (plan.target.isEmpty())
         return nothing(stepText);
-    return commit(model, plan.target, plan.result, stepText, pasteMessage(plan, table.window));
+    TableEdit edit = commit(model, plan.target, plan.result, stepText, pasteMessage(plan, table.window));
+    edit.note = pasteNote(plan, table.window);
+    return edit;
 }
 
 TableEdit modify(TableEditModel &model, const CellRect &cells, const QString &reply)
 {
     const QString stepText = QStringLiteral("Modify");
-    const std::optional<ModifyExpression> expression = parseModifyReply(reply);
-    if (!expression || !fits(model, cells))
+    if (reply.trimmed().isEmpty() || !fits(model, cells))
         return nothing(stepText);
+    const std::optional<ModifyExpression> expression = parseModifyReply(reply);
+    if (!expression) {
+        TableEdit refused = nothing(stepText);
+        refused.refusal = modifyRefusal(reply);
+        return refused;
+    }
     return commit(model, cells,
                   modifyBlock(model.block(cells), *expression, modifyCeiling(model.kind()), model.editWindow()),
                   stepText);

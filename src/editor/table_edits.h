@@ -38,26 +38,27 @@ struct TableEdit {
 };
 
 // A paste as the window sees it: the text (the system clipboard's, or the
-// program's own copy), the program's own last copy, the selection and the
-// current cell (model coordinates), and the grid's headings.
+// program's own copy), the program's own last copy, the selection (model
+// coordinates) and the grid's headings.
 struct PasteRequest {
     QString text;
     OwnCopy own;
     CellRect selection;
-    CellRect current;
     GridHeadings headings;
 };
 
 namespace edits {
 
 // "Paste": the text laid out by planPaste and written as one step. The
-// note counts the limited values; the message adds the skipped and cut
-// cells (pasteMessage).
+// note counts the limited values and the cells left out beyond the
+// selection (pasteNote); the message the limited, skipped and cut cells
+// (pasteMessage).
 TableEdit paste(TableEditModel &model, const PasteRequest &request);
 
 // "Modify": the reply of the Modify input box (modifyPrompt, modifyTitle)
 // applied to every cell, limited to 0 .. the table's ceiling and to the
-// window. An empty or blank reply is no expression: nothing happens.
+// window. An empty or blank reply is no expression: nothing happens. A
+// reply whose number cannot be read whole is refused (modifyRefusal).
 TableEdit modify(TableEditModel &model, const CellRect &cells, const QString &reply);
 
 // "Raise" (degrees > 0) or "Lower": every cell stepped, limited to the

@@ -95,9 +95,11 @@ TEST_F(SelectionCommandsTest, CopiesA3DBlockAndPastesItElsewhereAsOneStep)
     choose(actions().undo);
     EXPECT_EQ(model().values(), before);
 
-    // Pasted at row 8, column 20 the block is cut at the grid's edge.
+    // Pasted at row 8, column 20 the block is cut at the grid's edge, and said so.
     select(true, 8, 20, 8, 20);
+    ui.answers.push_back(Answer::OK);
     choose(actions().popUp3D.paste);
+    EXPECT_EQ(ui.messages().back().text, QStringLiteral("Cells beyond the table's edge were left out."));
     EXPECT_EQ(model().block({7, 19, 1, 2}), stored({11.1, 11.2}));
     EXPECT_EQ(model().value(6, 19), before[6 * 21 + 19]);
 
@@ -123,6 +125,15 @@ TEST_F(SelectionCommandsTest, PastesSpreadsheetTextKeepingCellsWithoutNumbersAnd
                                                         "1 pasted cell holds no number: its cell keeps its value."));
     choose(actions().undo);
     EXPECT_FALSE(model().canUndo());
+
+    // Three cells dragged from right to left (the current cell is where the
+    // drag ended): five values fill them from the left, the status bar counts the rest.
+    QGuiApplication::clipboard()->setText(QStringLiteral("21\t22\t23\t24\t25"));
+    select(true, 4, 7, 4, 9);
+    grid(true).setCurrentCell(4, 9, QItemSelectionModel::NoUpdate);
+    choose(actions().popUp3D.paste);
+    EXPECT_EQ(model().block({3, 6, 1, 4}), stored({21, 22, 23, model().value(3, 9)}));
+    EXPECT_EQ(status(), QStringLiteral("2 pasted cells beyond the selection were left out"));
 }
 
 TEST_F(SelectionCommandsTest, ATableCopiedFromItsCsvExportWithHeadingsPastesBackExactlyAtAnyCell)
@@ -163,6 +174,7 @@ TEST_F(SelectionCommandsTest, Copies2DCellsPastesThemCutAtColumn21AndModifiesThe
     choose(actions().popUp2D.copy);
     EXPECT_EQ(window->clip().ClipText, QStringLiteral("11.0\t11.5\t12.0"));
     select(false, 1, 20, 1, 20);
+    ui.answers.push_back(Answer::OK);
     choose(actions().popUp2D.paste);
     EXPECT_EQ(model().block({0, 19, 1, 2}), stored({11.0, 11.5}));
 

@@ -5,6 +5,7 @@
 #include "dialogs/gpio_params_dialog.h"
 #include "dialogs/mod_params_dialog.h"
 #include "dialogs/screen_placement.h"
+#include "tables/table_codec.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -57,6 +58,59 @@ TEST(ModParamsDialog, NoToTheTriggerTimingQuestionKeepsTheDialogOpenWithNothingA
     EXPECT_EQ(data.tables.table3D(2, 2), 30);
 }
 
+TEST(ModParamsDialog, AnUnchangedTriggerAsksToLimitTheCellsOutsideItsWindowAndEnterNeverTrapsTheDialog)
+{
+    HeldDocument held;
+    ModuleData &data = held.data;
+    data.params.TrigTiming = 30;
+    data.image.DataBufferEmpty = false;
+    decodeTables(data.image, 30, data.tables);  // all at 30 but three cells
+    const double below = 30 - 255 * DegreesPerStep;  // a byte 255: below 8..30
+    for (int p = 1; p <= 3; ++p)
+        data.tables.table3D(p, 1) = below;
+    ScriptedUserInterface ui;
+    ui.answers = {ui::Answer::No, ui::Answer::Yes};
+    for (const double expected : {below, 8.0}) {  // No leaves the cells, Yes limits them
+        dialogs::frmModParams dialog(held.ready(), nullptr, &ui);
+        dialog.cmdOK_Click();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(ui.messages().back().text,
+                  QStringLiteral("3 cells of the 3D map lie outside 8..30 degrees. Limit them to it?"));
+        EXPECT_EQ(data.tables.table3D(3, 1), expected);
+    }
+    // No to a new trigger timing: Enter asks no more until the timing moves.
+    ui.answers = {ui::Answer::No, ui::Answer::Yes};
+    dialogs::frmModParams dialog(held.ready(), nullptr, &ui);
+    showActive(dialog);
+    auto *trig = child<QSlider>(dialog, "sldTrigTiming");
+    trig->setFocus();
+    QTest::keyClick(trig, Qt::Key_PageDown);  // 25
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(trig, Qt::Key_Return);
+    EXPECT_EQ(ui.messages().size(), 3u);
+    EXPECT_EQ(QApplication::focusWidget(), trig);
+    QTest::keyClick(trig, Qt::Key_Down);  // 24
+    QTest::keyClick(trig, Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(data.params.TrigTiming, 24);
+}
+
+TEST(ParameterDialogs, OptionsOutsideTheirChoicesShowTheModulesReadingAndKeepTheByte)
+{
+    HeldDocument held;
+    ModuleParameters &p = held.data.params;
+    p.TimingTable3D = true;
+    p.MAPSensor = 5;
+    p.GPIO2Mode = 0x01;
+    ScriptedUserInterface ui;
+    dialogs::frmModParams modParams(held.ready());
+    dialogs::frmGPIOParams gpio(held.ready(), ui);
+    EXPECT_TRUE(child<QRadioButton>(modParams, "optMAP1Bar")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>(gpio, "optGPIO2DataLog")->isChecked());
+    EXPECT_EQ(p.MAPSensor, 5);
+    EXPECT_EQ(p.GPIO2Mode, 0x01);
+}
+
 TEST(ModParamsDialog, SlidersMoveUpToRaiseTheirValues)
 {
     HeldDocument held;
@@ -85,11 +139,8 @@ TEST(ModParamsDialog, ClicksShowAndHideTheFrames)
 {
     HeldDocument held;
     ModuleData &data = held.data;
-    data.params.MAPSensor = 7;
     dialogs::frmModParams dialog(held.ready());
     showActive(dialog);
-    for (const char *option : {"optMAP1Bar", "optMAP2Bar", "optMAP3Bar"})
-        EXPECT_FALSE(child<QRadioButton>(dialog, option)->isChecked()) << option;
     auto *map = child<QGroupBox>(dialog, "fraMAPSensor");
     auto *trig = child<QGroupBox>(dialog, "fraTrigTiming");
     EXPECT_FALSE(map->isVisible());

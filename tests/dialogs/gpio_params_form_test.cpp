@@ -75,10 +75,10 @@ TEST_F(GpioParamsFormTest, OptionsKeepTheHighFourBitsOfTheMode)
     EXPECT_EQ(params.GPIO2Mode, 0x13);
     EXPECT_TRUE(form->state.rpmFieldsEnabled);
 
-    // A function the dialog does not offer: no option, fields off, kept.
+    // A function the dialog does not offer: shown as data logging, fields off, kept.
     params.GPIO2Mode = 0xA5;
     open();
-    EXPECT_EQ(form->state.gpioOption, GpioOption::None);
+    EXPECT_EQ(form->state.gpioOption, GpioOption::DataLog);
     EXPECT_FALSE(form->state.rpmFieldsEnabled);
     EXPECT_EQ(params.GPIO2Mode, 0xA5);
     form->optGPIO2DataLog_Click();

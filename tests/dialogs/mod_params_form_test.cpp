@@ -86,7 +86,7 @@ TEST_F(ModParamsFormTest, OpeningKeepsValuesTheSlidersCannotShow)
     EXPECT_EQ(p, before);
     EXPECT_EQ(s.tableMode, TableModeOption::Table3D);
     EXPECT_TRUE(s.fraMAPSensorVisible);
-    EXPECT_FALSE(s.mapSensorOption.has_value());  // 7 is no sensor the dialog offers
+    EXPECT_EQ(s.mapSensorOption, 0);  // 7 shows "1 bar", as the module reads it, and is kept
     EXPECT_EQ(s.sldMaxRPMLimit, 30);
     EXPECT_EQ(s.lblMaxRPMLimitVal, QStringLiteral("10900"));
     // Thumbs at the top end, labels with the real values.

@@ -38,18 +38,32 @@ TEST(PastePlan, OwnCopyKeepsItsRuleAForeignBlockLandsByItsOwnSize)
     const PasteTable t = map3D();
     const OwnCopy own{QStringLiteral("11.0\t12.0\r13.0\t14.0"), 1, 1};
     // The own copy: its 2 x 2 from the selection's corner.
-    PastePlan plan = planPaste(own.text, own, CellRect::single(2, 3), CellRect::single(2, 3), t);
+    PastePlan plan = planPaste(own.text, own, CellRect::single(2, 3), t);
     EXPECT_EQ(plan.target, (CellRect{2, 3, 2, 2}));
-    // A 3 x 3 block copied elsewhere after it: all nine cells land from the
-    // current cell, whatever the selection.
-    plan = planPaste("21\t22\t23\r\n24\t25\t26\r\n27\t28\t29\r\n", own, CellRect{0, 0, 2, 2}, CellRect::single(4, 5), t);
+    // A 3 x 3 block copied elsewhere after it: all nine cells land from a
+    // single selected cell.
+    plan = planPaste("21\t22\t23\r\n24\t25\t26\r\n27\t28\t29\r\n", own, CellRect::single(4, 5), t);
     EXPECT_EQ(plan.target, (CellRect{4, 5, 3, 3}));
     EXPECT_EQ(plan.result.values.back(), 29);
     EXPECT_TRUE(pasteMessage(plan, t.window).isEmpty());
     // Cut at the grid's edge, and said so.
-    plan = planPaste("21\t22\t23\r\n24\t25\t26", own, CellRect::single(7, 19), CellRect::single(7, 19), t);
+    plan = planPaste("21\t22\t23\r\n24\t25\t26", own, CellRect::single(7, 19), t);
     EXPECT_EQ(plan.target, (CellRect{7, 19, 1, 2}));
     EXPECT_EQ(pasteMessage(plan, t.window), QStringLiteral("Cells beyond the table's edge were left out."));
+}
+
+TEST(PastePlan, ForeignTextStaysInsideASelectedBlockAndTheOwnCopySaysWhenTheEdgeCutsIt)
+{
+    const PasteTable t = map3D();
+    // Two cells selected, a hundred values: two land, the rest is counted as
+    // far as it was read, for the status bar; no box.
+    PastePlan plan = planPaste(QStringLiteral("21\t").repeated(100), {}, CellRect{2, 3, 1, 2}, t);
+    EXPECT_EQ(plan.target, (CellRect{2, 3, 1, 2}));
+    EXPECT_TRUE(pasteMessage(plan, t.window).isEmpty());
+    EXPECT_EQ(pasteNote(plan, t.window), QStringLiteral("More than 20 pasted cells beyond the selection were left out"));
+    const OwnCopy own{QStringLiteral("11.0\t12.0\t13.0"), 0, 2};
+    EXPECT_TRUE(planPaste(own.text, own, CellRect{7, 19, 1, 2}, t).cut);
+    EXPECT_FALSE(planPaste(own.text, own, CellRect::single(3, 3), t).cut);
 }
 
 TEST(PastePlan, BlocksWithHeadingsLandUnderTheHeadingsTheyName)
@@ -61,20 +75,20 @@ TEST(PastePlan, BlocksWithHeadingsLandUnderTheHeadingsTheyName)
             table(p, m) = 8 + p * 0.5 + m * 0.0879 * 3;
     // The CSV export as it is, pasted anywhere: the whole table, in grid order.
     const QString csv = QString::fromUtf8(tablecsv::write3D(table, 30, Sensor));
-    PastePlan plan = planPaste(csv, {}, CellRect::single(5, 17), CellRect::single(5, 17), t);
+    PastePlan plan = planPaste(csv, {}, CellRect::single(5, 17), t);
     ASSERT_EQ(plan.target, (CellRect{0, 0, 8, 21}));
     for (int p = 1; p <= 21; ++p)
         for (int m = 1; m <= 8; ++m)
             ASSERT_EQ(plan.result.values[std::size_t((8 - m) * 21 + p - 1)], table(p, m)) << p << " " << m;
     // Headings in the first row only: columns by heading, rows from the current row.
-    plan = planPaste("1500\t2000\r\n20\t21", {}, CellRect::single(3, 0), CellRect::single(3, 0), t);
+    plan = planPaste("1500\t2000\r\n20\t21", {}, CellRect::single(3, 0), t);
     EXPECT_EQ(plan.target, (CellRect{3, 3, 1, 2}));
     // MAP labels in the first column only (rows 2 and 3 are labelled 24 and 30).
-    plan = planPaste("24\t20\t21\r\n30\t22\t23", {}, CellRect::single(0, 6), CellRect::single(0, 6), t);
+    plan = planPaste("24\t20\t21\r\n30\t22\t23", {}, CellRect::single(0, 6), t);
     EXPECT_EQ(plan.target, (CellRect{1, 6, 2, 2}));
     EXPECT_EQ(plan.result.values, (ValueBlock{20, 21, 22, 23}));
     // Both, without the corner text, a partial block: under its headings.
-    plan = planPaste("\t2000\t2500\r\n36\t11\t12", {}, CellRect::single(0, 0), CellRect::single(0, 0), t);
+    plan = planPaste("\t2000\t2500\r\n36\t11\t12", {}, CellRect::single(0, 0), t);
     EXPECT_EQ(plan.target, (CellRect{3, 4, 1, 2}));
 }
 
@@ -90,7 +104,7 @@ TEST(PastePlan, MismatchedHeadingsRefuseTheWholePaste)
         {"RPM\t0\t500\r\nADV\t9\t9", "Nothing was pasted: \"ADV\" names no MAP row of this table."},
     };
     for (const auto &c : cases) {
-        const PastePlan plan = planPaste(c.text, {}, CellRect::single(0, 0), CellRect::single(0, 0), t);
+        const PastePlan plan = planPaste(c.text, {}, CellRect::single(0, 0), t);
         EXPECT_EQ(plan.refusal, c.message);
         EXPECT_TRUE(plan.target.isEmpty());
     }
@@ -104,14 +118,14 @@ TEST(PastePlan, BadTextIsHandledQuicklyAndNothingLeavesTheWindow)
         huge += QStringLiteral("%1\t").arg(i % 40).repeated(1000) + "\r\n";
     QElapsedTimer timer;
     timer.start();
-    PastePlan plan = planPaste(huge, {}, CellRect::single(0, 0), CellRect::single(0, 0), t);
+    PastePlan plan = planPaste(huge, {}, CellRect::single(0, 0), t);
     EXPECT_LT(timer.elapsed(), 200);
     EXPECT_EQ(plan.target, (CellRect{0, 0, 8, 21}));
     for (double v : plan.result.values)
         EXPECT_TRUE(t.window.contains(v));
     EXPECT_TRUE(plan.cut);
     // Quoted cells, semicolons, ragged rows and a word among numbers.
-    plan = planPaste("\"12.5\";40;abc\r\n\"9\"", {}, CellRect::single(0, 0), CellRect::single(0, 0), t);
+    plan = planPaste("\"12.5\";40;abc\r\n\"9\"", {}, CellRect::single(0, 0), t);
     EXPECT_EQ(plan.result.values, (ValueBlock{12.5, 30, 10, 9, 10, 10}));
     EXPECT_EQ(pasteMessage(plan, t.window),
               QStringLiteral("1 value limited to the advance window 8.0 .. 30.0 degrees. "

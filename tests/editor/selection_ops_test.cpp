@@ -124,12 +124,12 @@ TEST(SelectionModify, ReadsTheReplyIntoOneOfFourCases)
         {"%15", true, ModifyKind::Multiply, 15},
         {"  25  ", true, ModifyKind::Set, 25},
         {"   ", false, ModifyKind::Set, 0},
-        {"%", true, ModifyKind::Multiply, 0},
-        {"+", true, ModifyKind::Add, 0},
-        {"--5", true, ModifyKind::Add, 0},
-        {"1e400%", true, ModifyKind::Multiply, 1},
-        {"abc", true, ModifyKind::Set, 0},
-        {QString(400, u'9'), true, ModifyKind::Set, 0},  // does not fit a double
+        {"%", false, ModifyKind::Set, 0},
+        {"+", false, ModifyKind::Set, 0},
+        {"--5", false, ModifyKind::Set, 0},
+        {"1e400%", false, ModifyKind::Set, 0},
+        {"abc", false, ModifyKind::Set, 0},
+        {QString(400, u'9'), false, ModifyKind::Set, 0},  // does not fit a double
     };
     for (const Case &c : cases) {
         const std::optional<ModifyExpression> e = parseModifyReply(c.reply);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
 using namespace tunara;
 using namespace tunara::editor;
 
@@ -29,14 +31,14 @@ TEST(TableEdits, PasteIsOneStepThatSaysWhatItLimitedAndSkippedOrIsRefusedWhole)
 {
     Map model;
     const CellRect at = CellRect::single(2, 4);
-    TableEdit edit = edits::paste(model, {QStringLiteral("25\t26,5\r\n40\tabc"), {}, at, at, {}});
+    TableEdit edit = edits::paste(model, {QStringLiteral("25\t26,5\r\n40\tabc"), {}, at, {}});
     EXPECT_EQ(edit.cells, (CellRect{2, 4, 2, 2}));
     EXPECT_EQ(model.block(edit.cells), (ValueBlock{stored(25), stored(26.5), 30, stored(20)}));
     EXPECT_EQ(edit.changed, 3);
     EXPECT_EQ(edit.note, OneLimited);
     EXPECT_EQ(edit.message, OneLimited + QStringLiteral(". 1 pasted cell holds no number: its cell keeps its value."));
     model.undo();
-    edit = edits::paste(model, {QStringLiteral("MAP/RPM\t777\r\n16\t1"), {}, at, at, {}});
+    edit = edits::paste(model, {QStringLiteral("MAP/RPM\t777\r\n16\t1"), {}, at, {}});
     EXPECT_FALSE(edit.applied);
     EXPECT_EQ(edit.refusal, QStringLiteral("Nothing was pasted: \"777\" names no RPM column of this table."));
     EXPECT_FALSE(model.canUndo());
@@ -44,7 +46,7 @@ TEST(TableEdits, PasteIsOneStepThatSaysWhatItLimitedAndSkippedOrIsRefusedWhole)
     TableEditModel curve;
     curve.open2D(Table2D{}, 30);
     const QString column = QStringLiteral("11.0\r12.0");
-    EXPECT_EQ(edits::paste(curve, {column, {column, 1, 0}, {0, 0, 1, 5}, at, {}}).cells, (CellRect{0, 0, 1, 5}));
+    EXPECT_EQ(edits::paste(curve, {column, {column, 1, 0}, {0, 0, 1, 5}, {}}).cells, (CellRect{0, 0, 1, 5}));
 }
 
 TEST(TableEdits, ModifyKeepsToTheWindowAndABlankReplyOrCellsBeyondTheEdgeDoNothing)
@@ -59,6 +61,27 @@ TEST(TableEdits, ModifyKeepsToTheWindowAndABlankReplyOrCellsBeyondTheEdgeDoNothi
     EXPECT_FALSE(edits::modify(model, {7, 20, 1, 2}, QStringLiteral("5")).applied);
     model.undo();
     EXPECT_EQ(model.value(0, 0), stored(20));
+}
+
+TEST(TableEdits, ModifyReadsADecimalCommaInAnyLocaleAndRefusesTextItCannotReadWhole)
+{
+    const QLocale before;
+    for (const QLocale &locale : {QLocale(QLocale::German, QLocale::Germany), QLocale::c()}) {
+        QLocale::setDefault(locale);
+        Map model;
+        const double held = stored(20);
+        edits::modify(model, CellRect::single(0, 0), QStringLiteral("-2,5"));
+        edits::modify(model, CellRect::single(0, 1), QStringLiteral("+2,5"));
+        edits::modify(model, CellRect::single(0, 2), QStringLiteral("-7,5%"));
+        EXPECT_EQ(model.block({0, 0, 1, 3}), (ValueBlock{stored(held - 2.5), stored(held + 2.5), stored(held * 0.925)}));
+        // Never read up to the comma: refused, nothing changes.
+        EXPECT_FALSE(edits::modify(model, CellRect::single(1, 0), QStringLiteral("1,2,5")).applied);
+        EXPECT_EQ(edits::modify(model, CellRect::single(1, 0), QStringLiteral("12,5abc")).refusal,
+                  QStringLiteral("\"12,5abc\" is not a value Modify can read: nothing was changed. "
+                                 "Enter a number such as 30, -5, +10 or 80%."));
+        EXPECT_EQ(model.value(1, 0), held);
+    }
+    QLocale::setDefault(before);
 }
 
 TEST(TableEdits, StepAtTheWindowEdgeIsToldButAddsNoEmptyStep)

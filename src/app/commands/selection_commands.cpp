@@ -136,16 +136,6 @@ void SelectionCommands::show(const editor::TableEdit &edit)
         m_ui.messageBox(m_shell.dialogParent(), edit.message, edit.stepText, ui::Buttons::OK, ui::Icon::Exclamation);
 }
 
-CellRect SelectionCommands::currentCell(TableKind kind, const CellRect &selection) const
-{
-    const views::TimingGrid *grid = gridOf(kind);
-    const int row = kind == TableKind::Curve2D ? 0 : grid->currentRow() - 1;
-    const int column = grid->currentColumn() - 1;
-    if (row < 0 || column < 0 || !selection.contains(row, column))
-        return CellRect::single(selection.top, selection.left);
-    return CellRect::single(row, column);
-}
-
 editor::GridHeadings SelectionCommands::headings(TableKind kind) const
 {
     const views::TimingGrid *grid = gridOf(kind);
@@ -185,14 +175,14 @@ void SelectionCommands::paste(TableKind kind)
         return;
     // The system clipboard first; the program's own copy when another
     // program has emptied it since. That copy keeps its own rule; other
-    // text is laid out by its own size or by the headings it carries.
+    // text starts at the selection's top-left cell (wherever a drag ended)
+    // or lands under the headings it carries.
     const CopyState &clip = m_copy.state();
     QString text = QGuiApplication::clipboard()->text();
     if (text.isEmpty())
         text = clip.ClipText;
     const editor::TableEdit edit = editor::edits::paste(
-        m_model, {text, {clip.ClipText, clip.ClipRowSpan, clip.ClipColSpan}, *selection,
-                  currentCell(kind, *selection), headings(kind)});
+        m_model, {text, {clip.ClipText, clip.ClipRowSpan, clip.ClipColSpan}, *selection, headings(kind)});
     if (edit.applied) {
         selectInGrid(kind, edit.cells);
         hideValueLabel(kind);

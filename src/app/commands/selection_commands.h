@@ -72,9 +72,6 @@ private:
     // An edit's outcome: its refusal, or the status note and the message
     // box after an applied edit.
     void show(const editor::TableEdit &edit);
-    // The grid's current cell in model coordinates, or the selection's
-    // corner when the current cell lies outside it.
-    editor::CellRect currentCell(editor::TableKind kind, const editor::CellRect &selection) const;
     editor::GridHeadings headings(editor::TableKind kind) const;
 
     editor::TableEditModel &m_model;
