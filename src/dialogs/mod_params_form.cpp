@@ -250,6 +250,7 @@ void ModParamsForm::cmdOK_Click(bool limitCells)
     // A new trigger timing (or an empty image) always brings the tables
     // into its window: the stored bytes are moved to it below.
     const bool limit = limitCells || trigTimingChanged() || m_document.isEmpty();
+    const LimitedCells outside = cellsLimitedByOK();
     auto edit = m_document.edit();
     ModuleData &data = *edit;
     if (limit) {
@@ -265,7 +266,9 @@ void ModParamsForm::cmdOK_Click(bool limitCells)
     if (data.image.DataBufferEmpty) {
         encodeTable2D(data.tables.table2D, state.DialogTrigTiming, data.image);
         encodeTable3D(data.tables.table3D, state.DialogTrigTiming, data.image);
-    } else if (state.DialogTrigTiming != data.params.TrigTiming) {
+    } else if (state.DialogTrigTiming != data.params.TrigTiming || (limit && outside.map3D + outside.curve2D > 0)) {
+        // Cells limited under an unchanged trigger timing are limited in the
+        // stored bytes too: an upload sends what the editor shows.
         rebaseTableRegions(data.image, data.params.TrigTiming, state.DialogTrigTiming);
     }
     data.image.DataBufferEmpty = false;

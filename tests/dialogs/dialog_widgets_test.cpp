@@ -68,6 +68,7 @@ TEST(ModParamsDialog, AnUnchangedTriggerAsksToLimitTheCellsOutsideItsWindowAndEn
     const double below = 30 - 255 * DegreesPerStep;  // a byte 255: below 8..30
     for (int p = 1; p <= 3; ++p)
         data.tables.table3D(p, 1) = below;
+    encodeTable3D(data.tables.table3D, 30, data.image);
     ScriptedUserInterface ui;
     ui.answers = {ui::Answer::No, ui::Answer::Yes};
     for (const double expected : {below, 8.0}) {  // No leaves the cells, Yes limits them
@@ -77,6 +78,10 @@ TEST(ModParamsDialog, AnUnchangedTriggerAsksToLimitTheCellsOutsideItsWindowAndEn
         EXPECT_EQ(ui.messages().back().text,
                   QStringLiteral("3 cells of the 3D map lie outside 8..30 degrees. Limit them to it?"));
         EXPECT_EQ(data.tables.table3D(3, 1), expected);
+        TimingTables stored;  // what a save or an upload would send: its nearest byte
+        decodeTables(data.image, 30, stored);
+        EXPECT_GE(stored.table3D(3, 1), expected);
+        EXPECT_LT(stored.table3D(3, 1), expected + DegreesPerStep);
     }
     // No to a new trigger timing: Enter asks no more until the timing moves.
     ui.answers = {ui::Answer::No, ui::Answer::Yes};
