@@ -6,9 +6,14 @@
 #include "module/parameter_codec.h"
 
 #include "files/file_safety.h"
+#include "files/restore_index.h"
+#include "module/module_document.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
@@ -97,21 +102,6 @@ QString firmwarePart(const QString &firmware)
     return part.isEmpty() ? QStringLiteral("unknown") : part;
 }
 
-QString tableModeOf(const QString &path)
-{
-    try {
-        ModuleData data;
-        if (!datafile::fillImage(datafile::read(path), data.image))
-            return QStringLiteral("unreadable");
-        UpdateParams(data);
-        return data.params.TimingTable3D ? QStringLiteral("3D")
-               : data.params.TimingTable2D ? QStringLiteral("2D")
-                                           : QStringLiteral("none");
-    } catch (const RuntimeError &) {
-        return QStringLiteral("unreadable");
-    }
-}
-
 const QRegularExpression &namePattern()
 {
     static const QRegularExpression re(
@@ -119,12 +109,265 @@ const QRegularExpression &namePattern()
     return re;
 }
 
+bool isPointName(const QString &name)
+{
+    return namePattern().match(name).hasMatch();
+}
+
+const EventName *eventOfKey(const QString &key)
+{
+    const auto *event = std::find_if(std::begin(EventNames), std::end(EventNames),
+                                     [&key](const EventName &n) { return key == QLatin1String(n.key); });
+    return event == std::end(EventNames) ? nullptr : event;
+}
+
+// The index's fields.
+const QString SourceKey = QStringLiteral("source");
+const QString FirmwareKey = QStringLiteral("firmware");
+const QString TableKey = QStringLiteral("table");
+const QString NoteKey = QStringLiteral("note");
+const QString KeptKey = QStringLiteral("kept");
+
+constexpr struct {
+    Source::Kind kind;
+    const char *key;
+} SourceKinds[] = {{Source::Kind::Unknown, "unknown"},
+                   {Source::Kind::File, "file"},
+                   {Source::Kind::Module, "module"},
+                   {Source::Kind::Program, "program"}};
+
+QJsonObject sourceJson(const Source &s)
+{
+    QJsonObject o;
+    for (const auto &k : SourceKinds)
+        if (k.kind == s.kind)
+            o.insert(QStringLiteral("kind"), QLatin1String(k.key));
+    if (s.kind == Source::Kind::File) {
+        o.insert(QStringLiteral("name"), s.fileName);
+        o.insert(QStringLiteral("folder"), s.folder);
+    } else if (s.kind == Source::Kind::Module) {
+        o.insert(QStringLiteral("port"), s.port);
+        o.insert(QStringLiteral("device"), s.device);
+    }
+    return o;
+}
+
+Source sourceOf(const QJsonObject &o)
+{
+    Source s;
+    const QString kind = o.value(QStringLiteral("kind")).toString();
+    for (const auto &k : SourceKinds)
+        if (kind == QLatin1String(k.key))
+            s.kind = k.kind;
+    s.fileName = o.value(QStringLiteral("name")).toString();
+    s.folder = o.value(QStringLiteral("folder")).toString();
+    s.port = std::clamp(o.value(QStringLiteral("port")).toInt(), 0, 255);
+    s.device = o.value(QStringLiteral("device")).toString();
+    return s;
+}
+
+QString tableModeOf(const QByteArray &bytes)
+{
+    if (bytes.size() != datafile::Size)
+        return QStringLiteral("unreadable");
+    const ModuleParameters p = decodePoint(bytes).params;
+    return p.TimingTable3D ? QStringLiteral("3D") : p.TimingTable2D ? QStringLiteral("2D") : QStringLiteral("none");
+}
+
+// Reads a point's file; "" when its 264 bytes were read, else why not.
+QString readPoint(const QString &path, QByteArray &bytes)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return info.isSymLink() ? QStringLiteral("its file is a link to nothing") : QStringLiteral("the file is gone");
+    if (!info.isFile())
+        return QStringLiteral("it is not a plain file");
+    if (info.size() != datafile::Size)
+        return QStringLiteral("the file holds %1 bytes, not %2").arg(info.size()).arg(datafile::Size);
+    try {
+        bytes = files::readInput(path, files::DataFileCap, QStringLiteral("restore point"));
+    } catch (const files::FileRefused &e) {
+        return QStringLiteral("the file cannot be read: %1").arg(e.reason());
+    }
+    if (bytes.size() != datafile::Size) {  // it changed while it was read
+        const qsizetype size = bytes.size();
+        bytes.clear();
+        return QStringLiteral("the file holds %1 bytes, not %2").arg(size).arg(datafile::Size);
+    }
+    if (const auto other = files::recogniseOtherFile(bytes, bytes.size())) {
+        bytes.clear();
+        return QStringLiteral("the file is %1, not a data file").arg(files::otherFileKindName(*other));
+    }
+    return QString();
+}
+
+QStringList pointsIn(const QString &folder)
+{
+    QStringList present;
+    for (const QString &name : QDir(folder).entryList({QStringLiteral("*.dat")}, QDir::Files))
+        if (isPointName(name))
+            present << name;
+    return present;
+}
+
+// The points in the order they were written: by the time each file was
+// written (a point is never changed after), those written within one tick
+// of the file system's clock in the order the file system numbered them.
+QStringList byWriteTime(const QString &folder, const QStringList &names)
+{
+    struct Made {
+        QString name;
+        std::int64_t nanoseconds;
+        ino_t inode;
+    };
+    std::vector<Made> made;
+    for (const QString &name : names) {
+        struct stat point {};
+        if (::lstat(QFile::encodeName(QDir(folder).filePath(name)).constData(), &point) == 0)
+            made.push_back({name, std::int64_t(point.st_mtim.tv_sec) * 1000000000 + point.st_mtim.tv_nsec,
+                            point.st_ino});
+    }
+    std::sort(made.begin(), made.end(), [](const Made &a, const Made &b) {
+        return a.nanoseconds != b.nanoseconds ? a.nanoseconds < b.nanoseconds : a.inode < b.inode;
+    });
+    QStringList order;
+    for (const Made &m : made)
+        order << m.name;
+    return order;
+}
+
+bool isKept(const index::Line &line)
+{
+    return line.fields.value(KeptKey).toBool();
+}
+
+QString plural(qsizetype count, const char *one, const char *many)
+{
+    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
+}
+
 }  // namespace
+
+// ---- sources and notes ----
+
+Source Source::file(const QString &path)
+{
+    const QFileInfo info(path);
+    Source s;
+    s.kind = Kind::File;
+    s.fileName = info.fileName();
+    s.folder = info.absolutePath();
+    return s;
+}
+
+Source Source::module(int port, const QString &device)
+{
+    Source s;
+    s.kind = Kind::Module;
+    s.port = port;
+    s.device = device;
+    return s;
+}
+
+Source Source::program()
+{
+    Source s;
+    s.kind = Kind::Program;
+    return s;
+}
+
+QString Source::text() const
+{
+    switch (kind) {
+    case Kind::File: {
+        // The home folder as "~", as the user knows it from a shell.
+        const QString home = QDir::homePath();
+        const QString shown = folder == home                  ? QStringLiteral("~")
+                              : folder.startsWith(home + u'/') ? u'~' + folder.mid(home.size())
+                                                              : folder;
+        return QStringLiteral("%1 (%2)").arg(fileName, QDir::toNativeSeparators(shown));
+    }
+    case Kind::Module:
+        // A port with no device of its own names itself "Com<n>".
+        if (port > 0 && !device.isEmpty() && device != QStringLiteral("Com%1").arg(port))
+            return QStringLiteral("Com%1 (%2)").arg(port).arg(device);
+        if (port > 0)
+            return QStringLiteral("Com%1").arg(port);
+        return device.isEmpty() ? QStringLiteral("a module (port not recorded)") : device;
+    case Kind::Program: return QStringLiteral("made in the program");
+    case Kind::Unknown: break;
+    }
+    return QStringLiteral("not recorded");
+}
+
+Origin originOf(const DataSource &source)
+{
+    switch (source.kind) {
+    case DataSource::Kind::File: return {Source::file(source.path), QString()};
+    case DataSource::Kind::Module: return {Source::module(0, source.device), source.firmware};
+    case DataSource::Kind::Empty:
+    case DataSource::Kind::Parameters: break;
+    }
+    return {Source::program(), QString()};
+}
 
 QString eventText(Event event)
 {
     return QString::fromLatin1(nameOf(event).text);
 }
+
+QString normalisedNote(const QString &text)
+{
+    if (text.contains(QChar::ReplacementCharacter))
+        throw restoreError(QStringLiteral("The note holds bytes that are not UTF-8 text; nothing was changed."));
+    QString note;
+    note.reserve(text.size());
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        const QChar c = text[k];
+        if (c == u'\r') {
+            note += u'\n';
+            if (k + 1 < text.size() && text[k + 1] == u'\n')
+                ++k;
+        } else if (c == u'\n') {
+            note += c;
+        } else {
+            note += c.category() == QChar::Other_Control ? QChar(u' ') : c;
+        }
+    }
+    // Blank lines and spaces at either end go; those inside stay.
+    note = note.trimmed();
+    if (note.size() > RestorePoints::MaxNoteChars)
+        throw restoreError(QStringLiteral("A note holds at most %1 characters; this one has %2. Nothing was changed.")
+                               .arg(RestorePoints::MaxNoteChars)
+                               .arg(note.size()));
+    return note;
+}
+
+QString noteLine(const QString &note)
+{
+    QStringList lines = note.split(u'\n');
+    for (QString &line : lines)
+        line = line.trimmed();
+    lines.removeAll(QString());
+    return lines.join(QStringLiteral(" / "));
+}
+
+ModuleData decodePoint(const QByteArray &bytes)
+{
+    ModuleData data;
+    data.image.ClearEEPROMBuffer();
+    datafile::fillImage(bytes, data.image);
+    data.image.DataBufferEmpty = false;
+    UpdateParams(data);
+    return data;
+}
+
+// ---- the folder ----
+
+struct RestorePoints::Order {
+    index::File file;
+    QList<index::Line> lines;  // oldest made first
+};
 
 QString RestorePoints::defaultFolder()
 {
@@ -136,14 +379,33 @@ QString RestorePoints::defaultFolder()
 
 RestorePoints::RestorePoints(const QString &folder) : m_folder(folder.isEmpty() ? defaultFolder() : folder) {}
 
+bool RestorePoints::holds(const QString &path) const
+{
+    const QString folder = QFileInfo(m_folder).absoluteFilePath();
+    const QString canonical = QFileInfo(m_folder).canonicalFilePath();
+    const QFileInfo info(path);
+    for (const QString &place : {info.absoluteFilePath(), info.absolutePath()}) {
+        const QString real = QFileInfo(place).canonicalFilePath();
+        if (place == folder || (!canonical.isEmpty() && real == canonical))
+            return true;
+    }
+    return false;
+}
+
 QString RestorePoints::keep(const QByteArray &bytes, Event event, const QString &firmware, const QDateTime &when)
+{
+    return keep(bytes, event, Origin{Source(), firmware}, when);
+}
+
+QString RestorePoints::keep(const QByteArray &bytes, Event event, const Origin &origin, const QDateTime &when)
 {
     if (bytes.size() != datafile::Size)
         throw restoreError(QStringLiteral("A restore point needs %1 bytes, not %2.").arg(datafile::Size).arg(bytes.size()));
     makeFolder();
     const FolderLock lock(m_folder);
+    Order made = order();
     const QString stem = when.toString(TimeFormat);
-    const QString tail = u'_' + QString::fromLatin1(nameOf(event).key) + u'_' + firmwarePart(firmware) +
+    const QString tail = u'_' + QString::fromLatin1(nameOf(event).key) + u'_' + firmwarePart(origin.firmware) +
                          QStringLiteral(".dat");
     // The name is taken by creating it: two programs keeping an image in the
     // same millisecond each get their own file.
@@ -162,41 +424,120 @@ QString RestorePoints::keep(const QByteArray &bytes, Event event, const QString 
         throw restoreError(QStringLiteral("Cannot write the restore point %1: %2.").arg(path, reason));
     }
     file.close();
-    QStringList order = creationOrder();
-    order.removeAll(QFileInfo(path).fileName());
-    order << QFileInfo(path).fileName();
+    index::Line line{QFileInfo(path).fileName(), {}};
+    line.fields.insert(SourceKey, sourceJson(origin.source));
+    line.fields.insert(FirmwareKey, origin.firmware.trimmed());
+    line.fields.insert(TableKey, tableModeOf(bytes));
+    made.lines << line;
+    // The oldest beyond the newest Kept go, but never a point kept for good.
+    qsizetype counted = std::count_if(made.lines.begin(), made.lines.end(), [](const index::Line &l) { return !isKept(l); });
+    QStringList dropped;
+    for (auto it = made.lines.begin(); counted > Kept && it != made.lines.end();) {
+        if (isKept(*it)) {
+            ++it;
+            continue;
+        }
+        dropped << it->name;
+        it = made.lines.erase(it);
+        --counted;
+    }
     try {
-        prune(order);
+        save(made);
     } catch (const RuntimeError &) {
         // Reported as not kept, so not left behind unlisted either.
         QFile::remove(path);
         throw;
     }
+    for (const QString &name : dropped)
+        QFile::remove(QDir(m_folder).filePath(name));
     return path;
 }
 
-QList<Entry> RestorePoints::list() const
+Listing RestorePoints::listing() const
 {
-    QList<Entry> entries;
-    const QDir dir(m_folder);
-    QStringList names = creationOrder();
-    std::reverse(names.begin(), names.end());
-    for (const QString &name : names) {
-        const QRegularExpressionMatch m = namePattern().match(name);
-        const auto *event = std::find_if(std::begin(EventNames), std::end(EventNames), [&](const EventName &n) {
-            return m.captured(2) == QLatin1String(n.key);
-        });
-        if (event == std::end(EventNames))
-            continue;
+    Listing listing;
+    const Order made = order();
+    const QString indexPath = QDir(m_folder).filePath(IndexName);
+    if (!made.file.readProblem.isEmpty())
+        listing.problems << QStringLiteral("The index %1 cannot be read (%2): the points are listed in the order their "
+                                           "files were written, with what their files tell.")
+                                .arg(indexPath, made.file.readProblem);
+    if (made.file.unreadableLines > 0)
+        listing.problems << QStringLiteral("%1 of the index %2 cannot be read; the points are listed in the order "
+                                           "their files were written. The index is kept aside whole at the next "
+                                           "change.")
+                                .arg(plural(made.file.unreadableLines, "line", "lines"), indexPath);
+    for (auto line = made.lines.crbegin(); line != made.lines.crend(); ++line) {
+        const QRegularExpressionMatch m = namePattern().match(line->name);
+        const EventName *event = eventOfKey(m.captured(2));
+        if (!event)
+            continue;  // an event of a later version: carried in the index, not listed
         Entry e;
-        e.path = dir.filePath(name);
+        e.path = QDir(m_folder).filePath(line->name);
         e.time = QDateTime::fromString(m.captured(1), TimeFormat);
         e.event = event->event;
-        e.firmware = m.captured(3) == QLatin1String("unknown") ? QString() : m.captured(3).replace(u'+', u' ');
-        e.tableMode = tableModeOf(e.path);
-        entries << e;
+        e.problem = readPoint(e.path, e.bytes);
+        const QJsonObject &f = line->fields;
+        e.recorded = f.contains(SourceKey);
+        // What a point kept before its details were recorded still tells:
+        // events that read a module came from one, the firmware is in its name.
+        e.source = f.value(SourceKey).isObject() ? sourceOf(f.value(SourceKey).toObject())
+                   : event->event == Event::Downloaded || event->event == Event::ModuleBeforeUpload
+                       ? Source::module(0, QString())
+                       : Source();
+        e.firmware = f.value(FirmwareKey).isString() ? f.value(FirmwareKey).toString()
+                     : m.captured(3) == QLatin1String("unknown") ? QString()
+                                                                  : m.captured(3).replace(u'+', u' ');
+        const QString table = f.value(TableKey).toString();
+        e.tableMode = !table.isEmpty() ? table : tableModeOf(e.bytes);
+        e.note = f.value(NoteKey).toString();
+        e.kept = f.value(KeptKey).toBool();
+        listing.entries << e;
     }
-    return entries;
+    return listing;
+}
+
+void RestorePoints::setNote(const QString &point, const QString &note)
+{
+    const QString kept = normalisedNote(note);
+    change(point, [&kept](QJsonObject &fields) {
+        if (kept.isEmpty())
+            fields.remove(NoteKey);
+        else
+            fields.insert(NoteKey, kept);
+    });
+}
+
+void RestorePoints::setKept(const QString &point, bool kept)
+{
+    change(point, [kept](QJsonObject &fields) {
+        if (kept)
+            fields.insert(KeptKey, true);
+        else
+            fields.remove(KeptKey);
+    });
+}
+
+QString RestorePoints::pointName(const QString &point) const
+{
+    const QString name = QFileInfo(point).fileName();
+    if (!isPointName(name) || (point.contains(u'/') && !holds(QFileInfo(point).absolutePath())))
+        throw restoreError(QStringLiteral("%1 is not a restore point in %2.").arg(point, m_folder));
+    return name;
+}
+
+void RestorePoints::change(const QString &point, const std::function<void(QJsonObject &)> &edit)
+{
+    const QString name = pointName(point);
+    makeFolder();
+    const FolderLock lock(m_folder);
+    Order made = order();
+    const auto line = std::find_if(made.lines.begin(), made.lines.end(),
+                                   [&name](const index::Line &l) { return l.name == name; });
+    if (line == made.lines.end())
+        throw restoreError(QStringLiteral("%1 is not a restore point in %2.").arg(point, m_folder));
+    edit(line->fields);
+    save(made);
 }
 
 void RestorePoints::makeFolder() const
@@ -222,81 +563,56 @@ void RestorePoints::makeFolder() const
                                .arg(m_folder, files::reasonFor(error, m_folder)));
 }
 
-QStringList RestorePoints::creationOrder() const
+RestorePoints::Order RestorePoints::order() const
 {
     // The index lists the points oldest first in the order they were made,
-    // whatever the clock said when naming them. It is trusted only whole:
-    // read through no link, nothing but point names, each once, and every
-    // point in the folder listed. Otherwise the order is rebuilt from when
-    // each file was written (a point is never changed after), never from
-    // the times in the names, which a clock set wrong wrote.
-    const QDir dir(m_folder);
-    QStringList present;
-    for (const QString &name : dir.entryList({QStringLiteral("*.dat")}, QDir::Files))
-        if (namePattern().match(name).hasMatch())
-            present << name;
-    QStringList indexed;
-    bool whole = false;
-    const QString index = dir.filePath(IndexName);
-    struct stat st {};
-    if (::lstat(QFile::encodeName(index).constData(), &st) == 0 && S_ISREG(st.st_mode)) {
-        try {
-            indexed = QString::fromUtf8(files::readInput(index, files::TextCap, QStringLiteral("index")))
-                          .split(u'\n', Qt::SkipEmptyParts);
-            whole = std::all_of(indexed.begin(), indexed.end(),
-                                [](const QString &name) { return namePattern().match(name).hasMatch(); }) &&
-                    QSet<QString>(indexed.begin(), indexed.end()).size() == indexed.size() &&
-                    std::all_of(present.begin(), present.end(),
-                                [&indexed](const QString &name) { return indexed.contains(name); });
-        } catch (const files::FileRefused &) {
-            // unreadable: rebuilt below
-        }
-    }
-    if (whole) {
-        QStringList order;
-        for (const QString &name : indexed)
-            if (present.contains(name))
-                order << name;
-        return order;
-    }
-    struct Made {
-        QString name;
-        std::int64_t nanoseconds;
-        ino_t inode;
-    };
-    std::vector<Made> made;
-    for (const QString &name : present) {
-        struct stat point {};
-        if (::lstat(QFile::encodeName(dir.filePath(name)).constData(), &point) == 0)
-            made.push_back({name, std::int64_t(point.st_mtim.tv_sec) * 1000000000 + point.st_mtim.tv_nsec,
-                            point.st_ino});
-    }
-    // Points written within one tick of the file system's clock come in the
-    // order the file system numbered them.
-    std::sort(made.begin(), made.end(), [](const Made &a, const Made &b) {
-        return a.nanoseconds != b.nanoseconds ? a.nanoseconds < b.nanoseconds : a.inode < b.inode;
+    // whatever the clock said when naming them. Its order is trusted only
+    // whole: read through no link, every line readable, each point once,
+    // and every point in the folder listed. Otherwise the order is rebuilt
+    // from when each file was written, never from the times in the names,
+    // which a clock set wrong wrote; what the readable lines recorded stays
+    // with their points either way.
+    Order made;
+    made.file = index::read(QDir(m_folder).filePath(IndexName), isPointName);
+    const QStringList present = pointsIn(m_folder);
+    QSet<QString> indexed;
+    for (const index::Line &line : made.file.lines)
+        indexed.insert(line.name);
+    const bool whole = !made.file.damaged() && std::all_of(present.begin(), present.end(), [&indexed](const QString &name) {
+        return indexed.contains(name);
     });
-    QStringList order;
-    for (const Made &m : made)
-        order << m.name;
-    return order;
+    if (whole) {
+        made.lines = made.file.lines;
+        return made;
+    }
+    // Points the index remembers whose files are gone keep their order,
+    // before every point whose file is there.
+    QHash<QString, QJsonObject> recorded;
+    const QSet<QString> there(present.begin(), present.end());
+    for (const index::Line &line : made.file.lines) {
+        if (there.contains(line.name))
+            recorded.insert(line.name, line.fields);
+        else
+            made.lines << line;
+    }
+    for (const QString &name : byWriteTime(m_folder, present))
+        made.lines << index::Line{name, recorded.value(name)};
+    return made;
 }
 
-void RestorePoints::prune(QStringList order) const
+void RestorePoints::save(const Order &made) const
 {
-    // The index that leaves the oldest out is written first: a folder whose
-    // index cannot be written loses no point.
-    const QDir dir(m_folder);
-    const QStringList dropped = order.mid(0, std::max<qsizetype>(order.size() - Kept, 0));
-    order.remove(0, dropped.size());
+    // A damaged index goes aside whole before the new one replaces it; an
+    // index that cannot be written loses no point, since the points it
+    // would leave out are removed only after it is written.
+    const QString path = QDir(m_folder).filePath(IndexName);
     try {
-        files::writeWhole(dir.filePath(IndexName), order.join(u'\n').toUtf8() + '\n', {}, 0600);
+        if (made.file.regular && made.file.damaged())
+            index::moveAside(path);
+        files::writeWhole(path, index::bytesOf(made.lines), {}, 0600);
     } catch (const files::FileRefused &e) {
-        throw restoreError(QStringLiteral("Cannot write the restore point index %1: %2.")
-                               .arg(dir.filePath(IndexName), e.reason()));
+        throw restoreError(QStringLiteral("Cannot write the restore point index %1: %2.").arg(path, e.reason()));
     }
-    for (const QString &name : dropped)
-        QFile::remove(dir.filePath(name));
 }
 
 }  // namespace tunara::restore

@@ -46,7 +46,7 @@ TEST(RestorePoints, KeptImagesAreListedNewestFirstWithWhatHappened)
     EXPECT_EQ(list[3].event, Event::Downloaded);
     EXPECT_EQ(list[3].firmware, QStringLiteral("Torvik-1 Zoruro V2.1"));
     EXPECT_EQ(list[3].tableMode, QStringLiteral("2D"));
-    EXPECT_EQ(list[2].firmware, QStringLiteral("a-b-c"));
+    EXPECT_EQ(list[2].firmware, QStringLiteral("a_b/c"));  // as recorded; the name holds "a-b-c"
     EXPECT_EQ(list[2].tableMode, QStringLiteral("3D"));
     EXPECT_EQ(list[0].time, t0.addSecs(120));
     EXPECT_TRUE(list[0].firmware.isEmpty());
