@@ -26,8 +26,8 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QImageWriter>
+#include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 
 #include <cstdio>
@@ -123,7 +123,7 @@ void openAtStart(frmTunara_Main &window, const StartOptions &o, const ModuleData
         a.editTimingTable->trigger();
         window.move(0, 0);
         TuneHistoryWindow &history = window.historyCommands().window();
-        history.setGeometry(window.width() / 2, window.height() / 2, 1000, 620);
+        history.setGeometry(window.width() / 2, window.height() / 2, 960, 600);
         window.historyCommands().mnuTuneHistory_Click();
         if (auto *compare = history.findChild<QPushButton *>(QStringLiteral("cmdHistoryCompare")); compare->isEnabled())
             compare->click();
@@ -370,10 +370,16 @@ int runTunara(QApplication &app, const StartOptions &options)
             if (options.simulate && !dialog)
                 window.mnuPortSetup_Click();
             if (options.openIn == QStringLiteral("history")) {
-                // Two windows: the part of the screen they cover.
-                const QRect both = window.frameGeometry().united(window.historyCommands().window().frameGeometry());
-                saveShot(window.screen()->grabWindow(0, both.x(), both.y(), both.width(), both.height()),
-                         options.screenshot);
+                // Two windows, as they lie on the screen, on a plain backdrop.
+                QWidget &history = window.historyCommands().window();
+                const QRect both = window.geometry().united(history.geometry());
+                QPixmap picture(both.size());
+                picture.fill(QColor(0xC8, 0xCC, 0xD0));
+                QPainter painter(&picture);
+                painter.drawPixmap(window.geometry().topLeft() - both.topLeft(), window.grab());
+                painter.drawPixmap(history.geometry().topLeft() - both.topLeft(), history.grab());
+                painter.end();
+                saveShot(picture, options.screenshot);
             } else {
                 saveShot(dialog ? dialog->grab() : window.grab(), options.screenshot);
             }

@@ -36,7 +36,7 @@ TuneHistoryWindow::TuneHistoryWindow(QWidget *parent) : QWidget(parent, Qt::Tool
     setObjectName(QStringLiteral("frmTuneHistory"));
     setWindowTitle(QStringLiteral("Tune History"));
     buildControls();
-    resize(1040, 660);
+    resize(980, 620);
 }
 
 void TuneHistoryWindow::buildControls()
@@ -56,7 +56,8 @@ void TuneHistoryWindow::buildControls()
                              QStringLiteral("Against the open image")});
     m_list->setUniformRowHeights(true);
     m_list->setAllColumnsShowFocus(true);
-    const int widths[] = {110, 170, 230, 150, 50, 170, 210};
+    // The last column, "against the open image", takes what is left.
+    const int widths[] = {100, 150, 190, 140, 45, 150};
     for (int c = 0; c < int(std::size(widths)); ++c)
         m_list->setColumnWidth(c, widths[c]);
     connect(m_list, &QTreeWidget::currentItemChanged, this, &TuneHistoryWindow::showSelected);
@@ -171,8 +172,10 @@ void TuneHistoryWindow::setOpenImage(const std::optional<ModuleData> &open)
     m_open = open;
     compareAll();
     for (const Row &row : m_rows)
-        if (QTreeWidgetItem *item = itemOf(row.entry.path))
+        if (QTreeWidgetItem *item = itemOf(row.entry.path)) {
             item->setText(AgainstColumn, againstText(row));
+            item->setToolTip(AgainstColumn, againstText(row));
+        }
     showSelected();
 }
 
@@ -228,8 +231,8 @@ void TuneHistoryWindow::rebuild()
         item->setToolTip(SourceColumn, e.source.text());
         if (!e.note.isEmpty())
             item->setToolTip(NoteColumn, e.note.size() > TooltipNoteChars ? e.note.left(TooltipNoteChars) + u'…' : e.note);
+        item->setToolTip(AgainstColumn, againstText(row));
         if (!e.readable()) {
-            item->setToolTip(AgainstColumn, e.problem);
             for (int c = 0; c <= AgainstColumn; ++c)
                 item->setForeground(c, palette().brush(QPalette::Disabled, QPalette::Text));
         }
@@ -350,6 +353,8 @@ void TuneHistoryWindow::showSelected()
             m_heatMap->clear(QStringLiteral("Neither selects a timing table"));
         for (const compare::ParameterDifference &p : row->diff->parameters)
             m_parameters->addItem(compare::parameterChangeText(p));
+        if (row->diff->parameters.empty())
+            m_parameters->addItem(QStringLiteral("No parameter differs."));
     }
     updateButtons();
 }

@@ -379,17 +379,17 @@ QString RestorePoints::defaultFolder()
 
 RestorePoints::RestorePoints(const QString &folder) : m_folder(folder.isEmpty() ? defaultFolder() : folder) {}
 
-bool RestorePoints::holds(const QString &path) const
+bool RestorePoints::isFolder(const QString &path) const
 {
-    const QString folder = QFileInfo(m_folder).absoluteFilePath();
     const QString canonical = QFileInfo(m_folder).canonicalFilePath();
     const QFileInfo info(path);
-    for (const QString &place : {info.absoluteFilePath(), info.absolutePath()}) {
-        const QString real = QFileInfo(place).canonicalFilePath();
-        if (place == folder || (!canonical.isEmpty() && real == canonical))
-            return true;
-    }
-    return false;
+    return info.absoluteFilePath() == QFileInfo(m_folder).absoluteFilePath() ||
+           (!canonical.isEmpty() && info.canonicalFilePath() == canonical);
+}
+
+bool RestorePoints::holds(const QString &path) const
+{
+    return isFolder(path) || isFolder(QFileInfo(path).absolutePath());
 }
 
 QString RestorePoints::keep(const QByteArray &bytes, Event event, const QString &firmware, const QDateTime &when)
@@ -521,7 +521,7 @@ void RestorePoints::setKept(const QString &point, bool kept)
 QString RestorePoints::pointName(const QString &point) const
 {
     const QString name = QFileInfo(point).fileName();
-    if (!isPointName(name) || (point.contains(u'/') && !holds(QFileInfo(point).absolutePath())))
+    if (!isPointName(name) || (point.contains(u'/') && !isFolder(QFileInfo(point).absolutePath())))
         throw restoreError(QStringLiteral("%1 is not a restore point in %2.").arg(point, m_folder));
     return name;
 }

@@ -149,6 +149,7 @@ private:
     void save(const Order &order) const;
     void change(const QString &point, const std::function<void(QJsonObject &)> &edit);
     QString pointName(const QString &point) const;
+    bool isFolder(const QString &path) const;
 
     QString m_folder;
 };

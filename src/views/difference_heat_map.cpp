@@ -124,7 +124,9 @@ void DifferenceHeatMap::paintEvent(QPaintEvent *)
     const int below = cellRect(rows() - 1, 0).bottom() + 2;
     for (int column = 0; column < Columns; column += 4) {
         const QRect r = cellRect(0, column);
-        painter.drawText(QRect(r.center().x() - 30, below, 60, LabelHeight), Qt::AlignHCenter | Qt::AlignTop,
+        const int left = std::min(r.center().x() - 30, width() - 60);
+        painter.drawText(QRect(left, below, 60, LabelHeight),
+                         (left < r.center().x() - 30 ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignTop,
                          QString::number(axes::rpmAtPoint(column + 1)));
     }
 }
