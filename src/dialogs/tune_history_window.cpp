@@ -31,7 +31,10 @@ QString firmwareText(const QString &firmware)
 
 }  // namespace
 
-TuneHistoryWindow::TuneHistoryWindow(QWidget *parent) : QWidget(parent, Qt::Tool)
+// A window of its own above the main window, not a tool window: a tool
+// window shares the main window's shortcuts, and the menu bar's access keys
+// (Alt+C for Communications, Alt+F for File) would then clash with its own.
+TuneHistoryWindow::TuneHistoryWindow(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("frmTuneHistory"));
     setWindowTitle(QStringLiteral("Tune History"));

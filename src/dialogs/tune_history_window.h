@@ -24,7 +24,7 @@ namespace tunara::ui {
 // grouped by day, with where its image came from, its firmware, table mode
 // and note, and how it differs from the image open in the window. The
 // selected point's differences show as a heat map of its table and a list
-// of changed parameters. A tool window beside the main window, not modal:
+// of changed parameters. A window of its own beside the main window, not modal:
 // it only shows, and asks for what its buttons start through its signals.
 class TuneHistoryWindow : public QWidget {
     Q_OBJECT

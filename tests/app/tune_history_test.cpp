@@ -196,11 +196,16 @@ TEST_F(TuneHistory, OpenUploadKeepAndNoteFromTheWindow)
     EXPECT_EQ(history().list()->topLevelItem(0)->childCount(), listed + 3);
 
     // Open: as File > Open File does.
-    ASSERT_TRUE(history().selectPath(points().last().path));  // what the module held first
+    const restore::Entry held = points().last();  // what the module held first
+    ASSERT_TRUE(history().selectPath(held.path));
     ui.answers = {Answer::OK, Answer::OK};  // overwrite, loaded
     button("cmdHistoryOpen")->click();
-    EXPECT_EQ(imageBytes(), points().last().bytes);
-    EXPECT_EQ(caption(), titled(datafile::captionTitle(points().last().path)));
+    EXPECT_EQ(imageBytes(), held.bytes);
+    EXPECT_EQ(caption(), titled(datafile::captionTitle(held.path)));
+    // Written again, it keeps the firmware of the module it was read from.
+    upload();
+    EXPECT_EQ(points().at(0).source.fileName, QFileInfo(held.path).fileName());
+    EXPECT_EQ(points().at(0).firmware, QStringLiteral("Torvik-1 Zoruro V2.1"));
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include "module/module_document.h"
 #include "ui_port/user_interface.h"
 
+#include <QFileInfo>
+
 namespace tunara::ui {
 
 ImageKeeper::ImageKeeper(ModuleDocument &document, const link::LinkState &link, const link::SerialPort &port,
@@ -37,6 +39,13 @@ restore::Origin ImageKeeper::originOf(restore::Event event)
     if (origin.source.kind == restore::Source::Kind::Module && origin.source.device == m_download.source.device &&
         origin.firmware == m_download.firmware)
         origin = m_download;
+    // A restore point opened again came through the link its point records.
+    if (origin.source.kind == restore::Source::Kind::File && m_restorePoints.holds(m_document.source().path)) {
+        const QString name = QFileInfo(m_document.source().path).fileName();
+        for (const restore::Entry &e : m_restorePoints.list())
+            if (QFileInfo(e.path).fileName() == name)
+                origin.firmware = e.firmware;
+    }
     return origin;
 }
 
