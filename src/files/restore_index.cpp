@@ -1,8 +1,11 @@
 #include "files/restore_index.h"
 
+#include "core/runtime_error.h"
+#include "files/data_file.h"
 #include "files/file_safety.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -11,7 +14,12 @@
 #include <cstdio>
 
 #include <cerrno>
+#include <cstdint>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 namespace tunara::restore::index {
 
@@ -101,6 +109,128 @@ QString moveAside(const QString &path)
     if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) != 0)
         throw files::FileRefused(files::FileRefused::Cause::System, files::reasonFor(errno, path));
     return aside;
+}
+
+RuntimeError restoreError(const QString &text)
+{
+    return RuntimeError(FileErrorNumber, QStringLiteral("Restore Point"), text);
+}
+
+Lock::Lock(const QString &folder)
+{
+    m_fd = ::open(QFile::encodeName(QDir(folder).filePath(QStringLiteral("index.lock"))).constData(),
+                  O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (m_fd < 0 || ::flock(m_fd, LOCK_EX) != 0)
+        throw restoreError(QStringLiteral("Cannot lock the restore point folder %1: %2.")
+                               .arg(folder, qt_error_string(errno)));
+}
+
+Lock::~Lock()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);  // releases the lock
+}
+
+namespace {
+
+constexpr struct {
+    Source::Kind kind;
+    const char *key;
+} SourceKinds[] = {{Source::Kind::Unknown, "unknown"},
+                   {Source::Kind::File, "file"},
+                   {Source::Kind::Module, "module"},
+                   {Source::Kind::Program, "program"}};
+
+}  // namespace
+
+QJsonObject sourceJson(const Source &s)
+{
+    QJsonObject o;
+    for (const auto &k : SourceKinds)
+        if (k.kind == s.kind)
+            o.insert(QStringLiteral("kind"), QLatin1String(k.key));
+    if (s.kind == Source::Kind::File) {
+        o.insert(QStringLiteral("name"), s.fileName);
+        o.insert(QStringLiteral("folder"), s.folder);
+    } else if (s.kind == Source::Kind::Module) {
+        o.insert(QStringLiteral("port"), s.port);
+        o.insert(QStringLiteral("device"), s.device);
+    }
+    return o;
+}
+
+Source sourceOf(const QJsonObject &o)
+{
+    Source s;
+    const QString kind = o.value(QStringLiteral("kind")).toString();
+    for (const auto &k : SourceKinds)
+        if (kind == QLatin1String(k.key))
+            s.kind = k.kind;
+    s.fileName = o.value(QStringLiteral("name")).toString();
+    s.folder = o.value(QStringLiteral("folder")).toString();
+    s.port = std::clamp(o.value(QStringLiteral("port")).toInt(), 0, 255);
+    s.device = o.value(QStringLiteral("device")).toString();
+    return s;
+}
+
+QString tableModeOf(const QByteArray &bytes)
+{
+    if (bytes.size() != datafile::Size)
+        return QStringLiteral("unreadable");
+    const ModuleParameters p = decodePoint(bytes).params;
+    return p.TimingTable3D ? QStringLiteral("3D") : p.TimingTable2D ? QStringLiteral("2D") : QStringLiteral("none");
+}
+
+QString readPoint(const QString &path, QByteArray &bytes)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return info.isSymLink() ? QStringLiteral("its file is a link to nothing") : QStringLiteral("the file is gone");
+    if (!info.isFile())
+        return QStringLiteral("it is not a plain file");
+    if (info.size() != datafile::Size)
+        return QStringLiteral("the file holds %1 bytes, not %2").arg(info.size()).arg(datafile::Size);
+    try {
+        bytes = files::readInput(path, files::DataFileCap, QStringLiteral("restore point"));
+    } catch (const files::FileRefused &e) {
+        return QStringLiteral("the file cannot be read: %1").arg(e.reason());
+    }
+    if (bytes.size() != datafile::Size) {  // it changed while it was read
+        const qsizetype size = bytes.size();
+        bytes.clear();
+        return QStringLiteral("the file holds %1 bytes, not %2").arg(size).arg(datafile::Size);
+    }
+    if (const auto other = files::recogniseOtherFile(bytes, bytes.size())) {
+        bytes.clear();
+        return QStringLiteral("the file is %1, not a data file").arg(files::otherFileKindName(*other));
+    }
+    return QString();
+}
+
+// By the time each file was written (a point is never changed after);
+// those written within one tick of the file system's clock in the order
+// the file system numbered them.
+QStringList byWriteTime(const QString &folder, const QStringList &names)
+{
+    struct Made {
+        QString name;
+        std::int64_t nanoseconds;
+        ino_t inode;
+    };
+    std::vector<Made> made;
+    for (const QString &name : names) {
+        struct stat point {};
+        if (::lstat(QFile::encodeName(QDir(folder).filePath(name)).constData(), &point) == 0)
+            made.push_back({name, std::int64_t(point.st_mtim.tv_sec) * 1000000000 + point.st_mtim.tv_nsec,
+                            point.st_ino});
+    }
+    std::sort(made.begin(), made.end(), [](const Made &a, const Made &b) {
+        return a.nanoseconds != b.nanoseconds ? a.nanoseconds < b.nanoseconds : a.inode < b.inode;
+    });
+    QStringList order;
+    for (const Made &m : made)
+        order << m.name;
+    return order;
 }
 
 }  // namespace tunara::restore::index

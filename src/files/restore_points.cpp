@@ -2,12 +2,9 @@
 
 #include "core/runtime_error.h"
 #include "files/data_file.h"
-#include "files/stored_settings.h"
-#include "module/parameter_codec.h"
-
 #include "files/file_safety.h"
 #include "files/restore_index.h"
-#include "module/module_document.h"
+#include "files/stored_settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,11 +16,8 @@
 #include <QStandardPaths>
 
 #include <algorithm>
-#include <cstdint>
-#include <vector>
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,37 +27,9 @@ namespace {
 
 const QString TimeFormat = QStringLiteral("yyyyMMdd-HHmmss-zzz");
 const QString IndexName = QStringLiteral("index");
-const QString LockName = QStringLiteral("index.lock");
 constexpr int MaxFirmwareChars = 64;
 
-RuntimeError restoreError(const QString &text)
-{
-    return RuntimeError(FileErrorNumber, QStringLiteral("Restore Point"), text);
-}
-
-// Holds the folder's lock file, so two programs keeping points at once
-// take turns at the index and the pruning.
-class FolderLock {
-public:
-    explicit FolderLock(const QString &folder)
-    {
-        m_fd = ::open(QFile::encodeName(QDir(folder).filePath(LockName)).constData(),
-                      O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (m_fd < 0 || ::flock(m_fd, LOCK_EX) != 0)
-            throw restoreError(QStringLiteral("Cannot lock the restore point folder %1: %2.")
-                                   .arg(folder, qt_error_string(errno)));
-    }
-    ~FolderLock()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);  // releases the lock
-    }
-    FolderLock(const FolderLock &) = delete;
-    FolderLock &operator=(const FolderLock &) = delete;
-
-private:
-    int m_fd = -1;
-};
+using index::restoreError;
 
 struct EventName {
     Event event;
@@ -128,79 +94,6 @@ const QString TableKey = QStringLiteral("table");
 const QString NoteKey = QStringLiteral("note");
 const QString KeptKey = QStringLiteral("kept");
 
-constexpr struct {
-    Source::Kind kind;
-    const char *key;
-} SourceKinds[] = {{Source::Kind::Unknown, "unknown"},
-                   {Source::Kind::File, "file"},
-                   {Source::Kind::Module, "module"},
-                   {Source::Kind::Program, "program"}};
-
-QJsonObject sourceJson(const Source &s)
-{
-    QJsonObject o;
-    for (const auto &k : SourceKinds)
-        if (k.kind == s.kind)
-            o.insert(QStringLiteral("kind"), QLatin1String(k.key));
-    if (s.kind == Source::Kind::File) {
-        o.insert(QStringLiteral("name"), s.fileName);
-        o.insert(QStringLiteral("folder"), s.folder);
-    } else if (s.kind == Source::Kind::Module) {
-        o.insert(QStringLiteral("port"), s.port);
-        o.insert(QStringLiteral("device"), s.device);
-    }
-    return o;
-}
-
-Source sourceOf(const QJsonObject &o)
-{
-    Source s;
-    const QString kind = o.value(QStringLiteral("kind")).toString();
-    for (const auto &k : SourceKinds)
-        if (kind == QLatin1String(k.key))
-            s.kind = k.kind;
-    s.fileName = o.value(QStringLiteral("name")).toString();
-    s.folder = o.value(QStringLiteral("folder")).toString();
-    s.port = std::clamp(o.value(QStringLiteral("port")).toInt(), 0, 255);
-    s.device = o.value(QStringLiteral("device")).toString();
-    return s;
-}
-
-QString tableModeOf(const QByteArray &bytes)
-{
-    if (bytes.size() != datafile::Size)
-        return QStringLiteral("unreadable");
-    const ModuleParameters p = decodePoint(bytes).params;
-    return p.TimingTable3D ? QStringLiteral("3D") : p.TimingTable2D ? QStringLiteral("2D") : QStringLiteral("none");
-}
-
-// Reads a point's file; "" when its 264 bytes were read, else why not.
-QString readPoint(const QString &path, QByteArray &bytes)
-{
-    const QFileInfo info(path);
-    if (!info.exists())
-        return info.isSymLink() ? QStringLiteral("its file is a link to nothing") : QStringLiteral("the file is gone");
-    if (!info.isFile())
-        return QStringLiteral("it is not a plain file");
-    if (info.size() != datafile::Size)
-        return QStringLiteral("the file holds %1 bytes, not %2").arg(info.size()).arg(datafile::Size);
-    try {
-        bytes = files::readInput(path, files::DataFileCap, QStringLiteral("restore point"));
-    } catch (const files::FileRefused &e) {
-        return QStringLiteral("the file cannot be read: %1").arg(e.reason());
-    }
-    if (bytes.size() != datafile::Size) {  // it changed while it was read
-        const qsizetype size = bytes.size();
-        bytes.clear();
-        return QStringLiteral("the file holds %1 bytes, not %2").arg(size).arg(datafile::Size);
-    }
-    if (const auto other = files::recogniseOtherFile(bytes, bytes.size())) {
-        bytes.clear();
-        return QStringLiteral("the file is %1, not a data file").arg(files::otherFileKindName(*other));
-    }
-    return QString();
-}
-
 QStringList pointsIn(const QString &folder)
 {
     QStringList present;
@@ -208,32 +101,6 @@ QStringList pointsIn(const QString &folder)
         if (isPointName(name))
             present << name;
     return present;
-}
-
-// The points in the order they were written: by the time each file was
-// written (a point is never changed after), those written within one tick
-// of the file system's clock in the order the file system numbered them.
-QStringList byWriteTime(const QString &folder, const QStringList &names)
-{
-    struct Made {
-        QString name;
-        std::int64_t nanoseconds;
-        ino_t inode;
-    };
-    std::vector<Made> made;
-    for (const QString &name : names) {
-        struct stat point {};
-        if (::lstat(QFile::encodeName(QDir(folder).filePath(name)).constData(), &point) == 0)
-            made.push_back({name, std::int64_t(point.st_mtim.tv_sec) * 1000000000 + point.st_mtim.tv_nsec,
-                            point.st_ino});
-    }
-    std::sort(made.begin(), made.end(), [](const Made &a, const Made &b) {
-        return a.nanoseconds != b.nanoseconds ? a.nanoseconds < b.nanoseconds : a.inode < b.inode;
-    });
-    QStringList order;
-    for (const Made &m : made)
-        order << m.name;
-    return order;
 }
 
 bool isKept(const index::Line &line)
@@ -248,121 +115,10 @@ QString plural(qsizetype count, const char *one, const char *many)
 
 }  // namespace
 
-// ---- sources and notes ----
-
-Source Source::file(const QString &path)
-{
-    const QFileInfo info(path);
-    Source s;
-    s.kind = Kind::File;
-    s.fileName = info.fileName();
-    s.folder = info.absolutePath();
-    return s;
-}
-
-Source Source::module(int port, const QString &device)
-{
-    Source s;
-    s.kind = Kind::Module;
-    s.port = port;
-    s.device = device;
-    return s;
-}
-
-Source Source::program()
-{
-    Source s;
-    s.kind = Kind::Program;
-    return s;
-}
-
-QString Source::text() const
-{
-    switch (kind) {
-    case Kind::File: {
-        // The home folder as "~", as the user knows it from a shell.
-        const QString home = QDir::homePath();
-        const QString shown = folder == home                  ? QStringLiteral("~")
-                              : folder.startsWith(home + u'/') ? u'~' + folder.mid(home.size())
-                                                              : folder;
-        return QStringLiteral("%1 (%2)").arg(fileName, QDir::toNativeSeparators(shown));
-    }
-    case Kind::Module:
-        // A port with no device of its own names itself "Com<n>".
-        if (port > 0 && !device.isEmpty() && device != QStringLiteral("Com%1").arg(port))
-            return QStringLiteral("Com%1 (%2)").arg(port).arg(device);
-        if (port > 0)
-            return QStringLiteral("Com%1").arg(port);
-        return device.isEmpty() ? QStringLiteral("a module (port not recorded)") : device;
-    case Kind::Program: return QStringLiteral("made in the program");
-    case Kind::Unknown: break;
-    }
-    return QStringLiteral("not recorded");
-}
-
-Origin originOf(const DataSource &source)
-{
-    switch (source.kind) {
-    case DataSource::Kind::File: return {Source::file(source.path), QString()};
-    case DataSource::Kind::Module: return {Source::module(0, source.device), source.firmware};
-    case DataSource::Kind::Empty:
-    case DataSource::Kind::Parameters: break;
-    }
-    return {Source::program(), QString()};
-}
-
 QString eventText(Event event)
 {
     return QString::fromLatin1(nameOf(event).text);
 }
-
-QString normalisedNote(const QString &text)
-{
-    if (text.contains(QChar::ReplacementCharacter))
-        throw restoreError(QStringLiteral("The note holds bytes that are not UTF-8 text; nothing was changed."));
-    QString note;
-    note.reserve(text.size());
-    for (qsizetype k = 0; k < text.size(); ++k) {
-        const QChar c = text[k];
-        if (c == u'\r') {
-            note += u'\n';
-            if (k + 1 < text.size() && text[k + 1] == u'\n')
-                ++k;
-        } else if (c == u'\n') {
-            note += c;
-        } else {
-            note += c.category() == QChar::Other_Control ? QChar(u' ') : c;
-        }
-    }
-    // Blank lines and spaces at either end go; those inside stay.
-    note = note.trimmed();
-    if (note.size() > RestorePoints::MaxNoteChars)
-        throw restoreError(QStringLiteral("A note holds at most %1 characters; this one has %2. Nothing was changed.")
-                               .arg(RestorePoints::MaxNoteChars)
-                               .arg(note.size()));
-    return note;
-}
-
-QString noteLine(const QString &note)
-{
-    QStringList lines = note.split(u'\n');
-    for (QString &line : lines)
-        line = line.trimmed();
-    lines.removeAll(QString());
-    return lines.join(QStringLiteral(" / "));
-}
-
-ModuleData decodePoint(const QByteArray &bytes)
-{
-    ModuleData data;
-    data.image.ClearEEPROMBuffer();
-    datafile::fillImage(bytes, data.image);
-    data.image.DataBufferEmpty = false;
-    UpdateParams(data);
-    return data;
-}
-
-// ---- the folder ----
 
 struct RestorePoints::Order {
     index::File file;
@@ -402,7 +158,7 @@ QString RestorePoints::keep(const QByteArray &bytes, Event event, const Origin &
     if (bytes.size() != datafile::Size)
         throw restoreError(QStringLiteral("A restore point needs %1 bytes, not %2.").arg(datafile::Size).arg(bytes.size()));
     makeFolder();
-    const FolderLock lock(m_folder);
+    const index::Lock lock(m_folder);
     Order made = order();
     const QString stem = when.toString(TimeFormat);
     const QString tail = u'_' + QString::fromLatin1(nameOf(event).key) + u'_' + firmwarePart(origin.firmware) +
@@ -425,9 +181,9 @@ QString RestorePoints::keep(const QByteArray &bytes, Event event, const Origin &
     }
     file.close();
     index::Line line{QFileInfo(path).fileName(), {}};
-    line.fields.insert(SourceKey, sourceJson(origin.source));
+    line.fields.insert(SourceKey, index::sourceJson(origin.source));
     line.fields.insert(FirmwareKey, origin.firmware.trimmed());
-    line.fields.insert(TableKey, tableModeOf(bytes));
+    line.fields.insert(TableKey, index::tableModeOf(bytes));
     made.lines << line;
     // The oldest beyond the newest Kept go, but never a point kept for good.
     qsizetype counted = std::count_if(made.lines.begin(), made.lines.end(), [](const index::Line &l) { return !isKept(l); });
@@ -476,12 +232,12 @@ Listing RestorePoints::listing() const
         e.path = QDir(m_folder).filePath(line->name);
         e.time = QDateTime::fromString(m.captured(1), TimeFormat);
         e.event = event->event;
-        e.problem = readPoint(e.path, e.bytes);
+        e.problem = index::readPoint(e.path, e.bytes);
         const QJsonObject &f = line->fields;
         e.recorded = f.contains(SourceKey);
         // What a point kept before its details were recorded still tells:
         // events that read a module came from one, the firmware is in its name.
-        e.source = f.value(SourceKey).isObject() ? sourceOf(f.value(SourceKey).toObject())
+        e.source = f.value(SourceKey).isObject() ? index::sourceOf(f.value(SourceKey).toObject())
                    : event->event == Event::Downloaded || event->event == Event::ModuleBeforeUpload
                        ? Source::module(0, QString())
                        : Source();
@@ -489,7 +245,7 @@ Listing RestorePoints::listing() const
                      : m.captured(3) == QLatin1String("unknown") ? QString()
                                                                   : m.captured(3).replace(u'+', u' ');
         const QString table = f.value(TableKey).toString();
-        e.tableMode = !table.isEmpty() ? table : tableModeOf(e.bytes);
+        e.tableMode = !table.isEmpty() ? table : index::tableModeOf(e.bytes);
         e.note = f.value(NoteKey).toString();
         e.kept = f.value(KeptKey).toBool();
         listing.entries << e;
@@ -530,7 +286,7 @@ void RestorePoints::change(const QString &point, const std::function<void(QJsonO
 {
     const QString name = pointName(point);
     makeFolder();
-    const FolderLock lock(m_folder);
+    const index::Lock lock(m_folder);
     Order made = order();
     const auto line = std::find_if(made.lines.begin(), made.lines.end(),
                                    [&name](const index::Line &l) { return l.name == name; });
@@ -595,7 +351,7 @@ RestorePoints::Order RestorePoints::order() const
         else
             made.lines << line;
     }
-    for (const QString &name : byWriteTime(m_folder, present))
+    for (const QString &name : index::byWriteTime(m_folder, present))
         made.lines << index::Line{name, recorded.value(name)};
     return made;
 }
