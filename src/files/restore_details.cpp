@@ -41,22 +41,22 @@ Source Source::program()
 
 QString Source::text() const
 {
+    // Paths in the home folder start with "~", as the user knows them from a shell.
+    const QString home = QDir::homePath();
+    const auto shown = [&home](const QString &path) {
+        return QDir::toNativeSeparators(path == home                  ? QStringLiteral("~")
+                                        : path.startsWith(home + u'/') ? u'~' + path.mid(home.size())
+                                                                      : path);
+    };
     switch (kind) {
-    case Kind::File: {
-        // The home folder as "~", as the user knows it from a shell.
-        const QString home = QDir::homePath();
-        const QString shown = folder == home                  ? QStringLiteral("~")
-                              : folder.startsWith(home + u'/') ? u'~' + folder.mid(home.size())
-                                                              : folder;
-        return QStringLiteral("%1 (%2)").arg(fileName, QDir::toNativeSeparators(shown));
-    }
+    case Kind::File: return QStringLiteral("%1 (%2)").arg(fileName, shown(folder));
     case Kind::Module:
         // A port with no device of its own names itself "Com<n>".
         if (port > 0 && !device.isEmpty() && device != QStringLiteral("Com%1").arg(port))
-            return QStringLiteral("Com%1 (%2)").arg(port).arg(device);
+            return QStringLiteral("Com%1 (%2)").arg(port).arg(shown(device));
         if (port > 0)
             return QStringLiteral("Com%1").arg(port);
-        return device.isEmpty() ? QStringLiteral("a module (port not recorded)") : device;
+        return device.isEmpty() ? QStringLiteral("a module (port not recorded)") : shown(device);
     case Kind::Program: return QStringLiteral("made in the program");
     case Kind::Unknown: break;
     }
@@ -104,8 +104,13 @@ QString normalisedNote(const QString &text)
 QString noteLine(const QString &note)
 {
     QStringList lines = note.split(u'\n');
-    for (QString &line : lines)
+    for (QString &line : lines) {
+        // An index edited by hand may hold what a kept note never does.
+        for (QChar &c : line)
+            if (c.category() == QChar::Other_Control)
+                c = u' ';
         line = line.trimmed();
+    }
     lines.removeAll(QString());
     return lines.join(QStringLiteral(" / "));
 }
