@@ -27,9 +27,6 @@ mkdir -p "$DOCS" "$HELP"
 sim=$!
 for _ in $(seq 50); do [[ -e $work/port ]] && break; sleep 0.1; done
 "$BIN/tunara-cli" download --port "$work/port" -o "$work/module.dat" >/dev/null
-kill "$sim"
-wait "$sim" 2>/dev/null || true
-sim=
 
 # setbyte FILE ADDRESS VALUE: a data file holds addresses 16..279.
 setbyte() { printf "\\x$(printf %02x "$3")" | dd of="$1" bs=1 seek=$(($2 - 16)) conv=notrunc status=none; }
@@ -60,6 +57,21 @@ table curve.dat 0x5C 0
 table map.dat 0x9C 0
 table map-tuned.dat 0x9C 2.5
 
+# Restore points for the tune history: the base map uploaded, noted and kept
+# for good, then the tuned map uploaded over it (each upload keeps what the
+# module held and the image it writes).
+mkdir -p "$work/Tunes"
+cp "$work/map.dat" "$work/Tunes/customer-base.dat"
+cp "$work/map-tuned.dat" "$work/Tunes/customer-tuned.dat"
+"$BIN/tunara-cli" upload --port "$work/port" "$work/Tunes/customer-base.dat" >/dev/null
+base=$("$BIN/tunara-cli" restore-points | awk '/Before upload/ && /customer-base\.dat/ {print $NF; exit}')
+"$BIN/tunara-cli" restore-points --note "$base" "Red trail bike, before the exhaust change" >/dev/null
+"$BIN/tunara-cli" restore-points --keep "$base" >/dev/null
+"$BIN/tunara-cli" upload --port "$work/port" "$work/Tunes/customer-tuned.dat" >/dev/null
+kill "$sim"
+wait "$sim" 2>/dev/null || true
+sim=
+
 # shot NAME [tunara arguments...]: one picture into docs/ and the help.
 shot() {
     local name=$1
@@ -76,3 +88,6 @@ shot main-window-2d --open-in table "$work/curve.dat"
 shot main-window-3d --open-in table "$work/map.dat"
 shot compare-overlay --open-in table --compare "$work/map-tuned.dat" "$work/map.dat"
 shot print-preview --open-in preview --comment "Serial 1042" "$work/map.dat"
+# The tuned map's "Before upload" point compared with the base map in one
+# click, from File > Tune History.
+shot tune-history --open-in history "$work/map.dat"

@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace tunara::ui {
 
 BusyGate::BusyGate(QWidget &window) : QObject(&window), m_window(window) {}
@@ -19,6 +21,13 @@ void BusyGate::setBusy(bool busy)
     else
         qApp->removeEventFilter(this);
     emit busyChanged(busy);
+}
+
+bool BusyGate::guards(const QWidget *window) const
+{
+    return window == &m_window || std::any_of(m_others.begin(), m_others.end(), [window](const QPointer<QWidget> &w) {
+               return w && w == window;
+           });
 }
 
 bool BusyGate::eventFilter(QObject *watched, QEvent *event)
@@ -44,7 +53,7 @@ bool BusyGate::turnsAway(QObject *watched, QEvent *event) const
     case QEvent::ContextMenu:
     case QEvent::DragEnter:
     case QEvent::DragMove:
-    case QEvent::Drop: return watched->isWidgetType() && static_cast<QWidget *>(watched)->window() == &m_window;
+    case QEvent::Drop: return watched->isWidgetType() && guards(static_cast<QWidget *>(watched)->window());
     default: return false;
     }
 }

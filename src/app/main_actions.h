@@ -25,7 +25,7 @@ struct MainActions {
     QAction *newTable = nullptr;
     QAction *openFile = nullptr;
     QAction *saveFile = nullptr;
-    QAction *openRestorePoint = nullptr;
+    QAction *tuneHistory = nullptr;
     QAction *exportCsv = nullptr;
     QAction *importCsv = nullptr;
     QAction *printTable = nullptr;

@@ -1,10 +1,11 @@
-// The data commands' place in the window: restore points, the status bar,
-// download and upload, data files.
+// The data commands' place in the window: restore points and their history,
+// the status bar, download and upload, data files.
 #include "app/main_window.h"
 
 #include "app/commands/data_status.h"
 #include "app/commands/file_commands.h"
 #include "app/commands/file_dialogs.h"
+#include "app/commands/history_commands.h"
 #include "app/commands/image_keeper.h"
 #include "app/commands/image_replacement.h"
 #include "app/commands/parameter_commands.h"
@@ -15,6 +16,7 @@
 #include "app/recent_files_menu.h"
 #include "app/unsaved_marker.h"
 #include "app/port_setup_panel.h"
+#include "dialogs/tune_history_window.h"
 #include "link/module_protocol.h"
 
 #include <QStatusBar>
@@ -25,7 +27,8 @@ namespace tunara::ui {
 void frmTunara_Main::setUpDataCommands()
 {
     ModuleDocument &document = m_ctx.document;
-    m_keeper = std::make_unique<ImageKeeper>(document, m_protocol->state(), m_ctx.ui, *this, m_ctx.restorePointFolder);
+    m_keeper = std::make_unique<ImageKeeper>(document, m_protocol->state(), m_ctx.port, m_ctx.ui, *this,
+                                             m_ctx.restorePointFolder);
     m_replacement = std::make_unique<ImageReplacement>(*m_keeper, *m_session);
     m_dataStatus = new DataStatus(*statusBar(), document, m_ctx.port, m_ctx.describePort, m_protocol->state(), *this, this);
     // The bar takes its height from the client area: the smallest window
@@ -35,6 +38,11 @@ void frmTunara_Main::setUpDataCommands()
                                               m_actions, m_ctx.ui, *this, *m_keeper, *m_replacement, this);
     m_fileCommands = new FileCommands(document, *m_session, m_protocol->state(), m_errorDialog, m_actions, m_ctx.ui, *this,
                                       *m_keeper, *m_replacement, *m_fileDialogs, this);
+    m_historyCommands = new HistoryCommands(document, *m_session, *m_keeper, *m_fileCommands, *m_compareCommands,
+                                            *m_transferCommands, m_actions, m_ctx.ui, *this, this);
+    // Its buttons start commands: a running transfer turns them away as it
+    // does the window's own.
+    m_gate->guard(m_historyCommands->window());
     followDocument();
     auto *recent = new RecentFilesMenu(m_actions, m_ctx.settings, m_ctx.ui, *this,
                                        [this](const QString &path) { m_fileCommands->openDataFile(path); });

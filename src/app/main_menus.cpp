@@ -103,7 +103,7 @@ MainActions buildMainMenus(QMenuBar &bar, QWidget &owner)
                      {{&a.newTable, "mnuNewTable", "&New Timing Table"},
                       {&a.openFile, "mnuOpenFile", "&Open File"},
                       {&a.saveFile, "mnuSaveFile", "&Save File"},
-                      {&a.openRestorePoint, "mnuOpenRestorePoint", "Open &Restore Point..."},
+                      {&a.tuneHistory, "mnuTuneHistory", "Tune &History..."},
                       {&a.exportCsv, "mnuExportCsv", "Export &Table as CSV..."},
                       {&a.importCsv, "mnuImportCsv", "&Import Table into Grid..."},
                       {nullptr, "mnuFileSep1", nullptr},

@@ -136,8 +136,8 @@ void frmTunara_Main::connectCommands()
     currentCell->setObjectName(QStringLiteral("lblCurrentCell"));
     statusBar()->addPermanentWidget(currentCell);
     connect(selection, &SelectionCommands::currentCellShown, currentCell, &QLabel::setText);
-    m_fileDialogs = std::make_unique<FileDialogs>(m_ctx.settings, m_ctx.ui, *this);
-    new CompareCommands(m_session->model(), views, m_actions, m_ctx.ui, *this, *m_fileDialogs, this);
+    m_fileDialogs = std::make_unique<FileDialogs>(m_ctx.settings, m_ctx.ui, *this, m_ctx.restorePointFolder);
+    m_compareCommands = new CompareCommands(m_session->model(), views, m_actions, m_ctx.ui, *this, *m_fileDialogs, this);
     new TableCsvCommands(m_ctx.document.data(), *m_session, views, m_actions, m_ctx.ui, *this, *m_fileDialogs, this);
     connect(m_portPanel, &PortSetupPanel::portPicked, this, [this](int) { cboPort_Click(); });
     connect(m_portPanel, &PortSetupPanel::okClicked, this, [this] { cmdPortSelectOK_Click(); });
@@ -296,7 +296,7 @@ bool frmTunara_Main::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         auto *widget = static_cast<QWidget *>(watched);
-        if (widget->window() == this && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
+        if (m_gate->guards(widget->window()) && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
             Form_KeyPress(27);
     }
     return false;  // every key also reaches the focused control

@@ -37,7 +37,9 @@ class SerialPort;
 namespace tunara::ui {
 
 class BusyGate;
+class CompareCommands;
 class DataStatus;
+class HistoryCommands;
 class FileCommands;
 class FileDialogs;
 class ImageKeeper;
@@ -149,6 +151,8 @@ public:
     FileCommands &fileCommands() { return *m_fileCommands; }
     ImageKeeper &imageKeeper() { return *m_keeper; }
     DataStatus &dataStatus() { return *m_dataStatus; }
+    // File > Tune History and its window.
+    HistoryCommands &historyCommands() { return *m_historyCommands; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -192,6 +196,8 @@ private:
     DataStatus *m_dataStatus = nullptr;
     TransferCommands *m_transferCommands = nullptr;
     FileCommands *m_fileCommands = nullptr;
+    CompareCommands *m_compareCommands = nullptr;
+    HistoryCommands *m_historyCommands = nullptr;
     TableCommands *m_tableCommands = nullptr;
     ParameterCommands *m_parameterCommands = nullptr;
     editor::TableSession *m_session = nullptr;

@@ -2,6 +2,7 @@
 
 #include "app/commands/compare_commands.h"
 #include "app/commands/file_commands.h"
+#include "app/commands/history_commands.h"
 #include "app/commands/report_commands.h"
 #include "app/main_window.h"
 #include "app/port_devices.h"
@@ -10,6 +11,7 @@
 #include "app/window_place.h"
 #include "dialogs/qt_user_interface.h"
 #include "dialogs/splash_window.h"
+#include "dialogs/tune_history_window.h"
 #include "core/version.h"
 #include "files/file_safety.h"
 #include "files/stored_settings.h"
@@ -25,6 +27,8 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QImageWriter>
+#include <QPainter>
+#include <QPushButton>
 #include <QTimer>
 
 #include <cstdio>
@@ -57,18 +61,18 @@ void screenshotFailed(const QString &path, const QString &problem)
                  qPrintable(problem));
 }
 
-// Writes a picture of the widget under the output rules (never through a
-// link at the name, never over an input); the name's suffix picks the
-// format, PNG when it has none. False, with the reason printed, when the
-// picture cannot be written.
-bool writePicture(QWidget &widget, const QString &path, const QStringList &inputs)
+// Writes a picture under the output rules (never through a link at the
+// name, never over an input); the name's suffix picks the format, PNG when
+// it has none. False, with the reason printed, when the picture cannot be
+// written.
+bool writePicture(const QPixmap &picture, const QString &path, const QStringList &inputs)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, suffix.isEmpty() ? QByteArrayLiteral("png") : suffix.toLatin1());
     QString problem;
-    if (!writer.write(widget.grab().toImage())) {
+    if (!writer.write(picture.toImage())) {
         problem = writer.errorString();
     } else {
         try {
@@ -85,9 +89,10 @@ bool writePicture(QWidget &widget, const QString &path, const QStringList &input
 // What --open-in and --compare need; an empty text when they make sense.
 QString openInMistake(const StartOptions &o)
 {
-    const QStringList views{QStringLiteral("table"), QStringLiteral("parameters"), QStringLiteral("preview")};
+    const QStringList views{QStringLiteral("table"), QStringLiteral("parameters"), QStringLiteral("preview"),
+                            QStringLiteral("history")};
     if (!o.openIn.isEmpty() && !views.contains(o.openIn))
-        return QStringLiteral("--open-in takes table, parameters or preview.\n");
+        return QStringLiteral("--open-in takes table, parameters, preview or history.\n");
     if (!o.openIn.isEmpty() && o.dataFile.isEmpty())
         return QStringLiteral("--open-in needs a data file to open.\n");
     if (!o.compareWith.isEmpty() && o.openIn != QStringLiteral("table"))
@@ -113,6 +118,16 @@ void openAtStart(frmTunara_Main &window, const StartOptions &o, const ModuleData
         a.editModParams->trigger();
     } else if (o.openIn == QStringLiteral("preview")) {
         window.findChild<ReportCommands *>()->printPreview(o.comment);
+    } else if (o.openIn == QStringLiteral("history")) {
+        // The table open, File > Tune History beside it, and the newest
+        // point compared with the table as its button does.
+        a.editTimingTable->trigger();
+        window.move(0, 0);
+        TuneHistoryWindow &history = window.historyCommands().window();
+        history.setGeometry(window.width() / 2, window.height() / 2, 960, 600);
+        window.historyCommands().mnuTuneHistory_Click();
+        if (auto *compare = history.findChild<QPushButton *>(QStringLiteral("cmdHistoryCompare")); compare->isEnabled())
+            compare->click();
     } else {
         a.editTimingTable->trigger();
         if (!o.compareWith.isEmpty() && window.isTableOpen())
@@ -162,8 +177,9 @@ ParsedOptions parseStartOptions(const QStringList &arguments)
     const QCommandLineOption openIn(
         QStringLiteral("open-in"),
         QStringLiteral("Open FILE.dat straight into VIEW: table (the timing table editor), parameters (the module "
-                       "parameters dialog) or preview (the print preview, with the --comment text and without asking for one), "
-                       "without the \"Loaded\" message."),
+                       "parameters dialog), preview (the print preview, with the --comment text and without asking for one) "
+                       "or history (the table with File > Tune History beside it, its newest point compared with the "
+                       "table), without the \"Loaded\" message."),
         QStringLiteral("VIEW"));
     const QCommandLineOption compare(QStringLiteral("compare"),
                                      QStringLiteral("With --open-in table: compare the table with OTHER.dat's."),
@@ -264,8 +280,8 @@ int runTunara(QApplication &app, const StartOptions &options)
     // screenshot run to notice a missing file. Names the output rules refuse
     // (a link, a folder, a device, an input) are refused before anything starts.
     bool shotFailed = false;
-    const auto saveShot = [&shotFailed, &inputs, &options](QWidget &widget, const QString &path) {
-        shotFailed = !writePicture(widget, path, inputs + QStringList{options.trace}) || shotFailed;
+    const auto saveShot = [&shotFailed, &inputs, &options](const QPixmap &picture, const QString &path) {
+        shotFailed = !writePicture(picture, path, inputs + QStringList{options.trace}) || shotFailed;
     };
     if (!options.screenshot.isEmpty()) {
         if (const QString suffix = QFileInfo(options.screenshot).suffix().toLower();
@@ -317,7 +333,7 @@ int runTunara(QApplication &app, const StartOptions &options)
     splash.Form_Load();
     if (!options.screenshot.isEmpty()) {
         QTimer::singleShot(300, &splash, [&] {
-            saveShot(splash, splashShotPath(options.screenshot));
+            saveShot(splash.grab(), splashShotPath(options.screenshot));
             splash.tmrSplashUnload_Timer();
         });
     }
@@ -358,7 +374,20 @@ int runTunara(QApplication &app, const StartOptions &options)
             QWidget *dialog = options.openIn.isEmpty() ? nullptr : QApplication::activeModalWidget();
             if (options.simulate && !dialog)
                 window.mnuPortSetup_Click();
-            saveShot(dialog ? *dialog : static_cast<QWidget &>(window), options.screenshot);
+            if (options.openIn == QStringLiteral("history")) {
+                // Two windows, as they lie on the screen, on a plain backdrop.
+                QWidget &history = window.historyCommands().window();
+                const QRect both = window.geometry().united(history.geometry());
+                QPixmap picture(both.size());
+                picture.fill(QColor(0xC8, 0xCC, 0xD0));
+                QPainter painter(&picture);
+                painter.drawPixmap(window.geometry().topLeft() - both.topLeft(), window.grab());
+                painter.drawPixmap(history.geometry().topLeft() - both.topLeft(), history.grab());
+                painter.end();
+                saveShot(picture, options.screenshot);
+            } else {
+                saveShot(dialog ? dialog->grab() : window.grab(), options.screenshot);
+            }
             // Leaves without the exit's questions about an open table or
             // dialog; a message still up (the file's load message) would hold
             // the run: leaving ends its loop too.

@@ -17,38 +17,11 @@ namespace {
 
 // The parameter list is the domain's, so decode, diff and check name the
 // parameters alike.
-using Unit = ParameterUnit;
 using Field = ParameterField;
 
 std::vector<Field> fieldsOf(const ModuleParameters &p)
 {
     return parameterFields(p);
-}
-
-QString mapSensorName(int value)
-{
-    switch (value) {
-    case 0: return QStringLiteral("1 bar");
-    case 1: return QStringLiteral("2 bar");
-    case 2: return QStringLiteral("3 bar");
-    default: return QStringLiteral("undefined, treated as 1 bar");
-    }
-}
-
-QString fieldText(const Field &f)
-{
-    if (const bool *b = std::get_if<bool>(&f.value))
-        return *b ? QStringLiteral("true") : QStringLiteral("false");
-    const int v = std::get<int>(f.value);
-    switch (f.unit) {
-    case Unit::Degrees: return QStringLiteral("%1 deg").arg(v);
-    case Unit::Rpm: return QStringLiteral("%1 RPM").arg(v);
-    case Unit::Steps: return QStringLiteral("%1 (%2 deg)").arg(v).arg(QString::number(v * DegreesPerStep, 'f', 4));
-    case Unit::Flags: return QStringLiteral("%1 (0x%2)").arg(v).arg(QString::number(v, 16).toUpper().rightJustified(2, u'0'));
-    case Unit::MapSensor: return QStringLiteral("%1 (%2)").arg(v).arg(mapSensorName(v));
-    case Unit::None: break;
-    }
-    return QString::number(v);
 }
 
 QString cell(const QString &text, int width = 6)
@@ -139,7 +112,7 @@ int usageError(CliStreams &io, const QString &message)
 
 QString parameterText(const ParameterField &field)
 {
-    return fieldText(field);
+    return parameterValueText(field);
 }
 
 ModuleData openDataFile(const QString &path)
@@ -164,7 +137,7 @@ QString describe(const ModuleData &data)
 {
     QString text = QStringLiteral("Module parameters\n");
     for (const Field &f : fieldsOf(data.params))
-        text += QStringLiteral("  %1 %2\n").arg(QString::fromLatin1(f.name).leftJustified(22), fieldText(f));
+        text += QStringLiteral("  %1 %2\n").arg(QString::fromLatin1(f.name).leftJustified(22), parameterValueText(f));
     text += u'\n';
     const ModuleParameters &p = data.params;
     if (p.TimingTable3D) {

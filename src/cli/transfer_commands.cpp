@@ -113,8 +113,8 @@ Arguments parse(const QStringList &args, bool takesOutput, bool takesWriteAll = 
 // contents failing to be kept only warns, as in the window.
 class RestorePointEvents : public TransferEvents {
 public:
-    RestorePointEvents(CliStreams &io, const ModuleData &data, const ModuleProtocol &protocol, bool wanted)
-        : m_io(io), m_data(data), m_protocol(protocol), m_wanted(wanted)
+    RestorePointEvents(CliStreams &io, const ModuleDocument &document, ModuleProtocol &protocol, bool wanted)
+        : m_io(io), m_document(document), m_protocol(protocol), m_wanted(wanted)
     {
     }
     void moduleContentsRead(const EEPROMBytes &before) override
@@ -123,8 +123,9 @@ public:
             return;
         const QByteArray bytes = transferBytes(before);
         try {
-            const QString path =
-                restore::RestorePoints().keep(bytes, restore::Event::ModuleBeforeUpload, m_protocol.state().firmwareID());
+            const restore::Origin module{restore::Source::module(0, m_protocol.port().deviceName()),
+                                         m_protocol.state().firmwareID()};
+            const QString path = restore::RestorePoints().keep(bytes, restore::Event::ModuleBeforeUpload, module);
             m_io.out << "Module contents before upload kept in " << path << '\n';
             m_io.out.flush();
             m_keptIn = path;
@@ -138,8 +139,8 @@ public:
         if (!m_wanted)
             return true;
         try {
-            restore::RestorePoints().keep(transferBytes(m_data.image), restore::Event::BeforeUpload,
-                                          m_protocol.state().firmwareID());
+            restore::RestorePoints().keep(transferBytes(m_document.image()), restore::Event::BeforeUpload,
+                                          restore::originOf(m_document.source()));
             return true;
         } catch (const RuntimeError &e) {
             m_io.err << "tunara-cli: the image could not be kept as a restore point: " << e.description()
@@ -155,8 +156,8 @@ public:
 
 private:
     CliStreams &m_io;
-    const ModuleData &m_data;
-    const ModuleProtocol &m_protocol;
+    const ModuleDocument &m_document;
+    ModuleProtocol &m_protocol;
     bool m_wanted;
     QString m_keptIn;  // where the module's contents before the upload went
 };
@@ -173,7 +174,7 @@ public:
                         : nullptr),
           lineErrors(linkPort(), user),
           protocol(linkPort(), document.image(), user, &progress, io.clock ? *io.clock : LinkClock::machine()),
-          events(io, document.data(), protocol, restorePoint),
+          events(io, document, protocol, restorePoint),
           transfers(protocol, document, user, user, &events)
     {
     }

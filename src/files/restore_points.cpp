@@ -2,23 +2,22 @@
 
 #include "core/runtime_error.h"
 #include "files/data_file.h"
-#include "files/stored_settings.h"
-#include "module/parameter_codec.h"
-
 #include "files/file_safety.h"
+#include "files/restore_index.h"
+#include "files/stored_settings.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
 
 #include <algorithm>
-#include <cstdint>
-#include <vector>
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,37 +27,9 @@ namespace {
 
 const QString TimeFormat = QStringLiteral("yyyyMMdd-HHmmss-zzz");
 const QString IndexName = QStringLiteral("index");
-const QString LockName = QStringLiteral("index.lock");
 constexpr int MaxFirmwareChars = 64;
 
-RuntimeError restoreError(const QString &text)
-{
-    return RuntimeError(FileErrorNumber, QStringLiteral("Restore Point"), text);
-}
-
-// Holds the folder's lock file, so two programs keeping points at once
-// take turns at the index and the pruning.
-class FolderLock {
-public:
-    explicit FolderLock(const QString &folder)
-    {
-        m_fd = ::open(QFile::encodeName(QDir(folder).filePath(LockName)).constData(),
-                      O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (m_fd < 0 || ::flock(m_fd, LOCK_EX) != 0)
-            throw restoreError(QStringLiteral("Cannot lock the restore point folder %1: %2.")
-                                   .arg(folder, qt_error_string(errno)));
-    }
-    ~FolderLock()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);  // releases the lock
-    }
-    FolderLock(const FolderLock &) = delete;
-    FolderLock &operator=(const FolderLock &) = delete;
-
-private:
-    int m_fd = -1;
-};
+using index::restoreError;
 
 struct EventName {
     Event event;
@@ -97,26 +68,49 @@ QString firmwarePart(const QString &firmware)
     return part.isEmpty() ? QStringLiteral("unknown") : part;
 }
 
-QString tableModeOf(const QString &path)
-{
-    try {
-        ModuleData data;
-        if (!datafile::fillImage(datafile::read(path), data.image))
-            return QStringLiteral("unreadable");
-        UpdateParams(data);
-        return data.params.TimingTable3D ? QStringLiteral("3D")
-               : data.params.TimingTable2D ? QStringLiteral("2D")
-                                           : QStringLiteral("none");
-    } catch (const RuntimeError &) {
-        return QStringLiteral("unreadable");
-    }
-}
-
 const QRegularExpression &namePattern()
 {
     static const QRegularExpression re(
         QStringLiteral("^(\\d{8}-\\d{6}-\\d{3})(?:-\\d+)?_([a-z-]+)_([A-Za-z0-9.+-]+)\\.dat$"));
     return re;
+}
+
+bool isPointName(const QString &name)
+{
+    return namePattern().match(name).hasMatch();
+}
+
+const EventName *eventOfKey(const QString &key)
+{
+    const auto *event = std::find_if(std::begin(EventNames), std::end(EventNames),
+                                     [&key](const EventName &n) { return key == QLatin1String(n.key); });
+    return event == std::end(EventNames) ? nullptr : event;
+}
+
+// The index's fields.
+const QString SourceKey = QStringLiteral("source");
+const QString FirmwareKey = QStringLiteral("firmware");
+const QString TableKey = QStringLiteral("table");
+const QString NoteKey = QStringLiteral("note");
+const QString KeptKey = QStringLiteral("kept");
+
+QStringList pointsIn(const QString &folder)
+{
+    QStringList present;
+    for (const QString &name : QDir(folder).entryList({QStringLiteral("*.dat")}, QDir::Files))
+        if (isPointName(name))
+            present << name;
+    return present;
+}
+
+bool isKept(const index::Line &line)
+{
+    return line.fields.value(KeptKey).toBool();
+}
+
+QString plural(qsizetype count, const char *one, const char *many)
+{
+    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
 }
 
 }  // namespace
@@ -125,6 +119,11 @@ QString eventText(Event event)
 {
     return QString::fromLatin1(nameOf(event).text);
 }
+
+struct RestorePoints::Order {
+    index::File file;
+    QList<index::Line> lines;  // oldest made first
+};
 
 QString RestorePoints::defaultFolder()
 {
@@ -136,14 +135,33 @@ QString RestorePoints::defaultFolder()
 
 RestorePoints::RestorePoints(const QString &folder) : m_folder(folder.isEmpty() ? defaultFolder() : folder) {}
 
+bool RestorePoints::isFolder(const QString &path) const
+{
+    const QString canonical = QFileInfo(m_folder).canonicalFilePath();
+    const QFileInfo info(path);
+    return info.absoluteFilePath() == QFileInfo(m_folder).absoluteFilePath() ||
+           (!canonical.isEmpty() && info.canonicalFilePath() == canonical);
+}
+
+bool RestorePoints::holds(const QString &path) const
+{
+    return isFolder(path) || isFolder(QFileInfo(path).absolutePath());
+}
+
 QString RestorePoints::keep(const QByteArray &bytes, Event event, const QString &firmware, const QDateTime &when)
+{
+    return keep(bytes, event, Origin{Source(), firmware}, when);
+}
+
+QString RestorePoints::keep(const QByteArray &bytes, Event event, const Origin &origin, const QDateTime &when)
 {
     if (bytes.size() != datafile::Size)
         throw restoreError(QStringLiteral("A restore point needs %1 bytes, not %2.").arg(datafile::Size).arg(bytes.size()));
     makeFolder();
-    const FolderLock lock(m_folder);
+    const index::Lock lock(m_folder);
+    Order made = order();
     const QString stem = when.toString(TimeFormat);
-    const QString tail = u'_' + QString::fromLatin1(nameOf(event).key) + u'_' + firmwarePart(firmware) +
+    const QString tail = u'_' + QString::fromLatin1(nameOf(event).key) + u'_' + firmwarePart(origin.firmware) +
                          QStringLiteral(".dat");
     // The name is taken by creating it: two programs keeping an image in the
     // same millisecond each get their own file.
@@ -162,41 +180,120 @@ QString RestorePoints::keep(const QByteArray &bytes, Event event, const QString 
         throw restoreError(QStringLiteral("Cannot write the restore point %1: %2.").arg(path, reason));
     }
     file.close();
-    QStringList order = creationOrder();
-    order.removeAll(QFileInfo(path).fileName());
-    order << QFileInfo(path).fileName();
+    index::Line line{QFileInfo(path).fileName(), {}};
+    line.fields.insert(SourceKey, index::sourceJson(origin.source));
+    line.fields.insert(FirmwareKey, origin.firmware.trimmed());
+    line.fields.insert(TableKey, index::tableModeOf(bytes));
+    made.lines << line;
+    // The oldest beyond the newest Kept go, but never a point kept for good.
+    qsizetype counted = std::count_if(made.lines.begin(), made.lines.end(), [](const index::Line &l) { return !isKept(l); });
+    QStringList dropped;
+    for (auto it = made.lines.begin(); counted > Kept && it != made.lines.end();) {
+        if (isKept(*it)) {
+            ++it;
+            continue;
+        }
+        dropped << it->name;
+        it = made.lines.erase(it);
+        --counted;
+    }
     try {
-        prune(order);
+        save(made);
     } catch (const RuntimeError &) {
         // Reported as not kept, so not left behind unlisted either.
         QFile::remove(path);
         throw;
     }
+    for (const QString &name : dropped)
+        QFile::remove(QDir(m_folder).filePath(name));
     return path;
 }
 
-QList<Entry> RestorePoints::list() const
+Listing RestorePoints::listing() const
 {
-    QList<Entry> entries;
-    const QDir dir(m_folder);
-    QStringList names = creationOrder();
-    std::reverse(names.begin(), names.end());
-    for (const QString &name : names) {
-        const QRegularExpressionMatch m = namePattern().match(name);
-        const auto *event = std::find_if(std::begin(EventNames), std::end(EventNames), [&](const EventName &n) {
-            return m.captured(2) == QLatin1String(n.key);
-        });
-        if (event == std::end(EventNames))
-            continue;
+    Listing listing;
+    const Order made = order();
+    const QString indexPath = QDir(m_folder).filePath(IndexName);
+    if (!made.file.readProblem.isEmpty())
+        listing.problems << QStringLiteral("The index %1 cannot be read (%2): the points are listed in the order their "
+                                           "files were written, with what their files tell.")
+                                .arg(indexPath, made.file.readProblem);
+    if (made.file.unreadableLines > 0)
+        listing.problems << QStringLiteral("%1 of the index %2 cannot be read; the points are listed in the order "
+                                           "their files were written. The index is kept aside whole at the next "
+                                           "change.")
+                                .arg(plural(made.file.unreadableLines, "line", "lines"), indexPath);
+    for (auto line = made.lines.crbegin(); line != made.lines.crend(); ++line) {
+        const QRegularExpressionMatch m = namePattern().match(line->name);
+        const EventName *event = eventOfKey(m.captured(2));
+        if (!event)
+            continue;  // an event of a later version: carried in the index, not listed
         Entry e;
-        e.path = dir.filePath(name);
+        e.path = QDir(m_folder).filePath(line->name);
         e.time = QDateTime::fromString(m.captured(1), TimeFormat);
         e.event = event->event;
-        e.firmware = m.captured(3) == QLatin1String("unknown") ? QString() : m.captured(3).replace(u'+', u' ');
-        e.tableMode = tableModeOf(e.path);
-        entries << e;
+        e.problem = index::readPoint(e.path, e.bytes);
+        const QJsonObject &f = line->fields;
+        e.recorded = f.contains(SourceKey);
+        // What a point kept before its details were recorded still tells:
+        // events that read a module came from one, the firmware is in its name.
+        e.source = f.value(SourceKey).isObject() ? index::sourceOf(f.value(SourceKey).toObject())
+                   : event->event == Event::Downloaded || event->event == Event::ModuleBeforeUpload
+                       ? Source::module(0, QString())
+                       : Source();
+        e.firmware = f.value(FirmwareKey).isString() ? f.value(FirmwareKey).toString()
+                     : m.captured(3) == QLatin1String("unknown") ? QString()
+                                                                  : m.captured(3).replace(u'+', u' ');
+        const QString table = f.value(TableKey).toString();
+        e.tableMode = !table.isEmpty() ? table : index::tableModeOf(e.bytes);
+        e.note = f.value(NoteKey).toString();
+        e.kept = f.value(KeptKey).toBool();
+        listing.entries << e;
     }
-    return entries;
+    return listing;
+}
+
+void RestorePoints::setNote(const QString &point, const QString &note)
+{
+    const QString kept = normalisedNote(note);
+    change(point, [&kept](QJsonObject &fields) {
+        if (kept.isEmpty())
+            fields.remove(NoteKey);
+        else
+            fields.insert(NoteKey, kept);
+    });
+}
+
+void RestorePoints::setKept(const QString &point, bool kept)
+{
+    change(point, [kept](QJsonObject &fields) {
+        if (kept)
+            fields.insert(KeptKey, true);
+        else
+            fields.remove(KeptKey);
+    });
+}
+
+QString RestorePoints::pointName(const QString &point) const
+{
+    const QString name = QFileInfo(point).fileName();
+    if (!isPointName(name) || (point.contains(u'/') && !isFolder(QFileInfo(point).absolutePath())))
+        throw restoreError(QStringLiteral("%1 is not a restore point in %2.").arg(point, m_folder));
+    return name;
+}
+
+void RestorePoints::change(const QString &point, const std::function<void(QJsonObject &)> &edit)
+{
+    const QString name = pointName(point);
+    makeFolder();
+    const index::Lock lock(m_folder);
+    Order made = order();
+    const auto line = std::find_if(made.lines.begin(), made.lines.end(),
+                                   [&name](const index::Line &l) { return l.name == name; });
+    if (line == made.lines.end())
+        throw restoreError(QStringLiteral("%1 is not a restore point in %2.").arg(point, m_folder));
+    edit(line->fields);
+    save(made);
 }
 
 void RestorePoints::makeFolder() const
@@ -222,81 +319,56 @@ void RestorePoints::makeFolder() const
                                .arg(m_folder, files::reasonFor(error, m_folder)));
 }
 
-QStringList RestorePoints::creationOrder() const
+RestorePoints::Order RestorePoints::order() const
 {
     // The index lists the points oldest first in the order they were made,
-    // whatever the clock said when naming them. It is trusted only whole:
-    // read through no link, nothing but point names, each once, and every
-    // point in the folder listed. Otherwise the order is rebuilt from when
-    // each file was written (a point is never changed after), never from
-    // the times in the names, which a clock set wrong wrote.
-    const QDir dir(m_folder);
-    QStringList present;
-    for (const QString &name : dir.entryList({QStringLiteral("*.dat")}, QDir::Files))
-        if (namePattern().match(name).hasMatch())
-            present << name;
-    QStringList indexed;
-    bool whole = false;
-    const QString index = dir.filePath(IndexName);
-    struct stat st {};
-    if (::lstat(QFile::encodeName(index).constData(), &st) == 0 && S_ISREG(st.st_mode)) {
-        try {
-            indexed = QString::fromUtf8(files::readInput(index, files::TextCap, QStringLiteral("index")))
-                          .split(u'\n', Qt::SkipEmptyParts);
-            whole = std::all_of(indexed.begin(), indexed.end(),
-                                [](const QString &name) { return namePattern().match(name).hasMatch(); }) &&
-                    QSet<QString>(indexed.begin(), indexed.end()).size() == indexed.size() &&
-                    std::all_of(present.begin(), present.end(),
-                                [&indexed](const QString &name) { return indexed.contains(name); });
-        } catch (const files::FileRefused &) {
-            // unreadable: rebuilt below
-        }
-    }
-    if (whole) {
-        QStringList order;
-        for (const QString &name : indexed)
-            if (present.contains(name))
-                order << name;
-        return order;
-    }
-    struct Made {
-        QString name;
-        std::int64_t nanoseconds;
-        ino_t inode;
-    };
-    std::vector<Made> made;
-    for (const QString &name : present) {
-        struct stat point {};
-        if (::lstat(QFile::encodeName(dir.filePath(name)).constData(), &point) == 0)
-            made.push_back({name, std::int64_t(point.st_mtim.tv_sec) * 1000000000 + point.st_mtim.tv_nsec,
-                            point.st_ino});
-    }
-    // Points written within one tick of the file system's clock come in the
-    // order the file system numbered them.
-    std::sort(made.begin(), made.end(), [](const Made &a, const Made &b) {
-        return a.nanoseconds != b.nanoseconds ? a.nanoseconds < b.nanoseconds : a.inode < b.inode;
+    // whatever the clock said when naming them. Its order is trusted only
+    // whole: read through no link, every line readable, each point once,
+    // and every point in the folder listed. Otherwise the order is rebuilt
+    // from when each file was written, never from the times in the names,
+    // which a clock set wrong wrote; what the readable lines recorded stays
+    // with their points either way.
+    Order made;
+    made.file = index::read(QDir(m_folder).filePath(IndexName), isPointName);
+    const QStringList present = pointsIn(m_folder);
+    QSet<QString> indexed;
+    for (const index::Line &line : made.file.lines)
+        indexed.insert(line.name);
+    const bool whole = !made.file.damaged() && std::all_of(present.begin(), present.end(), [&indexed](const QString &name) {
+        return indexed.contains(name);
     });
-    QStringList order;
-    for (const Made &m : made)
-        order << m.name;
-    return order;
+    if (whole) {
+        made.lines = made.file.lines;
+        return made;
+    }
+    // Points the index remembers whose files are gone keep their order,
+    // before every point whose file is there.
+    QHash<QString, QJsonObject> recorded;
+    const QSet<QString> there(present.begin(), present.end());
+    for (const index::Line &line : made.file.lines) {
+        if (there.contains(line.name))
+            recorded.insert(line.name, line.fields);
+        else
+            made.lines << line;
+    }
+    for (const QString &name : index::byWriteTime(m_folder, present))
+        made.lines << index::Line{name, recorded.value(name)};
+    return made;
 }
 
-void RestorePoints::prune(QStringList order) const
+void RestorePoints::save(const Order &made) const
 {
-    // The index that leaves the oldest out is written first: a folder whose
-    // index cannot be written loses no point.
-    const QDir dir(m_folder);
-    const QStringList dropped = order.mid(0, std::max<qsizetype>(order.size() - Kept, 0));
-    order.remove(0, dropped.size());
+    // A damaged index goes aside whole before the new one replaces it; an
+    // index that cannot be written loses no point, since the points it
+    // would leave out are removed only after it is written.
+    const QString path = QDir(m_folder).filePath(IndexName);
     try {
-        files::writeWhole(dir.filePath(IndexName), order.join(u'\n').toUtf8() + '\n', {}, 0600);
+        if (made.file.regular && made.file.damaged())
+            index::moveAside(path);
+        files::writeWhole(path, index::bytesOf(made.lines), {}, 0600);
     } catch (const files::FileRefused &e) {
-        throw restoreError(QStringLiteral("Cannot write the restore point index %1: %2.")
-                               .arg(dir.filePath(IndexName), e.reason()));
+        throw restoreError(QStringLiteral("Cannot write the restore point index %1: %2.").arg(path, e.reason()));
     }
-    for (const QString &name : dropped)
-        QFile::remove(dir.filePath(name));
 }
 
 }  // namespace tunara::restore

@@ -35,4 +35,31 @@ std::vector<ParameterField> parameterFields(const ModuleParameters &p)
     };
 }
 
+QString mapSensorName(int value)
+{
+    switch (value) {
+    case 0: return QStringLiteral("1 bar");
+    case 1: return QStringLiteral("2 bar");
+    case 2: return QStringLiteral("3 bar");
+    default: return QStringLiteral("undefined, treated as 1 bar");
+    }
+}
+
+QString parameterValueText(const ParameterField &f)
+{
+    using Unit = ParameterUnit;
+    if (const bool *b = std::get_if<bool>(&f.value))
+        return *b ? QStringLiteral("true") : QStringLiteral("false");
+    const int v = std::get<int>(f.value);
+    switch (f.unit) {
+    case Unit::Degrees: return QStringLiteral("%1 deg").arg(v);
+    case Unit::Rpm: return QStringLiteral("%1 RPM").arg(v);
+    case Unit::Steps: return QStringLiteral("%1 (%2 deg)").arg(v).arg(QString::number(v * DegreesPerStep, 'f', 4));
+    case Unit::Flags: return QStringLiteral("%1 (0x%2)").arg(v).arg(QString::number(v, 16).toUpper().rightJustified(2, u'0'));
+    case Unit::MapSensor: return QStringLiteral("%1 (%2)").arg(v).arg(mapSensorName(v));
+    case Unit::None: break;
+    }
+    return QString::number(v);
+}
+
 }  // namespace tunara

@@ -2,6 +2,8 @@
 
 #include "image/module_parameters.h"
 
+#include <QString>
+
 #include <variant>
 #include <vector>
 
@@ -21,5 +23,11 @@ struct ParameterField {
 
 // Every module parameter in image order.
 std::vector<ParameterField> parameterFields(const ModuleParameters &p);
+
+// A parameter's value as a person reads it: "30 deg", "4 (0.3516 deg)",
+// "28 (0x1C)", "1 (2 bar)", "true".
+QString parameterValueText(const ParameterField &field);
+// The MAP sensor setting's name: "1 bar", "2 bar", "3 bar".
+QString mapSensorName(int value);
 
 }  // namespace tunara

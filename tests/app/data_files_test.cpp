@@ -3,7 +3,8 @@
 #include "app/data_fixture.h"
 #include "app/data_file_drop.h"
 #include "app/unsaved_marker.h"
-#include "dialogs/restore_point_dialog.h"
+#include "app/commands/history_commands.h"
+#include "dialogs/tune_history_window.h"
 #include "views/timing_grid.h"
 
 #include <QCoreApplication>
@@ -12,8 +13,11 @@
 #include <QMimeData>
 #include <QStandardPaths>
 #include <QUrl>
-#include <QTreeWidget>
 #include <QAction>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
 
 #include <sys/stat.h>
 
@@ -340,9 +344,13 @@ TEST_F(DataFiles, OnlyOneLocalFileCanBeDroppedAndTheCaptionMarksUnsavedWork)
 
 TEST_F(DataFiles, RestorePointsAreReopenedAndTheCaptionShortensNamesOverFortyCharacters)
 {
-    ui.answers = {Answer::OK};
-    choose(actions().openRestorePoint);
-    EXPECT_TRUE(ui.messages().back().text.startsWith(QStringLiteral("No restore points have been kept yet")));
+    choose(actions().tuneHistory);
+    ui::TuneHistoryWindow &history = window->historyCommands().window();
+    EXPECT_TRUE(history.isVisible());
+    EXPECT_EQ(history.list()->topLevelItemCount(), 0);
+    EXPECT_TRUE(history.findChild<QLabel *>(QStringLiteral("lblHistoryPoint"))
+                    ->text()
+                    .startsWith(QStringLiteral("No restore points have been kept yet")));
 
     QByteArray first = transferBytes(memory2D());
     QByteArray second = first;
@@ -357,20 +365,16 @@ TEST_F(DataFiles, RestorePointsAreReopenedAndTheCaptionShortensNamesOverFortyCha
     choose(actions().openFile);  // keeps "first" as it stood
     EXPECT_EQ(caption(), titled(QStringLiteral("...") + forty));
 
+    // The window follows the point the open kept; Open reopens it.
+    ASSERT_EQ(history.list()->topLevelItemCount(), 1);
     QStringList columns;
-    ui.onModal = [&](QDialog &dialog) {
-        auto *list = dialog.findChild<QTreeWidget *>(QStringLiteral("lstRestorePoints"));
-        if (!list)
-            return int(QDialog::Rejected);  // the parameters dialog that follows an open
-        for (int c = 0; c < 4; ++c)
-            columns << list->topLevelItem(0)->text(c);
-        list->setCurrentItem(list->topLevelItem(0));
-        return int(QDialog::Accepted);
-    };
+    for (int c = ui::TuneHistoryWindow::EventColumn; c <= ui::TuneHistoryWindow::TableColumn; ++c)
+        columns << history.list()->topLevelItem(0)->child(0)->text(c);
+    EXPECT_EQ(columns, (QStringList{QStringLiteral("Before open"), forty + QStringLiteral(" (") + m_dir.path() + u')',
+                                    QStringLiteral("unknown"), QStringLiteral("2D")}));
+    ui.onModal = [](QDialog &) { return int(QDialog::Rejected); };  // the parameters dialog that follows an open
     ui.answers = {Answer::OK, Answer::OK};  // overwrite, loaded
-    choose(actions().openRestorePoint);
-    ASSERT_EQ(columns.size(), 4);
-    EXPECT_EQ(columns.mid(1), (QStringList{QStringLiteral("Before open"), QStringLiteral("unknown"), QStringLiteral("2D")}));
+    history.findChild<QPushButton *>(QStringLiteral("cmdHistoryOpen"))->click();
     EXPECT_EQ(imageBytes(), bytesAsSaved(data));
     EXPECT_TRUE(data.params.TimingTable2D);
     EXPECT_EQ(keeper().restorePoints().list().size(), 2);  // "second" was kept before the restore

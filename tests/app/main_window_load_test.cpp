@@ -99,7 +99,7 @@ TEST_F(MainWindowLoad, MenuTreeHasEveryItemInPlaceWithCaptionAccessKeyAndName)
          {{a.newTable, "mnuNewTable", "&New Timing Table"},
           {a.openFile, "mnuOpenFile", "&Open File"},
           {a.saveFile, "mnuSaveFile", "&Save File"},
-          {a.openRestorePoint, "mnuOpenRestorePoint", "Open &Restore Point..."},
+          {a.tuneHistory, "mnuTuneHistory", "Tune &History..."},
           {a.exportCsv, "mnuExportCsv", "Export &Table as CSV..."},
           {a.importCsv, "mnuImportCsv", "&Import Table into Grid..."},
           {nullptr, "mnuFileSep1", nullptr},

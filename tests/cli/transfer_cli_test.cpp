@@ -154,7 +154,9 @@ TEST_F(TransferCli, UploadWritesTheEncodedFileAndVerifiesIt)
     const QStringList points = run({"restore-points"}).out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(points.size(), 2) << points.join('\n').toStdString();
     EXPECT_TRUE(points[0].contains("Before upload ")) << points[0].toStdString();
-    EXPECT_TRUE(points[1].contains("Module before upload  Torvik-1 Zoruro V2.1")) << points[1].toStdString();
+    EXPECT_TRUE(points[1].contains("Module before upload ") && points[1].contains(sim.devicePath() + ' ') &&
+                points[1].contains("  Torvik-1 Zoruro V2.1 "))
+        << points[1].toStdString();
     const QByteArray kept = readFile(points[1].section("  ", -1).trimmed());
     ASSERT_EQ(kept.size(), 264);
     for (int a = 16; a < 280; ++a)

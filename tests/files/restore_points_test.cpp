@@ -1,5 +1,6 @@
 // Restore points: kept as data files named by time, event and firmware,
-// listed newest first, the newest 200 kept.
+// listed newest first, the newest 200 kept; the index records beside each
+// where it came from, its note and whether it is kept for good.
 #include "files/restore_points.h"
 
 #include "core/runtime_error.h"
@@ -9,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
@@ -46,7 +49,7 @@ TEST(RestorePoints, KeptImagesAreListedNewestFirstWithWhatHappened)
     EXPECT_EQ(list[3].event, Event::Downloaded);
     EXPECT_EQ(list[3].firmware, QStringLiteral("Torvik-1 Zoruro V2.1"));
     EXPECT_EQ(list[3].tableMode, QStringLiteral("2D"));
-    EXPECT_EQ(list[2].firmware, QStringLiteral("a-b-c"));
+    EXPECT_EQ(list[2].firmware, QStringLiteral("a_b/c"));  // as recorded; the name holds "a-b-c"
     EXPECT_EQ(list[2].tableMode, QStringLiteral("3D"));
     EXPECT_EQ(list[0].time, t0.addSecs(120));
     EXPECT_TRUE(list[0].firmware.isEmpty());
@@ -215,6 +218,153 @@ TEST(RestorePoints, NoLinkIsFollowedNoPointIsLostToAnUnwritableIndexAndADamagedO
     EXPECT_EQ(list.first().path, newest);
     for (int k = 1; k < restore::RestorePoints::Kept; ++k)
         EXPECT_EQ(list[restore::RestorePoints::Kept - k].path, made[k]) << k;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+TEST(RestorePoints, EachPointRecordsItsOriginAndOlderIndexesStillList)
+{
+    QTemporaryDir dir;
+    restore::RestorePoints store(dir.filePath("points"));
+    const QDateTime t0(QDate(2026, 7, 1), QTime(9, 0));
+    const QString fromFile = store.keep(image(0x9C), Event::BeforeUpload,
+                                        {restore::Source::file(dir.filePath("tunes/base.dat")), QString()}, t0);
+    store.keep(image(0x5C), Event::Downloaded,
+               {restore::Source::module(3, QStringLiteral("/dev/ttyUSB0")), QStringLiteral("Torvik-1 Zoruro V2.1")},
+               t0.addSecs(1));
+    QList<restore::Entry> list = store.list();
+    ASSERT_EQ(list.size(), 2);
+    EXPECT_EQ(list[0].source.text(), QStringLiteral("Com3 (/dev/ttyUSB0)"));
+    EXPECT_EQ(list[0].firmware, QStringLiteral("Torvik-1 Zoruro V2.1"));
+    EXPECT_EQ(list[1].source.text(), QStringLiteral("base.dat (%1)").arg(dir.filePath("tunes")));
+    EXPECT_TRUE(list[1].firmware.isEmpty() && list[1].recorded && !list[1].kept);
+    EXPECT_EQ(list[1].tableMode, QStringLiteral("3D"));
+    EXPECT_EQ(list[1].bytes, image(0x9C));
+
+    // An index of names alone, as before details were kept, and a line of a
+    // later version with a field this one does not know and none it does.
+    const QString index = dir.filePath("points/index");
+    const QString name = QFileInfo(fromFile).fileName();
+    const QString downloaded = QFileInfo(list[0].path).fileName();
+    writeBytes(index, (R"({"name":")" + name + R"(","future":7})" + "\n" + downloaded + "\n").toUtf8());
+    list = store.list();
+    ASSERT_EQ(list.size(), 2);
+    EXPECT_FALSE(list[0].recorded);
+    EXPECT_EQ(list[0].source.text(), QStringLiteral("a module (port not recorded)"));
+    EXPECT_EQ(list[0].firmware, QStringLiteral("Torvik-1 Zoruro V2.1"));  // from the name
+    EXPECT_EQ(list[1].source.text(), QStringLiteral("not recorded"));
+    EXPECT_EQ(list[1].tableMode, QStringLiteral("3D"));  // from the bytes
+    store.setNote(fromFile, QStringLiteral("base map"));
+    const QJsonObject line = QJsonDocument::fromJson(fileBytes(index).split('\n').first()).object();
+    EXPECT_EQ(line.value("future").toInt(), 7);  // carried through the rewrite
+    EXPECT_EQ(line.value("note").toString(), QStringLiteral("base map"));
+}
+
+TEST(RestorePoints, KeptPointsAreNeverPrunedAndNoNoteIsLost)
+{
+    QTemporaryDir dir;
+    restore::RestorePoints store(dir.path());
+    const QDateTime t0(QDate(2026, 8, 1), QTime(7, 0));
+    QStringList oldest;
+    for (int k = 0; k < 3; ++k)
+        oldest << store.keep(image(0x1C), Event::Downloaded, QStringLiteral("fw"), t0.addSecs(k));
+    store.setKept(oldest[0], true);
+    store.setKept(QFileInfo(oldest[2]).fileName(), true);  // the name alone names it too
+    store.setNote(oldest[2], QStringLiteral("  Customer: Ann\r\nRed trail bike\x01\n\n"));
+    for (int k = 3; k < restore::RestorePoints::Kept + 3; ++k)
+        store.keep(image(0x1C), Event::Downloaded, QStringLiteral("fw"), t0.addSecs(k));
+    QList<restore::Entry> list = store.list();
+    ASSERT_EQ(list.size(), restore::RestorePoints::Kept + 2);  // both kept, and the newest 200 besides
+    EXPECT_EQ(list.last().path, oldest[0]);
+    EXPECT_TRUE(list.last().kept);
+    EXPECT_FALSE(QFile::exists(oldest[1]));
+    EXPECT_EQ(list[list.size() - 2].note, QStringLiteral("Customer: Ann\nRed trail bike"));
+    EXPECT_EQ(restore::noteLine(list[list.size() - 2].note), QStringLiteral("Customer: Ann / Red trail bike"));
+
+    // Notes: 10,000 characters kept whole, a longer one or one that was not
+    // UTF-8 refused with the note as it was.
+    const QString longest(restore::RestorePoints::MaxNoteChars, u'n');
+    store.setNote(oldest[0], longest);
+    EXPECT_THROW(store.setNote(oldest[0], longest + u'n'), RuntimeError);
+    EXPECT_THROW(store.setNote(oldest[0], QString::fromUtf8("bad \xFF byte")), RuntimeError);
+    EXPECT_THROW(store.setNote(dir.filePath("elsewhere/") + QFileInfo(oldest[0]).fileName(), QString()), RuntimeError);
+    EXPECT_EQ(store.list().last().note, longest);
+
+    // A point whose file is gone or cut short is listed, named as such, its
+    // note kept; a line of the index that cannot be read is named, and the
+    // index goes aside whole before the next change rewrites it.
+    ASSERT_TRUE(QFile::remove(oldest[2]));
+    writeBytes(list[0].path, QByteArray(100, '\0'));
+    QFile index(QDir(dir.path()).filePath("index"));
+    ASSERT_TRUE(index.open(QIODevice::Append));
+    index.write("{\"name\": broken\n");
+    index.close();
+    restore::Listing listing = store.listing();
+    const auto entryOf = [&listing](const QString &path) {
+        return *std::find_if(listing.entries.begin(), listing.entries.end(),
+                             [&path](const restore::Entry &e) { return e.path == path; });
+    };
+    ASSERT_EQ(listing.entries.size(), restore::RestorePoints::Kept + 2);
+    ASSERT_EQ(listing.problems.size(), 1);
+    EXPECT_TRUE(listing.problems[0].startsWith(QStringLiteral("1 line of the index"))) << listing.problems[0].toStdString();
+    EXPECT_EQ(listing.entries[0].problem, QStringLiteral("the file holds 100 bytes, not 264"));
+    EXPECT_TRUE(listing.entries[0].bytes.isEmpty());
+    EXPECT_EQ(entryOf(oldest[2]).problem, QStringLiteral("the file is gone"));
+    EXPECT_EQ(entryOf(oldest[2]).note, QStringLiteral("Customer: Ann\nRed trail bike"));
+    store.setKept(oldest[0], false);
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("index.damaged-*")}).size(), 1);
+    listing = store.listing();
+    EXPECT_TRUE(listing.problems.isEmpty());
+    EXPECT_EQ(entryOf(oldest[2]).note, QStringLiteral("Customer: Ann\nRed trail bike"));
+    EXPECT_EQ(entryOf(oldest[0]).note, longest);
+}
+
+TEST(RestorePoints, TwoProgramsNotingAndKeepingAtOnceLoseNothing)
+{
+    QTemporaryDir dir;
+    restore::RestorePoints store(dir.path());
+    QStringList points;
+    for (int k = 0; k < 20; ++k)
+        points << store.keep(image(0x1C), Event::Downloaded, QStringLiteral("fw"));
+    std::vector<pid_t> children;
+    for (int child = 0; child < 2; ++child) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            restore::RestorePoints mine(dir.path());
+            bool done = true;
+            for (int k = child; k < points.size(); k += 2) {
+                try {
+                    mine.setNote(points[k], QStringLiteral("note %1").arg(k));
+                    mine.keep(image(0x1C), Event::BeforeOpen, QString());
+                } catch (const RuntimeError &) {
+                    done = false;
+                }
+            }
+            ::_exit(done ? 0 : 1);
+        }
+        children.push_back(pid);
+    }
+    for (const pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const QList<restore::Entry> list = store.list();
+    ASSERT_EQ(list.size(), 40);
+    for (int k = 0; k < points.size(); ++k)
+        EXPECT_EQ(list[39 - k].note, QStringLiteral("note %1").arg(k)) << k;
 }
 
 }  // namespace

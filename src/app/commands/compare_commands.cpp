@@ -73,14 +73,14 @@ void CompareCommands::mnuStopComparing_Click()
     m_shell.clearStatusMessage();
 }
 
-bool CompareCommands::compareWithFile(const QString &path)
+bool CompareCommands::compareWithFile(const QString &path, const QString &shownName)
 {
     const std::optional<ModuleData> other = readOtherDataFile(m_ui, m_shell.dialogParent(), path, CompareTitle);
     if (!other)
         return false;
     const editor::TableKind open = m_model.kind();
     const editor::TableKind theirs = editor::activeTable(other->params);
-    const QString name = QFileInfo(path).fileName();
+    const QString name = shownName.isEmpty() ? QFileInfo(path).fileName() : shownName;
     if (theirs == editor::TableKind::None) {
         m_ui.messageBox(m_shell.dialogParent(),
                       QStringLiteral("%1 selects no timing table (neither the 2D nor the 3D table). Nothing is compared.")

@@ -27,8 +27,9 @@ public:
     void mnuCompareWithFile_Click();
     void mnuStopComparing_Click();
     // Compares the open table with a data file's active table, without the
-    // file dialog; false when nothing is compared.
-    bool compareWithFile(const QString &path);
+    // file dialog; false when nothing is compared. The legend and the
+    // messages name it `name`, or the file's name when that is empty.
+    bool compareWithFile(const QString &path, const QString &name = QString());
 
     views::CompareOverlay &overlay() { return *m_overlay; }
 

@@ -9,7 +9,6 @@
 #include "app/window_shell.h"
 #include "core/runtime_error.h"
 #include "dialogs/error_dialog.h"
-#include "dialogs/restore_point_dialog.h"
 #include "editor/table_session.h"
 #include "files/data_file.h"
 #include "files/stored_settings.h"
@@ -50,7 +49,6 @@ FileCommands::FileCommands(ModuleDocument &document, const editor::TableSession 
 {
     connect(actions.openFile, &QAction::triggered, this, &FileCommands::mnuOpenFile_Click);
     connect(actions.saveFile, &QAction::triggered, this, &FileCommands::mnuSaveFile_Click);
-    connect(actions.openRestorePoint, &QAction::triggered, this, &FileCommands::mnuOpenRestorePoint_Click);
 }
 
 QString FileCommands::dataFileFilter()
@@ -77,19 +75,19 @@ void FileCommands::mnuOpenFile_Click()
     openData(nullptr);
 }
 
-void FileCommands::openDataFile(const QString &path, bool announce)
+bool FileCommands::openDataFile(const QString &path, bool announce)
 {
-    openData(&path, announce);
+    return openData(&path, announce);
 }
 
-void FileCommands::openData(const QString *givenPath, bool announce)
+bool FileCommands::openData(const QString *givenPath, bool announce)
 {
     UserInterface &ui = m_ui;
     QWidget *const parent = m_shell.dialogParent();
     if (!m_document.isEmpty() &&
         ui.messageBox(parent, link::TransferText::OverwriteQuestion + unsavedTableEditsNote(m_session), OpenTitle,
                       Buttons::OKCancel, Icon::None) != Answer::OK)
-        return;
+        return false;
     QCoreApplication::processEvents();
     const QString path = givenPath ? *givenPath : pickFile([this] {
         return m_dialogs.FileOpen(QStringLiteral("Open File"), dataFileFilter(), QString());
@@ -97,9 +95,9 @@ void FileCommands::openData(const QString *givenPath, bool announce)
     // The image in hand stays until a whole file has been read.
     QByteArray bytes;
     if (path.isEmpty() || !readWholeFile(path, bytes))
-        return;
+        return false;
     if (!m_replacement.prepare(restore::Event::BeforeOpen))
-        return;
+        return false;
     m_link.forgetModule();
     ModuleImage image;
     image.ClearEEPROMBuffer();
@@ -108,12 +106,13 @@ void FileCommands::openData(const QString *givenPath, bool announce)
     emit fileUsed(path);
     if (!announce) {
         showOpenedFileCheck(ui, parent, m_document.image(), path);
-        return;
+        return true;
     }
     ui.messageBox(parent, QStringLiteral("Loaded %1 to buffer. Ready for editing or upload.").arg(path), OpenTitle,
                   Buttons::OK, Icon::None);
     showOpenedFileCheck(ui, parent, m_document.image(), path);
     emit openedToBuffer();
+    return true;
 }
 
 bool FileCommands::readWholeFile(const QString &path, QByteArray &bytes)
@@ -166,22 +165,6 @@ void FileCommands::mnuSaveFile_Click()
     m_document.markSaved();
     m_document.setSource(DataSource::file(path, datafile::captionTitle(path)));
     emit fileUsed(path);
-}
-
-void FileCommands::mnuOpenRestorePoint_Click()
-{
-    const QList<restore::Entry> entries = m_keeper.restorePoints().list();
-    if (entries.isEmpty()) {
-        m_ui.messageBox(m_shell.dialogParent(),
-                        QStringLiteral("No restore points have been kept yet in %1.")
-                            .arg(m_keeper.restorePoints().folder()),
-                        QStringLiteral("Open Restore Point"), Buttons::OK, Icon::Information);
-        return;
-    }
-    RestorePointDialog dialog(entries, m_shell.dialogParent());
-    if (m_ui.showModal(dialog) != QDialog::Accepted || dialog.chosenPath().isEmpty())
-        return;
-    openDataFile(dialog.chosenPath());
 }
 
 }  // namespace tunara::ui

@@ -28,8 +28,8 @@ struct MainActions;
 class UserInterface;
 class WindowShell;
 
-// "&Open File", "&Save File" and "Open Restore Point...": the image to and
-// from data files, with a restore point kept before an image is replaced.
+// "&Open File" and "&Save File": the image to and from data files, with a
+// restore point kept before an image is replaced.
 class FileCommands : public QObject {
     Q_OBJECT
 public:
@@ -40,12 +40,12 @@ public:
 
     void mnuOpenFile_Click();
     void mnuSaveFile_Click();
-    void mnuOpenRestorePoint_Click();
     // "&Open File" on a given file, without the file dialog (a file named on
     // the command line, a restore point). announce false: without the
-    // "Loaded" message and the parameters dialog, for a start-up open that
-    // goes straight on to another window.
-    void openDataFile(const QString &path, bool announce = true);
+    // "Loaded" message and the parameters dialog, for an open that goes
+    // straight on to another window or command. True when the file filled
+    // the buffer.
+    bool openDataFile(const QString &path, bool announce = true);
 
 
     static QString dataFileFilter();  // "Torvik-1 data files (*.dat)|*.dat"
@@ -58,7 +58,7 @@ signals:
     void openedToBuffer();
 
 private:
-    void openData(const QString *givenPath, bool announce = true);
+    bool openData(const QString *givenPath, bool announce = true);
     bool readWholeFile(const QString &path, QByteArray &bytes);
     QString pickFile(const std::function<QString()> &dialog);
 

@@ -35,8 +35,9 @@ QString filterOrAll(const QString &filter)
 
 }  // namespace
 
-FileDialogs::FileDialogs(StoredSettings &settings, UserInterface &ui, WindowShell &shell)
-    : m_settings(settings), m_ui(ui), m_shell(shell)
+FileDialogs::FileDialogs(StoredSettings &settings, UserInterface &ui, WindowShell &shell,
+                         const QString &restorePointFolder)
+    : m_settings(settings), m_ui(ui), m_shell(shell), m_restorePoints(restorePointFolder)
 {
 }
 
@@ -46,11 +47,15 @@ QString FileDialogs::dialogFolder() const
         return m_lastChosen;
     // Never the program's own folder: installed, it cannot be written.
     const QString stored = m_settings.getSetting(FolderSection, FolderKey, QString());
-    return stored.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : stored;
+    return stored.isEmpty() || m_restorePoints.holds(stored)
+               ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+               : stored;
 }
 
 void FileDialogs::rememberChoice(const QString &path)
 {
+    if (m_restorePoints.holds(QFileInfo(path).absolutePath()))
+        return;
     m_lastChosen = path;
     m_settings.saveSetting(FolderSection, FolderKey, QFileInfo(path).absolutePath());
 }

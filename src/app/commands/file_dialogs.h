@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/restore_points.h"
+
 #include <QString>
 
 namespace tunara {
@@ -13,10 +15,12 @@ class WindowShell;
 
 // The file dialogs every file command shares, with their existence checks
 // and prompt loops. They start in the folder last chosen in either dialog
-// (also in the next run), and in the documents folder on a fresh account.
+// (also in the next run), and in the documents folder on a fresh account;
+// a file chosen among the restore points never makes their hidden folder
+// the one the dialogs start in.
 class FileDialogs {
 public:
-    FileDialogs(StoredSettings &settings, UserInterface &ui, WindowShell &shell);
+    FileDialogs(StoredSettings &settings, UserInterface &ui, WindowShell &shell, const QString &restorePointFolder);
 
     // An empty result: the user closed the dialog without choosing. Throw
     // RuntimeError "Canceled File Open" / "Canceled File Save" on Cancel in
@@ -31,6 +35,7 @@ private:
     StoredSettings &m_settings;
     UserInterface &m_ui;
     WindowShell &m_shell;
+    restore::RestorePoints m_restorePoints;
     QString m_lastChosen;  // the file name last chosen in either dialog
 };
 

@@ -3,15 +3,50 @@
 #include "app/window_shell.h"
 #include "core/runtime_error.h"
 #include "link/link_state.h"
+#include "link/serial_port.h"
 #include "module/module_document.h"
 #include "ui_port/user_interface.h"
 
+#include <QFileInfo>
+
 namespace tunara::ui {
 
-ImageKeeper::ImageKeeper(ModuleDocument &document, const link::LinkState &link, UserInterface &ui,
-                         WindowShell &shell, const QString &restorePointFolder)
-    : m_document(document), m_link(link), m_ui(ui), m_shell(shell), m_restorePoints(restorePointFolder)
+ImageKeeper::ImageKeeper(ModuleDocument &document, const link::LinkState &link, const link::SerialPort &port,
+                         UserInterface &ui, WindowShell &shell, const QString &restorePointFolder, QObject *parent)
+    : QObject(parent),
+      m_document(document),
+      m_link(link),
+      m_port(port),
+      m_ui(ui),
+      m_shell(shell),
+      m_restorePoints(restorePointFolder)
 {
+}
+
+restore::Origin ImageKeeper::originOf(restore::Event event)
+{
+    // What a module just sent came through the port and the link as they are.
+    if (event == restore::Event::Downloaded || event == restore::Event::ModuleBeforeUpload) {
+        const restore::Origin module{restore::Source::module(m_port.portNumber(), m_port.deviceName()),
+                                     m_link.firmwareID()};
+        if (event == restore::Event::Downloaded)
+            m_download = module;
+        return module;
+    }
+    // An image about to be replaced or written came from wherever the
+    // document says, not from the module the link now talks to.
+    restore::Origin origin = restore::originOf(m_document.source());
+    if (origin.source.kind == restore::Source::Kind::Module && origin.source.device == m_download.source.device &&
+        origin.firmware == m_download.firmware)
+        origin = m_download;
+    // A restore point opened again came through the link its point records.
+    if (origin.source.kind == restore::Source::Kind::File && m_restorePoints.holds(m_document.source().path)) {
+        const QString name = QFileInfo(m_document.source().path).fileName();
+        for (const restore::Entry &e : m_restorePoints.list())
+            if (QFileInfo(e.path).fileName() == name)
+                origin.firmware = e.firmware;
+    }
+    return origin;
 }
 
 bool ImageKeeper::hasUnsavedWork() const
@@ -27,8 +62,9 @@ QByteArray ImageKeeper::imageBytes() const
 bool ImageKeeper::keepRestorePoint(restore::Event event, const QByteArray &bytes, bool protectsAWrite)
 {
     try {
-        m_restorePoints.keep(bytes, event, m_link.firmwareID());
+        const QString path = m_restorePoints.keep(bytes, event, originOf(event));
         m_lastPointKept = true;
+        emit pointKept(path);
         return true;
     } catch (const RuntimeError &e) {
         m_lastPointKept = false;

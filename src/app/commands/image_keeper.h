@@ -3,13 +3,15 @@
 #include "files/restore_points.h"
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 
 namespace tunara {
 class ModuleDocument;
 namespace link {
 class LinkState;
-}
+class SerialPort;
+}  // namespace link
 }  // namespace tunara
 
 namespace tunara::ui {
@@ -19,12 +21,16 @@ class WindowShell;
 
 // What keeps the user's data safe around the data commands: the restore
 // points kept before an image is overwritten, and whether the image holds
-// work that was neither saved nor uploaded.
-class ImageKeeper {
+// work that was neither saved nor uploaded. Each point records where its
+// image came from: the module on the port for what a module sent, the
+// document's own source (its file, or the module and firmware it was
+// downloaded from) for an image about to be replaced or written.
+class ImageKeeper : public QObject {
+    Q_OBJECT
 public:
     // Restore points go to restorePointFolder (empty: the per-user data folder).
-    ImageKeeper(ModuleDocument &document, const link::LinkState &link, UserInterface &ui, WindowShell &shell,
-                const QString &restorePointFolder);
+    ImageKeeper(ModuleDocument &document, const link::LinkState &link, const link::SerialPort &port,
+                UserInterface &ui, WindowShell &shell, const QString &restorePointFolder, QObject *parent = nullptr);
 
     bool hasUnsavedWork() const;
     const restore::RestorePoints &restorePoints() const { return m_restorePoints; }
@@ -43,13 +49,20 @@ public:
     // the image holds work that was neither saved nor uploaded.
     bool confirmExitWithUnsavedWork();
 
+signals:
+    void pointKept(const QString &path);
+
 private:
+    restore::Origin originOf(restore::Event event);
+
     ModuleDocument &m_document;
     const link::LinkState &m_link;
+    const link::SerialPort &m_port;
     UserInterface &m_ui;
     WindowShell &m_shell;
     restore::RestorePoints m_restorePoints;
     bool m_lastPointKept = false;
+    restore::Origin m_download;  // of the image the last download brought, with its port
 };
 
 }  // namespace tunara::ui

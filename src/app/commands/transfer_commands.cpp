@@ -183,7 +183,7 @@ void TransferCommands::moduleContentsRead(const link::EEPROMBytes &before)
 
 QString TransferCommands::olderImageHint() const
 {
-    return m_moduleContentsKept ? QStringLiteral("What it held before this upload is kept: File > Open Restore Point, "
+    return m_moduleContentsKept ? QStringLiteral("What it held before this upload is kept: File > Tune History, "
                                                  "\"Module before upload\".")
                                 : QString();
 }
