@@ -1,7 +1,7 @@
 // The command-line tool must agree with the codec on any file, and fail
 // cleanly (one line on stderr, non-zero exit, nothing written) on bad input.
 #include "cli/cli_main.h"
-#include "cli_run.h"
+#include "cli_process.h"
 #include "cli/file_commands.h"
 #include "cli/json_number.h"
 #include "files/data_file.h"
@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -244,6 +245,34 @@ TEST_F(CliFileCommands, TheInstalledToolRunsAndDocumentsEveryCommand)
     EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(tool.exitCode(), 1);
     EXPECT_TRUE(tool.readAllStandardError().contains("premature end-of-file"));
+}
+
+// Replacing a file takes a folder that takes new files: when the folder is
+// read-only the message names the folder, not the file, which may well be
+// writable itself. Run as an ordinary user, whom the folder refuses.
+TEST_F(CliFileCommands, AFileInAReadOnlyFolderIsRefusedNamingTheFolder)
+{
+    const auto all = [](bool write) {
+        QFile::Permissions p = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+        return write ? p | QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther
+                     : p | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+    };
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), all(false) | QFile::WriteOwner));
+    writeFile(path("in.dat"), randomFile(rng));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("locked"));
+    const QByteArray old(datafile::Size, '\x01');
+    writeFile(path("locked/out.dat"), old);
+    ASSERT_TRUE(QFile::setPermissions(path("locked/out.dat"), all(true)));
+    ASSERT_TRUE(QFile::setPermissions(path("locked"), all(false)));
+
+    const CliRun r = runCliProcess(dir.path(), {"resave", path("in.dat"), path("locked/out.dat")},
+                                   {.ordinaryUser = true});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("Cannot replace " + path("locked/out.dat") + ": the folder " + path("locked") +
+                               " is read-only for this user"))
+        << r.err.toStdString();
+    EXPECT_EQ(readFile(path("locked/out.dat")), old);
+    QFile::setPermissions(path("locked"), all(false) | QFile::WriteOwner);
 }
 
 }  // namespace
