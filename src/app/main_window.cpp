@@ -126,8 +126,9 @@ void frmTunara_Main::connectCommands()
     connect(m_actions.portSetup, &QAction::triggered, this, &frmTunara_Main::mnuPortSetup_Click);
     m_session = new editor::TableSession(m_ctx.document, this);
     const TableViews views = tableViews();
-    new ReportCommands(m_ctx.document.data(), *m_session, m_protocol->state(), m_ctx.company.CompanyInfo.value(0), m_ctx.programFolder,
-                       views, m_actions, m_ctx.ui, m_errorDialog, *this, this);
+    m_fileDialogs = std::make_unique<FileDialogs>(m_ctx.settings, m_ctx.ui, *this);
+    new ReportCommands(m_ctx.document, *m_session, m_protocol->state(), m_ctx.company.CompanyInfo.value(0), m_ctx.programFolder,
+                       views, m_actions, m_ctx.ui, m_errorDialog, *this, *m_fileDialogs, this);
     m_tableCommands = new TableCommands(m_ctx.document.data(), *m_session, m_ctx.ui, m_actions, views, *m_copy, *this,
                                         m_ctx.programFolder, this);
     auto *selection = new SelectionCommands(m_session->model(), views, m_actions, m_ctx.ui, *m_copy, *this, this);
@@ -135,7 +136,6 @@ void frmTunara_Main::connectCommands()
     currentCell->setObjectName(QStringLiteral("lblCurrentCell"));
     statusBar()->addPermanentWidget(currentCell);
     connect(selection, &SelectionCommands::currentCellShown, currentCell, &QLabel::setText);
-    m_fileDialogs = std::make_unique<FileDialogs>(m_ctx.settings, m_ctx.ui, *this);
     new CompareCommands(m_session->model(), views, m_actions, m_ctx.ui, *this, *m_fileDialogs, this);
     new TableCsvCommands(m_ctx.document.data(), *m_session, views, m_actions, m_ctx.ui, *this, *m_fileDialogs, this);
     connect(m_portPanel, &PortSetupPanel::portPicked, this, [this](int) { cboPort_Click(); });

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QStandardPaths>
 #include <QUrl>
@@ -262,11 +263,11 @@ TEST_F(DataFiles, ExitAsksOnlyAboutWorkThatWasNeitherSavedNorUploaded)
 
 TEST_F(DataFiles, RecentFilesReopenThroughOpenAndAGoneOneLeavesTheList)
 {
-    // The first dialog of a user with no remembered folder: the documents.
+    // The first dialog of a user with no remembered folder and no
+    // documents folder: the home folder.
     ui.fileNames = {};
     choose(actions().openFile);
-    EXPECT_EQ(dialogs(UiCall::Kind::OpenFile).at(0).text,
-              QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    EXPECT_EQ(dialogs(UiCall::Kind::OpenFile).at(0).text, QDir::homePath());
     const auto &recent = actions().recentFiles;
     EXPECT_FALSE(recent[0]->isVisible() || actions().recentSeparator->isVisible());
 
@@ -421,6 +422,40 @@ TEST_F(DataFiles, AFileOfAnotherKindIsRefusedAtOpenAndDropLeavingTheImage)
     EXPECT_FALSE(data.image.DataBufferEmpty);
     EXPECT_EQ(caption(), goodCaption);
     EXPECT_EQ(keeper().restorePoints().list().size(), kept);
+}
+
+// Where the file dialogs start: a folder that exists, so no name is typed
+// in for the user; the documents folder or the home folder on a fresh
+// account, then the folder last used, for the exports too.
+TEST_F(DataFiles, EveryFileDialogStartsInAFolderThatExists)
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    ASSERT_FALSE(QFileInfo::exists(documents));
+    struct Removed {
+        QString folder;
+        ~Removed() { QDir(folder).removeRecursively(); }
+    } removed{documents};
+    const auto startedIn = [this](QAction *command, const QString &chosen = QString()) {
+        ui.fileNames = {chosen};
+        choose(command);
+        return ui.calls.back().text;
+    };
+    EXPECT_EQ(startedIn(actions().openFile), QDir::homePath());
+    data.image.DataBufferEmpty = false;
+    data.params.TimingTable2D = true;
+    for (QAction *command : {actions().saveFile, actions().exportCsv, actions().exportPdf})
+        EXPECT_EQ(startedIn(command), QDir::homePath()) << command->objectName().toStdString();
+    ASSERT_TRUE(QDir().mkpath(documents));
+    EXPECT_EQ(startedIn(actions().exportPdf), documents);
+    EXPECT_EQ(startedIn(actions().exportCsv), documents);
+
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("tables")));
+    startedIn(actions().exportCsv, path(QStringLiteral("tables/curve.csv")));
+    ASSERT_TRUE(QFileInfo::exists(path(QStringLiteral("tables/curve.csv"))));
+    EXPECT_EQ(startedIn(actions().exportPdf), path(QStringLiteral("tables")));
+    // A remembered folder that is gone is not offered.
+    ASSERT_TRUE(QDir(path(QStringLiteral("tables"))).removeRecursively());
+    EXPECT_EQ(startedIn(actions().exportCsv), documents);
 }
 
 }  // namespace

@@ -91,11 +91,13 @@ void TableCsvCommands::mnuExportCsv_Click()
         }
     }
     QString chosen;
-    const QString path = askSavePath(m_ui, m_shell.dialogParent(), ExportTitle,
+    const QString path = askSavePath(m_ui, m_shell.dialogParent(), ExportTitle, m_dialogs.startFolder(),
                                      CommaCsvFilter + QStringLiteral(";;") + SemicolonCsvFilter, QStringLiteral(".csv"),
                                      &chosen);
-    if (!path.isEmpty())
-        exportTo(path, chosen == SemicolonCsvFilter ? csv::SemicolonComma : csv::CommaPoint);
+    if (path.isEmpty())
+        return;
+    m_dialogs.rememberFolder(path);
+    exportTo(path, chosen == SemicolonCsvFilter ? csv::SemicolonComma : csv::CommaPoint);
 }
 
 // The active table as the grid shows it (unsaved edits included) or, with
