@@ -8,8 +8,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSlider>
@@ -55,6 +57,19 @@ TEST(ModParamsDialog, NoToTheTriggerTimingQuestionKeepsTheDialogOpenWithNothingA
     dialog.cmdOK_Click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(data.tables.table3D(2, 2), 30);
+}
+
+// The test's screen is 800 x 600: the dialog still holds its whole layout
+// (no slider frame squeezed into the next) and room for its caption.
+TEST(ModParamsDialog, HoldsItsWholeLayoutAndCaptionOnASmallScreen)
+{
+    HeldDocument held;
+    ScriptedUserInterface ui;
+    dialogs::frmModParams dialog(held.ready(), nullptr, &ui);
+    EXPECT_GE(dialog.width(), dialog.layout()->minimumSize().width());
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    EXPECT_GT(dialog.width(), QFontMetrics(bold).horizontalAdvance(dialog.windowTitle()));
 }
 
 TEST(ModParamsDialog, SlidersMoveUpToRaiseTheirValues)
