@@ -32,7 +32,13 @@ void frmTunara_Main::changeEvent(QEvent *event)
 void frmTunara_Main::layoutViews(double w, double h)
 {
     const double tpp = twipsPerPixel();
-    const views::TableViewsLayout layout = views::layoutTableViews(w, h);
+    // On a small screen the rule alone can push the grids' last rows and
+    // scroll bar out of the client area, or leave them too short to scroll.
+    const QWidget *client = centralWidget();
+    constexpr int RowsToScroll = 4;  // the headings and three rows of values
+    const views::TableViewsLayout layout = views::keepGridsInReach(
+        views::layoutTableViews(w, h), views::pixelsToTwips(client->width(), tpp),
+        views::pixelsToTwips(client->height(), tpp), views::pixelsToTwips(m_grid3D->heightToReach(RowsToScroll), tpp));
     const auto place = [tpp](QWidget *view, const views::TwipsRect &r) {
         view->setGeometry(views::twipsToPixels(r.left, tpp), views::twipsToPixels(r.top, tpp), views::twipsToPixels(r.width, tpp),
                           views::twipsToPixels(r.height, tpp));

@@ -108,14 +108,29 @@ void frmTunara_Main::createControls()
     m_portPanel->hide();
 
     m_progress = new ProgressFrame(client);
-    m_progress->setGeometry(px(ProgressFrameRect));
-    m_progress->bar()->setGeometry(px(ProgressBarRect));
     m_progress->hide();
+    placeProgressFrame();
 
     // Never so small that the port set-up panel or the progress frame is cut off.
     const QRect frames = m_portPanel->geometry().united(m_progress->geometry());
     constexpr int margin = 12;
     setMinimumSize(frames.right() + 1 + margin, frames.bottom() + 1 + margin + menuBar()->sizeHint().height());
+}
+
+// The design's place, widened for the longest caption, and below the port
+// panel, which it must never cover: both can be up during a transfer.
+void frmTunara_Main::placeProgressFrame()
+{
+    const double tpp = twipsPerPixel();
+    const auto px = [tpp](double twips) { return views::twipsToPixels(twips, tpp); };
+    const int barLeft = px(ProgressBarRect.left);
+    const int captionWidth =
+        m_progress->fontMetrics().horizontalAdvance(link::ModuleProtocol::programmingCannotStopCaption());
+    const int width = std::max(px(ProgressFrameRect.width), captionWidth + 2 * barLeft);
+    constexpr int gap = 8;
+    const int top = std::max(px(ProgressFrameRect.top), m_portPanel->geometry().bottom() + 1 + gap);
+    m_progress->setGeometry(px(ProgressFrameRect.left), top, width, px(ProgressFrameRect.height));
+    m_progress->bar()->setGeometry(barLeft, px(ProgressBarRect.top), width - 2 * barLeft, px(ProgressBarRect.height));
 }
 
 void frmTunara_Main::connectCommands()
@@ -293,6 +308,9 @@ void frmTunara_Main::Form_KeyPress(int keyAscii)
 
 bool frmTunara_Main::eventFilter(QObject *watched, QEvent *event)
 {
+    // The port panel grows with a long device description.
+    if (watched == m_portPanel && event->type() == QEvent::Resize && m_progress)
+        placeProgressFrame();
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         auto *widget = static_cast<QWidget *>(watched);
         if (widget->window() == this && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
