@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 
 #include <random>
+#include <sys/stat.h>
 
 using namespace tunara;
 
@@ -252,18 +253,13 @@ TEST_F(CliFileCommands, TheInstalledToolRunsAndDocumentsEveryCommand)
 // writable itself. Run as an ordinary user, whom the folder refuses.
 TEST_F(CliFileCommands, AFileInAReadOnlyFolderIsRefusedNamingTheFolder)
 {
-    const auto all = [](bool write) {
-        QFile::Permissions p = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
-        return write ? p | QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther
-                     : p | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
-    };
-    ASSERT_TRUE(QFile::setPermissions(dir.path(), all(false) | QFile::WriteOwner));
+    const auto mode = [](const QString &p, mode_t m) { return ::chmod(QFile::encodeName(p).constData(), m) == 0; };
+    ASSERT_TRUE(mode(dir.path(), 0755));
     writeFile(path("in.dat"), randomFile(rng));
     ASSERT_TRUE(QDir(dir.path()).mkdir("locked"));
     const QByteArray old(datafile::Size, '\x01');
     writeFile(path("locked/out.dat"), old);
-    ASSERT_TRUE(QFile::setPermissions(path("locked/out.dat"), all(true)));
-    ASSERT_TRUE(QFile::setPermissions(path("locked"), all(false)));
+    ASSERT_TRUE(mode(path("locked/out.dat"), 0666) && mode(path("locked"), 0555));
 
     const CliRun r = runCliProcess(dir.path(), {"resave", path("in.dat"), path("locked/out.dat")},
                                    {.ordinaryUser = true});
@@ -272,7 +268,7 @@ TEST_F(CliFileCommands, AFileInAReadOnlyFolderIsRefusedNamingTheFolder)
                                " is read-only for this user"))
         << r.err.toStdString();
     EXPECT_EQ(readFile(path("locked/out.dat")), old);
-    QFile::setPermissions(path("locked"), all(false) | QFile::WriteOwner);
+    mode(path("locked"), 0755);
 }
 
 }  // namespace
