@@ -3,8 +3,9 @@
 // support/temp_folder.h), made fresh for each run inside the build
 // tree: no test reads the user's settings or leaves restore points, recent
 // files or anything else in the user's folders, whether ctest starts it or
-// someone runs it by hand. Done before main() so that nothing (QSettings
-// keeps the paths it first saw) can look at the real folders first.
+// someone runs it by hand, and in one locale whatever the user's. Done
+// before main() so that nothing (QSettings keeps the paths it first saw)
+// can look at the real folders first.
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -33,6 +34,9 @@ struct OwnFolders {
             fs::create_directories(home / f.folder, ignored);
             ::setenv(f.variable, (home / f.folder).c_str(), 1);
         }
+        // The tests expect the decimal point whatever the user's locale: a
+        // test of a decimal-comma locale sets one of its own.
+        ::setenv("LC_ALL", "C.UTF-8", 1);
     }
 };
 

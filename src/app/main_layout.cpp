@@ -8,6 +8,7 @@
 #include "link/serial_port.h"
 
 #include <QEvent>
+#include <QMenuBar>
 #include <QResizeEvent>
 #include <QStatusBar>
 
@@ -32,7 +33,17 @@ void frmTunara_Main::changeEvent(QEvent *event)
 void frmTunara_Main::layoutViews(double w, double h)
 {
     const double tpp = twipsPerPixel();
-    const views::TableViewsLayout layout = views::layoutTableViews(w, h);
+    // On a small screen the rule alone can push the grids' last rows and
+    // scroll bar out of the client area, or leave them too short to scroll.
+    // The client area is taken from the window's own size: the central
+    // widget's is out of date until the window has been shown.
+    const int menuHeight = menuBar()->isVisibleTo(this) ? menuBar()->sizeHint().height() : 0;
+    const int statusHeight = statusBar()->isVisible() ? statusBar()->height() : 0;
+    constexpr int RowsToScroll = 4;  // the headings and three rows of values
+    const views::TableViewsLayout layout = views::keepGridsInReach(
+        views::layoutTableViews(w, h), views::pixelsToTwips(width(), tpp),
+        views::pixelsToTwips(height() - menuHeight - statusHeight, tpp),
+        views::pixelsToTwips(m_grid3D->heightToReach(RowsToScroll), tpp));
     const auto place = [tpp](QWidget *view, const views::TwipsRect &r) {
         view->setGeometry(views::twipsToPixels(r.left, tpp), views::twipsToPixels(r.top, tpp), views::twipsToPixels(r.width, tpp),
                           views::twipsToPixels(r.height, tpp));

@@ -109,14 +109,29 @@ void frmTunara_Main::createControls()
     m_portPanel->hide();
 
     m_progress = new ProgressFrame(client);
-    m_progress->setGeometry(px(ProgressFrameRect));
-    m_progress->bar()->setGeometry(px(ProgressBarRect));
     m_progress->hide();
+    placeProgressFrame();
 
     // Never so small that the port set-up panel or the progress frame is cut off.
     const QRect frames = m_portPanel->geometry().united(m_progress->geometry());
     constexpr int margin = 12;
     setMinimumSize(frames.right() + 1 + margin, frames.bottom() + 1 + margin + menuBar()->sizeHint().height());
+}
+
+// The design's place, widened for the longest caption, and below the port
+// panel, which it must never cover: both can be up during a transfer.
+void frmTunara_Main::placeProgressFrame()
+{
+    const double tpp = twipsPerPixel();
+    const auto px = [tpp](double twips) { return views::twipsToPixels(twips, tpp); };
+    const int barLeft = px(ProgressBarRect.left);
+    const int captionWidth =
+        m_progress->fontMetrics().horizontalAdvance(link::ModuleProtocol::programmingCannotStopCaption());
+    const int width = std::max(px(ProgressFrameRect.width), captionWidth + 2 * barLeft);
+    constexpr int gap = 8;
+    const int top = std::max(px(ProgressFrameRect.top), m_portPanel->geometry().bottom() + 1 + gap);
+    m_progress->setGeometry(px(ProgressFrameRect.left), top, width, px(ProgressFrameRect.height));
+    m_progress->bar()->setGeometry(barLeft, px(ProgressBarRect.top), width - 2 * barLeft, px(ProgressBarRect.height));
 }
 
 void frmTunara_Main::connectCommands()
@@ -127,8 +142,9 @@ void frmTunara_Main::connectCommands()
     connect(m_actions.portSetup, &QAction::triggered, this, &frmTunara_Main::mnuPortSetup_Click);
     m_session = new editor::TableSession(m_ctx.document, this);
     const TableViews views = tableViews();
-    new ReportCommands(m_ctx.document.data(), *m_session, m_protocol->state(), m_ctx.company.CompanyInfo.value(0), m_ctx.programFolder,
-                       views, m_actions, m_ctx.ui, m_errorDialog, *this, this);
+    m_fileDialogs = std::make_unique<FileDialogs>(m_ctx.settings, m_ctx.ui, *this, m_ctx.restorePointFolder);
+    new ReportCommands(m_ctx.document, *m_session, m_protocol->state(), m_ctx.company.CompanyInfo.value(0), m_ctx.programFolder,
+                       views, m_actions, m_ctx.ui, m_errorDialog, *this, *m_fileDialogs, this);
     m_tableCommands = new TableCommands(m_ctx.document.data(), *m_session, m_ctx.ui, m_actions, views, *m_copy, *this,
                                         m_ctx.programFolder, this);
     auto *selection = new SelectionCommands(m_session->model(), views, m_actions, m_ctx.ui, *m_copy, *this, this);
@@ -136,7 +152,6 @@ void frmTunara_Main::connectCommands()
     currentCell->setObjectName(QStringLiteral("lblCurrentCell"));
     statusBar()->addPermanentWidget(currentCell);
     connect(selection, &SelectionCommands::currentCellShown, currentCell, &QLabel::setText);
-    m_fileDialogs = std::make_unique<FileDialogs>(m_ctx.settings, m_ctx.ui, *this, m_ctx.restorePointFolder);
     m_compareCommands = new CompareCommands(m_session->model(), views, m_actions, m_ctx.ui, *this, *m_fileDialogs, this);
     new TableCsvCommands(m_ctx.document.data(), *m_session, views, m_actions, m_ctx.ui, *this, *m_fileDialogs, this);
     connect(m_portPanel, &PortSetupPanel::portPicked, this, [this](int) { cboPort_Click(); });
@@ -294,6 +309,9 @@ void frmTunara_Main::Form_KeyPress(int keyAscii)
 
 bool frmTunara_Main::eventFilter(QObject *watched, QEvent *event)
 {
+    // The port panel grows with a long device description.
+    if (watched == m_portPanel && event->type() == QEvent::Resize && m_progress)
+        placeProgressFrame();
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         auto *widget = static_cast<QWidget *>(watched);
         if (m_gate->guards(widget->window()) && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)

@@ -164,6 +164,7 @@ private:
     link::LineErrorChoice askLineError(const QString &text, const QString &title) override;
 
     void createControls();
+    void placeProgressFrame();
     void connectCommands();
     void applySerialSettings();
     void loadChartTemplates2D();

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace tunara::ui {
 
 PortSetupPanel::PortSetupPanel(QWidget *parent)
@@ -14,6 +16,8 @@ PortSetupPanel::PortSetupPanel(QWidget *parent)
       m_lblDevice(new QLabel(this))
 {
     setObjectName(QStringLiteral("fraPortSelect"));
+    // It lies over the charts: they must not show through.
+    setAutoFillBackground(true);
     m_cboPort->setObjectName(QStringLiteral("cboPort"));
     m_cmdOK->setObjectName(QStringLiteral("cmdPortSelectOK"));
     m_lblDevice->setObjectName(QStringLiteral("lblPortDevice"));
@@ -66,6 +70,12 @@ void PortSetupPanel::refreshDevice()
         m_lblDevice->setText(QStringLiteral("No port selected."));
     else
         m_lblDevice->setText(m_describe ? m_describe(n) : QString());
+    // A long description wraps onto more lines, and a path is not broken:
+    // the panel grows to show it whole.
+    const int width = std::max(this->width(), minimumSizeHint().width());
+    const int height = std::max(this->height(), heightForWidth(width));
+    if (width != this->width() || height != this->height())
+        resize(width, height);
 }
 
 }  // namespace tunara::ui

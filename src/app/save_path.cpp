@@ -6,10 +6,10 @@
 
 namespace tunara::ui {
 
-QString askSavePath(UserInterface &ui, QWidget *owner, const QString &title, const QString &filter,
-                    const QString &extension, QString *chosenFilter)
+QString askSavePath(UserInterface &ui, QWidget *owner, const QString &title, const QString &folder,
+                    const QString &filter, const QString &extension, QString *chosenFilter)
 {
-    QString path = ui.saveFileName(owner, title, QString(), filter, chosenFilter);
+    QString path = ui.saveFileName(owner, title, folder, filter, chosenFilter);
     if (path.isEmpty())
         return {};
     if (QFileInfo(path).suffix().isEmpty())

@@ -128,10 +128,11 @@ TemplateResult loadChartTemplate(const QString &path, ChartTemplate::Kind expect
 
 QString templateFailureText(const QString &fileName, const TemplateResult &result)
 {
-    QString text = QStringLiteral("Chart template file %1 not found.").arg(fileName);
-    if (!result.missing && !result.error.isEmpty())
-        text += QStringLiteral("\nThe file is there but cannot be used: %1.").arg(result.error);
-    return text;
+    if (result.missing)
+        return QStringLiteral("Chart template file %1 not found.").arg(fileName);
+    if (result.error.isEmpty())
+        return QStringLiteral("Chart template file %1 cannot be used.").arg(fileName);
+    return QStringLiteral("Chart template file %1 cannot be used: %2.").arg(fileName, result.error);
 }
 
 }  // namespace tunara::charts

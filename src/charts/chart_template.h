@@ -57,9 +57,10 @@ TemplateResult loadChartTemplate(const QString &path, ChartTemplate::Kind expect
 // Parses the text of a template file; error set when it is not one.
 TemplateResult parseChartTemplate(const QByteArray &json, ChartTemplate::Kind expected);
 
-// The message of a template that did not load: always "Chart template file
-// <name> not found."; a file that is there but unusable gets a second line
-// with the reason, so the user is not sent looking for a file that exists.
+// The message of a template that did not load: "Chart template file <name>
+// not found." when there is none; a file that is there but unusable is
+// named as such with the reason, so the user is not sent looking for a file
+// that exists.
 QString templateFailureText(const QString &fileName, const TemplateResult &result);
 
 }  // namespace tunara::charts

@@ -53,7 +53,8 @@ private:
         for (const QString *failure : {&T::NoLink, &T::DownloadIdFailed, &T::UploadIdFailed, &T::IdentifyIdFailed,
                                        &T::DownloadRefused, &T::UploadRefused, &T::DownloadFailed, &T::DownloadStopped,
                                        &T::NoData, &T::ProgrammingFailed, &T::VerificationFailed,
-                                       &T::ReadBeforeUploadFailed, &T::StoppedBeforeWriting, &T::VerificationStopped})
+                                       &T::ReadBeforeUploadFailed, &T::ParametersNotEncoded, &T::StoppedBeforeWriting,
+                                       &T::VerificationStopped})
             if (first == *failure)
                 return true;
         return false;

@@ -51,8 +51,10 @@ frmModParams::frmModParams(ModuleDocument &document, QWidget *owner,
     connectHandlers();
     m_form.Form_Load();
     showState();
-    adjustSize();
-    setFixedSize(size());
+    // Its whole layout, also on a small screen (adjustSize() would cut a
+    // window down to two thirds of the screen and squeeze the sliders into
+    // one another), and wide enough for its caption.
+    setFixedSize(sizeHint().expandedTo(QSize(titleBarWidth(*this), 0)));
     centreOnOwnerScreen(*this, owner);
 }
 

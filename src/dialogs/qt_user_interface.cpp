@@ -7,13 +7,17 @@
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QSpacerItem>
+#include <QStyle>
 
 namespace tunara::ui {
 
@@ -102,6 +106,11 @@ Answer QtUserInterface::messageBox(QWidget *owner, const QString &text, const QS
 {
     QMessageBox box(boxIcon(icon), title, text, standardButtons(buttons), owner);
     box.setTextFormat(Qt::PlainText);
+    // A short text under a long title would cut the title off: a row as
+    // wide as the title bar needs keeps the box at least that wide.
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(dialogs::titleBarWidth(box), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     if (buttons == Buttons::AbortRetryIgnore) {
         box.setEscapeButton(QMessageBox::Abort);
         // Enter answers the first button, Abort, as the platform's box does:
@@ -119,9 +128,20 @@ Answer QtUserInterface::messageBox(QWidget *owner, const QString &text, const QS
 InputReply QtUserInterface::inputBox(QWidget *owner, const QString &prompt, const QString &title,
                                      const QString &defaultText)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(owner, title, prompt, QLineEdit::Normal, defaultText, &ok);
-    return ok ? InputReply{text, true} : InputReply{};
+    QInputDialog dialog(owner);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextValue(defaultText);
+    // A serial number or comment of 40 characters shows whole, wide
+    // letters too; the title bar keeps its whole caption.
+    if (auto *line = dialog.findChild<QLineEdit *>())
+        line->setMinimumWidth(line->fontMetrics().horizontalAdvance(QString(40, u'M')) +
+                              2 * line->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8);
+    dialog.setMinimumWidth(dialogs::titleBarWidth(dialog));
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return InputReply{dialog.textValue(), true};
 }
 
 QString QtUserInterface::openFileName(QWidget *owner, const QString &title, const QString &folder,

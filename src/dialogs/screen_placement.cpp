@@ -1,5 +1,6 @@
 #include "dialogs/screen_placement.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -57,6 +58,17 @@ void centreOnOwnerScreen(QWidget &window, const QWidget *owner)
     const QRect place = centredWithin(available, window.size() + frameExtra);
     // move() places the frame's top-left corner.
     window.move(place.topLeft());
+}
+
+int titleBarWidth(const QWidget &window)
+{
+    QFont font = QGuiApplication::font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    // The icon, three buttons and the padding between them, each about a
+    // line high.
+    constexpr int lineHeights = 8;
+    return metrics.horizontalAdvance(window.windowTitle()) + lineHeights * metrics.height();
 }
 
 int twipsToPixelsFor(const QWidget &widget, double twips)

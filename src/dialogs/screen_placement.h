@@ -17,6 +17,12 @@ QRect centredWithin(const QRect &available, const QSize &size);
 // area. Run it after the window has its size and before it is shown.
 void centreOnOwnerScreen(QWidget &window, const QWidget *owner);
 
+// The width a top-level window needs for its title bar to show its whole
+// caption: the caption in a bold face of the application's font, with room
+// for the title bar's icon and buttons. Dialogs laid out for their controls
+// alone are widened to it.
+int titleBarWidth(const QWidget &window);
+
 // Twips (1/1440 inch) to pixels at a widget's logical resolution.
 int twipsToPixelsFor(const QWidget &widget, double twips);
 

@@ -66,7 +66,11 @@ void write(const QString &path, const ModuleImage &image, const QStringList &inp
         file.commit();
     } catch (const files::FileRefused &e) {
         const bool create = e.cause() != files::FileRefused::Cause::System;
-        throw fileError(create ? QStringLiteral("Cannot create") : QStringLiteral("Cannot write"), path, e.reason());
+        const bool replace = e.cause() == files::FileRefused::Cause::FolderReadOnly && QFileInfo::exists(path);
+        throw fileError(replace  ? QStringLiteral("Cannot replace")
+                        : create ? QStringLiteral("Cannot create")
+                                 : QStringLiteral("Cannot write"),
+                        path, e.reason());
     }
 }
 

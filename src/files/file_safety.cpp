@@ -94,6 +94,24 @@ QByteArray readUpTo(int fd, qint64 limit, qint64 size)
     return bytes;
 }
 
+// Why a folder takes no new file, when that is why creating one in it
+// failed; nothing when the folder is not to blame.
+std::optional<FileRefused> readOnlyFolder(const QString &folder)
+{
+    if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0)
+        return std::nullopt;
+    const int error = errno;
+    const QString what = error == EROFS                     ? QStringLiteral("is on a read-only disk")
+                         : error == EACCES || error == EPERM ? QStringLiteral("is read-only for this user")
+                                                             : QString();
+    if (what.isEmpty())
+        return std::nullopt;
+    return FileRefused(Cause::FolderReadOnly,
+                       QStringLiteral("the folder %1 %2, so no file can be created or replaced in it; "
+                                      "choose another folder")
+                           .arg(folder, what));
+}
+
 }  // namespace
 
 std::optional<FileId> fileId(const QString &path)
@@ -202,8 +220,16 @@ AtomicFile::AtomicFile(const QString &path, const QStringList &inputs, mode_t mo
         // Short enough beside any name the system allows.
         m_temp = info.absolutePath() +
                  QStringLiteral("/.%1.%2-%3.tmp").arg(info.fileName().left(64)).arg(::getpid()).arg(n);
-        if (createExclusive(m_file, m_temp, keep.value_or(mode)))
-            break;
+        try {
+            if (createExclusive(m_file, m_temp, keep.value_or(mode)))
+                break;
+        } catch (const FileRefused &) {
+            // The system's "permission denied" would point at the file,
+            // which may well be writable itself.
+            if (std::optional<FileRefused> folder = readOnlyFolder(info.absolutePath()))
+                throw *folder;
+            throw;
+        }
     }
     if (keep)
         ::fchmod(m_file.handle(), *keep);

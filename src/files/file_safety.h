@@ -26,7 +26,7 @@ inline constexpr qint64 LogoCap = 4 * 1024 * 1024;
 // Why a file was refused; reason() is the text after "PATH: ".
 class FileRefused {
 public:
-    enum class Cause { Missing, BrokenLink, Folder, NotRegular, TooLarge, IsInput, SymLink, System };
+    enum class Cause { Missing, BrokenLink, Folder, NotRegular, TooLarge, IsInput, SymLink, FolderReadOnly, System };
     FileRefused(Cause cause, QString reason) : m_cause(cause), m_reason(std::move(reason)) {}
     Cause cause() const { return m_cause; }
     const QString &reason() const { return m_reason; }
@@ -59,6 +59,8 @@ void checkOutput(const QString &path, const QStringList &inputs = {});
 
 // A whole file written beside its target and renamed over it on commit();
 // dropped unless committed. mode is the new file's permission (umask applies).
+// A folder that takes no new file is refused as FolderReadOnly, naming the
+// folder: replacing a file needs its folder writable, not only the file.
 class AtomicFile {
 public:
     AtomicFile(const QString &path, const QStringList &inputs = {}, mode_t mode = 0666);

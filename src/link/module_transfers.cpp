@@ -163,7 +163,7 @@ TransferOutcome ModuleTransfers::upload()
     ModuleData encoded = m_document.data();
     if (runTrapped(m_errors, [&encoded] { UpdateEEPROM(encoded); }) != StepOutcome::Completed) {
         m_protocol.closePort();
-        m_prompter.showMessage(T::ProgrammingFailed, T::UploadTitle, MessageIcon::Exclamation);
+        m_prompter.showMessage(T::ParametersNotEncoded, T::UploadTitle, MessageIcon::Exclamation);
         return TransferOutcome::Failed;
     }
     m_document.edit()->image = encoded.image;

@@ -44,6 +44,8 @@ inline const QString ProgrammingFailed = QStringLiteral("Upload aborted - EEPROM
 inline const QString VerificationFailed = QStringLiteral("Upload aborted - EEPROM verification failed.");
 inline const QString ReadBeforeUploadFailed =
     QStringLiteral("Upload aborted - the module could not be read, so nothing was written.");
+inline const QString ParametersNotEncoded = QStringLiteral(
+    "Upload aborted - the module parameters could not be put into the data buffer, so nothing was written.");
 inline const QString StoppedBeforeWriting = QStringLiteral("Upload stopped before anything was written.");
 inline const QString VerificationStopped =
     QStringLiteral("Upload stopped during verification: not every byte was read back.");

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 namespace tunara::views {
 
@@ -73,6 +74,12 @@ void TimingGrid::setReadableCellSize(int columnWidth, int rowHeight)
         setColumnWidth(c, std::max({0, columnWidth, c == 0 ? headingWidth : dataWidth}));
     for (int r = 0; r < rowCount(); ++r)
         setRowHeight(r, std::max({0, rowHeight, lineHeight}));
+}
+
+int TimingGrid::heightToReach(int rows) const
+{
+    const int line = std::max(neededCellSize(0, 0).height(), fontMetrics().height());
+    return rows * line + horizontalScrollBar()->sizeHint().height() + 2 * frameWidth();
 }
 
 QSize TimingGrid::neededCellSize(int row, int column) const

@@ -22,6 +22,10 @@ public:
     // together to the widest of them (the speed 10000), the rows to a line.
     // The grid scrolls when the cells no longer fit.
     void setReadableCellSize(int columnWidth, int rowHeight);
+    // The height that shows `rows` rows of readable text with the
+    // horizontal scroll bar and the frame: a grid this tall can be scrolled
+    // to every row and column.
+    int heightToReach(int rows) const;
 
     // Current cell, as the headings are written with it at (0, 0).
     void setCurrentCellAt(int row, int column);

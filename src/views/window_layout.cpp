@@ -17,6 +17,25 @@ TableViewsLayout layoutTableViews(double w, double h)
     return l;
 }
 
+TableViewsLayout keepGridsInReach(TableViewsLayout layout, double clientWidth, double clientHeight,
+                                  double minGridHeight)
+{
+    TwipsRect &grid = layout.grid;
+    grid.width = std::min(grid.width, std::max(0.0, clientWidth));
+    const double below = std::max(0.0, clientHeight - grid.top);
+    // Shortened to what the client area holds, or grown into room it has.
+    grid.height = std::min(below, std::max(grid.height, minGridHeight));
+    if (grid.height < minGridHeight) {
+        const double top = std::max(clientHeight / 2, clientHeight - minGridHeight);
+        if (top < grid.top) {
+            grid.top = top;
+            grid.height = clientHeight - top;
+        }
+    }
+    layout.chart.height = std::min(layout.chart.height, grid.top);
+    return layout;
+}
+
 int gridColumnWidth(double clientWidthTwips)
 {
     return static_cast<int>(numbers::intFloor(clientWidthTwips / 22)) - 1;

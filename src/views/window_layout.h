@@ -22,6 +22,15 @@ struct TableViewsLayout {
 // twips (halves to the even neighbour), never negative.
 TableViewsLayout layoutTableViews(double outerWidthTwips, double outerHeightTwips);
 
+// The rule's layout kept usable in the client area the views really have
+// (all in twips): the grids end inside it, so a window frame and menu bar
+// taller than the rule allows for cannot hide their bottom rows and scroll
+// bar, and they are never shorter than minGridHeight (room to reach every
+// row by scrolling) while the charts keep at least half of the height; the
+// charts end where the grids begin.
+TableViewsLayout keepGridsInReach(TableViewsLayout layout, double clientWidth, double clientHeight,
+                                  double minGridHeight);
+
 // Cell sizes fitted to a grid's inner area, in twips.
 int gridColumnWidth(double clientWidthTwips);    // Int(width / 22) - 1, both grids
 int Grid2DRowHeight(double clientHeightTwips);   // Int(height / 3) - 10

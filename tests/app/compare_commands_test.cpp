@@ -3,6 +3,7 @@
 #include "app/commands/compare_commands.h"
 #include "app/commands/table_csv_commands.h"
 #include "app/commands/file_commands.h"
+#include "app/commands/selection_commands.h"
 #include "app/table_editor_fixture.h"
 #include "views/timing_grid.h"
 #include "compare/image_check.h"
@@ -13,7 +14,9 @@
 
 #include <QChart>
 #include <QFile>
+#include <QLabel>
 #include <QLineSeries>
+#include <QStatusBar>
 
 namespace tunara::test {
 namespace {
@@ -248,6 +251,36 @@ TEST_F(CompareCommandsTest, AnOpenedFileOffersNoTableCommandUntilItsTableIsOnScr
     QFile live(path(QStringLiteral("live.csv")));
     ASSERT_TRUE(live.open(QIODevice::ReadOnly));
     EXPECT_EQ(live.readAll(), tablecsv::write3D(saved.table3D, 25, data.params.MAPSensor));
+}
+
+// In a decimal-comma locale the status bar writes its numbers with commas,
+// the CSV export offers the form such a spreadsheet reads first, and an
+// import says in the status bar what it did, as the export does.
+TEST_F(CompareCommandsTest, ADecimalCommaLocaleShowsCommasAndOffersSemicolonsFirst)
+{
+    struct LocaleKept {
+        QLocale before;
+        ~LocaleKept() { QLocale::setDefault(before); }
+    } kept;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    shown();
+    chooseTable(false);  // a flat 20 in the 3D map, window 8 .. 30
+    openTable();
+    window->grid3D()->selectAll();
+    ui.answers = {Answer::OK};  // the box on limited values
+    window->findChild<ui::SelectionCommands *>()->step(editor::TableKind::Map3D, 30);
+    EXPECT_EQ(window->statusBar()->currentMessage(),
+              QStringLiteral("168 values limited to the advance window 8,0 .. 30,0 degrees"));
+    window->grid3D()->setCurrentCell(2, 3);
+    EXPECT_TRUE(window->statusBar()->findChild<QLabel *>(QStringLiteral("lblCurrentCell"))->text().endsWith(
+        QStringLiteral("Advance 30,0000   Window 8,0 .. 30,0")));
+
+    runWithFile(actions().exportCsv, path(QStringLiteral("de")));
+    QFile exported(path(QStringLiteral("de.csv")));
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(exported.readLine().startsWith("MAP/RPM;0;500;"));
+    runWithFile(actions().importCsv, path(QStringLiteral("de.csv")));
+    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("Table imported from ") + path(QStringLiteral("de.csv")));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QStandardPaths>
 #include <QUrl>
@@ -129,8 +130,8 @@ TEST_F(DataFiles, CancelledShortOrUnusableOpensLeaveTheImageAsItWasAndSayWhy)
     } rows[] = {
         {QStringLiteral("short.dat"), {Answer::OK}, OpenTitle + QStringLiteral("|Error - reached premature end-of-file")},
         {QStringLiteral("folder.dat"), {Answer::Abort}, QStringLiteral("it is a folder")},
-        // Ignore after a read error goes on as a file with no bytes.
-        {QStringLiteral("pipe.dat"), {Answer::Ignore, Answer::OK}, QStringLiteral("it is a device or a pipe")},
+        // Ignore after a read error ends the open: the box said why.
+        {QStringLiteral("pipe.dat"), {Answer::Ignore}, QStringLiteral("it is a device or a pipe")},
     };
     writeFile(QStringLiteral("good.dat"), transferBytes(memory2D()));
     QString goodCaption;
@@ -146,7 +147,7 @@ TEST_F(DataFiles, CancelledShortOrUnusableOpensLeaveTheImageAsItWasAndSayWhy)
         ui.answers.insert(ui.answers.end(), row.answers.begin(), row.answers.end());
         choose(actions().openFile);
         const QStringList shown = messagesFrom(before + 1);
-        ASSERT_FALSE(shown.isEmpty());
+        ASSERT_EQ(shown.size(), 1) << shown.join(u'\n').toStdString();
         EXPECT_TRUE(shown[0].contains(row.firstMessage)) << shown[0].toStdString();
         EXPECT_FALSE(data.image.DataBufferEmpty);
         EXPECT_EQ(imageBytes(), transferBytes(memory2D()));
@@ -266,11 +267,11 @@ TEST_F(DataFiles, ExitAsksOnlyAboutWorkThatWasNeitherSavedNorUploaded)
 
 TEST_F(DataFiles, RecentFilesReopenThroughOpenAndAGoneOneLeavesTheList)
 {
-    // The first dialog of a user with no remembered folder: the documents.
+    // The first dialog of a user with no remembered folder and no
+    // documents folder: the home folder.
     ui.fileNames = {};
     choose(actions().openFile);
-    EXPECT_EQ(dialogs(UiCall::Kind::OpenFile).at(0).text,
-              QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    EXPECT_EQ(dialogs(UiCall::Kind::OpenFile).at(0).text, QDir::homePath());
     const auto &recent = actions().recentFiles;
     EXPECT_FALSE(recent[0]->isVisible() || actions().recentSeparator->isVisible());
 
@@ -425,6 +426,40 @@ TEST_F(DataFiles, AFileOfAnotherKindIsRefusedAtOpenAndDropLeavingTheImage)
     EXPECT_FALSE(data.image.DataBufferEmpty);
     EXPECT_EQ(caption(), goodCaption);
     EXPECT_EQ(keeper().restorePoints().list().size(), kept);
+}
+
+// Where the file dialogs start: a folder that exists, so no name is typed
+// in for the user; the documents folder or the home folder on a fresh
+// account, then the folder last used, for the exports too.
+TEST_F(DataFiles, EveryFileDialogStartsInAFolderThatExists)
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    ASSERT_FALSE(QFileInfo::exists(documents));
+    struct Removed {
+        QString folder;
+        ~Removed() { QDir(folder).removeRecursively(); }
+    } removed{documents};
+    const auto startedIn = [this](QAction *command, const QString &chosen = QString()) {
+        ui.fileNames = {chosen};
+        choose(command);
+        return ui.calls.back().text;
+    };
+    EXPECT_EQ(startedIn(actions().openFile), QDir::homePath());
+    data.image.DataBufferEmpty = false;
+    data.params.TimingTable2D = true;
+    for (QAction *command : {actions().saveFile, actions().exportCsv, actions().exportPdf})
+        EXPECT_EQ(startedIn(command), QDir::homePath()) << command->objectName().toStdString();
+    ASSERT_TRUE(QDir().mkpath(documents));
+    EXPECT_EQ(startedIn(actions().exportPdf), documents);
+    EXPECT_EQ(startedIn(actions().exportCsv), documents);
+
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("tables")));
+    startedIn(actions().exportCsv, path(QStringLiteral("tables/curve.csv")));
+    ASSERT_TRUE(QFileInfo::exists(path(QStringLiteral("tables/curve.csv"))));
+    EXPECT_EQ(startedIn(actions().exportPdf), path(QStringLiteral("tables")));
+    // A remembered folder that is gone is not offered.
+    ASSERT_TRUE(QDir(path(QStringLiteral("tables"))).removeRecursively());
+    EXPECT_EQ(startedIn(actions().exportCsv), documents);
 }
 
 }  // namespace

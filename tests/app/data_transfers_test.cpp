@@ -425,5 +425,40 @@ TEST_F(Transfers, LinkFailuresSayWhatHappened)
     EXPECT_EQ(ui.messages().back().text, QStringLiteral("Cannot establish RS-232 link. Check cable and Torvik-1 power."));
 }
 
+// The report's serial number or comment is offered again for the image it
+// was typed for, never for another file's or another module's.
+TEST_F(Transfers, TheReportCommentIsOfferedAgainOnlyForTheSameImage)
+{
+    sim.setMemory(memory2D());
+    linkedWindow();
+    QByteArray other = transferBytes(memory2D());
+    other[0] = '\x05';
+    writeFile(QStringLiteral("a.dat"), transferBytes(memory2D()));
+    writeFile(QStringLiteral("b.dat"), other);
+    const auto open = [this](const char *name) {
+        ui.fileNames = {path(QLatin1String(name))};
+        ui.answers = {Answer::OK, Answer::OK};  // overwrite?, loaded
+        if (data.image.DataBufferEmpty)
+            ui.answers.pop_front();
+        choose(actions().openFile);
+    };
+    // What the comment box offers, answered with `typed`.
+    const auto offered = [this](const QString &typed) {
+        ui.inputs = {{typed, true}};
+        ui.offered.clear();
+        choose(actions().printPreview);
+        return ui.offered.value(0, QStringLiteral("no comment box"));
+    };
+    open("a.dat");
+    EXPECT_EQ(offered(QStringLiteral("SN 1")), QString());
+    window->document().edit()->params.CrankPulses = 4;  // the same image, edited
+    EXPECT_EQ(offered(QStringLiteral("SN 1")), QStringLiteral("SN 1"));
+    open("b.dat");
+    EXPECT_EQ(offered(QStringLiteral("SN 2")), QString());
+    ui.answers = {Answer::OK};  // overwrite?
+    downloadOk();
+    EXPECT_EQ(offered(QString()), QString());
+}
+
 }  // namespace
 }  // namespace tunara::test

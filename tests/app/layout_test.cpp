@@ -48,6 +48,27 @@ TEST(LayoutRule, CellsFitTheGridsInnerArea)
     EXPECT_EQ(views::Grid2DRowHeight(0), -10);
 }
 
+// The rule's grid kept whole and scrollable in the client area the window
+// really has; the chart gives up height down to half of it, no further.
+TEST(LayoutRule, GridsStayInReachOnSmallScreens)
+{
+    // 1024 x 600 maximised under a tall title bar: the rule's grid would end
+    // below the client area, its scroll bar out of sight.
+    views::TableViewsLayout l = views::keepGridsInReach(views::layoutTableViews(15360, 8700), 15360, 7710, 1275);
+    EXPECT_EQ(l.grid, (TwipsRect{0, 6090, 15210, 1620}));
+    EXPECT_DOUBLE_EQ(l.chart.height, 6090);
+    // Too short to scroll: the grid moves up into the chart's share, which
+    // keeps half of the height.
+    l = views::keepGridsInReach(views::layoutTableViews(9000, 3000), 9000, 2400, 1500);
+    EXPECT_EQ(l.grid, (TwipsRect{0, 1200, 8850, 1200}));
+    EXPECT_DOUBLE_EQ(l.chart.height, 1200);
+    // A window with room keeps the rule as it is.
+    const views::TableViewsLayout rule = views::layoutTableViews(9036, 7512);
+    l = views::keepGridsInReach(rule, 9036, 7400, 1275);
+    EXPECT_EQ(l.grid, rule.grid);
+    EXPECT_EQ(l.chart, rule.chart);
+}
+
 TEST(LayoutRule, TwipsAndPixels)
 {
     EXPECT_DOUBLE_EQ(views::twipsPerPixelAt(96), 15);

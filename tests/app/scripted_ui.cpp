@@ -40,9 +40,11 @@ Answer ScriptedUserInterface::messageBox(QWidget *, const QString &text, const Q
     return a;
 }
 
-ui::InputReply ScriptedUserInterface::inputBox(QWidget *, const QString &prompt, const QString &title, const QString &)
+ui::InputReply ScriptedUserInterface::inputBox(QWidget *, const QString &prompt, const QString &title,
+                                               const QString &defaultText)
 {
     calls.push_back({UiCall::Kind::Input, prompt, title, Buttons::OKCancel, ui::Icon::None});
+    offered << defaultText;
     if (inputs.empty()) {
         ADD_FAILURE() << "unscripted input box " << title.toStdString();
         return {};

@@ -43,6 +43,9 @@ public:
     // Where a print preview's pages go (as a PDF); empty shows nothing.
     QString previewFile;
 
+    // What each input box offered, in order.
+    QStringList offered;
+
     // Message boxes only, in order.
     std::vector<UiCall> messages() const;
 

@@ -161,7 +161,7 @@ TEST_F(TableCommands, MissingTemplatesStopTheCommandWithTheirMessage)
     openTable();
     ASSERT_EQ(ui.messages().size(), 2u);
     EXPECT_TRUE(ui.messages()[1].text.startsWith(
-        QStringLiteral("Chart template file Torvik_3D_2Bar_Timing_Chart.oc3 not found.\n")));
+        QStringLiteral("Chart template file Torvik_3D_2Bar_Timing_Chart.oc3 cannot be used: ")));
     EXPECT_EQ(ui.messages()[1].icon, Icon::Critical);
     EXPECT_FALSE(w.isTableOpen());
     // New stops there too: no wizard follows the message.

@@ -1,7 +1,7 @@
 // The command-line tool must agree with the codec on any file, and fail
 // cleanly (one line on stderr, non-zero exit, nothing written) on bad input.
 #include "cli/cli_main.h"
-#include "cli_run.h"
+#include "cli_process.h"
 #include "cli/file_commands.h"
 #include "cli/json_number.h"
 #include "files/data_file.h"
@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -18,6 +19,7 @@
 #include <QTemporaryDir>
 
 #include <random>
+#include <sys/stat.h>
 
 using namespace tunara;
 
@@ -244,6 +246,29 @@ TEST_F(CliFileCommands, TheInstalledToolRunsAndDocumentsEveryCommand)
     EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(tool.exitCode(), 1);
     EXPECT_TRUE(tool.readAllStandardError().contains("premature end-of-file"));
+}
+
+// Replacing a file takes a folder that takes new files: when the folder is
+// read-only the message names the folder, not the file, which may well be
+// writable itself. Run as an ordinary user, whom the folder refuses.
+TEST_F(CliFileCommands, AFileInAReadOnlyFolderIsRefusedNamingTheFolder)
+{
+    const auto mode = [](const QString &p, mode_t m) { return ::chmod(QFile::encodeName(p).constData(), m) == 0; };
+    ASSERT_TRUE(mode(dir.path(), 0755));
+    writeFile(path("in.dat"), randomFile(rng));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("locked"));
+    const QByteArray old(datafile::Size, '\x01');
+    writeFile(path("locked/out.dat"), old);
+    ASSERT_TRUE(mode(path("locked/out.dat"), 0666) && mode(path("locked"), 0555));
+
+    const CliRun r = runCliProcess(dir.path(), {"resave", path("in.dat"), path("locked/out.dat")},
+                                   {.ordinaryUser = true});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("Cannot replace " + path("locked/out.dat") + ": the folder " + path("locked") +
+                               " is read-only for this user"))
+        << r.err.toStdString();
+    EXPECT_EQ(readFile(path("locked/out.dat")), old);
+    mode(path("locked"), 0755);
 }
 
 }  // namespace

@@ -9,8 +9,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSlider>
@@ -114,6 +116,19 @@ TEST(ParameterDialogs, OptionsOutsideTheirChoicesShowTheModulesReadingAndKeepThe
     EXPECT_TRUE(child<QRadioButton>(gpio, "optGPIO2DataLog")->isChecked());
     EXPECT_EQ(p.MAPSensor, 5);
     EXPECT_EQ(p.GPIO2Mode, 0x01);
+}
+
+// The test's screen is 800 x 600: the dialog still holds its whole layout
+// (no slider frame squeezed into the next) and room for its caption.
+TEST(ModParamsDialog, HoldsItsWholeLayoutAndCaptionOnASmallScreen)
+{
+    HeldDocument held;
+    ScriptedUserInterface ui;
+    dialogs::frmModParams dialog(held.ready(), nullptr, &ui);
+    EXPECT_GE(dialog.width(), dialog.layout()->minimumSize().width());
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    EXPECT_GT(dialog.width(), QFontMetrics(bold).horizontalAdvance(dialog.windowTitle()));
 }
 
 TEST(ModParamsDialog, SlidersMoveUpToRaiseTheirValues)

@@ -242,7 +242,10 @@ TEST_F(Transfers, ParameterThatDoesNotFitItsByteStopsTheUploadBeforeWriting)
     EXPECT_EQ(errors.shown[0].number, OverflowErrorNumber);
     EXPECT_EQ(countOnWire(0x16), 0);
     // The error box, then the command's own failure message.
-    expectMessages({{firmware, MessageIcon::Exclamation}, {T::ProgrammingFailed, MessageIcon::Exclamation}},
+    expectMessages({{firmware, MessageIcon::Exclamation},
+                    {"Upload aborted - the module parameters could not be put into the data buffer, so nothing was "
+                     "written.",
+                     MessageIcon::Exclamation}},
                    T::UploadTitle);
 }
 

@@ -117,9 +117,11 @@ bool FileCommands::openData(const QString *givenPath, bool announce)
 
 bool FileCommands::readWholeFile(const QString &path, QByteArray &bytes)
 {
-    // Ignore after a read error goes on with no bytes: the short-file path.
+    // The Error box has named why the file cannot be read; Ignore has no
+    // bytes to go on with, and a short-file message after it would blame
+    // the file's length instead.
     datafile::FileStart start;
-    if (runTrapped(m_errors, [&] { start = datafile::readStart(path); }) == StepOutcome::Aborted)
+    if (runTrapped(m_errors, [&] { start = datafile::readStart(path); }) != StepOutcome::Completed)
         return false;
     if (start.otherKind) {
         m_ui.messageBox(m_shell.dialogParent(), windowNotADataFileText(path, *start.otherKind), OpenTitle, Buttons::OK,

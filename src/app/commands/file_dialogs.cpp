@@ -5,6 +5,7 @@
 #include "files/stored_settings.h"
 #include "ui_port/user_interface.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -41,15 +42,27 @@ FileDialogs::FileDialogs(StoredSettings &settings, UserInterface &ui, WindowShel
 {
 }
 
+QString FileDialogs::startFolder() const
+{
+    // Never the program's own folder: installed, it cannot be written. A
+    // folder that is not there would reach the dialog as a name typed in.
+    const QString stored = m_settings.getSetting(FolderSection, FolderKey, QString());
+    if (!stored.isEmpty() && !m_restorePoints.holds(stored) && QFileInfo(stored).isDir())
+        return stored;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
 QString FileDialogs::dialogFolder() const
 {
-    if (!m_lastChosen.isEmpty())
-        return m_lastChosen;
-    // Never the program's own folder: installed, it cannot be written.
-    const QString stored = m_settings.getSetting(FolderSection, FolderKey, QString());
-    return stored.isEmpty() || m_restorePoints.holds(stored)
-               ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
-               : stored;
+    return m_lastChosen.isEmpty() ? startFolder() : m_lastChosen;
+}
+
+void FileDialogs::rememberFolder(const QString &chosenPath)
+{
+    const QString folder = QFileInfo(chosenPath).absolutePath();
+    if (!m_restorePoints.holds(folder))
+        m_settings.saveSetting(FolderSection, FolderKey, folder);
 }
 
 void FileDialogs::rememberChoice(const QString &path)
@@ -57,7 +70,7 @@ void FileDialogs::rememberChoice(const QString &path)
     if (m_restorePoints.holds(QFileInfo(path).absolutePath()))
         return;
     m_lastChosen = path;
-    m_settings.saveSetting(FolderSection, FolderKey, QFileInfo(path).absolutePath());
+    rememberFolder(path);
 }
 
 QString FileDialogs::FileOpen(const QString &fileTitle, const QString &filter, const QString &notExistMessage)

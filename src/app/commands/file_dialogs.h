@@ -22,6 +22,14 @@ class FileDialogs {
 public:
     FileDialogs(StoredSettings &settings, UserInterface &ui, WindowShell &shell, const QString &restorePointFolder);
 
+    // Where a dialog with no file of its own to offer starts: the folder
+    // last used (also in an earlier run) while it exists, else the documents
+    // folder, else the home folder; never the program's own folder. Always a
+    // folder that exists, so the dialog types no name in for the user.
+    QString startFolder() const;
+    // A file chosen in another dialog (an export) is where the next start.
+    void rememberFolder(const QString &chosenPath);
+
     // An empty result: the user closed the dialog without choosing. Throw
     // RuntimeError "Canceled File Open" / "Canceled File Save" on Cancel in
     // the prompt. `filter` is "Description (*.x)|*.x|...", empty for all files.

@@ -1,6 +1,7 @@
 // File > the report commands: printer set-up, printing, preview, PDF.
 #include "app/commands/report_commands.h"
 
+#include "app/commands/file_dialogs.h"
 #include "app/main_actions.h"
 #include "app/save_path.h"
 #include "app/window_shell.h"
@@ -10,6 +11,7 @@
 #include "views/chart_2d_view.h"
 #include "views/chart_3d_view.h"
 #include "link/link_state.h"
+#include "module/module_document.h"
 #include "report/grid_cells.h"
 #include "tables/table_axes.h"
 
@@ -39,12 +41,12 @@ void printReport(QPrinter &printer, const report::ReportDocument &doc, const rep
 
 }  // namespace
 
-ReportCommands::ReportCommands(const ModuleData &data, const editor::TableSession &session,
+ReportCommands::ReportCommands(const ModuleDocument &document, const editor::TableSession &session,
                                const link::LinkState &link, QString companyName, QString programFolder,
                                TableViews views, const MainActions &actions, UserInterface &ui,
-                               CommonErrorDialog &errors, WindowShell &shell, QObject *parent)
+                               CommonErrorDialog &errors, WindowShell &shell, FileDialogs &dialogs, QObject *parent)
     : QObject(parent),
-      m_data(data),
+      m_data(document.data()),
       m_session(session),
       m_link(link),
       m_companyName(std::move(companyName)),
@@ -52,12 +54,16 @@ ReportCommands::ReportCommands(const ModuleData &data, const editor::TableSessio
       m_views(views),
       m_ui(ui),
       m_errors(errors),
-      m_shell(shell)
+      m_shell(shell),
+      m_dialogs(dialogs)
 {
     connect(actions.printSetup, &QAction::triggered, this, &ReportCommands::mnuPrintSetup_Click);
     connect(actions.printTable, &QAction::triggered, this, &ReportCommands::mnuPrintTable_Click);
     connect(actions.printPreview, &QAction::triggered, this, &ReportCommands::mnuPrintPreview_Click);
     connect(actions.exportPdf, &QAction::triggered, this, &ReportCommands::mnuExportPdf_Click);
+    // A serial number belongs to one module's image: another file or
+    // module must not go out under it.
+    connect(&document, &ModuleDocument::imageReplaced, this, [this] { m_lastComment.clear(); });
 }
 
 ReportCommands::~ReportCommands() = default;
@@ -96,8 +102,8 @@ bool ReportCommands::printerReady(const QString &title)
 
 QString ReportCommands::askComment()
 {
-    // The last answer is offered again, so Preview, Print and PDF of one
-    // module need it typed once.
+    // The last answer is offered again while the image is the same, so
+    // Preview, Print and PDF of one module need it typed once.
     const InputReply reply = m_ui.inputBox(m_shell.dialogParent(), QStringLiteral("Serial number or comment?"),
                                            QStringLiteral("Optional Information Entry"), m_lastComment);
     if (reply.accepted)
@@ -181,10 +187,11 @@ void ReportCommands::printPreview(const QString &comment)
 
 void ReportCommands::mnuExportPdf_Click()
 {
-    const QString path = askSavePath(m_ui, m_shell.dialogParent(), ExportTitle,
+    const QString path = askSavePath(m_ui, m_shell.dialogParent(), ExportTitle, m_dialogs.startFolder(),
                                      QStringLiteral("PDF Files (*.pdf)"), QStringLiteral(".pdf"));
     if (path.isEmpty())
         return;
+    m_dialogs.rememberFolder(path);
     const PreparedReport r = prepareReport(askComment());
     runTrapped(m_errors,
                [&] { report::writeReportPdf(path, printer().pageLayout(), r.document, r.chart); });

@@ -10,6 +10,7 @@
 class QPrinter;
 
 namespace tunara {
+class ModuleDocument;
 struct ModuleData;
 namespace editor {
 class TableSession;
@@ -22,6 +23,7 @@ class LinkState;
 namespace tunara::ui {
 
 class CommonErrorDialog;
+class FileDialogs;
 struct MainActions;
 class UserInterface;
 class WindowShell;
@@ -32,9 +34,10 @@ class ReportCommands : public QObject {
     Q_OBJECT
 public:
     // companyName heads the report; the chart templates are in programFolder.
-    ReportCommands(const ModuleData &data, const editor::TableSession &session, const link::LinkState &link,
+    ReportCommands(const ModuleDocument &document, const editor::TableSession &session, const link::LinkState &link,
                    QString companyName, QString programFolder, TableViews views, const MainActions &actions,
-                   UserInterface &ui, CommonErrorDialog &errors, WindowShell &shell, QObject *parent);
+                   UserInterface &ui, CommonErrorDialog &errors, WindowShell &shell, FileDialogs &dialogs,
+                   QObject *parent);
     ~ReportCommands() override;
 
     void mnuPrintSetup_Click();
@@ -71,8 +74,9 @@ private:
     UserInterface &m_ui;
     CommonErrorDialog &m_errors;
     WindowShell &m_shell;
+    FileDialogs &m_dialogs;  // where the PDF export starts
     std::unique_ptr<QPrinter> m_printer;
-    QString m_lastComment;  // this session's last answer to the comment prompt
+    QString m_lastComment;  // the last answer to the comment prompt for the image in hand
 };
 
 }  // namespace tunara::ui

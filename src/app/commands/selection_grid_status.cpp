@@ -2,6 +2,7 @@
 // current cell's RPM, MAP, stored value and window in the status bar.
 #include "app/commands/selection_commands.h"
 #include "app/commands/copy_buffer.h"
+#include "app/commands/locale_decimals.h"
 #include "app/main_actions.h"
 #include "app/window_shell.h"
 #include "editor/table_edit_model.h"
@@ -66,7 +67,7 @@ void SelectionCommands::showCellStatus(TableKind kind, int row, int column)
     text += QStringLiteral("   Advance %1   Window %2 .. %3")
                 .arg(QString::number(model.value(row, column), 'f', 4), editor::formatValue(window.low),
                      editor::formatValue(window.high));
-    emit currentCellShown(text);
+    emit currentCellShown(withLocaleDecimals(text));
 }
 
 

@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QLocale>
 
 namespace tunara::ui {
 
@@ -90,12 +91,17 @@ void TableCsvCommands::mnuExportCsv_Click()
             return;
         }
     }
+    // The form a spreadsheet in this locale reads comes first.
+    const bool decimalComma = QLocale().decimalPoint() == QStringLiteral(",");
+    const QString filters = decimalComma ? SemicolonCsvFilter + QStringLiteral(";;") + CommaCsvFilter
+                                         : CommaCsvFilter + QStringLiteral(";;") + SemicolonCsvFilter;
     QString chosen;
-    const QString path = askSavePath(m_ui, m_shell.dialogParent(), ExportTitle,
-                                     CommaCsvFilter + QStringLiteral(";;") + SemicolonCsvFilter, QStringLiteral(".csv"),
-                                     &chosen);
-    if (!path.isEmpty())
-        exportTo(path, chosen == SemicolonCsvFilter ? csv::SemicolonComma : csv::CommaPoint);
+    const QString path = askSavePath(m_ui, m_shell.dialogParent(), ExportTitle, m_dialogs.startFolder(), filters,
+                                     QStringLiteral(".csv"), &chosen);
+    if (path.isEmpty())
+        return;
+    m_dialogs.rememberFolder(path);
+    exportTo(path, chosen == SemicolonCsvFilter ? csv::SemicolonComma : csv::CommaPoint);
 }
 
 // The active table as the grid shows it (unsaved edits included) or, with
@@ -173,7 +179,10 @@ bool TableCsvCommands::importFrom(const QString &path)
     }
     m_views.chart2D.hideValueLabel();
     m_views.chart3D.hideValueLabel();
-    return model.setBlock(model.allCells(), std::move(values), QStringLiteral("Import"));
+    if (!model.setBlock(model.allCells(), std::move(values), QStringLiteral("Import")))
+        return false;
+    m_shell.showStatusMessage(QStringLiteral("Table imported from %1").arg(path));
+    return true;
 }
 
 }  // namespace tunara::ui
