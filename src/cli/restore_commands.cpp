@@ -123,7 +123,11 @@ QByteArray listingJson(const QList<restore::Entry> &entries, const std::optional
             point.insert(QStringLiteral("against"),
                          summary ? QJsonValue(QJsonObject{{"parameters", summary->parameters},
                                                           {"cells", summary->cells},
-                                                          {"largest", std::round(summary->largest * 10000.0) / 10000.0}})
+                                                          {"largest", std::round(summary->largest * 10000.0) / 10000.0},
+                                                          // Bytes outside the parameters and the running
+                                                          // table: without them a differing image would
+                                                          // read as the same.
+                                                          {"otherBytes", summary->otherBytes}})
                                  : QJsonValue(QJsonValue::Null));
         }
         if (!e.readable())

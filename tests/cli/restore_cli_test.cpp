@@ -78,6 +78,7 @@ TEST(RestoreCli, PointsAreListedWithSourceNoteAndTheirDifferencesAsTextAndJson)
     EXPECT_EQ(differs.value("parameters").toInt(), 1);
     EXPECT_EQ(differs.value("cells").toInt(), 3);
     EXPECT_NEAR(differs.value("largest").toDouble(), 4 * DegreesPerStep, 1e-9);
+    EXPECT_EQ(differs.value("otherBytes"), QJsonValue(0));
     EXPECT_TRUE(points[1].toObject().value("kept").toBool());
     EXPECT_EQ(points[1].toObject().value("against").toObject().value("cells").toInt(), 0);
 
