@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTreeWidget>
@@ -40,6 +41,15 @@ TuneHistoryWindow::TuneHistoryWindow(QWidget *parent) : QWidget(parent, Qt::Wind
     setWindowTitle(QStringLiteral("Tune History"));
     buildControls();
     resize(980, 620);
+}
+
+// Esc closes it, as it closes a dialog, from whichever control has the focus.
+void TuneHistoryWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void TuneHistoryWindow::buildControls()

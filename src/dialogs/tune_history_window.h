@@ -56,6 +56,9 @@ signals:
     void keepRequested(const QString &path, bool keep);
     void noteRequested(const QString &path);
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     struct Row {
         restore::Entry entry;

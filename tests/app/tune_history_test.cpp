@@ -4,6 +4,8 @@
 #include "app/commands/history_commands.h"
 #include "app/data_fixture.h"
 #include "dialogs/tune_history_window.h"
+
+#include <QTest>
 #include "files/data_file.h"
 #include "views/difference_heat_map.h"
 
@@ -141,6 +143,8 @@ TEST_F(TuneHistory, APointMadeBeforeAnUploadIsComparedWithTheOpenTableInOneClick
     EXPECT_TRUE(point->isHidden());
     EXPECT_FALSE(row(points().last().path)->isHidden());  // what the module held
     history().filter()->clear();
+    QTest::keyClick(history().filter(), Qt::Key_Escape);  // closes it, as a dialog
+    EXPECT_FALSE(history().isVisible());
 
     // A file chosen by hand among the points never becomes the dialogs' folder.
     ui.fileNames = {beforeUpload};
