@@ -38,6 +38,7 @@ namespace tunara::ui {
 
 class BusyGate;
 class CompareCommands;
+class ReportCommands;
 class DataStatus;
 class HistoryCommands;
 class FileCommands;
@@ -153,6 +154,8 @@ public:
     DataStatus &dataStatus() { return *m_dataStatus; }
     // File > Tune History and its window.
     HistoryCommands &historyCommands() { return *m_historyCommands; }
+    CompareCommands &compareCommands() { return *m_compareCommands; }
+    ReportCommands &reportCommands() { return *m_reportCommands; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -198,6 +201,7 @@ private:
     TransferCommands *m_transferCommands = nullptr;
     FileCommands *m_fileCommands = nullptr;
     CompareCommands *m_compareCommands = nullptr;
+    ReportCommands *m_reportCommands = nullptr;
     HistoryCommands *m_historyCommands = nullptr;
     TableCommands *m_tableCommands = nullptr;
     ParameterCommands *m_parameterCommands = nullptr;

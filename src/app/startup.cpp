@@ -117,7 +117,7 @@ void openAtStart(frmTunara_Main &window, const StartOptions &o, const ModuleData
     if (o.openIn == QStringLiteral("parameters")) {
         a.editModParams->trigger();
     } else if (o.openIn == QStringLiteral("preview")) {
-        window.findChild<ReportCommands *>()->printPreview(o.comment);
+        window.reportCommands().printPreview(o.comment);
     } else if (o.openIn == QStringLiteral("history")) {
         // The table open, File > Tune History beside it, and the newest
         // point compared with the table as its button does.
@@ -131,7 +131,7 @@ void openAtStart(frmTunara_Main &window, const StartOptions &o, const ModuleData
     } else {
         a.editTimingTable->trigger();
         if (!o.compareWith.isEmpty() && window.isTableOpen())
-            window.findChild<CompareCommands *>()->compareWithFile(o.compareWith);
+            window.compareCommands().compareWithFile(o.compareWith);
     }
 }
 

@@ -27,7 +27,7 @@ using Cells = std::set<std::pair<int, int>>;
 class CompareCommandsTest : public TableEditorTest {
 protected:
     QString path(const QString &name) const { return m_dir.path() + u'/' + name; }
-    views::CompareOverlay &overlay() { return window->findChild<ui::CompareCommands *>()->overlay(); }
+    views::CompareOverlay &overlay() { return window->compareCommands().overlay(); }
 
     // A data file as the program saves one, from a configuration.
     QString writeDataFile(const QString &name, ModuleData file)

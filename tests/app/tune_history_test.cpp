@@ -127,7 +127,7 @@ TEST_F(TuneHistory, APointMadeBeforeAnUploadIsComparedWithTheOpenTableInOneClick
     const std::size_t calls = ui.calls.size();
     button("cmdHistoryCompare")->click();
     EXPECT_EQ(ui.calls.size(), calls);
-    const views::CompareOverlay &overlay = window->findChild<ui::CompareCommands *>()->overlay();
+    const views::CompareOverlay &overlay = window->compareCommands().overlay();
     EXPECT_TRUE(overlay.isActive());
     EXPECT_EQ(overlay.differences().size(), 3u);
     EXPECT_TRUE(overlay.source().name.startsWith(QStringLiteral("Before upload "))) << overlay.source().name.toStdString();
