@@ -315,10 +315,14 @@ bool frmTunara_Main::eventFilter(QObject *watched, QEvent *event)
         placeProgressFrame();
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         auto *widget = static_cast<QWidget *>(watched);
-        if (m_gate->guards(widget->window()) && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
+        if (m_gate->guards(widget->window()) && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+            const bool stopsTransfer = transferRunning();
             Form_KeyPress(27);
+            // Esc during a transfer only asks it to stop: it closes no window.
+            return stopsTransfer;
+        }
     }
-    return false;  // every key also reaches the focused control
+    return false;  // every other key also reaches the focused control
 }
 
 link::LineErrorChoice frmTunara_Main::askLineError(const QString &text, const QString &title)

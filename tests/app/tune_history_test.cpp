@@ -3,9 +3,8 @@
 #include "app/commands/compare_commands.h"
 #include "app/commands/history_commands.h"
 #include "app/data_fixture.h"
+#include "app/progress_frame.h"
 #include "dialogs/tune_history_window.h"
-
-#include <QTest>
 #include "files/data_file.h"
 #include "views/difference_heat_map.h"
 
@@ -15,7 +14,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 
 namespace tunara::test {
@@ -193,7 +194,17 @@ TEST_F(TuneHistory, OpenUploadKeepAndNoteFromTheWindow)
     ui.onModal = [](QDialog &) { return int(QDialog::Rejected); };
     const int listed = history().list()->topLevelItem(0)->childCount();
     ui.answers = {Answer::OK, Answer::OK, Answer::OK};  // overwrite, the firmware, completed
+    // Esc while it writes only says that writing cannot stop: the history stays open.
+    bool escPressed = false;
+    QObject::connect(window->progressFrame()->bar(), &QProgressBar::valueChanged, &history(), [&] {
+        if (!escPressed && window->progressFrame()->title() == QStringLiteral("Programming EEPROM")) {
+            escPressed = true;
+            QTest::keyClick(history().list(), Qt::Key_Escape);
+        }
+    });
     button("cmdHistoryUpload")->click();
+    EXPECT_TRUE(escPressed);
+    EXPECT_TRUE(history().isVisible());
     EXPECT_TRUE(ui.messages().back().text.startsWith(QStringLiteral("Upload completed."))) << ui.messages().back().text.toStdString();
     EXPECT_EQ(transferBytes(sim.memory()), tuned.bytes);
     // The window followed the points the open and the upload kept.
