@@ -218,11 +218,18 @@ Listing RestorePoints::listing() const
         listing.problems << QStringLiteral("The index %1 cannot be read (%2): the points are listed in the order their "
                                            "files were written, with what their files tell.")
                                 .arg(indexPath, made.file.readProblem);
-    if (made.file.unreadableLines > 0)
-        listing.problems << QStringLiteral("%1 of the index %2 cannot be read; the points are listed in the order "
-                                           "their files were written. The index is kept aside whole at the next "
-                                           "change.")
-                                .arg(plural(made.file.unreadableLines, "line", "lines"), indexPath);
+    else if (made.file.damaged()) {
+        QStringList why;
+        if (made.file.unreadableLines > 0)
+            why << QStringLiteral("%1 cannot be read").arg(plural(made.file.unreadableLines, "line", "lines"));
+        if (made.file.duplicates)
+            why << QStringLiteral("a point is listed twice");
+        if (made.file.invalidText)
+            why << QStringLiteral("it holds bytes that are not text");
+        listing.problems << QStringLiteral("The index %1 is damaged (%2); the points are listed in the order their "
+                                           "files were written. The index is kept aside whole at the next change.")
+                                .arg(indexPath, why.join(QStringLiteral(", ")));
+    }
     for (auto line = made.lines.crbegin(); line != made.lines.crend(); ++line) {
         const QRegularExpressionMatch m = namePattern().match(line->name);
         const EventName *event = eventOfKey(m.captured(2));

@@ -64,8 +64,8 @@ TransferOutcome UploadSequence::endedAfterWriting(const QString &firstLine, Tran
     QString text = firstLine + CRLF + T::PartlyWritten;
     if (const QString hint = m_events.olderImageHint(); !hint.isEmpty())
         text += CRLF + hint;
-    m_prompter.showMessage(text, T::UploadTitle,
-                           outcome == TransferOutcome::Stopped ? MessageIcon::Information : MessageIcon::Exclamation);
+    // The module's own wording of both failures comes with the information icon.
+    m_prompter.showMessage(text, T::UploadTitle, MessageIcon::Information);
     return outcome;
 }
 

@@ -247,7 +247,7 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
           Upload + QStringLiteral("|Upload aborted - EEPROM verification failed.\r\nThe module may hold a partly "
                                   "written configuration: upload again before starting the engine.\r\nWhat it held "
                                   "before this upload is kept: File > Tune History, \"Module before upload\".")},
-         Icon::Exclamation, true},
+         Icon::Information, true},
     };
     const ModuleImage good = data.image;
     for (Row &row : rows) {

@@ -227,7 +227,7 @@ TEST_F(Transfers, RefusedWriteEndsWithProgrammingFailed)
     EXPECT_EQ(transfers.Upload(), TransferOutcome::Failed);
     expectMessages({{firmware, MessageIcon::Exclamation},
                     {"Upload aborted - EEPROM programming failed.\r\n" + T::PartlyWritten + "\r\nkept",
-                     MessageIcon::Exclamation}},
+                     MessageIcon::Information}},
                    T::UploadTitle);
     EXPECT_FALSE(port.isOpen());
 }

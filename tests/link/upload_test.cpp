@@ -119,7 +119,7 @@ TEST_F(Upload, ByteThatStaysWrongFailsAfterOneRetry)
     EXPECT_EQ(transfers.Upload(), TransferOutcome::Failed);
     EXPECT_EQ(protocol.bytesWritten(), 3);  // both, then the stuck one again
     EXPECT_EQ(lastMessage(), T::VerificationFailed + "\r\n" + T::PartlyWritten + "\r\nkept");
-    EXPECT_EQ(prompter.shown.back().icon, MessageIcon::Exclamation);
+    EXPECT_EQ(prompter.shown.back().icon, MessageIcon::Information);
 }
 
 TEST_F(Upload, EscPressedWhileIdleChangesNothing)
