@@ -37,7 +37,7 @@ void frmTunara_Main::setUpDataCommands()
     m_transferCommands = new TransferCommands(document, *m_session, *m_protocol, m_errorDialog, m_ctx.settings,
                                               m_actions, m_ctx.ui, *this, *m_keeper, *m_replacement, this);
     m_fileCommands = new FileCommands(document, *m_session, m_protocol->state(), m_errorDialog, m_actions, m_ctx.ui, *this,
-                                      *m_keeper, *m_replacement, *m_fileDialogs, this);
+                                      *m_replacement, *m_fileDialogs, this);
     m_historyCommands = new HistoryCommands(document, *m_session, *m_keeper, *m_fileCommands, *m_compareCommands,
                                             *m_transferCommands, m_actions, m_ctx.ui, *this, this);
     // Its buttons start commands: a running transfer turns them away as it

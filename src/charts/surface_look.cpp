@@ -10,14 +10,6 @@
 
 namespace tunara::charts {
 
-QStringList oneBarPressureLabels()
-{
-    QStringList out;
-    for (int row = 1; row <= PressureRows; ++row)
-        out << QString::number((row + 7) * 2);
-    return out;
-}
-
 ChartTemplate builtInSurfaceTemplate()
 {
     ChartTemplate t;

@@ -18,7 +18,8 @@ class QPainter;
 
 namespace tunara::charts {
 
-QStringList oneBarPressureLabels();
+// The pressure labels of a MAP sensor byte, grid row 1 (lowest) first.
+QStringList pressureLabels(std::uint8_t mapSensor);
 
 // Everything the surface's picture depends on besides the values.
 struct SurfaceLook {
@@ -37,7 +38,7 @@ struct SurfaceLook {
     int advanceTicks = 10;
     // Labels of the pressure rows, lowest pressure (grid row 1) first; the
     // 1 bar sensor's until told otherwise.
-    QStringList pressureLabels = oneBarPressureLabels();
+    QStringList pressureLabels = charts::pressureLabels(0);
     SurfaceViewAngles view;    // the view the chart starts from
 };
 
@@ -49,8 +50,6 @@ SurfaceLook surfaceLook(const ChartTemplate &chartTemplate);
 // The look of a template file with the pressure labels of a MAP sensor
 // byte: the built-in look when the file is missing or unusable.
 SurfaceLook surfaceLook(const QString &templatePath, std::uint8_t mapSensor);
-// The pressure labels of a MAP sensor byte, grid row 1 (lowest) first.
-QStringList pressureLabels(std::uint8_t mapSensor);
 
 // The value label: attached to one grid point, with a text.
 struct SurfaceLabel {

@@ -63,8 +63,7 @@ frmGPIOParams::frmGPIOParams(ModuleDocument &document, ui::UserInterface &ui, QW
     buildControls();
     const double scale = fittingScale();
     applyPlacement(scale);
-    // The design's width cuts the long caption short on many title bars.
-    setFixedSize(std::max(pixels(ClientWidth, scale), titleBarWidth(*this)), pixels(ClientHeight, scale));
+    setFixedSize(pixels(ClientWidth, scale), pixels(ClientHeight, scale));
     connectHandlers();
     m_form.Form_Load();
     showState();

@@ -53,8 +53,8 @@ frmModParams::frmModParams(ModuleDocument &document, QWidget *owner,
     showState();
     // Its whole layout, also on a small screen (adjustSize() would cut a
     // window down to two thirds of the screen and squeeze the sliders into
-    // one another), and wide enough for its caption.
-    setFixedSize(sizeHint().expandedTo(QSize(titleBarWidth(*this), 0)));
+    // one another); centreOnOwnerScreen() widens it for its caption.
+    setFixedSize(sizeHint());
     centreOnOwnerScreen(*this, owner);
 }
 

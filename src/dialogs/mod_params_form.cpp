@@ -253,12 +253,8 @@ void ModParamsForm::cmdOK_Click(bool limitCells)
     const LimitedCells outside = cellsLimitedByOK();
     auto edit = m_document.edit();
     ModuleData &data = *edit;
-    if (limit) {
+    if (limit)
         ClampTablesToTrigger(data.tables, state.DialogTrigTiming);
-    } else {
-        for (int p = 1; p <= SpeedPoints; ++p)
-            data.tables.table2D(p, 2) = state.DialogTrigTiming;
-    }
     // The stored tables follow the working arrays, so that what the editor,
     // a save and an upload show of them stays the same advance. An empty
     // image gets the arrays as the editor will show them: all-zero regions

@@ -4,8 +4,6 @@
 
 #include <QString>
 
-#include <functional>
-
 namespace tunara::dialogs {
 
 enum class TableModeOption { Table2D, Table3D, Disabled };

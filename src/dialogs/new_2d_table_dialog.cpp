@@ -81,7 +81,6 @@ void frmNew2DTable::showValues(const QStringList &before, const QLineEdit *check
 
 void frmNew2DTable::Form_Load()
 {
-    setMinimumWidth(dialogs::titleBarWidth(*this));
     adjustSize();
     dialogs::centreOnOwnerScreen(*this, parentWidget());
     // On Cancel the table stays on view; the wizard opens all the same. The

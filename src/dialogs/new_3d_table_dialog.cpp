@@ -74,7 +74,6 @@ void frmNew3DTable::showValues()
 
 void frmNew3DTable::Form_Load()
 {
-    setMinimumWidth(dialogs::titleBarWidth(*this));
     adjustSize();
     dialogs::centreOnOwnerScreen(*this, parentWidget());
     // On Cancel the table stays on view; the sliders are set all the same.

@@ -36,6 +36,15 @@ QScreen *screenOf(const QWidget *owner)
 
 void centreOnOwnerScreen(QWidget &window, const QWidget *owner)
 {
+    // A window laid out for its controls alone is widened until its title
+    // bar shows the whole caption, a fixed-size one included.
+    const int captionWidth = titleBarWidth(window);
+    if (window.minimumWidth() < captionWidth)
+        window.setMinimumWidth(captionWidth);
+    if (window.maximumWidth() < captionWidth)
+        window.setMaximumWidth(captionWidth);
+    if (window.width() < captionWidth)
+        window.resize(captionWidth, window.height());
     QScreen *screen = screenOf(owner);
     if (!screen)
         return;

@@ -14,13 +14,14 @@ QRect centredWithin(const QRect &available, const QSize &size);
 // Moves a top-level window (a dialog, the help viewer) to the centre of the
 // screen that holds `owner`, or of the primary screen without an owner,
 // first shrinking it (down to its minimum size) to fit the screen's usable
-// area. Run it after the window has its size and before it is shown.
+// area. A window narrower than its caption needs (titleBarWidth()) is
+// widened to it first. Run it after the window has its size and before it
+// is shown.
 void centreOnOwnerScreen(QWidget &window, const QWidget *owner);
 
 // The width a top-level window needs for its title bar to show its whole
 // caption: the caption in a bold face of the application's font, with room
-// for the title bar's icon and buttons. Dialogs laid out for their controls
-// alone are widened to it.
+// for the title bar's icon and buttons.
 int titleBarWidth(const QWidget &window);
 
 // Twips (1/1440 inch) to pixels at a widget's logical resolution.

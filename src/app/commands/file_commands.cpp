@@ -1,6 +1,5 @@
 #include "app/commands/file_commands.h"
 
-#include "app/commands/image_keeper.h"
 #include "app/commands/file_dialogs.h"
 #include "app/commands/image_replacement.h"
 #include "app/commands/opened_file_check.h"
@@ -11,7 +10,6 @@
 #include "dialogs/error_dialog.h"
 #include "editor/table_session.h"
 #include "files/data_file.h"
-#include "files/stored_settings.h"
 #include "link/link_state.h"
 #include "link/module_transfers.h"
 #include "module/module_document.h"
@@ -19,9 +17,6 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
 
 namespace tunara::ui {
 
@@ -29,12 +24,11 @@ namespace {
 
 const QString OpenTitle = QStringLiteral("Open Data File");
 const QString SaveTitle = QStringLiteral("Save Data File");
-const QString CRLF = QStringLiteral("\r\n");
 
 }  // namespace
 
 FileCommands::FileCommands(ModuleDocument &document, const editor::TableSession &session,
-                           link::LinkState &link, CommonErrorDialog &errors, const MainActions &actions, UserInterface &ui, WindowShell &shell, ImageKeeper &keeper,
+                           link::LinkState &link, CommonErrorDialog &errors, const MainActions &actions, UserInterface &ui, WindowShell &shell,
                            ImageReplacement &replacement, FileDialogs &dialogs, QObject *parent)
     : QObject(parent),
       m_document(document),
@@ -43,7 +37,6 @@ FileCommands::FileCommands(ModuleDocument &document, const editor::TableSession 
       m_errors(errors),
       m_ui(ui),
       m_shell(shell),
-      m_keeper(keeper),
       m_replacement(replacement),
       m_dialogs(dialogs)
 {

@@ -9,7 +9,6 @@
 
 namespace tunara {
 class ModuleDocument;
-class StoredSettings;
 namespace editor {
 class TableSession;
 }
@@ -21,7 +20,6 @@ class LinkState;
 namespace tunara::ui {
 
 class CommonErrorDialog;
-class ImageKeeper;
 class FileDialogs;
 class ImageReplacement;
 struct MainActions;
@@ -35,7 +33,7 @@ class FileCommands : public QObject {
 public:
     FileCommands(ModuleDocument &document, const editor::TableSession &session, link::LinkState &link,
                  CommonErrorDialog &errors, const MainActions &actions, UserInterface &ui,
-                 WindowShell &shell, ImageKeeper &keeper, ImageReplacement &replacement, FileDialogs &dialogs,
+                 WindowShell &shell, ImageReplacement &replacement, FileDialogs &dialogs,
                  QObject *parent);
 
     void mnuOpenFile_Click();
@@ -68,7 +66,6 @@ private:
     CommonErrorDialog &m_errors;
     UserInterface &m_ui;
     WindowShell &m_shell;
-    ImageKeeper &m_keeper;
     ImageReplacement &m_replacement;
     FileDialogs &m_dialogs;
 };
