@@ -3,9 +3,11 @@
 #include "core/runtime_error.h"
 #include "link/port_open_failure.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QMetaObject>
+#include <QThread>
 
 #include <thread>
 
@@ -256,9 +258,14 @@ void QtSerialPort::readLineErrorCounters(bool report)
         for (std::size_t k = 0; k < now.size(); ++k) {
             if (now[k] != m_counters[k]) {
                 const int code = int(events[k]);
-                // Delivered when the event loop next runs, as the device's own
-                // notifications would be.
-                QMetaObject::invokeMethod(this, [this, code] { emit lineError(code); }, Qt::QueuedConnection);
+                // On the application's thread: delivered when the event loop
+                // next runs, as the device's own notifications would be. On
+                // the link thread no event loop runs until the operation
+                // ends, so the error is reported at once, mid-transfer.
+                if (QThread::currentThread() == QCoreApplication::instance()->thread())
+                    QMetaObject::invokeMethod(this, [this, code] { emit lineError(code); }, Qt::QueuedConnection);
+                else
+                    emit lineError(code);
             }
         }
     }

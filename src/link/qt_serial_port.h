@@ -15,8 +15,9 @@ namespace tunara::link {
 // device path (a command-line argument, the simulated module's
 // pseudo-terminal) can take its place. Line errors (framing, overrun,
 // buffer overflow, parity) are read from the driver's error counters where
-// the device has them and reported through lineError() the next time the
-// event loop runs.
+// the device has them and reported through lineError(): on the
+// application's thread the next time its event loop runs, on the link
+// thread at once.
 class QtSerialPort : public SerialPort {
     Q_OBJECT
 public:
