@@ -151,7 +151,6 @@ private:
     }
     // Shows progress on the caller's thread, never waiting for it.
     void toProgress(std::function<void(ProgressDisplay &)> show);
-    bool trap(const std::function<void()> &step);
     bool openPort();
     bool send(std::uint8_t byte);
     // Sends a byte and waits (pumping events) for the reply's bytes; a
