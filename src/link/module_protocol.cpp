@@ -9,8 +9,6 @@ namespace tunara::link {
 
 namespace {
 const QString CommSource = QStringLiteral("Comm Error");
-constexpr int FirstAddress = ModuleImage::FirstTransferAddress;  // 16
-constexpr int LastAddress = ModuleImage::LastTransferAddress;    // 279
 
 bool printable(std::uint8_t byte)
 {
@@ -307,11 +305,6 @@ void ModuleProtocol::setAddress(std::int32_t address)
     m_port.discardInput();
     DelayTimer(5);
     closePort();
-}
-
-std::uint8_t ModuleProtocol::ReadEEPROM()
-{
-    return onLink([this] { return readByteAt(); });
 }
 
 std::uint8_t ModuleProtocol::readByteAt()

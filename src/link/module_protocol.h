@@ -79,7 +79,6 @@ public:
     void ReSync();
     void ReadFirmwareID();
     void SetEEPROMAddress(std::int32_t address);
-    std::uint8_t ReadEEPROM();
 
     // How a pass over the EEPROM ended.
     enum class Pass { Complete, Stopped, Failed };  // Stopped: by Esc

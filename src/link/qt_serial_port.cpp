@@ -125,10 +125,10 @@ void QtSerialPort::open()
         throw commError(QStringLiteral("Cannot open %1 (%2): %3").arg(name, path, reason));
     }
     applySettings();
-    m_rateReadBack = readRateBack();
-    qCDebug(lcSerial) << "opened" << path << "rate read back" << m_rateReadBack;
-    if (m_rateReadBack != 0 && m_rateReadBack != BaudRate)
-        qCWarning(lcSerial) << path << "runs at" << m_rateReadBack << "baud instead of" << BaudRate;
+    const qint32 rateReadBack = readRateBack();
+    qCDebug(lcSerial) << "opened" << path << "rate read back" << rateReadBack;
+    if (rateReadBack != 0 && rateReadBack != BaudRate)
+        qCWarning(lcSerial) << path << "runs at" << rateReadBack << "baud instead of" << BaudRate;
     readLineErrorCounters(false);
 }
 

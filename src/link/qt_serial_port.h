@@ -48,8 +48,6 @@ public:
     void discardInput() override;
     void waitForInput(int msecs) override;
 
-    // Line rate the driver reports for the open port (0 when unknown).
-
 private:
     void onError(QSerialPort::SerialPortError error);
     void dropIfGone();
@@ -64,7 +62,6 @@ private:
     QString m_lost;  // the device that went away while open, and why
     bool m_countersAvailable = false;
     std::array<int, 4> m_counters{};  // framing, overrun, buffer overflow, parity
-    qint32 m_rateReadBack = 0;
 };
 
 }  // namespace tunara::link
