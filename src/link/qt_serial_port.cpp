@@ -110,15 +110,15 @@ void QtSerialPort::open()
     // The device under its own name, not a link to it (/dev/serial/by-id/...):
     // the lock file is named after what is opened, and another program
     // holding the device locks it under that name.
-    const QString device = QFileInfo(path).canonicalFilePath();
-    m_port.setPortName(device.isEmpty() ? path : device);
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    const QString device = canonical.isEmpty() ? path : canonical;
+    m_port.setPortName(device);
     m_port.setReadBufferSize(InBufferSize);
     applySettings();
     m_gone = false;
     m_lost.clear();
     if (!m_port.open(QIODevice::ReadWrite)) {
-        const QString reason =
-            explainOpenFailure(device.isEmpty() ? path : device, m_port.error(), m_port.errorString()).reason;
+        const QString reason = explainOpenFailure(device, m_port.error(), m_port.errorString());
         m_port.clearError();
         if (name == path)
             throw commError(QStringLiteral("Cannot open %1: %2").arg(path, reason));
