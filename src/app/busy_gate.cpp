@@ -1,5 +1,6 @@
 #include "app/busy_gate.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
@@ -40,7 +41,12 @@ bool BusyGate::turnsAway(QObject *watched, QEvent *event) const
     switch (event->type()) {
     case QEvent::Shortcut:
     case QEvent::ShortcutOverride:
-        return !(event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape);
+        if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
+            return false;
+        // The actions' shortcuts and the guarded windows' own; a question the
+        // transfer asks keeps its Alt+Y and Alt+N.
+        return qobject_cast<QAction *>(watched) ||
+               (watched->isWidgetType() && guards(static_cast<QWidget *>(watched)->window()));
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
         if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)

@@ -181,9 +181,8 @@ public:
 
     // Number 1..255 (mapped) or a device path; empty (--port left out,
     // since parse() refuses an empty value): the stored port.
-    // Returns ExitOk when the port is set; otherwise the problem has been
-    // printed: a number outside 1..255 is a wrong argument, a number that
-    // stands for no device or a bad stored setting a failure.
+    // Returns ExitOk when the port is set; otherwise the failure has been
+    // printed: a number that stands for no device, or a bad stored setting.
     int selectPort(const QString &text, CliStreams &io)
     {
         QString value = text;
@@ -196,10 +195,9 @@ public:
             }
         }
         if (isPortNumber(value)) {
-            bool fits = false;
-            const int number = value.toInt(&fits);
-            if (!fits || number < 1 || number > 255)
-                return usageError(io, QStringLiteral("port number %1 is outside 1 to 255").arg(value));
+            // 1..255: parse() refused any other --port number, and the
+            // stored setting reads as no other.
+            const int number = value.toInt();
             port.setPortNumber(number);
             if (port.devicePath().isEmpty())
                 return fail(io, PortMap::noDeviceText(number) +

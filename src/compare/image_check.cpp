@@ -8,8 +8,6 @@
 
 #include <QStringList>
 
-#include <algorithm>
-
 namespace tunara::compare {
 
 namespace {
@@ -172,9 +170,7 @@ CheckReport checkImage(const ModuleImage &image)
     UpdateEEPROM(saved);
 
     CheckReport report;
-    const auto first = ModuleImage::FirstTransferAddress;
-    report.resaveChangesFile = !std::equal(image.EEPROMBuffer.begin() + first, image.EEPROMBuffer.end(),
-                                           saved.image.EEPROMBuffer.begin() + first);
+    report.resaveChangesFile = !isAsSaved(image);
     checkLimitedParameters(image, data.params, report.items);
     checkFlags(image, saved.image, report.items);
     checkReserved(image, report.items);

@@ -2,12 +2,16 @@
 
 #include "link/serial_port.h"
 
+#include <QThread>
+
 namespace tunara::link {
 
 LineErrorHandler::LineErrorHandler(SerialPort &port, LineErrorPrompter &prompter, QObject *parent)
     : QObject(parent), m_port(port), m_prompter(prompter)
 {
-    connect(&m_port, &SerialPort::lineError, this, &LineErrorHandler::OnComm);
+    // Direct: the port reports from the thread that has it, and the close or
+    // discard that answers the error must happen there, mid-transfer.
+    connect(&m_port, &SerialPort::lineError, this, &LineErrorHandler::OnComm, Qt::DirectConnection);
 }
 
 QString LineErrorHandler::title()
@@ -34,6 +38,18 @@ QString LineErrorHandler::description(int commEvent)
     return {};
 }
 
+LineErrorChoice LineErrorHandler::ask(const QString &text)
+{
+    if (QThread::currentThread() == thread())
+        return m_prompter.askLineError(text, title());
+    // Reported on the link thread: the question is asked on the handler's
+    // (the window's), which keeps running while the operation waits here.
+    LineErrorChoice choice = LineErrorChoice::Cancel;
+    QMetaObject::invokeMethod(
+        this, [&] { choice = m_prompter.askLineError(text, title()); }, Qt::BlockingQueuedConnection);
+    return choice;
+}
+
 void LineErrorHandler::OnComm(int commEvent)
 {
     const QString text = description(commEvent);
@@ -44,7 +60,7 @@ void LineErrorHandler::OnComm(int commEvent)
     // A line that keeps failing is shut before the user is asked again.
     if (CommErrorCount > 2 && m_port.isOpen())
         m_port.close();
-    if (m_prompter.askLineError(error.description(), title()) == LineErrorChoice::Retry)
+    if (ask(error.description()) == LineErrorChoice::Retry)
         m_port.discardInput();
     else if (m_port.isOpen())
         m_port.close();

@@ -42,6 +42,8 @@ public slots:
     void OnComm(int commEvent);
 
 private:
+    LineErrorChoice ask(const QString &text);
+
     SerialPort &m_port;
     LineErrorPrompter &m_prompter;
 };

@@ -55,10 +55,8 @@ LinkTrace::LinkTrace(const QString &path, const QStringList &inputs) : m_path(pa
     flush();
     // A trace that cannot even take its header is refused like one that
     // cannot be created: nothing has gone on the line yet.
-    if (!m_failure.isEmpty()) {
-        m_finished = true;
+    if (!m_failure.isEmpty())
         throw RuntimeError(FileErrorNumber, QStringLiteral("Link Trace"), m_failure);
-    }
 }
 
 LinkTrace::~LinkTrace()

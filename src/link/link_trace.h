@@ -74,7 +74,6 @@ public:
     QString failure() const { return m_failure; }
     // Whoever stopped a transfer on the failure (and so showed it) says so.
     void setFailureReported() { m_failureReported = true; }
-    bool failureReported() const { return m_failureReported; }
     // Called by finish() with a failure nobody reported, so a trace that
     // could not be completed never ends unnoticed.
     void setUnreportedFailureHandler(std::function<void(const QString &failure)> handler);

@@ -126,7 +126,7 @@ bool ModuleProtocol::writeRun(const AddressRun &run, Progress &progress)
     if (!m_state.m_commOK)
         return false;
     m_state.m_commOK = false;
-    if (!m_port.isOpen() && !trap([this] { m_port.open(); }))
+    if (!openPort())
         return false;
     for (int a = run.first; a <= run.last(); ++a) {
         step("WriteEEPROMData", a);

@@ -9,8 +9,6 @@ namespace tunara::link {
 
 namespace {
 const QString CommSource = QStringLiteral("Comm Error");
-constexpr int FirstAddress = ModuleImage::FirstTransferAddress;  // 16
-constexpr int LastAddress = ModuleImage::LastTransferAddress;    // 279
 
 bool printable(std::uint8_t byte)
 {
@@ -62,22 +60,19 @@ ErrorChoice ModuleProtocol::OwnerErrors::ErrorDialog(const RuntimeError &error)
     return choice;
 }
 
-bool ModuleProtocol::trap(const std::function<void()> &step)
-{
-    if (runTrapped(m_errors, step) == StepOutcome::Completed)
-        return true;
-    closePort();
-    m_state.m_commOK = false;
-    return false;
-}
-
 bool ModuleProtocol::openPort()
 {
     m_state.m_commOK = false;
     m_state.m_portOpenFailed = false;
-    if (!m_port.isOpen() && !trap([this] { m_port.open(); })) {
-        m_state.m_portOpenFailed = true;
-        return false;
+    if (!m_port.isOpen()) {
+        try {
+            m_port.open();
+        } catch (const RuntimeError &error) {
+            // As a failed send: a retry runs the operation again, open first.
+            m_state.m_portOpenFailed = true;
+            report(error);
+            return false;
+        }
     }
     m_port.discardInput();
     return true;
@@ -206,7 +201,12 @@ void ModuleProtocol::hideProgress()
 
 void ModuleProtocol::ReSync()
 {
-    onLink([this] { reSync(); });
+    onLink([this] {
+        retrying([this] {
+            reSync();
+            return 0;
+        });
+    });
 }
 
 void ModuleProtocol::reSync()
@@ -305,11 +305,6 @@ void ModuleProtocol::setAddress(std::int32_t address)
     m_port.discardInput();
     DelayTimer(5);
     closePort();
-}
-
-std::uint8_t ModuleProtocol::ReadEEPROM()
-{
-    return onLink([this] { return readByteAt(); });
 }
 
 std::uint8_t ModuleProtocol::readByteAt()

@@ -79,7 +79,6 @@ public:
     void ReSync();
     void ReadFirmwareID();
     void SetEEPROMAddress(std::int32_t address);
-    std::uint8_t ReadEEPROM();
 
     // How a pass over the EEPROM ended.
     enum class Pass { Complete, Stopped, Failed };  // Stopped: by Esc
@@ -151,7 +150,6 @@ private:
     }
     // Shows progress on the caller's thread, never waiting for it.
     void toProgress(std::function<void(ProgressDisplay &)> show);
-    bool trap(const std::function<void()> &step);
     bool openPort();
     bool send(std::uint8_t byte);
     // Sends a byte and waits (pumping events) for the reply's bytes; a

@@ -139,10 +139,9 @@ TransferOutcome ModuleTransfers::downloadEnded(ModuleProtocol::Pass pass)
 
 void ModuleTransfers::replaceImage(const EEPROMBytes &bytes)
 {
-    ModuleImage image = m_document.image();
-    image.ClearEEPROMBuffer();
-    std::copy(bytes.begin() + ModuleImage::FirstTransferAddress, bytes.begin() + ModuleImage::LastTransferAddress + 1,
-              image.EEPROMBuffer.begin() + ModuleImage::FirstTransferAddress);
+    // The read fills 16..279 of bytes that start zeroed: the image is those.
+    ModuleImage image;
+    image.EEPROMBuffer = bytes;
     m_document.replaceImage(image, DataSource::module(m_protocol.port().deviceName(), m_protocol.state().firmwareID()));
 }
 

@@ -35,6 +35,40 @@ bool keepsEventsRunning()
     return app && QThread::currentThread() == app->thread();
 }
 
+// Pauses for at least `ms` milliseconds of real time while the main thread's
+// event loop keeps running (repaints, the Esc key), without spinning a core
+// (on any other thread it simply sleeps to the exact end):
+// the event loop waits on a precise timer for most of the pause and an
+// absolute sleep on the monotonic clock ends it exactly, since event-loop
+// timers round to whole milliseconds. Returns the length actually paused.
+Clock::duration pumpingPause(int ms)
+{
+    const auto start = Clock::now();
+    const auto end = start + std::chrono::milliseconds(ms);
+    // The event loop's share stops short of the end by a margin that covers
+    // its whole-millisecond rounding and a late wake-up.
+    constexpr int exactTailMs = 2;
+    if (ms > exactTailMs && keepsEventsRunning()) {
+        QEventLoop loop;
+        QTimer::singleShot(ms - exactTailMs, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+#ifdef Q_OS_LINUX
+    // The kernel may let a sleep overrun by its timer slack (50 us by
+    // default); hundreds of pauses per transfer add that up, so the tail
+    // sleeps with a tight slack.
+    const int oldSlack = ::prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0);
+    ::prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0);
+#endif
+    // Also covers a nested loop that returned early or late: never shorter.
+    std::this_thread::sleep_until(end);
+#ifdef Q_OS_LINUX
+    if (oldSlack > 0)
+        ::prctl(PR_SET_TIMERSLACK, (unsigned long)oldSlack, 0, 0, 0);
+#endif
+    return Clock::now() - start;
+}
+
 // The machine's own time: the pauses really pause and the waits really wait.
 class MachineClock final : public LinkClock {
 public:
@@ -78,39 +112,6 @@ LinkClock &LinkClock::machine()
 {
     static MachineClock clock;
     return clock;
-}
-
-int Deadline::remainingMs() const
-{
-    return millisecondsUntil(m_at, m_clock->now());
-}
-
-Clock::duration pumpingPause(int ms)
-{
-    const auto start = Clock::now();
-    const auto end = start + std::chrono::milliseconds(ms);
-    // The event loop's share stops short of the end by a margin that covers
-    // its whole-millisecond rounding and a late wake-up.
-    constexpr int exactTailMs = 2;
-    if (ms > exactTailMs && keepsEventsRunning()) {
-        QEventLoop loop;
-        QTimer::singleShot(ms - exactTailMs, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-#ifdef Q_OS_LINUX
-    // The kernel may let a sleep overrun by its timer slack (50 us by
-    // default); hundreds of pauses per transfer add that up, so the tail
-    // sleeps with a tight slack.
-    const int oldSlack = ::prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0);
-    ::prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0);
-#endif
-    // Also covers a nested loop that returned early or late: never shorter.
-    std::this_thread::sleep_until(end);
-#ifdef Q_OS_LINUX
-    if (oldSlack > 0)
-        ::prctl(PR_SET_TIMERSLACK, (unsigned long)oldSlack, 0, 0, 0);
-#endif
-    return Clock::now() - start;
 }
 
 void pumpEvents()

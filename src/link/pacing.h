@@ -35,32 +35,17 @@ public:
     static LinkClock &machine();
 };
 
-// A reply deadline on a link clock: one second from its making unless told
-// otherwise.
+// A reply deadline on a link clock: one second from its making.
 class Deadline {
 public:
-    explicit Deadline(const LinkClock &clock = LinkClock::machine(),
-                      std::chrono::milliseconds span = std::chrono::seconds(1))
-        : m_clock(&clock), m_at(clock.now() + span)
-    {
-    }
+    explicit Deadline(const LinkClock &clock) : m_clock(&clock), m_at(clock.now() + std::chrono::seconds(1)) {}
     bool passed() const { return m_clock->now() >= m_at; }
-    // Whole milliseconds left, rounded up so a wait never ends early; 0 once passed.
-    int remainingMs() const;
     Clock::time_point at() const { return m_at; }
 
 private:
     const LinkClock *m_clock;
     Clock::time_point m_at;
 };
-
-// Pauses for at least `ms` milliseconds of real time while the main thread's
-// event loop keeps running (repaints, the Esc key), without spinning a core
-// (on any other thread it simply sleeps to the exact end):
-// the event loop waits on a precise timer for most of the pause and an
-// absolute sleep on the monotonic clock ends it exactly, since event-loop
-// timers round to whole milliseconds. Returns the length actually paused.
-Clock::duration pumpingPause(int ms);
 
 // Runs the main thread's events already waiting, once (nothing on another
 // thread or without an application).

@@ -86,13 +86,11 @@ QString permissionText(const struct stat &device)
                           "run sudo adduser %2 %1, then log out and in again.")
         .arg(group, userName());
 }
-#endif
 
-}  // namespace
-
+// The program holding the device's lock file, as "minicom, process 4242"
+// ("process 4242" when it cannot be named); "" when no lock file is found.
 QString lockHolder(const QString &path)
 {
-#ifdef Q_OS_UNIX
     // Lock files are named after the device as it was given ("LCK..ttyUSB0"
     // for /dev/ttyUSB0), in the first of the usual lock folders that takes
     // them; QSerialPort and the classic terminal programs share the scheme.
@@ -119,13 +117,13 @@ QString lockHolder(const QString &path)
         return program.isEmpty() ? QStringLiteral("process %1").arg(pid)
                                  : QStringLiteral("%1, process %2").arg(program).arg(pid);
     }
-#else
-    Q_UNUSED(path);
-#endif
     return QString();
 }
+#endif
 
-PortOpenFailure explainOpenFailure(const QString &path, QSerialPort::SerialPortError error, const QString &portReason)
+}  // namespace
+
+QString explainOpenFailure(const QString &path, QSerialPort::SerialPortError error, const QString &portReason)
 {
 #ifdef Q_OS_UNIX
     const QByteArray name = QFile::encodeName(path);
@@ -133,32 +131,32 @@ PortOpenFailure explainOpenFailure(const QString &path, QSerialPort::SerialPortE
     if (::stat(name.constData(), &device) != 0) {
         const int cause = errno;
         if (cause == ENOENT || cause == ENOTDIR)
-            return {PortOpenCause::NoDevice, noDeviceText()};
+            return noDeviceText();
         if (cause == EACCES)
-            return {PortOpenCause::PermissionDenied, genericPermissionText()};
-        return {PortOpenCause::Other, portReason};
+            return genericPermissionText();
+        return portReason;
     }
     if (error == QSerialPort::DeviceNotFoundError)
-        return {PortOpenCause::NoDevice, noDeviceText()};
+        return noDeviceText();
     // Judged with the effective ids, as the open itself was.
     if (::faccessat(AT_FDCWD, name.constData(), R_OK | W_OK, AT_EACCESS) != 0 && (errno == EACCES || errno == EPERM))
-        return {PortOpenCause::PermissionDenied, permissionText(device)};
+        return permissionText(device);
     // The device may be opened, yet the port reported a permission error:
     // its lock file is taken, or another program opened it exclusively.
     if (error == QSerialPort::PermissionError)
-        return {PortOpenCause::InUse, inUseText(lockHolder(path))};
+        return inUseText(lockHolder(path));
 #else
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
-        return {PortOpenCause::NoDevice, noDeviceText()};
+        return noDeviceText();
     case QSerialPort::PermissionError:
         // Windows opens a port for one program only: "access denied" means in use.
-        return {PortOpenCause::InUse, inUseText(QString())};
+        return inUseText(QString());
     default:
         break;
     }
 #endif
-    return {PortOpenCause::Other, portReason};
+    return portReason;
 }
 
 }  // namespace tunara::link

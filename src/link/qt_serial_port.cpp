@@ -3,9 +3,11 @@
 #include "core/runtime_error.h"
 #include "link/port_open_failure.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QMetaObject>
+#include <QThread>
 
 #include <thread>
 
@@ -108,25 +110,25 @@ void QtSerialPort::open()
     // The device under its own name, not a link to it (/dev/serial/by-id/...):
     // the lock file is named after what is opened, and another program
     // holding the device locks it under that name.
-    const QString device = QFileInfo(path).canonicalFilePath();
-    m_port.setPortName(device.isEmpty() ? path : device);
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    const QString device = canonical.isEmpty() ? path : canonical;
+    m_port.setPortName(device);
     m_port.setReadBufferSize(InBufferSize);
     applySettings();
     m_gone = false;
     m_lost.clear();
     if (!m_port.open(QIODevice::ReadWrite)) {
-        const QString reason =
-            explainOpenFailure(device.isEmpty() ? path : device, m_port.error(), m_port.errorString()).reason;
+        const QString reason = explainOpenFailure(device, m_port.error(), m_port.errorString());
         m_port.clearError();
         if (name == path)
             throw commError(QStringLiteral("Cannot open %1: %2").arg(path, reason));
         throw commError(QStringLiteral("Cannot open %1 (%2): %3").arg(name, path, reason));
     }
     applySettings();
-    m_rateReadBack = readRateBack();
-    qCDebug(lcSerial) << "opened" << path << "rate read back" << m_rateReadBack;
-    if (m_rateReadBack != 0 && m_rateReadBack != BaudRate)
-        qCWarning(lcSerial) << path << "runs at" << m_rateReadBack << "baud instead of" << BaudRate;
+    const qint32 rateReadBack = readRateBack();
+    qCDebug(lcSerial) << "opened" << path << "rate read back" << rateReadBack;
+    if (rateReadBack != 0 && rateReadBack != BaudRate)
+        qCWarning(lcSerial) << path << "runs at" << rateReadBack << "baud instead of" << BaudRate;
     readLineErrorCounters(false);
 }
 
@@ -256,9 +258,14 @@ void QtSerialPort::readLineErrorCounters(bool report)
         for (std::size_t k = 0; k < now.size(); ++k) {
             if (now[k] != m_counters[k]) {
                 const int code = int(events[k]);
-                // Delivered when the event loop next runs, as the device's own
-                // notifications would be.
-                QMetaObject::invokeMethod(this, [this, code] { emit lineError(code); }, Qt::QueuedConnection);
+                // On the application's thread: delivered when the event loop
+                // next runs, as the device's own notifications would be. On
+                // the link thread no event loop runs until the operation
+                // ends, so the error is reported at once, mid-transfer.
+                if (QThread::currentThread() == QCoreApplication::instance()->thread())
+                    QMetaObject::invokeMethod(this, [this, code] { emit lineError(code); }, Qt::QueuedConnection);
+                else
+                    emit lineError(code);
             }
         }
     }

@@ -15,8 +15,9 @@ namespace tunara::link {
 // device path (a command-line argument, the simulated module's
 // pseudo-terminal) can take its place. Line errors (framing, overrun,
 // buffer overflow, parity) are read from the driver's error counters where
-// the device has them and reported through lineError() the next time the
-// event loop runs.
+// the device has them and reported through lineError(): on the
+// application's thread the next time its event loop runs, on the link
+// thread at once.
 class QtSerialPort : public SerialPort {
     Q_OBJECT
 public:
@@ -47,8 +48,6 @@ public:
     void discardInput() override;
     void waitForInput(int msecs) override;
 
-    // Line rate the driver reports for the open port (0 when unknown).
-
 private:
     void onError(QSerialPort::SerialPortError error);
     void dropIfGone();
@@ -63,7 +62,6 @@ private:
     QString m_lost;  // the device that went away while open, and why
     bool m_countersAvailable = false;
     std::array<int, 4> m_counters{};  // framing, overrun, buffer overflow, parity
-    qint32 m_rateReadBack = 0;
 };
 
 }  // namespace tunara::link

@@ -30,6 +30,17 @@ const QString FirmwareMsg = QStringLiteral("Firmware ID: Torvik-1 Zoruro V2.1");
 const QString Completed = QStringLiteral("Upload completed. Remember to cycle power off for 5 seconds\r\n"
                                          "and then on again before starting engine.");
 
+// Counts the shortcut events that reach the object it watches.
+class ShortcutsSeen : public QObject {
+public:
+    int count = 0;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        count += e->type() == QEvent::Shortcut || e->type() == QEvent::ShortcutOverride;
+        return false;
+    }
+};
+
 class Transfers : public DataCommandsTest {
 protected:
     void withFaults(const std::function<void(sim::Faults &)> &change)
@@ -152,12 +163,20 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
     const int portBefore = serial.portNumber();
     bool menusEnabled = true;
     bool portListEnabled = true;
+    ShortcutsSeen questionShortcuts;
     atProgress(30, [&] {
         menusEnabled = w.menuBar()->isEnabled();
         portListEnabled = w.portPanel()->list()->isEnabled();
         // The busy gate: File > Open's shortcut and a dropped file reach nothing.
         QShortcutEvent shortcut(QKeySequence::Open, 0);
         QCoreApplication::sendEvent(actions().openFile, &shortcut);
+        // ...while a question the transfer asks keeps its Alt+Y and Alt+N.
+        QDialog question;
+        question.installEventFilter(&questionShortcuts);
+        QShortcutEvent altY(QKeySequence(Qt::ALT | Qt::Key_Y), 0);
+        QCoreApplication::sendEvent(&question, &altY);
+        QKeyEvent altN(QEvent::ShortcutOverride, Qt::Key_N, Qt::AltModifier);
+        QCoreApplication::sendEvent(&question, &altN);
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(path(QStringLiteral("any.dat")))});
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -172,6 +191,7 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
     choose(actions().download);
     EXPECT_FALSE(menusEnabled);
     EXPECT_FALSE(portListEnabled);
+    EXPECT_EQ(questionShortcuts.count, 2);
     QCoreApplication::processEvents();
     for (const UiCall &call : ui.calls) {
         EXPECT_NE(call.kind, UiCall::Kind::OpenFile);

@@ -8,7 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
+#include <atomic>
 #include <deque>
+#include <thread>
 
 using namespace tunara::link;
 
@@ -20,6 +24,7 @@ public:
     bool open_ = true;
     int closes = 0;
     int discards = 0;
+    std::thread::id closedOn;
     void setPortNumber(int n) override { number = n; }
     int portNumber() const override { return number; }
     bool isOpen() const override { return open_; }
@@ -28,6 +33,7 @@ public:
     {
         open_ = false;
         ++closes;
+        closedOn = std::this_thread::get_id();
     }
     void applySettings() override {}
     void writeByte(std::uint8_t) override {}
@@ -45,9 +51,11 @@ public:
     std::vector<std::pair<QString, QString>> asked;
     ScriptedPort *port = nullptr;
     std::vector<bool> portOpenWhenAsked;
+    std::thread::id askedOn;
     LineErrorChoice askLineError(const QString &text, const QString &title) override
     {
         asked.emplace_back(text, title);
+        askedOn = std::this_thread::get_id();
         portOpenWhenAsked.push_back(port->isOpen());
         if (answers.empty())
             return LineErrorChoice::Retry;
@@ -133,6 +141,29 @@ TEST_F(LineErrors, CountStartsAgainAfterReset)
     port.report(1004);
     EXPECT_EQ(handler.CommErrorCount, 1);
     EXPECT_TRUE(port.isOpen());
+}
+
+// During a window transfer the port reports from the link thread, whose
+// event loop does not run: the question goes to the handler's thread at
+// once, and the answer is carried out where the port is.
+TEST_F(LineErrors, ReportFromAnotherThreadIsAskedOnTheHandlersThreadAndAnsweredOnTheReporters)
+{
+    question.answers = {LineErrorChoice::Cancel};
+    std::thread::id reporter;
+    std::atomic<bool> done = false;
+    std::thread link([&] {
+        reporter = std::this_thread::get_id();
+        port.report(1009);
+        done = true;
+    });
+    while (!done)
+        QCoreApplication::processEvents();
+    link.join();
+    ASSERT_EQ(question.asked.size(), 1u);
+    EXPECT_EQ(question.asked[0].first, "Parity error.");
+    EXPECT_EQ(question.askedOn, std::this_thread::get_id());
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(port.closedOn, reporter);
 }
 
 }  // namespace

@@ -125,26 +125,4 @@ TEST_F(FullTransfer, UploadEndsWithTheTwoLineReminderAndWhatWasDone)
         ASSERT_EQ(memory[a], data.image.EEPROMBuffer[a]) << a;
 }
 
-TEST_F(FullTransfer, EscDuringVerificationStopsItAndSaysSo)
-{
-    document.edit()->image.EEPROMBuffer = sim.memory();
-    document.edit()->image.DataBufferEmpty = false;
-    UpdateParams(*document.edit());
-    transfers.setWriteAll(true);
-    progress.onValue = [this](const QString &caption, int step) {
-        if (caption == "Verifying EEPROM" && step == 0)
-            sim.clearReceived();
-        if (caption == "Verifying EEPROM" && step == 10)
-            protocol.state().requestAbort();
-    };
-    EXPECT_EQ(transfers.Upload(), TransferOutcome::Stopped);
-    ASSERT_EQ(prompter.shown.size(), 2u);
-    EXPECT_EQ(prompter.shown[1].text, "Upload stopped during verification: not every byte was read back.\r\n"
-                                      "The module may hold a partly written configuration: upload again before "
-                                      "starting the engine.\r\nkept");
-    EXPECT_EQ(prompter.shown[1].icon, MessageIcon::Information);
-    EXPECT_FALSE(protocol.state().abortRequested());
-    EXPECT_EQ(countOnWire(0x15), 10);
-}
-
 }  // namespace

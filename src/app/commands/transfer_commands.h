@@ -37,9 +37,6 @@ public:
     void mnuDownload_Click();
     void mnuUpload_Click();
 
-    // The one place that knows whether a download or upload is running.
-    const link::ModuleTransfers &transfers() const { return m_transfers; }
-
 signals:
     // A download filled the buffer: the user sees its parameters next.
     void downloadedToBuffer();
