@@ -56,8 +56,7 @@ struct Origin {
     QString firmware;
 };
 
-// Where the image a document holds came from. A module's port number is not
-// part of the document's source: it is 0 here.
+// Where the image a document holds came from.
 Origin originOf(const DataSource &source);
 
 // One kept image.

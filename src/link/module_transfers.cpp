@@ -143,7 +143,8 @@ void ModuleTransfers::replaceImage(const EEPROMBytes &bytes)
     image.ClearEEPROMBuffer();
     std::copy(bytes.begin() + ModuleImage::FirstTransferAddress, bytes.begin() + ModuleImage::LastTransferAddress + 1,
               image.EEPROMBuffer.begin() + ModuleImage::FirstTransferAddress);
-    m_document.replaceImage(image, DataSource::module(m_protocol.port().deviceName(), m_protocol.state().firmwareID()));
+    m_document.replaceImage(image, DataSource::module(m_protocol.CommPortNumber(), m_protocol.port().deviceName(),
+                                                      m_protocol.state().firmwareID()));
 }
 
 TransferOutcome ModuleTransfers::upload()

@@ -27,18 +27,11 @@ restore::Origin ImageKeeper::originOf(restore::Event event)
 {
     // What a module just sent came through the port and the link as they are.
     if (event == restore::Event::Downloaded || event == restore::Event::ModuleBeforeUpload) {
-        const restore::Origin module{restore::Source::module(m_port.portNumber(), m_port.deviceName()),
-                                     m_link.firmwareID()};
-        if (event == restore::Event::Downloaded)
-            m_download = module;
-        return module;
+        return {restore::Source::module(m_port.portNumber(), m_port.deviceName()), m_link.firmwareID()};
     }
     // An image about to be replaced or written came from wherever the
     // document says, not from the module the link now talks to.
     restore::Origin origin = restore::originOf(m_document.source());
-    if (origin.source.kind == restore::Source::Kind::Module && origin.source.device == m_download.source.device &&
-        origin.firmware == m_download.firmware)
-        origin = m_download;
     // A restore point opened again came through the link its point records.
     if (origin.source.kind == restore::Source::Kind::File && m_restorePoints.holds(m_document.source().path)) {
         const QString name = QFileInfo(m_document.source().path).fileName();
