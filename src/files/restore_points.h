@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class QJsonObject;
 
@@ -132,6 +133,9 @@ public:
     // file is gone is listed with that problem.
     Listing listing() const;
     QList<Entry> list() const { return listing().entries; }
+    // One point, named by its path (or its file name alone), as listing()
+    // lists it; none when it is not one of this folder's.
+    std::optional<Entry> entry(const QString &point) const;
 
     // Changes what the index records beside one point, named by its path
     // (or its file name alone), under the folder's lock so two programs
@@ -147,7 +151,7 @@ private:
     Order order() const;
     void save(const Order &order) const;
     void change(const QString &point, const std::function<void(QJsonObject &)> &edit);
-    QString pointName(const QString &point) const;
+    QString pointName(const QString &point) const;  // "" when not one of this folder's
     bool isFolder(const QString &path) const;
 
     QString m_folder;

@@ -265,6 +265,12 @@ TEST(RestorePoints, EachPointRecordsItsOriginAndOlderIndexesStillList)
     EXPECT_EQ(list[0].firmware, QStringLiteral("Torvik-1 Zoruro V2.1"));  // from the name
     EXPECT_EQ(list[1].source.text(), QStringLiteral("not recorded"));
     EXPECT_EQ(list[1].tableMode, QStringLiteral("3D"));  // from the bytes
+    // One point looked up alone reads as the list has it; a file elsewhere is none.
+    const std::optional<restore::Entry> one = store.entry(downloaded);
+    ASSERT_TRUE(one);
+    EXPECT_EQ(one->path, list[0].path);
+    EXPECT_EQ(one->firmware, list[0].firmware);
+    EXPECT_FALSE(store.entry(dir.filePath("tunes/") + downloaded));
     store.setNote(fromFile, QStringLiteral("base map"));
     const QJsonObject line = QJsonDocument::fromJson(fileBytes(index).split('\n').first()).object();
     EXPECT_EQ(line.value("future").toInt(), 7);  // carried through the rewrite

@@ -158,9 +158,9 @@ void HistoryCommands::keepPoint(const QString &path, bool keep)
 
 void HistoryCommands::editNote(const QString &path)
 {
-    const restore::Entry *entry = m_window->selectedEntry();
-    NoteDialog dialog(QFileInfo(path).fileName(), entry && entry->path == path ? entry->note : QString(),
-                      restore::RestorePoints::MaxNoteChars, m_window);
+    const std::optional<restore::Entry> entry = m_points.entry(path);
+    NoteDialog dialog(QFileInfo(path).fileName(), entry ? entry->note : QString(), restore::RestorePoints::MaxNoteChars,
+                      m_window);
     if (m_ui.showModal(dialog) != QDialog::Accepted)
         return;
     try {

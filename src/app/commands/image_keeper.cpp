@@ -7,7 +7,7 @@
 #include "module/module_document.h"
 #include "ui_port/user_interface.h"
 
-#include <QFileInfo>
+#include <optional>
 
 namespace tunara::ui {
 
@@ -33,12 +33,9 @@ restore::Origin ImageKeeper::originOf(restore::Event event)
     // document says, not from the module the link now talks to.
     restore::Origin origin = restore::originOf(m_document.source());
     // A restore point opened again came through the link its point records.
-    if (origin.source.kind == restore::Source::Kind::File && m_restorePoints.holds(m_document.source().path)) {
-        const QString name = QFileInfo(m_document.source().path).fileName();
-        for (const restore::Entry &e : m_restorePoints.list())
-            if (QFileInfo(e.path).fileName() == name)
-                origin.firmware = e.firmware;
-    }
+    if (origin.source.kind == restore::Source::Kind::File)
+        if (const std::optional<restore::Entry> point = m_restorePoints.entry(m_document.source().path))
+            origin.firmware = point->firmware;
     return origin;
 }
 
