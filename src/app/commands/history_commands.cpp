@@ -83,13 +83,7 @@ std::optional<ModuleData> HistoryCommands::openImage() const
 {
     if (m_document.isEmpty())
         return std::nullopt;
-    QByteArray bytes;
-    try {
-        bytes = bytesAsSaved(m_document.data());
-    } catch (const RuntimeError &) {
-        bytes = transferBytes(m_document.image());  // a parameter that does not fit: as the image stands
-    }
-    ModuleData open = restore::decodePoint(bytes);
+    ModuleData open = restore::decodePoint(bytesAsSavedOrAsTheyStand(m_document.data()));
     // Edits in the table editor count as the user sees them.
     if (m_session.isOpen() && !m_session.wizardPending()) {
         if (m_session.openKind() == editor::TableKind::Map3D)

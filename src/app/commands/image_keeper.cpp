@@ -77,14 +77,8 @@ bool ImageKeeper::keepImageAboutToBeOverwritten(restore::Event event)
     if (m_document.isEmpty())
         return true;
     // As a save would write it, so parameter edits not yet in the image are
-    // kept too; as it stands when the parameters cannot be encoded.
-    QByteArray bytes;
-    try {
-        bytes = bytesAsSaved(m_document.data());
-    } catch (const RuntimeError &) {
-        bytes = imageBytes();
-    }
-    return keepRestorePoint(event, bytes, true);
+    // kept too.
+    return keepRestorePoint(event, bytesAsSavedOrAsTheyStand(m_document.data()), true);
 }
 
 bool ImageKeeper::confirmExitWithUnsavedWork()
