@@ -75,6 +75,7 @@ struct Entry {
     QString problem;        // why the file cannot be read ("the file is gone", ...); "" when it can
 
     bool readable() const { return problem.isEmpty(); }
+    QString firmwareText() const { return firmware.isEmpty() ? QStringLiteral("unknown") : firmware; }
 };
 
 struct Listing {
