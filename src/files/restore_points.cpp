@@ -121,7 +121,6 @@ std::optional<Entry> entryOf(const QString &folder, const index::Line &line)
     e.event = event->event;
     e.problem = index::readPoint(e.path, e.bytes);
     const QJsonObject &f = line.fields;
-    e.recorded = f.contains(SourceKey);
     // What a point kept before its details were recorded still tells:
     // events that read a module came from one, the firmware is in its name.
     e.source = f.value(SourceKey).isObject() ? index::sourceOf(f.value(SourceKey).toObject())

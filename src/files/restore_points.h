@@ -70,7 +70,6 @@ struct Entry {
     QString tableMode;  // "2D", "3D" or "none" as recorded or decoded; "unreadable" when neither can say
     QString note;
     bool kept = false;      // never pruned, not counted among the newest Kept
-    bool recorded = false;  // the index holds its details; false for a point kept before they were recorded
     QByteArray bytes;       // the point's 264 bytes; empty when the file cannot be read
     QString problem;        // why the file cannot be read ("the file is gone", ...); "" when it can
 

@@ -25,6 +25,18 @@ QString degrees(double value)
     return QString::number(value, 'f', 2);
 }
 
+// The colour a change is drawn in, with the largest change shown.
+QColor changeColour(double change, double largest)
+{
+    if (change == 0 || largest <= 0)
+        return QColor(0xF2, 0xF2, 0xF2);
+    // Even the smallest change stands out from an unchanged cell.
+    const double strength = 0.25 + 0.75 * std::min(1.0, std::abs(change) / largest);
+    const QColor end = change > 0 ? QColor(0xD7, 0x30, 0x27) : QColor(0x21, 0x66, 0xAC);
+    const auto mix = [strength](int from, int to) { return int(std::lround(from + (to - from) * strength)); };
+    return QColor(mix(0xFF, end.red()), mix(0xFF, end.green()), mix(0xFF, end.blue()));
+}
+
 }  // namespace
 
 DifferenceHeatMap::DifferenceHeatMap(QWidget *parent) : QWidget(parent)
@@ -53,17 +65,6 @@ void DifferenceHeatMap::clear(const QString &why)
     m_cells.clear();
     m_why = why;
     update();
-}
-
-QColor DifferenceHeatMap::changeColour(double change, double largest)
-{
-    if (change == 0 || largest <= 0)
-        return QColor(0xF2, 0xF2, 0xF2);
-    // Even the smallest change stands out from an unchanged cell.
-    const double strength = 0.25 + 0.75 * std::min(1.0, std::abs(change) / largest);
-    const QColor end = change > 0 ? QColor(0xD7, 0x30, 0x27) : QColor(0x21, 0x66, 0xAC);
-    const auto mix = [strength](int from, int to) { return int(std::lround(from + (to - from) * strength)); };
-    return QColor(mix(0xFF, end.red()), mix(0xFF, end.green()), mix(0xFF, end.blue()));
 }
 
 QSize DifferenceHeatMap::sizeHint() const

@@ -26,8 +26,6 @@ public:
     void clear(const QString &why);
 
     int changedCells() const { return int(m_cells.size()); }
-    // The colour a change is drawn in, with the largest change shown.
-    static QColor changeColour(double change, double largest);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

@@ -248,7 +248,7 @@ TEST(RestorePoints, EachPointRecordsItsOriginAndOlderIndexesStillList)
     EXPECT_EQ(list[0].source.text(), QStringLiteral("Com3 (/dev/ttyUSB0)"));
     EXPECT_EQ(list[0].firmware, QStringLiteral("Torvik-1 Zoruro V2.1"));
     EXPECT_EQ(list[1].source.text(), QStringLiteral("base.dat (%1)").arg(dir.filePath("tunes")));
-    EXPECT_TRUE(list[1].firmware.isEmpty() && list[1].recorded && !list[1].kept);
+    EXPECT_TRUE(list[1].firmware.isEmpty() && !list[1].kept);
     EXPECT_EQ(list[1].tableMode, QStringLiteral("3D"));
     EXPECT_EQ(list[1].bytes, image(0x9C));
 
@@ -260,7 +260,6 @@ TEST(RestorePoints, EachPointRecordsItsOriginAndOlderIndexesStillList)
     writeBytes(index, (R"({"name":")" + name + R"(","future":7})" + "\n" + downloaded + "\n").toUtf8());
     list = store.list();
     ASSERT_EQ(list.size(), 2);
-    EXPECT_FALSE(list[0].recorded);
     EXPECT_EQ(list[0].source.text(), QStringLiteral("a module (port not recorded)"));
     EXPECT_EQ(list[0].firmware, QStringLiteral("Torvik-1 Zoruro V2.1"));  // from the name
     EXPECT_EQ(list[1].source.text(), QStringLiteral("not recorded"));

@@ -16,7 +16,6 @@
 #include "ui_port/user_interface.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFileInfo>
 
 namespace tunara::ui {
