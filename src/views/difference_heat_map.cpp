@@ -69,18 +69,18 @@ void DifferenceHeatMap::clear(const QString &why)
 
 QSize DifferenceHeatMap::sizeHint() const
 {
-    return QSize(LabelWidth + Columns * CellWidth + 2, 8 * CellHeight + LabelHeight + 2);
+    return QSize(LabelWidth + Columns * CellWidth + 2, PressureRows * CellHeight + LabelHeight + 2);
 }
 
 QSize DifferenceHeatMap::minimumSizeHint() const
 {
-    return QSize(LabelWidth + Columns * 8, 8 * 8 + LabelHeight);
+    return QSize(LabelWidth + Columns * 8, PressureRows * 8 + LabelHeight);
 }
 
 QRect DifferenceHeatMap::cellRect(int row, int column) const
 {
     const double w = double(width() - LabelWidth - 1) / Columns;
-    const double h = std::min(double(height() - LabelHeight - 1) / 8, w);
+    const double h = std::min(double(height() - LabelHeight - 1) / PressureRows, w);
     const int left = LabelWidth + int(column * w);
     const int top = int(row * h);
     return QRect(left, top, LabelWidth + int((column + 1) * w) - left, int((row + 1) * h) - top);
