@@ -321,7 +321,7 @@ bool TuneHistoryWindow::selectPath(const QString &path)
     return true;
 }
 
-QString TuneHistoryWindow::compareName(const restore::Entry &entry) const
+QString TuneHistoryWindow::compareName(const restore::Entry &entry)
 {
     return QStringLiteral("%1 %2").arg(restore::eventText(entry.event),
                                       entry.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));

@@ -133,6 +133,13 @@ void HistoryCommands::comparePoint(const QString &path, const QString &name)
         m_compare.compareWithFile(path, name);
 }
 
+void HistoryCommands::compareNewest()
+{
+    const QList<restore::Entry> points = m_points.list();
+    if (!points.isEmpty() && points.first().readable())
+        comparePoint(points.first().path, TuneHistoryWindow::compareName(points.first()));
+}
+
 void HistoryCommands::uploadPoint(const QString &path)
 {
     if (!m_shell.transferRunning() && m_files.openDataFile(path, false))
