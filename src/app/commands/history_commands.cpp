@@ -63,10 +63,9 @@ HistoryCommands::HistoryCommands(ModuleDocument &document, editor::TableSession 
         connect(&document, signal, this, &HistoryCommands::refreshOpenImage);
     connect(&session.model(), &editor::TableEditModel::cellsChanged, this, &HistoryCommands::refreshOpenImage);
     connect(&session.model(), &editor::TableEditModel::tableReset, this, &HistoryCommands::refreshOpenImage);
-    connect(&session, &editor::TableSession::opened, this, &HistoryCommands::updateCompare);
-    connect(&session, &editor::TableSession::closed, this, &HistoryCommands::updateCompare);
-    connect(&document, &ModuleDocument::tableModeChanged, this, &HistoryCommands::updateCompare);
-    connect(&document, &ModuleDocument::imageReplaced, this, &HistoryCommands::updateCompare);
+    // A point compares with the open table, or opens the active one first.
+    connect(actions.compareWithFile, &QAction::enabledChanged, this, &HistoryCommands::updateCompare);
+    connect(actions.editTimingTable, &QAction::enabledChanged, this, &HistoryCommands::updateCompare);
 }
 
 void HistoryCommands::mnuTuneHistory_Click()
@@ -112,7 +111,7 @@ void HistoryCommands::refreshOpenImage()
 
 void HistoryCommands::updateCompare()
 {
-    const bool can = m_session.isOpen() || (!m_document.isEmpty() && m_session.active() != editor::TableKind::None);
+    const bool can = m_actions.compareWithFile->isEnabled() || m_actions.editTimingTable->isEnabled();
     m_window->setCanCompare(can, QStringLiteral("The data buffer selects no timing table to compare with."));
 }
 
