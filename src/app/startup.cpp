@@ -28,7 +28,6 @@
 #include <QIcon>
 #include <QImageWriter>
 #include <QPainter>
-#include <QPushButton>
 #include <QTimer>
 
 #include <cstdio>
@@ -104,14 +103,13 @@ QString openInMistake(const StartOptions &o)
 
 // The data file named on the command line: as "&Open File" opens it, or
 // straight into the window --open-in names.
-void openAtStart(frmTunara_Main &window, const StartOptions &o, const ModuleData &data)
+void openAtStart(frmTunara_Main &window, const StartOptions &o)
 {
     if (o.openIn.isEmpty()) {
         window.fileCommands().openDataFile(o.dataFile);
         return;
     }
-    window.fileCommands().openDataFile(o.dataFile, false);
-    if (data.image.DataBufferEmpty)
+    if (!window.fileCommands().openDataFile(o.dataFile, false))
         return;
     const MainActions &a = window.actions();
     if (o.openIn == QStringLiteral("parameters")) {
@@ -126,8 +124,7 @@ void openAtStart(frmTunara_Main &window, const StartOptions &o, const ModuleData
         TuneHistoryWindow &history = window.historyCommands().window();
         history.setGeometry(window.width() / 2, window.height() / 2, 960, 600);
         window.historyCommands().mnuTuneHistory_Click();
-        if (auto *compare = history.findChild<QPushButton *>(QStringLiteral("cmdHistoryCompare")); compare->isEnabled())
-            compare->click();
+        window.historyCommands().compareNewest();
     } else {
         a.editTimingTable->trigger();
         if (!o.compareWith.isEmpty() && window.isTableOpen())
@@ -367,7 +364,7 @@ int runTunara(QApplication &app, const StartOptions &options)
     restoreWindowPlace(window, settings);
     window.show();
     if (!options.dataFile.isEmpty())
-        QTimer::singleShot(0, &window, [&] { openAtStart(window, options, document.data()); });
+        QTimer::singleShot(0, &window, [&] { openAtStart(window, options); });
     if (!options.screenshot.isEmpty()) {
         QTimer::singleShot(800, &window, [&] {
             // A dialog open over the window (--open-in parameters or preview) is the picture.

@@ -2,6 +2,7 @@
 
 #include "cli/cli_args.h"
 #include "cli/file_commands.h"
+#include "compare/difference_summary.h"
 #include "compare/image_check.h"
 #include "compare/image_diff.h"
 #include "compare/image_regions.h"
@@ -139,7 +140,7 @@ QString diffText(const ImageDiff &d, const Sides &s)
 {
     QStringList params, cells2D, cells3D, carried, normalised;
     for (const ParameterDifference &p : d.parameters)
-        params << QStringLiteral("%1: %2 -> %3").arg(QLatin1String(p.a.name), parameterText(p.a), parameterText(p.b));
+        params << parameterChangeText(p);
     for (const CellDifference &c : d.cells2D)
         cells2D << cellLine(c, s);
     for (const CellDifference &c : d.cells3D)

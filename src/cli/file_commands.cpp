@@ -110,11 +110,6 @@ int usageError(CliStreams &io, const QString &message)
     return ExitUsage;
 }
 
-QString parameterText(const ParameterField &field)
-{
-    return parameterValueText(field);
-}
-
 ModuleData openDataFile(const QString &path)
 {
     const datafile::FileStart start = datafile::readStart(path);

@@ -2,7 +2,6 @@
 
 #include "cli/cli_command.h"
 #include "module/module_data.h"
-#include "image/parameter_fields.h"
 
 namespace tunara::cli {
 
@@ -17,8 +16,5 @@ ModuleData openDataFile(const QString &path);
 // The readable listing and the JSON object of a decoded image.
 QString describe(const ModuleData &data);
 QByteArray toJson(const ModuleData &data);
-
-// A parameter's value as the listing shows it ("30 deg", "28 (0x1C)").
-QString parameterText(const ParameterField &field);
 
 }  // namespace tunara::cli

@@ -1,6 +1,7 @@
 #include "cli/restore_commands.h"
 
 #include "cli/file_commands.h"
+#include "cli/json_number.h"
 #include "compare/difference_summary.h"
 #include "core/runtime_error.h"
 #include "files/restore_points.h"
@@ -9,7 +10,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <cmath>
 #include <optional>
 
 namespace tunara::cli {
@@ -73,11 +73,6 @@ QString column(const QString &text, int width)
     return cut.leftJustified(width);
 }
 
-QString firmwareText(const QString &firmware)
-{
-    return firmware.isEmpty() ? QStringLiteral("unknown") : firmware;
-}
-
 // The point against the file, or nothing when the point cannot be read.
 std::optional<compare::DifferenceSummary> against(const restore::Entry &e, const std::optional<ModuleData> &file)
 {
@@ -91,7 +86,7 @@ void printText(CliStreams &io, const QList<restore::Entry> &entries, const std::
 {
     for (const restore::Entry &e : entries) {
         io.out << e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  " << column(restore::eventText(e.event), 20)
-               << "  " << column(e.source.text(), 40) << "  " << column(firmwareText(e.firmware), 22) << "  "
+               << "  " << column(e.source.text(), 40) << "  " << column(e.firmwareText(), 22) << "  "
                << e.tableMode.leftJustified(4) << "  " << (e.kept ? "kept" : "    ") << "  "
                << column(restore::noteLine(e.note), 30) << "  ";
         if (file) {
@@ -123,7 +118,7 @@ QByteArray listingJson(const QList<restore::Entry> &entries, const std::optional
             point.insert(QStringLiteral("against"),
                          summary ? QJsonValue(QJsonObject{{"parameters", summary->parameters},
                                                           {"cells", summary->cells},
-                                                          {"largest", std::round(summary->largest * 10000.0) / 10000.0},
+                                                          {"largest", gridValue(summary->largest)},
                                                           // Bytes outside the parameters and the running
                                                           // table: without them a differing image would
                                                           // read as the same.
@@ -146,8 +141,9 @@ int changePoint(const RestoreArgs &a, restore::RestorePoints &store, CliStreams 
         } else {
             const bool keep = a.change == QStringLiteral("--keep");
             store.setKept(a.point, keep);
-            io.out << (keep ? "Kept for good (never pruned, not counted among the newest 200): "
-                            : "No longer kept for good: ")
+            io.out << (keep ? QStringLiteral("Kept for good (never pruned, not counted among the newest %1): ")
+                                  .arg(restore::RestorePoints::Kept)
+                            : QStringLiteral("No longer kept for good: "))
                    << a.point << '\n';
         }
     } catch (const RuntimeError &e) {
@@ -200,8 +196,9 @@ std::vector<CliCommand> restoreCommands()
                  "image came from, firmware, table mode, kept for good, note and file. --against FILE.dat\n"
                  "adds how each point differs from FILE.dat (parameters, table cells, largest change);\n"
                  "--json prints one object {\"points\": [...]}. --keep PATH keeps a point for good (never\n"
-                 "pruned, not counted among the newest 200), --unkeep PATH undoes that, --note PATH TEXT\n"
-                 "sets the point's note (\"\" removes it). Each file opens like any data file."),
+                 "pruned, not counted among the newest %1), --unkeep PATH undoes that, --note PATH TEXT\n"
+                 "sets the point's note (\"\" removes it). Each file opens like any data file.")
+                 .arg(restore::RestorePoints::Kept),
              restorePointsCommand}};
 }
 

@@ -123,7 +123,7 @@ public:
             return;
         const QByteArray bytes = transferBytes(before);
         try {
-            const restore::Origin module{restore::Source::module(0, m_protocol.port().deviceName()),
+            const restore::Origin module{restore::Source::module(m_protocol.CommPortNumber(), m_protocol.port().deviceName()),
                                          m_protocol.state().firmwareID()};
             const QString path = restore::RestorePoints().keep(bytes, restore::Event::ModuleBeforeUpload, module);
             m_io.out << "Module contents before upload kept in " << path << '\n';

@@ -17,7 +17,6 @@ public:
     NoteDialog(const QString &point, const QString &note, int maxChars, QWidget *parent = nullptr);
 
     QString text() const;
-    QPlainTextEdit *editor() const { return m_editor; }
 
 private:
     void updateCount();

@@ -25,11 +25,6 @@ QString dayText(const QDate &date)
     return date.isValid() ? date.toString(QStringLiteral("dddd d MMMM yyyy")) : QStringLiteral("Date not known");
 }
 
-QString firmwareText(const QString &firmware)
-{
-    return firmware.isEmpty() ? QStringLiteral("unknown") : firmware;
-}
-
 }  // namespace
 
 // A window of its own above the main window, not a tool window: a tool
@@ -237,7 +232,7 @@ void TuneHistoryWindow::rebuild()
         const QString note = restore::noteLine(e.note);
         auto *item = new QTreeWidgetItem(day, {e.time.toString(QStringLiteral("HH:mm:ss")),
                                                restore::eventText(e.event) + (e.kept ? QStringLiteral(", kept") : QString()),
-                                               e.source.text(), firmwareText(e.firmware), e.tableMode, note,
+                                               e.source.text(), e.firmwareText(), e.tableMode, note,
                                                againstText(row)});
         item->setData(0, PathRole, e.path);
         item->setToolTip(TimeColumn, e.path);
@@ -326,7 +321,7 @@ bool TuneHistoryWindow::selectPath(const QString &path)
     return true;
 }
 
-QString TuneHistoryWindow::compareName(const restore::Entry &entry) const
+QString TuneHistoryWindow::compareName(const restore::Entry &entry)
 {
     return QStringLiteral("%1 %2").arg(restore::eventText(entry.event),
                                       entry.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));

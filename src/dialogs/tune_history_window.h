@@ -48,6 +48,8 @@ public:
     bool selectPath(const QString &path);
     // A point's row in the list; null when it is not listed.
     QTreeWidgetItem *itemOf(const QString &path) const;
+    // How a point is named in the comparison it starts.
+    static QString compareName(const restore::Entry &entry);
 
 signals:
     void openRequested(const QString &path);
@@ -75,7 +77,6 @@ private:
     void showSelected();
     void updateButtons();
     const Row *selectedRow() const;
-    QString compareName(const restore::Entry &entry) const;
 
     QList<Row> m_rows;
     std::optional<ModuleData> m_open;

@@ -67,9 +67,8 @@ Origin originOf(const DataSource &source)
 {
     switch (source.kind) {
     case DataSource::Kind::File: return {Source::file(source.path), QString()};
-    case DataSource::Kind::Module: return {Source::module(0, source.device), source.firmware};
-    case DataSource::Kind::Empty:
-    case DataSource::Kind::Parameters: break;
+    case DataSource::Kind::Module: return {Source::module(source.port, source.device), source.firmware};
+    case DataSource::Kind::Empty: break;
     }
     return {Source::program(), QString()};
 }

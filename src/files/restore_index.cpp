@@ -36,13 +36,10 @@ File read(const QString &path, const std::function<bool(const QString &)> &isPoi
     File index;
     struct stat st {};
     if (::lstat(QFile::encodeName(path).constData(), &st) != 0) {
-        if (errno != ENOENT) {
-            index.exists = true;
+        if (errno != ENOENT)
             index.readProblem = files::reasonFor(errno, path);
-        }
         return index;
     }
-    index.exists = true;
     index.regular = S_ISREG(st.st_mode);
     if (!index.regular) {
         index.readProblem = QStringLiteral("it is not a plain file");
@@ -99,7 +96,7 @@ QByteArray bytesOf(const QList<Line> &lines)
     return bytes;
 }
 
-QString moveAside(const QString &path)
+void moveAside(const QString &path)
 {
     const QString stem = path + QStringLiteral(".damaged-") +
                          QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
@@ -108,7 +105,6 @@ QString moveAside(const QString &path)
         aside = stem + QStringLiteral("-%1").arg(n);
     if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) != 0)
         throw files::FileRefused(files::FileRefused::Cause::System, files::reasonFor(errno, path));
-    return aside;
 }
 
 RuntimeError restoreError(const QString &text)

@@ -25,7 +25,6 @@ struct Line {
 };
 
 struct File {
-    bool exists = false;
     bool regular = false;   // a plain file, not a link or a folder
     QString readProblem;    // it exists but could not be read
     int unreadableLines = 0;
@@ -48,8 +47,8 @@ File read(const QString &path, const std::function<bool(const QString &)> &isPoi
 QByteArray bytesOf(const QList<Line> &lines);
 
 // Renames a damaged index aside ("index.damaged-<time>") so that a rewrite
-// loses nothing it held; returns the new name. Throws files::FileRefused.
-QString moveAside(const QString &path);
+// loses nothing it held. Throws files::FileRefused.
+void moveAside(const QString &path);
 
 // Holds the folder's lock file, so two programs keeping points or changing
 // the index at once take turns. Throws RuntimeError when it cannot.

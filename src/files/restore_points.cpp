@@ -108,6 +108,41 @@ bool isKept(const index::Line &line)
     return line.fields.value(KeptKey).toBool();
 }
 
+// The entry one index line lists; none for an event of a later version.
+std::optional<Entry> entryOf(const QString &folder, const index::Line &line)
+{
+    const QRegularExpressionMatch m = namePattern().match(line.name);
+    const EventName *event = eventOfKey(m.captured(2));
+    if (!event)
+        return std::nullopt;  // an event of a later version: carried in the index, not listed
+    Entry e;
+    e.path = QDir(folder).filePath(line.name);
+    e.time = QDateTime::fromString(m.captured(1), TimeFormat);
+    e.event = event->event;
+    e.problem = index::readPoint(e.path, e.bytes);
+    const QJsonObject &f = line.fields;
+    // What a point kept before its details were recorded still tells:
+    // events that read a module came from one, the firmware is in its name.
+    e.source = f.value(SourceKey).isObject() ? index::sourceOf(f.value(SourceKey).toObject())
+               : event->event == Event::Downloaded || event->event == Event::ModuleBeforeUpload
+                   ? Source::module(0, QString())
+                   : Source();
+    e.firmware = f.value(FirmwareKey).isString() ? f.value(FirmwareKey).toString()
+                 : m.captured(3) == QLatin1String("unknown") ? QString()
+                                                              : m.captured(3).replace(u'+', u' ');
+    const QString table = f.value(TableKey).toString();
+    e.tableMode = !table.isEmpty() ? table : index::tableModeOf(e.bytes);
+    e.note = f.value(NoteKey).toString();
+    e.kept = f.value(KeptKey).toBool();
+    return e;
+}
+
+template <typename Lines>
+auto findLine(Lines &lines, const QString &name)
+{
+    return std::find_if(lines.begin(), lines.end(), [&name](const index::Line &l) { return l.name == name; });
+}
+
 QString plural(qsizetype count, const char *one, const char *many)
 {
     return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
@@ -230,33 +265,9 @@ Listing RestorePoints::listing() const
                                            "files were written. The index is kept aside whole at the next change.")
                                 .arg(indexPath, why.join(QStringLiteral(", ")));
     }
-    for (auto line = made.lines.crbegin(); line != made.lines.crend(); ++line) {
-        const QRegularExpressionMatch m = namePattern().match(line->name);
-        const EventName *event = eventOfKey(m.captured(2));
-        if (!event)
-            continue;  // an event of a later version: carried in the index, not listed
-        Entry e;
-        e.path = QDir(m_folder).filePath(line->name);
-        e.time = QDateTime::fromString(m.captured(1), TimeFormat);
-        e.event = event->event;
-        e.problem = index::readPoint(e.path, e.bytes);
-        const QJsonObject &f = line->fields;
-        e.recorded = f.contains(SourceKey);
-        // What a point kept before its details were recorded still tells:
-        // events that read a module came from one, the firmware is in its name.
-        e.source = f.value(SourceKey).isObject() ? index::sourceOf(f.value(SourceKey).toObject())
-                   : event->event == Event::Downloaded || event->event == Event::ModuleBeforeUpload
-                       ? Source::module(0, QString())
-                       : Source();
-        e.firmware = f.value(FirmwareKey).isString() ? f.value(FirmwareKey).toString()
-                     : m.captured(3) == QLatin1String("unknown") ? QString()
-                                                                  : m.captured(3).replace(u'+', u' ');
-        const QString table = f.value(TableKey).toString();
-        e.tableMode = !table.isEmpty() ? table : index::tableModeOf(e.bytes);
-        e.note = f.value(NoteKey).toString();
-        e.kept = f.value(KeptKey).toBool();
-        listing.entries << e;
-    }
+    for (auto line = made.lines.crbegin(); line != made.lines.crend(); ++line)
+        if (std::optional<Entry> e = entryOf(m_folder, *line))
+            listing.entries << *e;
     return listing;
 }
 
@@ -281,22 +292,33 @@ void RestorePoints::setKept(const QString &point, bool kept)
     });
 }
 
+std::optional<Entry> RestorePoints::entry(const QString &point) const
+{
+    const QString name = pointName(point);
+    if (name.isEmpty())
+        return std::nullopt;
+    const Order made = order();
+    const auto line = findLine(made.lines, name);
+    return line == made.lines.end() ? std::nullopt : entryOf(m_folder, *line);
+}
+
 QString RestorePoints::pointName(const QString &point) const
 {
     const QString name = QFileInfo(point).fileName();
     if (!isPointName(name) || (point.contains(u'/') && !isFolder(QFileInfo(point).absolutePath())))
-        throw restoreError(QStringLiteral("%1 is not a restore point in %2.").arg(point, m_folder));
+        return QString();
     return name;
 }
 
 void RestorePoints::change(const QString &point, const std::function<void(QJsonObject &)> &edit)
 {
     const QString name = pointName(point);
+    if (name.isEmpty())
+        throw restoreError(QStringLiteral("%1 is not a restore point in %2.").arg(point, m_folder));
     makeFolder();
     const index::Lock lock(m_folder);
     Order made = order();
-    const auto line = std::find_if(made.lines.begin(), made.lines.end(),
-                                   [&name](const index::Line &l) { return l.name == name; });
+    const auto line = findLine(made.lines, name);
     if (line == made.lines.end())
         throw restoreError(QStringLiteral("%1 is not a restore point in %2.").arg(point, m_folder));
     edit(line->fields);

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class QJsonObject;
 
@@ -56,8 +57,7 @@ struct Origin {
     QString firmware;
 };
 
-// Where the image a document holds came from. A module's port number is not
-// part of the document's source: it is 0 here.
+// Where the image a document holds came from.
 Origin originOf(const DataSource &source);
 
 // One kept image.
@@ -70,11 +70,11 @@ struct Entry {
     QString tableMode;  // "2D", "3D" or "none" as recorded or decoded; "unreadable" when neither can say
     QString note;
     bool kept = false;      // never pruned, not counted among the newest Kept
-    bool recorded = false;  // the index holds its details; false for a point kept before they were recorded
     QByteArray bytes;       // the point's 264 bytes; empty when the file cannot be read
     QString problem;        // why the file cannot be read ("the file is gone", ...); "" when it can
 
     bool readable() const { return problem.isEmpty(); }
+    QString firmwareText() const { return firmware.isEmpty() ? QStringLiteral("unknown") : firmware; }
 };
 
 struct Listing {
@@ -133,6 +133,9 @@ public:
     // file is gone is listed with that problem.
     Listing listing() const;
     QList<Entry> list() const { return listing().entries; }
+    // One point, named by its path (or its file name alone), as listing()
+    // lists it; none when it is not one of this folder's.
+    std::optional<Entry> entry(const QString &point) const;
 
     // Changes what the index records beside one point, named by its path
     // (or its file name alone), under the folder's lock so two programs
@@ -148,7 +151,7 @@ private:
     Order order() const;
     void save(const Order &order) const;
     void change(const QString &point, const std::function<void(QJsonObject &)> &edit);
-    QString pointName(const QString &point) const;
+    QString pointName(const QString &point) const;  // "" when not one of this folder's
     bool isFolder(const QString &path) const;
 
     QString m_folder;

@@ -142,7 +142,8 @@ void ModuleTransfers::replaceImage(const EEPROMBytes &bytes)
     // The read fills 16..279 of bytes that start zeroed: the image is those.
     ModuleImage image;
     image.EEPROMBuffer = bytes;
-    m_document.replaceImage(image, DataSource::module(m_protocol.port().deviceName(), m_protocol.state().firmwareID()));
+    m_document.replaceImage(image, DataSource::module(m_protocol.CommPortNumber(), m_protocol.port().deviceName(),
+                                                      m_protocol.state().firmwareID()));
 }
 
 TransferOutcome ModuleTransfers::upload()

@@ -6,17 +6,17 @@ namespace tunara {
 
 DataSource DataSource::empty()
 {
-    return {Kind::Empty, QStringLiteral("Data Buffer Empty"), {}, {}, {}};
+    return {Kind::Empty, QStringLiteral("Data Buffer Empty"), {}, 0, {}, {}};
 }
 
 DataSource DataSource::file(const QString &path, const QString &title)
 {
-    return {Kind::File, title, path, {}, {}};
+    return {Kind::File, title, path, 0, {}, {}};
 }
 
-DataSource DataSource::module(const QString &device, const QString &firmware)
+DataSource DataSource::module(int port, const QString &device, const QString &firmware)
 {
-    return {Kind::Module, QStringLiteral("Downloaded Data"), {}, device, firmware};
+    return {Kind::Module, QStringLiteral("Downloaded Data"), {}, port, device, firmware};
 }
 
 namespace {

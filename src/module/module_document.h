@@ -11,17 +11,18 @@ namespace tunara {
 // Where the image came from, or last went to: what the caption and the
 // status bar name.
 struct DataSource {
-    enum class Kind { Empty, File, Module, Parameters };
+    enum class Kind { Empty, File, Module };
     Kind kind = Kind::Empty;
     QString title;     // the caption's data part ("Data Buffer Empty", a file's name, "Downloaded Data")
     QString path;      // the data file (File)
+    int port = 0;      // the port's "Com" number (Module)
     QString device;    // the port's device (Module)
     QString firmware;  // the module's identification (Module)
 
     bool operator==(const DataSource &) const = default;
     static DataSource empty();
     static DataSource file(const QString &path, const QString &title);
-    static DataSource module(const QString &device, const QString &firmware);
+    static DataSource module(int port, const QString &device, const QString &firmware);
 };
 
 // The one owner of the program's data: the image, the parameters decoded

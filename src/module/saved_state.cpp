@@ -12,6 +12,15 @@ QByteArray bytesAsSaved(const ModuleData &data)
     return transferBytes(copy.image);
 }
 
+QByteArray bytesAsSavedOrAsTheyStand(const ModuleData &data)
+{
+    try {
+        return bytesAsSaved(data);
+    } catch (const RuntimeError &) {
+        return transferBytes(data.image);
+    }
+}
+
 void SavedState::markSaved(const ModuleData &data)
 {
     try {

@@ -12,6 +12,9 @@ namespace tunara {
 // copy of the image (the image itself is not touched). Throws RuntimeError
 // when a parameter does not fit its byte.
 QByteArray bytesAsSaved(const ModuleData &data);
+// The same, or the image as it stands when a parameter does not fit: what
+// a copy of the user's work holds.
+QByteArray bytesAsSavedOrAsTheyStand(const ModuleData &data);
 
 // Whether the image holds work that went neither to a file nor to a module.
 // The bytes as a save would write them are kept at each open, download, save

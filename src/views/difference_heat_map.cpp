@@ -25,6 +25,18 @@ QString degrees(double value)
     return QString::number(value, 'f', 2);
 }
 
+// The colour a change is drawn in, with the largest change shown.
+QColor changeColour(double change, double largest)
+{
+    if (change == 0 || largest <= 0)
+        return QColor(0xF2, 0xF2, 0xF2);
+    // Even the smallest change stands out from an unchanged cell.
+    const double strength = 0.25 + 0.75 * std::min(1.0, std::abs(change) / largest);
+    const QColor end = change > 0 ? QColor(0xD7, 0x30, 0x27) : QColor(0x21, 0x66, 0xAC);
+    const auto mix = [strength](int from, int to) { return int(std::lround(from + (to - from) * strength)); };
+    return QColor(mix(0xFF, end.red()), mix(0xFF, end.green()), mix(0xFF, end.blue()));
+}
+
 }  // namespace
 
 DifferenceHeatMap::DifferenceHeatMap(QWidget *parent) : QWidget(parent)
@@ -55,31 +67,20 @@ void DifferenceHeatMap::clear(const QString &why)
     update();
 }
 
-QColor DifferenceHeatMap::changeColour(double change, double largest)
-{
-    if (change == 0 || largest <= 0)
-        return QColor(0xF2, 0xF2, 0xF2);
-    // Even the smallest change stands out from an unchanged cell.
-    const double strength = 0.25 + 0.75 * std::min(1.0, std::abs(change) / largest);
-    const QColor end = change > 0 ? QColor(0xD7, 0x30, 0x27) : QColor(0x21, 0x66, 0xAC);
-    const auto mix = [strength](int from, int to) { return int(std::lround(from + (to - from) * strength)); };
-    return QColor(mix(0xFF, end.red()), mix(0xFF, end.green()), mix(0xFF, end.blue()));
-}
-
 QSize DifferenceHeatMap::sizeHint() const
 {
-    return QSize(LabelWidth + Columns * CellWidth + 2, 8 * CellHeight + LabelHeight + 2);
+    return QSize(LabelWidth + Columns * CellWidth + 2, PressureRows * CellHeight + LabelHeight + 2);
 }
 
 QSize DifferenceHeatMap::minimumSizeHint() const
 {
-    return QSize(LabelWidth + Columns * 8, 8 * 8 + LabelHeight);
+    return QSize(LabelWidth + Columns * 8, PressureRows * 8 + LabelHeight);
 }
 
 QRect DifferenceHeatMap::cellRect(int row, int column) const
 {
     const double w = double(width() - LabelWidth - 1) / Columns;
-    const double h = std::min(double(height() - LabelHeight - 1) / 8, w);
+    const double h = std::min(double(height() - LabelHeight - 1) / PressureRows, w);
     const int left = LabelWidth + int(column * w);
     const int top = int(row * h);
     return QRect(left, top, LabelWidth + int((column + 1) * w) - left, int((row + 1) * h) - top);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compare/image_diff.h"
+#include "tables/timing_tables.h"
 
 #include <QWidget>
 
@@ -26,8 +27,6 @@ public:
     void clear(const QString &why);
 
     int changedCells() const { return int(m_cells.size()); }
-    // The colour a change is drawn in, with the largest change shown.
-    static QColor changeColour(double change, double largest);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -39,7 +38,7 @@ protected:
 private:
     QRect cellRect(int row, int column) const;
     const compare::CellDifference *cellAt(int row, int column) const;
-    int rows() const { return m_map3D ? 8 : 1; }
+    int rows() const { return m_map3D ? PressureRows : 1; }
 
     bool m_shown = false;
     bool m_map3D = false;

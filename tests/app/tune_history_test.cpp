@@ -5,7 +5,6 @@
 #include "app/data_fixture.h"
 #include "app/progress_frame.h"
 #include "dialogs/tune_history_window.h"
-#include "files/data_file.h"
 #include "views/difference_heat_map.h"
 
 #include <QAction>
@@ -216,7 +215,6 @@ TEST_F(TuneHistory, OpenUploadKeepAndNoteFromTheWindow)
     ui.answers = {Answer::OK, Answer::OK};  // overwrite, loaded
     button("cmdHistoryOpen")->click();
     EXPECT_EQ(imageBytes(), held.bytes);
-    EXPECT_EQ(caption(), titled(datafile::captionTitle(held.path)));
     // Written again, it keeps the firmware of the module it was read from.
     upload();
     EXPECT_EQ(points().at(0).source.fileName, QFileInfo(held.path).fileName());

@@ -41,10 +41,7 @@ TEST(RestoreCli, PointsAreListedWithSourceNoteAndTheirDifferencesAsTextAndJson)
 
     EXPECT_EQ(runInProcess({"restore-points", "--folder", folder, "--keep", same}).code, 0);
     EXPECT_EQ(runInProcess({"restore-points", "--folder", folder, "--note", other, "Ann\nred bike"}).code, 0);
-    const CliRun tooLong =
-        runInProcess({"restore-points", "--folder", folder, "--note", other, QString(10001, u'x')});
-    EXPECT_EQ(tooLong.code, 1);
-    EXPECT_TRUE(tooLong.err.contains("at most 10000 characters")) << tooLong.err.toStdString();
+    EXPECT_EQ(runInProcess({"restore-points", "--folder", folder, "--note", other, QString(10001, u'x')}).code, 1);
     EXPECT_EQ(runInProcess({"restore-points", "--folder", folder, "--note", other}).code, 2);
     EXPECT_EQ(runInProcess({"restore-points", "--folder", folder, "--keep", same, "--json"}).code, 2);
     EXPECT_EQ(runInProcess({"restore-points", "--folder", folder, "--keep", against}).code, 1);

@@ -150,11 +150,11 @@ TEST_F(TransferCli, UploadWritesTheEncodedFileAndVerifiesIt)
         << r.out.toStdString();
 
     // What the module held is listed with the window's restore points, before
-    // the image written.
+    // the image written, with the port it came through (the stored number).
     const QStringList points = run({"restore-points"}).out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(points.size(), 2) << points.join('\n').toStdString();
     EXPECT_TRUE(points[0].contains("Before upload ")) << points[0].toStdString();
-    EXPECT_TRUE(points[1].contains("Module before upload ") && points[1].contains(sim.devicePath() + ' ') &&
+    EXPECT_TRUE(points[1].contains("Module before upload ") && points[1].contains(QStringLiteral("Com1 (%1) ").arg(sim.devicePath())) &&
                 points[1].contains("  Torvik-1 Zoruro V2.1 "))
         << points[1].toStdString();
     const QByteArray kept = readFile(points[1].section("  ", -1).trimmed());

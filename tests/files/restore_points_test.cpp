@@ -248,7 +248,7 @@ TEST(RestorePoints, EachPointRecordsItsOriginAndOlderIndexesStillList)
     EXPECT_EQ(list[0].source.text(), QStringLiteral("Com3 (/dev/ttyUSB0)"));
     EXPECT_EQ(list[0].firmware, QStringLiteral("Torvik-1 Zoruro V2.1"));
     EXPECT_EQ(list[1].source.text(), QStringLiteral("base.dat (%1)").arg(dir.filePath("tunes")));
-    EXPECT_TRUE(list[1].firmware.isEmpty() && list[1].recorded && !list[1].kept);
+    EXPECT_TRUE(list[1].firmware.isEmpty() && !list[1].kept);
     EXPECT_EQ(list[1].tableMode, QStringLiteral("3D"));
     EXPECT_EQ(list[1].bytes, image(0x9C));
 
@@ -260,11 +260,16 @@ TEST(RestorePoints, EachPointRecordsItsOriginAndOlderIndexesStillList)
     writeBytes(index, (R"({"name":")" + name + R"(","future":7})" + "\n" + downloaded + "\n").toUtf8());
     list = store.list();
     ASSERT_EQ(list.size(), 2);
-    EXPECT_FALSE(list[0].recorded);
     EXPECT_EQ(list[0].source.text(), QStringLiteral("a module (port not recorded)"));
     EXPECT_EQ(list[0].firmware, QStringLiteral("Torvik-1 Zoruro V2.1"));  // from the name
     EXPECT_EQ(list[1].source.text(), QStringLiteral("not recorded"));
     EXPECT_EQ(list[1].tableMode, QStringLiteral("3D"));  // from the bytes
+    // One point looked up alone reads as the list has it; a file elsewhere is none.
+    const std::optional<restore::Entry> one = store.entry(downloaded);
+    ASSERT_TRUE(one);
+    EXPECT_EQ(one->path, list[0].path);
+    EXPECT_EQ(one->firmware, list[0].firmware);
+    EXPECT_FALSE(store.entry(dir.filePath("tunes/") + downloaded));
     store.setNote(fromFile, QStringLiteral("base map"));
     const QJsonObject line = QJsonDocument::fromJson(fileBytes(index).split('\n').first()).object();
     EXPECT_EQ(line.value("future").toInt(), 7);  // carried through the rewrite

@@ -16,7 +16,6 @@
 #include "ui_port/user_interface.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFileInfo>
 
 namespace tunara::ui {
@@ -64,10 +63,9 @@ HistoryCommands::HistoryCommands(ModuleDocument &document, editor::TableSession 
         connect(&document, signal, this, &HistoryCommands::refreshOpenImage);
     connect(&session.model(), &editor::TableEditModel::cellsChanged, this, &HistoryCommands::refreshOpenImage);
     connect(&session.model(), &editor::TableEditModel::tableReset, this, &HistoryCommands::refreshOpenImage);
-    connect(&session, &editor::TableSession::opened, this, &HistoryCommands::updateCompare);
-    connect(&session, &editor::TableSession::closed, this, &HistoryCommands::updateCompare);
-    connect(&document, &ModuleDocument::tableModeChanged, this, &HistoryCommands::updateCompare);
-    connect(&document, &ModuleDocument::imageReplaced, this, &HistoryCommands::updateCompare);
+    // A point compares with the open table, or opens the active one first.
+    connect(actions.compareWithFile, &QAction::enabledChanged, this, &HistoryCommands::updateCompare);
+    connect(actions.editTimingTable, &QAction::enabledChanged, this, &HistoryCommands::updateCompare);
 }
 
 void HistoryCommands::mnuTuneHistory_Click()
@@ -83,13 +81,7 @@ std::optional<ModuleData> HistoryCommands::openImage() const
 {
     if (m_document.isEmpty())
         return std::nullopt;
-    QByteArray bytes;
-    try {
-        bytes = bytesAsSaved(m_document.data());
-    } catch (const RuntimeError &) {
-        bytes = transferBytes(m_document.image());  // a parameter that does not fit: as the image stands
-    }
-    ModuleData open = restore::decodePoint(bytes);
+    ModuleData open = restore::decodePoint(bytesAsSavedOrAsTheyStand(m_document.data()));
     // Edits in the table editor count as the user sees them.
     if (m_session.isOpen() && !m_session.wizardPending()) {
         if (m_session.openKind() == editor::TableKind::Map3D)
@@ -119,7 +111,7 @@ void HistoryCommands::refreshOpenImage()
 
 void HistoryCommands::updateCompare()
 {
-    const bool can = m_session.isOpen() || (!m_document.isEmpty() && m_session.active() != editor::TableKind::None);
+    const bool can = m_actions.compareWithFile->isEnabled() || m_actions.editTimingTable->isEnabled();
     m_window->setCanCompare(can, QStringLiteral("The data buffer selects no timing table to compare with."));
 }
 
@@ -140,6 +132,13 @@ void HistoryCommands::comparePoint(const QString &path, const QString &name)
         m_compare.compareWithFile(path, name);
 }
 
+void HistoryCommands::compareNewest()
+{
+    const QList<restore::Entry> points = m_points.list();
+    if (!points.isEmpty() && points.first().readable())
+        comparePoint(points.first().path, TuneHistoryWindow::compareName(points.first()));
+}
+
 void HistoryCommands::uploadPoint(const QString &path)
 {
     if (!m_shell.transferRunning() && m_files.openDataFile(path, false))
@@ -158,9 +157,9 @@ void HistoryCommands::keepPoint(const QString &path, bool keep)
 
 void HistoryCommands::editNote(const QString &path)
 {
-    const restore::Entry *entry = m_window->selectedEntry();
-    NoteDialog dialog(QFileInfo(path).fileName(), entry && entry->path == path ? entry->note : QString(),
-                      restore::RestorePoints::MaxNoteChars, m_window);
+    const std::optional<restore::Entry> entry = m_points.entry(path);
+    NoteDialog dialog(QFileInfo(path).fileName(), entry ? entry->note : QString(), restore::RestorePoints::MaxNoteChars,
+                      m_window);
     if (m_ui.showModal(dialog) != QDialog::Accepted)
         return;
     try {

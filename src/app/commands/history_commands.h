@@ -42,6 +42,8 @@ public:
 
     void mnuTuneHistory_Click();
     TuneHistoryWindow &window() { return *m_window; }
+    // The newest point compared with the open table, as its button compares it.
+    void compareNewest();
 
     // The image as the window holds it now, a table being edited included:
     // what a save would write. Nothing while the buffer is empty.

@@ -7,7 +7,7 @@
 #include "module/module_document.h"
 #include "ui_port/user_interface.h"
 
-#include <QFileInfo>
+#include <optional>
 
 namespace tunara::ui {
 
@@ -27,25 +27,15 @@ restore::Origin ImageKeeper::originOf(restore::Event event)
 {
     // What a module just sent came through the port and the link as they are.
     if (event == restore::Event::Downloaded || event == restore::Event::ModuleBeforeUpload) {
-        const restore::Origin module{restore::Source::module(m_port.portNumber(), m_port.deviceName()),
-                                     m_link.firmwareID()};
-        if (event == restore::Event::Downloaded)
-            m_download = module;
-        return module;
+        return {restore::Source::module(m_port.portNumber(), m_port.deviceName()), m_link.firmwareID()};
     }
     // An image about to be replaced or written came from wherever the
     // document says, not from the module the link now talks to.
     restore::Origin origin = restore::originOf(m_document.source());
-    if (origin.source.kind == restore::Source::Kind::Module && origin.source.device == m_download.source.device &&
-        origin.firmware == m_download.firmware)
-        origin = m_download;
     // A restore point opened again came through the link its point records.
-    if (origin.source.kind == restore::Source::Kind::File && m_restorePoints.holds(m_document.source().path)) {
-        const QString name = QFileInfo(m_document.source().path).fileName();
-        for (const restore::Entry &e : m_restorePoints.list())
-            if (QFileInfo(e.path).fileName() == name)
-                origin.firmware = e.firmware;
-    }
+    if (origin.source.kind == restore::Source::Kind::File)
+        if (const std::optional<restore::Entry> point = m_restorePoints.entry(m_document.source().path))
+            origin.firmware = point->firmware;
     return origin;
 }
 
@@ -87,14 +77,8 @@ bool ImageKeeper::keepImageAboutToBeOverwritten(restore::Event event)
     if (m_document.isEmpty())
         return true;
     // As a save would write it, so parameter edits not yet in the image are
-    // kept too; as it stands when the parameters cannot be encoded.
-    QByteArray bytes;
-    try {
-        bytes = bytesAsSaved(m_document.data());
-    } catch (const RuntimeError &) {
-        bytes = imageBytes();
-    }
-    return keepRestorePoint(event, bytes, true);
+    // kept too.
+    return keepRestorePoint(event, bytesAsSavedOrAsTheyStand(m_document.data()), true);
 }
 
 bool ImageKeeper::confirmExitWithUnsavedWork()

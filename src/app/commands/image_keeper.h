@@ -62,7 +62,6 @@ private:
     WindowShell &m_shell;
     restore::RestorePoints m_restorePoints;
     bool m_lastPointKept = false;
-    restore::Origin m_download;  // of the image the last download brought, with its port
 };
 
 }  // namespace tunara::ui
