@@ -4,7 +4,6 @@
 #include "tables/table_codec.h"
 #include "tables/timing_tables.h"
 
-#include <QStringList>
 
 #include <algorithm>
 
@@ -214,61 +213,98 @@ bool ModParamsForm::trigTimingChanged() const
     return state.DialogTrigTiming != m_document.params().TrigTiming;
 }
 
+int ModParamsForm::limitedCellsInUse() const
+{
+    const LimitedCells limited = cellsLimitedByOK();
+    if (m_document.params().TimingTable3D)
+        return limited.map3D;
+    if (m_document.params().TimingTable2D)
+        return limited.curve2D;
+    return 0;
+}
+
 QString ModParamsForm::trigTimingQuestion() const
 {
     // An empty image holds no table yet: nothing of the user's is limited.
     if (m_document.isEmpty())
         return {};
-    const LimitedCells limited = cellsLimitedByOK();
-    const auto cells = [](int count, const char *table) {
-        return QStringLiteral("%1 %2 of the %3").arg(count).arg(count == 1 ? "cell" : "cells", table);
-    };
-    QStringList parts;
-    if (limited.map3D > 0)
-        parts << cells(limited.map3D, "3D map");
-    if (limited.curve2D > 0)
-        parts << cells(limited.curve2D, "2D curve");
-    if (parts.isEmpty())
+    const int count = limitedCellsInUse();
+    if (count == 0)
         return {};
+    const bool one = count == 1;
+    const QString cells = QStringLiteral("%1 %2 of the %3")
+                              .arg(count)
+                              .arg(one ? QStringLiteral("cell") : QStringLiteral("cells"),
+                                   m_document.params().TimingTable3D ? QStringLiteral("3D map")
+                                                                     : QStringLiteral("2D curve"));
     const int trig = state.DialogTrigTiming;
+    const int low = std::max(0, trig - MaxRetard);
     if (!trigTimingChanged()) {
-        const bool one = limited.map3D + limited.curve2D == 1;
         return QStringLiteral("%1 %2 outside %3..%4 degrees. %5")
-            .arg(parts.join(QStringLiteral(" and ")), one ? QStringLiteral("lies") : QStringLiteral("lie"))
-            .arg(std::max(0, trig - MaxRetard))
+            .arg(cells, one ? QStringLiteral("lies") : QStringLiteral("lie"))
+            .arg(low)
             .arg(trig)
-            .arg(one ? QStringLiteral("Limit it to them?") : QStringLiteral("Limit them to it?"));
+            .arg(one ? QStringLiteral("Limit it to the window?") : QStringLiteral("Limit them to the window?"));
     }
     return QStringLiteral("%1 will be limited to %2..%3 degrees. Apply the new trigger timing?")
-        .arg(parts.join(QStringLiteral(" and ")))
-        .arg(std::max(0, trig - MaxRetard))
+        .arg(cells)
+        .arg(low)
         .arg(trig);
 }
 
+namespace {
+
+// Limits the table in use into the window of an unchanged trigger timing,
+// in the working array and in its stored bytes alike, so an upload sends
+// what the editor shows. The other table is left as stored: nothing asked
+// about it, nothing of it changes.
+void limitTableInUse(ModuleData &data, int trig)
+{
+    TimingTables stored;
+    decodeTables(data.image, trig, stored);
+    for (int p = 1; p <= SpeedPoints; ++p) {
+        if (data.params.TimingTable3D) {
+            for (int m = 1; m <= PressureRows; ++m) {
+                data.tables.table3D(p, m) = clampToTrigger(data.tables.table3D(p, m), trig);
+                stored.table3D(p, m) = clampToTrigger(stored.table3D(p, m), trig);
+            }
+        } else if (data.params.TimingTable2D) {
+            data.tables.table2D(p, 1) = clampToTrigger(data.tables.table2D(p, 1), trig);
+            stored.table2D(p, 1) = clampToTrigger(stored.table2D(p, 1), trig);
+        }
+    }
+    if (data.params.TimingTable3D)
+        encodeTable3D(stored.table3D, trig, data.image);
+    else if (data.params.TimingTable2D)
+        encodeTable2D(stored.table2D, trig, data.image);
+}
+
+}  // namespace
+
 void ModParamsForm::cmdOK_Click(bool limitCells)
 {
-    // A new trigger timing (or an empty image) always brings the tables
-    // into its window: the stored bytes are moved to it below.
-    const bool limit = limitCells || trigTimingChanged() || m_document.isEmpty();
-    const LimitedCells outside = cellsLimitedByOK();
+    const int trig = state.DialogTrigTiming;
+    const bool limitInUse = limitCells && limitedCellsInUse() > 0;
     auto edit = m_document.edit();
     ModuleData &data = *edit;
-    if (limit)
-        ClampTablesToTrigger(data.tables, state.DialogTrigTiming);
-    // The stored tables follow the working arrays, so that what the editor,
-    // a save and an upload show of them stays the same advance. An empty
-    // image gets the arrays as the editor will show them: all-zero regions
-    // would mean no retard at all, the most advanced table there is.
     if (data.image.DataBufferEmpty) {
-        encodeTable2D(data.tables.table2D, state.DialogTrigTiming, data.image);
-        encodeTable3D(data.tables.table3D, state.DialogTrigTiming, data.image);
-    } else if (state.DialogTrigTiming != data.params.TrigTiming || (limit && outside.map3D + outside.curve2D > 0)) {
-        // Cells limited under an unchanged trigger timing are limited in the
-        // stored bytes too: an upload sends what the editor shows.
-        rebaseTableRegions(data.image, data.params.TrigTiming, state.DialogTrigTiming);
+        // An empty image gets the arrays as the editor will show them:
+        // all-zero regions would mean no retard at all, the most advanced
+        // table there is.
+        ClampTablesToTrigger(data.tables, trig);
+        encodeTable2D(data.tables.table2D, trig, data.image);
+        encodeTable3D(data.tables.table3D, trig, data.image);
+    } else if (trig != data.params.TrigTiming) {
+        // A new trigger timing moves the window of both tables: every
+        // stored advance follows it, so what the editor, a save and an
+        // upload show of them stays the same advance.
+        ClampTablesToTrigger(data.tables, trig);
+        rebaseTableRegions(data.image, data.params.TrigTiming, trig);
+    } else if (limitInUse) {
+        limitTableInUse(data, trig);
     }
     data.image.DataBufferEmpty = false;
-    data.params.TrigTiming = state.DialogTrigTiming;
+    data.params.TrigTiming = trig;
 }
 
 }  // namespace tunara::dialogs

@@ -93,17 +93,21 @@ public:
     // OK would give the module another trigger timing.
     bool trigTimingChanged() const;
 
-    // The question OK asks before it limits table cells, with their count
-    // and the window: with a new trigger timing whether to apply it, with
-    // the trigger timing unchanged whether to limit the cells that lie
-    // outside its window. Empty when no cell would move or the image holds
-    // no tables yet.
+    // Of those, the cells of the table the chosen mode uses; none while
+    // the table is disabled.
+    int limitedCellsInUse() const;
+
+    // The question OK asks before it limits cells of the table in use,
+    // with their count and the window: with a new trigger timing whether
+    // to apply it, with the trigger timing unchanged whether to limit the
+    // cells that lie outside its window. Empty when no such cell would move
+    // or the image holds no tables yet.
     QString trigTimingQuestion() const;
 
-    // Clamps both tables into the trigger timing's window, marks the image
-    // as holding data and applies the trigger timing. `limitCells` false
-    // (taken only while the trigger timing is unchanged) leaves the cells
-    // outside the window as they are.
+    // Marks the image as holding data and applies the trigger timing. A new
+    // trigger timing (or an empty image) clamps both tables into its window;
+    // an unchanged one limits only the table in use, and only with
+    // `limitCells`, so cells nobody was asked about keep their bytes.
     void cmdOK_Click(bool limitCells = true);
 
 private:

@@ -65,6 +65,7 @@ TEST(ModParamsDialog, AnUnchangedTriggerAsksToLimitTheCellsOutsideItsWindowAndEn
     HeldDocument held;
     ModuleData &data = held.data;
     data.params.TrigTiming = 30;
+    data.params.TimingTable3D = true;
     data.image.DataBufferEmpty = false;
     decodeTables(data.image, 30, data.tables);  // all at 30 but three cells
     const double below = 30 - 255 * DegreesPerStep;  // a byte 255: below 8..30
@@ -78,7 +79,7 @@ TEST(ModParamsDialog, AnUnchangedTriggerAsksToLimitTheCellsOutsideItsWindowAndEn
         dialog.cmdOK_Click();
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
         EXPECT_EQ(ui.messages().back().text,
-                  QStringLiteral("3 cells of the 3D map lie outside 8..30 degrees. Limit them to it?"));
+                  QStringLiteral("3 cells of the 3D map lie outside 8..30 degrees. Limit them to the window?"));
         EXPECT_EQ(data.tables.table3D(3, 1), expected);
         TimingTables stored;  // what a save or an upload would send: its nearest byte
         decodeTables(data.image, 30, stored);
