@@ -147,7 +147,17 @@ InputReply QtUserInterface::inputBox(QWidget *owner, const QString &prompt, cons
 QString QtUserInterface::openFileName(QWidget *owner, const QString &title, const QString &folder,
                                       const QString &filter)
 {
-    return QFileDialog::getOpenFileName(owner, title, folder, filter);
+    // Any name may be chosen: the caller's own "File not found." prompt
+    // answers a name that does not exist, so the dialog must not refuse it
+    // first. Qt's own dialog, because a desktop's dialog may refuse it in
+    // open mode whatever the file mode says.
+    QFileDialog dialog(owner, title, folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
 }
 
 QString QtUserInterface::saveFileName(QWidget *owner, const QString &title, const QString &folder,

@@ -127,9 +127,10 @@ TransferOutcome ModuleTransfers::download()
 // A download that did not get every byte changes nothing.
 TransferOutcome ModuleTransfers::downloadEnded(ModuleProtocol::Pass pass)
 {
+    // Esc is a failure of the download like any other, told as such first.
     if (pass == ModuleProtocol::Pass::Stopped) {
-        m_prompter.showMessage(T::DownloadStopped + QStringLiteral("\r\n") + T::BufferKept, T::DownloadTitle,
-                               MessageIcon::Information);
+        m_prompter.showMessage(T::DownloadFailed + QStringLiteral("\r\n") + T::DownloadStopped, T::DownloadTitle,
+                               MessageIcon::Exclamation);
         return TransferOutcome::Stopped;
     }
     m_prompter.showMessage(T::DownloadFailed + QStringLiteral("\r\n") + T::BufferKept, T::DownloadTitle,

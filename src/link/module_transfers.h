@@ -36,7 +36,8 @@ inline const QString FirmwareIdPrefix = QStringLiteral("Firmware ID: ");
 inline const QString DownloadRefused = QStringLiteral("Not Torvik-1 Zoruro unit. Cannot download and edit data.");
 inline const QString UploadRefused = QStringLiteral("Not Torvik-1 Zoruro unit. Cannot upload data.");
 inline const QString DownloadFailed = QStringLiteral("Download failed.");
-inline const QString DownloadStopped = QStringLiteral("Download stopped.");
+// The line after "Download failed." when Esc stopped the reading.
+inline const QString DownloadStopped = QStringLiteral("Stopped by Esc: the data buffer keeps what it held.");
 inline const QString BufferKept = QStringLiteral("The data buffer keeps what it held.");
 inline const QString Downloaded = QStringLiteral("Downloaded data to buffer. Ready for editing.");
 inline const QString NoData = QStringLiteral("No data available for uploading.");
@@ -47,8 +48,9 @@ inline const QString ReadBeforeUploadFailed =
 inline const QString ParametersNotEncoded = QStringLiteral(
     "Upload aborted - the module parameters could not be put into the data buffer, so nothing was written.");
 inline const QString StoppedBeforeWriting = QStringLiteral("Upload stopped before anything was written.");
+// The line after the verification failure when Esc stopped the read-back.
 inline const QString VerificationStopped =
-    QStringLiteral("Upload stopped during verification: not every byte was read back.");
+    QStringLiteral("Stopped by Esc during the read-back: not every byte was read back.");
 inline const QString PartlyWritten = QStringLiteral("The module may hold a partly written configuration: "
                                                     "upload again before starting the engine.");
 inline const QString UploadCompleted = QStringLiteral("Upload completed. Remember to cycle power off for 5 seconds\r\n"

@@ -39,7 +39,7 @@ TransferOutcome UploadSequence::run()
         std::vector<int> differing;
         const Pass readBack = m_protocol.VerifyEEPROM(differing);
         if (readBack == Pass::Stopped)
-            return endedAfterWriting(T::VerificationStopped, TransferOutcome::Stopped);
+            return endedAfterWriting(T::VerificationFailed + CRLF + T::VerificationStopped, TransferOutcome::Stopped);
         if (readBack == Pass::Failed)
             return endedAfterWriting(T::VerificationFailed, TransferOutcome::Failed);
         if (differing.empty())

@@ -49,13 +49,15 @@ protected:
         change(f);
         sim.setFaults(f);
     }
-    // Runs `action` once, when the progress bar first reaches `percent`.
-    void atProgress(int percent, std::function<void()> action)
+    // Runs `action` once, when the progress bar (under `caption`, when one
+    // is given) reaches `percent`.
+    void atProgress(int percent, std::function<void()> action, const QString &caption = {})
     {
         auto done = std::make_shared<bool>(false);
         QObject::connect(window->progressFrame()->bar(), &QProgressBar::valueChanged, window.get(),
-                         [=](int value) {
-                             if (value >= percent && !*done) {
+                         [=, this](int value) {
+                             if (value >= percent && !*done &&
+                                 (caption.isEmpty() || window->progressFrame()->title() == caption)) {
                                  *done = true;
                                  action();
                              }
@@ -128,7 +130,8 @@ TEST_F(Transfers, FailedOrStoppedDownloadKeepsEverything)
         {"silent mid-read", [&] { withFaults([](sim::Faults &f) { f.silenceAfterBytes = 60; }); },
          {Answer::OK, Answer::OK, Answer::Abort, Answer::OK}, Download + QStringLiteral("|Download failed.") + kept},
         {"Esc", [&] { atProgress(20, [&] { QTest::keyClick(w.progressFrame(), Qt::Key_Escape); }); },
-         {Answer::OK, Answer::OK, Answer::OK}, Download + QStringLiteral("|Download stopped.") + kept},
+         {Answer::OK, Answer::OK, Answer::OK},
+         Download + QStringLiteral("|Download failed.\r\nStopped by Esc: the data buffer keeps what it held.")},
     };
     for (Row &row : rows) {
         SCOPED_TRACE(row.name);
@@ -140,6 +143,7 @@ TEST_F(Transfers, FailedOrStoppedDownloadKeepsEverything)
         EXPECT_TRUE(ui.messages()[before].text.endsWith(
             QStringLiteral("The open timing table holds edits not yet saved to the buffer; they would be lost too.")));
         EXPECT_EQ(messagesFrom(before).back(), row.last);
+        EXPECT_EQ(ui.messages().back().icon, ui::Icon::Exclamation);
         EXPECT_EQ(data.image.EEPROMBuffer, image.EEPROMBuffer);
         EXPECT_EQ(caption(), titled(QStringLiteral("Downloaded Data")));
         EXPECT_TRUE(w.session().isOpen());
@@ -267,6 +271,18 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
           Upload + QStringLiteral("|Upload aborted - EEPROM verification failed.\r\nThe module may hold a partly "
                                   "written configuration: upload again before starting the engine.\r\nWhat it held "
                                   "before this upload is kept: File > Tune History, \"Module before upload\".")},
+         Icon::Information, true},
+        {"Esc in the read-back",
+         [&] {
+             atProgress(
+                 20, [&] { QTest::keyClick(w.progressFrame(), Qt::Key_Escape); }, QStringLiteral("Verifying EEPROM"));
+         },
+         {Answer::OK, Answer::OK},
+         {Upload + u'|' + FirmwareMsg,
+          Upload + QStringLiteral("|Upload aborted - EEPROM verification failed.\r\nStopped by Esc during the read-back: "
+                                  "not every byte was read back.\r\nThe module may hold a partly written "
+                                  "configuration: upload again before starting the engine.\r\nWhat it held before "
+                                  "this upload is kept: File > Tune History, \"Module before upload\".")},
          Icon::Information, true},
     };
     const ModuleImage good = data.image;

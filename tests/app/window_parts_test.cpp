@@ -4,9 +4,15 @@
 #include "dialogs/qt_user_interface.h"
 #include "views/timing_grid.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QProgressBar>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -38,6 +44,28 @@ TEST(HelpWindow, TheProgramKeepsOneHelpWindow)
     user.showHelp(&owner, HelpContents);
     EXPECT_EQ(owner.findChildren<ui::HelpWindow *>().size(), 1);
     EXPECT_TRUE(owner.findChild<ui::HelpWindow *>()->isVisible());
+}
+
+// A name that does not exist is handed back to the program, whose own
+// "File not found." prompt answers it; the dialog never refuses it first.
+TEST(OpenFileDialog, HandsBackANameThatDoesNotExist)
+{
+    QTemporaryDir dir;
+    ui::QtUserInterface user;
+    QTimer::singleShot(0, [] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        auto *name = dialog ? dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")) : nullptr;
+        if (!name) {
+            if (QApplication::activeModalWidget())
+                QApplication::activeModalWidget()->close();
+            return;
+        }
+        name->setText(QStringLiteral("missing.dat"));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    const QString chosen = user.openFileName(nullptr, QStringLiteral("Open File"), dir.path(),
+                                             QStringLiteral("Torvik-1 data files (*.dat)"));
+    EXPECT_EQ(chosen, QDir(dir.path()).filePath(QStringLiteral("missing.dat")));
 }
 
 TEST(ProgressFrame, ShowsCaptionAndKeepsTheBarWithinItsRange)

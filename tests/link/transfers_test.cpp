@@ -103,7 +103,7 @@ TEST_F(Transfers, DownloadFromAnotherModelShowsItsIdThenRefusesKeepingTheBuffer)
 }
 
 // A module that goes silent, or Esc, part-way through: the buffer keeps what
-// it held, and Esc is told as a stop, not as a failure.
+// it held, and Esc is told as the download's failure, then as a stop.
 TEST_F(Transfers, DownloadThatFailsOrIsStoppedMidwayKeepsTheBuffer)
 {
     fillImage(0x42);
@@ -125,8 +125,8 @@ TEST_F(Transfers, DownloadThatFailsOrIsStoppedMidwayKeepsTheBuffer)
             protocol.state().requestAbort();
     };
     EXPECT_EQ(transfers.Download(), TransferOutcome::Stopped);
-    EXPECT_EQ(prompter.texts().last(), T::DownloadStopped + "\r\n" + T::BufferKept);
-    EXPECT_EQ(prompter.shown.back().icon, MessageIcon::Information);
+    EXPECT_EQ(prompter.texts().last(), T::DownloadFailed + "\r\n" + T::DownloadStopped);
+    EXPECT_EQ(prompter.shown.back().icon, MessageIcon::Exclamation);
     expectImageKept(before);
 }
 
