@@ -9,7 +9,6 @@
 #include "app/commands/image_keeper.h"
 #include "app/commands/image_replacement.h"
 #include "app/commands/parameter_commands.h"
-#include "app/commands/table_commands.h"
 #include "app/commands/transfer_commands.h"
 #include "app/busy_gate.h"
 #include "app/data_file_drop.h"
@@ -54,21 +53,21 @@ void frmTunara_Main::setUpDataCommands()
     QTimer::singleShot(0, m_dataStatus, [this] { m_dataStatus->refresh(); });
 }
 
-// The caption, the unsaved-work mark, the table menus and the 3D chart's
-// sensor follow what the document announces.
+// The caption, the unsaved-work mark and the table menus follow what the
+// document announces. The 3D chart is set up for its sensor only when a
+// table is edited or made, so a missing template is told once, then.
 void frmTunara_Main::followDocument()
 {
     ModuleDocument &document = m_ctx.document;
-    connect(&document, &ModuleDocument::sourceChanged, this,
-            [this] { showDataSource(m_ctx.document.source().title); });
+    // Every open, save and download names the data's source again, also
+    // when it is the one named before: a new-table wizard leaves the
+    // caption without it.
+    const auto showSource = [this] { showDataSource(m_ctx.document.source().title); };
+    connect(&document, &ModuleDocument::sourceChanged, this, showSource);
+    connect(&document, &ModuleDocument::imageReplaced, this, showSource);
+    connect(m_fileCommands, &FileCommands::fileUsed, this, showSource);
     new UnsavedMarker(*this, document);
     connect(&document, &ModuleDocument::tableModeChanged, this, &frmTunara_Main::applyTableMenuRule);
-    // The 3D chart and the grid's pressure labels follow the sensor of a new
-    // image; a template that fails is reported by the editor.
-    connect(&document, &ModuleDocument::imageReplaced, this, [this] {
-        if (m_ctx.document.params().TimingTable3D)
-            m_tableCommands->ChartSetup3D();
-    });
     // A new image from a file or a module shows its parameters next.
     connect(m_fileCommands, &FileCommands::openedToBuffer, m_parameterCommands,
             &ParameterCommands::mnuEditModParams_Click);
