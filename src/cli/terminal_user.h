@@ -50,10 +50,10 @@ private:
         namespace T = link::TransferText;
         // A failure's first line names it; more lines may follow.
         const QString first = text.section(QStringLiteral("\r\n"), 0, 0);
-        for (const QString *failure : {&T::NoLink, &T::DownloadIdFailed, &T::UploadIdFailed, &T::IdentifyIdFailed,
-                                       &T::DownloadRefused, &T::UploadRefused, &T::DownloadFailed, &T::NoData,
-                                       &T::ProgrammingFailed, &T::VerificationFailed, &T::ReadBeforeUploadFailed,
-                                       &T::ParametersNotEncoded, &T::StoppedBeforeWriting})
+        for (const QString *failure :
+             {&T::NoLink, &T::DownloadIdFailed, &T::UploadIdFailed, &T::IdentifyIdFailed, &T::DownloadRefused,
+              &T::UploadRefused, &T::DownloadFailed, &T::NoData, &T::ProgrammingFailed, &T::VerificationFailed,
+              &T::ReadBeforeUploadFailed, &T::ParametersNotEncoded, &T::StoppedBeforeWriting})
             if (first == *failure)
                 return true;
         return false;

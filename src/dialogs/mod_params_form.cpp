@@ -4,7 +4,6 @@
 #include "tables/table_codec.h"
 #include "tables/timing_tables.h"
 
-
 #include <algorithm>
 
 namespace tunara::dialogs {
@@ -232,11 +231,11 @@ QString ModParamsForm::trigTimingQuestion() const
     if (count == 0)
         return {};
     const bool one = count == 1;
-    const QString cells = QStringLiteral("%1 %2 of the %3")
-                              .arg(count)
-                              .arg(one ? QStringLiteral("cell") : QStringLiteral("cells"),
-                                   m_document.params().TimingTable3D ? QStringLiteral("3D map")
-                                                                     : QStringLiteral("2D curve"));
+    const QString cells =
+        QStringLiteral("%1 %2 of the %3")
+            .arg(count)
+            .arg(one ? QStringLiteral("cell") : QStringLiteral("cells"),
+                 m_document.params().TimingTable3D ? QStringLiteral("3D map") : QStringLiteral("2D curve"));
     const int trig = state.DialogTrigTiming;
     const int low = std::max(0, trig - MaxRetard);
     if (!trigTimingChanged()) {

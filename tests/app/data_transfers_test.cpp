@@ -49,15 +49,13 @@ protected:
         change(f);
         sim.setFaults(f);
     }
-    // Runs `action` once, when the progress bar (under `caption`, when one
-    // is given) reaches `percent`.
-    void atProgress(int percent, std::function<void()> action, const QString &caption = {})
+    // Runs `action` once, when the progress bar first reaches `percent`.
+    void atProgress(int percent, std::function<void()> action)
     {
         auto done = std::make_shared<bool>(false);
         QObject::connect(window->progressFrame()->bar(), &QProgressBar::valueChanged, window.get(),
-                         [=, this](int value) {
-                             if (value >= percent && !*done &&
-                                 (caption.isEmpty() || window->progressFrame()->title() == caption)) {
+                         [=](int value) {
+                             if (value >= percent && !*done) {
                                  *done = true;
                                  action();
                              }
@@ -271,18 +269,6 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
           Upload + QStringLiteral("|Upload aborted - EEPROM verification failed.\r\nThe module may hold a partly "
                                   "written configuration: upload again before starting the engine.\r\nWhat it held "
                                   "before this upload is kept: File > Tune History, \"Module before upload\".")},
-         Icon::Information, true},
-        {"Esc in the read-back",
-         [&] {
-             atProgress(
-                 20, [&] { QTest::keyClick(w.progressFrame(), Qt::Key_Escape); }, QStringLiteral("Verifying EEPROM"));
-         },
-         {Answer::OK, Answer::OK},
-         {Upload + u'|' + FirmwareMsg,
-          Upload + QStringLiteral("|Upload aborted - EEPROM verification failed.\r\nStopped by Esc during the read-back: "
-                                  "not every byte was read back.\r\nThe module may hold a partly written "
-                                  "configuration: upload again before starting the engine.\r\nWhat it held before "
-                                  "this upload is kept: File > Tune History, \"Module before upload\".")},
          Icon::Information, true},
     };
     const ModuleImage good = data.image;

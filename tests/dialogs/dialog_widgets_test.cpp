@@ -43,6 +43,7 @@ TEST(ModParamsDialog, NoToTheTriggerTimingQuestionKeepsTheDialogOpenWithNothingA
     HeldDocument held;
     ModuleData &data = held.data;
     data.params.TrigTiming = 34;
+    data.params.TimingTable3D = true;
     data.image.DataBufferEmpty = false;
     data.tables.table3D(2, 2) = 33;
     ScriptedUserInterface ui;

@@ -162,7 +162,8 @@ TEST_F(Upload, EscStopsOnlyWhereStoppingIsSafe)
             protocol.state().requestAbort();
     };
     EXPECT_EQ(transfers.Upload(), TransferOutcome::Stopped);
-    EXPECT_EQ(lastMessage(), T::VerificationFailed + "\r\n" + T::VerificationStopped + "\r\n" + T::PartlyWritten + "\r\nkept");
+    EXPECT_EQ(lastMessage(),
+              T::VerificationFailed + "\r\n" + T::VerificationStopped + "\r\n" + T::PartlyWritten + "\r\nkept");
     EXPECT_EQ(prompter.shown.back().icon, MessageIcon::Information);
     EXPECT_EQ(countOnWire(Cmd::Read), 10);
 }
