@@ -5,6 +5,7 @@
 #include "app/commands/file_commands.h"
 #include "app/commands/selection_commands.h"
 #include "app/table_editor_fixture.h"
+#include "support/test_data.h"
 #include "views/timing_grid.h"
 #include "compare/image_check.h"
 #include "files/data_file.h"
@@ -16,6 +17,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineSeries>
+#include <QRegularExpression>
 #include <QStatusBar>
 
 namespace tunara::test {
@@ -251,6 +253,75 @@ TEST_F(CompareCommandsTest, AnOpenedFileOffersNoTableCommandUntilItsTableIsOnScr
     QFile live(path(QStringLiteral("live.csv")));
     ASSERT_TRUE(live.open(QIODevice::ReadOnly));
     EXPECT_EQ(live.readAll(), tablecsv::write3D(saved.table3D, 25, data.params.MAPSensor));
+}
+
+// A spreadsheet is named as one at Compare With File, Import Table into
+// Grid and File > Open, and a data file or binary at the import for what
+// they are; the CSV a spreadsheet writes by default in a decimal-comma
+// locale imports to the values it was exported from.
+TEST_F(CompareCommandsTest, SpreadsheetsAndDataFilesAreNamedAndTheirCsvImports)
+{
+    shown();
+    chooseTable(false);
+    data.tables.table3D(3, 2) = 21.3;
+    openTable();
+    const ModuleImage image = data.image;
+    const QString xlsx = testDataPath(QStringLiteral("map-rels-first.xlsx"));
+    ui.answers = {Answer::OK};
+    compareWith(xlsx);
+    EXPECT_EQ(ui.messages().back().text, xlsx + QStringLiteral(" is a spreadsheet, not a data file: save its table "
+                                                               "as CSV, then open the timing table and use File > "
+                                                               "Import Table into Grid..."));
+    EXPECT_FALSE(overlay().isActive());
+
+    const QString binary = path(QStringLiteral("noise.bin"));
+    QFile noise(binary);
+    ASSERT_TRUE(noise.open(QIODevice::WriteOnly) && noise.write(QByteArray("\x01\0\xFE", 3).repeated(100)) == 300);
+    noise.close();
+    const QString nothing = QStringLiteral("\r\n\r\nNothing was imported.");
+    const struct {
+        QString file;
+        QString text;
+    } refused[] = {
+        {xlsx, xlsx + QStringLiteral(" is a spreadsheet: save its table as CSV, then use Import Table into Grid") + nothing},
+        {testDataPath(QStringLiteral("map.xls")),
+         testDataPath(QStringLiteral("map.xls")) +
+             QStringLiteral(" is a spreadsheet: save its table as CSV, then use Import Table into Grid") + nothing},
+        {testDataPath(QStringLiteral("map.dat")),
+         testDataPath(QStringLiteral("map.dat")) + QStringLiteral(" is a data file: use File > Open") + nothing},
+        {binary, binary + QStringLiteral("\r\nnot a text file: it holds binary data") + nothing},
+    };
+    const editor::ValueBlock before = model().values();
+    for (const auto &r : refused) {
+        ui.answers = {Answer::OK};
+        runWithFile(actions().importCsv, r.file);
+        EXPECT_EQ(ui.messages().back().text, r.text);
+        EXPECT_EQ(ui.messages().back().title, QStringLiteral("Import Table into Grid"));
+    }
+    EXPECT_EQ(model().values(), before);
+
+    // Exported, then saved as a French spreadsheet saves CSV by default.
+    runWithFile(actions().exportCsv, path(QStringLiteral("map.csv")));
+    QFile exported(path(QStringLiteral("map.csv")));
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    static const QRegularExpression decimal(QStringLiteral(",([0-9]+)\\.([0-9]+)"));
+    const QByteArray french =
+        QString::fromUtf8(exported.readAll()).replace(decimal, QStringLiteral(",\"\\1,\\2\"")).toUtf8();
+    ASSERT_TRUE(french.contains(",\"21,2979\","));
+    QFile frenchFile(path(QStringLiteral("french.csv")));
+    ASSERT_TRUE(frenchFile.open(QIODevice::WriteOnly) && frenchFile.write(french) == french.size());
+    frenchFile.close();
+    model().setValue(2, 2, 24, QStringLiteral("Edit"));
+    runWithFile(actions().importCsv, path(QStringLiteral("french.csv")));
+    EXPECT_EQ(model().undoText(), QStringLiteral("Import"));
+    EXPECT_EQ(model().values(), before);
+
+    ui.answers = {Answer::OK, Answer::OK};  // overwrite, the refusal
+    runWithFile(actions().openFile, testDataPath(QStringLiteral("map.ods")));
+    EXPECT_TRUE(ui.messages().back().text.endsWith(QStringLiteral("map.ods is a spreadsheet, not a data file: save "
+                                                                  "its table as CSV, then open the timing table and "
+                                                                  "use File > Import Table into Grid...")));
+    EXPECT_EQ(data.image.EEPROMBuffer, image.EEPROMBuffer);
 }
 
 // In a decimal-comma locale the status bar writes its numbers with commas,

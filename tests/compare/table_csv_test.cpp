@@ -4,10 +4,12 @@
 #include "files/table_csv.h"
 
 #include "compare_fixtures.h"
+#include "support/test_data.h"
 #include "tables/table_codec.h"
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QRegularExpression>
 
 using namespace tunara;
@@ -70,9 +72,10 @@ TEST(TableCsv, SpreadsheetVariantsAreRead)
     }
 }
 
-// The separator comes from row 1 and fixes the decimal mark (tabs: the first
-// cell with a mark); each form is read to the same values, and a file that
-// mixes forms is refused at the first cell that does.
+// The separator comes from row 1; semicolons fix the decimal comma, after
+// commas and tabs the first cell with a mark fixes it; each form is read to
+// the same values, and a file that mixes forms is refused at the first cell
+// that does.
 TEST(TableCsv, SeparatorAndDecimalMarkAreDetected)
 {
     Table2D table;
@@ -104,7 +107,8 @@ TEST(TableCsv, SeparatorAndDecimalMarkAreDetected)
         {cell(semi, 4, "\"10,75\""), 0, ""},
         {cell(semi, 4, "10.75"), 4, "\"10.75\" is not a number: cells separated by semicolons take a decimal comma"},
         {cell(semi, 4, "1.234,5"), 4, "\"1.234,5\" is not a number: thousands separators are not read"},
-        {cell(comma, 4, "\"10,75\""), 4, "\"10,75\" is not a number: cells separated by commas take a decimal point"},
+        {QString(comma).replace("ADV,10.25,", "ADV,\"10,25\","), 3,
+         "\"10.5\" is not a number: row 2, column 2 uses a decimal comma"},
         {cell(tab, 6, "11,5"), 6, "\"11,5\" is not a number: row 2, column 2 uses a decimal point"},
         {cell(tabComma, 2, "10.25"), 3, "\"10,5\" is not a number: row 2, column 2 uses a decimal point"},
         {comma.section("\r\n", 0, 0) + "\r\n" + semi.section("\r\n", 1), 1,
@@ -184,6 +188,70 @@ TEST(TableCsv, MalformedFilesAreRefusedWithRowAndColumn)
     // The 2D window floor is 0 degrees.
     const QByteArray negative = QString::fromUtf8(tablecsv::write2D(Table2D{}, 10)).replace("ADV,0,", "ADV,-0.5,").toUtf8();
     EXPECT_EQ(std::get<csv::Problem>(tablecsv::read2D(negative, 10)).column, 2);
+}
+
+// The CSV a spreadsheet writes by default in a decimal-comma locale: commas
+// between cells, the numbers quoted with a decimal comma. Read as the table
+// it was saved from, byte for byte, and quoting in general is read as
+// RFC 4180 has it.
+TEST(TableCsv, TheDefaultCsvOfADecimalCommaLocaleImportsExactly)
+{
+    QFile dat(test::testDataPath(QStringLiteral("map.dat")));
+    QFile french(test::testDataPath(QStringLiteral("map-french-default.csv")));
+    ASSERT_TRUE(dat.open(QIODevice::ReadOnly) && french.open(QIODevice::ReadOnly));
+    ModuleImage source;
+    source.ClearEEPROMBuffer();
+    const QByteArray bytes = dat.readAll();
+    std::copy(bytes.begin(), bytes.end(), source.EEPROMBuffer.begin() + 16);
+    const ModuleData data = decoded(source);
+    ASSERT_TRUE(data.params.TimingTable3D);
+    const int trig = data.params.TrigTiming;
+    ModuleImage image = data.image;
+    image.EEPROMBuffer.fill(0);
+    encodeTable3D(accepted(tablecsv::read3D(french.readAll(), trig, data.params.MAPSensor)), trig, image);
+    for (int a = 112; a <= 279; ++a)
+        EXPECT_EQ(image.EEPROMBuffer[a], data.image.EEPROMBuffer[a]) << a;
+
+    // The same form made from any table gives its bytes back.
+    const auto spreadsheetForm = [](QByteArray csv) {
+        static const QRegularExpression decimal(QStringLiteral(",(-?[0-9]+)\\.([0-9]+)"));
+        return QString::fromUtf8(csv).replace(decimal, QStringLiteral(",\"\\1,\\2\"")).toUtf8();
+    };
+    std::mt19937 rng(33);
+    for (int round = 0; round < 20; ++round) {
+        const ModuleData random = decoded(comparetest::programImage(rng, round % 2 == 1));
+        const int t = random.params.TrigTiming;
+        ModuleImage back = random.image;
+        if (round % 2 == 1) {
+            const QByteArray csv = spreadsheetForm(tablecsv::write3D(random.tables.table3D, t, random.params.MAPSensor));
+            ASSERT_TRUE(csv.contains(",\"")) << csv.toStdString();
+            encodeTable3D(accepted(tablecsv::read3D(csv, t, random.params.MAPSensor)), t, back);
+        } else {
+            encodeTable2D(accepted(tablecsv::read2D(spreadsheetForm(tablecsv::write2D(random.tables.table2D, t)), t)), t,
+                          back);
+        }
+        EXPECT_EQ(back.EEPROMBuffer, random.image.EEPROMBuffer) << "round " << round;
+    }
+
+    // Quoted headings and labels, separators and doubled quotes inside quotes.
+    Table2D table;
+    for (int p = 1; p <= SpeedPoints; ++p)
+        table(p, 1) = 10 + p * 0.5;
+    const QString quoted = QString::fromUtf8(tablecsv::write2D(table, 30))
+                               .replace(QStringLiteral("RPM,0,"), QStringLiteral("\"RPM\",\"0\","))
+                               .replace(QStringLiteral("ADV,10.5,"), QStringLiteral("\"ADV\", \"10.5\" ,"));
+    EXPECT_EQ(accepted(tablecsv::read2D(quoted.toUtf8(), 30))(21, 1), 20.5) << quoted.toStdString();
+    QStringList fields;
+    csv::RecordReader reader(QByteArray("a,\"b,c\",\"d\"\"e;f\"\r\n\"g\r\nh\""), u',');
+    EXPECT_TRUE(reader.next(fields).isEmpty());
+    EXPECT_EQ(fields, (QStringList{"a", "b,c", "d\"e;f"}));
+    EXPECT_TRUE(reader.next(fields).isEmpty());
+    EXPECT_EQ(fields, QStringList{"g\r\nh"});
+    const QByteArray mixed = spreadsheetForm(tablecsv::write2D(table, 30)).replace("\"20,5\"", "20.5");
+    const auto refused = tablecsv::read2D(mixed, 30);
+    ASSERT_TRUE(std::holds_alternative<csv::Problem>(refused));
+    EXPECT_EQ(std::get<csv::Problem>(refused).text(),
+              QStringLiteral("row 2, column 22: \"20.5\" is not a number: row 2, column 2 uses a decimal comma"));
 }
 
 // Oversize files are refused as before, from what lies within the table
