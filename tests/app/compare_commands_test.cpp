@@ -4,6 +4,7 @@
 #include "app/commands/table_csv_commands.h"
 #include "app/commands/file_commands.h"
 #include "app/commands/selection_commands.h"
+#include "app/data_file_drop.h"
 #include "app/table_editor_fixture.h"
 #include "support/test_data.h"
 #include "views/timing_grid.h"
@@ -17,8 +18,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineSeries>
+#include <QMimeData>
 #include <QRegularExpression>
 #include <QStatusBar>
+#include <QUrl>
 
 namespace tunara::test {
 namespace {
@@ -255,11 +258,10 @@ TEST_F(CompareCommandsTest, AnOpenedFileOffersNoTableCommandUntilItsTableIsOnScr
     EXPECT_EQ(live.readAll(), tablecsv::write3D(saved.table3D, 25, data.params.MAPSensor));
 }
 
-// A spreadsheet is named as one at Compare With File, Import Table into
-// Grid and File > Open, and a data file or binary at the import for what
-// they are; the CSV a spreadsheet writes by default in a decimal-comma
-// locale imports to the values it was exported from.
-TEST_F(CompareCommandsTest, SpreadsheetsAndDataFilesAreNamedAndTheirCsvImports)
+// A spreadsheet is named as one at Compare With File, a drop, Import Table
+// into Grid and File > Open; the CSV a spreadsheet writes by default in a
+// decimal-comma locale imports to the values it was exported from.
+TEST_F(CompareCommandsTest, SpreadsheetsAreNamedWhereverHandedInAndTheirCommaCsvImports)
 {
     shown();
     chooseTable(false);
@@ -273,32 +275,18 @@ TEST_F(CompareCommandsTest, SpreadsheetsAndDataFilesAreNamedAndTheirCsvImports)
                                                                "as CSV, then open the timing table and use File > "
                                                                "Import Table into Grid..."));
     EXPECT_FALSE(overlay().isActive());
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(testDataPath(QStringLiteral("map-mimetype-last.ods")))});
+    EXPECT_TRUE(ui::DataFileDrop::refusal(dropped).endsWith(QStringLiteral(
+        "map-mimetype-last.ods is a spreadsheet, not a data file: save its table as CSV, then open the timing table "
+        "and use File > Import Table into Grid...")));
 
-    const QString binary = path(QStringLiteral("noise.bin"));
-    QFile noise(binary);
-    ASSERT_TRUE(noise.open(QIODevice::WriteOnly) && noise.write(QByteArray("\x01\0\xFE", 3).repeated(100)) == 300);
-    noise.close();
-    const QString nothing = QStringLiteral("\r\n\r\nNothing was imported.");
-    const struct {
-        QString file;
-        QString text;
-    } refused[] = {
-        {xlsx, xlsx + QStringLiteral(" is a spreadsheet: save its table as CSV, then use Import Table into Grid") + nothing},
-        {testDataPath(QStringLiteral("map.xls")),
-         testDataPath(QStringLiteral("map.xls")) +
-             QStringLiteral(" is a spreadsheet: save its table as CSV, then use Import Table into Grid") + nothing},
-        {testDataPath(QStringLiteral("map.dat")),
-         testDataPath(QStringLiteral("map.dat")) + QStringLiteral(" is a data file: use File > Open") + nothing},
-        {binary, binary + QStringLiteral("\r\nnot a text file: it holds binary data") + nothing},
-    };
     const editor::ValueBlock before = model().values();
-    for (const auto &r : refused) {
-        ui.answers = {Answer::OK};
-        runWithFile(actions().importCsv, r.file);
-        EXPECT_EQ(ui.messages().back().text, r.text);
-        EXPECT_EQ(ui.messages().back().title, QStringLiteral("Import Table into Grid"));
-    }
-    EXPECT_EQ(model().values(), before);
+    ui.answers = {Answer::OK};
+    runWithFile(actions().importCsv, xlsx);
+    EXPECT_EQ(ui.messages().back().text, xlsx + QStringLiteral(" is a spreadsheet: save its table as CSV, then use "
+                                                               "Import Table into Grid\r\n\r\nNothing was imported."));
+    EXPECT_EQ(ui.messages().back().title, QStringLiteral("Import Table into Grid"));
 
     // Exported, then saved as a French spreadsheet saves CSV by default.
     runWithFile(actions().exportCsv, path(QStringLiteral("map.csv")));

