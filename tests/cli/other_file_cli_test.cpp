@@ -4,11 +4,9 @@
 #include "cli_run.h"
 
 #include "module/parameter_codec.h"
-#include "support/test_data.h"
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 
 using namespace tunara;
@@ -56,30 +54,6 @@ TEST(OtherFileCli, ACsvOrAPictureGivenAsADataFileIsRefusedBeforeAnyModuleIsAsked
     const CliRun savedCheck = runInProcess({"check", saved});
     EXPECT_EQ(savedCheck.code, 0) << savedCheck.err.toStdString();
     EXPECT_TRUE(savedCheck.err.isEmpty());
-}
-
-// The table given to import-csv: a spreadsheet is named as one; the CSV a
-// French spreadsheet saves by default imports to the very bytes its table
-// came from.
-TEST(OtherFileCli, ImportCsvNamesASpreadsheetAndReadsTheFrenchDefaultCsv)
-{
-    QTemporaryDir dir;
-    const QString map = test::testDataPath(QStringLiteral("map.dat"));
-    const QString out = dir.filePath(QStringLiteral("out.dat"));
-    const QString xlsx = test::testDataPath(QStringLiteral("map-types-first.xlsx"));
-    const CliRun spreadsheet = runInProcess({"import-csv", map, xlsx, "-o", out});
-    EXPECT_EQ(spreadsheet.code, 1);
-    EXPECT_EQ(spreadsheet.err, QStringLiteral("tunara-cli: %1 is a spreadsheet: save its table as CSV, then give "
-                                              "that CSV file to import-csv\n")
-                                   .arg(xlsx));
-    EXPECT_FALSE(QFile::exists(out));
-
-    const CliRun french =
-        runInProcess({"import-csv", map, test::testDataPath(QStringLiteral("map-french-default.csv")), "-o", out});
-    EXPECT_EQ(french.code, 0) << french.err.toStdString();
-    QFile source(map), imported(out);
-    ASSERT_TRUE(source.open(QIODevice::ReadOnly) && imported.open(QIODevice::ReadOnly));
-    EXPECT_EQ(imported.readAll(), source.readAll());
 }
 
 }  // namespace
