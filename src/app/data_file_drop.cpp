@@ -35,8 +35,8 @@ QString DataFileDrop::refusal(const QMimeData &mime)
         return info.filePath() + QStringLiteral("\r\nFile not found.");
     if (!info.isFile())
         return info.filePath() + QStringLiteral("\r\nThis is not a data file.");
-    // Said before the open asks whether to overwrite the image.
-    // An unreadable or short file is the open's to report.
+    // Said before the open asks whether to overwrite the image; an
+    // unreadable or short file is the open's to report.
     const datafile::Loaded loaded = datafile::load(info.filePath(), windowImportAdvice());
     return loaded.otherKind ? loaded.refusal : QString();
 }

@@ -1,7 +1,6 @@
 #include "app/commands/opened_file_check.h"
 
 #include "compare/image_check.h"
-#include "core/runtime_error.h"
 #include "files/data_file.h"
 #include "ui_port/user_interface.h"
 
