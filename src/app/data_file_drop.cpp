@@ -1,7 +1,6 @@
 #include "app/data_file_drop.h"
 
 #include "app/commands/opened_file_check.h"
-#include "core/runtime_error.h"
 #include "files/data_file.h"
 #include "ui_port/user_interface.h"
 
@@ -36,14 +35,10 @@ QString DataFileDrop::refusal(const QMimeData &mime)
         return info.filePath() + QStringLiteral("\r\nFile not found.");
     if (!info.isFile())
         return info.filePath() + QStringLiteral("\r\nThis is not a data file.");
-    // Said before the open asks whether to overwrite the image.
-    try {
-        if (const auto kind = datafile::readStart(info.filePath()).otherKind)
-            return windowNotADataFileText(info.filePath(), *kind);
-    } catch (const RuntimeError &) {
-        // unreadable: the open reports why
-    }
-    return {};
+    // Said before the open asks whether to overwrite the image; an
+    // unreadable or short file is the open's to report.
+    const datafile::Loaded loaded = datafile::load(info.filePath(), windowImportAdvice());
+    return loaded.otherKind ? loaded.refusal : QString();
 }
 
 bool DataFileDrop::eventFilter(QObject *watched, QEvent *event)

@@ -105,7 +105,12 @@ int importCommand(const QStringList &args, CliStreams &io)
         const QString &csvPath = parsed.files[1];
         ModuleData data = openDataFile(path);
         const bool is3D = activeIs3D(data, path);
-        if (const auto problem = importInto(data, is3D, tablecsv::readFile(csvPath)))
+        const QByteArray bytes = tablecsv::readFile(csvPath);
+        const tablecsv::ImportAdvice advice{QStringLiteral("give that CSV file to import-csv"),
+                                            QStringLiteral("give it as FILE.dat, the first file of import-csv")};
+        if (const auto refusal = tablecsv::notCsvText(csvPath, bytes, advice))
+            return fail(io, *refusal);
+        if (const auto problem = importInto(data, is3D, bytes))
             return fail(io, csvPath + QStringLiteral(": ") + problem->text());
         // Saved as the program saves a file: the parameter block encoded too.
         UpdateEEPROM(data);

@@ -112,20 +112,19 @@ int usageError(CliStreams &io, const QString &message)
 
 ModuleData openDataFile(const QString &path)
 {
-    const datafile::FileStart start = datafile::readStart(path);
-    if (start.otherKind)
-        throw RuntimeError(FileErrorNumber, QStringLiteral("Data File"),
-                           files::notADataFileText(path, *start.otherKind,
-                                                   QStringLiteral("import it with tunara-cli import-csv FILE.dat "
-                                                                  "TABLE.csv -o OUT.dat")));
-    ModuleData data;
-    data.image.ClearEEPROMBuffer();
-    if (!datafile::fillImage(start.bytes, data.image))
-        throw RuntimeError(FileErrorNumber, QStringLiteral("Data File"),
-                           path + QStringLiteral(": ") + datafile::prematureEndMessage());
-    data.image.DataBufferEmpty = false;
-    UpdateParams(data);
-    return data;
+    datafile::Loaded loaded = datafile::load(
+        path, QStringLiteral("import it with tunara-cli import-csv FILE.dat TABLE.csv -o OUT.dat"));
+    switch (loaded.outcome) {
+    case datafile::Loaded::Outcome::Loaded:
+        return std::move(loaded.data);
+    case datafile::Loaded::Outcome::Unreadable:
+        throw *loaded.error;
+    case datafile::Loaded::Outcome::NotADataFile:
+        throw RuntimeError(FileErrorNumber, QStringLiteral("Data File"), loaded.refusal);
+    case datafile::Loaded::Outcome::Short:
+        break;
+    }
+    throw RuntimeError(FileErrorNumber, QStringLiteral("Data File"), path + QStringLiteral(": ") + loaded.refusal);
 }
 
 QString describe(const ModuleData &data)

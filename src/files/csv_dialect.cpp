@@ -69,7 +69,7 @@ QString withDecimal(QString pointText, Dialect dialect)
 }
 
 NumberReader::NumberReader(char16_t separator)
-    : m_separator(separator), m_mark(separator == u';' ? u',' : separator == u',' ? u'.' : 0)
+    : m_separator(separator), m_mark(separator == u';' ? u',' : 0)
 {
 }
 

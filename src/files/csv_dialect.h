@@ -33,9 +33,11 @@ QString separatorName(char16_t separator);
 QString withDecimal(QString pointText, Dialect dialect);
 
 // Reads the plain decimal numbers of one file under one decimal mark: the
-// separator's (point after commas, comma after semicolons) or, after tabs,
-// the mark of the first cell that has one. Thousands separators, exponents
-// and a second mark are not numbers.
+// comma after semicolons; after commas or tabs the mark of the first cell
+// that has one. (A spreadsheet in a decimal-comma locale writes commas
+// between cells and quotes the numbers, "29,2089"; a comma inside a cell
+// of such a file can only have come from quotes.) Thousands separators,
+// exponents and a second mark are not numbers.
 class NumberReader {
 public:
     explicit NumberReader(char16_t separator);

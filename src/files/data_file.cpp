@@ -2,8 +2,12 @@
 
 #include "core/runtime_error.h"
 #include "files/file_safety.h"
+#include "module/parameter_codec.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include <memory>
 
 namespace tunara::datafile {
 
@@ -15,6 +19,22 @@ RuntimeError fileError(const QString &what, const QString &path, const QString &
                         QStringLiteral("%1 %2: %3").arg(what, path, reason));
 }
 
+// The file's bytes past its head, read only when a recognition asks for
+// them (an archive's directory at its end). The input rule has been applied
+// by the read of the head; a file that stopped being a regular one since
+// gives nothing.
+files::ReadAt beyondHead(const QString &path, const QByteArray &head)
+{
+    auto file = std::make_shared<QFile>(path);
+    return [file, head](qint64 offset, qint64 length) -> QByteArray {
+        if (offset + length <= head.size())
+            return head.mid(offset, length);
+        if (!file->isOpen() && (!QFileInfo(file->fileName()).isFile() || !file->open(QIODevice::ReadOnly)))
+            return {};
+        return file->seek(offset) ? file->read(length) : QByteArray();
+    };
+}
+
 }  // namespace
 
 QString prematureEndMessage()
@@ -22,28 +42,50 @@ QString prematureEndMessage()
     return QStringLiteral("Error - reached premature end-of-file");
 }
 
-QByteArray read(const QString &path)
+QByteArray read(const QString &path, qint64 count)
 {
     try {
-        // A longer file gives its first 264 bytes, as it always has.
-        return files::readInput(path, Size, QStringLiteral("data file"), true);
+        // A longer file gives its first bytes, as it always has.
+        return files::readInput(path, count, QStringLiteral("data file"), true);
     } catch (const files::FileRefused &e) {
         throw fileError(QStringLiteral("Cannot open"), path, e.reason());
     }
 }
 
-FileStart readStart(const QString &path)
+Loaded load(const QString &path, const QString &importAdvice)
 {
+    Loaded result;
+    result.data.image.ClearEEPROMBuffer();
     QByteArray head;
     try {
-        head = files::readInput(path, files::RecogniseHeadBytes, QStringLiteral("data file"), true);
-    } catch (const files::FileRefused &e) {
-        throw fileError(QStringLiteral("Cannot open"), path, e.reason());
+        head = read(path, files::RecogniseHeadBytes);
+    } catch (const RuntimeError &e) {
+        result.error = e;
+        result.refusal = e.description();
+        return result;
     }
     // A head shorter than asked for is the whole file.
-    const qint64 size = head.size() < files::RecogniseHeadBytes ? head.size()
-                                                                 : std::max<qint64>(QFileInfo(path).size(), head.size());
-    return {head.left(Size), files::recogniseOtherFile(head, size)};
+    const bool whole = head.size() < files::RecogniseHeadBytes;
+    const qint64 size = whole ? head.size() : std::max<qint64>(QFileInfo(path).size(), head.size());
+    result.otherKind = whole ? files::recogniseOtherFile(head, size)
+                             : files::recogniseOtherFile(head, size, beyondHead(path, head));
+    if (result.otherKind) {
+        result.outcome = Loaded::Outcome::NotADataFile;
+        result.refusal = files::notADataFileText(path, *result.otherKind, importAdvice);
+        return result;
+    }
+    ModuleImage image;
+    image.ClearEEPROMBuffer();
+    if (!fillImage(head.left(Size), image)) {
+        result.outcome = Loaded::Outcome::Short;
+        result.refusal = prematureEndMessage();
+        return result;
+    }
+    result.outcome = Loaded::Outcome::Loaded;
+    result.data.image = image;
+    result.data.image.DataBufferEmpty = false;
+    UpdateParams(result.data);
+    return result;
 }
 
 bool fillImage(const QByteArray &bytes, ModuleImage &image)

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "core/runtime_error.h"
 #include "files/other_file.h"
 #include "image/module_image.h"
+#include "module/module_data.h"
 
 #include <QByteArray>
 #include <QString>
@@ -16,19 +18,41 @@ inline constexpr int Size = ModuleImage::TransferLength;  // 264
 
 QString prematureEndMessage();  // "Error - reached premature end-of-file"
 
-// Reads at most the first 264 bytes of a file (a shorter file gives fewer).
-// Throws RuntimeError when the file cannot be opened or read, or is not a
-// regular file (a folder, a device, a pipe, a broken link), naming the cause.
-QByteArray read(const QString &path);
+// Reads at most the first count bytes of a file (a shorter file gives
+// fewer). Throws RuntimeError when the file cannot be opened or read, or is
+// not a regular file (a folder, a device, a pipe, a broken link), naming
+// the cause.
+QByteArray read(const QString &path, qint64 count = Size);
 
-// What an open reads of a file: its first 264 bytes (fewer for a short
-// file) and, when the file is recognisably something else (a CSV file, a
-// picture, ...), what it is. Throws as read() does.
-struct FileStart {
-    QByteArray bytes;
+// What a load made of a file: the one way every part of the program (the
+// window's open, drop, comparison and history, the command line, the
+// simulated module) reads a data file.
+struct Loaded {
+    enum class Outcome {
+        Loaded,        // data holds the file, decoded
+        Unreadable,    // error says why (missing, a folder, no permission, ...)
+        NotADataFile,  // otherKind says what the file is instead
+        Short,         // fewer than 264 bytes
+    };
+    Outcome outcome = Outcome::Unreadable;
+    // The image (bytes 16..279 from the file) and its decoded parameters
+    // and tables; a cleared, empty image for any other outcome.
+    ModuleData data;
     std::optional<files::OtherFileKind> otherKind;
+    std::optional<RuntimeError> error;
+    // Why the file was refused, as one line: the error's description, the
+    // line of files::notADataFileText() naming the path, or for a short file
+    // prematureEndMessage() alone (the open command's own text; callers that
+    // show it away from the open name the path beside it). Empty when loaded.
+    QString refusal;
+
+    bool ok() const { return outcome == Outcome::Loaded; }
 };
-FileStart readStart(const QString &path);
+
+// Reads, recognises and decodes a data file. importAdvice is the caller's
+// way to bring a table in from CSV (see files::notADataFileText()); empty
+// where there is none. Never throws for what the file holds or lacks.
+Loaded load(const QString &path, const QString &importAdvice = {});
 
 // Copies the bytes into the image from address 16 on, in order. Returns
 // false when they run out before address 279 (a short file); the bytes that

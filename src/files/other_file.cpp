@@ -1,6 +1,7 @@
 #include "files/other_file.h"
 
 #include "files/data_file.h"
+#include "files/office_file.h"
 #include "module/parameter_codec.h"
 
 #include <QRegularExpression>
@@ -13,41 +14,7 @@ namespace tunara::files {
 
 namespace {
 
-quint32 littleEndian(const QByteArray &bytes, qsizetype at, int width)
-{
-    quint32 value = 0;
-    for (int k = width - 1; k >= 0; --k)
-        value = (value << 8) | quint8(bytes[at + k]);
-    return value;
-}
-
-// A ZIP archive whose entries show a spreadsheet: an OpenDocument one names
-// its type in its first entry, an Office Open XML one keeps its sheets
-// under "xl/". Only the entries that start inside the head are looked at.
-bool isSpreadsheetArchive(const QByteArray &head)
-{
-    static const QByteArray localHeader("PK\x03\x04", 4);
-    qsizetype at = 0;
-    while (at + 30 <= head.size() && head.mid(at, 4) == localHeader) {
-        const quint32 flags = littleEndian(head, at + 6, 2);
-        const quint32 dataSize = littleEndian(head, at + 18, 4);
-        const quint32 nameSize = littleEndian(head, at + 26, 2);
-        const quint32 extraSize = littleEndian(head, at + 28, 2);
-        const QByteArray name = head.mid(at + 30, nameSize);
-        const qsizetype data = at + 30 + nameSize + extraSize;
-        if (name.startsWith("xl/"))
-            return true;
-        if (name == "mimetype" && head.mid(data).startsWith("application/vnd.oasis.opendocument.spreadsheet"))
-            return true;
-        // An entry whose size follows its data leaves no way to the next one.
-        if (flags & 0x08)
-            return false;
-        at = data + qsizetype(dataSize);
-    }
-    return false;
-}
-
-std::optional<OtherFileKind> bySignature(const QByteArray &head)
+std::optional<OtherFileKind> bySignature(const QByteArray &head, qint64 size, const ReadAt &readAt)
 {
     static const struct {
         QByteArray start;
@@ -64,7 +31,9 @@ std::optional<OtherFileKind> bySignature(const QByteArray &head)
     for (const auto &s : signatures) {
         if (!head.startsWith(s.start))
             continue;
-        if (s.kind == OtherFileKind::Zip && isSpreadsheetArchive(head))
+        if (s.kind == OtherFileKind::Zip && isSpreadsheetArchive(size, readAt))
+            return OtherFileKind::Spreadsheet;
+        if (s.kind == OtherFileKind::CompoundDocument && isSpreadsheetCompound(size, readAt))
             return OtherFileKind::Spreadsheet;
         return s.kind;
     }
@@ -127,13 +96,20 @@ bool isCsvLine(const QString &line)
 
 std::optional<OtherFileKind> recogniseOtherFile(const QByteArray &head, qint64 size)
 {
+    return recogniseOtherFile(head, size, [&head](qint64 offset, qint64 length) {
+        return offset < head.size() ? head.mid(offset, length) : QByteArray();
+    });
+}
+
+std::optional<OtherFileKind> recogniseOtherFile(const QByteArray &head, qint64 size, const ReadAt &readAt)
+{
     if (size == datafile::Size && head.size() >= datafile::Size) {
         ModuleImage image;
         datafile::fillImage(head, image);
         if (isAsSaved(image))
             return std::nullopt;
     }
-    if (const auto kind = bySignature(head))
+    if (const auto kind = bySignature(head, size, readAt))
         return kind;
     const bool whole = size <= head.size();
     const std::optional<QString> text = asText(head, whole);
@@ -166,7 +142,7 @@ QString otherFileKindName(OtherFileKind kind)
 QString notADataFileText(const QString &path, OtherFileKind kind, const QString &importAdvice)
 {
     QString advice;
-    switch (kind) {
+    switch (importAdvice.isEmpty() ? OtherFileKind::Text : kind) {
     case OtherFileKind::Csv:
         advice = importAdvice;
         break;

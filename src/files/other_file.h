@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "files/office_file.h"
+
 #include <optional>
 
 // Files that a user may pick by mistake where a data file belongs: a table
@@ -22,6 +24,10 @@ inline constexpr qint64 RecogniseHeadBytes = 4096;
 // shorter file), size the whole file's size. A file of exactly 264 bytes
 // that a decode and an encode give back unchanged - every file this program
 // saves - is a data file whatever its first bytes look like.
+// A ZIP archive or a compound document is a spreadsheet when what it holds
+// says so (see files/office_file.h); readAt reaches the rest of the file.
+// Without it only the head is looked into.
+std::optional<OtherFileKind> recogniseOtherFile(const QByteArray &head, qint64 size, const ReadAt &readAt);
 std::optional<OtherFileKind> recogniseOtherFile(const QByteArray &head, qint64 size);
 
 // The kind with its article, as a sentence names it: "a CSV file", "a PNG image".
@@ -30,7 +36,8 @@ QString otherFileKindName(OtherFileKind kind);
 // One line for a refused open: "<path> is a CSV file, not a data file: "
 // and what to do. importAdvice says where the user brings a table in from
 // CSV ("use File > ...", "import it with ..."); CSV files and spreadsheets
-// get it, the other kinds the advice to choose a data file.
+// get it, the other kinds (and every kind where there is no import) the
+// advice to choose a data file.
 QString notADataFileText(const QString &path, OtherFileKind kind, const QString &importAdvice);
 
 }  // namespace tunara::files

@@ -2,7 +2,9 @@
 
 #include "core/runtime_error.h"
 #include "files/csv_dialect.h"
+#include "files/data_file.h"
 #include "files/file_safety.h"
+#include "files/other_file.h"
 #include "tables/advance_window.h"
 #include "tables/table_axes.h"
 #include "tables/table_codec.h"
@@ -58,7 +60,7 @@ std::optional<csv::Problem> checkText(const QByteArray &bytes)
     if (bytes.isEmpty())
         return problem(0, 0, QStringLiteral("the file is empty"));
     if (bytes.contains('\0'))
-        return problem(0, 0, QStringLiteral("not a text file (it holds zero bytes)"));
+        return problem(0, 0, QStringLiteral("not a text file: it holds binary data"));
     if (!csv::isUtf8(bytes))
         return problem(0, 0, QStringLiteral("not a UTF-8 text file"));
     return std::nullopt;
@@ -232,6 +234,23 @@ std::optional<csv::Problem> readTable(const QByteArray &bytes, Layout layout,
 }
 
 }  // namespace
+
+std::optional<QString> notCsvText(const QString &path, const QByteArray &bytes, const ImportAdvice &advice)
+{
+    using files::OtherFileKind;
+    const std::optional<OtherFileKind> kind = files::recogniseOtherFile(bytes, bytes.size());
+    if (kind == OtherFileKind::Spreadsheet)
+        return QStringLiteral("%1 is a spreadsheet: save its table as CSV, then %2").arg(path, advice.importCsv);
+    if (kind == OtherFileKind::Csv || kind == OtherFileKind::Text)
+        return std::nullopt;
+    if (kind)
+        return QStringLiteral("%1 is %2, not a CSV file").arg(path, files::otherFileKindName(*kind));
+    // Binary of a data file's size: what the open command reads (a saved
+    // file holds zero bytes in its reserved ones).
+    if (bytes.size() == datafile::Size && (bytes.contains('\0') || !csv::isUtf8(bytes)))
+        return QStringLiteral("%1 is a data file: %2").arg(path, advice.openDataFile);
+    return std::nullopt;
+}
 
 QString advanceText(double advance, int trigTiming)
 {

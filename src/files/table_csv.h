@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <optional>
 #include <variant>
 
 // A timing table as a CSV file in the grid's layout: a heading row with the
@@ -38,15 +39,29 @@ using Result = std::variant<Table, csv::Problem>;
 // column: empty or binary text, a missing or extra row or column, a heading
 // or label that is not the table's, a cell that is not a number or lies
 // outside the advance window of the trigger timing. The separator is the
-// first comma, semicolon or tab of row 1; the decimal mark is the point
-// after commas, the comma after semicolons, and after tabs the mark of the
-// first cell that has one; a cell with the other mark, with both marks
+// first comma, semicolon or tab of row 1; the decimal mark is the comma
+// after semicolons and otherwise the mark of the first cell that has one
+// (after commas a quoted "29,2089" as well as 29.2089); a cell with the other mark, with both marks
 // (thousands separators) or a short row that another separator would split
 // whole is refused. A UTF-8 byte order mark, quoted cells, CR LF line ends
 // and trailing empty cells and rows are accepted. Column 2 of the 2D result
 // is the trigger timing.
 Result<Table2D> read2D(const QByteArray &bytes, int trigTiming);
 Result<Table3D> read3D(const QByteArray &bytes, int trigTiming, std::uint8_t mapSensor);
+
+// Where the front end that imports sends a file that is no CSV: how it
+// imports a spreadsheet's table once saved as CSV ("use Import Table into
+// Grid") and how it opens a data file ("use File > Open").
+struct ImportAdvice {
+    QString importCsv;
+    QString openDataFile;
+};
+
+// The refusal of a file that is recognisably not CSV text, as one line
+// naming the path and what the file is: a spreadsheet (whatever its
+// archive's order), a data file, a picture or another document. Nothing
+// for text, which the reading judges.
+std::optional<QString> notCsvText(const QString &path, const QByteArray &bytes, const ImportAdvice &advice);
 
 // An advance as the CSV writes it: four decimals at most, or every digit
 // when fewer would be stored as a different byte.

@@ -149,12 +149,18 @@ void SimulatedModule::setMemory(const Memory &memory)
 
 void SimulatedModule::loadDataFile(const QString &path)
 {
-    const QByteArray bytes = datafile::read(path);
+    // Refused whole, like any other open: the module would save its memory
+    // back over a CSV file or a picture given by mistake.
+    const datafile::Loaded loaded = datafile::load(path);
+    if (loaded.error)
+        throw *loaded.error;
+    if (!loaded.ok())
+        throw RuntimeError(FileErrorNumber, QStringLiteral("Data File"),
+                           loaded.otherKind ? loaded.refusal : path + QStringLiteral(": ") + loaded.refusal);
+    const auto &bytes = loaded.data.image.EEPROMBuffer;
     std::lock_guard lock(m->mutex);
-    ModuleImage image;
-    std::copy(m->memory.begin(), m->memory.end(), image.EEPROMBuffer.begin());
-    datafile::fillImage(bytes, image);
-    std::copy(image.EEPROMBuffer.begin(), image.EEPROMBuffer.end(), m->memory.begin());
+    std::copy(bytes.begin() + ModuleImage::FirstTransferAddress, bytes.end(),
+              m->memory.begin() + ModuleImage::FirstTransferAddress);
 }
 
 void SimulatedModule::saveDataFile(const QString &path) const

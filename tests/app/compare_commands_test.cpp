@@ -4,7 +4,9 @@
 #include "app/commands/table_csv_commands.h"
 #include "app/commands/file_commands.h"
 #include "app/commands/selection_commands.h"
+#include "app/data_file_drop.h"
 #include "app/table_editor_fixture.h"
+#include "support/test_data.h"
 #include "views/timing_grid.h"
 #include "compare/image_check.h"
 #include "files/data_file.h"
@@ -16,7 +18,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineSeries>
+#include <QMimeData>
+#include <QRegularExpression>
 #include <QStatusBar>
+#include <QUrl>
 
 namespace tunara::test {
 namespace {
@@ -251,6 +256,60 @@ TEST_F(CompareCommandsTest, AnOpenedFileOffersNoTableCommandUntilItsTableIsOnScr
     QFile live(path(QStringLiteral("live.csv")));
     ASSERT_TRUE(live.open(QIODevice::ReadOnly));
     EXPECT_EQ(live.readAll(), tablecsv::write3D(saved.table3D, 25, data.params.MAPSensor));
+}
+
+// A spreadsheet is named as one at Compare With File, a drop, Import Table
+// into Grid and File > Open; the CSV a spreadsheet writes by default in a
+// decimal-comma locale imports to the values it was exported from.
+TEST_F(CompareCommandsTest, SpreadsheetsAreNamedWhereverHandedInAndTheirCommaCsvImports)
+{
+    shown();
+    chooseTable(false);
+    data.tables.table3D(3, 2) = 21.3;
+    openTable();
+    const ModuleImage image = data.image;
+    const QString xlsx = testDataPath(QStringLiteral("map-rels-first.xlsx"));
+    ui.answers = {Answer::OK};
+    compareWith(xlsx);
+    EXPECT_EQ(ui.messages().back().text, xlsx + QStringLiteral(" is a spreadsheet, not a data file: save its table "
+                                                               "as CSV, then open the timing table and use File > "
+                                                               "Import Table into Grid..."));
+    EXPECT_FALSE(overlay().isActive());
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(testDataPath(QStringLiteral("map-mimetype-last.ods")))});
+    EXPECT_TRUE(ui::DataFileDrop::refusal(dropped).endsWith(QStringLiteral(
+        "map-mimetype-last.ods is a spreadsheet, not a data file: save its table as CSV, then open the timing table "
+        "and use File > Import Table into Grid...")));
+
+    const editor::ValueBlock before = model().values();
+    ui.answers = {Answer::OK};
+    runWithFile(actions().importCsv, xlsx);
+    EXPECT_EQ(ui.messages().back().text, xlsx + QStringLiteral(" is a spreadsheet: save its table as CSV, then use "
+                                                               "Import Table into Grid\r\n\r\nNothing was imported."));
+    EXPECT_EQ(ui.messages().back().title, QStringLiteral("Import Table into Grid"));
+
+    // Exported, then saved as a French spreadsheet saves CSV by default.
+    runWithFile(actions().exportCsv, path(QStringLiteral("map.csv")));
+    QFile exported(path(QStringLiteral("map.csv")));
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    static const QRegularExpression decimal(QStringLiteral(",([0-9]+)\\.([0-9]+)"));
+    const QByteArray french =
+        QString::fromUtf8(exported.readAll()).replace(decimal, QStringLiteral(",\"\\1,\\2\"")).toUtf8();
+    ASSERT_TRUE(french.contains(",\"21,2979\","));
+    QFile frenchFile(path(QStringLiteral("french.csv")));
+    ASSERT_TRUE(frenchFile.open(QIODevice::WriteOnly) && frenchFile.write(french) == french.size());
+    frenchFile.close();
+    model().setValue(2, 2, 24, QStringLiteral("Edit"));
+    runWithFile(actions().importCsv, path(QStringLiteral("french.csv")));
+    EXPECT_EQ(model().undoText(), QStringLiteral("Import"));
+    EXPECT_EQ(model().values(), before);
+
+    ui.answers = {Answer::OK, Answer::OK};  // overwrite, the refusal
+    runWithFile(actions().openFile, testDataPath(QStringLiteral("map.ods")));
+    EXPECT_TRUE(ui.messages().back().text.endsWith(QStringLiteral("map.ods is a spreadsheet, not a data file: save "
+                                                                  "its table as CSV, then open the timing table and "
+                                                                  "use File > Import Table into Grid...")));
+    EXPECT_EQ(data.image.EEPROMBuffer, image.EEPROMBuffer);
 }
 
 // In a decimal-comma locale the status bar writes its numbers with commas,

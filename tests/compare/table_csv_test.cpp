@@ -4,10 +4,12 @@
 #include "files/table_csv.h"
 
 #include "compare_fixtures.h"
+#include "support/test_data.h"
 #include "tables/table_codec.h"
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QRegularExpression>
 
 using namespace tunara;
@@ -70,9 +72,10 @@ TEST(TableCsv, SpreadsheetVariantsAreRead)
     }
 }
 
-// The separator comes from row 1 and fixes the decimal mark (tabs: the first
-// cell with a mark); each form is read to the same values, and a file that
-// mixes forms is refused at the first cell that does.
+// The separator comes from row 1; semicolons fix the decimal comma, after
+// commas and tabs the first cell with a mark fixes it; each form is read to
+// the same values, and a file that mixes forms is refused at the first cell
+// that does.
 TEST(TableCsv, SeparatorAndDecimalMarkAreDetected)
 {
     Table2D table;
@@ -104,7 +107,8 @@ TEST(TableCsv, SeparatorAndDecimalMarkAreDetected)
         {cell(semi, 4, "\"10,75\""), 0, ""},
         {cell(semi, 4, "10.75"), 4, "\"10.75\" is not a number: cells separated by semicolons take a decimal comma"},
         {cell(semi, 4, "1.234,5"), 4, "\"1.234,5\" is not a number: thousands separators are not read"},
-        {cell(comma, 4, "\"10,75\""), 4, "\"10,75\" is not a number: cells separated by commas take a decimal point"},
+        {QString(comma).replace("ADV,10.25,", "ADV,\"10,25\","), 3,
+         "\"10.5\" is not a number: row 2, column 2 uses a decimal comma"},
         {cell(tab, 6, "11,5"), 6, "\"11,5\" is not a number: row 2, column 2 uses a decimal point"},
         {cell(tabComma, 2, "10.25"), 3, "\"10,5\" is not a number: row 2, column 2 uses a decimal point"},
         {comma.section("\r\n", 0, 0) + "\r\n" + semi.section("\r\n", 1), 1,
@@ -184,6 +188,49 @@ TEST(TableCsv, MalformedFilesAreRefusedWithRowAndColumn)
     // The 2D window floor is 0 degrees.
     const QByteArray negative = QString::fromUtf8(tablecsv::write2D(Table2D{}, 10)).replace("ADV,0,", "ADV,-0.5,").toUtf8();
     EXPECT_EQ(std::get<csv::Problem>(tablecsv::read2D(negative, 10)).column, 2);
+}
+
+// The CSV a spreadsheet writes by default in a decimal-comma locale: commas
+// between cells, the numbers quoted with a decimal comma. Read back as the
+// table it was saved from, byte for byte, whatever the table; quoted
+// headings and labels too, and one file keeps to one decimal mark.
+TEST(TableCsv, TheDefaultCsvOfADecimalCommaLocaleImportsExactly)
+{
+    QFile dat(test::testDataPath(QStringLiteral("map.dat")));
+    QFile french(test::testDataPath(QStringLiteral("map-french-default.csv")));
+    ASSERT_TRUE(dat.open(QIODevice::ReadOnly) && french.open(QIODevice::ReadOnly));
+    ModuleImage source;
+    const QByteArray bytes = dat.readAll();
+    std::copy(bytes.begin(), bytes.end(), source.EEPROMBuffer.begin() + 16);
+    const ModuleData data = decoded(source);
+    ModuleImage image;
+    encodeTable3D(accepted(tablecsv::read3D(french.readAll(), data.params.TrigTiming, data.params.MAPSensor)),
+                  data.params.TrigTiming, image);
+    EXPECT_TRUE(std::equal(image.EEPROMBuffer.begin() + 112, image.EEPROMBuffer.end(), data.image.EEPROMBuffer.begin() + 112));
+
+    const auto spreadsheetForm = [](const QByteArray &csv) {
+        static const QRegularExpression decimal(QStringLiteral(",(-?[0-9]+)\\.([0-9]+)"));
+        return QString::fromUtf8(csv).replace(decimal, QStringLiteral(",\"\\1,\\2\"")).toUtf8();
+    };
+    std::mt19937 rng(33);
+    for (int round = 0; round < 10; ++round) {
+        const ModuleData random = decoded(comparetest::programImage(rng, true));
+        const int trig = random.params.TrigTiming;
+        const QByteArray csv = spreadsheetForm(tablecsv::write3D(random.tables.table3D, trig, random.params.MAPSensor));
+        ModuleImage back = random.image;
+        encodeTable3D(accepted(tablecsv::read3D(csv, trig, random.params.MAPSensor)), trig, back);
+        EXPECT_EQ(back.EEPROMBuffer, random.image.EEPROMBuffer) << csv.toStdString();
+    }
+
+    Table2D table;
+    for (int p = 1; p <= SpeedPoints; ++p)
+        table(p, 1) = 10 + p * 0.5;
+    const QByteArray quoted = spreadsheetForm(tablecsv::write2D(table, 30)).replace("RPM,0,", "\"RPM\",\"0\",").replace("ADV,", "\"ADV\" ,");
+    EXPECT_EQ(accepted(tablecsv::read2D(quoted, 30))(21, 1), 20.5) << quoted.toStdString();
+    const auto mixed = tablecsv::read2D(QByteArray(quoted).replace("\"20,5\"", "20.5"), 30);
+    ASSERT_TRUE(std::holds_alternative<csv::Problem>(mixed));
+    EXPECT_EQ(std::get<csv::Problem>(mixed).text(),
+              QStringLiteral("row 2, column 22: \"20.5\" is not a number: row 2, column 2 uses a decimal comma"));
 }
 
 // Oversize files are refused as before, from what lies within the table

@@ -86,16 +86,13 @@ bool FileCommands::openData(const QString *givenPath, bool announce)
         return m_dialogs.FileOpen(QStringLiteral("Open File"), dataFileFilter(), QString());
     });
     // The image in hand stays until a whole file has been read.
-    QByteArray bytes;
-    if (path.isEmpty() || !readWholeFile(path, bytes))
+    const std::optional<ModuleImage> image = path.isEmpty() ? std::nullopt : loadFile(path);
+    if (!image)
         return false;
     if (!m_replacement.prepare(restore::Event::BeforeOpen))
         return false;
     m_link.forgetModule();
-    ModuleImage image;
-    image.ClearEEPROMBuffer();
-    datafile::fillImage(bytes, image);
-    m_document.replaceImage(image, DataSource::file(path, datafile::captionTitle(path)));
+    m_document.replaceImage(*image, DataSource::file(path, datafile::captionTitle(path)));
     emit fileUsed(path);
     if (!announce) {
         showOpenedFileCheck(ui, parent, m_document.image(), path);
@@ -108,26 +105,23 @@ bool FileCommands::openData(const QString *givenPath, bool announce)
     return true;
 }
 
-bool FileCommands::readWholeFile(const QString &path, QByteArray &bytes)
+std::optional<ModuleImage> FileCommands::loadFile(const QString &path)
 {
     // The Error box has named why the file cannot be read; Ignore has no
     // bytes to go on with, and a short-file message after it would blame
     // the file's length instead.
-    datafile::FileStart start;
-    if (runTrapped(m_errors, [&] { start = datafile::readStart(path); }) != StepOutcome::Completed)
-        return false;
-    if (start.otherKind) {
-        m_ui.messageBox(m_shell.dialogParent(), windowNotADataFileText(path, *start.otherKind), OpenTitle, Buttons::OK,
-                        Icon::Exclamation);
-        return false;
+    datafile::Loaded loaded;
+    if (runTrapped(m_errors, [&] {
+            loaded = datafile::load(path, windowImportAdvice());
+            if (loaded.error)
+                throw *loaded.error;
+        }) != StepOutcome::Completed)
+        return std::nullopt;
+    if (!loaded.ok()) {
+        m_ui.messageBox(m_shell.dialogParent(), loaded.refusal, OpenTitle, Buttons::OK, Icon::Exclamation);
+        return std::nullopt;
     }
-    bytes = start.bytes;
-    if (bytes.size() < datafile::Size) {
-        m_ui.messageBox(m_shell.dialogParent(), datafile::prematureEndMessage(), OpenTitle, Buttons::OK,
-                        Icon::Exclamation);
-        return false;
-    }
-    return true;
+    return loaded.data.image;
 }
 
 void FileCommands::mnuSaveFile_Click()

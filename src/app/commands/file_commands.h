@@ -1,11 +1,12 @@
 #pragma once
 
+#include "image/module_image.h"
 
-#include <QByteArray>
 #include <QObject>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace tunara {
 class ModuleDocument;
@@ -57,7 +58,7 @@ signals:
 
 private:
     bool openData(const QString *givenPath, bool announce = true);
-    bool readWholeFile(const QString &path, QByteArray &bytes);
+    std::optional<ModuleImage> loadFile(const QString &path);
     QString pickFile(const std::function<QString()> &dialog);
 
     ModuleDocument &m_document;

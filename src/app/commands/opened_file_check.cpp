@@ -1,9 +1,7 @@
 #include "app/commands/opened_file_check.h"
 
 #include "compare/image_check.h"
-#include "core/runtime_error.h"
 #include "files/data_file.h"
-#include "module/parameter_codec.h"
 #include "ui_port/user_interface.h"
 
 #include <QFileInfo>
@@ -16,36 +14,29 @@ const QString CRLF = QStringLiteral("\r\n");
 
 }  // namespace
 
-QString windowNotADataFileText(const QString &path, files::OtherFileKind kind)
+QString windowImportAdvice()
 {
-    return files::notADataFileText(path, kind,
-                                   QStringLiteral("open the timing table and use File > Import Table into Grid..."));
+    return QStringLiteral("open the timing table and use File > Import Table into Grid...");
 }
 
 std::optional<ModuleData> readOtherDataFile(UserInterface &ui, QWidget *parent, const QString &path,
                                             const QString &title)
 {
-    QByteArray bytes;
-    try {
-        const datafile::FileStart start = datafile::readStart(path);
-        if (start.otherKind) {
-            ui.messageBox(parent, windowNotADataFileText(path, *start.otherKind), title, Buttons::OK, Icon::Exclamation);
-            return std::nullopt;
-        }
-        bytes = start.bytes;
-    } catch (const RuntimeError &e) {
-        ui.messageBox(parent, e.description(), title, Buttons::OK, Icon::Critical);
-        return std::nullopt;
+    datafile::Loaded loaded = datafile::load(path, windowImportAdvice());
+    switch (loaded.outcome) {
+    case datafile::Loaded::Outcome::Loaded:
+        return std::move(loaded.data);
+    case datafile::Loaded::Outcome::Unreadable:
+        ui.messageBox(parent, loaded.refusal, title, Buttons::OK, Icon::Critical);
+        break;
+    case datafile::Loaded::Outcome::NotADataFile:
+        ui.messageBox(parent, loaded.refusal, title, Buttons::OK, Icon::Exclamation);
+        break;
+    case datafile::Loaded::Outcome::Short:
+        ui.messageBox(parent, path + CRLF + loaded.refusal, title, Buttons::OK, Icon::Exclamation);
+        break;
     }
-    ModuleData data;
-    data.image.ClearEEPROMBuffer();
-    if (bytes.size() < datafile::Size || !datafile::fillImage(bytes, data.image)) {
-        ui.messageBox(parent, path + CRLF + datafile::prematureEndMessage(), title, Buttons::OK, Icon::Exclamation);
-        return std::nullopt;
-    }
-    data.image.DataBufferEmpty = false;
-    UpdateParams(data);
-    return data;
+    return std::nullopt;
 }
 
 void showOpenedFileCheck(UserInterface &ui, QWidget *parent, const ModuleImage &image, const QString &path)

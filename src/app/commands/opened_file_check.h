@@ -1,6 +1,5 @@
 #pragma once
 
-#include "files/other_file.h"
 #include "module/module_data.h"
 
 #include <QString>
@@ -18,9 +17,9 @@ class UserInterface;
 // and the count of the rest.
 void showOpenedFileCheck(UserInterface &ui, QWidget *parent, const ModuleImage &image, const QString &path);
 
-// The refusal of a file that is recognisably not a data file, with the
-// window's way to bring a table in from CSV.
-QString windowNotADataFileText(const QString &path, files::OtherFileKind kind);
+// The window's way to bring a table in from CSV, for the refusal of a file
+// that is recognisably not a data file.
+QString windowImportAdvice();
 
 // A data file read and decoded as "&Open File" reads it, for a comparison;
 // nothing when it cannot be read, is short or is recognisably something

@@ -157,6 +157,11 @@ bool TableCsvCommands::importFrom(const QString &path)
         message(e.description(), ImportTitle, true);
         return false;
     }
+    const tablecsv::ImportAdvice advice{QStringLiteral("use Import Table into Grid"), QStringLiteral("use File > Open")};
+    if (const auto refusal = tablecsv::notCsvText(path, bytes, advice)) {
+        message(*refusal + CRLF + CRLF + QStringLiteral("Nothing was imported."), ImportTitle);
+        return false;
+    }
     const int trig = model.trigTiming();
     std::optional<csv::Problem> problem;
     editor::ValueBlock values;

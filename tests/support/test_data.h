@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+namespace tunara::test {
+
+// A file of tests/data: files as a user hands them to the program.
+QString testDataPath(const QString &name);
+
+}  // namespace tunara::test
