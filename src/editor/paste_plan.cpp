@@ -1,5 +1,7 @@
 #include "editor/paste_plan.h"
 
+#include "core/numbers.h"
+
 #include <algorithm>
 #include <limits>
 #include <map>
@@ -31,11 +33,11 @@ bool isCornerText(const QString &text)
 int headingIndex(const QStringList &headings, const QString &pasted)
 {
     const QString text = pasted.trimmed();
-    const std::optional<double> number = parseTypedNumber(text);
+    const std::optional<double> number = numbers::readNumber(text);
     for (int i = 0; i < headings.size(); ++i) {
         if (text.compare(headings[i], Qt::CaseInsensitive) == 0)
             return i;
-        if (number && parseTypedNumber(headings[i]) == number)
+        if (number && numbers::readNumber(headings[i]) == number)
             return i;
     }
     return Skip;
@@ -49,7 +51,7 @@ bool firstRowIsHeadings(const ClipCells &cells)
     if (!row.isEmpty() && isCornerText(row.front()))
         return true;
     return std::any_of(row.begin(), row.end(), [](const QString &cell) {
-        const std::optional<double> v = pastedNumber(cell);
+        const std::optional<double> v = numbers::readNumber(cell);
         return v && *v > HeadingFloor;
     });
 }
@@ -61,7 +63,7 @@ bool firstColumnIsLabels(const ClipCells &cells, bool rowHeadings, const GridHea
 {
     if (rowHeadings) {
         const QString first = cells.rows.front().front().trimmed();
-        return first.isEmpty() || !parseTypedNumber(first);
+        return first.isEmpty() || !numbers::readNumber(first);
     }
     if (cells.rows.empty() || cells.columns() < 2)
         return false;
@@ -149,7 +151,7 @@ void writeCells(PastePlan &plan, const std::map<std::pair<int, int>, QString> &l
         for (int c = left; c <= right; ++c)
             plan.result.values.push_back(table.values[std::size_t(r * table.columns + c)]);
     for (const auto &[at, text] : landed) {
-        const std::optional<double> v = pastedNumber(text);
+        const std::optional<double> v = numbers::readNumber(text);
         if (!v) {
             plan.skipped += text.trimmed().isEmpty() ? 0 : 1;
             continue;
