@@ -56,26 +56,34 @@ bool firstRowIsHeadings(const ClipCells &cells)
     });
 }
 
-// Under a heading row, a blank or worded first cell is the corner of a
-// label column; without one, the first column is labels when every row
-// starts with the label of consecutive grid rows.
-bool firstColumnIsLabels(const ClipCells &cells, bool rowHeadings, const GridHeadings &headings)
+// A first column is labels only under a heading row that starts with a
+// corner, blank or worded, as the CSV export and a spreadsheet copy of the
+// grid write it. A block of plain numbers whose first column happens to
+// equal the pressure labels (a flat 22.0 under a 1 bar sensor) is values.
+bool firstColumnIsLabels(const ClipCells &cells, bool rowHeadings)
 {
-    if (rowHeadings) {
-        const QString first = cells.rows.front().front().trimmed();
-        return first.isEmpty() || !numbers::readNumber(first);
-    }
-    if (cells.rows.empty() || cells.columns() < 2)
+    if (!rowHeadings)
         return false;
-    const int top = headingIndex(headings.rows, cellAt(cells.rows.front(), 0));
-    if (top == Skip)
-        return false;
-    for (std::size_t r = 0; r < cells.rows.size(); ++r) {
-        const int index = headingIndex(headings.rows, cellAt(cells.rows[r], 0));
-        if (index != top + int(r))
-            return false;
-    }
-    return true;
+    const QString first = cellAt(cells.rows.front(), 0).trimmed();
+    return first.isEmpty() || !numbers::readNumber(first);
+}
+
+// "24–30" for a range of headings, "24" for one.
+QString headingRange(const QStringList &headings, int first, int last)
+{
+    const QString from = headings.value(first).trimmed();
+    return first == last ? from : from + u'\u2013' + headings.value(last).trimmed();
+}
+
+// What the status bar says of a block placed by its headings: the rows'
+// labels (the 2D grid has one row and says none) and the RPM covered.
+QString placedByHeadings(const CellRect &target, const PasteTable &table)
+{
+    QString text = QStringLiteral("pasted by headings: ");
+    if (table.rows > 1)
+        text += (target.rows > 1 ? QStringLiteral("rows ") : QStringLiteral("row ")) +
+                headingRange(table.headings.rows, target.top, target.bottom()) + QStringLiteral(", ");
+    return text + headingRange(table.headings.columns, target.left, target.right()) + QStringLiteral(" RPM");
 }
 
 QString refusal(const QString &heading, const QString &what)
@@ -174,7 +182,7 @@ PastePlan planPaste(const QString &text, const OwnCopy &own, const CellRect &sel
     if (cells.rows.empty())
         return plan;
     const bool rowHeadings = firstRowIsHeadings(cells);
-    const bool labels = firstColumnIsLabels(cells, rowHeadings, table.headings);
+    const bool labels = firstColumnIsLabels(cells, rowHeadings);
     const int textRows = int(cells.rows.size());
     const int textColumns = cells.columns();
     // A block without headings stays inside a selected block of several
@@ -217,6 +225,8 @@ PastePlan planPaste(const QString &text, const OwnCopy &own, const CellRect &sel
         }
     }
     writeCells(plan, landed, table);
+    if ((rowHeadings || labels) && !plan.target.isEmpty())
+        plan.placedBy = placedByHeadings(plan.target, table);
     return plan;
 }
 
@@ -237,6 +247,8 @@ QString pasteMessage(const PastePlan &plan, const AdvanceWindow &window)
 QString pasteNote(const PastePlan &plan, const AdvanceWindow &window)
 {
     QStringList parts;
+    if (!plan.placedBy.isEmpty())
+        parts << plan.placedBy;
     if (plan.result.limited > 0)
         parts << limitedNote(plan.result.limited, window);
     if (plan.dropped > 0) {
