@@ -149,8 +149,8 @@ bool TableEditModel::setBlock(const CellRect &cells, ValueBlock newValues, const
         return true;
     ValueBlock exactBefore = exactBlock(cells);
     writeBlock(cells, after, exact);
-    m_history.push(EditStep{stepText, cells, std::move(before), std::move(after), std::move(exactBefore),
-                            std::move(exact)});
+    m_history.push(
+        EditStep{stepText, cells, std::move(before), std::move(after), std::move(exactBefore), std::move(exact)});
     emit historyChanged();
     return true;
 }

@@ -56,8 +56,7 @@ TableEdit paste(TableEditModel &model, const PasteRequest &request)
         own.rowSpan = 0;
     // Cells of the block that the text leaves alone go back as they were,
     // before rounding too.
-    const PasteTable table{model.exactValues(), model.rows(), model.columns(), model.editWindow(),
-                           request.headings};
+    const PasteTable table{model.exactValues(), model.rows(), model.columns(), model.editWindow(), request.headings};
     const PastePlan plan = planPaste(request.text, own, request.selection, table);
     if (!plan.refusal.isEmpty()) {
         TableEdit refused = nothing(stepText);

@@ -20,8 +20,8 @@ using editor::CellRect;
 using wizards::FieldMessage;
 using wizards::New2DTableForm;
 
-const QString Garbage[] = {QStringLiteral("1e9"), QStringLiteral("\u0663"), QStringLiteral("1.000,5"),
-                           QStringLiteral("12,5abc"), QStringLiteral("abc"), QString()};
+const QString Garbage[] = {QStringLiteral("1e9"),     QStringLiteral("\u0663"), QStringLiteral("1.000,5"),
+                           QStringLiteral("12,5abc"), QStringLiteral("abc"),    QString()};
 
 editor::TableEditModel &openMap(editor::TableEditModel &model)
 {
@@ -67,7 +67,8 @@ TEST(NumberEntry, EveryFieldRefusesWhatIsNotAPlainNumberAndKeepsItsValue)
             ui.answers.push_back(ui::Answer::OK);
             gpio.validate(field);
             ASSERT_EQ(ui.messages().size(), 1u);
-            EXPECT_TRUE(ui.messages().front().text.startsWith(QStringLiteral("Value must be greater than or equal to ")));
+            EXPECT_TRUE(
+                ui.messages().front().text.startsWith(QStringLiteral("Value must be greater than or equal to ")));
             EXPECT_TRUE(ui.messages().front().text.contains(QStringLiteral("\nValue must be less than or equal to ")));
             ui.calls.clear();
         }
@@ -75,9 +76,9 @@ TEST(NumberEntry, EveryFieldRefusesWhatIsNotAPlainNumberAndKeepsItsValue)
         EXPECT_EQ(gpio.state.txtIdleStabAdv, gpioBefore.txtIdleStabAdv);
         EXPECT_EQ(gpio.state.txtMinIdleRPM, gpioBefore.txtMinIdleRPM);
         // The new 2D table wizard's boxes.
-        for (auto enter : {&New2DTableForm::enterTrigTiming, &New2DTableForm::enterStartRPM,
-                           &New2DTableForm::enterFinalRPM, &New2DTableForm::enterStartTiming,
-                           &New2DTableForm::enterFinalTiming}) {
+        for (auto enter :
+             {&New2DTableForm::enterTrigTiming, &New2DTableForm::enterStartRPM, &New2DTableForm::enterFinalRPM,
+              &New2DTableForm::enterStartTiming, &New2DTableForm::enterFinalTiming}) {
             const std::optional<FieldMessage> message = (wizard.*enter)(text);
             ASSERT_TRUE(message);
             EXPECT_TRUE(message->text.contains(u'\n'));
