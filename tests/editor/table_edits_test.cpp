@@ -152,6 +152,12 @@ TEST(TableEdits, StepsAddUpFromTheValueBeforeRounding)
     edits::interpolate(model, {1, 0, 1, 3});
     EXPECT_EQ(model.value(1, 1), stored(23.3));
     EXPECT_NEAR(model.exactValue(1, 1), 23.3, 1e-9);
+    // A new trigger timing moves both, and each still rounds to the other.
+    model.rebase(25);
+    EXPECT_NEAR(model.exactValue(3, 5), 19.0, 1e-9);
+    for (int r = 0; r < PressureRows; ++r)
+        for (int c = 0; c < SpeedPoints; ++c)
+            ASSERT_EQ(model.value(r, c), storedValue(TableKind::Map3D, 25, model.exactValue(r, c))) << r << " " << c;
 
     // A value the stored step cannot hold is kept as stored: raising from
     // the window's top edge is limited at once, lowering moves it.
