@@ -1,6 +1,7 @@
 #include "core/numbers.h"
 
 #include <cmath>
+#include <algorithm>
 #include <cstdio>
 
 #include <QRegularExpression>
@@ -55,6 +56,59 @@ double leadingNumber(const QString &text)
     // Too many digits for a double: the entry is beyond every bound (an
     // infinity), not 0, which would pass for a small entry.
     return std::isinf(value) ? value : 0.0;
+}
+
+namespace {
+
+bool isAsciiDigit(QChar ch)
+{
+    return ch >= u'0' && ch <= u'9';
+}
+
+// Index past a run of ASCII digits from `i`.
+qsizetype skipDigits(QStringView text, qsizetype i)
+{
+    while (i < text.size() && isAsciiDigit(text[i]))
+        ++i;
+    return i;
+}
+
+}  // namespace
+
+std::optional<double> readNumber(QStringView text)
+{
+    // Never more digits to the converter than a double can tell apart: a
+    // pasted cell may be millions of characters long.
+    constexpr qsizetype MaxIntegerDigits = 309;  // 1e309 and above overflow
+    constexpr qsizetype MaxFractionDigits = 30;  // far below any display's step
+    text = text.trimmed();
+    qsizetype i = 0;
+    QString number;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
+        number += text[i++];
+    const qsizetype integerStart = i;
+    while (i < text.size() && text[i] == u'0')
+        ++i;
+    const qsizetype significantStart = i;
+    i = skipDigits(text, i);
+    if (i - significantStart > MaxIntegerDigits)
+        return std::nullopt;
+    bool anyDigit = i > integerStart;
+    number += i > significantStart ? text.mid(significantStart, i - significantStart).toString() : QStringLiteral("0");
+    if (i < text.size() && (text[i] == u'.' || text[i] == u',')) {
+        const qsizetype fractionStart = ++i;
+        i = skipDigits(text, i);
+        anyDigit = anyDigit || i > fractionStart;
+        number += u'.';
+        number += text.mid(fractionStart, std::min(i - fractionStart, MaxFractionDigits));
+    }
+    if (!anyDigit || i != text.size())
+        return std::nullopt;
+    bool ok = false;
+    const double value = number.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value + 0.0;  // -0 reads as 0
 }
 
 namespace {

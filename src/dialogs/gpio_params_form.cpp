@@ -131,17 +131,31 @@ void GpioParamsForm::optGPIO2RPMSwitch_Click()
 
 void GpioParamsForm::validate(GpioField field)
 {
-    store(field, boundedEntry(field));
+    const std::optional<int> entry = boundedEntry(field);
+    if (!entry) {
+        showStored(field);
+        return;
+    }
+    store(field, *entry);
     if (field == GpioField::GPIO2MinRPM || field == GpioField::GPIO2MaxRPM)
         keepRPMWindow(field);
 }
 
-int GpioParamsForm::boundedEntry(GpioField field)
+std::optional<int> GpioParamsForm::boundedEntry(GpioField field)
 {
     const FieldRule &rule = ruleOf(field);
-    // The whole part of the leading number; compared as a double so that a
-    // huge entry is reported as too large, never wrapped into range.
-    const double entry = std::floor(numbers::leadingNumber(state.text(field)));
+    const std::optional<double> number = numbers::readNumber(state.text(field));
+    if (!number) {
+        // Not a number: said with both of the field's bounds, and the
+        // parameter keeps its value rather than taking 0 or a number read
+        // from the text's first digits.
+        m_ui.messageBox(m_owner, QString::fromUtf8(rule.lowText) + u'\n' + QString::fromUtf8(rule.highText),
+                        QString::fromUtf8(rule.title), ui::Buttons::OK, ui::Icon::Exclamation);
+        return std::nullopt;
+    }
+    // The whole part, compared as a double so that a huge entry is reported
+    // as too large, never wrapped into range.
+    const double entry = std::floor(*number);
     if (entry < rule.minimum) {
         m_ui.messageBox(m_owner, QString::fromUtf8(rule.lowText), QString::fromUtf8(rule.title), ui::Buttons::OK,
                         ui::Icon::Exclamation);
@@ -155,30 +169,53 @@ int GpioParamsForm::boundedEntry(GpioField field)
     return static_cast<int>(entry);
 }
 
-void GpioParamsForm::store(GpioField field, int value)
+void GpioParamsForm::showStored(GpioField field)
 {
+    const ModuleParameters &p = m_document.params();
     switch (field) {
     case GpioField::IdleStabTrigStartNum:
-        m_document.edit()->params.IdleStabTrigStartNum = value;
-        state.txtIdleStabTrigStartNum = numbers::format(value, QStringLiteral("##0"));
+        state.txtIdleStabTrigStartNum = numbers::format(p.IdleStabTrigStartNum, QStringLiteral("##0"));
         break;
     case GpioField::MinIdleRPM:
-        m_document.edit()->params.MinIdleRPM = toRPMStep(value);
-        state.txtMinIdleRPM = numbers::format(m_document.params().MinIdleRPM, QStringLiteral("###0"));
+        state.txtMinIdleRPM = numbers::format(p.MinIdleRPM, QStringLiteral("###0"));
         break;
     case GpioField::IdleStabAdv:
-        m_document.edit()->params.IdleStabAdv = roundToInt(value / DegreesPerStep);
-        state.txtIdleStabAdv = numbers::format(advanceDegrees(m_document.params().IdleStabAdv), QStringLiteral("#0"));
+        state.txtIdleStabAdv = numbers::format(advanceDegrees(p.IdleStabAdv), QStringLiteral("#0"));
         break;
     case GpioField::GPIO2MinRPM:
-        m_document.edit()->params.GPIO2MinRPM = toRPMStep(value);
-        state.txtGPIO2MinRPM = numbers::format(m_document.params().GPIO2MinRPM, QStringLiteral("####0"));
+        state.txtGPIO2MinRPM = numbers::format(p.GPIO2MinRPM, QStringLiteral("####0"));
         break;
     case GpioField::GPIO2MaxRPM:
-        m_document.edit()->params.GPIO2MaxRPM = toRPMStep(value);
-        state.txtGPIO2MaxRPM = numbers::format(m_document.params().GPIO2MaxRPM, QStringLiteral("####0"));
+        state.txtGPIO2MaxRPM = numbers::format(p.GPIO2MaxRPM, QStringLiteral("####0"));
         break;
     }
+}
+
+void GpioParamsForm::store(GpioField field, int value)
+{
+    {
+        // One edit, so the document announces the change once it is made.
+        auto edit = m_document.edit();
+        ModuleParameters &p = edit->params;
+        switch (field) {
+        case GpioField::IdleStabTrigStartNum:
+            p.IdleStabTrigStartNum = value;
+            break;
+        case GpioField::MinIdleRPM:
+            p.MinIdleRPM = toRPMStep(value);
+            break;
+        case GpioField::IdleStabAdv:
+            p.IdleStabAdv = roundToInt(value / DegreesPerStep);
+            break;
+        case GpioField::GPIO2MinRPM:
+            p.GPIO2MinRPM = toRPMStep(value);
+            break;
+        case GpioField::GPIO2MaxRPM:
+            p.GPIO2MaxRPM = toRPMStep(value);
+            break;
+        }
+    }
+    showStored(field);
 }
 
 void GpioParamsForm::keepRPMWindow(GpioField left)

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class QWidget;
 
 namespace tunara::dialogs {
@@ -50,12 +52,15 @@ public:
     void optGPIO2RPMSwitch_Click();
 
     // The field checks: each reads the field's text from the state, reports
-    // a value out of range, stores the value and rewrites the field.
+    // a value out of range, stores the value and rewrites the field. A text
+    // that is not a number is reported and the field shows its parameter
+    // again, unchanged.
     void validate(GpioField field);
 
 private:
-    int boundedEntry(GpioField field);
+    std::optional<int> boundedEntry(GpioField field);
     void store(GpioField field, int value);
+    void showStored(GpioField field);
     void keepRPMWindow(GpioField left);
 
     ModuleDocument &m_document;

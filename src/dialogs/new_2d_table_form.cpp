@@ -63,20 +63,25 @@ Range advanceRange(int trig, const QString &title)
     return {0, double(trig), MinZero, maxTriggerText(trig), title};
 }
 
-// A box's text read the lenient way into `value`, limited to `r`.
+// A box's text read the lenient way into `value`, limited to `r`. A text
+// that is no number leaves `value` alone and is said with both of the box's
+// bounds: the box keeps what it held rather than taking 0.
 std::optional<FieldMessage> readWithin(const QString &text, const Range &r, double &value)
 {
-    value = lenientNumber(text);
+    const std::optional<double> number = lenientNumber(text);
+    if (!number)
+        return FieldMessage{r.lowText + u'\n' + r.highText, r.title};
+    value = *number;
     return limitTo(r, value);
 }
 
 }  // namespace
 
-double lenientNumber(const QString &text)
+std::optional<double> lenientNumber(const QString &text)
 {
     QString compact = text;
     compact.remove(u' ').remove(u'\t').remove(u'\n');
-    return numbers::leadingNumber(compact);
+    return numbers::readNumber(compact);
 }
 
 New2DTableForm New2DTableForm::opened(int trigTiming)
@@ -94,7 +99,7 @@ New2DTableForm New2DTableForm::opened(int trigTiming)
 
 std::optional<FieldMessage> New2DTableForm::enterTrigTiming(const QString &text)
 {
-    double v = 0;
+    double v = TrigTimingVal;
     const auto msg = readWithin(text, {0, 40, MinZero, QStringLiteral("Value must be less than or equal to 40"),
                                        QStringLiteral("Trigger Timing Value")},
                                 v);
@@ -106,7 +111,7 @@ std::optional<FieldMessage> New2DTableForm::enterTrigTiming(const QString &text)
 
 std::optional<FieldMessage> New2DTableForm::enterStartRPM(const QString &text)
 {
-    double v = 0;
+    double v = StartRPMVal;
     const auto msg = readWithin(text, rpmRange(500, QStringLiteral("Start RPM Parameter")), v);
     StartRPMVal = nearest500(v);
     FinalRPMVal = std::max(FinalRPMVal, StartRPMVal);
@@ -115,7 +120,7 @@ std::optional<FieldMessage> New2DTableForm::enterStartRPM(const QString &text)
 
 std::optional<FieldMessage> New2DTableForm::enterFinalRPM(const QString &text)
 {
-    double v = 0;
+    double v = FinalRPMVal;
     const auto msg = readWithin(text, rpmRange(1000, QStringLiteral("Final RPM Parameter")), v);
     FinalRPMVal = nearest500(v);
     StartRPMVal = std::min(StartRPMVal, FinalRPMVal);
@@ -124,7 +129,7 @@ std::optional<FieldMessage> New2DTableForm::enterFinalRPM(const QString &text)
 
 std::optional<FieldMessage> New2DTableForm::enterStartTiming(const QString &text)
 {
-    double v = 0;
+    double v = StartTimingVal;
     const auto msg = readWithin(text, advanceRange(TrigTimingVal, QStringLiteral("Start Timing Value")), v);
     StartTimingVal = wholePart(v);
     return msg;
@@ -132,7 +137,7 @@ std::optional<FieldMessage> New2DTableForm::enterStartTiming(const QString &text
 
 std::optional<FieldMessage> New2DTableForm::enterFinalTiming(const QString &text)
 {
-    double v = 0;
+    double v = FinalTimingVal;
     const auto msg = readWithin(text, advanceRange(TrigTimingVal, QStringLiteral("Final Timing Value")), v);
     FinalTimingVal = wholePart(v);
     return msg;

@@ -31,7 +31,8 @@ struct New2DTableForm {
 
     // The checks run when the focus leaves a box: the text read the lenient
     // way, the value stored as the box stores it, a message when it had to
-    // be replaced, then the other values kept consistent with it.
+    // be replaced, then the other values kept consistent with it. A text
+    // that is no number is said and changes nothing.
     std::optional<FieldMessage> enterTrigTiming(const QString &text);
     std::optional<FieldMessage> enterStartRPM(const QString &text);
     std::optional<FieldMessage> enterFinalRPM(const QString &text);
@@ -43,10 +44,10 @@ struct New2DTableForm {
     static QString rpmText(int value);
 };
 
-// The number in a box: blanks, tabs and line feeds anywhere are ignored,
-// reading stops at the first character that cannot continue a number, and a
-// text without a number reads as 0.
-double lenientNumber(const QString &text);
+// The number in a box: blanks, tabs and line feeds anywhere are ignored
+// ("1 500" is 1500), the rest read as every typed number is
+// (numbers::readNumber). Nothing when it is no number.
+std::optional<double> lenientNumber(const QString &text);
 
 // The advance of the 21 speed points: flat at the start advance up to the
 // start RPM, a straight line to the final advance at the final RPM, flat

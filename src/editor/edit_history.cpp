@@ -34,13 +34,13 @@ const EditStep &EditHistory::redo()
     return m_steps[std::size_t(m_index++)];
 }
 
-void EditHistory::rewriteValues(const std::function<double(double)> &change)
+void EditHistory::rewriteValues(const std::function<void(double &stored, double &exact)> &change)
 {
     for (EditStep &step : m_steps) {
-        for (double &v : step.before)
-            v = change(v);
-        for (double &v : step.after)
-            v = change(v);
+        for (std::size_t i = 0; i < step.before.size(); ++i) {
+            change(step.before[i], step.exactBefore[i]);
+            change(step.after[i], step.exactAfter[i]);
+        }
     }
 }
 

@@ -10,12 +10,15 @@
 namespace tunara::editor {
 
 // One committed change of the open table: which cells, their values before
-// and after, and the words the Undo and Redo items show for it.
+// and after (as stored, and as they were before the rounding to the stored
+// step), and the words the Undo and Redo items show for it.
 struct EditStep {
     QString text;
     CellRect cells;
     ValueBlock before;
     ValueBlock after;
+    ValueBlock exactBefore;
+    ValueBlock exactAfter;
 };
 
 // The undo history of the open table. A plain list of steps and a position:
@@ -42,9 +45,10 @@ public:
     bool isClean() const { return m_index == m_cleanIndex; }
     void setClean() { m_cleanIndex = m_index; }
 
-    // Every value of every step, done and undone, through `change`; the
-    // position and the clean mark stay.
-    void rewriteValues(const std::function<double(double)> &change);
+    // Every value of every step, done and undone, through `change` (the
+    // stored value and the value before rounding of one cell); the position
+    // and the clean mark stay.
+    void rewriteValues(const std::function<void(double &stored, double &exact)> &change);
 
     int count() const { return int(m_steps.size()); }
     int index() const { return m_index; }

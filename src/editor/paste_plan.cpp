@@ -1,5 +1,7 @@
 #include "editor/paste_plan.h"
 
+#include "core/numbers.h"
+
 #include <algorithm>
 #include <limits>
 #include <map>
@@ -31,11 +33,11 @@ bool isCornerText(const QString &text)
 int headingIndex(const QStringList &headings, const QString &pasted)
 {
     const QString text = pasted.trimmed();
-    const std::optional<double> number = parseTypedNumber(text);
+    const std::optional<double> number = numbers::readNumber(text);
     for (int i = 0; i < headings.size(); ++i) {
         if (text.compare(headings[i], Qt::CaseInsensitive) == 0)
             return i;
-        if (number && parseTypedNumber(headings[i]) == number)
+        if (number && numbers::readNumber(headings[i]) == number)
             return i;
     }
     return Skip;
@@ -49,31 +51,39 @@ bool firstRowIsHeadings(const ClipCells &cells)
     if (!row.isEmpty() && isCornerText(row.front()))
         return true;
     return std::any_of(row.begin(), row.end(), [](const QString &cell) {
-        const std::optional<double> v = pastedNumber(cell);
+        const std::optional<double> v = numbers::readNumber(cell);
         return v && *v > HeadingFloor;
     });
 }
 
-// Under a heading row, a blank or worded first cell is the corner of a
-// label column; without one, the first column is labels when every row
-// starts with the label of consecutive grid rows.
-bool firstColumnIsLabels(const ClipCells &cells, bool rowHeadings, const GridHeadings &headings)
+// A first column is labels only under a heading row that starts with a
+// corner, blank or worded, as the CSV export and a spreadsheet copy of the
+// grid write it. A block of plain numbers whose first column happens to
+// equal the pressure labels (a flat 22.0 under a 1 bar sensor) is values.
+bool firstColumnIsLabels(const ClipCells &cells, bool rowHeadings)
 {
-    if (rowHeadings) {
-        const QString first = cells.rows.front().front().trimmed();
-        return first.isEmpty() || !parseTypedNumber(first);
-    }
-    if (cells.rows.empty() || cells.columns() < 2)
+    if (!rowHeadings)
         return false;
-    const int top = headingIndex(headings.rows, cellAt(cells.rows.front(), 0));
-    if (top == Skip)
-        return false;
-    for (std::size_t r = 0; r < cells.rows.size(); ++r) {
-        const int index = headingIndex(headings.rows, cellAt(cells.rows[r], 0));
-        if (index != top + int(r))
-            return false;
-    }
-    return true;
+    const QString first = cellAt(cells.rows.front(), 0).trimmed();
+    return first.isEmpty() || !numbers::readNumber(first);
+}
+
+// "24–30" for a range of headings, "24" for one.
+QString headingRange(const QStringList &headings, int first, int last)
+{
+    const QString from = headings.value(first).trimmed();
+    return first == last ? from : from + u'\u2013' + headings.value(last).trimmed();
+}
+
+// What the status bar says of a block placed by its headings: the rows'
+// labels (the 2D grid has one row and says none) and the RPM covered.
+QString placedByHeadings(const CellRect &target, const PasteTable &table)
+{
+    QString text = QStringLiteral("pasted by headings: ");
+    if (table.rows > 1)
+        text += (target.rows > 1 ? QStringLiteral("rows ") : QStringLiteral("row ")) +
+                headingRange(table.headings.rows, target.top, target.bottom()) + QStringLiteral(", ");
+    return text + headingRange(table.headings.columns, target.left, target.right()) + QStringLiteral(" RPM");
 }
 
 QString refusal(const QString &heading, const QString &what)
@@ -149,7 +159,7 @@ void writeCells(PastePlan &plan, const std::map<std::pair<int, int>, QString> &l
         for (int c = left; c <= right; ++c)
             plan.result.values.push_back(table.values[std::size_t(r * table.columns + c)]);
     for (const auto &[at, text] : landed) {
-        const std::optional<double> v = pastedNumber(text);
+        const std::optional<double> v = numbers::readNumber(text);
         if (!v) {
             plan.skipped += text.trimmed().isEmpty() ? 0 : 1;
             continue;
@@ -172,7 +182,7 @@ PastePlan planPaste(const QString &text, const OwnCopy &own, const CellRect &sel
     if (cells.rows.empty())
         return plan;
     const bool rowHeadings = firstRowIsHeadings(cells);
-    const bool labels = firstColumnIsLabels(cells, rowHeadings, table.headings);
+    const bool labels = firstColumnIsLabels(cells, rowHeadings);
     const int textRows = int(cells.rows.size());
     const int textColumns = cells.columns();
     // A block without headings stays inside a selected block of several
@@ -215,6 +225,8 @@ PastePlan planPaste(const QString &text, const OwnCopy &own, const CellRect &sel
         }
     }
     writeCells(plan, landed, table);
+    if ((rowHeadings || labels) && !plan.target.isEmpty())
+        plan.placedBy = placedByHeadings(plan.target, table);
     return plan;
 }
 
@@ -235,6 +247,8 @@ QString pasteMessage(const PastePlan &plan, const AdvanceWindow &window)
 QString pasteNote(const PastePlan &plan, const AdvanceWindow &window)
 {
     QStringList parts;
+    if (!plan.placedBy.isEmpty())
+        parts << plan.placedBy;
     if (plan.result.limited > 0)
         parts << limitedNote(plan.result.limited, window);
     if (plan.dropped > 0) {

@@ -14,13 +14,14 @@
 //     cell: from a single selected cell it lands by its own size, cut at
 //     the grid's edge; into a selected block of several cells it fills that
 //     block and what lies beyond it is left out;
-//   - a block whose first row holds the grid's RPM headings and/or whose
-//     first column holds its MAP labels (with or without the corner text, as
-//     the CSV export and a spreadsheet copy of the grid have them) lands
-//     under the headings it names, wherever the selection is (a line
-//     without a heading from the selection's first row or column on). A
-//     heading that names no row or column of the grid refuses the whole
-//     paste.
+//   - a block whose first row holds the grid's RPM headings lands under
+//     them, wherever the selection is; its first column is taken as MAP
+//     labels (rows by label) only when that heading row starts with a
+//     corner cell, blank or worded, as the CSV export and a spreadsheet
+//     copy of the grid write it. Without a label column the rows run from
+//     the selection's first row. A heading that names no row or column of
+//     the grid refuses the whole paste. A first column of numbers is never
+//     taken as labels on its own: plain values may equal the labels.
 namespace tunara::editor {
 
 // The grid's heading texts: the corner, one per data column (RPM) and one
@@ -57,6 +58,9 @@ struct PastePlan {
     int dropped = 0;
     bool droppedMore = false;
     QString refusal;      // set when the paste is refused: nothing changes
+    // Set when the block was placed by its headings: what the status bar
+    // says of it ("pasted by headings: rows 24–30, 1000–3000 RPM").
+    QString placedBy;
 };
 
 // The paste of `text` over `selection` (model coordinates).
@@ -66,8 +70,9 @@ PastePlan planPaste(const QString &text, const OwnCopy &own, const CellRect &sel
 // every cell landed as pasted.
 QString pasteMessage(const PastePlan &plan, const AdvanceWindow &window);
 
-// The status bar's note after a paste: the limited values and the cells
-// left out beyond the selection; empty when there is neither.
+// The status bar's note after a paste: where a block with headings was
+// placed, the limited values and the cells left out beyond the selection;
+// empty when there is none of them.
 QString pasteNote(const PastePlan &plan, const AdvanceWindow &window);
 
 }  // namespace tunara::editor

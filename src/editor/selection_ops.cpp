@@ -1,5 +1,7 @@
 #include "editor/selection_ops.h"
 
+#include "core/numbers.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -27,11 +29,6 @@ BlockResult limitAll(ValueBlock values, const ValueBlock &old, const AdvanceWind
         values[i] = limitCounted(values[i], old[i], window, result.limited);
     result.values = std::move(values);
     return result;
-}
-
-bool isAsciiDigit(QChar ch)
-{
-    return ch >= u'0' && ch <= u'9';
 }
 
 // Splits at the next row break (CR, LF or CR LF); returns the start of the
@@ -177,46 +174,6 @@ ClipCells parseClipText(const QString &text, int maxRows, int maxColumns)
     return cells;
 }
 
-std::optional<double> pastedNumber(const QString &cellText)
-{
-    // Indices only, and never more digits to the converter than a double
-    // can tell apart: a cell may be millions of characters long.
-    constexpr qsizetype MaxIntegerDigits = 309;   // 1e309 and above overflow
-    constexpr qsizetype MaxFractionDigits = 30;   // far below the display's 0.1
-    const QStringView text = QStringView(cellText).trimmed();
-    qsizetype i = 0;
-    QString number;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
-        number += text[i++];
-    const qsizetype integerStart = i;
-    while (i < text.size() && text[i] == u'0')
-        ++i;
-    const qsizetype significantStart = i;
-    while (i < text.size() && isAsciiDigit(text[i]))
-        ++i;
-    if (i - significantStart > MaxIntegerDigits)
-        return std::nullopt;
-    bool anyDigit = i > integerStart;
-    number += i > significantStart ? text.mid(significantStart, i - significantStart).toString() : QStringLiteral("0");
-    // A comma stands for the decimal point: spreadsheets in many languages
-    // write one, and no advance is large enough to need a thousands comma.
-    if (i < text.size() && (text[i] == u'.' || text[i] == u',')) {
-        const qsizetype fractionStart = ++i;
-        while (i < text.size() && isAsciiDigit(text[i]))
-            ++i;
-        anyDigit = anyDigit || i > fractionStart;
-        number += u'.';
-        number += text.mid(fractionStart, std::min(i - fractionStart, MaxFractionDigits));
-    }
-    if (!anyDigit)
-        return std::nullopt;
-    bool ok = false;
-    const double v = number.toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        return std::nullopt;
-    return v + 0.0;
-}
-
 CellRect pasteTarget(const CellRect &selection, int rowSpan, int columnSpan, const ClipCells &cells,
                      int tableRows, int tableColumns)
 {
@@ -240,7 +197,7 @@ BlockResult pasteCells(const ValueBlock &current, int rows, int columns, const C
     for (int r = 0; r < rows && r < int(cells.rows.size()); ++r) {
         const QStringList &row = cells.rows[std::size_t(r)];
         for (int c = 0; c < columns && c < int(row.size()); ++c) {
-            const std::optional<double> v = pastedNumber(row[c]);
+            const std::optional<double> v = numbers::readNumber(row[c]);
             if (!v)
                 continue;
             const std::size_t i = std::size_t(r * columns + c);
@@ -264,7 +221,7 @@ std::optional<ModifyExpression> parseModifyReply(const QString &reply)
         bare.chop(1);
     // Read whole, never up to the first character that is no digit: "12,5abc"
     // is not 12.
-    const std::optional<double> number = parseTypedNumber(bare);
+    const std::optional<double> number = numbers::readNumber(bare);
     if (!number)
         return std::nullopt;
     ModifyExpression e;

@@ -44,11 +44,6 @@ struct ClipCells {
 };
 ClipCells parseClipText(const QString &text, int maxRows, int maxColumns);
 
-// The number a pasted cell holds: its leading decimal number (blanks, an
-// optional sign, digits, an optional decimal point or comma and digits).
-// Nothing when the text has no leading number or it does not fit a double.
-std::optional<double> pastedNumber(const QString &cellText);
-
 // The block this program's own last copy fills, cut at the table's edge
 // (tableRows x tableColumns). A copy of more than one cell keeps the copied
 // size (rowSpan and columnSpan are its rows and columns minus one) from the
@@ -59,7 +54,7 @@ CellRect pasteTarget(const CellRect &selection, int rowSpan, int columnSpan, con
                      int tableRows, int tableColumns);
 
 // Pasting cells over a block: cell (r, c) of the text replaces value (r, c)
-// when it holds a number, limited to the window; a cell without a number and
+// when it is a number (numbers::readNumber), limited to the window; a cell without a number and
 // every value beyond the text keep their value.
 BlockResult pasteCells(const ValueBlock &current, int rows, int columns, const ClipCells &cells,
                        const AdvanceWindow &window);
@@ -76,8 +71,8 @@ struct ModifyExpression {
 // The reply of the Modify input box read as an expression: "%" anywhere
 // makes it a percentage, "+" (or failing that "-") anywhere makes it
 // relative, and the number is what is left once every "%" and "+" is gone,
-// read whole as a typed entry is (parseTypedNumber: "-7,5" is -7.5 in any
-// locale); a minus after it ("5-") only makes the reply relative. Nothing
+// read whole as every typed number is (numbers::readNumber: "-7,5" is -7.5
+// in any locale); a minus after it ("5-") only makes the reply relative. Nothing
 // for an empty reply or one whose number cannot be read whole ("12,5abc",
 // "abc"): Modify then changes nothing.
 std::optional<ModifyExpression> parseModifyReply(const QString &reply);

@@ -17,13 +17,21 @@
 // written back only by the save (copyTo), so closing without saving leaves
 // them as they were.
 //
-// A cell holds one value: the advance the module will store for it under
+// A cell shows one value: the advance the module will store for it under
 // the trigger timing in force (storedValue(): encoded to its byte, half to
 // even, and decoded again; the 2D curve never below 0). Every value is
 // converted on its way in (open2D/open3D, setValue, setBlock, enterText),
-// so the grid, the charts, a CSV export, the report and the next operation
-// all work from the same number, and a save writes the byte that number
-// came from.
+// so the grid, the charts, a CSV export, the report and a save all work
+// from the same number, and a save writes the byte that number came from.
+//
+// Beside it the cell keeps the value it was given before that rounding
+// (exactValue(): what was opened, typed, pasted, dragged or computed), so
+// that steps add up: ten raises of 0.2 degree move a cell 2.0 degrees, not
+// ten times the 0.1758 degree that one 0.2 raise of the stored value gives.
+// Keyboard steps, Modify, interpolate and smooth work from it (see
+// table_edits.h). It always rounds to the stored value: a value the stored
+// step cannot hold (beyond the byte's range, a 2D value below 0) is kept as
+// stored. Undo and redo restore both.
 //
 // Layout: one block of rows() x columns() doubles in the grid's orientation.
 //   2D curve: 1 row, 21 columns; column c is speed point c + 1.
@@ -69,6 +77,10 @@ public:
     double value(int row, int column) const;
     ValueBlock block(const CellRect &cells) const;
     const ValueBlock &values() const { return m_values; }
+    // The same cells before the rounding to the stored step.
+    double exactValue(int row, int column) const;
+    ValueBlock exactBlock(const CellRect &cells) const;
+    const ValueBlock &exactValues() const { return m_exact; }
 
     // A value as the views show it: as the module will store it, "#0.0".
     QString displayText(double value) const { return editor::displayText(m_kind, m_trigTiming, value); }
@@ -86,8 +98,8 @@ public:
     // One step over one cell or a rectangle. False (nothing changes) when no
     // table is open, the rectangle leaves the table, the value count does
     // not match, or a value is not a finite number. The values go in as
-    // stored. True also when the stored values were already there (then no
-    // step is recorded).
+    // stored, and as given beside them. True also when the stored values
+    // were already there (then no step is recorded and nothing changes).
     bool setValue(int row, int column, double v, const QString &stepText);
     bool setBlock(const CellRect &cells, ValueBlock newValues, const QString &stepText);
 
@@ -130,16 +142,18 @@ signals:
 
 private:
     void openBlock(TableKind kind, int rows, int trigTiming);
+    void openCell(int row, int column, double v);
     bool inside(const CellRect &cells) const;
     double stored(double v) const { return storedValue(m_kind, m_trigTiming, v); }
-    void writeBlock(const CellRect &cells, const ValueBlock &newValues);
-    double &at(int row, int column) { return m_values[std::size_t(row * m_columns + column)]; }
+    ValueBlock cellsOf(const ValueBlock &from, const CellRect &cells) const;
+    void writeBlock(const CellRect &cells, const ValueBlock &newValues, const ValueBlock &exact);
 
     TableKind m_kind = TableKind::None;
     int m_trigTiming = 0;
     int m_rows = 0;
     int m_columns = 0;
     ValueBlock m_values;
+    ValueBlock m_exact;
     EditHistory m_history;
 };
 

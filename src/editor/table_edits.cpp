@@ -54,7 +54,9 @@ TableEdit paste(TableEditModel &model, const PasteRequest &request)
     OwnCopy own = request.own;
     if (model.kind() != TableKind::Map3D)
         own.rowSpan = 0;
-    const PasteTable table{model.values(), model.rows(), model.columns(), model.editWindow(), request.headings};
+    // Cells of the block that the text leaves alone go back as they were,
+    // before rounding too.
+    const PasteTable table{model.exactValues(), model.rows(), model.columns(), model.editWindow(), request.headings};
     const PastePlan plan = planPaste(request.text, own, request.selection, table);
     if (!plan.refusal.isEmpty()) {
         TableEdit refused = nothing(stepText);
@@ -80,19 +82,21 @@ TableEdit modify(TableEditModel &model, const CellRect &cells, const QString &re
         return refused;
     }
     return commit(model, cells,
-                  modifyBlock(model.block(cells), *expression, modifyCeiling(model.kind()), model.editWindow()),
+                  modifyBlock(model.exactBlock(cells), *expression, modifyCeiling(model.kind()), model.editWindow()),
                   stepText);
 }
 
 namespace {
 
 // One shaping of the selected block as one step, when it fits the table.
+// Like Modify it works from the values before the rounding to the stored
+// step, so repeated steps add up.
 template <typename Shape>
 TableEdit reshape(TableEditModel &model, const CellRect &cells, const QString &stepText, Shape shape)
 {
     if (!fits(model, cells))
         return nothing(stepText);
-    return commit(model, cells, shape(model.block(cells), model.editWindow()), stepText);
+    return commit(model, cells, shape(model.exactBlock(cells), model.editWindow()), stepText);
 }
 
 }  // namespace

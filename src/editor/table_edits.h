@@ -6,7 +6,9 @@
 #include <QString>
 
 // The selection edits of the open table, each one call: it works out the
-// new values with the pure block functions (selection_ops.h, paste_plan.h),
+// new values with the pure block functions (selection_ops.h, paste_plan.h)
+// from the cells' values before the rounding to the stored step
+// (TableEditModel::exactValue), so that steps add up,
 // commits them to the editing model as one undo step and says what the
 // window should show. The window asks the user what it must (Modify's
 // reply), makes the call and shows the outcome; it never touches the

@@ -4,8 +4,6 @@
 #include "image/module_parameters.h"
 #include "tables/table_codec.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 #include <cmath>
 
@@ -48,27 +46,9 @@ QString displayText(TableKind kind, int trigTiming, double value)
     return formatValue(storedValue(kind, trigTiming, value));
 }
 
-std::optional<double> parseTypedNumber(const QString &text)
-{
-    static const QRegularExpression number(
-        QStringLiteral("^[ \\t]*([+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?)[ \\t]*$"));
-    // A decimal comma reads as the point, as a paste reads it.
-    QString typed = text;
-    if (!typed.contains(u'.') && typed.count(u',') == 1)
-        typed.replace(u',', u'.');
-    const QRegularExpressionMatch m = number.match(typed);
-    if (!m.hasMatch())
-        return std::nullopt;
-    bool ok = false;
-    const double v = m.captured(1).toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        return std::nullopt;
-    return v;
-}
-
 std::optional<double> checkTypedEntry(TableKind kind, int trigTiming, const QString &text)
 {
-    const std::optional<double> v = parseTypedNumber(text);
+    const std::optional<double> v = numbers::readNumber(text);
     if (!v || !editWindow(kind, trigTiming).contains(*v))
         return std::nullopt;
     return v;

@@ -36,15 +36,8 @@ QString formatValue(double value);
 double storedValue(TableKind kind, int trigTiming, double value);
 QString displayText(TableKind kind, int trigTiming, double value);
 
-// Typed text as a number: blanks around it are ignored; the rest must be a
-// whole decimal number (optional sign, digits, optional point and digits,
-// optional exponent) that fits a double; one decimal comma ("12,5") stands
-// for the point. Anything else (letters, a lone sign, a second comma, "nan",
-// an empty text, 1e400) is not a number.
-std::optional<double> parseTypedNumber(const QString &text);
-
-// A typed entry: the value when the text is a number inside the window,
-// nothing when the entry must be refused.
+// A typed entry: the value when the text is a number (numbers::readNumber)
+// inside the window, nothing when the entry must be refused.
 std::optional<double> checkTypedEntry(TableKind kind, int trigTiming, const QString &text);
 
 // The message and title of a refused entry.

@@ -103,18 +103,15 @@ QString StoredSettings::location() const
 
 int parseCommPort(const QString &text)
 {
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    // Qt reads "nan" as a number; it fails every range test below and would
-    // reach the integer conversion as garbage.
-    if (!ok || std::isnan(value))
+    const std::optional<double> number = numbers::readNumber(text);
+    if (!number)
         throw RuntimeError(TypeMismatchErrorNumber, QStringLiteral("Settings"),
                            QStringLiteral("The stored serial port setting \"%1\" is not a number.").arg(text));
-    const double number = numbers::roundHalfEven(value);
-    if (number < 0 || number > 255)
+    const double rounded = numbers::roundHalfEven(*number);
+    if (rounded < 0 || rounded > 255)
         throw RuntimeError(OverflowErrorNumber, QStringLiteral("Settings"),
                            QStringLiteral("The stored serial port setting %1 is outside 0 to 255.").arg(text));
-    return static_cast<int>(number);
+    return static_cast<int>(rounded);
 }
 
 }  // namespace tunara

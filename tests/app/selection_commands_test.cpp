@@ -151,6 +151,8 @@ TEST_F(SelectionCommandsTest, ATableCopiedFromItsCsvExportWithHeadingsPastesBack
         rightClick(true);
         choose(actions().popUp3D.paste);
         EXPECT_EQ(model().values(), original) << row << " " << column;
+        EXPECT_EQ(status(), QStringLiteral("pasted by headings: rows %1\u2013%2, 0\u201310000 RPM")
+                                .arg(grid(true).cellText(1, 0), grid(true).cellText(8, 0)));
         EXPECT_EQ(window->statusBar()->findChild<QLabel *>(QStringLiteral("lblCurrentCell"))->text(),
                   QStringLiteral("RPM %1   MAP %2   Advance %3   Window 8.0 .. 30.0")
                                 .arg(grid(true).cellText(0, 1), grid(true).cellText(1, 0),
@@ -227,18 +229,17 @@ TEST_F(SelectionCommandsTest, PageKeysStepTheSelectionWithinTheWindowButNotWhile
 {
     openTable(true);
     model().setBlock({0, 0, 1, 2}, {29.9, 20}, QStringLiteral("Typing"));
-    const double held = model().value(0, 1);
     select(true, 1, 1, 1, 2);
     views::TimingGrid &g = grid(true);
     ui.answers.push_back(Answer::OK);
     QTest::keyClick(&g, Qt::Key_PageUp);
     EXPECT_EQ(model().value(0, 0), 30);
-    EXPECT_EQ(model().value(0, 1), stored(held + 0.2));
+    EXPECT_EQ(model().value(0, 1), stored(20 + 0.2));  // from the value typed, not the stored step
     EXPECT_EQ(status(), QStringLiteral("1 value limited to the advance window 8.0 .. 30.0 degrees"));
     EXPECT_EQ(ui.messages().back().text, QStringLiteral("1 value limited to the advance window 8.0 .. 30.0 degrees."));
     QTest::keyClick(&g, Qt::Key_PageDown, Qt::ShiftModifier);
     EXPECT_EQ(model().value(0, 0), stored(29));
-    EXPECT_EQ(model().value(0, 1), stored(stored(held + 0.2) - 1));
+    EXPECT_EQ(model().value(0, 1), stored(20 + 0.2 - 1));
     EXPECT_TRUE(status().isEmpty());
     choose(actions().undo);
     EXPECT_EQ(model().value(0, 0), 30);

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
+#include <string>
 #include <limits>
 
 using namespace tunara::numbers;
@@ -168,6 +170,30 @@ TEST(PlainWholeNumber, OneBlankInPlaceOfThePlusSign)
     EXPECT_EQ(plainWholeNumber(0), QStringLiteral(" 0"));
     EXPECT_EQ(plainWholeNumber(-5), QStringLiteral("-5"));
     EXPECT_EQ(plainWholeNumber(10000), QStringLiteral(" 10000"));
+}
+
+// The one reader of typed numbers: what it takes and, as important, what it
+// never reads as some other number.
+TEST(ReadNumber, TakesAPlainDecimalAndRefusesEverythingElse)
+{
+    const struct {
+        QString text;
+        std::optional<double> value;
+    } cases[] = {
+        {"25", 25},          {" -7.5\t", -7.5},      {"+3", 3},        {"12,5", 12.5},    {"-,5", -0.5},
+        {".5", 0.5},         {"5.", 5},              {"0012", 12},     {"\u00a022\u00a0", 22},
+        {"1e9", {}},         {"2.5E-1", {}},         {"1.000,5", {}},  {"1,000.5", {}},   {"12,5abc", {}},
+        {"25 deg", {}},      {"\u0663", {}},         {"4\u0663", {}},  {"\uff15", {}},    {"", {}},
+        {"  ", {}},          {"-", {}},              {".", {}},        {"- 5", {}},       {"--5", {}},
+        {"2 5", {}},         {"0x10", {}},           {"nan", {}},      {"inf", {}},       {"5%", {}},
+        {QString(400, u'9'), {}},                    {QString(5000, u'0') + "12", 12},
+        {"1." + QString(5000, u'0') + "1", 1},       {QString(300, u'1'), std::stod(std::string(300, '1'))},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(readNumber(c.text), c.value) << c.text.left(20).toStdString();
+    const std::optional<double> negativeZero = readNumber(QStringLiteral("-0"));
+    ASSERT_TRUE(negativeZero);
+    EXPECT_FALSE(std::signbit(*negativeZero));
 }
 
 }  // namespace

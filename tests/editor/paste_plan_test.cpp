@@ -16,7 +16,7 @@ namespace {
 
 constexpr std::uint8_t Sensor = 1;
 
-PasteTable map3D()
+PasteTable map3D(std::uint8_t sensor = Sensor)
 {
     PasteTable t;
     t.rows = 8;
@@ -27,7 +27,7 @@ PasteTable map3D()
     for (int c = 1; c <= 21; ++c)
         t.headings.columns << axes::speedHeading(c);
     for (int r = 1; r <= 8; ++r)
-        t.headings.rows << axes::pressureHeading(Sensor, r);
+        t.headings.rows << axes::pressureHeading(sensor, r);
     return t;
 }
 
@@ -83,13 +83,48 @@ TEST(PastePlan, BlocksWithHeadingsLandUnderTheHeadingsTheyName)
     // Headings in the first row only: columns by heading, rows from the current row.
     plan = planPaste("1500\t2000\r\n20\t21", {}, CellRect::single(3, 0), t);
     EXPECT_EQ(plan.target, (CellRect{3, 3, 1, 2}));
-    // MAP labels in the first column only (rows 2 and 3 are labelled 24 and 30).
-    plan = planPaste("24\t20\t21\r\n30\t22\t23", {}, CellRect::single(0, 6), t);
-    EXPECT_EQ(plan.target, (CellRect{1, 6, 2, 2}));
-    EXPECT_EQ(plan.result.values, (ValueBlock{20, 21, 22, 23}));
+    EXPECT_EQ(pasteNote(plan, t.window), QStringLiteral("pasted by headings: row 36, 1500\u20132000 RPM"));
     // Both, without the corner text, a partial block: under its headings.
-    plan = planPaste("\t2000\t2500\r\n36\t11\t12", {}, CellRect::single(0, 0), t);
-    EXPECT_EQ(plan.target, (CellRect{3, 4, 1, 2}));
+    plan = planPaste("\t2000\t2500\r\n36\t11\t12\r\n42\t13\t14", {}, CellRect::single(0, 0), t);
+    EXPECT_EQ(plan.target, (CellRect{3, 4, 2, 2}));
+    EXPECT_EQ(pasteNote(plan, t.window), QStringLiteral("pasted by headings: rows 36\u201342, 2000\u20132500 RPM"));
+}
+
+// Plain numbers that happen to equal the pressure labels are values: they
+// land from the selection's top-left cell, first column included, and no
+// note speaks of headings. Only a heading row with a corner makes the first
+// column labels.
+TEST(PastePlan, NumbersEqualToTheLabelsAreValuesUnderEverySensor)
+{
+    const struct {
+        std::uint8_t sensor;
+        QString text;
+        int selectedRow;  // the row the user put the block on
+        ValueBlock values;
+    } cases[] = {
+        {0, "22.0\t22.0\t22.0", 6, {22, 22, 22}},      // 1 bar: MAP 28, 22 is row 4's label
+        {0, "16\t20\r\n18\t21", 4, {16, 20, 18, 21}},  // 1 bar: MAP 24, 16 and 18 label rows 1, 2
+        {1, "24\t24\r\n30\t30", 5, {24, 24, 30, 30}},  // 2 bar: 24 and 30 label rows 2, 3
+        {2, "20\t25\r\n30\t26\r\n40\t27", 1, {20, 25, 30, 26, 30, 27}},  // 3 bar, 40 limited
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        const PasteTable t = map3D(c.sensor);
+        const PastePlan plan = planPaste(c.text, {}, CellRect::single(c.selectedRow, 3), t);
+        const int columns = int(c.text.section(QStringLiteral("\r\n"), 0, 0).count(u'\t')) + 1;
+        EXPECT_EQ(plan.target, (CellRect{c.selectedRow, 3, int(c.values.size()) / columns, columns}));
+        EXPECT_EQ(plan.result.values, c.values);
+        EXPECT_FALSE(pasteNote(plan, t.window).startsWith(QStringLiteral("pasted by headings")));
+        // The same first number under a heading row with a corner is a
+        // label: the row it names, whatever the selection, and said so.
+        const QString label = c.text.section(u'\t', 0, 0);
+        const QString shown = QString::number(label.toDouble());
+        const PastePlan byLabel =
+            planPaste("MAP/RPM\t1500\t2000\r\n" + label + "\t20\t21", {}, CellRect::single(c.selectedRow, 3), t);
+        EXPECT_EQ(byLabel.target, (CellRect{int(t.headings.rows.indexOf(shown)), 3, 1, 2}));
+        EXPECT_EQ(pasteNote(byLabel, t.window),
+                  QStringLiteral("pasted by headings: row %1, 1500\u20132000 RPM").arg(shown));
+    }
 }
 
 TEST(PastePlan, MismatchedHeadingsRefuseTheWholePaste)

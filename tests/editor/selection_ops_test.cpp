@@ -62,23 +62,6 @@ TEST(SelectionClip, SplitsTextOfAnyShape)
     }
 }
 
-TEST(SelectionClip, ReadsTheLeadingNumberOfAPastedCell)
-{
-    struct Case {
-        QString text;
-        std::optional<double> number;
-    } cases[] = {
-        {" 7.5 ", 7.5}, {"-7.6", -7.6}, {"12,5", 12.5}, {"25 deg", 25.0}, {"1e400", 1.0}, {"-.25", -0.25},
-        {"abc", {}},    {"nan", {}},    {"inf", {}},    {"", {}},         {"-", {}},   {QString(400, u'9'), {}},
-        {QString(5000, u'0') + "12", 12.0}, {"1." + QString(5000, u'0') + "1", 1.0},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(pastedNumber(c.text), c.number) << c.text.left(20).toStdString();
-    const std::optional<double> negativeZero = pastedNumber("-0");
-    ASSERT_TRUE(negativeZero);
-    EXPECT_FALSE(std::signbit(*negativeZero));
-}
-
 TEST(SelectionPaste, TargetBlockHasTheCopiedSizeCutAtTheEdge)
 {
     const ClipCells threeCells = parseClipText("1\t2\t3", 8, 21);
@@ -97,9 +80,9 @@ TEST(SelectionPaste, PastesNumbersKeepsOtherCellsAndLimitsToTheWindow)
 {
     const AdvanceWindow window{8, 30};
     const ValueBlock current{10, 11, 12, 13, 14, 15};
-    const BlockResult r = pasteCells(current, 2, 3, parseClipText("20\tabc\t35\r\n-0\t", 8, 21), window);
-    // 35 and -0 are outside 8 .. 30; "abc", the empty cell and the cell
-    // beyond the text keep their values.
+    const BlockResult r = pasteCells(current, 2, 3, parseClipText("20\t1e400\t35\r\n-0\t25 deg", 8, 21), window);
+    // 35 and -0 are outside 8 .. 30; a cell that is not wholly a number
+    // ("1e400", "25 deg") and the cell beyond the text keep their values.
     expectValues(r.values, {20, 11, 30, 8, 14, 15});
     EXPECT_EQ(r.limited, 2);
     // The 2D floor at 0 and a 3D window below zero.

@@ -73,7 +73,7 @@ TEST(TableEdits, ModifyReadsADecimalCommaInAnyLocaleAndRefusesTextItCannotReadWh
         edits::modify(model, CellRect::single(0, 0), QStringLiteral("-2,5"));
         edits::modify(model, CellRect::single(0, 1), QStringLiteral("+2,5"));
         edits::modify(model, CellRect::single(0, 2), QStringLiteral("-7,5%"));
-        EXPECT_EQ(model.block({0, 0, 1, 3}), (ValueBlock{stored(held - 2.5), stored(held + 2.5), stored(held * 0.925)}));
+        EXPECT_EQ(model.block({0, 0, 1, 3}), (ValueBlock{stored(20 - 2.5), stored(20 + 2.5), stored(20 * 0.925)}));
         // Never read up to the comma: refused, nothing changes.
         EXPECT_FALSE(edits::modify(model, CellRect::single(1, 0), QStringLiteral("1,2,5")).applied);
         EXPECT_EQ(edits::modify(model, CellRect::single(1, 0), QStringLiteral("12,5abc")).refusal,
@@ -106,9 +106,67 @@ TEST(TableEdits, InterpolateAndSmoothAreOneStepEachAndNeedAnOpenTable)
     model.setBlock({0, 0, 1, 3}, {10, 30, 19.8}, QStringLiteral("Typing"));
     EXPECT_EQ(edits::smooth(model, {0, 0, 1, 3}).changed, 1);
     EXPECT_EQ(edits::interpolate(model, {0, 0, 1, 3}).changed, 1);
-    EXPECT_EQ(model.value(0, 1), stored((stored(10) + stored(19.8)) / 2));
+    EXPECT_EQ(model.value(0, 1), stored((10 + 19.8) / 2));  // from the ends as typed
     model.undo();
     EXPECT_EQ(model.undoText(), QStringLiteral("Smooth"));
     model.undo();
     EXPECT_EQ(model.value(0, 1), 30);
+}
+
+// Each operation works from the value the cell was given, not from the
+// stored step it rounds to, so steps add up; what is shown is still the
+// stored step's value, and undo and redo bring both back.
+TEST(TableEdits, StepsAddUpFromTheValueBeforeRounding)
+{
+    constexpr double HalfStep = 0.0879 / 2;
+    Map model;  // every cell opened at 20
+    const CellRect cell = CellRect::single(3, 5);
+    for (int i = 0; i < 10; ++i)
+        edits::step(model, cell, FineStep);
+    EXPECT_NEAR(model.value(3, 5), 22.0, HalfStep);  // not 20 + 10 x 0.1758
+    EXPECT_EQ(model.value(3, 5), stored(model.exactValue(3, 5)));
+    EXPECT_EQ(model.displayText(3, 5), QStringLiteral("22.0"));
+    for (int i = 0; i < 3; ++i)
+        edits::step(model, cell, -CoarseStep);
+    EXPECT_NEAR(model.exactValue(3, 5), 19.0, 1e-9);
+    // Undo takes back both values of a step; redo brings them again.
+    model.undo();
+    EXPECT_NEAR(model.exactValue(3, 5), 20.0, 1e-9);
+    EXPECT_EQ(model.value(3, 5), stored(20.0));
+    model.redo();
+    EXPECT_NEAR(model.exactValue(3, 5), 19.0, 1e-9);
+
+    // Modify "+5" then "-2,5" ends where "+2,5" does; percentages too.
+    const CellRect twoSteps = CellRect::single(0, 0), oneStep = CellRect::single(0, 1);
+    edits::modify(model, twoSteps, QStringLiteral("+5"));
+    edits::modify(model, twoSteps, QStringLiteral("-2,5"));
+    edits::modify(model, oneStep, QStringLiteral("+2,5"));
+    EXPECT_EQ(model.value(0, 0), model.value(0, 1));
+    EXPECT_EQ(model.value(0, 0), stored(22.5));
+    edits::modify(model, twoSteps, QStringLiteral("110%"));
+    EXPECT_EQ(model.value(0, 0), stored(24.75));
+
+    // A typed entry, a paste and an interpolation start from what was given.
+    model.enterText(1, 0, QStringLiteral("21.3"));
+    edits::paste(model, {QStringLiteral("25.3"), {}, CellRect::single(1, 2), {}});
+    edits::interpolate(model, {1, 0, 1, 3});
+    EXPECT_EQ(model.value(1, 1), stored(23.3));
+    EXPECT_NEAR(model.exactValue(1, 1), 23.3, 1e-9);
+    // A new trigger timing moves both, and each still rounds to the other.
+    model.rebase(25);
+    EXPECT_NEAR(model.exactValue(3, 5), 19.0, 1e-9);
+    for (int r = 0; r < PressureRows; ++r)
+        for (int c = 0; c < SpeedPoints; ++c)
+            ASSERT_EQ(model.value(r, c), storedValue(TableKind::Map3D, 25, model.exactValue(r, c))) << r << " " << c;
+
+    // A value the stored step cannot hold is kept as stored: raising from
+    // the window's top edge is limited at once, lowering moves it.
+    TableEditModel curve;
+    Table2D table;
+    for (int p = 1; p <= SpeedPoints; ++p)
+        table(p, 1) = -5;  // below the curve's floor at 0
+    curve.open2D(table, 10);
+    EXPECT_EQ(curve.exactValue(0, 0), 0);
+    edits::step(curve, CellRect::single(0, 0), FineStep);
+    EXPECT_NEAR(curve.exactValue(0, 0), 0.2, 1e-9);
 }

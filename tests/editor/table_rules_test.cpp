@@ -22,16 +22,14 @@ TEST(TableRules, WindowKeepsTheCurveAtOrAboveZeroButLetsTheMapGoNegative)
 
 TEST(TableRules, OnlyAWholeFiniteDecimalNumberIsTakenAsTyped)
 {
-    const std::pair<const char *, double> good[] = {{" 25.5\t", 25.5}, {"+3", 3}, {".5", 0.5},
-                                                    {"5.", 5},         {"-1", -1}, {"2.5e1", 25},
+    const std::pair<const char *, double> good[] = {{" 12.5\t", 12.5}, {"+3", 3}, {"10.", 10},
                                                     {" 12,5", 12.5}, {"-,5", -0.5}};
     for (const auto &[text, number] : good)
-        EXPECT_EQ(parseTypedNumber(QString::fromLatin1(text)), number) << text;
-    for (const char *bad : {"", " ", "-", "+", ".", "abc", "25a", "a25", "2,5,5", "2.5,5", ",", "nan", "inf", "1e400", "-1e400",
+        EXPECT_EQ(checkTypedEntry(TableKind::Map3D, 15, QString::fromLatin1(text)), number) << text;
+    for (const char *bad : {"", " ", "-", "+", ".", "abc", "25a", "a25", "2,5,5", "2.5,5", ",", "nan", "inf", "1e1", "2.5e1",
                             "1e", "2 5", "0x10", "--1"})
-        EXPECT_FALSE(parseTypedNumber(QString::fromLatin1(bad))) << bad;
+        EXPECT_FALSE(checkTypedEntry(TableKind::Map3D, 15, QString::fromLatin1(bad))) << bad;
     const QString longDigits(300, u'1');
-    ASSERT_TRUE(parseTypedNumber(longDigits));  // a number, far outside any window
     EXPECT_FALSE(checkTypedEntry(TableKind::Curve2D, 30, longDigits));
 }
 
