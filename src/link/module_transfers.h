@@ -44,6 +44,9 @@ inline const QString ProgrammingFailed = QStringLiteral("Upload aborted - EEPROM
 inline const QString VerificationFailed = QStringLiteral("Upload aborted - EEPROM verification failed.");
 inline const QString ReadBeforeUploadFailed =
     QStringLiteral("Upload aborted - the module could not be read, so nothing was written.");
+// %1: the address whose three reads gave three values.
+inline const QString FirstReadUnsettled =
+    QStringLiteral("Upload aborted - the module did not read the same twice at address %1, so nothing was written.");
 inline const QString ParametersNotEncoded = QStringLiteral(
     "Upload aborted - the module parameters could not be put into the data buffer, so nothing was written.");
 inline const QString StoppedBeforeWriting = QStringLiteral("Upload stopped before anything was written.");
