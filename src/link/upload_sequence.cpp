@@ -106,7 +106,8 @@ TransferOutcome UploadSequence::completed()
     // still one byte of the image.
     const int written = m_protocol.bytesWritten();
     const int again = m_protocol.bytesWrittenAgain();
-    QString summary = QStringLiteral("%1 %2 written").arg(written).arg(written == 1 ? QStringLiteral("byte") : QStringLiteral("bytes"));
+    QString summary =
+        QStringLiteral("%1 %2 written").arg(written).arg(written == 1 ? QStringLiteral("byte") : QStringLiteral("bytes"));
     if (again > 0)
         summary += QStringLiteral(" (%1 written again after a retry)").arg(again);
     summary += QStringLiteral(", all %1 read back and equal").arg(ModuleImage::TransferLength);

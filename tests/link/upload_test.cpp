@@ -189,7 +189,8 @@ TEST_F(Upload, BytesWrittenCountAddressesWithTheRetriesApart)
     f.changeTo = std::uint8_t(~original[230]);
     sim.setFaults(f);
     EXPECT_EQ(transfers.Upload(), TransferOutcome::Completed);
-    EXPECT_EQ(lastMessage(), completedWith("264 bytes written (1 written again after a retry), all 264 read back and equal"));
+    EXPECT_EQ(lastMessage(),
+              completedWith("264 bytes written (1 written again after a retry), all 264 read back and equal"));
     expectModuleHoldsTheImage();
 
     // A line that falls silent mid-write and comes back on Retry: the pass
@@ -207,7 +208,8 @@ TEST_F(Upload, BytesWrittenCountAddressesWithTheRetriesApart)
     errors.beforeAnswer = [this] { sim.setFaults({}); };
     EXPECT_EQ(transfers.Upload(), TransferOutcome::Completed);
     EXPECT_EQ(errors.descriptions(), QStringList{ModuleProtocol::timeoutMessage()});
-    EXPECT_EQ(lastMessage(), completedWith("3 bytes written (2 written again after a retry), all 264 read back and equal"));
+    EXPECT_EQ(lastMessage(),
+              completedWith("3 bytes written (2 written again after a retry), all 264 read back and equal"));
     expectModuleHoldsTheImage();
 }
 
