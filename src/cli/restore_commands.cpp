@@ -6,7 +6,6 @@
 #include "core/runtime_error.h"
 #include "files/restore_points.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -82,55 +81,69 @@ std::optional<compare::DifferenceSummary> against(const restore::Entry &e, const
     return compare::summarise(compare::diffImages(point, *file), point, *file);
 }
 
-void printText(CliStreams &io, const QList<restore::Entry> &entries, const std::optional<ModuleData> &file)
+void printText(CliStreams &io, const restore::Entry &e, const std::optional<ModuleData> &file)
 {
-    for (const restore::Entry &e : entries) {
-        io.out << e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  " << column(restore::eventText(e.event), 20)
-               << "  " << column(e.source.text(), 40) << "  " << column(e.firmwareText(), 22) << "  "
-               << e.tableMode.leftJustified(4) << "  " << (e.kept ? "kept" : "    ") << "  "
-               << column(restore::noteLine(e.note), 30) << "  ";
-        if (file) {
-            const auto summary = against(e, file);
-            io.out << column(summary ? summary->text() : QStringLiteral("cannot read"), 36) << "  ";
-        }
-        io.out << e.path;
-        if (!e.readable())
-            io.out << "  (cannot read: " << e.problem << ')';
-        io.out << '\n';
+    io.out << e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  " << column(restore::eventText(e.event), 20)
+           << "  " << column(e.source.text(), 40) << "  " << column(e.firmwareText(), 22) << "  "
+           << e.tableMode.leftJustified(4) << "  " << (e.kept ? "kept" : "    ") << "  "
+           << column(restore::noteLine(e.note), 30) << "  ";
+    if (file) {
+        const auto summary = against(e, file);
+        io.out << column(summary ? summary->text() : QStringLiteral("cannot read"), 36) << "  ";
     }
+    io.out << e.path;
+    if (!e.readable())
+        io.out << "  (cannot read: " << e.problem << ')';
+    io.out << '\n';
 }
 
-QByteArray listingJson(const QList<restore::Entry> &entries, const std::optional<ModuleData> &file)
+QJsonObject pointJson(const restore::Entry &e, const std::optional<ModuleData> &file)
 {
-    QJsonArray points;
-    for (const restore::Entry &e : entries) {
-        const QDateTime time = e.time.toOffsetFromUtc(e.time.offsetFromUtc());
-        QJsonObject point{{"path", e.path},
-                          {"time", time.toString(Qt::ISODateWithMs)},
-                          {"event", restore::eventText(e.event)},
-                          {"source", e.source.text()},
-                          {"firmware", e.firmware},
-                          {"table", e.tableMode},
-                          {"note", e.note},
-                          {"kept", e.kept}};
-        if (file) {
-            const auto summary = against(e, file);
-            point.insert(QStringLiteral("against"),
-                         summary ? QJsonValue(QJsonObject{{"parameters", summary->parameters},
-                                                          {"cells", summary->cells},
-                                                          {"largest", gridValue(summary->largest)},
-                                                          // Bytes outside the parameters and the running
-                                                          // table: without them a differing image would
-                                                          // read as the same.
-                                                          {"otherBytes", summary->otherBytes}})
-                                 : QJsonValue(QJsonValue::Null));
-        }
-        if (!e.readable())
-            point.insert(QStringLiteral("problem"), e.problem);
-        points.append(point);
+    const QDateTime time = e.time.toOffsetFromUtc(e.time.offsetFromUtc());
+    QJsonObject point{{"path", e.path},
+                      {"time", time.toString(Qt::ISODateWithMs)},
+                      {"event", restore::eventText(e.event)},
+                      {"source", e.source.text()},
+                      {"firmware", e.firmware},
+                      {"table", e.tableMode},
+                      {"note", e.note},
+                      {"kept", e.kept}};
+    if (file) {
+        const auto summary = against(e, file);
+        point.insert(QStringLiteral("against"),
+                     summary ? QJsonValue(QJsonObject{{"parameters", summary->parameters},
+                                                      {"cells", summary->cells},
+                                                      {"largest", gridValue(summary->largest)},
+                                                      // Bytes outside the parameters and the running
+                                                      // table: without them a differing image would
+                                                      // read as the same.
+                                                      {"otherBytes", summary->otherBytes}})
+                             : QJsonValue(QJsonValue::Null));
     }
-    return QJsonDocument(QJsonObject{{"points", points}}).toJson(QJsonDocument::Indented);
+    if (!e.readable())
+        point.insert(QStringLiteral("problem"), e.problem);
+    return point;
 }
+
+// Writes {"points": [...]} as QJsonDocument indents it, one point at a
+// time: a listing never holds more than one point's text.
+class JsonListing {
+public:
+    explicit JsonListing(QTextStream &out) : m_out(out) { m_out << "{\n    \"points\": ["; }
+    void add(const QJsonObject &point)
+    {
+        QByteArray text = QJsonDocument(point).toJson(QJsonDocument::Indented);
+        text.chop(1);  // the closing line's end
+        text.replace("\n", "\n        ");
+        m_out << (m_first ? "\n        " : ",\n        ") << QString::fromUtf8(text);
+        m_first = false;
+    }
+    void end() { m_out << "\n    ]\n}\n"; }
+
+private:
+    QTextStream &m_out;
+    bool m_first = true;
+};
 
 int changePoint(const RestoreArgs &a, restore::RestorePoints &store, CliStreams &io)
 {
@@ -169,16 +182,23 @@ int restorePointsCommand(const QStringList &args, CliStreams &io)
             return fail(io, e.description());
         }
     }
-    const restore::Listing listing = store.listing();
-    for (const QString &problem : listing.problems)
-        io.err << "tunara-cli: " << problem << '\n';
-    io.err.flush();
+    const auto problems = [&io](const QStringList &found) {
+        for (const QString &problem : found)
+            io.err << "tunara-cli: " << problem << '\n';
+        io.err.flush();
+    };
+    bool any = false;
     if (a.json) {
-        io.out << listingJson(listing.entries, file);
-    } else if (listing.entries.isEmpty()) {
-        io.out << "No restore points in " << store.folder() << '\n';
+        JsonListing listing(io.out);
+        store.eachEntry(problems, [&](const restore::Entry &e) { listing.add(pointJson(e, file)); });
+        listing.end();
     } else {
-        printText(io, listing.entries, file);
+        store.eachEntry(problems, [&](const restore::Entry &e) {
+            printText(io, e, file);
+            any = true;
+        });
+        if (!any)
+            io.out << "No restore points in " << store.folder() << '\n';
     }
     io.out.flush();
     return ExitOk;

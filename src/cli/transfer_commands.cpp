@@ -123,7 +123,7 @@ public:
             return;
         const QByteArray bytes = transferBytes(before);
         try {
-            const restore::Origin module{restore::Source::module(m_protocol.CommPortNumber(), m_protocol.port().deviceName()),
+            const restore::Origin module{restore::Source::module(m_portNumber, m_protocol.port().deviceName()),
                                          m_protocol.state().firmwareID()};
             const QString path = restore::RestorePoints().keep(bytes, restore::Event::ModuleBeforeUpload, module);
             m_io.out << "Module contents before upload kept in " << path << '\n';
@@ -149,6 +149,9 @@ public:
             return false;
         }
     }
+    // The number the user chose, 0 when a device was named instead: the
+    // point then names that device alone, not the number it stands in for.
+    void portChosen(int number) { m_portNumber = number; }
     QString olderImageHint() const override
     {
         return m_keptIn.isEmpty() ? QString() : QStringLiteral("What it held before this upload is kept in %1.").arg(m_keptIn);
@@ -159,6 +162,7 @@ private:
     const ModuleDocument &m_document;
     ModuleProtocol &m_protocol;
     bool m_wanted;
+    int m_portNumber = 0;
     QString m_keptIn;  // where the module's contents before the upload went
 };
 
@@ -199,6 +203,7 @@ public:
             // stored setting reads as no other.
             const int number = value.toInt();
             port.setPortNumber(number);
+            events.portChosen(number);
             if (port.devicePath().isEmpty())
                 return fail(io, PortMap::noDeviceText(number) +
                                     QStringLiteral(" Give a device path, or set one in the settings (section \"%1\", "

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonDocument>
 
 #include <algorithm>
@@ -31,7 +32,54 @@ constexpr qint64 IndexCap = 64 * 1024 * 1024;
 
 }  // namespace
 
-File read(const QString &path, const std::function<bool(const QString &)> &isPointName)
+namespace {
+
+// Takes one line of the index into `index`; `at` is where it starts.
+void readLine(File &index, QByteArrayView raw, qsizetype at, Fields fields,
+              const std::function<bool(const QString &)> &isPointName, QHash<QString, qsizetype> &placeOf)
+{
+    const QString decoded = QString::fromUtf8(raw);
+    const QString text = decoded.trimmed();
+    if (text.isEmpty())
+        return;
+    if (decoded.toUtf8() != raw)
+        index.invalidText = true;
+    Line line;
+    const bool json = text.startsWith(u'{');
+    if (json) {
+        line.fields = QJsonDocument::fromJson(text.toUtf8()).object();
+        line.name = line.fields.take(QStringLiteral("name")).toString();
+    } else {
+        line.name = text;  // an index of names alone
+    }
+    if (!isPointName(line.name)) {
+        ++index.unreadableLines;
+        return;
+    }
+    if (fields == Fields::OnDemand) {
+        // Only the name is held; the fields are read again when asked for.
+        line.fields = {};
+        if (json)
+            line.spans.push_back({at, raw.size()});
+    }
+    // A name listed twice keeps its first place; what a later line adds is
+    // kept with it.
+    const auto same = placeOf.constFind(line.name);
+    if (same == placeOf.cend()) {
+        placeOf.insert(line.name, index.lines.size());
+        index.lines << line;
+        return;
+    }
+    index.duplicates = true;
+    Line &first = index.lines[*same];
+    first.spans += line.spans;
+    for (auto it = line.fields.begin(); it != line.fields.end(); ++it)
+        first.fields.insert(it.key(), it.value());
+}
+
+}  // namespace
+
+File read(const QString &path, const std::function<bool(const QString &)> &isPointName, Fields fields)
 {
     File index;
     struct stat st {};
@@ -52,37 +100,51 @@ File read(const QString &path, const std::function<bool(const QString &)> &isPoi
         index.readProblem = e.reason();
         return index;
     }
-    for (const QByteArray &raw : bytes.split('\n')) {
-        const QString text = QString::fromUtf8(raw).trimmed();
-        if (text.isEmpty())
-            continue;
-        if (QString::fromUtf8(raw).toUtf8() != raw)
-            index.invalidText = true;
-        Line line;
-        if (text.startsWith(u'{')) {
-            const QJsonDocument doc = QJsonDocument::fromJson(text.toUtf8());
-            line.fields = doc.object();
-            line.name = line.fields.take(QStringLiteral("name")).toString();
-        } else {
-            line.name = text;  // an index of names alone
-        }
-        if (!isPointName(line.name)) {
-            ++index.unreadableLines;
-            continue;
-        }
-        // A name listed twice keeps its first place; what a later line
-        // adds is kept with it.
-        const auto same = std::find_if(index.lines.begin(), index.lines.end(),
-                                       [&line](const Line &l) { return l.name == line.name; });
-        if (same == index.lines.end()) {
-            index.lines << line;
-        } else {
-            index.duplicates = true;
-            for (auto it = line.fields.begin(); it != line.fields.end(); ++it)
-                same->fields.insert(it.key(), it.value());
-        }
+    QHash<QString, qsizetype> placeOf;
+    for (qsizetype from = 0; from < bytes.size();) {
+        qsizetype end = bytes.indexOf('\n', from);
+        if (end < 0)
+            end = bytes.size();
+        readLine(index, QByteArrayView(bytes).sliced(from, end - from), from, fields, isPointName, placeOf);
+        from = end + 1;
     }
+    if (fields == Fields::OnDemand)
+        index.text = bytes;
     return index;
+}
+
+QJsonObject fieldsOf(const File &index, const Line &line)
+{
+    QJsonObject fields = line.fields;
+    for (const Span &span : line.spans) {
+        const QByteArray text = index.text.sliced(span.from, span.size);
+        const QJsonObject later = QJsonDocument::fromJson(text).object();
+        for (auto it = later.begin(); it != later.end(); ++it)
+            if (it.key() != QStringLiteral("name"))
+                fields.insert(it.key(), it.value());
+    }
+    return fields;
+}
+
+QStringList problemsOf(const File &index, const QString &path)
+{
+    if (!index.readProblem.isEmpty())
+        return {QStringLiteral("The index %1 cannot be read (%2): the points are listed in the order their "
+                               "files were written, with what their files tell.")
+                    .arg(path, index.readProblem)};
+    if (!index.damaged())
+        return {};
+    QStringList why;
+    if (index.unreadableLines > 0)
+        why << (index.unreadableLines == 1 ? QStringLiteral("1 line cannot be read")
+                                           : QStringLiteral("%1 lines cannot be read").arg(index.unreadableLines));
+    if (index.duplicates)
+        why << QStringLiteral("a point is listed twice");
+    if (index.invalidText)
+        why << QStringLiteral("it holds bytes that are not text");
+    return {QStringLiteral("The index %1 is damaged (%2); the points are listed in the order their "
+                           "files were written. The index is kept aside whole at the next change.")
+                .arg(path, why.join(QStringLiteral(", ")))};
 }
 
 QByteArray bytesOf(const QList<Line> &lines)
@@ -105,6 +167,42 @@ void moveAside(const QString &path)
         aside = stem + QStringLiteral("-%1").arg(n);
     if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) != 0)
         throw files::FileRefused(files::FileRefused::Cause::System, files::reasonFor(errno, path));
+}
+
+bool isKept(const Line &line)
+{
+    return line.fields.value(QStringLiteral("kept")).toBool();
+}
+
+QStringList prune(QList<Line> &lines, const QSet<QString> &present, qsizetype budget)
+{
+    qsizetype withFile = 0;
+    qsizetype withoutFile = 0;
+    for (const Line &line : lines)
+        if (!isKept(line))
+            ++(present.contains(line.name) ? withFile : withoutFile);
+    // Lines without a file age out first, while all the lines together are
+    // over the budget; a point with a file goes only while those with files
+    // alone are.
+    for (auto it = lines.begin(); withoutFile > 0 && withFile + withoutFile > budget && it != lines.end();) {
+        if (!isKept(*it) && !present.contains(it->name)) {
+            it = lines.erase(it);
+            --withoutFile;
+        } else {
+            ++it;
+        }
+    }
+    QStringList dropped;
+    for (auto it = lines.begin(); withFile > budget && it != lines.end();) {
+        if (isKept(*it) || !present.contains(it->name)) {
+            ++it;
+        } else {
+            dropped << it->name;
+            it = lines.erase(it);
+            --withFile;
+        }
+    }
+    return dropped;
 }
 
 RuntimeError restoreError(const QString &text)

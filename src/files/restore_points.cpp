@@ -103,13 +103,8 @@ QStringList pointsIn(const QString &folder)
     return present;
 }
 
-bool isKept(const index::Line &line)
-{
-    return line.fields.value(KeptKey).toBool();
-}
-
 // The entry one index line lists; none for an event of a later version.
-std::optional<Entry> entryOf(const QString &folder, const index::Line &line)
+std::optional<Entry> entryOf(const QString &folder, const index::Line &line, const QJsonObject &f)
 {
     const QRegularExpressionMatch m = namePattern().match(line.name);
     const EventName *event = eventOfKey(m.captured(2));
@@ -120,7 +115,6 @@ std::optional<Entry> entryOf(const QString &folder, const index::Line &line)
     e.time = QDateTime::fromString(m.captured(1), TimeFormat);
     e.event = event->event;
     e.problem = index::readPoint(e.path, e.bytes);
-    const QJsonObject &f = line.fields;
     // What a point kept before its details were recorded still tells:
     // events that read a module came from one, the firmware is in its name.
     e.source = f.value(SourceKey).isObject() ? index::sourceOf(f.value(SourceKey).toObject())
@@ -141,11 +135,6 @@ template <typename Lines>
 auto findLine(Lines &lines, const QString &name)
 {
     return std::find_if(lines.begin(), lines.end(), [&name](const index::Line &l) { return l.name == name; });
-}
-
-QString plural(qsizetype count, const char *one, const char *many)
-{
-    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
 }
 
 }  // namespace
@@ -215,23 +204,15 @@ QString RestorePoints::keep(const QByteArray &bytes, Event event, const Origin &
         throw restoreError(QStringLiteral("Cannot write the restore point %1: %2.").arg(path, reason));
     }
     file.close();
-    index::Line line{QFileInfo(path).fileName(), {}};
+    index::Line line{QFileInfo(path).fileName(), {}, {}};
     line.fields.insert(SourceKey, index::sourceJson(origin.source));
     line.fields.insert(FirmwareKey, origin.firmware.trimmed());
     line.fields.insert(TableKey, index::tableModeOf(bytes));
     made.lines << line;
-    // The oldest beyond the newest Kept go, but never a point kept for good.
-    qsizetype counted = std::count_if(made.lines.begin(), made.lines.end(), [](const index::Line &l) { return !isKept(l); });
-    QStringList dropped;
-    for (auto it = made.lines.begin(); counted > Kept && it != made.lines.end();) {
-        if (isKept(*it)) {
-            ++it;
-            continue;
-        }
-        dropped << it->name;
-        it = made.lines.erase(it);
-        --counted;
-    }
+    // The oldest beyond the newest Kept go, but never a point kept for good,
+    // and never one whose file is there for a line whose file is gone.
+    const QStringList there = pointsIn(m_folder);
+    const QStringList dropped = index::prune(made.lines, QSet<QString>(there.begin(), there.end()), Kept);
     try {
         save(made);
     } catch (const RuntimeError &) {
@@ -244,31 +225,27 @@ QString RestorePoints::keep(const QByteArray &bytes, Event event, const Origin &
     return path;
 }
 
+RestorePoints::Order RestorePoints::order() const
+{
+    return order(index::Fields::Parsed);
+}
+
 Listing RestorePoints::listing() const
 {
     Listing listing;
-    const Order made = order();
-    const QString indexPath = QDir(m_folder).filePath(IndexName);
-    if (!made.file.readProblem.isEmpty())
-        listing.problems << QStringLiteral("The index %1 cannot be read (%2): the points are listed in the order their "
-                                           "files were written, with what their files tell.")
-                                .arg(indexPath, made.file.readProblem);
-    else if (made.file.damaged()) {
-        QStringList why;
-        if (made.file.unreadableLines > 0)
-            why << QStringLiteral("%1 cannot be read").arg(plural(made.file.unreadableLines, "line", "lines"));
-        if (made.file.duplicates)
-            why << QStringLiteral("a point is listed twice");
-        if (made.file.invalidText)
-            why << QStringLiteral("it holds bytes that are not text");
-        listing.problems << QStringLiteral("The index %1 is damaged (%2); the points are listed in the order their "
-                                           "files were written. The index is kept aside whole at the next change.")
-                                .arg(indexPath, why.join(QStringLiteral(", ")));
-    }
-    for (auto line = made.lines.crbegin(); line != made.lines.crend(); ++line)
-        if (std::optional<Entry> e = entryOf(m_folder, *line))
-            listing.entries << *e;
+    eachEntry([&listing](const QStringList &problems) { listing.problems = problems; },
+              [&listing](const Entry &e) { listing.entries << e; });
     return listing;
+}
+
+void RestorePoints::eachEntry(const std::function<void(const QStringList &)> &problems,
+                              const std::function<void(const Entry &)> &each) const
+{
+    const Order made = order(index::Fields::OnDemand);
+    problems(index::problemsOf(made.file, QDir(m_folder).filePath(IndexName)));
+    for (auto line = made.lines.crbegin(); line != made.lines.crend(); ++line)
+        if (const std::optional<Entry> e = entryOf(m_folder, *line, index::fieldsOf(made.file, *line)))
+            each(*e);
 }
 
 void RestorePoints::setNote(const QString &point, const QString &note)
@@ -299,7 +276,7 @@ std::optional<Entry> RestorePoints::entry(const QString &point) const
         return std::nullopt;
     const Order made = order();
     const auto line = findLine(made.lines, name);
-    return line == made.lines.end() ? std::nullopt : entryOf(m_folder, *line);
+    return line == made.lines.end() ? std::nullopt : entryOf(m_folder, *line, line->fields);
 }
 
 QString RestorePoints::pointName(const QString &point) const
@@ -348,7 +325,7 @@ void RestorePoints::makeFolder() const
                                .arg(m_folder, files::reasonFor(error, m_folder)));
 }
 
-RestorePoints::Order RestorePoints::order() const
+RestorePoints::Order RestorePoints::order(index::Fields fields) const
 {
     // The index lists the points oldest first in the order they were made,
     // whatever the clock said when naming them. Its order is trusted only
@@ -358,7 +335,7 @@ RestorePoints::Order RestorePoints::order() const
     // which a clock set wrong wrote; what the readable lines recorded stays
     // with their points either way.
     Order made;
-    made.file = index::read(QDir(m_folder).filePath(IndexName), isPointName);
+    made.file = index::read(QDir(m_folder).filePath(IndexName), isPointName, fields);
     const QStringList present = pointsIn(m_folder);
     QSet<QString> indexed;
     for (const index::Line &line : made.file.lines)
@@ -372,16 +349,16 @@ RestorePoints::Order RestorePoints::order() const
     }
     // Points the index remembers whose files are gone keep their order,
     // before every point whose file is there.
-    QHash<QString, QJsonObject> recorded;
+    QHash<QString, index::Line> recorded;
     const QSet<QString> there(present.begin(), present.end());
     for (const index::Line &line : made.file.lines) {
         if (there.contains(line.name))
-            recorded.insert(line.name, line.fields);
+            recorded.insert(line.name, line);
         else
             made.lines << line;
     }
     for (const QString &name : index::byWriteTime(m_folder, present))
-        made.lines << index::Line{name, recorded.value(name)};
+        made.lines << recorded.value(name, index::Line{name, {}, {}});
     return made;
 }
 

@@ -17,6 +17,10 @@ namespace tunara {
 struct DataSource;
 }
 
+namespace tunara::restore::index {
+enum class Fields;
+}
+
 // Restore points: every image that came from a module, is about to go to
 // one, or is about to be overwritten is kept as a data file in a per-user
 // folder, so no slip, cancelled dialog or pulled cable loses it. Beside each
@@ -132,6 +136,11 @@ public:
     // Files of other names are left out; a point the index remembers whose
     // file is gone is listed with that problem.
     Listing listing() const;
+    // The same one point at a time, so that a listing of any length holds
+    // little more than the index: `problems` gets what the index could not
+    // tell (nothing when all is well), then `each` every point.
+    void eachEntry(const std::function<void(const QStringList &problems)> &problems,
+                   const std::function<void(const Entry &)> &each) const;
     QList<Entry> list() const { return listing().entries; }
     // One point, named by its path (or its file name alone), as listing()
     // lists it; none when it is not one of this folder's.
@@ -149,6 +158,7 @@ private:
     struct Order;
     void makeFolder() const;
     Order order() const;
+    Order order(index::Fields fields) const;
     void save(const Order &order) const;
     void change(const QString &point, const std::function<void(QJsonObject &)> &edit);
     QString pointName(const QString &point) const;  // "" when not one of this folder's

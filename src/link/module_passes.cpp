@@ -4,12 +4,9 @@
 
 #include "core/numbers.h"
 
-namespace tunara::link {
+#include <algorithm>
 
-namespace {
-constexpr int FirstAddress = ModuleImage::FirstTransferAddress;  // 16
-constexpr int LastAddress = ModuleImage::LastTransferAddress;    // 279
-}  // namespace
+namespace tunara::link {
 
 // Progress through one pass: a pass over every transfer address shows the
 // address's place as ever, a shorter one the share of its bytes done.
@@ -45,7 +42,18 @@ ModuleProtocol::Pass ModuleProtocol::ReadEEPROMData(EEPROMBytes &into, ReadPace 
 {
     return onLink([&] {
         showProgress(QStringLiteral("Reading EEPROM"));
-        const Pass result = retrying([&] { return readPass(into, pace, "ReadEEPROMData"); });
+        const AddressRuns all = allTransferAddresses();
+        const Pass result = retrying([&] { return readPass(into, pace, "ReadEEPROMData", all); });
+        hideProgress();
+        return result;
+    });
+}
+
+ModuleProtocol::Pass ModuleProtocol::ReadEEPROMAt(const AddressRuns &runs, EEPROMBytes &into)
+{
+    return onLink([&] {
+        showProgress(QStringLiteral("Reading EEPROM"));
+        const Pass result = retrying([&] { return readPass(into, ReadPace::Verify, "ReadEEPROMData", runs); });
         hideProgress();
         return result;
     });
@@ -56,7 +64,8 @@ ModuleProtocol::Pass ModuleProtocol::VerifyEEPROM(std::vector<int> &differing)
     EEPROMBytes readBack{};
     const Pass result = onLink([&] {
         showProgress(QStringLiteral("Verifying EEPROM"));
-        const Pass pass = retrying([&] { return readPass(readBack, ReadPace::Verify, "VerifyEEPROM"); });
+        const AddressRuns all = allTransferAddresses();
+        const Pass pass = retrying([&] { return readPass(readBack, ReadPace::Verify, "VerifyEEPROM", all); });
         hideProgress();
         return pass;
     });
@@ -68,20 +77,35 @@ ModuleProtocol::Pass ModuleProtocol::VerifyEEPROM(std::vector<int> &differing)
     return result;
 }
 
-// One pass over addresses 16..279 from a fresh address set; the bytes land in
-// `into` only, so a pass that fails part-way leaves nothing half done.
-ModuleProtocol::Pass ModuleProtocol::readPass(EEPROMBytes &into, ReadPace pace, const char *procedure)
+// One pass over the runs, each from a fresh address set; the bytes land in
+// `into` only when every one arrived, so a pass that fails part-way leaves
+// nothing half done.
+ModuleProtocol::Pass ModuleProtocol::readPass(EEPROMBytes &into, ReadPace pace, const char *procedure,
+                                              const AddressRuns &runs)
 {
-    setAddress(FirstAddress);
+    EEPROMBytes bytes = into;
+    Progress progress(runs);
+    for (const AddressRun &run : runs)
+        if (const Pass pass = readRun(run, bytes, pace, procedure, progress); pass != Pass::Complete)
+            return pass;
+    into = bytes;
+    m_state.m_commOK = true;
+    closePort();
+    return Pass::Complete;
+}
+
+ModuleProtocol::Pass ModuleProtocol::readRun(const AddressRun &run, EEPROMBytes &into, ReadPace pace,
+                                             const char *procedure, Progress &progress)
+{
+    setAddress(run.first);
     if (!m_state.m_commOK) {
         closePort();
         return Pass::Failed;
     }
-    EEPROMBytes bytes = into;
-    for (int a = FirstAddress; a <= LastAddress; ++a) {
+    for (int a = run.first; a <= run.last(); ++a) {
         step(procedure, a);
-        bytes[std::size_t(a)] = readByteAt();
-        setProgress(progressPercent(a));
+        into[std::size_t(a)] = readByteAt();
+        setProgress(progress.advance(a));
         pumpEvents();
         const bool stopped = stopRequested();
         if (stopped || !m_state.m_commOK) {
@@ -92,9 +116,6 @@ ModuleProtocol::Pass ModuleProtocol::readPass(EEPROMBytes &into, ReadPace pace, 
         if (pace == ReadPace::Download)
             DelayTimer(5);
     }
-    into = bytes;
-    m_state.m_commOK = true;
-    closePort();
     return Pass::Complete;
 }
 
@@ -141,12 +162,22 @@ bool ModuleProtocol::writeRun(const AddressRun &run, Progress &progress)
         m_port.readByte();
         if (m_port.readByte() != Cmd::Ack)
             return false;
-        ++m_bytesWritten;
+        m_writes[std::size_t(a)] = std::uint8_t(std::min(m_writes[std::size_t(a)] + 1, 2));
         DelayTimer(5);
         setProgress(progress.advance(a));
         ignoreEscWhileProgramming(progress);
     }
     return true;
+}
+
+int ModuleProtocol::bytesWritten() const
+{
+    return int(std::count_if(m_writes.begin(), m_writes.end(), [](std::uint8_t n) { return n > 0; }));
+}
+
+int ModuleProtocol::bytesWrittenAgain() const
+{
+    return int(std::count_if(m_writes.begin(), m_writes.end(), [](std::uint8_t n) { return n > 1; }));
 }
 
 void ModuleProtocol::ignoreEscWhileProgramming(const Progress &progress)

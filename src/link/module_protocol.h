@@ -12,6 +12,7 @@
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <type_traits>
@@ -89,6 +90,9 @@ public:
     // Reads addresses 16..279 into `into` ("Reading EEPROM"), nothing else:
     // the image is not touched, so a failed or stopped read loses nothing.
     Pass ReadEEPROMData(EEPROMBytes &into, ReadPace pace = ReadPace::Download);
+    // Reads only these addresses into `into`, one address set per run, at
+    // the verification's pace ("Reading EEPROM"); the rest of `into` stays.
+    Pass ReadEEPROMAt(const AddressRuns &runs, EEPROMBytes &into);
     // Writes the image's bytes at these addresses, one address set per run,
     // with the full pacing for every byte ("Programming EEPROM"); false when
     // a byte was refused or unanswered. Esc cannot stop it: the caption says so.
@@ -97,9 +101,13 @@ public:
     // whose byte differs from the image; VerifyErrorCount is their number,
     // plus one when the pass did not complete.
     Pass VerifyEEPROM(std::vector<int> &differing);
-    // Bytes written since the last resetBytesWritten().
-    int bytesWritten() const { return m_bytesWritten; }
-    void resetBytesWritten() { m_bytesWritten = 0; }
+    // Addresses written since the last resetBytesWritten(), each counted
+    // once however often it was written.
+    int bytesWritten() const;
+    // Of those, the addresses written more than once: again after a Retry
+    // or after a read-back that found them still differing.
+    int bytesWrittenAgain() const;
+    void resetBytesWritten() { m_writes = {}; }
     // Pacing pause of n milliseconds that keeps the event loop running.
     void DelayTimer(int n);
 
@@ -184,7 +192,8 @@ private:
     void readIdentification();
     std::uint8_t readByteAt();
     void setAddress(std::int32_t address);
-    Pass readPass(EEPROMBytes &into, ReadPace pace, const char *procedure);
+    Pass readPass(EEPROMBytes &into, ReadPace pace, const char *procedure, const AddressRuns &runs);
+    Pass readRun(const AddressRun &run, EEPROMBytes &into, ReadPace pace, const char *procedure, Progress &progress);
     bool writePass(const AddressRuns &runs);
     bool writeRun(const AddressRun &run, Progress &progress);
     // Esc during a read pass: true when it ended the pass.
@@ -202,7 +211,7 @@ private:
     LinkClock &m_clock;
     LinkObserver *m_observer;  // the port, when it wants to know; else null
     PacingStats m_stats;
-    int m_bytesWritten = 0;
+    std::array<std::uint8_t, ModuleImage::Size> m_writes{};  // acknowledged writes per address, at most 2
     bool m_retry = false;  // the user answered Retry to the last link error
     LinkState m_state;
 };

@@ -45,6 +45,9 @@ inline const QString ProgrammingFailed = QStringLiteral("Upload aborted - EEPROM
 inline const QString VerificationFailed = QStringLiteral("Upload aborted - EEPROM verification failed.");
 inline const QString ReadBeforeUploadFailed =
     QStringLiteral("Upload aborted - the module could not be read, so nothing was written.");
+// %1: the address whose three reads gave three values.
+inline const QString FirstReadUnsettled =
+    QStringLiteral("Upload aborted - the module did not read the same twice at address %1, so nothing was written.");
 inline const QString ParametersNotEncoded = QStringLiteral(
     "Upload aborted - the module parameters could not be put into the data buffer, so nothing was written.");
 inline const QString StoppedBeforeWriting = QStringLiteral("Upload stopped before anything was written.");
@@ -87,7 +90,7 @@ public:
     // parameters.
     virtual void downloaded(const ModuleParameters & /*params*/) {}
     // The upload has read what the module holds, every byte of it, before
-    // writing anything.
+    // writing anything; each byte about to be written as two reads agreed.
     virtual void moduleContentsRead(const EEPROMBytes & /*before*/) {}
     // Where the user finds what the module held before a failed upload, as
     // a line for the failure message ("" when it was not kept).
@@ -106,8 +109,9 @@ public:
 // The module is never trusted unread: the download reads every byte into a
 // buffer of its own, and the image, the parameters and the open table change
 // only when all of them arrived. The upload always reads the module first,
-// writes what differs (or every byte), reads all 264 bytes back and writes
-// what still differs once more before it judges.
+// reads the bytes about to be written a second time, writes what differs (or
+// every byte), reads all 264 bytes back and writes what still differs once
+// more before it judges.
 class ModuleTransfers {
 public:
     ModuleTransfers(ModuleProtocol &protocol, ModuleDocument &document, TransferPrompter &prompter, ErrorResponder &errors,

@@ -25,9 +25,10 @@ TransferOutcome UploadSequence::run()
     EEPROMBytes before{};
     if (const Pass read = m_protocol.ReadEEPROMData(before, ModuleProtocol::ReadPace::Verify); read != Pass::Complete)
         return endedBeforeWriting(read);
+    if (const std::optional<TransferOutcome> ended = confirmFirstRead(before))
+        return *ended;
     m_events.moduleContentsRead(before);
-    const EEPROMBytes &image = m_protocol.image().EEPROMBuffer;
-    AddressRuns toWrite = m_writeAll ? allTransferAddresses() : runsOf(differingAddresses(before, image));
+    AddressRuns toWrite = addressesToWrite(before);
     if (!m_events.aboutToWrite()) {
         m_protocol.closePort();
         return TransferOutcome::Cancelled;
@@ -47,6 +48,36 @@ TransferOutcome UploadSequence::run()
         toWrite = runsOf(differing);
     }
     return endedAfterWriting(T::VerificationFailed, TransferOutcome::Failed);
+}
+
+AddressRuns UploadSequence::addressesToWrite(const EEPROMBytes &held) const
+{
+    return m_writeAll ? allTransferAddresses() : runsOf(differingAddresses(held, m_protocol.image().EEPROMBuffer));
+}
+
+std::optional<TransferOutcome> UploadSequence::confirmFirstRead(EEPROMBytes &before)
+{
+    const AddressRuns toWrite = addressesToWrite(before);
+    if (toWrite.empty())
+        return std::nullopt;
+    EEPROMBytes again = before;
+    if (const Pass read = m_protocol.ReadEEPROMAt(toWrite, again); read != Pass::Complete)
+        return endedBeforeWriting(read);
+    const std::vector<int> unequal = differingAddresses(before, again);
+    if (unequal.empty())
+        return std::nullopt;
+    EEPROMBytes third = again;
+    if (const Pass read = m_protocol.ReadEEPROMAt(runsOf(unequal), third); read != Pass::Complete)
+        return endedBeforeWriting(read);
+    for (const int a : unequal) {
+        const std::size_t at = std::size_t(a);
+        if (third[at] != before[at] && third[at] != again[at]) {
+            m_prompter.showMessage(T::FirstReadUnsettled.arg(a), T::UploadTitle, MessageIcon::Exclamation);
+            return TransferOutcome::Failed;
+        }
+        before[at] = third[at];
+    }
+    return std::nullopt;
 }
 
 TransferOutcome UploadSequence::endedBeforeWriting(Pass pass)
@@ -71,11 +102,15 @@ TransferOutcome UploadSequence::endedAfterWriting(const QString &firstLine, Tran
 
 TransferOutcome UploadSequence::completed()
 {
+    // Addresses, not write commands: a byte written again after a retry is
+    // still one byte of the image.
     const int written = m_protocol.bytesWritten();
-    const QString summary = QStringLiteral("%1 %2 written, all %3 read back and equal")
-                                .arg(written)
-                                .arg(written == 1 ? QStringLiteral("byte") : QStringLiteral("bytes"))
-                                .arg(ModuleImage::TransferLength);
+    const int again = m_protocol.bytesWrittenAgain();
+    QString summary =
+        QStringLiteral("%1 %2 written").arg(written).arg(written == 1 ? QStringLiteral("byte") : QStringLiteral("bytes"));
+    if (again > 0)
+        summary += QStringLiteral(" (%1 written again after a retry)").arg(again);
+    summary += QStringLiteral(", all %1 read back and equal").arg(ModuleImage::TransferLength);
     m_prompter.showMessage(T::UploadCompleted + CRLF + summary, T::UploadTitle, MessageIcon::Exclamation);
     return TransferOutcome::Completed;
 }

@@ -219,6 +219,8 @@ QByteArray SimulatedModule::State::answer(std::uint8_t byte, bool &vanish)
                 value ^= 0x01;
                 glitched = true;
             }
+            if (pointer == faults.unsteadyReadAt)
+                value = std::uint8_t(value + unsteadyReads++);
             reply.append(char(value));
             ++pointer;
             changeBehindTheBack();

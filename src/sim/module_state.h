@@ -78,6 +78,7 @@ struct SimulatedModule::State {
     long long receivedCount = 0;
     int readCount = 0;      // reads answered since the faults were set
     bool glitched = false;  // the one-shot read glitch has happened
+    int unsteadyReads = 0;  // reads of the unsteady address so far
     int pointer = 0;
     Pending pending = Pending::None;
     int addressLow = 0;

@@ -57,6 +57,7 @@ int main(int argc, char **argv)
         {QStringLiteral("refuse-write-at"), QStringLiteral("Refuse the write at this address."), QStringLiteral("address")},
         {QStringLiteral("read-back-differs-at"), QStringLiteral("Return a wrong byte when this address is read."), QStringLiteral("address")},
         {QStringLiteral("glitch-first-read-at"), QStringLiteral("Flip one bit of this address on its first read only."), QStringLiteral("address")},
+        {QStringLiteral("unsteady-read-at"), QStringLiteral("Return another byte at each read of this address."), QStringLiteral("address")},
         {QStringLiteral("change-at"), QStringLiteral("Change the byte at this address behind the program's back (with --change-after-reads)."), QStringLiteral("address")},
         {QStringLiteral("change-to"), QStringLiteral("The byte --change-at becomes (default 0)."), QStringLiteral("byte")},
         {QStringLiteral("change-after-reads"), QStringLiteral("When the module has answered N reads."), QStringLiteral("N")},
@@ -77,6 +78,7 @@ int main(int argc, char **argv)
     faults.refuseWriteAt = toInt(parser, QStringLiteral("refuse-write-at"), -1);
     faults.readBackDiffersAt = toInt(parser, QStringLiteral("read-back-differs-at"), -1);
     faults.glitchFirstReadAt = toInt(parser, QStringLiteral("glitch-first-read-at"), -1);
+    faults.unsteadyReadAt = toInt(parser, QStringLiteral("unsteady-read-at"), -1);
     faults.changeAt = toInt(parser, QStringLiteral("change-at"), -1);
     faults.changeTo = std::uint8_t(toInt(parser, QStringLiteral("change-to"), 0) & 0xFF);
     faults.changeAfterReads = toInt(parser, QStringLiteral("change-after-reads"), -1);

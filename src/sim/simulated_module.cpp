@@ -127,6 +127,7 @@ void SimulatedModule::setFaults(const Faults &faults)
     m->receivedCount = 0;
     m->readCount = 0;
     m->glitched = false;
+    m->unsteadyReads = 0;
 }
 
 Faults SimulatedModule::faults() const

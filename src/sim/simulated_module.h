@@ -35,6 +35,9 @@ struct Faults {
     // The first read of this address returns the stored byte with its
     // lowest bit flipped; later reads are right (a line glitch once).
     int glitchFirstReadAt = -1;
+    // Every read of this address returns another byte: the stored one plus
+    // the number of earlier reads of it (a cell or line that never settles).
+    int unsteadyReadAt = -1;
     // Once the module has answered this many reads, the byte at changeAt
     // becomes changeTo, as if something else had written it.
     int changeAfterReads = -1;

@@ -150,11 +150,11 @@ TEST_F(TransferCli, UploadWritesTheEncodedFileAndVerifiesIt)
         << r.out.toStdString();
 
     // What the module held is listed with the window's restore points, before
-    // the image written, with the port it came through (the stored number).
+    // the image written, with the device it came through.
     const QStringList points = run({"restore-points"}).out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(points.size(), 2) << points.join('\n').toStdString();
     EXPECT_TRUE(points[0].contains("Before upload ")) << points[0].toStdString();
-    EXPECT_TRUE(points[1].contains("Module before upload ") && points[1].contains(QStringLiteral("Com1 (%1) ").arg(sim.devicePath())) &&
+    EXPECT_TRUE(points[1].contains("Module before upload ") && points[1].contains("  " + sim.devicePath() + ' ') &&
                 points[1].contains("  Torvik-1 Zoruro V2.1 "))
         << points[1].toStdString();
     const QByteArray kept = readFile(points[1].section("  ", -1).trimmed());
@@ -165,6 +165,36 @@ TEST_F(TransferCli, UploadWritesTheEncodedFileAndVerifiesIt)
     const CliRun all = run({"upload", "--write-all", "--accept-changes", "--port", sim.devicePath(), path("in.dat")});
     EXPECT_EQ(all.code, 0) << all.err.toStdString();
     EXPECT_TRUE(all.out.contains("\n264 bytes written, all 264 read back and equal\n")) << all.out.toStdString();
+}
+
+// A point names the port as the user named it: a device given by its path
+// is that device alone, a number is that number and the device behind it.
+TEST_F(TransferCli, ModulePointNamesThePortTheUserChose)
+{
+    QByteArray bytes = transferBytes(ModuleImage{});
+    writeFile(path("in.dat"), bytes);
+    {
+        StoredSettings settings = StoredSettings::atFile(path("config/Tunara/Tunara_Kelm_Main.ini"));
+        settings.saveSetting("Ports", "Com7", sim.devicePath());
+    }
+    const auto moduleSource = [this] {
+        const QList<restore::Entry> points =
+            restore::RestorePoints(path(".local/share/Tunara_Kelm_Main/restore-points")).list();
+        const auto module = std::find_if(points.begin(), points.end(), [](const restore::Entry &e) {
+            return e.event == restore::Event::ModuleBeforeUpload;
+        });
+        return module == points.end() ? restore::Source() : module->source;
+    };
+    // The real program, which reads the number's device from the settings.
+    const CliRun number = cli({"upload", "--accept-changes", "--port", "7", path("in.dat")});
+    ASSERT_EQ(number.code, 0) << number.err.toStdString();
+    EXPECT_EQ(moduleSource().text(), QStringLiteral("Com7 (%1)").arg(sim.devicePath()));
+
+    bytes[100] = char(bytes[100] + 1);  // something to write
+    writeFile(path("in.dat"), bytes);
+    ASSERT_EQ(run({"upload", "--accept-changes", "--port", sim.devicePath(), path("in.dat")}).code, 0);
+    EXPECT_EQ(moduleSource(), restore::Source::module(0, sim.devicePath()));
+    EXPECT_EQ(moduleSource().text(), sim.devicePath());
 }
 
 TEST_F(TransferCli, UploadThatFailsVerificationIsNeverReportedAsDone)

@@ -74,6 +74,57 @@ TEST(RestorePoints, OnlyTheNewest200AreKept)
     EXPECT_EQ(list.last().time, t0.addSecs(5));
 }
 
+// Lines whose files were deleted by hand are never counted against the
+// newest 200: they age out first, and no point with a file goes for them.
+TEST(RestorePoints, LinesWhoseFilesAreGoneCostNoPoint)
+{
+    QTemporaryDir dir;
+    restore::RestorePoints store(dir.path());
+    const QDateTime t0(QDate(2026, 2, 1), QTime(0, 0));
+    int made = 0;
+    const auto keep = [&](int count) {
+        QStringList paths;
+        for (int k = 0; k < count; ++k, ++made)
+            paths << store.keep(image(0x1C), Event::Downloaded, QStringLiteral("fw"), t0.addSecs(made));
+        return paths;
+    };
+    // Index lines, newest made, whose files are not there.
+    const auto addGone = [&](int count, bool keptForGood = false) {
+        QFile index(QDir(dir.path()).filePath("index"));
+        ASSERT_TRUE(index.open(QIODevice::Append));
+        for (int k = 0; k < count; ++k, ++made)
+            index.write(QStringLiteral("{\"name\":\"%1_downloaded_fw.dat\"%2}\n")
+                            .arg(t0.addSecs(made).toString("yyyyMMdd-HHmmss-zzz"),
+                                 keptForGood ? QStringLiteral(",\"kept\":true") : QString())
+                            .toUtf8());
+    };
+    const auto withFiles = [&store] {
+        const QList<restore::Entry> list = store.list();
+        return std::count_if(list.begin(), list.end(), [](const restore::Entry &e) { return e.readable(); });
+    };
+
+    const QStringList real = keep(150);
+    addGone(1, true);
+    addGone(60);
+    keep(2);  // an upload's two points: lines without files go, no point
+    EXPECT_EQ(withFiles(), 152);
+    EXPECT_EQ(store.list().size(), 152 + 48 + 1);
+    EXPECT_EQ(store.list().last().path, real[0]);
+
+    keep(50);  // beyond 200 with files: every line without one has gone first
+    EXPECT_EQ(withFiles(), 200);
+    EXPECT_EQ(store.list().size(), 200 + 1);  // and the line kept for good
+    EXPECT_FALSE(QFile::exists(real[1]));
+    EXPECT_TRUE(QFile::exists(real[2]));
+
+    addGone(200);
+    keep(1);
+    EXPECT_EQ(withFiles(), 200);
+    EXPECT_EQ(store.list().size(), 200 + 1);
+    EXPECT_FALSE(QFile::exists(real[2]));
+    EXPECT_TRUE(QFile::exists(real[3]));
+}
+
 mode_t permissions(const QString &path)
 {
     struct stat st {};

@@ -174,8 +174,9 @@ TEST_F(Transfers, DownloadAndUploadReportTheirEventsInOrder)
     EXPECT_EQ(events.timeline(),
               (QStringList{"running@0", "read@1", "writing@1", "finished Upload Completed@2", "idle@2"}))
         << events.timeline().join(' ').toStdString();
-    // Twice in each of the download, the upload's reading, programming and verifying.
-    EXPECT_EQ(nested, std::vector<TransferOutcome>(8, TransferOutcome::Busy));
+    // Twice in each of the download, the upload's reading, its second read
+    // of the bytes about to be written, programming and verifying.
+    EXPECT_EQ(nested, std::vector<TransferOutcome>(10, TransferOutcome::Busy));
     EXPECT_FALSE(transfers.isRunning());
 }
 

@@ -57,8 +57,9 @@ TEST_F(Upload, ReadsTheModuleFirstWritesOnlyWhatDiffersAndReadsEveryByteBack)
     edit({150, 151, 152, 200});
     EXPECT_EQ(transfers.Upload(), TransferOutcome::Completed);
     EXPECT_EQ(lastMessage(), completedWith("4 bytes written, all 264 read back and equal"));
-    // Address sets: the read, a write per run, the read-back.
-    EXPECT_EQ(countOnWire(Cmd::SetAddress), 1 + 2 + 1);
+    // Address sets: the read, the second read and the write of each run,
+    // the read-back.
+    EXPECT_EQ(countOnWire(Cmd::SetAddress), 1 + 2 + 2 + 1);
     EXPECT_EQ(verifiedValues(), 264u);
     EXPECT_EQ(events.calls.indexOf("read") + 1, events.calls.indexOf("writing"));
     for (int a = 16; a < 280; ++a)
@@ -110,6 +111,58 @@ TEST_F(Upload, WhatTheFirstReadMissedIsFoundByTheReadBack)
     expectModuleHoldsTheImage();
 }
 
+// What the module held is kept before it is overwritten: the addresses
+// about to be written are read again, and a byte that read differently is
+// settled by a third read, or nothing is written.
+TEST_F(Upload, BytesAboutToBeWrittenAreReadTwiceBeforeTheModuleIsKept)
+{
+    edit({150, 151});
+    sim::Faults glitch;
+    glitch.glitchFirstReadAt = 151;
+    sim.setFaults(glitch);
+    EXPECT_EQ(transfers.Upload(), TransferOutcome::Completed);
+    for (int a = 16; a < 280; ++a)
+        ASSERT_EQ(events.moduleBefore[a], original[a]) << a;
+    EXPECT_EQ(countOnWire(Cmd::Read), 264 + 2 + 1 + 264);  // first read, again, third read, read-back
+    EXPECT_EQ(events.calls.indexOf("read") + 1, events.calls.indexOf("writing"));
+    EXPECT_EQ(lastMessage(), completedWith("2 bytes written, all 264 read back and equal"));
+    expectModuleHoldsTheImage();
+
+    // Read right the first time: the second read agrees and nothing more is read.
+    restart();
+    sim.setFaults({});
+    edit({40});
+    EXPECT_EQ(transfers.Upload(), TransferOutcome::Completed);
+    EXPECT_EQ(countOnWire(Cmd::Read), 264 + 1 + 264);
+
+    // Three reads, three values: nothing is written and nothing is kept.
+    restart();
+    sim.setMemory(original);
+    sim::Faults unsteady;
+    unsteady.unsteadyReadAt = 150;
+    sim.setFaults(unsteady);
+    EXPECT_EQ(transfers.Upload(), TransferOutcome::Failed);
+    EXPECT_EQ(lastMessage(), T::FirstReadUnsettled.arg(150));
+    EXPECT_EQ(prompter.shown.back().icon, MessageIcon::Exclamation);
+    EXPECT_FALSE(events.calls.contains("read"));
+    EXPECT_FALSE(events.calls.contains("writing"));
+    EXPECT_EQ(countOnWire(Cmd::Write), 0);
+    EXPECT_EQ(sim.memory(), original);
+    EXPECT_FALSE(port.isOpen());
+
+    // Esc during the second read stops as before writing.
+    restart();
+    sim.setFaults({});
+    edit({60});
+    progress.onValue = [this](const QString &caption, int step) {
+        if (caption == "Reading EEPROM" && progress.runs.size() == 2 && step == 1)
+            protocol.state().requestAbort();
+    };
+    EXPECT_EQ(transfers.Upload(), TransferOutcome::Stopped);
+    EXPECT_EQ(lastMessage(), T::StoppedBeforeWriting);
+    EXPECT_EQ(countOnWire(Cmd::Write), 0);
+}
+
 TEST_F(Upload, ByteThatStaysWrongFailsAfterOneRetry)
 {
     sim::Faults f;
@@ -117,9 +170,47 @@ TEST_F(Upload, ByteThatStaysWrongFailsAfterOneRetry)
     sim.setFaults(f);
     edit({150, 151});
     EXPECT_EQ(transfers.Upload(), TransferOutcome::Failed);
-    EXPECT_EQ(protocol.bytesWritten(), 3);  // both, then the stuck one again
+    EXPECT_EQ(protocol.bytesWritten(), 2);
+    EXPECT_EQ(protocol.bytesWrittenAgain(), 1);  // the stuck one
     EXPECT_EQ(lastMessage(), T::VerificationFailed + "\r\n" + T::PartlyWritten + "\r\nkept");
     EXPECT_EQ(prompter.shown.back().icon, MessageIcon::Information);
+}
+
+// The summary counts addresses: a byte the read-back sent back to be written
+// again is one byte of the image, named as written again.
+TEST_F(Upload, BytesWrittenCountAddressesWithTheRetriesApart)
+{
+    transfers.setWriteAll(true);
+    sim::Faults f;
+    // Early in the read-back, before address 230 is read back: reads of the
+    // first read, the confirming read of all 264 and one of the read-back.
+    f.changeAfterReads = 264 + 264 + 1;
+    f.changeAt = 230;
+    f.changeTo = std::uint8_t(~original[230]);
+    sim.setFaults(f);
+    EXPECT_EQ(transfers.Upload(), TransferOutcome::Completed);
+    EXPECT_EQ(lastMessage(),
+              completedWith("264 bytes written (1 written again after a retry), all 264 read back and equal"));
+    expectModuleHoldsTheImage();
+
+    // A line that falls silent mid-write and comes back on Retry: the pass
+    // starts again, and what it wrote before is written again, counted once.
+    restart();
+    transfers.setWriteAll(false);
+    edit({150, 151, 152});
+    f = {};
+    // The link check, the identification, the first read (address set and
+    // 264 reads), the confirming read of 150..152, the write's address set
+    // and the writes of 150 and 151: the write of 152 goes unanswered.
+    f.silenceAfterBytes = 1 + 1 + (3 + 264) + (3 + 3) + 3 + 2 * 2;
+    sim.setFaults(f);
+    errors.answers = {ErrorChoice::Retry};
+    errors.beforeAnswer = [this] { sim.setFaults({}); };
+    EXPECT_EQ(transfers.Upload(), TransferOutcome::Completed);
+    EXPECT_EQ(errors.descriptions(), QStringList{ModuleProtocol::timeoutMessage()});
+    EXPECT_EQ(lastMessage(),
+              completedWith("3 bytes written (2 written again after a retry), all 264 read back and equal"));
+    expectModuleHoldsTheImage();
 }
 
 TEST_F(Upload, EscPressedWhileIdleChangesNothing)
