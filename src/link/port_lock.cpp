@@ -50,9 +50,9 @@ QString PortLockHolder::describe() const
 
 QStringList portLockFolders()
 {
-    return {QStringLiteral("/var/lock"),      QStringLiteral("/etc/locks"),        QStringLiteral("/var/spool/locks"),
-            QStringLiteral("/var/spool/uucp"), QStringLiteral("/tmp"),              QStringLiteral("/var/tmp"),
-            QStringLiteral("/var/lock/lockdev"), QStringLiteral("/run/lock"),       QDir::tempPath()};
+    return {QStringLiteral("/var/lock"),         QStringLiteral("/etc/locks"), QStringLiteral("/var/spool/locks"),
+            QStringLiteral("/var/spool/uucp"),   QStringLiteral("/tmp"),       QStringLiteral("/var/tmp"),
+            QStringLiteral("/var/lock/lockdev"), QStringLiteral("/run/lock"),  QDir::tempPath()};
 }
 
 std::optional<PortLockHolder> livePortLockHolder(const QString &devicePath, const QStringList &folders)
