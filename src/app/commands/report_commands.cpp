@@ -3,14 +3,12 @@
 
 #include "app/commands/file_dialogs.h"
 #include "app/main_actions.h"
-#include "app/save_path.h"
 #include "app/window_shell.h"
 #include "dialogs/error_dialog.h"
 #include "editor/table_session.h"
 #include "charts/report_charts.h"
 #include "views/chart_2d_view.h"
 #include "views/chart_3d_view.h"
-#include "link/link_state.h"
 #include "module/module_document.h"
 #include "report/grid_cells.h"
 #include "tables/table_axes.h"
@@ -41,11 +39,9 @@ void printReport(QPrinter &printer, const report::ReportDocument &doc, const rep
 
 }  // namespace
 
-ReportCommands::ReportCommands(const WindowContext &window, const link::LinkState &link, QString companyName,
-                               QObject *parent)
+ReportCommands::ReportCommands(const WindowContext &window, QString companyName, QObject *parent)
     : QObject(parent),
       m_window(window),
-      m_link(link),
       m_companyName(std::move(companyName))
 {
     const MainActions &actions = window.actions;
@@ -109,7 +105,8 @@ report::ReportInputs ReportCommands::inputs(const QString &comment) const
     const ModuleData &data = m_window.document.data();
     report::ReportInputs in;
     in.params = data.params;
-    in.firmwareId = m_link.firmwareID();
+    // The module the image came from, whatever the link has met since.
+    in.firmwareId = m_window.document.source().firmware;
     in.companyName = m_companyName;
     in.printedAt = report::printedAtText(QDateTime::currentDateTime());
     in.comment = comment;
@@ -181,11 +178,9 @@ void ReportCommands::printPreview(const QString &comment)
 void ReportCommands::mnuExportPdf_Click()
 {
     const QString path =
-        askSavePath(m_window.ui, m_window.shell.dialogParent(), ExportTitle, m_window.dialogs.startFolder(),
-                    QStringLiteral("PDF Files (*.pdf)"), QStringLiteral(".pdf"));
+        m_window.dialogs.askExportPath(ExportTitle, QStringLiteral("PDF Files (*.pdf)"), QStringLiteral(".pdf"));
     if (path.isEmpty())
         return;
-    m_window.dialogs.rememberFolder(path);
     const PreparedReport r = prepareReport(askComment());
     runTrapped(m_window.errors, [&] { report::writeReportPdf(path, printer().pageLayout(), r.document, r.chart); });
 }

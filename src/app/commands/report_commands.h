@@ -9,10 +9,6 @@
 
 class QPrinter;
 
-namespace tunara::link {
-class LinkState;
-}
-
 namespace tunara::ui {
 
 // File > Print Set-up, Print Parameters And Timing Table, Print Preview and
@@ -21,7 +17,7 @@ class ReportCommands : public QObject {
     Q_OBJECT
 public:
     // companyName heads the report; the chart templates are in the program folder.
-    ReportCommands(const WindowContext &window, const link::LinkState &link, QString companyName, QObject *parent);
+    ReportCommands(const WindowContext &window, QString companyName, QObject *parent);
     ~ReportCommands() override;
 
     void mnuPrintSetup_Click();
@@ -50,7 +46,6 @@ private:
     QPrinter &printer();
 
     const WindowContext m_window;
-    const link::LinkState &m_link;
     QString m_companyName;
     std::unique_ptr<QPrinter> m_printer;
     QString m_lastComment;  // the last answer to the comment prompt for the image in hand
