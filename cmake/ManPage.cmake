@@ -3,9 +3,12 @@
 #
 #   cmake -DPROGRAM=<path> -DNAME=<name> -DOUTPUT=<file.1> -P ManPage.cmake
 #
-# The help text is read as: "Usage: NAME SYNOPSIS", paragraphs of
-# description, then "Commands:" with entries indented by two spaces and
-# their explanation by six.
+# The help text is read as: "Usage: NAME SYNOPSIS" (NAME may come with the
+# folder it was started from), paragraphs of description, then sections:
+# "Commands:" with entries indented by two spaces and their explanation by
+# six; "Options:" and "Arguments:" as Qt's command-line parser writes them,
+# each entry's names and explanation on one line, at least two spaces apart,
+# the explanation continued on lines indented further.
 
 foreach(var PROGRAM NAME OUTPUT)
   if(NOT DEFINED ${var})
@@ -41,14 +44,15 @@ string(REPLACE "\n" ";" lines "${help}")
 set(body "")
 set(section "")
 foreach(line IN LISTS lines)
-  if(line MATCHES "^Usage: ${NAME} (.*)$")
-    roff_escape("${CMAKE_MATCH_1}" synopsis)
+  if(line MATCHES "^Usage: (.*/)?${NAME} (.*)$")
+    roff_escape("${CMAKE_MATCH_2}" synopsis)
     string(APPEND body ".SH SYNOPSIS\n.B ${NAME}\n${synopsis}\n.SH DESCRIPTION\n")
     set(section description)
-  elseif(line MATCHES "^Commands:$")
-    string(APPEND body ".SH COMMANDS\n")
+  elseif(line MATCHES "^(Commands|Options|Arguments):$")
+    string(TOUPPER "${CMAKE_MATCH_1}" heading)
+    string(APPEND body ".SH ${heading}\n")
     set(paragraph_ends FALSE)
-    set(section commands)
+    string(TOLOWER "${CMAKE_MATCH_1}" section)
   elseif(line STREQUAL "")
     # A paragraph break, written only when more description follows.
     set(paragraph_ends TRUE)
@@ -58,6 +62,14 @@ foreach(line IN LISTS lines)
   elseif(section STREQUAL "commands" AND line MATCHES "^  (.*)$")
     roff_escape("${CMAKE_MATCH_1}" text)
     string(APPEND body ".TP\n.B ${text}\n")
+  elseif((section STREQUAL "options" OR section STREQUAL "arguments") AND line MATCHES "^   +(.*)$")
+    roff_escape("${CMAKE_MATCH_1}" text)
+    string(APPEND body "${text}\n")
+  elseif((section STREQUAL "options" OR section STREQUAL "arguments")
+         AND line MATCHES "^  ([^ ]([^ ]| [^ ])*)  +(.*)$")
+    roff_escape("${CMAKE_MATCH_1}" names)
+    roff_escape("${CMAKE_MATCH_3}" text)
+    string(APPEND body ".TP\n.B ${names}\n${text}\n")
   else()
     string(STRIP "${line}" line)
     roff_escape("${line}" text)

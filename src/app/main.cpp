@@ -25,6 +25,9 @@ int main(int argc, char *argv[])
         return printAndLeave(early);
 
     QApplication app(argc, argv);
+    // Ties the windows to the installed desktop entry (its icon and name in
+    // a Wayland session's task switcher).
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tunara.tunara"));
     const tunara::ui::ParsedOptions parsed = tunara::ui::parseStartOptions(QApplication::arguments());
     if (!parsed.options)
         return printAndLeave(parsed);

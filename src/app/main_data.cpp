@@ -29,7 +29,7 @@ void frmTunara_Main::setUpDataCommands()
     m_keeper = std::make_unique<ImageKeeper>(document, m_protocol->state(), m_ctx.port, m_ctx.ui, *this,
                                              m_ctx.restorePointFolder);
     m_replacement = std::make_unique<ImageReplacement>(*m_keeper, *m_session);
-    m_dataStatus = new DataStatus(*statusBar(), document, m_ctx.port, m_ctx.describePort, m_protocol->state(), *this, this);
+    m_dataStatus = new DataStatus(*statusBar(), document, m_ctx.port, m_ctx.describePort, *this, this);
     // The bar takes its height from the client area: the smallest window
     // still has to show the port panel and the progress frame whole.
     setMinimumHeight(minimumHeight() + statusBar()->sizeHint().height());

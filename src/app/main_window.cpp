@@ -143,9 +143,9 @@ void frmTunara_Main::connectCommands()
     m_session = new editor::TableSession(m_ctx.document, this);
     const TableViews views = tableViews();
     m_fileDialogs = std::make_unique<FileDialogs>(m_ctx.settings, m_ctx.ui, *this, m_ctx.restorePointFolder);
-    m_reportCommands = new ReportCommands(m_ctx.document, *m_session, m_protocol->state(),
-                                          m_ctx.company.CompanyInfo.value(0), m_ctx.programFolder, views, m_actions,
-                                          m_ctx.ui, m_errorDialog, *this, *m_fileDialogs, this);
+    const WindowContext shared{m_ctx.document, *m_session, m_actions,       views,
+                               m_ctx.ui,       m_errorDialog, *this, *m_fileDialogs, m_ctx.programFolder};
+    m_reportCommands = new ReportCommands(shared, m_ctx.company.CompanyInfo.value(0), this);
     m_tableCommands = new TableCommands(m_ctx.document.data(), *m_session, m_ctx.ui, m_actions, views, *m_copy, *this,
                                         m_ctx.programFolder, this);
     auto *selection = new SelectionCommands(m_session->model(), views, m_actions, m_ctx.ui, *m_copy, *this, this);

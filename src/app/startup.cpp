@@ -1,19 +1,14 @@
 #include "app/startup.h"
 
-#include "app/commands/compare_commands.h"
-#include "app/commands/file_commands.h"
-#include "app/commands/history_commands.h"
-#include "app/commands/report_commands.h"
 #include "app/main_window.h"
 #include "app/port_devices.h"
 #include "app/port_setup_panel.h"
 #include "app/program_folder.h"
+#include "app/start_tooling.h"
 #include "app/window_place.h"
 #include "dialogs/qt_user_interface.h"
 #include "dialogs/splash_window.h"
-#include "dialogs/tune_history_window.h"
 #include "core/version.h"
-#include "files/file_safety.h"
 #include "files/stored_settings.h"
 #include "link/port_map.h"
 #include "link/link_thread.h"
@@ -21,14 +16,10 @@
 #include "link/tracing_serial_port.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
-#include <QImageWriter>
-#include <QPainter>
-#include <QTimer>
 
 #include <cstdio>
 #include <memory>
@@ -36,54 +27,6 @@
 namespace tunara::ui {
 
 namespace {
-
-QString splashShotPath(const QString &screenshot)
-{
-    const QFileInfo info(screenshot);
-    return info.dir().filePath(info.completeBaseName() + QStringLiteral("-splash.") +
-                               (info.suffix().isEmpty() ? QStringLiteral("png") : info.suffix()));
-}
-
-// The files the run reads, which nothing it writes may replace.
-QStringList inputsOf(const StartOptions &o)
-{
-    QStringList inputs;
-    for (const QString &path : {o.dataFile, o.compareWith})
-        if (!path.isEmpty())
-            inputs << path;
-    return inputs;
-}
-
-void screenshotFailed(const QString &path, const QString &problem)
-{
-    std::fprintf(stderr, "The screenshot %s could not be written: %s.\n", qPrintable(QDir::toNativeSeparators(path)),
-                 qPrintable(problem));
-}
-
-// Writes a picture under the output rules (never through a link at the
-// name, never over an input); the name's suffix picks the format, PNG when
-// it has none. False, with the reason printed, when the picture cannot be
-// written.
-bool writePicture(const QPixmap &picture, const QString &path, const QStringList &inputs)
-{
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, suffix.isEmpty() ? QByteArrayLiteral("png") : suffix.toLatin1());
-    QString problem;
-    if (!writer.write(picture.toImage())) {
-        problem = writer.errorString();
-    } else {
-        try {
-            files::writeWhole(path, buffer.data(), inputs);
-            return true;
-        } catch (const files::FileRefused &e) {
-            problem = e.reason();
-        }
-    }
-    screenshotFailed(path, problem);
-    return false;
-}
 
 // What --open-in and --compare need; an empty text when they make sense.
 QString openInMistake(const StartOptions &o)
@@ -99,37 +42,6 @@ QString openInMistake(const StartOptions &o)
     if (!o.comment.isEmpty() && o.openIn != QStringLiteral("preview"))
         return QStringLiteral("--comment needs --open-in preview.\n");
     return QString();
-}
-
-// The data file named on the command line: as "&Open File" opens it, or
-// straight into the window --open-in names.
-void openAtStart(frmTunara_Main &window, const StartOptions &o)
-{
-    if (o.openIn.isEmpty()) {
-        window.fileCommands().openDataFile(o.dataFile);
-        return;
-    }
-    if (!window.fileCommands().openDataFile(o.dataFile, false))
-        return;
-    const MainActions &a = window.actions();
-    if (o.openIn == QStringLiteral("parameters")) {
-        a.editModParams->trigger();
-    } else if (o.openIn == QStringLiteral("preview")) {
-        window.reportCommands().printPreview(o.comment);
-    } else if (o.openIn == QStringLiteral("history")) {
-        // The table open, File > Tune History beside it, and the newest
-        // point compared with the table as its button does.
-        a.editTimingTable->trigger();
-        window.move(0, 0);
-        TuneHistoryWindow &history = window.historyCommands().window();
-        history.setGeometry(window.width() / 2, window.height() / 2, 960, 600);
-        window.historyCommands().mnuTuneHistory_Click();
-        window.historyCommands().compareNewest();
-    } else {
-        a.editTimingTable->trigger();
-        if (!o.compareWith.isEmpty() && window.isTableOpen())
-            window.compareCommands().compareWithFile(o.compareWith);
-    }
 }
 
 }  // namespace
@@ -272,29 +184,9 @@ int runTunara(QApplication &app, const StartOptions &options)
     if (QFileInfo::exists(icon))
         QApplication::setWindowIcon(QIcon(icon));
     QtUserInterface ui;
-    const QStringList inputs = inputsOf(options);
-    // A picture that cannot be written fails the run: nobody is watching a
-    // screenshot run to notice a missing file. Names the output rules refuse
-    // (a link, a folder, a device, an input) are refused before anything starts.
-    bool shotFailed = false;
-    const auto saveShot = [&shotFailed, &inputs, &options](const QPixmap &picture, const QString &path) {
-        shotFailed = !writePicture(picture, path, inputs + QStringList{options.trace}) || shotFailed;
-    };
-    if (!options.screenshot.isEmpty()) {
-        if (const QString suffix = QFileInfo(options.screenshot).suffix().toLower();
-            !suffix.isEmpty() && !QImageWriter::supportedImageFormats().contains(suffix.toLatin1())) {
-            screenshotFailed(options.screenshot, QStringLiteral("no picture format is called %1").arg(suffix));
-            return 1;
-        }
-        for (const QString &path : {splashShotPath(options.screenshot), options.screenshot}) {
-            try {
-                files::checkOutput(path, inputs);
-            } catch (const files::FileRefused &e) {
-                screenshotFailed(path, e.reason());
-                return 1;
-            }
-        }
-    }
+    StartTooling tooling(options);
+    if (!tooling.picturesWritable())
+        return 1;
     ModuleDocument document;
     StoredSettings settings;
     link::PortMap map(&settings);
@@ -307,7 +199,7 @@ int runTunara(QApplication &app, const StartOptions &options)
     if (!options.trace.isEmpty()) {
         try {
             // Never over a file the window opens.
-            trace = std::make_unique<link::LinkTrace>(options.trace, inputs);
+            trace = std::make_unique<link::LinkTrace>(options.trace, startInputs(options));
         } catch (const RuntimeError &e) {
             std::fprintf(stderr, "%s\n", qPrintable(e.description()));
             return 1;
@@ -328,12 +220,7 @@ int runTunara(QApplication &app, const StartOptions &options)
     // 1-2. The splash, modal until its timer closes it.
     frmTunara_Splash splash(ui, programFolder, options.splashMs);
     splash.Form_Load();
-    if (!options.screenshot.isEmpty()) {
-        QTimer::singleShot(300, &splash, [&] {
-            saveShot(splash.grab(), splashShotPath(options.screenshot));
-            splash.tmrSplashUnload_Timer();
-        });
-    }
+    tooling.beforeSplash(splash);
     splash.exec();
 
     // 3. The main window.
@@ -363,44 +250,14 @@ int runTunara(QApplication &app, const StartOptions &options)
 
     restoreWindowPlace(window, settings);
     window.show();
-    if (!options.dataFile.isEmpty())
-        QTimer::singleShot(0, &window, [&] { openAtStart(window, options); });
-    if (!options.screenshot.isEmpty()) {
-        QTimer::singleShot(800, &window, [&] {
-            // A dialog open over the window (--open-in parameters or preview) is the picture.
-            QWidget *dialog = options.openIn.isEmpty() ? nullptr : QApplication::activeModalWidget();
-            if (options.simulate && !dialog)
-                window.mnuPortSetup_Click();
-            if (options.openIn == QStringLiteral("history")) {
-                // Two windows, as they lie on the screen, on a plain backdrop.
-                QWidget &history = window.historyCommands().window();
-                const QRect both = window.geometry().united(history.geometry());
-                QPixmap picture(both.size());
-                picture.fill(QColor(0xC8, 0xCC, 0xD0));
-                QPainter painter(&picture);
-                painter.drawPixmap(window.geometry().topLeft() - both.topLeft(), window.grab());
-                painter.drawPixmap(history.geometry().topLeft() - both.topLeft(), history.grab());
-                painter.end();
-                saveShot(picture, options.screenshot);
-            } else {
-                saveShot(dialog ? dialog->grab() : window.grab(), options.screenshot);
-            }
-            // Leaves without the exit's questions about an open table or
-            // dialog; a message still up (the file's load message) would hold
-            // the run: leaving ends its loop too.
-            if (QApplication::activeModalWidget() || window.isTableOpen())
-                QCoreApplication::exit(shotFailed ? 1 : 0);
-            else
-                window.close();
-        });
-    }
+    tooling.windowShown(window);
     const int rc = app.exec();
     saveWindowPlace(window, settings);
     simulated.stop();
     windowPort.close();
     if (trace)
         trace->finish();
-    return shotFailed || traceFailed ? 1 : rc;
+    return tooling.failed() || traceFailed ? 1 : rc;
 }
 
 }  // namespace tunara::ui

@@ -1,6 +1,5 @@
 #include "files/csv_text.h"
 
-#include <QStringDecoder>
 
 #include <algorithm>
 
@@ -11,15 +10,10 @@ namespace {
 // Text is decoded in pieces of about this many bytes.
 constexpr qsizetype PieceBytes = 16 * 1024;
 
-// Where a piece that starts at from ends: never inside a character, so each
-// piece decodes on its own.
-qsizetype pieceEnd(QByteArrayView bytes, qsizetype from)
+// The piece of the bytes that starts at from.
+QByteArrayView pieceAt(QByteArrayView bytes, qsizetype from)
 {
-    const qsizetype end = std::min(bytes.size(), from + PieceBytes);
-    qsizetype cut = end;
-    while (cut < bytes.size() && cut > from && (quint8(bytes[cut]) & 0xC0) == 0x80)
-        --cut;
-    return cut > from ? cut : end;
+    return bytes.sliced(from, std::min(PieceBytes, bytes.size() - from));
 }
 
 const QChar Ellipsis(0x2026);
@@ -28,15 +22,10 @@ const QChar Ellipsis(0x2026);
 
 bool isUtf8(QByteArrayView bytes)
 {
-    for (qsizetype at = 0; at < bytes.size();) {
-        const qsizetype end = pieceEnd(bytes, at);
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString piece = utf8.decode(bytes.sliced(at, end - at));
-        if (utf8.hasError())
-            return false;
-        at = end;
-    }
-    return true;
+    files::Utf8Pieces utf8;
+    for (qsizetype at = 0; at < bytes.size() && !utf8.hasError(); at += PieceBytes)
+        utf8.decode(pieceAt(bytes, at));
+    return !utf8.hasError() && !utf8.endsInsideCharacter();
 }
 
 RecordReader::RecordReader(QByteArrayView utf8, char16_t separator, Limits limits)
@@ -51,9 +40,9 @@ bool RecordReader::fill()
     while (m_pos >= m_chunk.size()) {
         if (m_next >= m_bytes.size())
             return false;
-        const qsizetype end = pieceEnd(m_bytes, m_next);
-        m_chunk = QString::fromUtf8(m_bytes.sliced(m_next, end - m_next));
-        m_next = end;
+        const QByteArrayView piece = pieceAt(m_bytes, m_next);
+        m_chunk = m_decoder.decode(piece);
+        m_next += piece.size();
         m_pos = 0;
     }
     return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/utf8_pieces.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
@@ -77,6 +79,7 @@ private:
     char16_t m_separator;
     Limits m_limits;
     qsizetype m_next = 0;  // the first byte not decoded yet
+    files::Utf8Pieces m_decoder;
     QString m_chunk;       // the piece decoded last
     qsizetype m_pos = 0;   // the next character of m_chunk
     QString m_field;       // the field being read

@@ -2,10 +2,10 @@
 
 #include "files/data_file.h"
 #include "files/office_file.h"
+#include "files/utf8_pieces.h"
 #include "module/parameter_codec.h"
 
 #include <QRegularExpression>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <iterator>
@@ -43,21 +43,13 @@ std::optional<OtherFileKind> bySignature(const QByteArray &head, qint64 size, co
 // The head as text when it is one: valid UTF-8 without zero bytes, nothing
 // but printable characters, tabs and line breaks. A head cut from a longer
 // file may end inside a character; that last character is left out.
-std::optional<QString> asText(QByteArray head, bool whole)
+std::optional<QString> asText(const QByteArray &head, bool whole)
 {
-    if (!whole) {
-        qsizetype cut = head.size();
-        while (cut > 0 && head.size() - cut < 3 && (quint8(head[cut - 1]) & 0xC0) == 0x80)
-            --cut;
-        if (cut > 0 && quint8(head[cut - 1]) >= 0xC0)
-            --cut;
-        head.truncate(cut);
-    }
     if (head.contains('\0'))
         return std::nullopt;
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    Utf8Pieces utf8;
     QString text = utf8.decode(head);
-    if (utf8.hasError())
+    if (utf8.hasError() || (whole && utf8.endsInsideCharacter()))
         return std::nullopt;
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);

@@ -1,6 +1,7 @@
 #include "link/port_open_failure.h"
 
-#include <QDir>
+#include "link/port_lock.h"
+
 #include <QFile>
 
 #ifdef Q_OS_UNIX
@@ -18,14 +19,6 @@ namespace tunara::link {
 
 namespace {
 
-QString inUseText(const QString &holder)
-{
-    return holder.isEmpty()
-               ? QStringLiteral("the device is in use by another program. Close that program and try again.")
-               : QStringLiteral("the device is in use by another program (%1). Close that program and try again.")
-                     .arg(holder);
-}
-
 QString noDeviceText()
 {
     return QStringLiteral("no such device. Check that the adapter is plugged in and that the port is the right one.");
@@ -37,15 +30,6 @@ QString genericPermissionText()
 }
 
 #ifdef Q_OS_UNIX
-// A small text file (a lock file, a process name); "" when unreadable.
-QByteArray readSmall(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.read(4096);
-}
-
 bool userIsInGroup(gid_t group)
 {
     if (::getegid() == group)
@@ -87,41 +71,17 @@ QString permissionText(const struct stat &device)
         .arg(group, userName());
 }
 
-// The program holding the device's lock file, as "minicom, process 4242"
-// ("process 4242" when it cannot be named); "" when no lock file is found.
-QString lockHolder(const QString &path)
-{
-    // Lock files are named after the device as it was given ("LCK..ttyUSB0"
-    // for /dev/ttyUSB0), in the first of the usual lock folders that takes
-    // them; QSerialPort and the classic terminal programs share the scheme.
-    QString name = path.startsWith(QLatin1String("/dev/")) ? path.mid(5) : path;
-    name.replace(u'/', u'_');
-    const QStringList folders{QStringLiteral("/var/lock"), QStringLiteral("/etc/locks"),
-                              QStringLiteral("/var/spool/locks"), QStringLiteral("/var/spool/uucp"),
-                              QStringLiteral("/tmp"), QStringLiteral("/var/tmp"),
-                              QStringLiteral("/var/lock/lockdev"), QStringLiteral("/run/lock"), QDir::tempPath()};
-    for (const QString &folder : folders) {
-        const QByteArray content = readSmall(folder + QStringLiteral("/LCK..") + name);
-        if (content.isEmpty())
-            continue;
-        // The first line is the holder's process id (Qt writes the program
-        // name on the second; the classic format has the id alone).
-        const QList<QByteArray> lines = content.split('\n');
-        bool isNumber = false;
-        const qint64 pid = lines.value(0).trimmed().toLongLong(&isNumber);
-        if (!isNumber || pid <= 0)
-            return QString();
-        QString program = QString::fromLocal8Bit(readSmall(QStringLiteral("/proc/%1/comm").arg(pid)).trimmed());
-        if (program.isEmpty())
-            program = QString::fromLocal8Bit(lines.value(1).trimmed());
-        return program.isEmpty() ? QStringLiteral("process %1").arg(pid)
-                                 : QStringLiteral("%1, process %2").arg(program).arg(pid);
-    }
-    return QString();
-}
 #endif
 
 }  // namespace
+
+QString inUseText(const QString &holder)
+{
+    return holder.isEmpty()
+               ? QStringLiteral("the device is in use by another program. Close that program and try again.")
+               : QStringLiteral("the device is in use by another program (%1). Close that program and try again.")
+                     .arg(holder);
+}
 
 QString explainOpenFailure(const QString &path, QSerialPort::SerialPortError error, const QString &portReason)
 {
@@ -143,8 +103,10 @@ QString explainOpenFailure(const QString &path, QSerialPort::SerialPortError err
         return permissionText(device);
     // The device may be opened, yet the port reported a permission error:
     // its lock file is taken, or another program opened it exclusively.
-    if (error == QSerialPort::PermissionError)
-        return inUseText(lockHolder(path));
+    if (error == QSerialPort::PermissionError) {
+        const std::optional<PortLockHolder> holder = livePortLockHolder(path);
+        return inUseText(holder ? holder->describe() : QString());
+    }
 #else
     switch (error) {
     case QSerialPort::DeviceNotFoundError:

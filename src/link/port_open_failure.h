@@ -10,6 +10,10 @@ namespace tunara::link {
 // itself. QSerialPort reports a device held by another program (its lock
 // file, or an exclusive open) and a device this user may not open with the
 // same permission error, and a user meets the two for different reasons.
+// "the device is in use by another program (minicom, process 4242). ...";
+// holder "" when the program is not known.
+QString inUseText(const QString &holder);
+
 QString explainOpenFailure(const QString &path, QSerialPort::SerialPortError error, const QString &portReason);
 
 }  // namespace tunara::link

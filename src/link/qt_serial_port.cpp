@@ -1,6 +1,7 @@
 #include "link/qt_serial_port.h"
 
 #include "core/runtime_error.h"
+#include "link/port_lock.h"
 #include "link/port_open_failure.h"
 
 #include <QCoreApplication>
@@ -117,12 +118,20 @@ void QtSerialPort::open()
     applySettings();
     m_gone = false;
     m_lost.clear();
+    const auto cannotOpen = [&](const QString &reason) {
+        if (name == path)
+            return commError(QStringLiteral("Cannot open %1: %2").arg(path, reason));
+        return commError(QStringLiteral("Cannot open %1 (%2): %3").arg(name, path, reason));
+    };
+    // QSerialPort takes a lock file in another program's form for stale and
+    // replaces it: the device would be shared and the other program's lock
+    // lost. Asked first, a live holder keeps both.
+    if (const std::optional<PortLockHolder> holder = livePortLockHolder(device))
+        throw cannotOpen(inUseText(holder->describe()));
     if (!m_port.open(QIODevice::ReadWrite)) {
         const QString reason = explainOpenFailure(device, m_port.error(), m_port.errorString());
         m_port.clearError();
-        if (name == path)
-            throw commError(QStringLiteral("Cannot open %1: %2").arg(path, reason));
-        throw commError(QStringLiteral("Cannot open %1 (%2): %3").arg(name, path, reason));
+        throw cannotOpen(reason);
     }
     applySettings();
     const qint32 rateReadBack = readRateBack();

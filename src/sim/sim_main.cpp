@@ -7,6 +7,7 @@
 #include "sim/simulated_module.h"
 
 #include "core/runtime_error.h"
+#include "core/version.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -41,10 +42,12 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tunara-sim"));
+    QCoreApplication::setApplicationVersion(tunara::programVersion());
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Simulated Torvik-1 Zoruro module on a pseudo-terminal."));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addOptions({
         {QStringLiteral("file"), QStringLiteral("EEPROM data file (264 bytes): loaded at start if it exists, saved at exit."), QStringLiteral("path")},
         {QStringLiteral("id"), QStringLiteral("Identification text the module sends."), QStringLiteral("text")},

@@ -47,7 +47,9 @@ protected:
 TEST_F(ReportCommandsTest, PrintsOnTheChosenPrinterWithTheOpenTablesUnsavedEdits)
 {
     select2DTable();
-    window->protocol().ReadFirmwareID();  // the module answers "Torvik-1 Zoruro V2.1"
+    // The image came from a module: the report names its firmware.
+    window->document().setSource(
+        DataSource::module(1, QStringLiteral("/dev/ttyUSB0"), QStringLiteral("Torvik-1 Zoruro V2.1")));
     // An open table holds an edit that is not in the working array.
     data.params.TrigTiming = 30;
     ASSERT_TRUE(window->session().openActive());

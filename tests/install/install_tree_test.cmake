@@ -14,19 +14,21 @@ if(NOT rc EQUAL 0)
 endif()
 
 # Exactly these files, no more and no fewer.
+set(id io.github.tunara.tunara)
 set(expected ${BINDIR}/tunara ${BINDIR}/tunara-cli ${BINDIR}/tunara-sim
-    ${DATADIR}/applications/tunara.desktop ${DATADIR}/metainfo/org.example.tunara.metainfo.xml
+    ${DATADIR}/applications/${id}.desktop ${DATADIR}/metainfo/${id}.metainfo.xml
     ${DATADIR}/doc/tunara/copyright
-    ${DATADIR}/icons/hicolor/scalable/apps/tunara.svg)
+    ${DATADIR}/icons/hicolor/scalable/apps/${id}.svg)
 foreach(size 16 24 32 48 64 128 256)
-  list(APPEND expected ${DATADIR}/icons/hicolor/${size}x${size}/apps/tunara.png)
+  list(APPEND expected ${DATADIR}/icons/hicolor/${size}x${size}/apps/${id}.png)
 endforeach()
 file(GLOB_RECURSE resources LIST_DIRECTORIES false RELATIVE "${RESOURCES}" "${RESOURCES}/*")
 foreach(rel IN LISTS resources)
   list(APPEND expected ${DATADIR}/tunara/${rel})
 endforeach()
 file(GLOB_RECURSE installed LIST_DIRECTORIES false RELATIVE "${prefix}" "${prefix}/*")
-list(FILTER installed EXCLUDE REGEX "^${MANDIR}/man1/tunara-cli\\.1(\\.gz)?$")
+# The changelog and the manual pages are compressed where gzip is found.
+list(FILTER installed EXCLUDE REGEX "^(${MANDIR}/man1/tunara(-cli|-sim)?\\.1|${DATADIR}/doc/tunara/changelog)(\\.gz)?$")
 set(missing ${expected})
 list(REMOVE_ITEM missing ${installed})
 set(extra ${installed})
@@ -34,9 +36,15 @@ list(REMOVE_ITEM extra ${expected})
 if(missing OR extra)
   fail("missing: ${missing}\nnot expected: ${extra}")
 endif()
-file(GLOB man "${prefix}/${MANDIR}/man1/tunara-cli.1*")
-if(NOT man)
-  fail("no manual page for tunara-cli")
+foreach(page tunara tunara-cli tunara-sim)
+  file(GLOB man "${prefix}/${MANDIR}/man1/${page}.1*")
+  if(NOT man)
+    fail("no manual page for ${page}")
+  endif()
+endforeach()
+file(GLOB changelog "${prefix}/${DATADIR}/doc/tunara/changelog*")
+if(NOT changelog)
+  fail("no changelog")
 endif()
 
 # The installed programs run from the prefix.

@@ -3,7 +3,6 @@
 #include "app/elided_label.h"
 #include "app/window_shell.h"
 #include "editor/table_session.h"
-#include "link/link_state.h"
 #include "link/serial_port.h"
 #include "module/module_document.h"
 
@@ -27,13 +26,11 @@ QString tableWord(editor::TableKind kind)
 }  // namespace
 
 DataStatus::DataStatus(QStatusBar &bar, const ModuleDocument &document, const link::SerialPort &port,
-                       std::function<QString(int)> describePort, const link::LinkState &link,
-                       WindowShell &shell, QObject *parent)
+                       std::function<QString(int)> describePort, WindowShell &shell, QObject *parent)
     : QObject(parent),
       m_document(document),
       m_port(port),
       m_describePort(std::move(describePort)),
-      m_link(link),
       m_shell(shell)
 {
     bar.setObjectName(QStringLiteral("staStatus"));
@@ -56,7 +53,6 @@ DataStatus::DataStatus(QStatusBar &bar, const ModuleDocument &document, const li
     for (const auto signal : {&ModuleDocument::imageReplaced, &ModuleDocument::parametersChanged,
                               &ModuleDocument::tableModeChanged, &ModuleDocument::sourceChanged})
         connect(&document, signal, this, &DataStatus::refresh);
-    connect(&link, &link::LinkState::identificationChanged, this, &DataStatus::refresh);
 }
 
 void DataStatus::refresh()
@@ -67,7 +63,7 @@ void DataStatus::refresh()
                          : m_describePort ? m_describePort(number)
                                           : QStringLiteral("Com%1").arg(number);
     m_statusPort->setFullText(port);
-    const QString firmware = m_link.firmwareID();
+    const QString firmware = m_document.source().firmware;
     m_statusFirmware->setText(QStringLiteral("Firmware: %1").arg(firmware.isEmpty() ? QStringLiteral("not read")
                                                                                      : firmware));
     const DataSource &origin = m_document.source();

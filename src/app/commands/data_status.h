@@ -11,7 +11,6 @@ class QStatusBar;
 namespace tunara {
 class ModuleDocument;
 namespace link {
-class LinkState;
 class SerialPort;
 }  // namespace link
 }  // namespace tunara
@@ -22,15 +21,15 @@ class ElidedLabel;
 class WindowShell;
 
 // The status bar that tells where the image stands (port, firmware, where
-// the image came from, table mode). It follows the document's and the
-// link's signals.
+// the image came from, table mode). It follows the document's signals: the
+// firmware is the one the open image came with, not whatever the link
+// identified last.
 class DataStatus : public QObject {
     Q_OBJECT
 public:
     // describePort: "Com<n>" explained, as the port set-up shows it (may be empty).
     DataStatus(QStatusBar &bar, const ModuleDocument &document, const link::SerialPort &port,
-               std::function<QString(int)> describePort, const link::LinkState &link, WindowShell &shell,
-               QObject *parent);
+               std::function<QString(int)> describePort, WindowShell &shell, QObject *parent);
 
     // Port, firmware, where the image came from, table mode.
     void refresh();
@@ -39,7 +38,6 @@ private:
     const ModuleDocument &m_document;
     const link::SerialPort &m_port;
     std::function<QString(int)> m_describePort;
-    const link::LinkState &m_link;
     WindowShell &m_shell;
     ElidedLabel *m_statusPort = nullptr;
     QLabel *m_statusFirmware = nullptr;

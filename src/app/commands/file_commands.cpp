@@ -152,7 +152,11 @@ void FileCommands::mnuSaveFile_Click()
     if (runTrapped(m_errors, [&] { datafile::write(path, m_document.image()); }) != StepOutcome::Completed)
         return;
     m_document.markSaved();
-    m_document.setSource(DataSource::file(path, datafile::captionTitle(path)));
+    // Still the image its module sent: the report and the status bar keep
+    // naming that module's firmware.
+    DataSource saved = DataSource::file(path, datafile::captionTitle(path));
+    saved.firmware = m_document.source().firmware;
+    m_document.setSource(saved);
     emit fileUsed(path);
 }
 

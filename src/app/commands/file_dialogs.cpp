@@ -1,5 +1,6 @@
 #include "app/commands/file_dialogs.h"
 
+#include "app/save_path.h"
 #include "app/window_shell.h"
 #include "core/runtime_error.h"
 #include "files/stored_settings.h"
@@ -63,6 +64,16 @@ void FileDialogs::rememberFolder(const QString &chosenPath)
     const QString folder = QFileInfo(chosenPath).absolutePath();
     if (!m_restorePoints.holds(folder))
         m_settings.saveSetting(FolderSection, FolderKey, folder);
+}
+
+QString FileDialogs::askExportPath(const QString &title, const QString &filter, const QString &extension,
+                                   QString *chosenFilter)
+{
+    const QString path =
+        askSavePath(m_ui, m_shell.dialogParent(), title, startFolder(), filter, extension, chosenFilter);
+    if (!path.isEmpty())
+        rememberFolder(path);
+    return path;
 }
 
 void FileDialogs::rememberChoice(const QString &path)

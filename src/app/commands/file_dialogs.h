@@ -27,8 +27,13 @@ public:
     // folder, else the home folder; never the program's own folder. Always a
     // folder that exists, so the dialog types no name in for the user.
     QString startFolder() const;
-    // A file chosen in another dialog (an export) is where the next start.
-    void rememberFolder(const QString &chosenPath);
+    // Asks for the file an export writes (a PDF report, a CSV table) with
+    // the save dialog, starting in startFolder(); the folder of the file
+    // chosen is where the next dialog starts. See askSavePath() for the
+    // extension, the replace question and the chosen filter. Empty when the
+    // user cancelled or kept an existing file.
+    QString askExportPath(const QString &title, const QString &filter, const QString &extension,
+                          QString *chosenFilter = nullptr);
 
     // An empty result: the user closed the dialog without choosing. Throw
     // RuntimeError "Canceled File Open" / "Canceled File Save" on Cancel in
@@ -38,6 +43,7 @@ public:
 
 private:
     QString dialogFolder() const;
+    void rememberFolder(const QString &chosenPath);
     void rememberChoice(const QString &path);
 
     StoredSettings &m_settings;

@@ -3,14 +3,12 @@
 
 #include "app/commands/file_dialogs.h"
 #include "app/main_actions.h"
-#include "app/save_path.h"
 #include "app/window_shell.h"
 #include "dialogs/error_dialog.h"
 #include "editor/table_session.h"
 #include "charts/report_charts.h"
 #include "views/chart_2d_view.h"
 #include "views/chart_3d_view.h"
-#include "link/link_state.h"
 #include "module/module_document.h"
 #include "report/grid_cells.h"
 #include "tables/table_axes.h"
@@ -41,29 +39,19 @@ void printReport(QPrinter &printer, const report::ReportDocument &doc, const rep
 
 }  // namespace
 
-ReportCommands::ReportCommands(const ModuleDocument &document, const editor::TableSession &session,
-                               const link::LinkState &link, QString companyName, QString programFolder,
-                               TableViews views, const MainActions &actions, UserInterface &ui,
-                               CommonErrorDialog &errors, WindowShell &shell, FileDialogs &dialogs, QObject *parent)
+ReportCommands::ReportCommands(const WindowContext &window, QString companyName, QObject *parent)
     : QObject(parent),
-      m_data(document.data()),
-      m_session(session),
-      m_link(link),
-      m_companyName(std::move(companyName)),
-      m_programFolder(std::move(programFolder)),
-      m_views(views),
-      m_ui(ui),
-      m_errors(errors),
-      m_shell(shell),
-      m_dialogs(dialogs)
+      m_window(window),
+      m_companyName(std::move(companyName))
 {
+    const MainActions &actions = window.actions;
     connect(actions.printSetup, &QAction::triggered, this, &ReportCommands::mnuPrintSetup_Click);
     connect(actions.printTable, &QAction::triggered, this, &ReportCommands::mnuPrintTable_Click);
     connect(actions.printPreview, &QAction::triggered, this, &ReportCommands::mnuPrintPreview_Click);
     connect(actions.exportPdf, &QAction::triggered, this, &ReportCommands::mnuExportPdf_Click);
     // A serial number belongs to one module's image: another file or
     // module must not go out under it.
-    connect(&document, &ModuleDocument::imageReplaced, this, [this] { m_lastComment.clear(); });
+    connect(&window.document, &ModuleDocument::imageReplaced, this, [this] { m_lastComment.clear(); });
 }
 
 ReportCommands::~ReportCommands() = default;
@@ -82,19 +70,19 @@ QPrinter &ReportCommands::printer()
 
 QString ReportCommands::programFile(const QString &name) const
 {
-    return QDir(m_programFolder).filePath(name);
+    return QDir(m_window.programFolder).filePath(name);
 }
 
 bool ReportCommands::printerReady(const QString &title)
 {
     // A printer chosen to print into a file needs no installed printer.
     const bool printsToFile = !printer().outputFileName().isEmpty();
-    if (printsToFile || !m_ui.installedPrinters().isEmpty())
+    if (printsToFile || !m_window.ui.installedPrinters().isEmpty())
         return true;
-    const Answer answer = m_ui.messageBox(
-        m_shell.dialogParent(),
-        QStringLiteral("No printer is installed on this computer.\n\nExport the report as a PDF file instead?"),
-        title, Buttons::YesNo, Icon::Exclamation);
+    const Answer answer = m_window.ui.messageBox(
+        m_window.shell.dialogParent(),
+        QStringLiteral("No printer is installed on this computer.\n\nExport the report as a PDF file instead?"), title,
+        Buttons::YesNo, Icon::Exclamation);
     if (answer == Answer::Yes)
         mnuExportPdf_Click();
     return false;
@@ -104,8 +92,9 @@ QString ReportCommands::askComment()
 {
     // The last answer is offered again while the image is the same, so
     // Preview, Print and PDF of one module need it typed once.
-    const InputReply reply = m_ui.inputBox(m_shell.dialogParent(), QStringLiteral("Serial number or comment?"),
-                                           QStringLiteral("Optional Information Entry"), m_lastComment);
+    const InputReply reply =
+        m_window.ui.inputBox(m_window.shell.dialogParent(), QStringLiteral("Serial number or comment?"),
+                             QStringLiteral("Optional Information Entry"), m_lastComment);
     if (reply.accepted)
         m_lastComment = reply.text;
     return reply.text;
@@ -113,16 +102,17 @@ QString ReportCommands::askComment()
 
 report::ReportInputs ReportCommands::inputs(const QString &comment) const
 {
-    const ModuleData &data = m_data;
+    const ModuleData &data = m_window.document.data();
     report::ReportInputs in;
     in.params = data.params;
-    in.firmwareId = m_link.firmwareID();
+    // The module the image came from, whatever the link has met since.
+    in.firmwareId = m_window.document.source().firmware;
     in.companyName = m_companyName;
     in.printedAt = report::printedAtText(QDateTime::currentDateTime());
     in.comment = comment;
     // An open table is printed with its unsaved edits, as its grid shows
     // them; a closed one as it would open.
-    const editor::TableSession &session = m_session;
+    const editor::TableSession &session = m_window.session;
     switch (session.active()) {
     case editor::TableKind::Curve2D: in.tableCells = report::gridCells2D(session.shownTable2D()); break;
     case editor::TableKind::Map3D:
@@ -135,8 +125,8 @@ report::ReportInputs ReportCommands::inputs(const QString &comment) const
 
 report::ChartPicture ReportCommands::chartPicture() const
 {
-    const ModuleData &data = m_data;
-    const editor::TableSession &session = m_session;
+    const ModuleData &data = m_window.document.data();
+    const editor::TableSession &session = m_window.session;
     switch (session.active()) {
     case editor::TableKind::Curve2D:
         return charts::chart2DPicture(programFile(axes::template2DFileName()), session.shownTable2D());
@@ -151,8 +141,8 @@ report::ChartPicture ReportCommands::chartPicture() const
 ReportCommands::PreparedReport ReportCommands::prepareReport(const QString &comment)
 {
     // The window's charts print without their value labels.
-    m_views.chart2D.hideValueLabel();
-    m_views.chart3D.hideValueLabel();
+    m_window.views.chart2D.hideValueLabel();
+    m_window.views.chart3D.hideValueLabel();
     return {report::layoutReport(inputs(comment)), chartPicture()};
 }
 
@@ -161,7 +151,7 @@ void ReportCommands::mnuPrintSetup_Click()
     if (!printerReady(PrintSetupTitle))
         return;
     // Cancel leaves the printer as it was; OK keeps the choice for the run.
-    m_ui.choosePrinter(m_shell.dialogParent(), printer(), PrintSetupTitle);
+    m_window.ui.choosePrinter(m_window.shell.dialogParent(), printer(), PrintSetupTitle);
 }
 
 void ReportCommands::mnuPrintTable_Click()
@@ -169,7 +159,7 @@ void ReportCommands::mnuPrintTable_Click()
     if (!printerReady(PrintTableTitle))
         return;
     const PreparedReport r = prepareReport(askComment());
-    runTrapped(m_errors, [&] { printReport(printer(), r.document, r.chart); });
+    runTrapped(m_window.errors, [&] { printReport(printer(), r.document, r.chart); });
 }
 
 void ReportCommands::mnuPrintPreview_Click()
@@ -180,21 +170,19 @@ void ReportCommands::mnuPrintPreview_Click()
 void ReportCommands::printPreview(const QString &comment)
 {
     const PreparedReport r = prepareReport(comment);
-    m_ui.printPreview(m_shell.dialogParent(), printer(), PreviewTitle, [&](QPrinter &shown) {
-        runTrapped(m_errors, [&] { printReport(shown, r.document, r.chart); });
+    m_window.ui.printPreview(m_window.shell.dialogParent(), printer(), PreviewTitle, [&](QPrinter &shown) {
+        runTrapped(m_window.errors, [&] { printReport(shown, r.document, r.chart); });
     });
 }
 
 void ReportCommands::mnuExportPdf_Click()
 {
-    const QString path = askSavePath(m_ui, m_shell.dialogParent(), ExportTitle, m_dialogs.startFolder(),
-                                     QStringLiteral("PDF Files (*.pdf)"), QStringLiteral(".pdf"));
+    const QString path =
+        m_window.dialogs.askExportPath(ExportTitle, QStringLiteral("PDF Files (*.pdf)"), QStringLiteral(".pdf"));
     if (path.isEmpty())
         return;
-    m_dialogs.rememberFolder(path);
     const PreparedReport r = prepareReport(askComment());
-    runTrapped(m_errors,
-               [&] { report::writeReportPdf(path, printer().pageLayout(), r.document, r.chart); });
+    runTrapped(m_window.errors, [&] { report::writeReportPdf(path, printer().pageLayout(), r.document, r.chart); });
 }
 
 }  // namespace tunara::ui

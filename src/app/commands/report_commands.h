@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/commands/table_views.h"
+#include "app/commands/window_context.h"
 #include "report/report_printer.h"
 
 #include <QObject>
@@ -9,35 +9,15 @@
 
 class QPrinter;
 
-namespace tunara {
-class ModuleDocument;
-struct ModuleData;
-namespace editor {
-class TableSession;
-}
-namespace link {
-class LinkState;
-}
-}  // namespace tunara
-
 namespace tunara::ui {
-
-class CommonErrorDialog;
-class FileDialogs;
-struct MainActions;
-class UserInterface;
-class WindowShell;
 
 // File > Print Set-up, Print Parameters And Timing Table, Print Preview and
 // Export Report as PDF. Holds the printer chosen for the run.
 class ReportCommands : public QObject {
     Q_OBJECT
 public:
-    // companyName heads the report; the chart templates are in programFolder.
-    ReportCommands(const ModuleDocument &document, const editor::TableSession &session, const link::LinkState &link,
-                   QString companyName, QString programFolder, TableViews views, const MainActions &actions,
-                   UserInterface &ui, CommonErrorDialog &errors, WindowShell &shell, FileDialogs &dialogs,
-                   QObject *parent);
+    // companyName heads the report; the chart templates are in the program folder.
+    ReportCommands(const WindowContext &window, QString companyName, QObject *parent);
     ~ReportCommands() override;
 
     void mnuPrintSetup_Click();
@@ -65,16 +45,8 @@ private:
     QString programFile(const QString &name) const;
     QPrinter &printer();
 
-    const ModuleData &m_data;
-    const editor::TableSession &m_session;
-    const link::LinkState &m_link;
+    const WindowContext m_window;
     QString m_companyName;
-    QString m_programFolder;
-    TableViews m_views;
-    UserInterface &m_ui;
-    CommonErrorDialog &m_errors;
-    WindowShell &m_shell;
-    FileDialogs &m_dialogs;  // where the PDF export starts
     std::unique_ptr<QPrinter> m_printer;
     QString m_lastComment;  // the last answer to the comment prompt for the image in hand
 };

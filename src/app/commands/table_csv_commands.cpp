@@ -4,7 +4,6 @@
 #include "app/commands/file_dialogs.h"
 
 #include "app/main_actions.h"
-#include "app/save_path.h"
 #include "app/window_shell.h"
 #include "core/runtime_error.h"
 #include "editor/table_session.h"
@@ -96,11 +95,9 @@ void TableCsvCommands::mnuExportCsv_Click()
     const QString filters = decimalComma ? SemicolonCsvFilter + QStringLiteral(";;") + CommaCsvFilter
                                          : CommaCsvFilter + QStringLiteral(";;") + SemicolonCsvFilter;
     QString chosen;
-    const QString path = askSavePath(m_ui, m_shell.dialogParent(), ExportTitle, m_dialogs.startFolder(), filters,
-                                     QStringLiteral(".csv"), &chosen);
+    const QString path = m_dialogs.askExportPath(ExportTitle, filters, QStringLiteral(".csv"), &chosen);
     if (path.isEmpty())
         return;
-    m_dialogs.rememberFolder(path);
     exportTo(path, chosen == SemicolonCsvFilter ? csv::SemicolonComma : csv::CommaPoint);
 }
 
