@@ -175,6 +175,8 @@ TEST_F(TransferCli, UploadWithExpectWritesOnlyOverTheDownloadedModule)
     auto memory = sim.memory();
     for (int a = 16; a < 280; ++a)
         memory[a] = std::uint8_t((a * 53 + 3) % 251);
+    memory[49] = 4;     // cranking pulses
+    memory[50] = 0x5C;  // the 2D curve runs
     sim.setMemory(memory);
     writeFile(path("was.dat"), transferBytes(memory));
     writeFile(path("in.dat"), QByteArray(264, '\x21'));
@@ -191,13 +193,13 @@ TEST_F(TransferCli, UploadWithExpectWritesOnlyOverTheDownloadedModule)
 
     // Another module on the cable: read, kept, and not written.
     auto other = memory;
-    other[49] ^= 0x01;  // CrankPulses
+    other[49] = 6;
     other[20] ^= 0x01;
     sim.setMemory(other);
     const CliRun refused =
         run({"upload", "--accept-changes", "--expect", path("was.dat"), "--port", sim.devicePath(), path("in.dat")});
     EXPECT_EQ(refused.code, 1);
-    EXPECT_TRUE(refused.err.contains("the module does not hold the expected image: 1 parameter and ")) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains("the module does not hold the expected image: 1 parameter and 1 cell differ, up to 0.1°\n")) << refused.err.toStdString();
     EXPECT_TRUE(refused.err.contains("\ntunara-cli: nothing was written\n"));
     EXPECT_FALSE(refused.out.contains("Upload completed"));
     EXPECT_EQ(sim.memory(), other);
