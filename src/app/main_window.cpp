@@ -155,6 +155,8 @@ void frmTunara_Main::connectCommands()
     statusBar()->addPermanentWidget(currentCell);
     connect(selection, &SelectionCommands::currentCellShown, currentCell, &QLabel::setText);
     m_compareCommands = new CompareCommands(m_session->model(), views, m_actions, m_ctx.ui, *this, *m_fileDialogs, this);
+    m_reportCommands->setComparedTune([this] { return m_compareCommands->comparedTune(); },
+                                      [this] { return m_ctx.document.source().title; });
     new TakeComparedCommand(m_session->model(), m_compareCommands->overlay(),
                             [selection](editor::TableKind kind) { return selection->selectedCells(kind); }, m_actions,
                             *this, this);

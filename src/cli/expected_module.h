@@ -17,7 +17,9 @@ int loadExpected(const QString &path, CliStreams &io, compare::ImageBytes &bytes
 class ExpectedModuleEvents : public link::TransferEvents {
 public:
     ExpectedModuleEvents(CliStreams &io, link::TransferEvents &inner, const compare::ImageBytes *expected)
-        : m_io(io), m_inner(inner), m_expected(expected)
+        : m_io(io),
+          m_inner(inner),
+          m_expected(expected)
     {
     }
     void runningChanged(bool running) override { m_inner.runningChanged(running); }

@@ -62,8 +62,8 @@ QString contentsText(const ImageBytes &expected, const ImageBytes &present, int 
 ModuleChange moduleChange(const ImageBytes &expected, const ImageBytes &present, const QString &expectedFirmware,
                           const QString &presentFirmware)
 {
-    const bool firmware = !expectedFirmware.isEmpty() && !presentFirmware.isEmpty() &&
-                          expectedFirmware != presentFirmware;
+    const bool firmware =
+        !expectedFirmware.isEmpty() && !presentFirmware.isEmpty() && expectedFirmware != presentFirmware;
     const int bytes = differingTransferBytes(expected, present);
     if (!firmware && bytes == 0)
         return {};

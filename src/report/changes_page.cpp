@@ -43,7 +43,8 @@ std::vector<Entry> entries(const ReportInputs &in, const ModuleParameters &param
                 section = text;
                 out.emplace_back(section, QString());
             } else if (started && !section.isEmpty()) {
-                QString &options = out.back().first == section ? out.back().second : out.emplace_back(section, QString()).second;
+                QString &options =
+                    out.back().first == section ? out.back().second : out.emplace_back(section, QString()).second;
                 options += (options.isEmpty() ? QString() : QStringLiteral(", ")) + text;
             }
         }

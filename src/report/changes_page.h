@@ -34,6 +34,7 @@ std::vector<QString> parameterChanges(const ReportInputs &in, const ModuleParame
 std::vector<ReportLine> changesSection(const ReportInputs &in, const TuneVersion &before, const TuneVersion &after);
 
 // Adds the page after the report's others.
-void appendChangesPage(ReportDocument &doc, const ReportInputs &in, const TuneVersion &before, const TuneVersion &after);
+void appendChangesPage(ReportDocument &doc, const ReportInputs &in, const TuneVersion &before,
+                       const TuneVersion &after);
 
 }  // namespace tunara::report
