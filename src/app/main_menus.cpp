@@ -51,6 +51,7 @@ GridPopupActions addPopup(QWidget &owner, const QString &suffix)
     p.menu->addSeparator()->setObjectName(QStringLiteral("mnuPopUpSep") + suffix);
     p.interpolate = add("Interpolate");
     p.smooth = add("Smooth");
+    p.menu->addSeparator()->setObjectName(QStringLiteral("mnuPopUpSepCompare") + suffix);
     p.takeCompared = p.menu->addAction(QStringLiteral("Ta&ke Compared Values"));
     p.takeCompared->setObjectName(QStringLiteral("mnuPopUpTakeCompared") + suffix);
     return p;
