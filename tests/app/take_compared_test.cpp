@@ -77,6 +77,7 @@ TEST_F(TakeComparedTest, TakesTheSelectionsValuesAsOneUndoableStepOnlyWhileCompa
     // While comparing, the report ends with the page of changes.
     const QString pdf = path(QStringLiteral("changes.pdf"));
     ui.fileNames = {pdf};
+    ui.inputs = {{QString(), true}};  // no serial line
     choose(actions().exportPdf);
     ASSERT_EQ(pdfPageCount(pdf), 4);
     const QString changes = pdfPageLines(pdf, 4).join(u'\n');
@@ -89,6 +90,7 @@ TEST_F(TakeComparedTest, TakesTheSelectionsValuesAsOneUndoableStepOnlyWhileCompa
     actions().takeCompared->trigger();  // a stray shortcut does nothing
     EXPECT_EQ(model().values(), before);
     ui.fileNames = {path(QStringLiteral("plain.pdf"))};
+    ui.inputs = {{QString(), true}};
     choose(actions().exportPdf);
     EXPECT_EQ(pdfPageCount(path(QStringLiteral("plain.pdf"))), 3);
 }
