@@ -15,6 +15,7 @@ struct GridPopupActions {
     QAction *modify = nullptr;
     QAction *interpolate = nullptr;
     QAction *smooth = nullptr;
+    QAction *takeCompared = nullptr;  // while a compare runs
 };
 
 // Every menu and item of the main window, made by buildMainMenus. Each field
@@ -49,6 +50,7 @@ struct MainActions {
     QAction *smooth = nullptr;
     QAction *compareWithFile = nullptr;
     QAction *stopComparing = nullptr;
+    QAction *takeCompared = nullptr;  // Ctrl+T while a compare runs
 
     QMenu *communications = nullptr;
     QAction *download = nullptr;

@@ -51,6 +51,9 @@ GridPopupActions addPopup(QWidget &owner, const QString &suffix)
     p.menu->addSeparator()->setObjectName(QStringLiteral("mnuPopUpSep") + suffix);
     p.interpolate = add("Interpolate");
     p.smooth = add("Smooth");
+    p.menu->addSeparator()->setObjectName(QStringLiteral("mnuPopUpSepCompare") + suffix);
+    p.takeCompared = p.menu->addAction(QStringLiteral("Ta&ke Compared Values"));
+    p.takeCompared->setObjectName(QStringLiteral("mnuPopUpTakeCompared") + suffix);
     return p;
 }
 
@@ -127,7 +130,8 @@ MainActions buildMainMenus(QMenuBar &bar, QWidget &owner)
                       {&a.smooth, "mnuSmooth", "&Smooth"},
                       {nullptr, "mnuEditSepCompare", nullptr},
                       {&a.compareWithFile, "mnuCompareWithFile", "Compare &With File..."},
-                      {&a.stopComparing, "mnuStopComparing", "St&op Comparing"}});
+                      {&a.stopComparing, "mnuStopComparing", "St&op Comparing"},
+                      {&a.takeCompared, "mnuTakeCompared", "Ta&ke Compared Values"}});
     a.communications = addMenu(bar, "mnuCommunications", "&Communications",
                                {{&a.download, "mnuDownload", "&Download From EEPROM"},
                                 {&a.upload, "mnuUpload", "&Upload To EEPROM"},
@@ -139,13 +143,15 @@ MainActions buildMainMenus(QMenuBar &bar, QWidget &owner)
     setHistoryShortcuts(*a.undo, *a.redo);
     setStandardShortcuts(a);
     a.writeEveryByte->setCheckable(true);
+    a.takeCompared->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
 
     a.popUp2D = addPopup(owner, QStringLiteral("2D"));
     a.popUp3D = addPopup(owner, QStringLiteral("3D"));
 
     // No table is open, there is no history and nothing is copied yet.
     for (QAction *off : {a.importCsv, a.undo, a.redo, a.interpolate, a.smooth, a.compareWithFile, a.stopComparing,
-                         a.popUp2D.paste, a.popUp3D.paste})
+                         a.takeCompared, a.popUp2D.paste, a.popUp3D.paste, a.popUp2D.takeCompared,
+                         a.popUp3D.takeCompared})
         off->setEnabled(false);
     return a;
 }

@@ -10,6 +10,7 @@
 #include "app/commands/selection_commands.h"
 #include "app/commands/table_commands.h"
 #include "app/commands/table_csv_commands.h"
+#include "app/commands/take_compared_command.h"
 #include "app/commands/file_commands.h"
 #include "app/commands/file_dialogs.h"
 #include "app/commands/image_keeper.h"
@@ -154,6 +155,11 @@ void frmTunara_Main::connectCommands()
     statusBar()->addPermanentWidget(currentCell);
     connect(selection, &SelectionCommands::currentCellShown, currentCell, &QLabel::setText);
     m_compareCommands = new CompareCommands(m_session->model(), views, m_actions, m_ctx.ui, *this, *m_fileDialogs, this);
+    m_reportCommands->setComparedTune([this] { return m_compareCommands->comparedTune(); },
+                                      [this] { return m_ctx.document.source().title; });
+    new TakeComparedCommand(m_session->model(), m_compareCommands->overlay(),
+                            [selection](editor::TableKind kind) { return selection->selectedCells(kind); }, m_actions,
+                            *this, this);
     new TableCsvCommands(m_ctx.document.data(), *m_session, views, m_actions, m_ctx.ui, *this, *m_fileDialogs, this);
     connect(m_portPanel, &PortSetupPanel::portPicked, this, [this](int) { cboPort_Click(); });
     connect(m_portPanel, &PortSetupPanel::okClicked, this, [this] { cmdPortSelectOK_Click(); });

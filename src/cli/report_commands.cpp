@@ -5,12 +5,14 @@
 #include "cli/file_commands.h"
 #include "core/runtime_error.h"
 #include "files/config_file.h"
+#include "report/changes_page.h"
 #include "report/grid_cells.h"
 #include "tables/table_axes.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 
 namespace tunara::cli {
@@ -24,6 +26,7 @@ struct ReportArguments {
     QString output;
     QString comment;
     QString company;
+    QString compare;  // --compare OTHER.dat: the page of changes from it
     bool companyGiven = false;
 };
 
@@ -44,11 +47,13 @@ QString parseArguments(const QStringList &args, ReportArguments &out)
             continue;
         }
         const bool takesValue = a == QStringLiteral("-o") || a == QStringLiteral("--comment") ||
-                                a == QStringLiteral("--company");
+                                a == QStringLiteral("--company") || a == QStringLiteral("--compare");
         if (takesValue && i + 1 >= args.size())
             return QStringLiteral("%1 needs a value").arg(a);
         if (a == QStringLiteral("-o"))
             out.output = args[++i];
+        else if (a == QStringLiteral("--compare"))
+            out.compare = args[++i];
         else if (a == QStringLiteral("--comment"))
             out.comment = args[++i];
         else if (a == QStringLiteral("--company")) {
@@ -101,6 +106,15 @@ report::ChartPicture chartPicture(const ModuleData &data)
     return {};
 }
 
+// A data file as the page of changes names it: its name and when it was
+// last written.
+report::TuneVersion tuneVersion(const QString &path, const ModuleData &data)
+{
+    const QFileInfo file(path);
+    return {file.fileName(), report::printedAtText(file.lastModified()), data.params, data.tables.table2D,
+            data.tables.table3D};
+}
+
 int reportCommand(const QStringList &argList, CliStreams &io)
 {
     ReportArguments args;
@@ -110,9 +124,16 @@ int reportCommand(const QStringList &argList, CliStreams &io)
         return fail(io, QStringLiteral("report needs the graphical application, which could not be started"));
     try {
         const ModuleData data = openDataFile(args.dataFile);
-        const report::ReportDocument doc = report::layoutReport(reportInputs(data, args));
+        const report::ReportInputs in = reportInputs(data, args);
+        QStringList inputs{args.dataFile, programFile(config::fileName())};
+        report::ReportDocument doc = report::layoutReport(in);
+        if (!args.compare.isEmpty()) {
+            inputs << args.compare;
+            report::appendChangesPage(doc, in, tuneVersion(args.compare, openDataFile(args.compare)),
+                                      tuneVersion(args.dataFile, data));
+        }
         report::writeReportPdf(args.output, report::defaultPageLayout(), doc, chartPicture(data),
-                               {args.dataFile, programFile(config::fileName())});
+                               inputs);
         return ExitOk;
     } catch (const RuntimeError &e) {
         return fail(io, e.description());
@@ -129,10 +150,11 @@ bool needsGuiApplication(const QStringList &args)
 std::vector<CliCommand> reportCommands()
 {
     return {
-        {ReportName, QStringLiteral("report FILE.dat -o REPORT.pdf [--comment TEXT] [--company NAME]"),
+        {ReportName, QStringLiteral("report FILE.dat -o REPORT.pdf [--comment TEXT] [--company NAME] [--compare OTHER.dat]"),
          QStringLiteral("Write the printed report of a data file as a PDF: the active table's chart,\n"
                         "the table and every module parameter; --comment adds the serial line,\n"
-                        "--company replaces the company name of the configuration file."),
+                        "--company replaces the company name of the configuration file;\n"
+                        "--compare adds a page of what changed from OTHER.dat to FILE.dat."),
          reportCommand},
     };
 }

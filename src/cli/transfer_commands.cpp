@@ -1,6 +1,7 @@
 #include "cli/transfer_commands.h"
 
 #include "cli/cli_args.h"
+#include "cli/expected_module.h"
 #include "cli/file_commands.h"
 #include "cli/terminal_user.h"
 #include "compare/image_check.h"
@@ -35,6 +36,7 @@ struct Arguments {
     bool portGiven = false;
     QString output;
     QString trace;
+    QString expect;  // upload --expect FILE
     QStringList files;
     QString problem;
     bool writeAll = false;
@@ -77,7 +79,7 @@ Arguments parse(const QStringList &args, bool takesOutput, bool takesWriteAll = 
         } else if (arg == QStringLiteral("--no-restore-point")) {
             a.noRestorePoint = true;
         } else if (arg == QStringLiteral("--port") || arg == QStringLiteral("--trace") ||
-            (takesOutput && arg == QStringLiteral("-o"))) {
+                   (takesOutput && arg == QStringLiteral("-o")) || (takesWriteAll && arg == QStringLiteral("--expect"))) {
             if (k + 1 >= args.size()) {
                 a.problem = arg + QStringLiteral(" needs a value");
                 return a;
@@ -86,8 +88,10 @@ Arguments parse(const QStringList &args, bool takesOutput, bool takesWriteAll = 
                 a.problem = arg + QStringLiteral(" needs a file name, not an empty text");
                 return a;
             }
-            (arg == QStringLiteral("--port") ? a.port : arg == QStringLiteral("--trace") ? a.trace : a.output) =
-                args[++k];
+            (arg == QStringLiteral("--port")    ? a.port
+             : arg == QStringLiteral("--trace") ? a.trace
+             : arg == QStringLiteral("-o")      ? a.output
+                                                : a.expect) = args[++k];
             a.portGiven = a.portGiven || arg == QStringLiteral("--port");
         } else if (takesWriteAll && arg == QStringLiteral("--write-all")) {
             a.writeAll = true;
@@ -170,7 +174,8 @@ private:
 // the protocol talks through the tracing port.
 class Session {
 public:
-    Session(CliStreams &io, ModuleDocument &document, LinkTrace *trace, bool restorePoint = false)
+    Session(CliStreams &io, ModuleDocument &document, LinkTrace *trace, bool restorePoint = false,
+            const compare::ImageBytes *expected = nullptr)
         : user(io),
           progress(io),
           port(PortMap(&settings)),
@@ -179,7 +184,8 @@ public:
           lineErrors(linkPort(), user),
           protocol(linkPort(), document.image(), user, &progress, io.clock ? *io.clock : LinkClock::machine()),
           events(io, document, protocol, restorePoint),
-          transfers(protocol, document, user, user, &events)
+          expect(io, events, expected),
+          transfers(protocol, document, user, user, &expect)
     {
     }
 
@@ -225,6 +231,7 @@ public:
     LineErrorHandler lineErrors;
     ModuleProtocol protocol;
     RestorePointEvents events;
+    ExpectedModuleEvents expect;
     ModuleTransfers transfers;
 };
 
@@ -238,8 +245,12 @@ bool openTrace(const Arguments &a, CliStreams &io, std::unique_ptr<LinkTrace> &t
     if (a.trace.isEmpty())
         return true;
     try {
-        // Never over the command's own files: its data file or its output.
-        trace = std::make_unique<LinkTrace>(a.trace, a.output.isEmpty() ? a.files : a.files + QStringList{a.output});
+        // Never over the command's own files: its data files or its output.
+        QStringList own = a.files;
+        for (const QString &file : {a.output, a.expect})
+            if (!file.isEmpty())
+                own << file;
+        trace = std::make_unique<LinkTrace>(a.trace, own);
     } catch (const RuntimeError &e) {
         fail(io, e.description());
         return false;
@@ -331,6 +342,9 @@ int uploadCommand(const QStringList &args, CliStreams &io)
         return usageError(io, a.problem);
     if (a.files.size() != 1)
         return usageError(io, QStringLiteral("upload needs exactly one data file"));
+    compare::ImageBytes expected{};
+    if (const int code = a.expect.isEmpty() ? ExitOk : loadExpected(a.expect, io, expected); code != ExitOk)
+        return code;
     ModuleData data;
     try {
         data = openDataFile(a.files[0]);
@@ -349,7 +363,7 @@ int uploadCommand(const QStringList &args, CliStreams &io)
         return ExitFailure;
     ModuleDocument document;
     document.replaceImage(data.image, DataSource::file(a.files[0], QFileInfo(a.files[0]).fileName()));
-    Session s(io, document, trace.get(), !a.noRestorePoint);
+    Session s(io, document, trace.get(), !a.noRestorePoint, a.expect.isEmpty() ? nullptr : &expected);
     if (const int code = s.selectPort(a.port, io); code != ExitOk)
         return code;
     s.transfers.setWriteAll(a.writeAll);
@@ -373,7 +387,7 @@ std::vector<CliCommand> transferCommands()
          downloadCommand},
         {QStringLiteral("upload"),
          QStringLiteral("upload [--port PORT] [--trace FILE] [--write-all] [--accept-changes] [--no-restore-point] "
-                        "FILE.dat"),
+                        "[--expect DOWNLOADED.dat] FILE.dat"),
          QStringLiteral("Open FILE.dat as the program does and encode its parameters; read the\n"
                         "module's EEPROM (kept as a restore point), write only the bytes that differ\n"
                         "(--write-all: every byte), then read all 264 back and write what still\n"
@@ -381,7 +395,8 @@ std::vector<CliCommand> transferCommands()
                         "A file whose bytes `check` says a save would change is refused unless\n"
                         "--accept-changes is given.\n"
                         "The image is kept as a restore point first; when it cannot be, nothing\n"
-                        "is written unless --no-restore-point is given."),
+                        "is written unless --no-restore-point is given.\n"
+                        "--expect: write only if the module still holds DOWNLOADED.dat's 264 bytes."),
          uploadCommand},
     };
 }

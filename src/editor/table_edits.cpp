@@ -3,6 +3,8 @@
 #include "editor/selection_ops.h"
 #include "editor/table_edit_model.h"
 
+#include <algorithm>
+
 namespace tunara::editor::edits {
 
 namespace {
@@ -123,6 +125,42 @@ TableEdit smooth(TableEditModel &model, const CellRect &cells)
                    [&cells](const ValueBlock &values, const AdvanceWindow &window) {
                        return smoothBlock(values, cells.rows, cells.columns, window);
                    });
+}
+
+TableEdit takeCompared(TableEditModel &model, const CellRect &cells, const ValueBlock &compared)
+{
+    const QString stepText = QStringLiteral("Take Compared Values");
+    if (!fits(model, cells) || compared.size() != model.values().size())
+        return nothing(stepText);
+    const AdvanceWindow window = model.editWindow();
+    BlockResult result;
+    for (int r = cells.top; r <= cells.bottom(); ++r) {
+        for (int c = cells.left; c <= cells.right(); ++c) {
+            const double theirs = compared[std::size_t(r * model.columns() + c)];
+            const double kept = std::clamp(theirs, window.low, window.high);
+            result.limited += kept != theirs ? 1 : 0;
+            result.values.push_back(kept);
+        }
+    }
+    TableEdit edit = commit(model, cells, result, stepText, QStringLiteral(""));
+    // Said in the status bar alone: the user asked for these values.
+    edit.note = QStringLiteral("Took compared values: %1 %2 changed")
+                    .arg(edit.changed)
+                    .arg(edit.changed == 1 ? QStringLiteral("cell") : QStringLiteral("cells"));
+    if (edit.limited > 0)
+        edit.note += QStringLiteral("; ") + limitedNote(edit.limited, window);
+    return edit;
+}
+
+ValueBlock comparedLayout(const TableEditModel &model, const Table2D &table2D, const Table3D &table3D)
+{
+    ValueBlock values;
+    for (int r = 0; r < model.rows(); ++r)
+        for (int c = 0; c < model.columns(); ++c)
+            values.push_back(model.kind() == TableKind::Map3D
+                                 ? table3D(c + 1, TableEditModel::pressureIndexOfRow(r))
+                                 : table2D(c + 1, 1));
+    return values;
 }
 
 }  // namespace tunara::editor::edits

@@ -2,6 +2,7 @@
 
 #include "editor/cell_block.h"
 #include "editor/paste_plan.h"
+#include "tables/timing_tables.h"
 
 #include <QString>
 
@@ -70,6 +71,14 @@ TableEdit step(TableEditModel &model, const CellRect &cells, double degrees);
 // "Interpolate" and "Smooth" over the cells.
 TableEdit interpolate(TableEditModel &model, const CellRect &cells);
 TableEdit smooth(TableEditModel &model, const CellRect &cells);
+
+// "Take Compared Values": every cell set to the compared table's value at
+// the same place, limited to the window. `compared` is the whole compared
+// table laid out as the model's values (comparedLayout).
+TableEdit takeCompared(TableEditModel &model, const CellRect &cells, const ValueBlock &compared);
+
+// A table of the open table's kind as the model lays out its values.
+ValueBlock comparedLayout(const TableEditModel &model, const Table2D &table2D, const Table3D &table3D);
 
 }  // namespace edits
 

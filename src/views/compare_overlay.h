@@ -2,6 +2,7 @@
 
 #include "compare/image_diff.h"
 #include "editor/table_rules.h"
+#include "image/module_parameters.h"
 #include "tables/timing_tables.h"
 
 #include <QObject>
@@ -33,6 +34,10 @@ struct CompareSource {
     int trigTiming = 0;
     Table2D table2D;
     Table3D table3D;
+    // For the report's page of changes: the file's parameters and when it
+    // was written.
+    ModuleParameters params;
+    QString date;
 };
 
 // Shows another file's table beside the open one: on the 2D chart as a

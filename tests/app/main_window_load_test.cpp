@@ -43,7 +43,7 @@ void expectItems(const QMenu &menu, const std::vector<MenuItem> &expected)
             EXPECT_EQ(items[i]->text(), QString::fromUtf8(e.caption));
         }
         static const QList<QByteArray> keyed = {"mnuOpenFile", "mnuSaveFile", "mnuPrintTable", "mnuExit",
-                                                "mnuUndo",     "mnuRedo",     "mnuHelpContents"};
+                                                "mnuUndo",     "mnuRedo",     "mnuHelpContents", "mnuTakeCompared"};
         if (!keyed.contains(e.name)) {
             EXPECT_TRUE(items[i]->shortcuts().isEmpty()) << e.name.constData();
         }
@@ -132,7 +132,8 @@ TEST_F(MainWindowLoad, MenuTreeHasEveryItemInPlaceWithCaptionAccessKeyAndName)
           {a.smooth, "mnuSmooth", "&Smooth"},
           {nullptr, "mnuEditSepCompare", nullptr},
           {a.compareWithFile, "mnuCompareWithFile", "Compare &With File..."},
-          {a.stopComparing, "mnuStopComparing", "St&op Comparing"}}},
+          {a.stopComparing, "mnuStopComparing", "St&op Comparing"},
+          {a.takeCompared, "mnuTakeCompared", "Ta&ke Compared Values"}}},
         {a.communications, "mnuCommunications", "&Communications",
          {{a.download, "mnuDownload", "&Download From EEPROM"},
           {a.upload, "mnuUpload", "&Upload To EEPROM"},
@@ -170,13 +171,16 @@ TEST_F(MainWindowLoad, MenuTreeHasEveryItemInPlaceWithCaptionAccessKeyAndName)
         EXPECT_EQ(popUp->menu->parent(), &w);
         const QByteArray names[] = {("mnuPopUpCopy" + s).toLatin1(), ("mnuPopUpPaste" + s).toLatin1(),
                                     ("mnuPopUpModify" + s).toLatin1(), ("mnuPopUpSep" + s).toLatin1(),
-                                    ("mnuPopUpInterpolate" + s).toLatin1(), ("mnuPopUpSmooth" + s).toLatin1()};
+                                    ("mnuPopUpInterpolate" + s).toLatin1(), ("mnuPopUpSmooth" + s).toLatin1(),
+                                    ("mnuPopUpSepCompare" + s).toLatin1(), ("mnuPopUpTakeCompared" + s).toLatin1()};
         expectItems(*popUp->menu, {{popUp->copy, names[0], "&Copy"},
                                    {popUp->paste, names[1], "&Paste"},
                                    {popUp->modify, names[2], "&Modify"},
                                    {nullptr, names[3], nullptr},
                                    {popUp->interpolate, names[4], "&Interpolate"},
-                                   {popUp->smooth, names[5], "&Smooth"}});
+                                   {popUp->smooth, names[5], "&Smooth"},
+                                   {nullptr, names[6], nullptr},
+                                   {popUp->takeCompared, names[7], "Ta&ke Compared Values"}});
     }
 }
 
@@ -217,7 +221,8 @@ TEST_F(MainWindowLoad, MenuStatesAfterLoad)
     // a history or something copied.
     const QList<QAction *> off = {a.editTimingTable, a.saveTbl,         a.closeTbl,      a.undo,
                                   a.redo,            a.interpolate,     a.smooth,        a.compareWithFile,
-                                  a.stopComparing,   a.importCsv,       a.popUp2D.paste, a.popUp3D.paste};
+                                  a.stopComparing,   a.importCsv,       a.popUp2D.paste, a.popUp3D.paste,
+                                  a.takeCompared,    a.popUp2D.takeCompared, a.popUp3D.takeCompared};
     for (const QMenu *menu : {a.file, a.edit, a.communications, a.help, a.popUp2D.menu, a.popUp3D.menu})
         for (const QAction *item : menu->actions()) {
             if (!item->isSeparator() && item->isVisible()) {  // hidden: the unused recent-file items

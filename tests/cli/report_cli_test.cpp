@@ -176,3 +176,55 @@ TEST(ReportCli, BadPathsAndArgumentsEndWithAClearErrorAndNoFile)
     EXPECT_EQ(runReport({data, QStringLiteral("-o"), dir.filePath(QStringLiteral("x.pdf")), QStringLiteral("--bogus")}).code,
               2);
 }
+
+// --compare adds a page of what changed from the other tune: the parameters
+// with both values, the table as signed differences with unchanged cells
+// blank; tables of another kind are said to differ.
+TEST(ReportCli, CompareAddsAPageOfChangesFromTheOtherTune)
+{
+    QTemporaryDir dir;
+    const QString before = writeDataFile(dir.filePath(QStringLiteral("before.dat")), 0x5C, 0, 0x13);
+    QFile in(before);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    QByteArray bytes = in.readAll();
+    bytes[49 - 16] = 6;              // cranking pulses 4 -> 6
+    bytes[3] = char(bytes[3] + 10);  // one cell of the curve by 10 steps
+    const QString after = dir.filePath(QStringLiteral("after.dat"));
+    QFile out(after);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+    out.close();
+
+    const QString pdf = dir.filePath(QStringLiteral("changes.pdf"));
+    ASSERT_EQ(runReport({after, QStringLiteral("-o"), pdf, QStringLiteral("--compare"), before}).code, 0);
+    ASSERT_EQ(pdfPageCount(pdf), 4);
+    const QStringList page = pdfPageLines(pdf, 4);
+    const QString text = page.join(u'\n');
+    EXPECT_TRUE(text.contains(QStringLiteral("Changes from before.dat ("))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("\nto after.dat ("))) << text.toStdString();
+    EXPECT_TRUE(page.contains(QStringLiteral("Cranking Pulses: 4 → 6"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("Retard Compensation")));
+    const int caption = page.indexOf(QStringLiteral("Timing Table Changes (Deg)"));
+    ASSERT_GT(caption, 0) << text.toStdString();
+    EXPECT_EQ(page.mid(caption + 1, 2),
+              (QStringList{QStringLiteral("RPM 0 500 1000 1500 2000 2500 3000 3500 4000 4500 5000"),
+                           QStringLiteral("ADV -0.9")}));
+    EXPECT_EQ(page.value(caption + 4), QStringLiteral("ADV"));
+
+    const QString mapFile = writeDataFile(dir.filePath(QStringLiteral("map.dat")), 0x9C, 0, 0x13);
+    const QString kinds = dir.filePath(QStringLiteral("kinds.pdf"));
+    ASSERT_EQ(runReport({mapFile, QStringLiteral("-o"), kinds, QStringLiteral("--compare"), before}).code, 0);
+    const QString kindPage = pdfPageLines(kinds, 4).join(u'\n');
+    EXPECT_TRUE(kindPage.contains(QStringLiteral(
+        "The tables differ in kind: before.dat holds a 2D timing table, map.dat holds a 3D timing table.")))
+        << kindPage.toStdString();
+    EXPECT_TRUE(kindPage.contains(QStringLiteral(
+        "Timing Table Options: 2D Timing Table Enabled → 3D Timing Table Enabled, 1 bar MAP Sensor")));
+
+    // A --compare file that is no data file writes no report.
+    EXPECT_EQ(runReport({after, QStringLiteral("-o"), dir.filePath(QStringLiteral("no.pdf")), QStringLiteral("--compare"),
+                         dir.filePath(QStringLiteral("missing.dat"))})
+                  .code,
+              1);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("no.pdf"))));
+}

@@ -197,6 +197,52 @@ TEST_F(TransferCli, ModulePointNamesThePortTheUserChose)
     EXPECT_EQ(moduleSource().text(), sim.devicePath());
 }
 
+// --expect writes only over the module the file was downloaded from; a
+// module that changed meanwhile, or an --expect that is no data file, is
+// left exactly as it was.
+TEST_F(TransferCli, UploadWithExpectWritesOnlyOverTheDownloadedModule)
+{
+    auto memory = sim.memory();
+    for (int a = 16; a < 280; ++a)
+        memory[a] = std::uint8_t((a * 53 + 3) % 251);
+    memory[49] = 4;     // cranking pulses
+    memory[50] = 0x5C;  // the 2D curve runs
+    sim.setMemory(memory);
+    writeFile(path("was.dat"), transferBytes(memory));
+    writeFile(path("in.dat"), QByteArray(264, '\x21'));
+
+    // Bad --expect files: exit 2 before the port is opened.
+    writeFile(path("short.dat"), transferBytes(memory).left(263));
+    writeFile(path("table.csv"), "RPM,Advance\n500,10\n");
+    for (const QString &bad : {path("short.dat"), path("table.csv"), path("missing.dat")}) {
+        const CliRun r = run({"upload", "--accept-changes", "--expect", bad, "--port", sim.devicePath(), path("in.dat")});
+        EXPECT_EQ(r.code, 2) << bad.toStdString() << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("--expect needs a 264-byte data file: ")) << r.err.toStdString();
+        EXPECT_TRUE(sim.received().empty());
+    }
+
+    // Another module on the cable: read, kept, and not written.
+    auto other = memory;
+    other[49] = 6;
+    other[20] ^= 0x01;
+    sim.setMemory(other);
+    const CliRun refused =
+        run({"upload", "--accept-changes", "--expect", path("was.dat"), "--port", sim.devicePath(), path("in.dat")});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.contains("the module does not hold the expected image: 1 parameter and 1 cell differ, up to 0.1°\n")) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains("\ntunara-cli: nothing was written\n"));
+    EXPECT_FALSE(refused.out.contains("Upload completed"));
+    EXPECT_EQ(sim.memory(), other);
+
+    // The module as downloaded: written as without --expect.
+    sim.setMemory(memory);
+    const CliRun r =
+        run({"upload", "--accept-changes", "--expect", path("was.dat"), "--port", sim.devicePath(), path("in.dat")});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Upload completed")) << r.out.toStdString();
+    EXPECT_NE(sim.memory(), memory);
+}
+
 TEST_F(TransferCli, UploadThatFailsVerificationIsNeverReportedAsDone)
 {
     writeFile(path("in.dat"), QByteArray(264, '\x21'));

@@ -170,3 +170,53 @@ TEST(TableEdits, StepsAddUpFromTheValueBeforeRounding)
     edits::step(curve, CellRect::single(0, 0), FineStep);
     EXPECT_NEAR(curve.exactValue(0, 0), 0.2, 1e-9);
 }
+
+TEST(TableEdits, TakeComparedSetsTheSelectionToTheOtherTableAsOneUndoableStep)
+{
+    Map model;
+    Table3D theirs;
+    for (int p = 1; p <= PressureRows; ++p)
+        for (int s = 1; s <= SpeedPoints; ++s)
+            theirs(s, p) = 21 + (s + p) % 5 * 0.5;  // 21 .. 23: none at 20, all inside 8 .. 30
+    theirs(3, TableEditModel::pressureIndexOfRow(0)) = 35;  // above the window
+    theirs(4, TableEditModel::pressureIndexOfRow(0)) = 2;   // below it
+    const ValueBlock compared = edits::comparedLayout(model, Table2D{}, theirs);
+    const ValueBlock before = model.values();
+
+    // One cell: the other table's value at the same row and speed point.
+    TableEdit edit = edits::takeCompared(model, CellRect::single(5, 6), compared);
+    EXPECT_EQ(model.value(5, 6), stored(theirs(7, TableEditModel::pressureIndexOfRow(5))));
+    EXPECT_EQ(edit.changed, 1);
+    EXPECT_EQ(edit.note, QStringLiteral("Took compared values: 1 cell changed"));
+    EXPECT_TRUE(edit.message.isEmpty());
+    model.undo();
+    EXPECT_EQ(model.values(), before);
+
+    // The whole grid, two values limited, one undo step.
+    edit = edits::takeCompared(model, model.allCells(), compared);
+    EXPECT_EQ(model.value(0, 2), stored(30));
+    EXPECT_EQ(model.value(0, 3), stored(8));
+    EXPECT_EQ(model.value(7, 20), stored(theirs(21, TableEditModel::pressureIndexOfRow(7))));
+    EXPECT_EQ(edit.limited, 2);
+    EXPECT_EQ(edit.changed, SpeedPoints * PressureRows);
+    EXPECT_EQ(edit.note, QStringLiteral("Took compared values: 168 cells changed; 2 values limited to the advance "
+                                        "window 8.0 .. 30.0 degrees"));
+    EXPECT_EQ(model.undoText(), QStringLiteral("Take Compared Values"));
+    model.undo();
+    EXPECT_EQ(model.values(), before);
+    EXPECT_FALSE(model.canUndo());
+
+    // Taking what the cells already hold records nothing.
+    EXPECT_EQ(edits::takeCompared(model, model.allCells(), before).changed, 0);
+    EXPECT_FALSE(model.canUndo());
+    // The 2D curve: its one row from the other curve's column 1.
+    Table2D mine;
+    for (int s = 1; s <= SpeedPoints; ++s)
+        mine(s, 1) = 20;
+    TableEditModel curve;
+    curve.open2D(mine, 30);
+    Table2D other = mine;
+    other(4, 1) = 12;
+    EXPECT_EQ(edits::takeCompared(curve, {0, 0, 1, 5}, edits::comparedLayout(curve, other, Table3D{})).changed, 1);
+    EXPECT_EQ(curve.value(0, 3), storedValue(TableKind::Curve2D, 30, 12));
+}

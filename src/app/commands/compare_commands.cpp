@@ -101,12 +101,22 @@ bool CompareCommands::compareWithFile(const QString &path, const QString &shownN
     source.trigTiming = other->params.TrigTiming;
     source.table2D = other->tables.table2D;
     source.table3D = other->tables.table3D;
+    source.params = other->params;
+    source.date = report::printedAtText(QFileInfo(path).lastModified());
     if (!m_overlay->start(source))
         return false;
     const size_t count = m_overlay->differences().size();
     m_shell.showStatusMessage(count == 0 ? QStringLiteral("Comparing with %1: no cell differs").arg(name)
                                                  : QStringLiteral("Comparing with %1: %2 cell(s) differ").arg(name).arg(count));
     return true;
+}
+
+std::optional<report::TuneVersion> CompareCommands::comparedTune() const
+{
+    if (!m_overlay->isActive())
+        return std::nullopt;
+    const views::CompareSource &s = m_overlay->source();
+    return report::TuneVersion{s.name, s.date, s.params, s.table2D, s.table3D};
 }
 
 }  // namespace tunara::ui

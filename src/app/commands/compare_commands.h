@@ -1,10 +1,13 @@
 #pragma once
 
 #include "app/commands/table_views.h"
+#include "report/changes_page.h"
 #include "views/compare_overlay.h"
 
 #include <QObject>
 #include <QString>
+
+#include <optional>
 
 namespace tunara::ui {
 
@@ -32,6 +35,9 @@ public:
     bool compareWithFile(const QString &path, const QString &name = QString());
 
     views::CompareOverlay &overlay() { return *m_overlay; }
+    // The tune compared now, as the report's page of changes names it;
+    // nothing while no compare runs.
+    std::optional<report::TuneVersion> comparedTune() const;
 
 private:
     void updateMenuItems();

@@ -143,7 +143,21 @@ ReportCommands::PreparedReport ReportCommands::prepareReport(const QString &comm
     // The window's charts print without their value labels.
     m_window.views.chart2D.hideValueLabel();
     m_window.views.chart3D.hideValueLabel();
-    return {report::layoutReport(inputs(comment)), chartPicture()};
+    const report::ReportInputs in = inputs(comment);
+    report::ReportDocument document = report::layoutReport(in);
+    if (const std::optional<report::TuneVersion> before = m_comparedTune ? m_comparedTune() : std::nullopt) {
+        const report::TuneVersion after{m_printedName(), in.printedAt, m_window.document.data().params,
+                                        m_window.session.shownTable2D(), m_window.session.shownTable3D()};
+        report::appendChangesPage(document, in, *before, after);
+    }
+    return {std::move(document), chartPicture()};
+}
+
+void ReportCommands::setComparedTune(std::function<std::optional<report::TuneVersion>()> compared,
+                                     std::function<QString()> printedName)
+{
+    m_comparedTune = std::move(compared);
+    m_printedName = std::move(printedName);
 }
 
 void ReportCommands::mnuPrintSetup_Click()

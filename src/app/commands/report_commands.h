@@ -1,11 +1,14 @@
 #pragma once
 
 #include "app/commands/window_context.h"
+#include "report/changes_page.h"
 #include "report/report_printer.h"
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QPrinter;
 
@@ -26,6 +29,10 @@ public:
     void mnuExportPdf_Click();
     // The print preview with this serial number or comment, without asking.
     void printPreview(const QString &comment);
+    // While `compared` gives a tune, the report ends with a page of changes
+    // from it to the printed one, which `printedName` names.
+    void setComparedTune(std::function<std::optional<report::TuneVersion>()> compared,
+                         std::function<QString()> printedName);
 
 private:
     // False when there is nowhere to print; the user was offered the PDF
@@ -49,6 +56,8 @@ private:
     QString m_companyName;
     std::unique_ptr<QPrinter> m_printer;
     QString m_lastComment;  // the last answer to the comment prompt for the image in hand
+    std::function<std::optional<report::TuneVersion>()> m_comparedTune;
+    std::function<QString()> m_printedName;
 };
 
 }  // namespace tunara::ui
