@@ -2,6 +2,7 @@
 
 #include "dialogs/mod_param_sliders.h"
 #include "dialogs/screen_placement.h"
+#include "dialogs/scrolling_layout.h"
 
 #include "ui_port/user_interface.h"
 
@@ -51,10 +52,13 @@ frmModParams::frmModParams(ModuleDocument &document, QWidget *owner,
     connectHandlers();
     m_form.Form_Load();
     showState();
-    // Its whole layout, also on a small screen (adjustSize() would cut a
-    // window down to two thirds of the screen and squeeze the sliders into
-    // one another); centreOnOwnerScreen() widens it for its caption.
-    setFixedSize(sizeHint());
+    // Its whole design layout where the screen has room (adjustSize() would
+    // cut it down to two thirds of the screen and squeeze the sliders into
+    // one another); on a smaller screen centreOnOwnerScreen() shrinks it and
+    // the controls scroll above OK.
+    const QSize design = sizeHint();
+    setMaximumSize(design);
+    resize(design);
     centreOnOwnerScreen(*this, owner);
 }
 
@@ -172,7 +176,9 @@ QWidget *frmModParams::buildSliderRow()
 
 void frmModParams::buildControls()
 {
-    auto *top = new QHBoxLayout;
+    auto *content = new QWidget;
+    auto *top = new QHBoxLayout(content);
+    top->setContentsMargins(0, 0, 0, 0);
     top->addWidget(buildLeftColumn());
     top->addWidget(buildSliderRow(), 1);
 
@@ -184,9 +190,7 @@ void frmModParams::buildControls()
     buttons->addStretch(1);
     buttons->addWidget(m_cmdOK);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(buttons);
+    layOutScrolling(*this, content, buttons);
 }
 
 void frmModParams::connectCheckBox(QCheckBox *box, void (ModParamsForm::*handler)(bool))

@@ -2,6 +2,7 @@
 
 #include "ui_port/user_interface.h"
 #include "dialogs/screen_placement.h"
+#include "dialogs/scrolling_layout.h"
 #include "dialogs/wizard_buttons.h"
 
 #include <QFocusEvent>
@@ -37,9 +38,7 @@ frmNew2DTable::frmNew2DTable(New2DTableHost &host, QWidget *parent) : QDialog(pa
     buttons->addStretch();
     buttons->addWidget(update);
     buttons->addWidget(ok);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(frame);
-    layout->addLayout(buttons);
+    dialogs::layOutScrolling(*this, frame, buttons);
     for (int i = 0; i + 1 < m_boxes.size(); ++i)
         setTabOrder(m_boxes[i].first, m_boxes[i + 1].first);
     setTabOrder(m_boxes.last().first, update);
@@ -81,7 +80,9 @@ void frmNew2DTable::showValues(const QStringList &before, const QLineEdit *check
 
 void frmNew2DTable::Form_Load()
 {
-    adjustSize();
+    // Its whole layout where the screen has room; on a smaller one it
+    // shrinks and its fields scroll above the buttons.
+    resize(sizeHint());
     dialogs::centreOnOwnerScreen(*this, parentWidget());
     // On Cancel the table stays on view; the wizard opens all the same. The
     // boxes are read after the question: closing a declined wizard's table

@@ -7,7 +7,9 @@
 
 #include <optional>
 
+class QGridLayout;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -60,6 +62,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     struct Row {
@@ -70,6 +73,9 @@ private:
     };
 
     void buildControls();
+    void layOutWindow(QLayout *filterRow, QWidget *split);
+    void arrangeButtons(int perRow);
+    void fitToScreen();
     void rebuild();
     void compareAll();
     QString againstText(const Row &row) const;
@@ -94,6 +100,11 @@ private:
     QPushButton *m_upload = nullptr;
     QPushButton *m_keep = nullptr;
     QPushButton *m_note = nullptr;
+    QPushButton *m_closeButton = nullptr;
+    QGridLayout *m_buttonRows = nullptr;
+    bool m_fitted = false;  // sized to its screen at its first showing
+
+    static constexpr QSize DesignSize{980, 620};
 };
 
 }  // namespace tunara::ui

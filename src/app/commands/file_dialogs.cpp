@@ -17,6 +17,13 @@ const QString CRLF = QStringLiteral("\r\n");
 // Where the file dialogs start in the next run.
 const QString FolderSection = QStringLiteral("Files");
 const QString FolderKey = QStringLiteral("LastFolder");
+const QString CsvFolderKey = QStringLiteral("LastCsvFolder");
+
+QString documentsOrHome()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
 
 // "Description (*.x)|*.x|..." as the file dialog takes it: the descriptions,
 // which carry their patterns, separated by ";;".
@@ -49,8 +56,22 @@ QString FileDialogs::startFolder() const
     const QString stored = m_settings.getSetting(FolderSection, FolderKey, QString());
     if (!stored.isEmpty() && !m_restorePoints.holds(stored) && QFileInfo(stored).isDir())
         return stored;
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+    return documentsOrHome();
+}
+
+QString FileDialogs::csvFolder() const
+{
+    const QString stored = m_settings.getSetting(FolderSection, CsvFolderKey, QString());
+    if (!stored.isEmpty() && !m_restorePoints.holds(stored) && QFileInfo(stored).isDir())
+        return stored;
+    return documentsOrHome();
+}
+
+void FileDialogs::rememberCsvFolder(const QString &chosenPath)
+{
+    const QString folder = QFileInfo(chosenPath).absolutePath();
+    if (!m_restorePoints.holds(folder))
+        m_settings.saveSetting(FolderSection, CsvFolderKey, folder);
 }
 
 QString FileDialogs::dialogFolder() const
@@ -73,12 +94,14 @@ void FileDialogs::rememberChoice(const QString &path)
     rememberFolder(path);
 }
 
-QString FileDialogs::FileOpen(const QString &fileTitle, const QString &filter, const QString &notExistMessage)
+QString FileDialogs::FileOpen(const QString &fileTitle, const QString &filter, const QString &notExistMessage,
+                              const QString &startAt)
 {
     UserInterface &ui = m_ui;
     QWidget *const parent = m_shell.dialogParent();
     for (;;) {
-        const QString path = ui.openFileName(parent, fileTitle, dialogFolder(), dialogFilter(filterOrAll(filter)));
+        const QString path = ui.openFileName(parent, fileTitle, startAt.isEmpty() ? dialogFolder() : startAt,
+                                                  dialogFilter(filterOrAll(filter)));
         if (path.isEmpty())
             return {};
         rememberChoice(path);

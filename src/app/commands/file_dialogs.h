@@ -29,11 +29,19 @@ public:
     QString startFolder() const;
     // A file chosen in another dialog (an export) is where the next start.
     void rememberFolder(const QString &chosenPath);
+    // Where a CSV dialog starts: the folder of the last CSV file imported or
+    // exported while it exists, else the documents folder (else home), never
+    // on a data file's name.
+    QString csvFolder() const;
+    void rememberCsvFolder(const QString &chosenPath);
 
     // An empty result: the user closed the dialog without choosing. Throw
     // RuntimeError "Canceled File Open" / "Canceled File Save" on Cancel in
     // the prompt. `filter` is "Description (*.x)|*.x|...", empty for all files.
-    QString FileOpen(const QString &fileTitle, const QString &filter, const QString &notExistMessage);
+    // `startAt`, when given, is where the dialog starts instead of the last
+    // file chosen.
+    QString FileOpen(const QString &fileTitle, const QString &filter, const QString &notExistMessage,
+                     const QString &startAt = QString());
     QString FileSave(const QString &fileTitle, const QString &filter, const QString &existMessage);
 
 private:

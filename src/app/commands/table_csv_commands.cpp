@@ -96,11 +96,12 @@ void TableCsvCommands::mnuExportCsv_Click()
     const QString filters = decimalComma ? SemicolonCsvFilter + QStringLiteral(";;") + CommaCsvFilter
                                          : CommaCsvFilter + QStringLiteral(";;") + SemicolonCsvFilter;
     QString chosen;
-    const QString path = askSavePath(m_ui, m_shell.dialogParent(), ExportTitle, m_dialogs.startFolder(), filters,
+    const QString path = askSavePath(m_ui, m_shell.dialogParent(), ExportTitle, m_dialogs.csvFolder(), filters,
                                      QStringLiteral(".csv"), &chosen);
     if (path.isEmpty())
         return;
     m_dialogs.rememberFolder(path);
+    m_dialogs.rememberCsvFolder(path);
     exportTo(path, chosen == SemicolonCsvFilter ? csv::SemicolonComma : csv::CommaPoint);
 }
 
@@ -137,12 +138,14 @@ void TableCsvCommands::mnuImportCsv_Click()
     }
     QString path;
     try {
-        path = m_dialogs.FileOpen(ImportTitle, CsvFilter + QStringLiteral("|*.csv"), QString());
+        path = m_dialogs.FileOpen(ImportTitle, CsvFilter + QStringLiteral("|*.csv"), QString(), m_dialogs.csvFolder());
     } catch (const RuntimeError &) {
         return;  // the user cancelled in the file-not-found question
     }
-    if (!path.isEmpty())
-        importFrom(path);
+    if (path.isEmpty())
+        return;
+    m_dialogs.rememberCsvFolder(path);
+    importFrom(path);
 }
 
 bool TableCsvCommands::importFrom(const QString &path)
