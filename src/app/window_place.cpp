@@ -147,9 +147,9 @@ void restoreWindowPlace(QWidget &window, const StoredSettings &settings)
 void saveWindowPlace(const QWidget &window, StoredSettings &settings)
 {
     const auto *keeper = window.findChild<PlaceKeeper *>(QString(), Qt::FindDirectChildrenOnly);
-    WindowPlace place = keeper ? keeper->place()
-                               : WindowPlace{window.isMaximized() ? window.normalGeometry() : window.geometry(),
-                                             window.isMaximized()};
+    WindowPlace place =
+        keeper ? keeper->place()
+               : WindowPlace{window.isMaximized() ? window.normalGeometry() : window.geometry(), window.isMaximized()};
     // Never stored where the next start would put the title bar off screen.
     place = place.pulledOnto(availableScreens(), dialogs::frameMarginsOf(window, nullptr));
     place.save(settings);

@@ -86,8 +86,8 @@ TEST(ScreenFit, EveryWindowLiesWholeOnItsScreenWithItsButtonsInReach)
     expectWhole(wizard3D, {"cmdOK", "cmdUpdate"});
 
     ui::TuneHistoryWindow history;
-    expectWhole(history, {"cmdHistoryOpen", "cmdHistoryCompare", "cmdHistoryUpload", "cmdHistoryKeep",
-                          "cmdHistoryNote", "cmdHistoryClose"});
+    expectWhole(history, {"cmdHistoryOpen", "cmdHistoryCompare", "cmdHistoryUpload", "cmdHistoryKeep", "cmdHistoryNote",
+                          "cmdHistoryClose"});
 }
 
 }  // namespace
