@@ -22,13 +22,16 @@ frmNew2DTable::frmNew2DTable(New2DTableHost &host, QWidget *parent) : QDialog(pa
 {
     setObjectName(QStringLiteral("frmNew2DTable"));
     setWindowTitle(QStringLiteral("Tunara Torvik - New 2D Timing Table"));
+    // The focus is drawn from the start, not only after the first Tab, so
+    // the user sees which control the keys act on.
+    setAttribute(Qt::WA_KeyboardFocusChange);
     auto *frame = new QGroupBox(QStringLiteral("Advance Curve Parameters"), this);
     auto *fields = new QFormLayout(frame);
-    addBox(fields, "txtTrigTimingVal", QStringLiteral("Trigger Timing (Deg)"), &New2DTableForm::enterTrigTiming);
-    addBox(fields, "txtStartRPMVal", QStringLiteral("Start RPM"), &New2DTableForm::enterStartRPM);
-    addBox(fields, "txtFinalRPMVal", QStringLiteral("Final RPM"), &New2DTableForm::enterFinalRPM);
-    addBox(fields, "txtStartTimingVal", QStringLiteral("Start Advance (Deg)"), &New2DTableForm::enterStartTiming);
-    addBox(fields, "txtFinalTimingVal", QStringLiteral("Final Advance (Deg)"), &New2DTableForm::enterFinalTiming);
+    addBox(fields, "txtTrigTimingVal", QStringLiteral("&Trigger Timing (Deg)"), &New2DTableForm::enterTrigTiming);
+    addBox(fields, "txtStartRPMVal", QStringLiteral("&Start RPM"), &New2DTableForm::enterStartRPM);
+    addBox(fields, "txtFinalRPMVal", QStringLiteral("&Final RPM"), &New2DTableForm::enterFinalRPM);
+    addBox(fields, "txtStartTimingVal", QStringLiteral("Start &Advance (Deg)"), &New2DTableForm::enterStartTiming);
+    addBox(fields, "txtFinalTimingVal", QStringLiteral("Final A&dvance (Deg)"), &New2DTableForm::enterFinalTiming);
 
     const auto [update, ok] = makeWizardButtons(this);
     connect(update, &QPushButton::clicked, this, &frmNew2DTable::cmdUpdate_Click);

@@ -19,11 +19,14 @@ frmNew3DTable::frmNew3DTable(New3DTableHost &host, QWidget *parent) : QDialog(pa
 {
     setObjectName(QStringLiteral("frmNew3DTable"));
     setWindowTitle(QStringLiteral("Tunara Torvik - New 3D Timing Table"));
+    // The focus is drawn from the start, not only after the first Tab, so
+    // the user sees which control the keys act on.
+    setAttribute(Qt::WA_KeyboardFocusChange);
     auto *content = new QWidget;
     auto *frames = new QHBoxLayout(content);
     frames->setContentsMargins(0, 0, 0, 0);
-    m_base = addSlider("sldBaseTmg", "lblBaseTmgVal", QStringLiteral("Base Timing"), m_baseLabel);
-    m_trig = addSlider("sldTrigTiming", "lblTrigTimingVal", QStringLiteral("Trig Timing"), m_trigLabel);
+    m_base = addSlider("sldBaseTmg", "lblBaseTmgVal", QStringLiteral("&Base Timing"), m_baseLabel);
+    m_trig = addSlider("sldTrigTiming", "lblTrigTimingVal", QStringLiteral("&Trig Timing"), m_trigLabel);
     frames->addWidget(m_base->parentWidget());
     frames->addWidget(m_trig->parentWidget());
     connect(m_base, &QSlider::valueChanged, this, &frmNew3DTable::sldBaseTmg_Change);

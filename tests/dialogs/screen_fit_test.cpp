@@ -1,14 +1,21 @@
 // Every window lies whole on the screen it opens on with its buttons in
 // reach: run on the offscreen screen as it is (800×600) and again at twice
 // the scale, where the same screen is 400×300 and nothing fits at design size.
+// And the keyboard reaches each control by an access key of its own.
 #include "app/scripted_ui.h"
 #include "dialogs/mod_params_dialog.h"
 #include "dialogs/new_2d_table_dialog.h"
 #include "dialogs/new_3d_table_dialog.h"
 #include "dialogs/tune_history_window.h"
+#include "dialogs/gpio_params_dialog.h"
 #include "held_document.h"
 
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QKeySequence>
+#include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 
 #include <gtest/gtest.h>
@@ -88,6 +95,51 @@ TEST(ScreenFit, EveryWindowLiesWholeOnItsScreenWithItsButtonsInReach)
     ui::TuneHistoryWindow history;
     expectWhole(history, {"cmdHistoryOpen", "cmdHistoryCompare", "cmdHistoryUpload", "cmdHistoryKeep", "cmdHistoryNote",
                           "cmdHistoryClose"});
+}
+
+// Every check box and option has an access key, and no two controls of the
+// window share one (buttons, frames and the labels of fields).
+void expectOwnAccessKeys(const QWidget &window)
+{
+    const std::string name = window.objectName().toStdString();
+    QStringList keys;
+    const auto take = [&keys](const QString &text) {
+        const QString key = QKeySequence::mnemonic(text).toString();
+        if (!key.isEmpty())
+            keys << key;
+        return key;
+    };
+    for (const QAbstractButton *b : window.findChildren<QAbstractButton *>()) {
+        const QString key = take(b->text());
+        if (qobject_cast<const QCheckBox *>(b) || qobject_cast<const QRadioButton *>(b))
+            EXPECT_FALSE(key.isEmpty()) << name << ": " << b->text().toStdString();
+    }
+    for (const QGroupBox *g : window.findChildren<QGroupBox *>())
+        take(g->title());
+    for (const QLabel *l : window.findChildren<QLabel *>()) {
+        if (l->buddy())
+            EXPECT_FALSE(take(l->text()).isEmpty()) << name << ": " << l->text().toStdString();
+    }
+    QStringList seen;
+    for (const QString &key : keys) {
+        EXPECT_FALSE(seen.contains(key)) << name << " uses " << key.toStdString() << " twice";
+        seen << key;
+    }
+}
+
+TEST(AccessKeys, EachDialogGivesItsControlsKeysOfTheirOwn)
+{
+    HeldDocument held;
+    held.data.image.DataBufferEmpty = false;
+    ModuleDocument &document = held.ready();
+    ScriptedUserInterface ui;
+    expectOwnAccessKeys(dialogs::frmModParams(document, nullptr, &ui));
+    expectOwnAccessKeys(dialogs::frmGPIOParams(document, ui));
+    Host2D host2D;
+    expectOwnAccessKeys(wizards::frmNew2DTable(host2D));
+    Host3D host3D;
+    expectOwnAccessKeys(wizards::frmNew3DTable(host3D));
+    expectOwnAccessKeys(ui::TuneHistoryWindow());
 }
 
 }  // namespace
