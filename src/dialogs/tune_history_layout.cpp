@@ -17,7 +17,6 @@ namespace tunara::ui {
 namespace {
 
 constexpr int OneRow = 5;
-constexpr int TwoRows = 3;
 
 }  // namespace
 
@@ -68,9 +67,15 @@ void TuneHistoryWindow::fitToScreen()
     const QRect available = on->availableGeometry();
     const QMargins frame = dialogs::frameMarginsOf(*this, owner);
     const QSize room = available.marginsRemoved(frame).size();
+    // Fewer buttons to a row until the rows fit the screen's width.
     const int sideMargins = layout()->contentsMargins().left() + layout()->contentsMargins().right();
-    if (m_buttonRows->sizeHint().width() + sideMargins > room.width())
-        arrangeButtons(TwoRows);
+    for (int perRow = OneRow; perRow >= 1; perRow = perRow > 3 ? 3 : perRow - 1) {
+        arrangeButtons(perRow);
+        if (m_buttonRows->sizeHint().width() + sideMargins <= room.width())
+            break;
+    }
+    // The window's minimum follows the new rows only once its layout has run.
+    layout()->activate();
     const QSize fitted = DesignSize.boundedTo(room).expandedTo(minimumSizeHint().boundedTo(room));
     resize(fitted);
     const QSize outer = fitted.grownBy(frame);

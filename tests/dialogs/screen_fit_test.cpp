@@ -111,14 +111,16 @@ void expectOwnAccessKeys(const QWidget &window)
     };
     for (const QAbstractButton *b : window.findChildren<QAbstractButton *>()) {
         const QString key = take(b->text());
-        if (qobject_cast<const QCheckBox *>(b) || qobject_cast<const QRadioButton *>(b))
+        if (qobject_cast<const QCheckBox *>(b) || qobject_cast<const QRadioButton *>(b)) {
             EXPECT_FALSE(key.isEmpty()) << name << ": " << b->text().toStdString();
+        }
     }
     for (const QGroupBox *g : window.findChildren<QGroupBox *>())
         take(g->title());
     for (const QLabel *l : window.findChildren<QLabel *>()) {
-        if (l->buddy())
+        if (l->buddy()) {
             EXPECT_FALSE(take(l->text()).isEmpty()) << name << ": " << l->text().toStdString();
+        }
     }
     QStringList seen;
     for (const QString &key : keys) {
