@@ -43,7 +43,8 @@ QMargins frameMarginsOf(const QWidget &window, const QWidget *owner)
         return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
                         outer.bottom() - inner.bottom());
     };
-    if (window.isVisible())
+    // A window just being shown has no frame yet either.
+    if (window.isVisible() && !marginsOf(window).isNull())
         return marginsOf(window);
     if (owner && owner->window()->isVisible() && !owner->window()->isMaximized()) {
         const QMargins m = marginsOf(*owner->window());

@@ -47,13 +47,16 @@ void TuneHistoryWindow::arrangeButtons(int perRow)
         m_buttonRows->setColumnStretch(c, c == perRow ? 1 : 0);
 }
 
-void TuneHistoryWindow::showEvent(QShowEvent *event)
+// Fitted before it is first shown: a window already on its way to the
+// screen is placed by its own area, not its frame, and would lose its title
+// bar above the screen.
+void TuneHistoryWindow::setVisible(bool visible)
 {
-    if (!m_fitted) {
+    if (visible && !m_fitted && !isVisible()) {
         m_fitted = true;
         fitToScreen();
     }
-    QWidget::showEvent(event);
+    QWidget::setVisible(visible);
 }
 
 // The design size where the screen has room, else the screen's usable area

@@ -35,6 +35,8 @@ public:
 
     explicit TuneHistoryWindow(QWidget *parent = nullptr);
 
+    void setVisible(bool visible) override;
+
     // The points as they are listed now; the same point stays selected.
     void setListing(const restore::Listing &listing);
     // What the points are compared with; nothing while the buffer is empty.
@@ -62,7 +64,6 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     struct Row {
