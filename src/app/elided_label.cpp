@@ -1,9 +1,11 @@
 #include "app/elided_label.h"
 
+#include <QFontMetricsF>
 #include <QResizeEvent>
 #include <QShowEvent>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tunara::ui {
 
@@ -30,7 +32,11 @@ QSize ElidedLabel::minimumSizeHint() const
 QSize ElidedLabel::sizeHint() const
 {
     const QMargins m = contentsMargins();
-    return {fontMetrics().horizontalAdvance(m_fullText) + m.left() + m.right() + 2 * margin(),
+    // At a fractional scale the text is a fraction of a pixel wider than
+    // its whole-pixel advance: rounded up, a label given its hint shows the
+    // whole text instead of shortening it.
+    const int text = int(std::ceil(QFontMetricsF(font()).horizontalAdvance(m_fullText))) + 1;
+    return {text + m.left() + m.right() + 2 * margin(),
             QLabel::sizeHint().height()};
 }
 

@@ -13,6 +13,7 @@ public:
     explicit ElidedLabel(QWidget *parent = nullptr);
 
     void setFullText(const QString &text);
+    QString fullText() const { return m_fullText; }
 
     QSize minimumSizeHint() const override;
     QSize sizeHint() const override;

@@ -152,6 +152,8 @@ void frmTunara_Main::connectCommands()
     auto *selection = new SelectionCommands(m_session->model(), views, m_actions, m_ctx.ui, *m_copy, *this, this);
     auto *currentCell = new QLabel(statusBar());
     currentCell->setObjectName(QStringLiteral("lblCurrentCell"));
+    // The cell read-out keeps its whole width; the other fields give way.
+    currentCell->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
     statusBar()->addPermanentWidget(currentCell);
     connect(selection, &SelectionCommands::currentCellShown, currentCell, &QLabel::setText);
     m_compareCommands = new CompareCommands(m_session->model(), views, m_actions, m_ctx.ui, *this, *m_fileDialogs, this);

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <algorithm>
 
@@ -44,6 +45,12 @@ PortSetupPanel::PortSetupPanel(QWidget *parent)
         emit portPicked(index);
     });
     connect(m_cmdOK, &QPushButton::clicked, this, &PortSetupPanel::okClicked);
+    // Return anywhere in the panel is its OK, as in a dialog; an open list
+    // takes Return for its own choice first.
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto *ok = new QShortcut(QKeySequence(key), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+        connect(ok, &QShortcut::activated, m_cmdOK, &QPushButton::click);
+    }
 }
 
 void PortSetupPanel::selectPort(int portNumber)

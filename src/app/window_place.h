@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QMargins>
 #include <QRect>
 
 #include <optional>
@@ -19,15 +20,24 @@ struct WindowPlace {
     QRect normal;
     bool maximized = false;
 
-    // The stored place, when it is whole numbers that put the window, no
-    // larger than the screen, with its centre on one of the screens now
-    // attached; otherwise nothing (garbage, a screen gone, first start).
-    static std::optional<WindowPlace> fromStored(const StoredSettings &settings, const QList<QRect> &screens);
+    // The stored place, when it is whole numbers that put the window,
+    // pulled onto the screens attached now (pulledOnto()); nothing for
+    // garbage or a first start.
+    static std::optional<WindowPlace> fromStored(const StoredSettings &settings, const QList<QRect> &screens,
+                                                 const QMargins &frame = {});
     void save(StoredSettings &settings) const;
+    // The place moved, and made smaller where it must be, so the window with
+    // its `frame` (title bar and borders) lies whole in one of `screens`
+    // (usable areas, the primary first): the screen that holds its centre,
+    // else the one it overlaps most, else the primary. A place already
+    // whole on its screen stays as it is.
+    WindowPlace pulledOnto(const QList<QRect> &screens, const QMargins &frame) const;
 };
 
-// The window comes back where it was left, or keeps its design size,
-// centred on the primary screen, when the stored place is of no use.
+// The window comes back where it was left, pulled onto the screens attached
+// now, or keeps its design size, centred on the primary screen, when the
+// stored place is of no use. From then on the place it has when it is
+// closed is kept, maximised or not, for saveWindowPlace().
 void restoreWindowPlace(QWidget &window, const StoredSettings &settings);
 void saveWindowPlace(const QWidget &window, StoredSettings &settings);
 

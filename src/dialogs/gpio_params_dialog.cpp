@@ -57,6 +57,9 @@ frmGPIOParams::frmGPIOParams(ModuleDocument &document, ui::UserInterface &ui, QW
     setObjectName(QStringLiteral("frmGPIOParams"));
     setWindowTitle(caption());
     setModal(true);
+    // The focus is drawn from the start, not only after the first Tab, so
+    // the user sees which control the keys act on.
+    setAttribute(Qt::WA_KeyboardFocusChange);
     QFont bold = QApplication::font();
     bold.setBold(true);
     setFont(bold);
@@ -128,27 +131,27 @@ void frmGPIOParams::buildControls()
     auto *idle = new QGroupBox(QStringLiteral("Idle Stabilization Parameters"), this);
     idle->setObjectName(QStringLiteral("fraIdleStab"));
     place(idle, QRect(120, 120, 4332, 2772), 4332);
-    m_chkIdleStabEnable = new QCheckBox(QStringLiteral("Enable Idle Stabilization"), idle);
+    m_chkIdleStabEnable = new QCheckBox(QStringLiteral("&Enable Idle Stabilization"), idle);
     m_chkIdleStabEnable->setObjectName(QStringLiteral("chkIdleStabEnable"));
     place(m_chkIdleStabEnable, QRect(360, 360, 2892, 495), 2892);
     makeField(idle, GpioField::IdleStabTrigStartNum, "txtIdleStabTrigStartNum", "lblIdleStabTrigStartNum",
-              "Trigger Pulses After Start", 240, 960, 3120, 840);
-    makeField(idle, GpioField::MinIdleRPM, "txtMinIdleRPM", "lblMinIdleRPM", "Minimum Idle RPM", 240, 1560, 3120,
+              "Trigger &Pulses After Start", 240, 960, 3120, 840);
+    makeField(idle, GpioField::MinIdleRPM, "txtMinIdleRPM", "lblMinIdleRPM", "Minimum &Idle RPM", 240, 1560, 3120,
               1440);
-    makeField(idle, GpioField::IdleStabAdv, "txtIdleStabAdv", "lblIdleStabAdv", "Idle Stabilization Advance", 240,
+    makeField(idle, GpioField::IdleStabAdv, "txtIdleStabAdv", "lblIdleStabAdv", "Idle Stabilization &Advance", 240,
               2160, 3120, 2040);
 
     auto *gpio = new QGroupBox(QStringLiteral("General Purpose Input/Output 2"), this);
     gpio->setObjectName(QStringLiteral("fraGPIO2Params"));
     place(gpio, QRect(4680, 120, 3732, 2772), 3732);
-    m_optGPIO2DataLog = new QRadioButton(QStringLiteral("Digital Data Log Only (Default)"), gpio);
+    m_optGPIO2DataLog = new QRadioButton(QStringLiteral("&Digital Data Log Only (Default)"), gpio);
     m_optGPIO2DataLog->setObjectName(QStringLiteral("optGPIO2DataLog"));
     place(m_optGPIO2DataLog, QRect(240, 360, 3372, 372), 3372);
-    m_optGPIO2RPMSwitch = new QRadioButton(QStringLiteral("RPM Window Switch"), gpio);
+    m_optGPIO2RPMSwitch = new QRadioButton(QStringLiteral("RPM &Window Switch"), gpio);
     m_optGPIO2RPMSwitch->setObjectName(QStringLiteral("optGPIO2RPMSwitch"));
     place(m_optGPIO2RPMSwitch, QRect(240, 840, 2772, 372), 2772);
-    makeField(gpio, GpioField::GPIO2MinRPM, "txtGPIO2MinRPM", "lblGPIO2MinRPM", "Minimum RPM", 240, 1560, 2520, 1440);
-    makeField(gpio, GpioField::GPIO2MaxRPM, "txtGPIO2MaxRPM", "lblGPIO2MaxRPM", "Maximum RPM", 240, 2160, 2520, 2040);
+    makeField(gpio, GpioField::GPIO2MinRPM, "txtGPIO2MinRPM", "lblGPIO2MinRPM", "Mi&nimum RPM", 240, 1560, 2520, 1440);
+    makeField(gpio, GpioField::GPIO2MaxRPM, "txtGPIO2MaxRPM", "lblGPIO2MaxRPM", "Ma&ximum RPM", 240, 2160, 2520, 2040);
 
     m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));

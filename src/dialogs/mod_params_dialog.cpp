@@ -2,6 +2,7 @@
 
 #include "dialogs/mod_param_sliders.h"
 #include "dialogs/screen_placement.h"
+#include "dialogs/scrolling_layout.h"
 
 #include "ui_port/user_interface.h"
 
@@ -47,14 +48,20 @@ frmModParams::frmModParams(ModuleDocument &document, QWidget *owner,
     setObjectName(QStringLiteral("frmModParams"));
     setWindowTitle(caption());
     setModal(true);
+    // The focus is drawn from the start, not only after the first Tab, so
+    // the user sees which control the keys act on.
+    setAttribute(Qt::WA_KeyboardFocusChange);
     buildControls();
     connectHandlers();
     m_form.Form_Load();
     showState();
-    // Its whole layout, also on a small screen (adjustSize() would cut a
-    // window down to two thirds of the screen and squeeze the sliders into
-    // one another); centreOnOwnerScreen() widens it for its caption.
-    setFixedSize(sizeHint());
+    // Its whole design layout where the screen has room (adjustSize() would
+    // cut it down to two thirds of the screen and squeeze the sliders into
+    // one another); on a smaller screen centreOnOwnerScreen() shrinks it and
+    // the controls scroll above OK.
+    const QSize design = sizeHint();
+    setMaximumSize(design);
+    resize(design);
     centreOnOwnerScreen(*this, owner);
 }
 
@@ -108,12 +115,12 @@ QWidget *frmModParams::buildLeftColumn()
 
     QGroupBox *general = makeFrame(column, "fraGeneralOptions", "General Options");
     auto *generalLayout = new QVBoxLayout(general);
-    m_chkHighSpeedDataLog = makeCheckBox("chkHighSpeedDataLog", "High Speed Data Logging");
-    m_chkTimingDisable = makeCheckBox("chkTimingDisable", "Disable Timing Functions");
-    m_chkMultiSparkDisable = makeCheckBox("chkMultiSparkDisable", "Disable Multi-Spark");
-    m_chkRPMLimitDisable = makeCheckBox("chkRPMLimitDisable", "Disable RPM Limit");
-    m_chkStartRtd = makeCheckBox("chkStartRtd", "Automatic Start Retard");
-    m_chkFixedMaxRPMLimit = makeCheckBox("chkFixedMaxRPMLimit", "Fixed Maximum RPM Limit");
+    m_chkHighSpeedDataLog = makeCheckBox("chkHighSpeedDataLog", "&High Speed Data Logging");
+    m_chkTimingDisable = makeCheckBox("chkTimingDisable", "Disable &Timing Functions");
+    m_chkMultiSparkDisable = makeCheckBox("chkMultiSparkDisable", "Disable &Multi-Spark");
+    m_chkRPMLimitDisable = makeCheckBox("chkRPMLimitDisable", "Disable &RPM Limit");
+    m_chkStartRtd = makeCheckBox("chkStartRtd", "&Automatic Start Retard");
+    m_chkFixedMaxRPMLimit = makeCheckBox("chkFixedMaxRPMLimit", "&Fixed Maximum RPM Limit");
     for (QCheckBox *box : {m_chkHighSpeedDataLog, m_chkTimingDisable, m_chkMultiSparkDisable, m_chkRPMLimitDisable,
                            m_chkStartRtd, m_chkFixedMaxRPMLimit})
         generalLayout->addWidget(box);
@@ -122,18 +129,18 @@ QWidget *frmModParams::buildLeftColumn()
     auto *modes = new QHBoxLayout;
     QGroupBox *table = makeFrame(column, "fraTimingTableOptions", "Timing Table Options");
     auto *tableLayout = new QVBoxLayout(table);
-    m_opt2D = makeOption("opt2DTimingTable", "2D Timing Table");
-    m_opt3D = makeOption("opt3DTimingTable", "3D Timing Table");
-    m_optDisable = makeOption("optDisableTimingTable", "Disable Timing Table");
+    m_opt2D = makeOption("opt2DTimingTable", "2&D Timing Table");
+    m_opt3D = makeOption("opt3DTimingTable", "3D Timin&g Table");
+    m_optDisable = makeOption("optDisableTimingTable", "Disa&ble Timing Table");
     for (QRadioButton *option : {m_opt2D, m_opt3D, m_optDisable})
         tableLayout->addWidget(option);
     modes->addWidget(table);
 
     m_fraMAPSensor = makeFrame(column, "fraMAPSensor", "MAP Sensor");
     auto *mapLayout = new QVBoxLayout(m_fraMAPSensor);
-    m_optMAP[0] = makeOption("optMAP1Bar", "1 bar");
-    m_optMAP[1] = makeOption("optMAP2Bar", "2 bar");
-    m_optMAP[2] = makeOption("optMAP3Bar", "3 bar");
+    m_optMAP[0] = makeOption("optMAP1Bar", "&1 bar");
+    m_optMAP[1] = makeOption("optMAP2Bar", "&2 bar");
+    m_optMAP[2] = makeOption("optMAP3Bar", "&3 bar");
     for (QRadioButton *option : m_optMAP)
         mapLayout->addWidget(option);
     modes->addWidget(m_fraMAPSensor);
@@ -148,16 +155,16 @@ QWidget *frmModParams::buildSliderRow()
     auto *row = new QWidget(this);
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_trig = makeSliderFrame("fraTrigTiming", "Trig Timing", "sldTrigTiming", "lblTrigTimingVal", TrigTiming.minimum,
+    m_trig = makeSliderFrame("fraTrigTiming", "Tr&ig Timing", "sldTrigTiming", "lblTrigTimingVal", TrigTiming.minimum,
                              TrigTiming.maximum, TrigTiming.largeStep, TrigTiming.smallStep);
-    m_rpm = makeSliderFrame("fraMaxRPMLimit", "RPM Limit", "sldMaxRPMLimit", "lblMaxRPMLimitVal", MaxRPMLimit.minimum,
+    m_rpm = makeSliderFrame("fraMaxRPMLimit", "RPM &Limit", "sldMaxRPMLimit", "lblMaxRPMLimitVal", MaxRPMLimit.minimum,
                             MaxRPMLimit.maximum, MaxRPMLimit.largeStep, MaxRPMLimit.smallStep);
-    m_crank = makeSliderFrame("fraCrankPulses", "Cranking Pulses", "sldCrankPulses", "lblCrankPulsesVal",
+    m_crank = makeSliderFrame("fraCrankPulses", "&Cranking Pulses", "sldCrankPulses", "lblCrankPulsesVal",
                               CrankPulses.minimum, CrankPulses.maximum, CrankPulses.largeStep, CrankPulses.smallStep);
-    m_retardComp = makeSliderFrame("fraRetardComp", "Retard Comp", "sldRetardComp", "lblRetardCompVal",
+    m_retardComp = makeSliderFrame("fraRetardComp", "Retard Com&p", "sldRetardComp", "lblRetardCompVal",
                                    RetardComp.minimum, RetardComp.maximum, RetardComp.largeStep, RetardComp.smallStep);
     m_startRetard =
-        makeSliderFrame("fraStartRtd", "Start Retard", "sldStartRetard", "lblStartRtdVal", StartRetard.minimum,
+        makeSliderFrame("fraStartRtd", "&Start Retard", "sldStartRetard", "lblStartRtdVal", StartRetard.minimum,
                         StartRetard.maximum, StartRetard.largeStep, StartRetard.smallStep);
     // Five equal columns, however long their captions.
     int width = 0;
@@ -172,7 +179,9 @@ QWidget *frmModParams::buildSliderRow()
 
 void frmModParams::buildControls()
 {
-    auto *top = new QHBoxLayout;
+    auto *content = new QWidget;
+    auto *top = new QHBoxLayout(content);
+    top->setContentsMargins(0, 0, 0, 0);
     top->addWidget(buildLeftColumn());
     top->addWidget(buildSliderRow(), 1);
 
@@ -184,9 +193,7 @@ void frmModParams::buildControls()
     buttons->addStretch(1);
     buttons->addWidget(m_cmdOK);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(buttons);
+    layOutScrolling(*this, content, buttons);
 }
 
 void frmModParams::connectCheckBox(QCheckBox *box, void (ModParamsForm::*handler)(bool))

@@ -2,6 +2,7 @@
 
 #include "ui_port/user_interface.h"
 #include "dialogs/screen_placement.h"
+#include "dialogs/scrolling_layout.h"
 #include "dialogs/wizard_buttons.h"
 
 #include <QFocusEvent>
@@ -21,13 +22,16 @@ frmNew2DTable::frmNew2DTable(New2DTableHost &host, QWidget *parent) : QDialog(pa
 {
     setObjectName(QStringLiteral("frmNew2DTable"));
     setWindowTitle(QStringLiteral("Tunara Torvik - New 2D Timing Table"));
+    // The focus is drawn from the start, not only after the first Tab, so
+    // the user sees which control the keys act on.
+    setAttribute(Qt::WA_KeyboardFocusChange);
     auto *frame = new QGroupBox(QStringLiteral("Advance Curve Parameters"), this);
     auto *fields = new QFormLayout(frame);
-    addBox(fields, "txtTrigTimingVal", QStringLiteral("Trigger Timing (Deg)"), &New2DTableForm::enterTrigTiming);
-    addBox(fields, "txtStartRPMVal", QStringLiteral("Start RPM"), &New2DTableForm::enterStartRPM);
-    addBox(fields, "txtFinalRPMVal", QStringLiteral("Final RPM"), &New2DTableForm::enterFinalRPM);
-    addBox(fields, "txtStartTimingVal", QStringLiteral("Start Advance (Deg)"), &New2DTableForm::enterStartTiming);
-    addBox(fields, "txtFinalTimingVal", QStringLiteral("Final Advance (Deg)"), &New2DTableForm::enterFinalTiming);
+    addBox(fields, "txtTrigTimingVal", QStringLiteral("&Trigger Timing (Deg)"), &New2DTableForm::enterTrigTiming);
+    addBox(fields, "txtStartRPMVal", QStringLiteral("&Start RPM"), &New2DTableForm::enterStartRPM);
+    addBox(fields, "txtFinalRPMVal", QStringLiteral("&Final RPM"), &New2DTableForm::enterFinalRPM);
+    addBox(fields, "txtStartTimingVal", QStringLiteral("Start &Advance (Deg)"), &New2DTableForm::enterStartTiming);
+    addBox(fields, "txtFinalTimingVal", QStringLiteral("Final A&dvance (Deg)"), &New2DTableForm::enterFinalTiming);
 
     const auto [update, ok] = makeWizardButtons(this);
     connect(update, &QPushButton::clicked, this, &frmNew2DTable::cmdUpdate_Click);
@@ -37,9 +41,7 @@ frmNew2DTable::frmNew2DTable(New2DTableHost &host, QWidget *parent) : QDialog(pa
     buttons->addStretch();
     buttons->addWidget(update);
     buttons->addWidget(ok);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(frame);
-    layout->addLayout(buttons);
+    dialogs::layOutScrolling(*this, frame, buttons);
     for (int i = 0; i + 1 < m_boxes.size(); ++i)
         setTabOrder(m_boxes[i].first, m_boxes[i + 1].first);
     setTabOrder(m_boxes.last().first, update);
@@ -81,7 +83,9 @@ void frmNew2DTable::showValues(const QStringList &before, const QLineEdit *check
 
 void frmNew2DTable::Form_Load()
 {
-    adjustSize();
+    // Its whole layout where the screen has room; on a smaller one it
+    // shrinks and its fields scroll above the buttons.
+    resize(sizeHint());
     dialogs::centreOnOwnerScreen(*this, parentWidget());
     // On Cancel the table stays on view; the wizard opens all the same. The
     // boxes are read after the question: closing a declined wizard's table

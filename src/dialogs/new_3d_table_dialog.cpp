@@ -2,6 +2,7 @@
 
 #include "ui_port/user_interface.h"
 #include "dialogs/screen_placement.h"
+#include "dialogs/scrolling_layout.h"
 #include "dialogs/wizard_buttons.h"
 
 #include <QGroupBox>
@@ -18,9 +19,14 @@ frmNew3DTable::frmNew3DTable(New3DTableHost &host, QWidget *parent) : QDialog(pa
 {
     setObjectName(QStringLiteral("frmNew3DTable"));
     setWindowTitle(QStringLiteral("Tunara Torvik - New 3D Timing Table"));
-    auto *frames = new QHBoxLayout;
-    m_base = addSlider("sldBaseTmg", "lblBaseTmgVal", QStringLiteral("Base Timing"), m_baseLabel);
-    m_trig = addSlider("sldTrigTiming", "lblTrigTimingVal", QStringLiteral("Trig Timing"), m_trigLabel);
+    // The focus is drawn from the start, not only after the first Tab, so
+    // the user sees which control the keys act on.
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    auto *content = new QWidget;
+    auto *frames = new QHBoxLayout(content);
+    frames->setContentsMargins(0, 0, 0, 0);
+    m_base = addSlider("sldBaseTmg", "lblBaseTmgVal", QStringLiteral("&Base Timing"), m_baseLabel);
+    m_trig = addSlider("sldTrigTiming", "lblTrigTimingVal", QStringLiteral("&Trig Timing"), m_trigLabel);
     frames->addWidget(m_base->parentWidget());
     frames->addWidget(m_trig->parentWidget());
     connect(m_base, &QSlider::valueChanged, this, &frmNew3DTable::sldBaseTmg_Change);
@@ -33,9 +39,7 @@ frmNew3DTable::frmNew3DTable(New3DTableHost &host, QWidget *parent) : QDialog(pa
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(update);
     buttons->addWidget(ok);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(frames);
-    layout->addLayout(buttons);
+    dialogs::layOutScrolling(*this, content, buttons);
 }
 
 QSlider *frmNew3DTable::addSlider(const char *sliderName, const char *labelName, const QString &caption,
@@ -74,7 +78,9 @@ void frmNew3DTable::showValues()
 
 void frmNew3DTable::Form_Load()
 {
-    adjustSize();
+    // Its whole layout where the screen has room; on a smaller one it
+    // shrinks and its fields scroll above the buttons.
+    resize(sizeHint());
     dialogs::centreOnOwnerScreen(*this, parentWidget());
     // On Cancel the table stays on view; the sliders are set all the same.
     const bool clearView = !m_host.isChart3DVisible()

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -16,8 +17,11 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScreen>
 #include <QSpacerItem>
 #include <QStyle>
+
+#include <algorithm>
 
 namespace tunara::ui {
 
@@ -107,9 +111,13 @@ Answer QtUserInterface::messageBox(QWidget *owner, const QString &text, const QS
     QMessageBox box(boxIcon(icon), title, text, standardButtons(buttons), owner);
     box.setTextFormat(Qt::PlainText);
     // A short text under a long title would cut the title off: a row as
-    // wide as the title bar needs keeps the box at least that wide.
+    // wide as the title bar needs keeps the box at least that wide, as far
+    // as the screen allows.
+    const QScreen *screen = owner ? owner->window()->screen() : QGuiApplication::primaryScreen();
+    const int widest = screen ? screen->availableGeometry().width() * 9 / 10 : dialogs::titleBarWidth(box);
     if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
-        grid->addItem(new QSpacerItem(dialogs::titleBarWidth(box), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+        grid->addItem(new QSpacerItem(std::min(dialogs::titleBarWidth(box), widest), 0, QSizePolicy::Minimum,
+                                      QSizePolicy::Fixed),
                       grid->rowCount(), 0, 1, grid->columnCount());
     if (buttons == Buttons::AbortRetryIgnore) {
         box.setEscapeButton(QMessageBox::Abort);

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
 
 #include <algorithm>
@@ -34,30 +35,49 @@ QScreen *screenOf(const QWidget *owner)
 
 }  // namespace
 
+QMargins frameMarginsOf(const QWidget &window, const QWidget *owner)
+{
+    const auto marginsOf = [](const QWidget &w) {
+        const QRect outer = w.frameGeometry();
+        const QRect inner = w.geometry();
+        return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                        outer.bottom() - inner.bottom());
+    };
+    // A window just being shown has no frame yet either.
+    if (window.isVisible() && !marginsOf(window).isNull())
+        return marginsOf(window);
+    if (owner && owner->window()->isVisible() && !owner->window()->isMaximized()) {
+        const QMargins m = marginsOf(*owner->window());
+        if (!m.isNull())
+            return m;
+    }
+    // Not known before the window manager has framed a window: a title bar
+    // of about two lines and a thin border is the usual size.
+    const int border = 4;
+    const int title = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+    return QMargins(border, std::max(title, 2 * window.fontMetrics().height()) + border, border, border);
+}
+
 void centreOnOwnerScreen(QWidget &window, const QWidget *owner)
 {
+    QScreen *screen = screenOf(owner);
+    const QMargins frame = frameMarginsOf(window, owner);
+    const QSize frameExtra(frame.left() + frame.right(), frame.top() + frame.bottom());
+    const QRect available = screen ? screen->availableGeometry() : QRect();
     // A window laid out for its controls alone is widened until its title
-    // bar shows the whole caption, a fixed-size one included.
-    const int captionWidth = titleBarWidth(window);
+    // bar shows the whole caption, a fixed-size one included, but never
+    // beyond the screen.
+    int captionWidth = titleBarWidth(window);
+    if (screen)
+        captionWidth = std::min(captionWidth, available.width() - frameExtra.width());
     if (window.minimumWidth() < captionWidth)
         window.setMinimumWidth(captionWidth);
     if (window.maximumWidth() < captionWidth)
         window.setMaximumWidth(captionWidth);
     if (window.width() < captionWidth)
         window.resize(captionWidth, window.height());
-    QScreen *screen = screenOf(owner);
     if (!screen)
         return;
-    // The frame (title bar and borders) is known only once the window has
-    // been shown; before that it is estimated from the owner's own frame.
-    QSize frameExtra(0, 0);
-    if (window.isVisible()) {
-        frameExtra = window.frameGeometry().size() - window.geometry().size();
-    } else if (owner && owner->window()->isVisible()) {
-        const QWidget *top = owner->window();
-        frameExtra = top->frameGeometry().size() - top->geometry().size();
-    }
-    const QRect available = screen->availableGeometry();
     // A window larger than the screen's area is made to fit where it can be.
     const QSize fitted = window.size()
                              .boundedTo(available.size() - frameExtra)

@@ -35,7 +35,7 @@ TuneHistoryWindow::TuneHistoryWindow(QWidget *parent) : QWidget(parent, Qt::Wind
     setObjectName(QStringLiteral("frmTuneHistory"));
     setWindowTitle(QStringLiteral("Tune History"));
     buildControls();
-    resize(980, 620);
+    resize(DesignSize);
 }
 
 // Esc closes it, as it closes a dialog, from whichever control has the focus.
@@ -147,16 +147,8 @@ void TuneHistoryWindow::buildControls()
     auto *top = new QHBoxLayout;
     top->addWidget(filterLabel);
     top->addWidget(m_filter, 1);
-    auto *buttons = new QHBoxLayout;
-    for (QPushButton *b : {m_openButton, m_compare, m_upload, m_keep, m_note})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
-    buttons->addWidget(close);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(split, 1);
-    layout->addWidget(m_problems);
-    layout->addLayout(buttons);
+    m_closeButton = close;
+    layOutWindow(top, split);
     updateButtons();
 }
 

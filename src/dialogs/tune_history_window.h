@@ -7,7 +7,9 @@
 
 #include <optional>
 
+class QGridLayout;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -32,6 +34,8 @@ public:
     enum Column { TimeColumn, EventColumn, SourceColumn, FirmwareColumn, TableColumn, NoteColumn, AgainstColumn };
 
     explicit TuneHistoryWindow(QWidget *parent = nullptr);
+
+    void setVisible(bool visible) override;
 
     // The points as they are listed now; the same point stays selected.
     void setListing(const restore::Listing &listing);
@@ -70,6 +74,9 @@ private:
     };
 
     void buildControls();
+    void layOutWindow(QLayout *filterRow, QWidget *split);
+    void arrangeButtons(int perRow);
+    void fitToScreen();
     void rebuild();
     void compareAll();
     QString againstText(const Row &row) const;
@@ -94,6 +101,11 @@ private:
     QPushButton *m_upload = nullptr;
     QPushButton *m_keep = nullptr;
     QPushButton *m_note = nullptr;
+    QPushButton *m_closeButton = nullptr;
+    QGridLayout *m_buttonRows = nullptr;
+    bool m_fitted = false;  // sized to its screen at its first showing
+
+    static constexpr QSize DesignSize{980, 620};
 };
 
 }  // namespace tunara::ui

@@ -9,7 +9,7 @@ namespace tunara::wizards {
 WizardButtons makeWizardButtons(QWidget *parent)
 {
     WizardButtons b;
-    b.update = new QPushButton(QStringLiteral("Update"), parent);
+    b.update = new QPushButton(QStringLiteral("&Update"), parent);
     b.update->setObjectName(QStringLiteral("cmdUpdate"));
     b.ok = new QPushButton(QStringLiteral("OK"), parent);
     b.ok->setObjectName(QStringLiteral("cmdOK"));

@@ -5,6 +5,8 @@
 #include "editor/table_edit_model.h"
 #include "views/timing_cell_delegate.h"
 
+#include <QShortcut>
+
 namespace tunara::views {
 
 TableGridBinding::TableGridBinding(TimingGrid &grid, editor::TableEditModel &model, editor::TableKind kind,
@@ -28,6 +30,13 @@ TableGridBinding::TableGridBinding(TimingGrid &grid, editor::TableEditModel &mod
     grid.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&grid, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { emit contextMenuRequested(m_grid.viewport()->mapToGlobal(pos)); });
+    // Shift+F10 opens the menu as the Menu key does, at the current cell.
+    auto *menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), &grid, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        const QRect cell = m_grid.visualRect(m_grid.currentIndex());
+        const QPoint at = cell.isValid() ? cell.center() : m_grid.viewport()->rect().center();
+        emit contextMenuRequested(m_grid.viewport()->mapToGlobal(at));
+    });
     connect(&grid, &QTableWidget::currentCellChanged, this,
             [this](int row, int column, int, int) { onCurrentCellChanged(row, column); });
     connect(&model, &editor::TableEditModel::tableReset, this, [this] { showAllValues(); });

@@ -15,11 +15,13 @@
 #include "tables/table_codec.h"
 
 #include <QChart>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineSeries>
 #include <QMimeData>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QUrl>
 
@@ -187,6 +189,31 @@ TEST_F(CompareCommandsTest, CsvExportAndImportRoundTripAsOneUndoStepAndABadFileC
     ModuleImage expected = data.image;
     encodeTable3D(liveTable, 25, expected);
     EXPECT_EQ(data.image.EEPROMBuffer, expected.EEPROMBuffer);
+}
+
+// The import's dialog starts in the folder of the last CSV file (exported
+// or imported), never on a data file's name; on a fresh account in the
+// documents folder, else home.
+TEST_F(CompareCommandsTest, ImportStartsInTheFolderOfTheLastCsvFile)
+{
+    shown();
+    chooseTable(false, 25);
+    openTable();
+    const auto importFolder = [this] {
+        runWithFile(actions().importCsv, QString());
+        return ui.calls.back().kind == UiCall::Kind::OpenFile ? ui.calls.back().text : QString();
+    };
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    EXPECT_EQ(importFolder(), QFileInfo(documents).isDir() ? documents : QDir::homePath());
+
+    ASSERT_TRUE(QDir(path(QString())).mkpath(QStringLiteral("tables")));
+    runWithFile(actions().exportCsv, path(QStringLiteral("tables/curve.csv")));
+    const QString tables = QFileInfo(path(QStringLiteral("tables/curve.csv"))).absolutePath();
+    EXPECT_EQ(importFolder(), tables);
+
+    // A data file chosen meanwhile does not move it.
+    compareWith(writeDataFile(QStringLiteral("other.dat"), data));
+    EXPECT_EQ(importFolder(), tables);
 }
 
 TEST_F(CompareCommandsTest, AnOpenedFileTheProgramReadsOtherwiseIsCheckedInOneCappedMessage)

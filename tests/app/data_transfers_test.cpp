@@ -1,6 +1,7 @@
 // Download and upload from the window against the simulated module.
 #include "app/data_fixture.h"
 #include "views/chart_2d_view.h"
+#include "app/elided_label.h"
 #include "app/port_setup_panel.h"
 #include "app/progress_frame.h"
 #include "views/timing_grid.h"
@@ -66,7 +67,11 @@ protected:
         ui.answers.insert(ui.answers.end(), {Answer::OK, Answer::OK});
         choose(actions().download);
     }
-    QString statusLabel(const char *name) const { return window->findChild<QLabel *>(QLatin1String(name))->text(); }
+    // The field's whole text: a narrow bar shows it shortened with "…".
+    QString statusLabel(const char *name) const
+    {
+        return window->findChild<ui::ElidedLabel *>(QLatin1String(name))->fullText();
+    }
 };
 
 TEST_F(Transfers, DownloadFillsTheImageAndKeepsWhatItReplaces)

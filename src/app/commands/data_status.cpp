@@ -35,21 +35,21 @@ DataStatus::DataStatus(QStatusBar &bar, const ModuleDocument &document, const li
 {
     bar.setObjectName(QStringLiteral("staStatus"));
     bar.setSizeGripEnabled(true);
-    const auto add = [&bar](const char *name, int stretch) {
-        auto *label = new QLabel(&bar);
+    // Each item shows whole where the bar has room and is shortened with
+    // "…" (the whole text in its tooltip) where it has not; the port's
+    // description gives up its room first.
+    const auto add = [&bar](const char *name, int stretch, QSizePolicy::Policy policy) {
+        auto *label = new ElidedLabel(&bar);
         label->setObjectName(QString::fromLatin1(name));
-        label->setMinimumWidth(40);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("Data: …")));
+        label->setSizePolicy(policy, QSizePolicy::Preferred);
         bar.addWidget(label, stretch);
         return label;
     };
-    // The short items take what they need, the port's description the rest.
-    m_statusPort = new ElidedLabel(&bar);
-    m_statusPort->setObjectName(QStringLiteral("lblStatusPort"));
-    m_statusPort->setMinimumWidth(40);
-    bar.addWidget(m_statusPort, 1);
-    m_statusFirmware = add("lblStatusFirmware", 0);
-    m_statusSource = add("lblStatusSource", 0);
-    m_statusTable = add("lblStatusTable", 0);
+    m_statusPort = add("lblStatusPort", 1, QSizePolicy::Ignored);
+    m_statusFirmware = add("lblStatusFirmware", 0, QSizePolicy::Preferred);
+    m_statusSource = add("lblStatusSource", 0, QSizePolicy::Preferred);
+    m_statusTable = add("lblStatusTable", 0, QSizePolicy::Preferred);
     for (const auto signal : {&ModuleDocument::imageReplaced, &ModuleDocument::parametersChanged,
                               &ModuleDocument::tableModeChanged, &ModuleDocument::sourceChanged})
         connect(&document, signal, this, &DataStatus::refresh);
@@ -59,21 +59,21 @@ void DataStatus::refresh()
 {
     const int number = m_port.portNumber();
     // The description names the number and its device ("Com3 is /dev/ttyUSB0 ...").
-    const QString port = number < 1        ? QStringLiteral("No port chosen")
+    const QString port = number < 1       ? QStringLiteral("No port chosen")
                          : m_describePort ? m_describePort(number)
                                           : QStringLiteral("Com%1").arg(number);
     m_statusPort->setFullText(port);
     const QString firmware = m_document.source().firmware;
-    m_statusFirmware->setText(QStringLiteral("Firmware: %1").arg(firmware.isEmpty() ? QStringLiteral("not read")
-                                                                                     : firmware));
+    m_statusFirmware->setFullText(
+        QStringLiteral("Firmware: %1").arg(firmware.isEmpty() ? QStringLiteral("not read") : firmware));
     const DataSource &origin = m_document.source();
     QString source = DataSource::empty().title;
     // An image filled while the source still said empty was made here (the
     // parameters dialog on an empty buffer).
     if (!m_document.isEmpty())
         source = origin.kind == DataSource::Kind::Empty ? QStringLiteral("edited in the program") : origin.title;
-    m_statusSource->setText(QStringLiteral("Data: %1").arg(source));
-    m_statusTable->setText(QStringLiteral("Table: %1").arg(tableWord(editor::activeTable(m_document.params()))));
+    m_statusSource->setFullText(QStringLiteral("Data: %1").arg(source));
+    m_statusTable->setFullText(QStringLiteral("Table: %1").arg(tableWord(editor::activeTable(m_document.params()))));
 }
 
 }  // namespace tunara::ui

@@ -40,9 +40,9 @@ private:
     std::function<QString(int)> m_describePort;
     WindowShell &m_shell;
     ElidedLabel *m_statusPort = nullptr;
-    QLabel *m_statusFirmware = nullptr;
-    QLabel *m_statusSource = nullptr;
-    QLabel *m_statusTable = nullptr;
+    ElidedLabel *m_statusFirmware = nullptr;
+    ElidedLabel *m_statusSource = nullptr;
+    ElidedLabel *m_statusTable = nullptr;
 };
 
 }  // namespace tunara::ui

@@ -18,6 +18,13 @@ const QString CRLF = QStringLiteral("\r\n");
 // Where the file dialogs start in the next run.
 const QString FolderSection = QStringLiteral("Files");
 const QString FolderKey = QStringLiteral("LastFolder");
+const QString CsvFolderKey = QStringLiteral("LastCsvFolder");
+
+QString documentsOrHome()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
 
 // "Description (*.x)|*.x|..." as the file dialog takes it: the descriptions,
 // which carry their patterns, separated by ";;".
@@ -39,7 +46,10 @@ QString filterOrAll(const QString &filter)
 
 FileDialogs::FileDialogs(StoredSettings &settings, UserInterface &ui, WindowShell &shell,
                          const QString &restorePointFolder)
-    : m_settings(settings), m_ui(ui), m_shell(shell), m_restorePoints(restorePointFolder)
+    : m_settings(settings),
+      m_ui(ui),
+      m_shell(shell),
+      m_restorePoints(restorePointFolder)
 {
 }
 
@@ -50,8 +60,22 @@ QString FileDialogs::startFolder() const
     const QString stored = m_settings.getSetting(FolderSection, FolderKey, QString());
     if (!stored.isEmpty() && !m_restorePoints.holds(stored) && QFileInfo(stored).isDir())
         return stored;
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+    return documentsOrHome();
+}
+
+QString FileDialogs::csvFolder() const
+{
+    const QString stored = m_settings.getSetting(FolderSection, CsvFolderKey, QString());
+    if (!stored.isEmpty() && !m_restorePoints.holds(stored) && QFileInfo(stored).isDir())
+        return stored;
+    return documentsOrHome();
+}
+
+void FileDialogs::rememberCsvFolder(const QString &chosenPath)
+{
+    const QString folder = QFileInfo(chosenPath).absolutePath();
+    if (!m_restorePoints.holds(folder))
+        m_settings.saveSetting(FolderSection, CsvFolderKey, folder);
 }
 
 QString FileDialogs::dialogFolder() const
@@ -67,10 +91,10 @@ void FileDialogs::rememberFolder(const QString &chosenPath)
 }
 
 QString FileDialogs::askExportPath(const QString &title, const QString &filter, const QString &extension,
-                                   QString *chosenFilter)
+                                   QString *chosenFilter, const QString &startIn)
 {
-    const QString path =
-        askSavePath(m_ui, m_shell.dialogParent(), title, startFolder(), filter, extension, chosenFilter);
+    const QString path = askSavePath(m_ui, m_shell.dialogParent(), title, startIn.isEmpty() ? startFolder() : startIn,
+                                     filter, extension, chosenFilter);
     if (!path.isEmpty())
         rememberFolder(path);
     return path;
@@ -84,12 +108,14 @@ void FileDialogs::rememberChoice(const QString &path)
     rememberFolder(path);
 }
 
-QString FileDialogs::FileOpen(const QString &fileTitle, const QString &filter, const QString &notExistMessage)
+QString FileDialogs::FileOpen(const QString &fileTitle, const QString &filter, const QString &notExistMessage,
+                              const QString &startAt)
 {
     UserInterface &ui = m_ui;
     QWidget *const parent = m_shell.dialogParent();
     for (;;) {
-        const QString path = ui.openFileName(parent, fileTitle, dialogFolder(), dialogFilter(filterOrAll(filter)));
+        const QString path = ui.openFileName(parent, fileTitle, startAt.isEmpty() ? dialogFolder() : startAt,
+                                             dialogFilter(filterOrAll(filter)));
         if (path.isEmpty())
             return {};
         rememberChoice(path);
@@ -98,9 +124,9 @@ QString FileDialogs::FileOpen(const QString &fileTitle, const QString &filter, c
         QString prompt = path + CRLF + QStringLiteral("File not found.");
         if (!notExistMessage.isEmpty())
             prompt += CRLF + CRLF + notExistMessage;
-        const Answer a = ui.messageBox(parent, prompt, QStringLiteral("File Open"),
-                                       notExistMessage.isEmpty() ? Buttons::RetryCancel : Buttons::YesNoCancel,
-                                       Icon::Exclamation);
+        const Answer a =
+            ui.messageBox(parent, prompt, QStringLiteral("File Open"),
+                          notExistMessage.isEmpty() ? Buttons::RetryCancel : Buttons::YesNoCancel, Icon::Exclamation);
         if (a == Answer::Yes)
             return path;
         if (a == Answer::Cancel)
@@ -123,9 +149,9 @@ QString FileDialogs::FileSave(const QString &fileTitle, const QString &filter, c
         rememberChoice(path);
         if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
             return path;
-        const Answer a = ui.messageBox(parent,
-                                       path + CRLF + QStringLiteral("This file already exists.") + CRLF + CRLF + question,
-                                       QStringLiteral("File Save"), Buttons::YesNoCancel, Icon::Exclamation);
+        const Answer a =
+            ui.messageBox(parent, path + CRLF + QStringLiteral("This file already exists.") + CRLF + CRLF + question,
+                          QStringLiteral("File Save"), Buttons::YesNoCancel, Icon::Exclamation);
         if (a == Answer::Yes)
             return path;
         if (a == Answer::Cancel)

@@ -28,17 +28,25 @@ public:
     // folder that exists, so the dialog types no name in for the user.
     QString startFolder() const;
     // Asks for the file an export writes (a PDF report, a CSV table) with
-    // the save dialog, starting in startFolder(); the folder of the file
-    // chosen is where the next dialog starts. See askSavePath() for the
-    // extension, the replace question and the chosen filter. Empty when the
-    // user cancelled or kept an existing file.
+    // the save dialog, starting in `startIn` (empty: startFolder()); the
+    // folder of the file chosen is where the next dialog starts. See
+    // askSavePath() for the extension, the replace question and the chosen
+    // filter. Empty when the user cancelled or kept an existing file.
     QString askExportPath(const QString &title, const QString &filter, const QString &extension,
-                          QString *chosenFilter = nullptr);
+                          QString *chosenFilter = nullptr, const QString &startIn = QString());
+    // Where a CSV dialog starts: the folder of the last CSV file imported or
+    // exported while it exists, else the documents folder (else home), never
+    // on a data file's name.
+    QString csvFolder() const;
+    void rememberCsvFolder(const QString &chosenPath);
 
     // An empty result: the user closed the dialog without choosing. Throw
     // RuntimeError "Canceled File Open" / "Canceled File Save" on Cancel in
     // the prompt. `filter` is "Description (*.x)|*.x|...", empty for all files.
-    QString FileOpen(const QString &fileTitle, const QString &filter, const QString &notExistMessage);
+    // `startAt`, when given, is where the dialog starts instead of the last
+    // file chosen.
+    QString FileOpen(const QString &fileTitle, const QString &filter, const QString &notExistMessage,
+                     const QString &startAt = QString());
     QString FileSave(const QString &fileTitle, const QString &filter, const QString &existMessage);
 
 private:

@@ -70,8 +70,7 @@ TableCsvCommands::TableCsvCommands(const ModuleData &data, editor::TableSession 
 
 void TableCsvCommands::message(const QString &text, const QString &title, bool critical)
 {
-    m_ui.messageBox(m_shell.dialogParent(), text, title, Buttons::OK,
-                                     critical ? Icon::Critical : Icon::Exclamation);
+    m_ui.messageBox(m_shell.dialogParent(), text, title, Buttons::OK, critical ? Icon::Critical : Icon::Exclamation);
 }
 
 // ---- export ----
@@ -95,9 +94,11 @@ void TableCsvCommands::mnuExportCsv_Click()
     const QString filters = decimalComma ? SemicolonCsvFilter + QStringLiteral(";;") + CommaCsvFilter
                                          : CommaCsvFilter + QStringLiteral(";;") + SemicolonCsvFilter;
     QString chosen;
-    const QString path = m_dialogs.askExportPath(ExportTitle, filters, QStringLiteral(".csv"), &chosen);
+    const QString path =
+        m_dialogs.askExportPath(ExportTitle, filters, QStringLiteral(".csv"), &chosen, m_dialogs.csvFolder());
     if (path.isEmpty())
         return;
+    m_dialogs.rememberCsvFolder(path);
     exportTo(path, chosen == SemicolonCsvFilter ? csv::SemicolonComma : csv::CommaPoint);
 }
 
@@ -108,8 +109,7 @@ QByteArray TableCsvCommands::tableCsv(csv::Dialect dialect) const
     const editor::TableSession &session = m_session;
     if (session.active() == editor::TableKind::Curve2D)
         return tablecsv::write2D(session.shownTable2D(), session.shownTrigTiming(), dialect);
-    return tablecsv::write3D(session.shownTable3D(), session.shownTrigTiming(),
-                             m_data.params.MAPSensor, dialect);
+    return tablecsv::write3D(session.shownTable3D(), session.shownTrigTiming(), m_data.params.MAPSensor, dialect);
 }
 
 bool TableCsvCommands::exportTo(const QString &path, csv::Dialect dialect)
@@ -134,12 +134,14 @@ void TableCsvCommands::mnuImportCsv_Click()
     }
     QString path;
     try {
-        path = m_dialogs.FileOpen(ImportTitle, CsvFilter + QStringLiteral("|*.csv"), QString());
+        path = m_dialogs.FileOpen(ImportTitle, CsvFilter + QStringLiteral("|*.csv"), QString(), m_dialogs.csvFolder());
     } catch (const RuntimeError &) {
         return;  // the user cancelled in the file-not-found question
     }
-    if (!path.isEmpty())
-        importFrom(path);
+    if (path.isEmpty())
+        return;
+    m_dialogs.rememberCsvFolder(path);
+    importFrom(path);
 }
 
 bool TableCsvCommands::importFrom(const QString &path)
@@ -154,7 +156,8 @@ bool TableCsvCommands::importFrom(const QString &path)
         message(e.description(), ImportTitle, true);
         return false;
     }
-    const tablecsv::ImportAdvice advice{QStringLiteral("use Import Table into Grid"), QStringLiteral("use File > Open")};
+    const tablecsv::ImportAdvice advice{QStringLiteral("use Import Table into Grid"),
+                                        QStringLiteral("use File > Open")};
     if (const auto refusal = tablecsv::notCsvText(path, bytes, advice)) {
         message(*refusal + CRLF + CRLF + QStringLiteral("Nothing was imported."), ImportTitle);
         return false;
