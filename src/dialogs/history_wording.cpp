@@ -101,6 +101,16 @@ QString eventWording(restore::Event event)
     return restore::eventText(event);
 }
 
+QString pointWording(const restore::Entry &point)
+{
+    const QString event = eventWording(point.event);
+    if (point.uploadEnd == QLatin1String("failed"))
+        return event + QStringLiteral(" (the upload failed)");
+    if (point.uploadEnd == QLatin1String("stopped"))
+        return event + QStringLiteral(" (the upload was stopped)");
+    return event;
+}
+
 QStringList parameterLines(const std::vector<compare::ParameterDifference> &changes, const QLocale &locale)
 {
     QStringList lines;

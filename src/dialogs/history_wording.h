@@ -15,6 +15,9 @@ namespace tunara::ui::history {
 // What a point holds, told apart around an upload: "Sent in an upload"
 // against "The module's own, before an upload".
 QString eventWording(restore::Event event);
+// The same for one point, saying when its upload failed or was stopped:
+// "Upload: the image sent (the upload failed)".
+QString pointWording(const restore::Entry &point);
 
 // The parameters that differ, one line each, as the dialogs name them:
 // "Cranking Pulses 4 → 6", "Disable Multi-Spark: off → on". A flag byte

@@ -233,7 +233,7 @@ void TuneHistoryWindow::rebuild()
         }
         const QString note = restore::noteLine(e.note);
         auto *item = new QTreeWidgetItem(day, {numbers::timeOfDay(e.time.time()),
-                                               history::eventWording(e.event) + (e.kept ? QStringLiteral(", kept") : QString()),
+                                               history::pointWording(e) + (e.kept ? QStringLiteral(", kept") : QString()),
                                                e.source.text(), e.firmwareText(), e.tableMode, note,
                                                againstText(row)});
         item->setData(0, PathRole, e.path);
@@ -325,7 +325,7 @@ bool TuneHistoryWindow::selectPath(const QString &path)
 
 QString TuneHistoryWindow::compareName(const restore::Entry &entry)
 {
-    return QStringLiteral("%1, %2").arg(history::eventWording(entry.event), numbers::shortDateTime(entry.time));
+    return QStringLiteral("%1, %2").arg(history::pointWording(entry), numbers::shortDateTime(entry.time));
 }
 
 void TuneHistoryWindow::showSelected()
@@ -341,7 +341,7 @@ void TuneHistoryWindow::showSelected()
         return;
     }
     const restore::Entry &e = row->entry;
-    m_point->setText(QStringLiteral("%1, %2 %3, from %4").arg(history::eventWording(e.event), dayText(e.time.date()),
+    m_point->setText(QStringLiteral("%1, %2 %3, from %4").arg(history::pointWording(e), dayText(e.time.date()),
                                                              numbers::timeOfDay(e.time.time()), e.source.text()));
     if (!e.readable()) {
         m_summary->setText(QStringLiteral("This point cannot be read: %1.").arg(e.problem));

@@ -93,6 +93,7 @@ const QString FirmwareKey = QStringLiteral("firmware");
 const QString TableKey = QStringLiteral("table");
 const QString NoteKey = QStringLiteral("note");
 const QString KeptKey = QStringLiteral("kept");
+const QString UploadEndKey = QStringLiteral("upload");
 
 QStringList pointsIn(const QString &folder)
 {
@@ -134,6 +135,7 @@ std::optional<Entry> entryOf(const QString &folder, const index::Line &line)
     e.tableMode = !table.isEmpty() ? table : index::tableModeOf(e.bytes);
     e.note = f.value(NoteKey).toString();
     e.kept = f.value(KeptKey).toBool();
+    e.uploadEnd = f.value(UploadEndKey).toString();
     return e;
 }
 
@@ -280,6 +282,11 @@ void RestorePoints::setNote(const QString &point, const QString &note)
         else
             fields.insert(NoteKey, kept);
     });
+}
+
+void RestorePoints::setUploadEnd(const QString &point, const QString &end)
+{
+    change(point, [&end](QJsonObject &fields) { fields.insert(UploadEndKey, end); });
 }
 
 void RestorePoints::setKept(const QString &point, bool kept)
