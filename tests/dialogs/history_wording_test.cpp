@@ -26,6 +26,12 @@ TEST(HistoryWording, ReadsAsAWorkshopLog)
     using restore::Event;
     EXPECT_NE(ui::history::eventWording(Event::BeforeUpload), ui::history::eventWording(Event::ModuleBeforeUpload));
     EXPECT_TRUE(ui::history::eventWording(Event::ModuleBeforeUpload).contains(QStringLiteral("module")));
+    restore::Entry failed;
+    failed.event = Event::BeforeUpload;
+    failed.uploadEnd = QStringLiteral("failed");
+    EXPECT_EQ(ui::history::pointWording(failed), QStringLiteral("Upload: the image sent (the upload failed)"));
+    failed.uploadEnd.clear();
+    EXPECT_EQ(ui::history::pointWording(failed), QStringLiteral("Upload: the image sent"));
 
     ModuleParameters a;
     ModuleParameters b;

@@ -93,7 +93,7 @@ bool TransferCommands::confirmCheckedChanges()
     const ModuleData &data = m_document.data();
     if (!data.filledThisRun.table2D && !data.filledThisRun.table3D)
         return true;
-    const std::vector<compare::CheckItem> changes = compare::checkImage(data.image).changesToFile();
+    const std::vector<compare::CheckItem> changes = compare::checkImage(data.image, QLocale()).changesToFile();
     if (changes.empty() || m_acceptedChanges == data.image.EEPROMBuffer)
         return true;
     const QString text =
