@@ -169,7 +169,6 @@ void TransferCommands::downloaded(const ModuleParameters &)
 
 bool TransferCommands::aboutToWrite()
 {
-    m_uploadPoints.clear();
     const bool kept = m_keeper.keepRestorePoint(restore::Event::BeforeUpload, m_keeper.imageBytes(), true);
     if (kept)
         m_uploadPoints << m_keeper.lastPointPath();
