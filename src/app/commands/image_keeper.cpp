@@ -101,7 +101,9 @@ void ImageKeeper::markUploadEnd(const QStringList &points, const QString &end)
             m_restorePoints.setUploadEnd(point, end);
             emit pointKept(point);  // the history shows the change
         } catch (const RuntimeError &e) {
-            m_shell.showStatusMessage(e.description());
+            m_shell.showStatusMessage(
+                QStringLiteral("The restore point could not be marked as from an unfinished upload: %1")
+                    .arg(e.description()));
         }
     }
 }

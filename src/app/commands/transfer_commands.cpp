@@ -170,7 +170,7 @@ void TransferCommands::downloaded(const ModuleParameters &)
 bool TransferCommands::aboutToWrite()
 {
     const bool kept = m_keeper.keepRestorePoint(restore::Event::BeforeUpload, m_keeper.imageBytes(), true);
-    if (kept)
+    if (m_keeper.lastPointKept())  // the user may go on without the point
         m_uploadPoints << m_keeper.lastPointPath();
     return kept;
 }
