@@ -92,11 +92,11 @@ QString eventWording(restore::Event event)
 {
     using E = restore::Event;
     switch (event) {
-    case E::Downloaded: return QStringLiteral("Downloaded from the module");
-    case E::BeforeUpload: return QStringLiteral("Upload: the image sent");
-    case E::ModuleBeforeUpload: return QStringLiteral("Upload: what the module held before");
-    case E::BeforeDownload: return QStringLiteral("Before a download: the image replaced");
-    case E::BeforeOpen: return QStringLiteral("Before opening a file: the image replaced");
+    case E::Downloaded: return QStringLiteral("Download: image received");
+    case E::BeforeUpload: return QStringLiteral("Upload: image sent");
+    case E::ModuleBeforeUpload: return QStringLiteral("Upload: module held before");
+    case E::BeforeDownload: return QStringLiteral("Download: buffer replaced");
+    case E::BeforeOpen: return QStringLiteral("Open: buffer replaced");
     }
     return restore::eventText(event);
 }
@@ -105,9 +105,9 @@ QString pointWording(const restore::Entry &point)
 {
     const QString event = eventWording(point.event);
     if (point.uploadEnd == QLatin1String("failed"))
-        return event + QStringLiteral(" (the upload failed)");
+        return event + QStringLiteral(" (upload failed)");
     if (point.uploadEnd == QLatin1String("stopped"))
-        return event + QStringLiteral(" (the upload was stopped)");
+        return event + QStringLiteral(" (upload stopped)");
     return event;
 }
 

@@ -16,7 +16,7 @@ namespace tunara::ui::history {
 // against "The module's own, before an upload".
 QString eventWording(restore::Event event);
 // The same for one point, saying when its upload failed or was stopped:
-// "Upload: the image sent (the upload failed)".
+// "Upload: image sent (upload failed)".
 QString pointWording(const restore::Entry &point);
 
 // The parameters that differ, one line each, as the dialogs name them:

@@ -67,7 +67,7 @@ void TuneHistoryWindow::buildControls()
     m_list->setUniformRowHeights(true);
     m_list->setAllColumnsShowFocus(true);
     // The last column, "against the open image", takes what is left.
-    const int widths[] = {100, 150, 190, 140, 45, 150};
+    const int widths[] = {100, 200, 190, 140, 45, 150};
     for (int c = 0; c < int(std::size(widths)); ++c)
         m_list->setColumnWidth(c, widths[c]);
     connect(m_list, &QTreeWidget::currentItemChanged, this, &TuneHistoryWindow::showSelected);
@@ -238,6 +238,7 @@ void TuneHistoryWindow::rebuild()
                                                againstText(row)});
         item->setData(0, PathRole, e.path);
         item->setToolTip(TimeColumn, e.path);
+        item->setToolTip(EventColumn, item->text(EventColumn));
         item->setToolTip(SourceColumn, e.source.text());
         if (!e.note.isEmpty())
             item->setToolTip(NoteColumn, e.note.size() > TooltipNoteChars ? e.note.left(TooltipNoteChars) + u'…' : e.note);

@@ -268,7 +268,7 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
          {Upload + u'|' + FirmwareMsg,
           Upload + QStringLiteral("|Upload aborted - EEPROM verification failed.\r\nThe module may hold a partly "
                                   "written configuration: upload again before starting the engine.\r\nWhat it held "
-                                  "before this upload is kept: File > Tune History, \"Upload: what the module held before\".")},
+                                  "before this upload is kept: File > Tune History, \"Upload: module held before\".")},
          Icon::Information, true},
     };
     const ModuleImage good = data.image;

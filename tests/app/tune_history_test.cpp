@@ -115,7 +115,7 @@ TEST_F(TuneHistory, APointMadeBeforeAnUploadIsComparedWithTheOpenTableInOneClick
     ASSERT_EQ(history().list()->topLevelItem(0)->childCount(), 3);
     QTreeWidgetItem *point = row(beforeUpload);
     ASSERT_NE(point, nullptr);
-    EXPECT_EQ(point->text(TuneHistoryWindow::EventColumn), QStringLiteral("Upload: the image sent"));
+    EXPECT_EQ(point->text(TuneHistoryWindow::EventColumn), QStringLiteral("Upload: image sent"));
     EXPECT_EQ(point->text(TuneHistoryWindow::SourceColumn), QStringLiteral("tuned.dat (%1)").arg(m_dir.path()));
     EXPECT_EQ(point->text(TuneHistoryWindow::AgainstColumn), QStringLiteral("1 parameter, 3 cells, up to 2.5°"));
 
@@ -130,7 +130,7 @@ TEST_F(TuneHistory, APointMadeBeforeAnUploadIsComparedWithTheOpenTableInOneClick
     const views::CompareOverlay &overlay = window->compareCommands().overlay();
     EXPECT_TRUE(overlay.isActive());
     EXPECT_EQ(overlay.differences().size(), 3u);
-    EXPECT_TRUE(overlay.source().name.startsWith(QStringLiteral("Upload: the image sent, "))) << overlay.source().name.toStdString();
+    EXPECT_TRUE(overlay.source().name.startsWith(QStringLiteral("Upload: image sent, "))) << overlay.source().name.toStdString();
 
     // The column follows the table as it is edited.
     window->session().model().setValue(0, 0, window->session().model().value(0, 0) - 1, QStringLiteral("Edit"));

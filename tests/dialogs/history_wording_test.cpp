@@ -29,9 +29,9 @@ TEST(HistoryWording, ReadsAsAWorkshopLog)
     restore::Entry failed;
     failed.event = Event::BeforeUpload;
     failed.uploadEnd = QStringLiteral("failed");
-    EXPECT_EQ(ui::history::pointWording(failed), QStringLiteral("Upload: the image sent (the upload failed)"));
+    EXPECT_EQ(ui::history::pointWording(failed), QStringLiteral("Upload: image sent (upload failed)"));
     failed.uploadEnd.clear();
-    EXPECT_EQ(ui::history::pointWording(failed), QStringLiteral("Upload: the image sent"));
+    EXPECT_EQ(ui::history::pointWording(failed), QStringLiteral("Upload: image sent"));
 
     ModuleParameters a;
     ModuleParameters b;

@@ -122,7 +122,7 @@ void HistoryCommands::openPoint(const QString &path)
 }
 
 // The caption of an opened point: what it holds and when, not the
-// point's file name ("Tune History: Downloaded from the module, ...").
+// point's file name ("Tune History: Download: image received, ...").
 QString HistoryCommands::pointTitle(const QString &path) const
 {
     for (const restore::Entry &e : m_points.list())

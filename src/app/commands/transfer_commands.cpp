@@ -190,7 +190,7 @@ void TransferCommands::moduleContentsRead(const link::EEPROMBytes &before)
 QString TransferCommands::olderImageHint() const
 {
     return m_moduleContentsKept ? QStringLiteral("What it held before this upload is kept: File > Tune History, "
-                                                 "\"Upload: what the module held before\".")
+                                                 "\"Upload: module held before\".")
                                 : QString();
 }
 
