@@ -35,4 +35,9 @@ QString systemErrorText(int error)
     }
 }
 
+QString writeFailureText(int error)
+{
+    return error != 0 ? systemErrorText(error) : QStringLiteral("the data could not be written");
+}
+
 }  // namespace tunara

@@ -8,4 +8,8 @@ namespace tunara {
 // message reads in one language whatever the C library's locale.
 QString systemErrorText(int error);
 
+// The same for a write whose cause the call left in errno (cleared before
+// it); none left says only that the write failed.
+QString writeFailureText(int error);
+
 }  // namespace tunara

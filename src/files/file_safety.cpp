@@ -206,8 +206,9 @@ bool createExclusive(QFile &file, const QString &path, mode_t mode)
     }
     file.setFileName(path);
     if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        const int error = errno;
         ::close(fd);
-        throw FileRefused(Cause::System, file.errorString());
+        throw FileRefused(Cause::System, writeFailureText(error));
     }
     return true;
 }
@@ -263,8 +264,9 @@ void AtomicFile::commit()
 void writeWhole(const QString &path, const QByteArray &bytes, const QStringList &inputs, mode_t mode)
 {
     AtomicFile file(path, inputs, mode);
+    errno = 0;
     if (file.device().write(bytes) != bytes.size())
-        throw FileRefused(Cause::System, file.device().errorString());
+        throw FileRefused(Cause::System, writeFailureText(errno));
     file.commit();
 }
 

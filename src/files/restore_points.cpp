@@ -1,6 +1,7 @@
 #include "files/restore_points.h"
 
 #include "core/runtime_error.h"
+#include "core/system_error_text.h"
 #include "files/data_file.h"
 #include "files/file_safety.h"
 #include "files/restore_index.h"
@@ -210,8 +211,9 @@ QString RestorePoints::keep(const QByteArray &bytes, Event event, const Origin &
     } catch (const files::FileRefused &e) {
         throw restoreError(QStringLiteral("Cannot create the restore point %1: %2.").arg(path, e.reason()));
     }
+    errno = 0;
     if (file.write(bytes) != bytes.size() || !file.flush() || ::fsync(file.handle()) != 0) {
-        const QString reason = file.errorString();
+        const QString reason = writeFailureText(errno);
         file.close();
         QFile::remove(path);
         throw restoreError(QStringLiteral("Cannot write the restore point %1: %2.").arg(path, reason));

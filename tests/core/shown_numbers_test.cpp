@@ -2,9 +2,11 @@
 // library's: the command line and files pass the C locale and keep the point.
 #include "core/numbers.h"
 #include "core/shown_numbers.h"
+#include "core/system_error_text.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <clocale>
 #include <string>
 
@@ -67,6 +69,19 @@ TEST(ShownDates, OneShortAndOneLongFormPerLocale)
     EXPECT_EQ(longDate(when.date(), QLocale(QStringLiteral("en_US"))).toStdString(), "Tuesday, December 8, 2026");
     EXPECT_EQ(shortDateTime(when, QLocale(QStringLiteral("de_DE"))).toStdString(), "08.12.26 14:05:09");
     EXPECT_EQ(shortDateTime(when, QLocale(QStringLiteral("fr_FR"))).toStdString(), "08/12/2026 14:05:09");
+}
+
+// A cause named in a message stays in the message's English whatever
+// language the C library would have used.
+TEST(SystemErrorText, EnglishWhateverTheCLibrarySays)
+{
+    const std::string was = std::setlocale(LC_MESSAGES, nullptr);
+    std::setlocale(LC_MESSAGES, "de_DE.UTF-8");
+    EXPECT_EQ(tunara::systemErrorText(ENOSPC).toStdString(), "no space left on the device");
+    EXPECT_EQ(tunara::systemErrorText(ENXIO), tunara::systemErrorText(ENODEV));
+    EXPECT_EQ(tunara::systemErrorText(99999).toStdString(), "system error 99999");
+    EXPECT_EQ(tunara::writeFailureText(0).toStdString(), "the data could not be written");
+    std::setlocale(LC_MESSAGES, was.c_str());
 }
 
 }  // namespace
