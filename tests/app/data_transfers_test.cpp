@@ -292,9 +292,10 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
     ASSERT_GT(after.size(), kept.size());
     EXPECT_EQ(after[0].event, restore::Event::BeforeUpload);
     EXPECT_EQ(after[0].uploadEnd, QStringLiteral("failed"));
-    for (const restore::Entry &e : after)
+    for (const restore::Entry &e : after) {
         if (e.path == kept[0].path || e.path == kept[1].path)
             EXPECT_TRUE(e.uploadEnd.isEmpty()) << e.path.toStdString();
+    }
 }
 
 // An upload to a module this window has not read keeps what the module held;
