@@ -293,8 +293,9 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
     EXPECT_EQ(after[0].event, restore::Event::BeforeUpload);
     EXPECT_EQ(after[0].uploadEnd, QStringLiteral("failed"));
     for (const restore::Entry &e : after) {
-        if (e.path == kept[0].path || e.path == kept[1].path)
+        if (e.path == kept[0].path || e.path == kept[1].path) {
             EXPECT_TRUE(e.uploadEnd.isEmpty()) << e.path.toStdString();
+        }
     }
 }
 
