@@ -187,7 +187,7 @@ TEST_F(TuneHistory, OpenUploadKeepAndNoteFromTheWindow)
 
     button("cmdHistoryKeep")->click();
     EXPECT_TRUE(button("cmdHistoryKeep")->isChecked());
-    EXPECT_EQ(row(tuned.path)->text(TuneHistoryWindow::EventColumn), QStringLiteral("Before upload, kept"));
+    EXPECT_EQ(row(tuned.path)->text(TuneHistoryWindow::EventColumn), QStringLiteral("Upload: image sent, kept"));
 
     // Upload: the point opened through the overwrite question, then uploaded.
     ui.onModal = [](QDialog &) { return int(QDialog::Rejected); };
