@@ -5,7 +5,6 @@
 #include "files/data_file.h"
 #include "files/file_safety.h"
 #include "files/restore_index.h"
-#include "files/stored_settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,7 +13,6 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QSet>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <cerrno>
@@ -162,29 +160,6 @@ struct RestorePoints::Order {
     index::File file;
     QList<index::Line> lines;  // oldest made first
 };
-
-QString RestorePoints::defaultFolder()
-{
-    // The window's application data folder, named explicitly so that the
-    // command-line tool (another application name) finds the same one.
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u'/' +
-           StoredSettings::mainApplicationName() + QStringLiteral("/restore-points");
-}
-
-RestorePoints::RestorePoints(const QString &folder) : m_folder(folder.isEmpty() ? defaultFolder() : folder) {}
-
-bool RestorePoints::isFolder(const QString &path) const
-{
-    const QString canonical = QFileInfo(m_folder).canonicalFilePath();
-    const QFileInfo info(path);
-    return info.absoluteFilePath() == QFileInfo(m_folder).absoluteFilePath() ||
-           (!canonical.isEmpty() && info.canonicalFilePath() == canonical);
-}
-
-bool RestorePoints::holds(const QString &path) const
-{
-    return isFolder(path) || isFolder(QFileInfo(path).absolutePath());
-}
 
 QString RestorePoints::keep(const QByteArray &bytes, Event event, const QString &firmware, const QDateTime &when)
 {
