@@ -1,5 +1,7 @@
 #include "compare/difference_summary.h"
 
+#include "core/shown_numbers.h"
+
 #include <QStringList>
 
 #include <algorithm>
@@ -27,7 +29,7 @@ QString counted(int count, const char *one, const char *many)
 
 }  // namespace
 
-QString DifferenceSummary::text() const
+QString DifferenceSummary::text(const QLocale &locale) const
 {
     if (same())
         return QStringLiteral("same");
@@ -35,7 +37,7 @@ QString DifferenceSummary::text() const
     if (parameters > 0)
         parts << counted(parameters, "parameter", "parameters");
     if (cells > 0)
-        parts << counted(cells, "cell", "cells") << QStringLiteral("up to %1°").arg(largest, 0, 'f', 1);
+        parts << counted(cells, "cell", "cells") << QStringLiteral("up to %1°").arg(numbers::shown(largest, QStringLiteral("#0.0"), locale));
     if (otherBytes > 0)
         parts << counted(otherBytes, "other byte", "other bytes");
     return parts.join(QStringLiteral(", "));

@@ -2,6 +2,7 @@
 
 #include "compare/image_diff.h"
 
+#include <QLocale>
 #include <QString>
 
 #include <vector>
@@ -22,8 +23,9 @@ struct DifferenceSummary {
     int otherBytes = 0;
 
     bool same() const { return parameters == 0 && cells == 0 && otherBytes == 0; }
-    // "2 parameters, 14 cells, up to 2.5°", "1 parameter, 3 other bytes", "same".
-    QString text() const;
+    // "2 parameters, 14 cells, up to 2.5°", "1 parameter, 3 other bytes", "same";
+    // the degrees with the locale's decimal mark ("up to 2,5°" in French).
+    QString text(const QLocale &locale = QLocale::c()) const;
 };
 
 // The differences from `from` to `to` (both decoded from their images),

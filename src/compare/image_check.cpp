@@ -1,6 +1,7 @@
 #include "compare/image_check.h"
 
 #include "compare/image_regions.h"
+#include "core/shown_numbers.h"
 #include "image/image_layout.h"
 #include "module/parameter_codec.h"
 #include "tables/advance_window.h"
@@ -18,13 +19,13 @@ QString hexByte(int value)
 }
 
 // Degrees as exact as they are stored: at most four decimals, no trailing zeros.
-QString degrees(double value)
+QString degrees(double value, const QLocale &locale)
 {
-    QString text = QString::number(value, 'f', 4);
+    QString text = numbers::shownFixed(value, 4, locale);
     while (text.endsWith(u'0'))
         text.chop(1);
-    if (text.endsWith(u'.'))
-        text.chop(1);
+    if (text.endsWith(locale.decimalPoint()))
+        text.chop(locale.decimalPoint().size());
     return text == QStringLiteral("-0") ? QStringLiteral("0") : text;
 }
 
@@ -103,22 +104,22 @@ void checkReserved(const ModuleImage &image, std::vector<CheckItem> &items)
 // One cell of the active table: its stored advance (before the 2D floor at
 // 0), what the editor reads, and the window the editor keeps it in.
 void checkCell(const QString &where, int address, double storedAdvance, double readAs, const AdvanceWindow &window,
-               std::vector<CheckItem> &items)
+               std::vector<CheckItem> &items, const QLocale &locale)
 {
-    QString text = where + QStringLiteral(": stored advance %1 deg").arg(degrees(storedAdvance));
+    QString text = where + QStringLiteral(": stored advance %1 deg").arg(degrees(storedAdvance, locale));
     if (readAs != storedAdvance)
-        text += QStringLiteral(" is read as %1 deg").arg(degrees(readAs));
+        text += QStringLiteral(" is read as %1 deg").arg(degrees(readAs, locale));
     const bool outside = !window.contains(readAs);
     if (!outside && readAs == storedAdvance)
         return;
     if (outside)
         text += QStringLiteral("%1 outside the advance window %2 to %3 deg")
                     .arg(readAs != storedAdvance ? QStringLiteral(", which is") : QStringLiteral(" is"))
-                    .arg(degrees(window.low), degrees(window.high));
+                    .arg(degrees(window.low, locale), degrees(window.high, locale));
     items.push_back({CheckKind::CellOutsideWindow, false, text, address, storedAdvance, readAs});
 }
 
-void checkActiveTable(const ModuleData &data, std::vector<CheckItem> &items)
+void checkActiveTable(const ModuleData &data, std::vector<CheckItem> &items, const QLocale &locale)
 {
     const ModuleParameters &p = data.params;
     const auto &b = data.image.EEPROMBuffer;
@@ -134,7 +135,7 @@ void checkActiveTable(const ModuleData &data, std::vector<CheckItem> &items)
                 const QString where = QStringLiteral("3D table, MAP %1, %2 RPM")
                                           .arg(axes::pressureLabel(p.MAPSensor, row))
                                           .arg(axes::rpmAtPoint(point));
-                checkCell(where, a, trig - b[a] * DegreesPerStep, data.tables.table3D(point, m), window, items);
+                checkCell(where, a, trig - b[a] * DegreesPerStep, data.tables.table3D(point, m), window, items, locale);
             }
         }
     } else if (p.TimingTable2D) {
@@ -143,7 +144,7 @@ void checkActiveTable(const ModuleData &data, std::vector<CheckItem> &items)
             const int a = axes::image2DIndex(point);
             allZero = allZero && b[a] == 0;
             const QString where = QStringLiteral("2D table, %1 RPM").arg(axes::rpmAtPoint(point));
-            checkCell(where, a, trig - b[a] * DegreesPerStep, data.tables.table2D(point, 1), window, items);
+            checkCell(where, a, trig - b[a] * DegreesPerStep, data.tables.table2D(point, 1), window, items, locale);
         }
     } else {
         return;
@@ -161,7 +162,7 @@ void checkActiveTable(const ModuleData &data, std::vector<CheckItem> &items)
 
 }  // namespace
 
-CheckReport checkImage(const ModuleImage &image)
+CheckReport checkImage(const ModuleImage &image, const QLocale &locale)
 {
     ModuleData data;
     data.image = image;
@@ -174,7 +175,7 @@ CheckReport checkImage(const ModuleImage &image)
     checkLimitedParameters(image, data.params, report.items);
     checkFlags(image, saved.image, report.items);
     checkReserved(image, report.items);
-    checkActiveTable(data, report.items);
+    checkActiveTable(data, report.items, locale);
     return report;
 }
 

@@ -2,6 +2,7 @@
 
 #include "image/module_image.h"
 
+#include <QLocale>
 #include <QString>
 
 #include <vector>
@@ -48,8 +49,9 @@ struct CheckReport {
 };
 
 // The image as a file open leaves it (bytes 16..279 filled, not decoded yet
-// or decoded: the parameters are decoded here again).
-CheckReport checkImage(const ModuleImage &image);
+// or decoded: the parameters are decoded here again). The degrees in the
+// texts take the locale's decimal mark: the user's in the program's boxes.
+CheckReport checkImage(const ModuleImage &image, const QLocale &locale = QLocale::c());
 
 // The texts one per line, at most maxItems of them, then "... and N more".
 QString itemListText(const std::vector<CheckItem> &items, int maxItems = 20);

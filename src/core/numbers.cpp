@@ -2,7 +2,7 @@
 
 #include <cmath>
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 
 #include <QRegularExpression>
 
@@ -135,11 +135,13 @@ QString format(double value, const QString &pattern)
     const Pattern p = parsePattern(pattern);
     if (!std::isfinite(value))
         return QString::number(value);
-    // printf rounds the exact binary value, sending exact ties to the even
-    // neighbour, the same rule the program uses for whole-number conversions.
+    // to_chars rounds the exact binary value as printf does, sending exact
+    // ties to the even neighbour (the rule of the whole-number conversions),
+    // and, unlike printf, never takes the C library's decimal mark.
     char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%.*f", p.decimals, std::fabs(value));
-    QString digits = QString::fromLatin1(buffer);
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed,
+                                       p.decimals);
+    QString digits = QString::fromLatin1(buffer, written.ptr - buffer);
     const bool showsZero = !digits.contains(QRegularExpression(QStringLiteral("[1-9]")));
     const int point = digits.indexOf(u'.');
     int integerDigits = point < 0 ? int(digits.size()) : point;

@@ -1,6 +1,7 @@
 #include "dialogs/mod_param_sliders.h"
 
 #include "core/numbers.h"
+#include "core/shown_numbers.h"
 #include "image/module_parameters.h"
 
 #include <algorithm>
@@ -93,7 +94,7 @@ QString wholeNumberLabel(int value)
 
 QString retardCompLabel(int retardComp)
 {
-    return numbers::format(retardCompHalfDegrees(retardComp) / 2.0, QStringLiteral("0.0"));
+    return numbers::shown(retardCompHalfDegrees(retardComp) / 2.0, QStringLiteral("0.0"));
 }
 
 QString startRetardLabel(int startRetard)

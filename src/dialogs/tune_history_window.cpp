@@ -1,5 +1,7 @@
 #include "dialogs/tune_history_window.h"
 
+#include "core/shown_numbers.h"
+#include "dialogs/history_wording.h"
 #include "views/difference_heat_map.h"
 
 #include <QHBoxLayout>
@@ -22,7 +24,7 @@ constexpr int TooltipNoteChars = 600;
 
 QString dayText(const QDate &date)
 {
-    return date.isValid() ? date.toString(QStringLiteral("dddd d MMMM yyyy")) : QStringLiteral("Date not known");
+    return date.isValid() ? numbers::longDate(date) : QStringLiteral("Date not known");
 }
 
 }  // namespace
@@ -65,7 +67,7 @@ void TuneHistoryWindow::buildControls()
     m_list->setUniformRowHeights(true);
     m_list->setAllColumnsShowFocus(true);
     // The last column, "against the open image", takes what is left.
-    const int widths[] = {100, 150, 190, 140, 45, 150};
+    const int widths[] = {100, 200, 190, 140, 45, 150};
     for (int c = 0; c < int(std::size(widths)); ++c)
         m_list->setColumnWidth(c, widths[c]);
     connect(m_list, &QTreeWidget::currentItemChanged, this, &TuneHistoryWindow::showSelected);
@@ -91,7 +93,7 @@ void TuneHistoryWindow::buildControls()
     m_parameters = new QListWidget(details);
     m_parameters->setObjectName(QStringLiteral("lstHistoryParameters"));
     auto *legend = new QLabel(QStringLiteral("Cells in red: the open image advances more than the point; in blue: "
-                                             "less. Parameters: the point's value -> the open image's."),
+                                             "less. Parameters: the point's value → the open image's."),
                               details);
     legend->setWordWrap(true);
     auto *pictures = new QHBoxLayout;
@@ -201,7 +203,7 @@ QString TuneHistoryWindow::againstText(const Row &row) const
 {
     if (!row.entry.readable())
         return QStringLiteral("cannot read: %1").arg(row.entry.problem);
-    return row.diff ? row.summary.text() : QString();
+    return row.diff ? row.summary.text(QLocale()) : QString();
 }
 
 void TuneHistoryWindow::rebuild()
@@ -222,12 +224,13 @@ void TuneHistoryWindow::rebuild()
             day->setFont(0, bold);
         }
         const QString note = restore::noteLine(e.note);
-        auto *item = new QTreeWidgetItem(day, {e.time.toString(QStringLiteral("HH:mm:ss")),
-                                               restore::eventText(e.event) + (e.kept ? QStringLiteral(", kept") : QString()),
+        auto *item = new QTreeWidgetItem(day, {numbers::timeOfDay(e.time.time()),
+                                               history::pointWording(e) + (e.kept ? QStringLiteral(", kept") : QString()),
                                                e.source.text(), e.firmwareText(), e.tableMode, note,
                                                againstText(row)});
         item->setData(0, PathRole, e.path);
         item->setToolTip(TimeColumn, e.path);
+        item->setToolTip(EventColumn, item->text(EventColumn));
         item->setToolTip(SourceColumn, e.source.text());
         if (!e.note.isEmpty())
             item->setToolTip(NoteColumn, e.note.size() > TooltipNoteChars ? e.note.left(TooltipNoteChars) + u'…' : e.note);
@@ -315,8 +318,7 @@ bool TuneHistoryWindow::selectPath(const QString &path)
 
 QString TuneHistoryWindow::compareName(const restore::Entry &entry)
 {
-    return QStringLiteral("%1 %2").arg(restore::eventText(entry.event),
-                                      entry.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    return QStringLiteral("%1, %2").arg(history::pointWording(entry), numbers::shortDateTime(entry.time));
 }
 
 void TuneHistoryWindow::showSelected()
@@ -332,8 +334,8 @@ void TuneHistoryWindow::showSelected()
         return;
     }
     const restore::Entry &e = row->entry;
-    m_point->setText(QStringLiteral("%1, %2 %3, from %4").arg(restore::eventText(e.event), dayText(e.time.date()),
-                                                             e.time.toString(QStringLiteral("HH:mm:ss")), e.source.text()));
+    m_point->setText(QStringLiteral("%1, %2 %3, from %4").arg(history::pointWording(e), dayText(e.time.date()),
+                                                             numbers::timeOfDay(e.time.time()), e.source.text()));
     if (!e.readable()) {
         m_summary->setText(QStringLiteral("This point cannot be read: %1.").arg(e.problem));
         m_heatMap->clear(QStringLiteral("Nothing to compare"));
@@ -341,7 +343,7 @@ void TuneHistoryWindow::showSelected()
         m_summary->setText(QStringLiteral("The data buffer is empty: open a file or download to compare."));
         m_heatMap->clear(QStringLiteral("Nothing to compare"));
     } else {
-        m_summary->setText(QStringLiteral("Against the open image: %1").arg(row->summary.text()));
+        m_summary->setText(QStringLiteral("Against the open image: %1").arg(row->summary.text(QLocale())));
         bool map3D = false;
         const auto cells = compare::runningCells(*row->diff, *row->data, *m_open, &map3D);
         const auto selects = [](const ModuleParameters &p) { return p.TimingTable2D || p.TimingTable3D; };
@@ -351,8 +353,7 @@ void TuneHistoryWindow::showSelected()
                                                                            : row->data->params.MAPSensor);
         else
             m_heatMap->clear(QStringLiteral("Neither selects a timing table"));
-        for (const compare::ParameterDifference &p : row->diff->parameters)
-            m_parameters->addItem(compare::parameterChangeText(p));
+        m_parameters->addItems(history::parameterLines(row->diff->parameters));
         if (row->diff->parameters.empty())
             m_parameters->addItem(QStringLiteral("No parameter differs."));
     }

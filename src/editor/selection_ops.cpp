@@ -1,6 +1,7 @@
 #include "editor/selection_ops.h"
 
 #include "core/numbers.h"
+#include "core/shown_numbers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -270,13 +271,15 @@ double modifyCeiling(TableKind kind)
 
 QString modifyPrompt()
 {
+    // The fractional example in the mark the user types ("-7,5%" in French).
+    const QString fraction = numbers::shown(7.5, QStringLiteral("#0.0"));
     return QStringList{
         QStringLiteral("Enter a new value. See examples below or Help for details."),
         QStringLiteral("   Enter 30 to set all cells in selection to 30"),
         QStringLiteral("   Enter -5 to subtract 5 from each cell in selection"),
         QStringLiteral("   Enter +10 to add 10 to each cell in selection"),
         QStringLiteral("   Enter 80% to multiply each cell in selection by 80%"),
-        QStringLiteral("   Enter -7.5% to reduce each cell in selection by 7.5%"),
+        QStringLiteral("   Enter -%1% to reduce each cell in selection by %1%").arg(fraction),
         QStringLiteral("   Enter +15% to increase each cell in selection by 15%"),
     }
         .join(QStringLiteral("\r\n"));

@@ -1,6 +1,7 @@
 #include "editor/table_rules.h"
 
 #include "core/numbers.h"
+#include "core/shown_numbers.h"
 #include "image/module_parameters.h"
 #include "tables/table_codec.h"
 
@@ -28,9 +29,8 @@ AdvanceWindow editWindow(TableKind kind, int trigTiming)
 
 QString formatValue(double value)
 {
-    const QString text = numbers::format(value, QStringLiteral("#0.0"));
-    // A value a hair below zero is shown as zero, without a sign.
-    return text == QStringLiteral("-0.0") ? QStringLiteral("0.0") : text;
+    // A value a hair below zero rounds to zero and is shown without a sign.
+    return numbers::shown(value, QStringLiteral("#0.0"));
 }
 
 double storedValue(TableKind kind, int trigTiming, double value)

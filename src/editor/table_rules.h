@@ -26,7 +26,7 @@ struct AdvanceWindow {
 // when the trigger timing is below 22).
 AdvanceWindow editWindow(TableKind kind, int trigTiming);
 
-// A table value in the display pattern "#0.0".
+// A table value as shown, in the display pattern "#0.0" with the user's decimal mark.
 QString formatValue(double value);
 
 // The advance the module will hold for a value: the value encoded into its

@@ -1,12 +1,14 @@
 #include "files/data_file.h"
 
 #include "core/runtime_error.h"
+#include "core/system_error_text.h"
 #include "files/file_safety.h"
 #include "module/parameter_codec.h"
 
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <memory>
 
 namespace tunara::datafile {
@@ -103,8 +105,9 @@ void write(const QString &path, const ModuleImage &image, const QStringList &inp
         files::AtomicFile file(path, inputs);
         // A short write (a full disk) is caught by the flush in commit(),
         // which names the system's reason.
+        errno = 0;
         if (file.device().write(bytes) != Size)
-            throw files::FileRefused(files::FileRefused::Cause::System, file.device().errorString());
+            throw files::FileRefused(files::FileRefused::Cause::System, writeFailureText(errno));
         file.commit();
     } catch (const files::FileRefused &e) {
         const bool create = e.cause() != files::FileRefused::Cause::System;

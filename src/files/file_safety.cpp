@@ -1,5 +1,7 @@
 #include "files/file_safety.h"
 
+#include "core/system_error_text.h"
+
 #include <QFileInfo>
 
 #include <algorithm>
@@ -85,7 +87,7 @@ QByteArray readUpTo(int fd, qint64 limit, qint64 size)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            throw FileRefused(Cause::System, qt_error_string(errno));
+            throw FileRefused(Cause::System, systemErrorText(errno));
         if (n == 0)
             break;
         got += n;
@@ -142,7 +144,7 @@ QString reasonFor(int error, const QString &path)
     case ENOTDIR:
         return QStringLiteral("a part of the path is not a folder");
     default:
-        return qt_error_string(error);
+        return systemErrorText(error);
     }
 }
 
@@ -204,8 +206,9 @@ bool createExclusive(QFile &file, const QString &path, mode_t mode)
     }
     file.setFileName(path);
     if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        const int error = errno;
         ::close(fd);
-        throw FileRefused(Cause::System, file.errorString());
+        throw FileRefused(Cause::System, writeFailureText(error));
     }
     return true;
 }
@@ -248,7 +251,7 @@ void AtomicFile::commit()
     errno = 0;
     if (!m_file.flush() || m_file.error() != QFileDevice::NoError || ::fsync(m_file.handle()) != 0) {
         const int error = errno;
-        throw FileRefused(Cause::System, error != 0 ? qt_error_string(error) : m_file.errorString());
+        throw FileRefused(Cause::System, systemErrorText(error));
     }
     m_file.close();
     // Whatever was put at the name while the file was written is checked again.
@@ -261,8 +264,9 @@ void AtomicFile::commit()
 void writeWhole(const QString &path, const QByteArray &bytes, const QStringList &inputs, mode_t mode)
 {
     AtomicFile file(path, inputs, mode);
+    errno = 0;
     if (file.device().write(bytes) != bytes.size())
-        throw FileRefused(Cause::System, file.device().errorString());
+        throw FileRefused(Cause::System, writeFailureText(errno));
     file.commit();
 }
 

@@ -1,15 +1,17 @@
 // What is recorded beside a restore point: where its image came from, the
-// user's note, and the point's bytes as an open decodes them.
+// user's note, the point's bytes as an open decodes them, and the folder.
 #include "files/restore_points.h"
 
 #include "core/runtime_error.h"
 #include "files/data_file.h"
 #include "files/restore_index.h"
+#include "files/stored_settings.h"
 #include "module/module_document.h"
 #include "module/parameter_codec.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace tunara::restore {
 
@@ -122,6 +124,30 @@ ModuleData decodePoint(const QByteArray &bytes)
     data.image.DataBufferEmpty = false;
     UpdateParams(data);
     return data;
+}
+
+// The folder the points are kept in.
+QString RestorePoints::defaultFolder()
+{
+    // The window's application data folder, named explicitly so that the
+    // command-line tool (another application name) finds the same one.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u'/' +
+           StoredSettings::mainApplicationName() + QStringLiteral("/restore-points");
+}
+
+RestorePoints::RestorePoints(const QString &folder) : m_folder(folder.isEmpty() ? defaultFolder() : folder) {}
+
+bool RestorePoints::isFolder(const QString &path) const
+{
+    const QString canonical = QFileInfo(m_folder).canonicalFilePath();
+    const QFileInfo info(path);
+    return info.absoluteFilePath() == QFileInfo(m_folder).absoluteFilePath() ||
+           (!canonical.isEmpty() && info.canonicalFilePath() == canonical);
+}
+
+bool RestorePoints::holds(const QString &path) const
+{
+    return isFolder(path) || isFolder(QFileInfo(path).absolutePath());
 }
 
 }  // namespace tunara::restore

@@ -1,6 +1,7 @@
 #include "files/restore_index.h"
 
 #include "core/runtime_error.h"
+#include "core/system_error_text.h"
 #include "files/data_file.h"
 #include "files/file_safety.h"
 
@@ -216,7 +217,7 @@ Lock::Lock(const QString &folder)
                   O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (m_fd < 0 || ::flock(m_fd, LOCK_EX) != 0)
         throw restoreError(QStringLiteral("Cannot lock the restore point folder %1: %2.")
-                               .arg(folder, qt_error_string(errno)));
+                               .arg(folder, systemErrorText(errno)));
 }
 
 Lock::~Lock()

@@ -1,10 +1,10 @@
 #include "files/restore_points.h"
 
 #include "core/runtime_error.h"
+#include "core/system_error_text.h"
 #include "files/data_file.h"
 #include "files/file_safety.h"
 #include "files/restore_index.h"
-#include "files/stored_settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,7 +13,6 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QSet>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <cerrno>
@@ -93,6 +92,7 @@ const QString FirmwareKey = QStringLiteral("firmware");
 const QString TableKey = QStringLiteral("table");
 const QString NoteKey = QStringLiteral("note");
 const QString KeptKey = QStringLiteral("kept");
+const QString UploadEndKey = QStringLiteral("upload");
 
 QStringList pointsIn(const QString &folder)
 {
@@ -128,6 +128,7 @@ std::optional<Entry> entryOf(const QString &folder, const index::Line &line, con
     e.tableMode = !table.isEmpty() ? table : index::tableModeOf(e.bytes);
     e.note = f.value(NoteKey).toString();
     e.kept = f.value(KeptKey).toBool();
+    e.uploadEnd = f.value(UploadEndKey).toString();
     return e;
 }
 
@@ -148,29 +149,6 @@ struct RestorePoints::Order {
     index::File file;
     QList<index::Line> lines;  // oldest made first
 };
-
-QString RestorePoints::defaultFolder()
-{
-    // The window's application data folder, named explicitly so that the
-    // command-line tool (another application name) finds the same one.
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u'/' +
-           StoredSettings::mainApplicationName() + QStringLiteral("/restore-points");
-}
-
-RestorePoints::RestorePoints(const QString &folder) : m_folder(folder.isEmpty() ? defaultFolder() : folder) {}
-
-bool RestorePoints::isFolder(const QString &path) const
-{
-    const QString canonical = QFileInfo(m_folder).canonicalFilePath();
-    const QFileInfo info(path);
-    return info.absoluteFilePath() == QFileInfo(m_folder).absoluteFilePath() ||
-           (!canonical.isEmpty() && info.canonicalFilePath() == canonical);
-}
-
-bool RestorePoints::holds(const QString &path) const
-{
-    return isFolder(path) || isFolder(QFileInfo(path).absolutePath());
-}
 
 QString RestorePoints::keep(const QByteArray &bytes, Event event, const QString &firmware, const QDateTime &when)
 {
@@ -197,8 +175,9 @@ QString RestorePoints::keep(const QByteArray &bytes, Event event, const Origin &
     } catch (const files::FileRefused &e) {
         throw restoreError(QStringLiteral("Cannot create the restore point %1: %2.").arg(path, e.reason()));
     }
+    errno = 0;
     if (file.write(bytes) != bytes.size() || !file.flush() || ::fsync(file.handle()) != 0) {
-        const QString reason = file.errorString();
+        const QString reason = writeFailureText(errno);
         file.close();
         QFile::remove(path);
         throw restoreError(QStringLiteral("Cannot write the restore point %1: %2.").arg(path, reason));
@@ -257,6 +236,11 @@ void RestorePoints::setNote(const QString &point, const QString &note)
         else
             fields.insert(NoteKey, kept);
     });
+}
+
+void RestorePoints::setUploadEnd(const QString &point, const QString &end)
+{
+    change(point, [&end](QJsonObject &fields) { fields.insert(UploadEndKey, end); });
 }
 
 void RestorePoints::setKept(const QString &point, bool kept)

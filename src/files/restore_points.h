@@ -74,6 +74,9 @@ struct Entry {
     QString tableMode;  // "2D", "3D" or "none" as recorded or decoded; "unreadable" when neither can say
     QString note;
     bool kept = false;      // never pruned, not counted among the newest Kept
+    // How the upload a point was kept for ended when it did not complete:
+    // "failed" or "stopped"; "" otherwise (and for every other event).
+    QString uploadEnd;
     QByteArray bytes;       // the point's 264 bytes; empty when the file cannot be read
     QString problem;        // why the file cannot be read ("the file is gone", ...); "" when it can
 
@@ -153,6 +156,7 @@ public:
     // index cannot be written.
     void setNote(const QString &point, const QString &note);
     void setKept(const QString &point, bool kept);
+    void setUploadEnd(const QString &point, const QString &end);
 
 private:
     struct Order;

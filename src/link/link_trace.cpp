@@ -1,6 +1,7 @@
 #include "link/link_trace.h"
 
 #include "core/runtime_error.h"
+#include "core/system_error_text.h"
 #include "core/version.h"
 #include "files/file_safety.h"
 
@@ -105,7 +106,7 @@ void LinkTrace::flush()
 
 void LinkTrace::failed(int error)
 {
-    m_failure = QStringLiteral("Cannot write the trace file %1: %2.").arg(m_path, qt_error_string(error));
+    m_failure = QStringLiteral("Cannot write the trace file %1: %2.").arg(m_path, systemErrorText(error));
 }
 
 void LinkTrace::setUnreportedFailureHandler(std::function<void(const QString &)> handler)

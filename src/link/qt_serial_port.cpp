@@ -30,6 +30,26 @@ RuntimeError commError(const QString &description)
     return RuntimeError(CommErrorNumber, QStringLiteral("Comm Error"), description);
 }
 
+// The port's failure in the program's English: the port's own text comes
+// from the C library in the user's language.
+QString portErrorText(const QSerialPort &port)
+{
+    switch (port.error()) {
+    case QSerialPort::NoError: return QStringLiteral("no error was reported");
+    case QSerialPort::DeviceNotFoundError: return QStringLiteral("the device is not there");
+    case QSerialPort::PermissionError: return QStringLiteral("permission denied or the port is in use");
+    case QSerialPort::OpenError: return QStringLiteral("the port is open already");
+    case QSerialPort::WriteError: return QStringLiteral("the device refused the data");
+    case QSerialPort::ReadError: return QStringLiteral("the device could not be read");
+    case QSerialPort::ResourceError: return QStringLiteral("the device is gone");
+    case QSerialPort::UnsupportedOperationError: return QStringLiteral("the operation is not supported");
+    case QSerialPort::TimeoutError: return QStringLiteral("the device did not answer in time");
+    case QSerialPort::NotOpenError: return QStringLiteral("the port is not open");
+    case QSerialPort::UnknownError: break;
+    }
+    return QStringLiteral("an unknown error");
+}
+
 #ifdef Q_OS_LINUX
 // The kernel's termios2 (with the real line rates), declared here because its
 // header clashes with <termios.h>.
@@ -129,7 +149,7 @@ void QtSerialPort::open()
     if (const std::optional<PortLockHolder> holder = livePortLockHolder(device))
         throw cannotOpen(inUseText(holder->describe()));
     if (!m_port.open(QIODevice::ReadWrite)) {
-        const QString reason = explainOpenFailure(device, m_port.error(), m_port.errorString());
+        const QString reason = explainOpenFailure(device, m_port.error(), portErrorText(m_port));
         m_port.clearError();
         throw cannotOpen(reason);
     }
@@ -158,14 +178,14 @@ void QtSerialPort::writeByte(std::uint8_t byte)
         throw commError(QStringLiteral("Operation valid only when the port is open."));
     const char data = char(byte);
     if (m_port.write(&data, 1) != 1)
-        throw commError(QStringLiteral("Cannot write to %1: %2").arg(devicePath(), m_port.errorString()));
+        throw commError(QStringLiteral("Cannot write to %1: %2").arg(devicePath(), portErrorText(m_port)));
     // write() only queues: push it into the driver now, then wait until the
     // driver has sent it, so a pacing pause that follows really separates it
     // from the next byte.
     m_port.flush();
     while (m_port.bytesToWrite() > 0) {
         if (!m_port.waitForBytesWritten(1000))
-            throw commError(QStringLiteral("Cannot write to %1: %2").arg(devicePath(), m_port.errorString()));
+            throw commError(QStringLiteral("Cannot write to %1: %2").arg(devicePath(), portErrorText(m_port)));
     }
 #ifdef Q_OS_LINUX
     ::tcdrain(int(m_port.handle()));
@@ -224,7 +244,7 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error)
 
 void QtSerialPort::dropIfGone()
 {
-    QString reason = m_port.errorString();
+    QString reason = portErrorText(m_port);
 #ifdef Q_OS_LINUX
     // An unplugged adapter (or a closed pseudo-terminal) hangs up the line;
     // the waits that do not run the event loop would only see silence.

@@ -3,6 +3,7 @@
 #include "tables/timing_tables.h"
 
 #include <QList>
+#include <QLocale>
 #include <QStringList>
 
 #include <cstdint>
@@ -13,10 +14,10 @@
 namespace tunara::report {
 
 // 2 rows: "RPM" and "ADV".
-QList<QStringList> gridCells2D(const Table2D &table);
+QList<QStringList> gridCells2D(const Table2D &table, const QLocale &locale = QLocale::c());
 
 // 9 rows: "MAP/RPM", then the pressure rows from the lowest pressure (top)
 // to the highest, captioned with the MAP sensor's labels.
-QList<QStringList> gridCells3D(const Table3D &table, std::uint8_t mapSensor);
+QList<QStringList> gridCells3D(const Table3D &table, std::uint8_t mapSensor, const QLocale &locale = QLocale::c());
 
 }  // namespace tunara::report

@@ -1,6 +1,7 @@
 #include "report/report_layout.h"
 
 #include "core/numbers.h"
+#include "core/shown_numbers.h"
 
 #include <algorithm>
 
@@ -49,7 +50,7 @@ ReportLine serialLine(const ReportInputs &in)
     return text(QStringLiteral("Serial/Comment: ") + printable(in.comment));
 }
 
-void appendGeneralOptions(std::vector<ReportLine> &lines, const ModuleParameters &p)
+void appendGeneralOptions(std::vector<ReportLine> &lines, const ModuleParameters &p, const QLocale &locale)
 {
     lines.push_back(text(QStringLiteral("General Options")));
     lines.push_back(labelled(QStringLiteral("RPM Limit Disabled:"), boolText(!p.RPMLimitEnable)));
@@ -68,7 +69,7 @@ void appendGeneralOptions(std::vector<ReportLine> &lines, const ModuleParameters
     // To the nearest half degree: twice the angle rounded, then halved.
     const double retardComp = numbers::roundHalfEven(p.RetardComp * 2 * DegreesPerStep) / 2;
     lines.push_back(labelled(QStringLiteral("Retard Compensation (Deg):"),
-                             numbers::format(retardComp, QStringLiteral("#0.0"))));
+                             numbers::shown(retardComp, QStringLiteral("#0.0"), locale)));
 }
 
 QString mapSensorText(std::uint8_t mapSensor)
@@ -83,11 +84,11 @@ QString mapSensorText(std::uint8_t mapSensor)
     }
 }
 
-void appendTableOptions(std::vector<ReportLine> &lines, const ModuleParameters &p)
+void appendTableOptions(std::vector<ReportLine> &lines, const ModuleParameters &p, const QLocale &locale)
 {
     lines.push_back(text(QStringLiteral("Timing Table Options")));
     const ReportLine trigger =
-        labelled(QStringLiteral("Trigger Signal Timing (Deg):"), numbers::format(p.TrigTiming, QStringLiteral("#0.0")));
+        labelled(QStringLiteral("Trigger Signal Timing (Deg):"), numbers::shown(p.TrigTiming, QStringLiteral("#0.0"), locale));
     if (p.TimingTable2D) {
         lines.push_back(text(QStringLiteral("2D Timing Table Enabled")));
         lines.push_back(trigger);
@@ -170,9 +171,9 @@ std::vector<ReportLine> parameterListing(const ReportInputs &in)
     lines.push_back(blank());
     lines.push_back(text(QStringLiteral("Module Parameters")));
     lines.push_back(blank());
-    appendGeneralOptions(lines, p);
+    appendGeneralOptions(lines, p, in.locale);
     lines.push_back(blank());
-    appendTableOptions(lines, p);
+    appendTableOptions(lines, p, in.locale);
     lines.push_back(blank());
     appendIdleStabilisation(lines, p);
     lines.push_back(blank());

@@ -66,6 +66,9 @@ struct ReportInputs {
     // The active table's grid as its cells read: row 0 the engine speeds,
     // column 0 the row captions (2 rows for 2D, 9 for 3D).
     QList<QStringList> tableCells;
+    // The decimal mark of the parameters printed: the user's in the program,
+    // the point from the command line.
+    QLocale locale = QLocale::c();
 };
 
 // The whole report: with a table enabled a chart page, a table page and a

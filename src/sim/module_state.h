@@ -6,6 +6,7 @@
 #include "sim/simulated_module.h"
 
 #include "core/runtime_error.h"
+#include "core/system_error_text.h"
 #include "files/data_file.h"
 #include "module/module_data.h"
 #include "module/parameter_codec.h"
@@ -35,7 +36,7 @@ constexpr auto CommandTimeout = std::chrono::milliseconds(500);
 inline RuntimeError simError(const QString &what)
 {
     return RuntimeError(CommErrorNumber, QStringLiteral("Simulated Module"),
-                        QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(std::strerror(errno))));
+                        QStringLiteral("%1: %2").arg(what, systemErrorText(errno)));
 }
 
 enum class Pending { None, AddressLow, AddressHigh, WriteData };

@@ -4,6 +4,7 @@
 #include "views/chart_3d_view.h"
 #include "views/timing_grid.h"
 #include "core/numbers.h"
+#include "core/shown_numbers.h"
 #include "editor/table_edit_model.h"
 #include "tables/table_axes.h"
 
@@ -163,7 +164,7 @@ QString CompareOverlay::cellToolTip(const QString &name, const QString &otherTex
 {
     const QString sign = difference > 0 ? QStringLiteral("+") : QString();
     return QStringLiteral("%1: %2 (difference %3%4)")
-        .arg(name, otherText, sign, numbers::format(difference, QStringLiteral("#0.00")));
+        .arg(name, otherText, sign, numbers::shown(difference, QStringLiteral("#0.00")));
 }
 
 void CompareOverlay::refreshGrid()

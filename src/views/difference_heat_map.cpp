@@ -1,5 +1,6 @@
 #include "views/difference_heat_map.h"
 
+#include "core/shown_numbers.h"
 #include "tables/table_axes.h"
 #include "tables/timing_tables.h"
 
@@ -22,7 +23,7 @@ constexpr int CellHeight = 14;
 
 QString degrees(double value)
 {
-    return QString::number(value, 'f', 2);
+    return numbers::shownFixed(value, 2);
 }
 
 // The colour a change is drawn in, with the largest change shown.
@@ -146,7 +147,7 @@ bool DifferenceHeatMap::event(QEvent *event)
                 place += QStringLiteral(", MAP %1").arg(axes::pressureLabel(m_mapSensor, row + 1));
             const compare::CellDifference *cell = cellAt(row, column);
             QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(),
-                               cell ? QStringLiteral("%1: %2 -> %3 deg (%4%5)")
+                               cell ? QStringLiteral("%1: %2° → %3° (%4%5°)")
                                           .arg(place, degrees(cell->a), degrees(cell->b),
                                                cell->difference() > 0 ? QStringLiteral("+") : QString(),
                                                degrees(cell->difference()))

@@ -371,13 +371,16 @@ TEST_F(DataFiles, RestorePointsAreReopenedAndTheCaptionShortensNamesOverFortyCha
     QStringList columns;
     for (int c = ui::TuneHistoryWindow::EventColumn; c <= ui::TuneHistoryWindow::TableColumn; ++c)
         columns << history.list()->topLevelItem(0)->child(0)->text(c);
-    EXPECT_EQ(columns, (QStringList{QStringLiteral("Before open"), forty + QStringLiteral(" (") + m_dir.path() + u')',
+    EXPECT_EQ(columns, (QStringList{QStringLiteral("Open: buffer replaced"), forty + QStringLiteral(" (") + m_dir.path() + u')',
                                     QStringLiteral("unknown"), QStringLiteral("2D")}));
     ui.onModal = [](QDialog &) { return int(QDialog::Rejected); };  // the parameters dialog that follows an open
     ui.answers = {Answer::OK, Answer::OK};  // overwrite, loaded
     history.findChild<QPushButton *>(QStringLiteral("cmdHistoryOpen"))->click();
     EXPECT_EQ(imageBytes(), bytesAsSaved(data));
     EXPECT_TRUE(data.params.TimingTable2D);
+    // The caption says what the point holds, not its file's name.
+    EXPECT_TRUE(caption().contains(QStringLiteral("Tune History: Open: buffer replaced, ")))
+        << caption().toStdString();
     EXPECT_EQ(keeper().restorePoints().list().size(), 2);  // "second" was kept before the restore
     EXPECT_EQ(keeper().restorePoints().list().at(0).tableMode, QStringLiteral("3D"));
 }

@@ -273,7 +273,7 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
          {Upload + u'|' + FirmwareMsg,
           Upload + QStringLiteral("|Upload aborted - EEPROM verification failed.\r\nThe module may hold a partly "
                                   "written configuration: upload again before starting the engine.\r\nWhat it held "
-                                  "before this upload is kept: File > Tune History, \"Module before upload\".")},
+                                  "before this upload is kept: File > Tune History, \"Upload: module held before\".")},
          Icon::Information, true},
     };
     const ModuleImage good = data.image;
@@ -291,6 +291,16 @@ TEST_F(Transfers, NothingDisturbsARunningTransferAndEveryUploadFailureIsReported
         EXPECT_EQ(ui.messages().back().icon, row.lastIcon);
         EXPECT_EQ(!sim.received().empty(), row.trafficExpected);
         EXPECT_FALSE(serial.isOpen());
+    }
+    // The failed upload's points say so; the completed one's do not.
+    const QList<restore::Entry> after = keeper().restorePoints().list();
+    ASSERT_GT(after.size(), kept.size());
+    EXPECT_EQ(after[0].event, restore::Event::BeforeUpload);
+    EXPECT_EQ(after[0].uploadEnd, QStringLiteral("failed"));
+    for (const restore::Entry &e : after) {
+        if (e.path == kept[0].path || e.path == kept[1].path) {
+            EXPECT_TRUE(e.uploadEnd.isEmpty()) << e.path.toStdString();
+        }
     }
 }
 

@@ -115,7 +115,7 @@ TEST_F(TuneHistory, APointMadeBeforeAnUploadIsComparedWithTheOpenTableInOneClick
     ASSERT_EQ(history().list()->topLevelItem(0)->childCount(), 3);
     QTreeWidgetItem *point = row(beforeUpload);
     ASSERT_NE(point, nullptr);
-    EXPECT_EQ(point->text(TuneHistoryWindow::EventColumn), QStringLiteral("Before upload"));
+    EXPECT_EQ(point->text(TuneHistoryWindow::EventColumn), QStringLiteral("Upload: image sent"));
     EXPECT_EQ(point->text(TuneHistoryWindow::SourceColumn), QStringLiteral("tuned.dat (%1)").arg(m_dir.path()));
     EXPECT_EQ(point->text(TuneHistoryWindow::AgainstColumn), QStringLiteral("1 parameter, 3 cells, up to 2.5°"));
 
@@ -123,14 +123,14 @@ TEST_F(TuneHistory, APointMadeBeforeAnUploadIsComparedWithTheOpenTableInOneClick
     ASSERT_TRUE(history().selectPath(beforeUpload));
     EXPECT_EQ(history().findChild<views::DifferenceHeatMap *>()->changedCells(), 3);
     EXPECT_EQ(history().findChild<QListWidget *>(QStringLiteral("lstHistoryParameters"))->item(0)->text(),
-              QStringLiteral("RetardComp: 4 (0.3516 deg) -> 0 (0.0000 deg)"));
+              QStringLiteral("Retard Comp 0.5° → 0.0°"));
     const std::size_t calls = ui.calls.size();
     button("cmdHistoryCompare")->click();
     EXPECT_EQ(ui.calls.size(), calls);
     const views::CompareOverlay &overlay = window->compareCommands().overlay();
     EXPECT_TRUE(overlay.isActive());
     EXPECT_EQ(overlay.differences().size(), 3u);
-    EXPECT_TRUE(overlay.source().name.startsWith(QStringLiteral("Before upload "))) << overlay.source().name.toStdString();
+    EXPECT_TRUE(overlay.source().name.startsWith(QStringLiteral("Upload: image sent, "))) << overlay.source().name.toStdString();
 
     // The column follows the table as it is edited.
     window->session().model().setValue(0, 0, window->session().model().value(0, 0) - 1, QStringLiteral("Edit"));
@@ -187,7 +187,7 @@ TEST_F(TuneHistory, OpenUploadKeepAndNoteFromTheWindow)
 
     button("cmdHistoryKeep")->click();
     EXPECT_TRUE(button("cmdHistoryKeep")->isChecked());
-    EXPECT_EQ(row(tuned.path)->text(TuneHistoryWindow::EventColumn), QStringLiteral("Before upload, kept"));
+    EXPECT_EQ(row(tuned.path)->text(TuneHistoryWindow::EventColumn), QStringLiteral("Upload: image sent, kept"));
 
     // Upload: the point opened through the overwrite question, then uploaded.
     ui.onModal = [](QDialog &) { return int(QDialog::Rejected); };

@@ -81,7 +81,7 @@ TEST_F(TransferArgs, TraceThatCannotBeWrittenToTheEndFailsTheCommand)
 {
     // A disk that fills up: the header fits, the first block of the read does
     // not, and the transfer stops there; no file is saved.
-    const QString full = "Cannot write the trace file " + path("t.txt") + ": File too large.";
+    const QString full = "Cannot write the trace file " + path("t.txt") + ": the file is too large.";
     CliRun r = cli({"download", "--port", sim.devicePath(), "--trace", path("t.txt"), "-o", path("got.dat")},
                        {.fileSizeLimit = 4096});
     EXPECT_EQ(r.code, 1);

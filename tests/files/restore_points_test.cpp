@@ -302,6 +302,11 @@ TEST(RestorePoints, EachPointRecordsItsOriginAndOlderIndexesStillList)
     EXPECT_TRUE(list[1].firmware.isEmpty() && !list[1].kept);
     EXPECT_EQ(list[1].tableMode, QStringLiteral("3D"));
     EXPECT_EQ(list[1].bytes, image(0x9C));
+    EXPECT_TRUE(list[1].uploadEnd.isEmpty());
+    // An upload that did not complete is recorded beside its point.
+    store.setUploadEnd(fromFile, QStringLiteral("failed"));
+    EXPECT_EQ(store.entry(fromFile)->uploadEnd, QStringLiteral("failed"));
+    EXPECT_TRUE(store.list()[0].uploadEnd.isEmpty());
 
     // An index of names alone, as before details were kept, and a line of a
     // later version with a field this one does not know and none it does.

@@ -68,12 +68,12 @@ void FileCommands::mnuOpenFile_Click()
     openData(nullptr);
 }
 
-bool FileCommands::openDataFile(const QString &path, bool announce)
+bool FileCommands::openDataFile(const QString &path, bool announce, const QString &title)
 {
-    return openData(&path, announce);
+    return openData(&path, announce, title);
 }
 
-bool FileCommands::openData(const QString *givenPath, bool announce)
+bool FileCommands::openData(const QString *givenPath, bool announce, const QString &title)
 {
     UserInterface &ui = m_ui;
     QWidget *const parent = m_shell.dialogParent();
@@ -92,7 +92,7 @@ bool FileCommands::openData(const QString *givenPath, bool announce)
     if (!m_replacement.prepare(restore::Event::BeforeOpen))
         return false;
     m_link.forgetModule();
-    m_document.replaceImage(*image, DataSource::file(path, datafile::captionTitle(path)));
+    m_document.replaceImage(*image, DataSource::file(path, title.isEmpty() ? datafile::captionTitle(path) : title));
     emit fileUsed(path);
     if (!announce) {
         showOpenedFileCheck(ui, parent, m_document.image(), path);

@@ -43,8 +43,9 @@ public:
     // the command line, a restore point). announce false: without the
     // "Loaded" message and the parameters dialog, for an open that goes
     // straight on to another window or command. True when the file filled
-    // the buffer.
-    bool openDataFile(const QString &path, bool announce = true);
+    // the buffer. title names the data in the caption in place of the
+    // file's name (a restore point says what it holds).
+    bool openDataFile(const QString &path, bool announce = true, const QString &title = QString());
 
 
     static QString dataFileFilter();  // "Torvik-1 data files (*.dat)|*.dat"
@@ -57,7 +58,7 @@ signals:
     void openedToBuffer();
 
 private:
-    bool openData(const QString *givenPath, bool announce = true);
+    bool openData(const QString *givenPath, bool announce = true, const QString &title = QString());
     std::optional<ModuleImage> loadFile(const QString &path);
     QString pickFile(const std::function<QString()> &dialog);
 

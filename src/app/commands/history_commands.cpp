@@ -118,7 +118,17 @@ void HistoryCommands::updateCompare()
 void HistoryCommands::openPoint(const QString &path)
 {
     if (!m_shell.transferRunning())
-        m_files.openDataFile(path);
+        m_files.openDataFile(path, true, pointTitle(path));
+}
+
+// The caption of an opened point: what it holds and when, not the
+// point's file name ("Tune History: Download: image received, ...").
+QString HistoryCommands::pointTitle(const QString &path) const
+{
+    for (const restore::Entry &e : m_points.list())
+        if (e.path == path)
+            return QStringLiteral("Tune History: %1").arg(TuneHistoryWindow::compareName(e));
+    return QString();
 }
 
 void HistoryCommands::comparePoint(const QString &path, const QString &name)
@@ -141,7 +151,7 @@ void HistoryCommands::compareNewest()
 
 void HistoryCommands::uploadPoint(const QString &path)
 {
-    if (!m_shell.transferRunning() && m_files.openDataFile(path, false))
+    if (!m_shell.transferRunning() && m_files.openDataFile(path, false, pointTitle(path)))
         m_transfers.mnuUpload_Click();
 }
 

@@ -54,6 +54,7 @@ private:
     void refreshOpenImage();
     void updateCompare();
     void openPoint(const QString &path);
+    QString pointTitle(const QString &path) const;
     void comparePoint(const QString &path, const QString &name);
     void uploadPoint(const QString &path);
     void keepPoint(const QString &path, bool keep);

@@ -54,10 +54,12 @@ bool ImageKeeper::keepRestorePoint(restore::Event event, const QByteArray &bytes
     try {
         const QString path = m_restorePoints.keep(bytes, event, originOf(event));
         m_lastPointKept = true;
+        m_lastPointPath = path;
         emit pointKept(path);
         return true;
     } catch (const RuntimeError &e) {
         m_lastPointKept = false;
+        m_lastPointPath.clear();
         // The user learns that this image has no copy, and decides whether
         // what would overwrite it goes on.
         const QString text = QStringLiteral("The image could not be kept as a restore point: %1").arg(e.description());
@@ -90,6 +92,20 @@ bool ImageKeeper::confirmExitWithUnsavedWork()
                QStringLiteral("The data buffer holds changes that were neither saved to a file nor uploaded to the "
                               "module.\r\n\r\nExit anyway?"),
                QStringLiteral("Exit Program"), Buttons::YesNo, Icon::Exclamation) == Answer::Yes;
+}
+
+void ImageKeeper::markUploadEnd(const QStringList &points, const QString &end)
+{
+    for (const QString &point : points) {
+        try {
+            m_restorePoints.setUploadEnd(point, end);
+            emit pointKept(point);  // the history shows the change
+        } catch (const RuntimeError &e) {
+            m_shell.showStatusMessage(
+                QStringLiteral("The restore point could not be marked as from an unfinished upload: %1")
+                    .arg(e.description()));
+        }
+    }
 }
 
 }  // namespace tunara::ui

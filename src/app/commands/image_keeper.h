@@ -42,6 +42,10 @@ public:
     bool keepRestorePoint(restore::Event event, const QByteArray &bytes, bool protectsAWrite);
     // Whether the last keepRestorePoint() kept its point.
     bool lastPointKept() const { return m_lastPointKept; }
+    QString lastPointPath() const { return m_lastPointPath; }
+    // Records beside an upload's points that it did not complete ("failed",
+    // "stopped"). The points themselves stay as they are whatever happens.
+    void markUploadEnd(const QStringList &points, const QString &end);
     // Keeps a filled image, as a save would write it, before it is replaced.
     bool keepImageAboutToBeOverwritten(restore::Event event);
 
@@ -62,6 +66,7 @@ private:
     WindowShell &m_shell;
     restore::RestorePoints m_restorePoints;
     bool m_lastPointKept = false;
+    QString m_lastPointPath;
 };
 
 }  // namespace tunara::ui

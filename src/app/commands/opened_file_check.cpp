@@ -41,7 +41,7 @@ std::optional<ModuleData> readOtherDataFile(UserInterface &ui, QWidget *parent, 
 
 void showOpenedFileCheck(UserInterface &ui, QWidget *parent, const ModuleImage &image, const QString &path)
 {
-    const compare::CheckReport report = compare::checkImage(image);
+    const compare::CheckReport report = compare::checkImage(image, QLocale());
     if (report.items.empty())
         return;
     const QString text =

@@ -110,13 +110,14 @@ report::ReportInputs ReportCommands::inputs(const QString &comment) const
     in.companyName = m_companyName;
     in.printedAt = report::printedAtText(QDateTime::currentDateTime());
     in.comment = comment;
+    in.locale = QLocale();
     // An open table is printed with its unsaved edits, as its grid shows
     // them; a closed one as it would open.
     const editor::TableSession &session = m_window.session;
     switch (session.active()) {
-    case editor::TableKind::Curve2D: in.tableCells = report::gridCells2D(session.shownTable2D()); break;
+    case editor::TableKind::Curve2D: in.tableCells = report::gridCells2D(session.shownTable2D(), in.locale); break;
     case editor::TableKind::Map3D:
-        in.tableCells = report::gridCells3D(session.shownTable3D(), data.params.MAPSensor);
+        in.tableCells = report::gridCells3D(session.shownTable3D(), data.params.MAPSensor, in.locale);
         break;
     case editor::TableKind::None: break;
     }

@@ -1,7 +1,6 @@
 #include "app/commands/selection_commands.h"
 
 #include "app/commands/copy_buffer.h"
-#include "app/commands/locale_decimals.h"
 #include "app/main_actions.h"
 #include "app/window_shell.h"
 #include "editor/selection_ops.h"
@@ -131,7 +130,7 @@ void SelectionCommands::show(const editor::TableEdit &edit)
     if (edit.note.isEmpty())
         m_shell.clearStatusMessage();
     else
-        m_shell.showStatusMessage(withLocaleDecimals(edit.note));
+        m_shell.showStatusMessage(edit.note);
     // Limited values are said in a box too; one undo takes the step back.
     if (!edit.message.isEmpty())
         m_ui.messageBox(m_shell.dialogParent(), edit.message, edit.stepText, ui::Buttons::OK, ui::Icon::Exclamation);

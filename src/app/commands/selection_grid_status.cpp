@@ -2,9 +2,9 @@
 // current cell's RPM, MAP, stored value and window in the status bar.
 #include "app/commands/selection_commands.h"
 #include "app/commands/copy_buffer.h"
-#include "app/commands/locale_decimals.h"
 #include "app/main_actions.h"
 #include "app/window_shell.h"
+#include "core/shown_numbers.h"
 #include "editor/table_edit_model.h"
 #include "ui_port/user_interface.h"
 #include "views/chart_2d_view.h"
@@ -65,9 +65,9 @@ void SelectionCommands::showCellStatus(TableKind kind, int row, int column)
     if (kind == TableKind::Map3D)
         text += QStringLiteral("   MAP %1").arg(grid->cellText(row + 1, 0));
     text += QStringLiteral("   Advance %1   Window %2 .. %3")
-                .arg(QString::number(model.value(row, column), 'f', 4), editor::formatValue(window.low),
+                .arg(numbers::shownFixed(model.value(row, column), 4), editor::formatValue(window.low),
                      editor::formatValue(window.high));
-    emit currentCellShown(withLocaleDecimals(text));
+    emit currentCellShown(text);
 }
 
 

@@ -1,6 +1,5 @@
 #include "app/commands/take_compared_command.h"
 
-#include "app/commands/locale_decimals.h"
 #include "app/main_actions.h"
 #include "app/window_shell.h"
 #include "editor/table_edit_model.h"
@@ -52,7 +51,7 @@ void TakeComparedCommand::take(TableKind kind)
     const editor::TableEdit edit = editor::edits::takeCompared(
         m_model, *cells, editor::edits::comparedLayout(m_model, source.table2D, source.table3D));
     if (edit.applied)
-        m_shell.showStatusMessage(withLocaleDecimals(edit.note));
+        m_shell.showStatusMessage(edit.note);
 }
 
 }  // namespace tunara::ui

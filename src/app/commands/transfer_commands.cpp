@@ -9,6 +9,7 @@
 #include "compare/image_check.h"
 #include "app/window_shell.h"
 #include "core/numbers.h"
+#include "core/shown_numbers.h"
 #include "dialogs/error_dialog.h"
 #include "editor/table_session.h"
 #include "files/stored_settings.h"
@@ -92,7 +93,7 @@ bool TransferCommands::confirmCheckedChanges()
     const ModuleData &data = m_document.data();
     if (!data.filledThisRun.table2D && !data.filledThisRun.table3D)
         return true;
-    const std::vector<compare::CheckItem> changes = compare::checkImage(data.image).changesToFile();
+    const std::vector<compare::CheckItem> changes = compare::checkImage(data.image, QLocale()).changesToFile();
     if (changes.empty() || m_acceptedChanges == data.image.EEPROMBuffer)
         return true;
     const QString text =
@@ -128,7 +129,7 @@ bool TransferCommands::confirmUnfilledTable()
     else if (allSame)  // the parameters dialog fills a new image with one value
         content = QStringLiteral("all %1 points at %2 degrees of advance")
                       .arg(count)
-                      .arg(p.TrigTiming - *begin * DegreesPerStep, 0, 'f', 1);
+                      .arg(numbers::shown(p.TrigTiming - *begin * DegreesPerStep, QStringLiteral("#0.0")));
     const QString text =
         QStringLiteral("The %1 timing table in the buffer was not downloaded, opened from a file or saved from the "
                        "table editor in this session. The upload would write the module parameters with this %1 "
@@ -168,7 +169,10 @@ void TransferCommands::downloaded(const ModuleParameters &)
 
 bool TransferCommands::aboutToWrite()
 {
-    return m_keeper.keepRestorePoint(restore::Event::BeforeUpload, m_keeper.imageBytes(), true);
+    const bool kept = m_keeper.keepRestorePoint(restore::Event::BeforeUpload, m_keeper.imageBytes(), true);
+    if (m_keeper.lastPointKept())  // the user may go on without the point
+        m_uploadPoints << m_keeper.lastPointPath();
+    return kept;
 }
 
 // What the module held is about to be overwritten too; when it cannot be
@@ -179,12 +183,14 @@ void TransferCommands::moduleContentsRead(const link::EEPROMBytes &before)
                               transferBytes(before),
                               false);
     m_moduleContentsKept = m_keeper.lastPointKept();
+    if (m_moduleContentsKept)
+        m_uploadPoints << m_keeper.lastPointPath();
 }
 
 QString TransferCommands::olderImageHint() const
 {
     return m_moduleContentsKept ? QStringLiteral("What it held before this upload is kept: File > Tune History, "
-                                                 "\"Module before upload\".")
+                                                 "\"Upload: module held before\".")
                                 : QString();
 }
 
@@ -192,6 +198,12 @@ void TransferCommands::finished(link::TransferCommand command, link::TransferOut
 {
     const bool completed = outcome == link::TransferOutcome::Completed;
     m_moduleContentsKept = false;
+    // A point of an upload that did not complete says so in the history.
+    if (command == link::TransferCommand::Upload && !m_uploadPoints.isEmpty() &&
+        (outcome == link::TransferOutcome::Failed || outcome == link::TransferOutcome::Stopped))
+        m_keeper.markUploadEnd(m_uploadPoints,
+                               outcome == link::TransferOutcome::Failed ? QStringLiteral("failed") : QStringLiteral("stopped"));
+    m_uploadPoints.clear();
     if (command == link::TransferCommand::Download && completed)
         emit downloadedToBuffer();
     else if (command == link::TransferCommand::Upload && completed)

@@ -69,6 +69,7 @@ private:
     ImageKeeper &m_keeper;
     ImageReplacement &m_replacement;
     bool m_moduleContentsKept = false;  // this upload's "Module before upload" point
+    QStringList m_uploadPoints;         // the points this upload kept
     std::optional<link::EEPROMBytes> m_acceptedChanges;  // the image whose check the user accepted
     link::ModuleTransfers m_transfers;
 };
