@@ -2,6 +2,7 @@
 
 #include "cli/cli_args.h"
 #include "cli/expected_module.h"
+#include "cli/transfer_args.h"
 #include "cli/file_commands.h"
 #include "cli/terminal_user.h"
 #include "compare/image_check.h"
@@ -31,85 +32,6 @@ using namespace tunara::link;
 using compare::checkImage;
 using compare::itemListText;
 
-struct Arguments {
-    QString port;  // "" only when --port was left out
-    bool portGiven = false;
-    QString output;
-    QString trace;
-    QString expect;  // upload --expect FILE
-    QStringList files;
-    QString problem;
-    bool writeAll = false;
-    bool noRestorePoint = false;
-    bool acceptChanges = false;
-};
-
-// What is wrong with a --port value ("" when nothing). Digits alone are a
-// port number and must be one of 1..255; anything else is a device path.
-// An empty value is a mistake (a variable that was never set), not a wish
-// for the stored port: only leaving --port out means that.
-bool isPortNumber(const QString &value)
-{
-    return !value.isEmpty() && std::all_of(value.cbegin(), value.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
-
-QString portValueProblem(const QString &value)
-{
-    if (value.isEmpty())
-        return QStringLiteral("--port needs a number 1 to 255 or a device path, not an empty text");
-    if (isPortNumber(value)) {
-        bool fits = false;
-        const int number = value.toInt(&fits);
-        if (!fits || number < 1 || number > 255)
-            return QStringLiteral("port number %1 is outside 1 to 255").arg(value);
-    }
-    return QString();
-}
-
-Arguments parse(const QStringList &args, bool takesOutput, bool takesWriteAll = false)
-{
-    Arguments a;
-    bool options = true;
-    for (int k = 0; k < args.size(); ++k) {
-        const QString &arg = args[k];
-        if (!options || !isOption(arg)) {
-            a.files << arg;
-        } else if (arg == QStringLiteral("--")) {
-            options = false;
-        } else if (arg == QStringLiteral("--no-restore-point")) {
-            a.noRestorePoint = true;
-        } else if (arg == QStringLiteral("--port") || arg == QStringLiteral("--trace") ||
-                   (takesOutput && arg == QStringLiteral("-o")) || (takesWriteAll && arg == QStringLiteral("--expect"))) {
-            if (k + 1 >= args.size()) {
-                a.problem = arg + QStringLiteral(" needs a value");
-                return a;
-            }
-            if (arg != QStringLiteral("--port") && args[k + 1].isEmpty()) {
-                a.problem = arg + QStringLiteral(" needs a file name, not an empty text");
-                return a;
-            }
-            (arg == QStringLiteral("--port")    ? a.port
-             : arg == QStringLiteral("--trace") ? a.trace
-             : arg == QStringLiteral("-o")      ? a.output
-                                                : a.expect) = args[++k];
-            a.portGiven = a.portGiven || arg == QStringLiteral("--port");
-        } else if (takesWriteAll && arg == QStringLiteral("--write-all")) {
-            a.writeAll = true;
-        } else if (takesWriteAll && arg == QStringLiteral("--accept-changes")) {
-            a.acceptChanges = true;
-        } else if (arg.startsWith(QStringLiteral("--port="))) {
-            a.port = arg.mid(7);
-            a.portGiven = true;
-        } else {
-            a.problem = QStringLiteral("unknown option \"%1\"").arg(arg);
-            return a;
-        }
-    }
-    if (a.portGiven)
-        a.problem = portValueProblem(a.port);
-    return a;
-}
-
 // Keeps what the module held before an upload, where the window keeps its
 // restore points (so `restore-points` lists it), and the image about to be
 // written. When the image cannot be kept the reason goes to stderr and the
@@ -118,7 +40,10 @@ Arguments parse(const QStringList &args, bool takesOutput, bool takesWriteAll = 
 class RestorePointEvents : public TransferEvents {
 public:
     RestorePointEvents(CliStreams &io, const ModuleDocument &document, ModuleProtocol &protocol, bool wanted)
-        : m_io(io), m_document(document), m_protocol(protocol), m_wanted(wanted)
+        : m_io(io),
+          m_document(document),
+          m_protocol(protocol),
+          m_wanted(wanted)
     {
     }
     void moduleContentsRead(const EEPROMBytes &before) override
@@ -158,7 +83,8 @@ public:
     void portChosen(int number) { m_portNumber = number; }
     QString olderImageHint() const override
     {
-        return m_keptIn.isEmpty() ? QString() : QStringLiteral("What it held before this upload is kept in %1.").arg(m_keptIn);
+        return m_keptIn.isEmpty() ? QString()
+                                  : QStringLiteral("What it held before this upload is kept in %1.").arg(m_keptIn);
     }
 
 private:
@@ -380,7 +306,8 @@ std::vector<CliCommand> transferCommands()
                                             "line, with its time in microseconds and protocol step, to FILE.");
     return {
         {QStringLiteral("id"), QStringLiteral("id [--port PORT] [--trace FILE]"),
-         QStringLiteral("Check the link, read the module's identification and judge its model.\n") + portHelp, idCommand},
+         QStringLiteral("Check the link, read the module's identification and judge its model.\n") + portHelp,
+         idCommand},
         {QStringLiteral("download"), QStringLiteral("download [--port PORT] [--trace FILE] -o FILE.dat"),
          QStringLiteral("Read the module's EEPROM and save its 264 bytes to FILE.dat;\n"
                         "a refused model or a failed transfer writes no file."),
