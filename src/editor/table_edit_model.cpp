@@ -71,9 +71,7 @@ void TableEditModel::close()
 
 double TableEditModel::value(int row, int column) const
 {
-    if (!inside(CellRect::single(row, column)))
-        throw std::out_of_range("table cell out of range");
-    return m_values[std::size_t(row * m_columns + column)];
+    return cellOf(m_values, row, column);
 }
 
 ValueBlock TableEditModel::block(const CellRect &cells) const
@@ -83,14 +81,19 @@ ValueBlock TableEditModel::block(const CellRect &cells) const
 
 double TableEditModel::exactValue(int row, int column) const
 {
-    if (!inside(CellRect::single(row, column)))
-        throw std::out_of_range("table cell out of range");
-    return m_exact[std::size_t(row * m_columns + column)];
+    return cellOf(m_exact, row, column);
 }
 
 ValueBlock TableEditModel::exactBlock(const CellRect &cells) const
 {
     return cellsOf(m_exact, cells);
+}
+
+double TableEditModel::cellOf(const ValueBlock &from, int row, int column) const
+{
+    if (!inside(CellRect::single(row, column)))
+        throw std::out_of_range("table cell out of range");
+    return from[std::size_t(row * m_columns + column)];
 }
 
 ValueBlock TableEditModel::cellsOf(const ValueBlock &from, const CellRect &cells) const

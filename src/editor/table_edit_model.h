@@ -145,6 +145,7 @@ private:
     void openCell(int row, int column, double v);
     bool inside(const CellRect &cells) const;
     double stored(double v) const { return storedValue(m_kind, m_trigTiming, v); }
+    double cellOf(const ValueBlock &from, int row, int column) const;
     ValueBlock cellsOf(const ValueBlock &from, const CellRect &cells) const;
     void writeBlock(const CellRect &cells, const ValueBlock &newValues, const ValueBlock &exact);
 
